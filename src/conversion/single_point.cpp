@@ -1,0 +1,224 @@
+#include "single_point.h"
+
+#include "messages.h"
+#include "number_format.h"
+#include "number_text.h"
+#include "sheet_centre.h"
+
+#include <cmath>
+#include <optional>
+
+namespace hattsheet::conversion {
+
+using geodesy::CentreRad;
+using geodesy::HattSheet;
+using geodesy::PlanePoint;
+using pointfile::formatCoordinate;
+
+const char* fieldObjectName(FieldId id)
+{
+    switch (id) {
+    case FieldId::PhiOld: return "txtPhiOld";
+    case FieldId::LamdaOld: return "txtLamdaOld";
+    case FieldId::PhiNew: return "txtPhiNew";
+    case FieldId::LamdaNew: return "txtLamdaNew";
+    case FieldId::X1: return "txtX1";
+    case FieldId::Y1: return "txtY1";
+    case FieldId::X2: return "txtX2";
+    case FieldId::Y2: return "txtY2";
+    case FieldId::Lat: return "txtf";
+    case FieldId::LonAthens: return "txtm";
+    case FieldId::LonGreenwich: return "txtl";
+    case FieldId::File1: return "txtFile1";
+    case FieldId::File2: return "txtFile2";
+    }
+    return "";
+}
+
+const char* messageFor(ConversionError error)
+{
+    switch (error) {
+    case ConversionError::Latitude: return msg::kLatitude;
+    case ConversionError::Longitude: return msg::kLongitude;
+    case ConversionError::Coordinates: return msg::kCoordinates;
+    }
+    return msg::kCoordinates;
+}
+
+namespace {
+
+Expected<CentreRad, ConversionError> readCentreRad(std::string_view phi, std::string_view lambda)
+{
+    const auto centre = geodesy::readSheetCentre(phi, lambda);
+    if (!centre) {
+        return unexpected(centre.error() == geodesy::CentreError::Latitude ? ConversionError::Latitude
+                                                                            : ConversionError::Longitude);
+    }
+    return CentreRad{geodesy::degreesToRadians(centre->phi0Deg), geodesy::degreesToRadians(centre->lambda0Deg)};
+}
+
+// X and Y as the window reads them: the leading number, 0 when there is none.
+std::optional<PlanePoint> readPoint(std::string_view xText, std::string_view yText)
+{
+    const auto x = geodesy::readLeadingNumber(xText);
+    const auto y = geodesy::readLeadingNumber(yText);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    return PlanePoint{x->value, y->value};
+}
+
+} // namespace
+
+Expected<SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
+                                                   std::string_view toPhi, std::string_view toLambda)
+{
+    const auto from = readCentreRad(fromPhi, fromLambda);
+    if (!from) {
+        return unexpected(from.error());
+    }
+    const auto to = readCentreRad(toPhi, toLambda);
+    if (!to) {
+        return unexpected(to.error());
+    }
+    return SheetPair{HattSheet(*from), HattSheet(*to)};
+}
+
+std::string formatDms(double degrees)
+{
+    const double d = std::floor(degrees);
+    const double m = (degrees - d) * 60.0;
+    const double mWhole = std::floor(m);
+    const double s = (m - mWhole) * 60.0;
+    std::string text;
+    pointfile::appendFixed(text, d, 0);
+    text += "° ";
+    pointfile::appendFixed(text, mWhole, 0);
+    text += "' ";
+    pointfile::appendFixed(text, s, pointfile::kSecondsDecimals);
+    text += "''";
+    return text;
+}
+
+namespace {
+
+struct GeodeticTexts {
+    std::string lat, lonGreenwich, lonAthens;
+};
+
+GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
+{
+    GeodeticTexts t;
+    t.lat = formatDms(latDeg);
+    t.lonGreenwich = formatDms(lonDeg);
+    if (athensLonDeg < 0) {
+        t.lonAthens = "-";
+        t.lonAthens += formatDms(-athensLonDeg);
+    } else {
+        t.lonAthens = formatDms(athensLonDeg);
+    }
+    return t;
+}
+
+} // namespace
+
+Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, CentreTexts newCentre,
+                                                         std::string_view xText, std::string_view yText)
+{
+    const auto sheets = readSheetPair(oldCentre.phi, oldCentre.lambda, newCentre.phi, newCentre.lambda);
+    if (!sheets) {
+        return unexpected(sheets.error());
+    }
+    const auto point = readPoint(xText, yText);
+    if (!point) {
+        return unexpected(ConversionError::Coordinates);
+    }
+    const auto position = sheets->from.inverse(*point);
+    if (!position) {
+        return unexpected(ConversionError::Coordinates);
+    }
+    // The display's Athens longitude is Δλ + λ1, from the target sheet's
+    // longitude difference; each value times 180 first, then divided by π.
+    const double dLambda = sheets->to.longitudeDifference(position->lambda);
+    const double latDeg = geodesy::radiansToDegrees(position->phi);
+    const double lonDeg = geodesy::radiansToDegrees(position->lambda);
+    const double athensDeg = geodesy::radiansToDegrees(dLambda + sheets->to.centre().lambda0);
+    const auto target = sheets->to.forward(*position);
+    if (!target || !std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
+        return unexpected(ConversionError::Coordinates);
+    }
+    GeodeticTexts g = geodeticTexts(latDeg, lonDeg, athensDeg);
+    return OldToNewTexts{formatCoordinate(target->x), formatCoordinate(target->y), std::move(g.lat),
+                         std::move(g.lonAthens), std::move(g.lonGreenwich)};
+}
+
+Expected<std::pair<std::string, std::string>, ConversionError>
+computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view xText, std::string_view yText)
+{
+    const auto sheets = readSheetPair(newCentre.phi, newCentre.lambda, oldCentre.phi, oldCentre.lambda);
+    if (!sheets) {
+        return unexpected(sheets.error());
+    }
+    const auto point = readPoint(xText, yText);
+    if (!point) {
+        return unexpected(ConversionError::Coordinates);
+    }
+    const auto position = sheets->from.inverse(*point);
+    const auto target = position ? sheets->to.forward(*position) : std::nullopt;
+    if (!target) {
+        return unexpected(ConversionError::Coordinates);
+    }
+    return std::pair{formatCoordinate(target->x), formatCoordinate(target->y)};
+}
+
+void showGeodetic(Fields& fields, double latDeg, double lonDeg, double athensLonDeg)
+{
+    const GeodeticTexts g = geodeticTexts(latDeg, lonDeg, athensLonDeg);
+    fields.setText(FieldId::Lat, g.lat);
+    fields.setText(FieldId::LonGreenwich, g.lonGreenwich);
+    fields.setText(FieldId::LonAthens, g.lonAthens);
+}
+
+namespace {
+
+void refuse(Dialogs& dialogs, ConversionError error)
+{
+    dialogs.showMessage(messageFor(error), msg::kTitleWarning, MessageIcon::Critical);
+}
+
+} // namespace
+
+void convertOldToNew(Fields& fields, Dialogs& dialogs)
+{
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
+    const auto result = computeOldToNew({phiOld, lamOld}, {phiNew, lamNew}, fields.text(FieldId::X1),
+                                        fields.text(FieldId::Y1));
+    if (!result) {
+        refuse(dialogs, result.error());
+        return;
+    }
+    // Everything is computed before the first field changes, so an overflow
+    // in the forward step leaves the display as it was.
+    fields.setText(FieldId::Lat, result->lat);
+    fields.setText(FieldId::LonGreenwich, result->lonGreenwich);
+    fields.setText(FieldId::LonAthens, result->lonAthens);
+    fields.setText(FieldId::X2, result->x2);
+    fields.setText(FieldId::Y2, result->y2);
+}
+
+void convertNewToOld(Fields& fields, Dialogs& dialogs)
+{
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
+    const auto result = computeNewToOld({phiNew, lamNew}, {phiOld, lamOld}, fields.text(FieldId::X2),
+                                        fields.text(FieldId::Y2));
+    if (!result) {
+        refuse(dialogs, result.error());
+        return;
+    }
+    fields.setText(FieldId::X1, result->first);
+    fields.setText(FieldId::Y1, result->second);
+}
+
+} // namespace hattsheet::conversion

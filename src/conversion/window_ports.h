@@ -1,0 +1,78 @@
+#pragma once
+// The small interface through which the operations reach the window: its
+// fields as texts, its message boxes and its file dialogs. The Qt window
+// implements it (src/ui/); tests pass a fake that records what happened.
+// Texts are UTF-8. Panel texts use CR LF between lines.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hattsheet::conversion {
+
+enum class FieldId {
+    PhiOld,     // txtPhiOld: φ0 of the old sheet centre (degrees-minutes text)
+    LamdaOld,   // txtLamdaOld: Δλ0 of the old sheet centre, from Athens (degrees-minutes text)
+    PhiNew,     // txtPhiNew
+    LamdaNew,   // txtLamdaNew
+    X1,         // txtX1: easting on the old sheet (metres)
+    Y1,         // txtY1: northing on the old sheet (metres)
+    X2,         // txtX2: easting on the new sheet (metres)
+    Y2,         // txtY2: northing on the new sheet (metres)
+    Lat,        // txtf: latitude of the point (degrees-minutes-seconds text)
+    LonAthens,  // txtm: longitude from the Athens meridian (degrees-minutes-seconds text)
+    LonGreenwich, // txtl: longitude from Greenwich (degrees-minutes-seconds text)
+    File1,      // txtFile1: panel 1, the list to convert
+    File2,      // txtFile2: panel 2, the converted list
+};
+
+inline constexpr FieldId kAllFields[] = {
+    FieldId::PhiOld, FieldId::LamdaOld, FieldId::PhiNew, FieldId::LamdaNew, FieldId::X1,
+    FieldId::Y1, FieldId::X2, FieldId::Y2, FieldId::Lat, FieldId::LonAthens,
+    FieldId::LonGreenwich, FieldId::File1, FieldId::File2,
+};
+
+// The widget object name of a field ("txtPhiOld", ...).
+const char* fieldObjectName(FieldId id);
+
+class Fields {
+public:
+    virtual ~Fields() = default;
+    virtual std::string text(FieldId id) const = 0;
+    virtual void setText(FieldId id, const std::string& text) = 0;
+    // Appends to a field's text; a panel may do this faster than get + set.
+    virtual void appendText(FieldId id, const std::string& text) { setText(id, this->text(id) + text); }
+};
+
+enum class MessageIcon { Critical, Information, Question };
+
+struct FileFilter {
+    std::string description;  // "Αρχεία κειμένου txt (*.txt)"
+    std::string pattern;      // "*.txt"
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal message box with one OK button.
+    virtual void showMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    // A question with Yes (the default) and No; true for Yes.
+    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // The common file dialogs; empty optional on a cancel. The dialog offers
+    // the path chosen last in any use again. Paths are UTF-8.
+    virtual std::optional<std::string> chooseOpenFile(const std::string& title,
+                                                      const std::vector<FileFilter>& filters) = 0;
+    virtual std::optional<std::string> chooseSaveFile(const std::string& title,
+                                                      const std::vector<FileFilter>& filters) = 0;
+};
+
+// Where the two temporary files may go: the program's directory first, the
+// per-user cache directory when that one is not writable (an installed
+// program).
+struct TempPlaces {
+    std::filesystem::path programDir;
+    std::filesystem::path cacheDir;
+};
+
+} // namespace hattsheet::conversion

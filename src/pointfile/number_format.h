@@ -1,0 +1,28 @@
+#pragma once
+// The number formats of the window and of the point lines: "0.000" for plane
+// coordinates and heights, "0.00000" for seconds of arc.
+//
+// The value is first written with 15 significant digits; that decimal text
+// is rounded to the number of decimals, halves away from zero. So a double
+// that prints as 1.0005 with 15 digits gives "1.001" although its binary
+// value lies a hair below the half. At least one digit before the point,
+// "." whatever the locale, a leading "-" for a value below zero (also when
+// it rounds to zero: -0.0001 gives "-0.000"; -0.0 gives "0.000"), no digit
+// grouping. The value must be finite: callers check before they format.
+
+#include <string>
+
+namespace hattsheet::pointfile {
+
+constexpr int kCoordinateDecimals = 3;  // "0.000": millimetres
+constexpr int kSecondsDecimals = 5;     // "0.00000": seconds of arc
+
+// Appends the formatted value to out (no allocation beyond out's growth).
+void appendFixed(std::string& out, double value, int decimals);
+
+std::string formatFixed(double value, int decimals);
+
+// "0.000"
+inline std::string formatCoordinate(double value) { return formatFixed(value, kCoordinateDecimals); }
+
+} // namespace hattsheet::pointfile
