@@ -45,6 +45,10 @@ public:
     virtual void appendText(FieldId id, const std::string& text) { setText(id, this->text(id) + text); }
 };
 
+// The two point panels; each has its own open, save and clear buttons.
+enum class Panel { One, Two };
+inline FieldId panelField(Panel p) { return p == Panel::One ? FieldId::File1 : FieldId::File2; }
+
 enum class MessageIcon { Critical, Information, Question };
 
 struct FileFilter {

@@ -1,0 +1,101 @@
+#pragma once
+// A window without a window: fields as a map of texts, and dialogs that
+// record what they were asked and answer from a script.
+
+#include "window_ports.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hattsheet::testing {
+
+using conversion::FieldId;
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    conversion::MessageIcon icon;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+class FakeFields : public conversion::Fields {
+public:
+    // The window's texts at start.
+    FakeFields()
+    {
+        m_texts = {
+            {FieldId::PhiOld, "40.51"}, {FieldId::LamdaOld, "-0.51"}, {FieldId::PhiNew, "40.45"},
+            {FieldId::LamdaNew, "-0.45"}, {FieldId::X1, "0.000"},     {FieldId::Y1, "0.000"},
+            {FieldId::X2, "0.000"},       {FieldId::Y2, "0.000"},     {FieldId::Lat, ""},
+            {FieldId::LonAthens, ""},     {FieldId::LonGreenwich, ""}, {FieldId::File1, ""},
+            {FieldId::File2, ""},
+        };
+    }
+    std::string text(FieldId id) const override { return m_texts.at(id); }
+    void setText(FieldId id, const std::string& text) override
+    {
+        m_texts[id] = text;
+        ++m_writes;
+    }
+    void appendText(FieldId id, const std::string& text) override
+    {
+        m_texts[id] += text;
+        ++m_writes;
+    }
+    const std::map<FieldId, std::string>& all() const { return m_texts; }
+    int writes() const { return m_writes; }
+
+private:
+    std::map<FieldId, std::string> m_texts;
+    int m_writes = 0;
+};
+
+class FakeDialogs : public conversion::Dialogs {
+public:
+    std::vector<ShownMessage> messages;
+    std::vector<std::string> dialogTitles;
+    std::vector<std::vector<conversion::FileFilter>> dialogFilters;
+    // Answers of the file dialogs in order; std::nullopt is a cancel. An
+    // exhausted script cancels.
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<bool> yesNoAnswers;
+
+    void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
+    {
+        messages.push_back({text, title, icon});
+    }
+    bool askYesNo(const std::string& text, const std::string& title) override
+    {
+        messages.push_back({text, title, conversion::MessageIcon::Question});
+        if (yesNoAnswers.empty()) return false;
+        const bool a = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return a;
+    }
+    std::optional<std::string> chooseOpenFile(const std::string& title,
+                                              const std::vector<conversion::FileFilter>& filters) override
+    {
+        return answer(title, filters);
+    }
+    std::optional<std::string> chooseSaveFile(const std::string& title,
+                                              const std::vector<conversion::FileFilter>& filters) override
+    {
+        return answer(title, filters);
+    }
+
+private:
+    std::optional<std::string> answer(const std::string& title, const std::vector<conversion::FileFilter>& filters)
+    {
+        dialogTitles.push_back(title);
+        dialogFilters.push_back(filters);
+        if (fileAnswers.empty()) return std::nullopt;
+        auto a = fileAnswers.front();
+        fileAnswers.pop_front();
+        return a;
+    }
+};
+
+} // namespace hattsheet::testing
