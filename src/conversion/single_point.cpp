@@ -84,19 +84,28 @@ Expected<SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std
     return SheetPair{HattSheet(*from), HattSheet(*to)};
 }
 
-std::string formatDms(double degrees)
+namespace {
+
+void appendDms(std::string& text, double degrees)
 {
     const double d = std::floor(degrees);
     const double m = (degrees - d) * 60.0;
     const double mWhole = std::floor(m);
     const double s = (m - mWhole) * 60.0;
-    std::string text;
     pointfile::appendFixed(text, d, 0);
     text += "° ";
     pointfile::appendFixed(text, mWhole, 0);
     text += "' ";
     pointfile::appendFixed(text, s, pointfile::kSecondsDecimals);
     text += "''";
+}
+
+} // namespace
+
+std::string formatDms(double degrees)
+{
+    std::string text;
+    appendDms(text, degrees);
     return text;
 }
 
@@ -112,10 +121,10 @@ GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
     t.lat = formatDms(latDeg);
     t.lonGreenwich = formatDms(lonDeg);
     if (athensLonDeg < 0) {
-        t.lonAthens = "-";
-        t.lonAthens += formatDms(-athensLonDeg);
+        t.lonAthens.push_back('-');
+        appendDms(t.lonAthens, -athensLonDeg);
     } else {
-        t.lonAthens = formatDms(athensLonDeg);
+        appendDms(t.lonAthens, athensLonDeg);
     }
     return t;
 }
