@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench screenshot clean
 
 all: build
 
@@ -21,6 +21,9 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+screenshot: build
+	@BUILD=$(BUILD) scripts/screenshot
 
 bench: build
 	@if [ -x scripts/bench ]; then scripts/bench; else echo "no benchmarks yet"; fi

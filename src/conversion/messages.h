@@ -21,6 +21,8 @@ inline constexpr char kInvalidFile[] = "Δεν είναι έγκυρο αρχε�
 inline constexpr char kSaved[] = "Η εγγραφή ολοκληρώθηκε";
 
 inline constexpr char kQuit[] = "Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;";
+// An operation stopped by the system (no memory left for a huge list).
+inline constexpr char kOperationFailed[] = "Η εργασία διακόπηκε από σφάλμα του συστήματος.";
 
 inline constexpr char kOpenTitle[] = "Άνοιγμα αρχείου συντεταγμένων";
 inline constexpr char kSaveTitle[] = "Αποθήκευση αρχείου συντεταγμένων";

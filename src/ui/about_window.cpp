@@ -1,0 +1,116 @@
+#include "about_window.h"
+
+#include "twips.h"
+#include "ui_texts.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace hattsheet::ui {
+
+namespace {
+
+const QColor kLightBlue(192, 192, 255);   // the window's background
+const QColor kLightGreen(192, 255, 192);  // Shape1
+const QColor kTitleColour(192, 64, 0);
+const QColor kCreditsColour(192, 0, 192);
+const QColor kYearColour(0, 128, 0);
+const QColor kNameColour(0, 0, 255);
+const QColor kCloseColour(255, 0, 0);
+
+constexpr int kClientWidthTw = 4560;
+constexpr int kClientHeightTw = 3000;
+constexpr int kLabelWidthTw = 4575;
+constexpr int kShapePenPx = 3;  // Shape1's outline (pixels)
+
+struct AboutLine {
+    const char* objectName;
+    const char* text;
+    int topTw, heightTw;
+    double pointSize;
+    QColor colour;
+};
+
+} // namespace
+
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmab"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw));
+
+    const AboutLine lines[] = {
+        {"Label1", text::kAboutLine1, 180, 315, 12.0, kTitleColour},
+        {"Label7", text::kAboutLine2, 480, 315, 12.0, kTitleColour},
+        {"Label8", text::kAboutLine3, 780, 315, 12.0, kTitleColour},
+        {"Label2", text::kAboutProject, 1260, 315, 9.75, kCreditsColour},
+        {"Label6", text::kAboutFree, 1560, 315, 9.75, kCreditsColour},
+        {"Label4", text::kAboutLicence, 1980, 255, 9.75, kYearColour},
+        {"Label3", text::kAboutName, 2040, 555, 26.25, kNameColour},
+        {"Label5", text::kAboutYear, 2520, 315, 9.75, kYearColour},
+    };
+    for (const AboutLine& line : lines) {
+        auto* label = new QLabel(QString::fromUtf8(line.text), this);
+        label->setObjectName(QString::fromLatin1(line.objectName));
+        label->setGeometry(twipsRect(0, line.topTw, kLabelWidthTw, line.heightTw));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        QFont font(QStringLiteral("Arial"));
+        font.setStyleHint(QFont::SansSerif);
+        font.setBold(true);
+        font.setPointSizeF(line.pointSize);
+        label->setFont(font);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, line.colour);
+        label->setPalette(palette);
+    }
+
+    auto* close = new QPushButton(QString::fromUtf8(text::kAboutClose), this);
+    close->setObjectName(QStringLiteral("Command1"));
+    close->setGeometry(twipsRect(4380, 0, 195, 195));
+    // The style's own button would draw its gradient over the red.
+    close->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid black; padding: 0; }")
+                             .arg(kCloseColour.name()));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), kLightBlue);
+    // Shape1 spans the whole client area; drawn as a light green outline
+    // inside the window's one-pixel border.
+    QPen shapePen(kLightGreen, kShapePenPx);
+    shapePen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(shapePen);
+    painter.drawRect(rect().adjusted(1 + kShapePenPx / 2, 1 + kShapePenPx / 2, -1 - kShapePenPx / 2,
+                                     -1 - kShapePenPx / 2));
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+bool AboutWindow::isBackground(const QPoint& pos) const
+{
+    return rect().contains(pos) && childAt(pos) == nullptr;
+}
+
+void AboutWindow::mousePressEvent(QMouseEvent* event)
+{
+    // A press on a label reaches here too (labels ignore the mouse), so the
+    // point decides, not the receiver.
+    m_pressedOnBackground = event->button() == Qt::LeftButton && isBackground(event->position().toPoint());
+    event->accept();
+}
+
+void AboutWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressedOnBackground && event->button() == Qt::LeftButton &&
+                       isBackground(event->position().toPoint());
+    m_pressedOnBackground = false;
+    if (click) close();
+}
+
+} // namespace hattsheet::ui

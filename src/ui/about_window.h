@@ -1,0 +1,26 @@
+#pragma once
+// frmab, the About window: frameless, 304 × 200 pixels, the tool's name and
+// its credits. It closes on its "Χ" button or on a click on its background
+// (not on a label), and is discarded when it closes.
+
+#include <QWidget>
+
+namespace hattsheet::ui {
+
+class AboutWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // A window of its own over the main window (parent), not modal.
+    explicit AboutWindow(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool isBackground(const QPoint& pos) const;
+    bool m_pressedOnBackground = false;
+};
+
+} // namespace hattsheet::ui

@@ -1,0 +1,333 @@
+#include "main_window.h"
+
+#include "about_window.h"
+#include "messages.h"
+#include "panel_operations.h"
+#include "point_list.h"
+#include "qt_dialogs.h"
+#include "single_point.h"
+#include "twips.h"
+#include "ui_texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <exception>
+
+namespace hattsheet::ui {
+
+using conversion::FieldId;
+using conversion::Panel;
+
+namespace {
+
+const QColor kLightGreen(192, 255, 192);
+const QColor kLightYellow(255, 255, 192);
+const QColor kCaptionBlue(0, 0, 255);
+const QColor kCreditsRed(255, 0, 0);
+
+constexpr int kClientWidthTw = 9780;
+constexpr int kClientHeightTw = 8790;
+constexpr double kPanelPointSize = 9.0;
+
+QString qs(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// A frame whose caption is blue while its controls keep the system colours:
+// the palette of the frame reaches its children, so they get the system
+// text colours back explicitly.
+QGroupBox* addFrame(QWidget* parent, const char* objectName, const char* caption, const QRect& rect)
+{
+    auto* frame = new QGroupBox(qs(caption), parent);
+    frame->setObjectName(QString::fromLatin1(objectName));
+    frame->setGeometry(rect);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, kCaptionBlue);
+    frame->setPalette(palette);
+    return frame;
+}
+
+void keepSystemTextColours(QWidget* widget)
+{
+    const QPalette system = QApplication::palette(widget);
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setColor(group, role, system.color(group, role));
+        }
+    }
+    widget->setPalette(palette);
+}
+
+QLabel* addLabel(QWidget* frame, const char* objectName, const char* caption, const QRect& rect,
+                 const QColor& background, bool centred)
+{
+    auto* label = new QLabel(qs(caption), frame);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setGeometry(rect);
+    label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    keepSystemTextColours(label);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs)
+    : m_temp(std::move(temp)), m_dialogs(dialogs)
+{
+    if (m_dialogs == nullptr) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        m_dialogs = m_ownDialogs.get();
+    }
+    setObjectName(QStringLiteral("frmMyHatt"));
+    setWindowTitle(qs(text::kWindowTitle));
+    buildWidgets();
+    connectButtons();
+    setFocusOrder();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildWidgets()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw));
+    setCentralWidget(client);
+    // Not resizable: the window is as large as its client area and menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QAction* about = menuBar()->addAction(qs(text::kMenuAbout));
+    about->setObjectName(QStringLiteral("mnuabout"));
+    connect(about, &QAction::triggered, this, &MainWindow::mnuaboutClick);
+
+    QGroupBox* frame1 = addFrame(client, "Frame1", text::kFrameOld, twipsRect(60, 0, 4815, 855));
+    addLabel(frame1, "Label1", text::kPhi, twipsRect(540, 180, 315, 255), kLightGreen, true);
+    addField(frame1, FieldId::PhiOld, "40.51", twipsRect(900, 180, 1035, 285));
+    addLabel(frame1, "Label2", text::kDeltaLambda, twipsRect(540, 480, 315, 255), kLightGreen, true);
+    addField(frame1, FieldId::LamdaOld, "-0.51", twipsRect(900, 480, 1035, 285));
+    addLabel(frame1, "Label5", text::kEasting, twipsRect(2760, 180, 315, 255), kLightGreen, false);
+    addField(frame1, FieldId::X1, "0.000", twipsRect(3120, 180, 1275, 285));
+    addLabel(frame1, "Label6", text::kNorthing, twipsRect(2760, 480, 315, 255), kLightGreen, false);
+    addField(frame1, FieldId::Y1, "0.000", twipsRect(3120, 480, 1275, 285));
+    addButton(frame1, "cmdOne", text::kOldToNew, twipsRect(4440, 360, 315, 255));
+
+    QGroupBox* frame2 = addFrame(client, "Frame2", text::kFrameNew, twipsRect(4920, 0, 4815, 855));
+    addLabel(frame2, "Label3", text::kPhi, twipsRect(540, 180, 315, 255), kLightYellow, true);
+    addField(frame2, FieldId::PhiNew, "40.45", twipsRect(900, 180, 1035, 285));
+    addLabel(frame2, "Label4", text::kDeltaLambda, twipsRect(540, 480, 315, 255), kLightYellow, true);
+    addField(frame2, FieldId::LamdaNew, "-0.45", twipsRect(900, 480, 1035, 285));
+    addLabel(frame2, "Label7", text::kEasting, twipsRect(2760, 180, 315, 255), kLightYellow, false);
+    addField(frame2, FieldId::X2, "0.000", twipsRect(3120, 180, 1275, 285));
+    addLabel(frame2, "Label8", text::kNorthing, twipsRect(2760, 480, 315, 255), kLightYellow, false);
+    addField(frame2, FieldId::Y2, "0.000", twipsRect(3120, 480, 1275, 285));
+    addButton(frame2, "cmd2", text::kNewToOld, twipsRect(4440, 360, 315, 255));
+
+    QGroupBox* frame3 = addFrame(client, "Frame3", text::kFrameGeodetic, twipsRect(60, 840, 9675, 615));
+    addLabel(frame3, "Label9", text::kPhi, twipsRect(120, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::Lat, "", twipsRect(480, 240, 1935, 285));
+    addLabel(frame3, "Label10", text::kDeltaLambda, twipsRect(3780, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::LonAthens, "", twipsRect(4140, 240, 1815, 285));
+    addLabel(frame3, "Label11", text::kLambda, twipsRect(7260, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::LonGreenwich, "", twipsRect(7620, 240, 1935, 285));
+
+    addButton(client, "cmdAll", text::kConvertList, twipsRect(60, 1500, 9675, 255));
+    addPanel(FieldId::File1, twipsRect(60, 1800, 4815, 6435), kLightGreen);
+    addPanel(FieldId::File2, twipsRect(4920, 1800, 4815, 6435), kLightYellow);
+    addButton(client, "cmdOp1", text::kOpen, twipsRect(60, 8280, 1575, 255));
+    addButton(client, "cmdEr1", text::kClear, twipsRect(1680, 8280, 1575, 255));
+    addButton(client, "cmdSav1", text::kSave, twipsRect(3300, 8280, 1575, 255));
+    addButton(client, "cmdOp2", text::kOpen, twipsRect(4920, 8280, 1575, 255));
+    addButton(client, "cmdEr2", text::kClear, twipsRect(6540, 8280, 1575, 255));
+    addButton(client, "cmdSav2", text::kSave, twipsRect(8160, 8280, 1575, 255));
+
+    auto* credits = new QLabel(qs(text::kCredits), client);
+    credits->setObjectName(QStringLiteral("Label12"));
+    credits->setGeometry(twipsRect(60, 8580, 9675, 195));
+    credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette creditsPalette = credits->palette();
+    creditsPalette.setColor(QPalette::WindowText, kCreditsRed);
+    // The background is the system's menu-text colour.
+    creditsPalette.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::WindowText));
+    credits->setPalette(creditsPalette);
+    credits->setAutoFillBackground(true);
+}
+
+QLineEdit* MainWindow::addField(QWidget* frame, FieldId id, const char* initial, const QRect& rect)
+{
+    auto* field = new QLineEdit(qs(initial), frame);
+    field->setObjectName(QString::fromLatin1(conversion::fieldObjectName(id)));
+    field->setGeometry(rect);
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    keepSystemTextColours(field);
+    // A flat one-pixel border; the style's sunken frame would leave too
+    // little room for the text at 19 pixels.
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
+    m_fields.bindLine(id, field);
+    const bool isInput = id != FieldId::Lat && id != FieldId::LonAthens && id != FieldId::LonGreenwich;
+    if (isInput) m_guard.guard(field);
+    return field;
+}
+
+QPlainTextEdit* MainWindow::addPanel(FieldId id, const QRect& rect, const QColor& background)
+{
+    auto* panel = new QPlainTextEdit(centralWidget());
+    panel->setObjectName(QString::fromLatin1(conversion::fieldObjectName(id)));
+    panel->setGeometry(rect);
+    panel->setToolTip(qs(text::kPanelTip));
+    panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next control, as in the other fields; Enter adds a line.
+    panel->setTabChangesFocus(true);
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setStyleHint(QFont::TypeWriter);  // the system's monospace when it is missing
+    font.setFixedPitch(true);
+    font.setPointSizeF(kPanelPointSize);
+    panel->setFont(font);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Base, background);
+    panel->setPalette(palette);
+    m_fields.bindPanel(id, panel);
+    return panel;
+}
+
+QPushButton* MainWindow::addButton(QWidget* parent, const char* objectName, const char* caption, const QRect& rect)
+{
+    auto* button = new QPushButton(qs(caption), parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setGeometry(rect);
+    keepSystemTextColours(button);
+    // Enter on a button that has the focus presses it (Qt does so only in
+    // dialogs unless asked): the Enter path of the fields ends on ">" and "<".
+    button->setAutoDefault(true);
+    return button;
+}
+
+void MainWindow::connectButtons()
+{
+    const auto bind = [this](const char* name, void (MainWindow::*handler)()) {
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
+        connect(button, &QPushButton::clicked, this, handler);
+    };
+    bind("cmdOne", &MainWindow::cmdOneClick);
+    bind("cmd2", &MainWindow::cmd2Click);
+    bind("cmdAll", &MainWindow::cmdAllClick);
+    bind("cmdOp1", &MainWindow::cmdOp1Click);
+    bind("cmdOp2", &MainWindow::cmdOp2Click);
+    bind("cmdSav1", &MainWindow::cmdSav1Click);
+    bind("cmdSav2", &MainWindow::cmdSav2Click);
+    bind("cmdEr1", &MainWindow::cmdEr1Click);
+    bind("cmdEr2", &MainWindow::cmdEr2Click);
+}
+
+void MainWindow::setFocusOrder()
+{
+    static constexpr const char* kOrder[] = {
+        "txtFile1", "txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2",
+        "cmdAll", "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
+        "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl",
+    };
+    QWidget* previous = nullptr;
+    for (const char* name : kOrder) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(name));
+        if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+    findChild<QWidget*>(QStringLiteral("txtFile1"))->setFocus(Qt::OtherFocusReason);
+}
+
+template <typename Operation>
+void MainWindow::run(Operation&& operation)
+{
+    try {
+        operation();
+    } catch (const std::exception&) {
+        m_dialogs->showMessage(conversion::msg::kOperationFailed, conversion::msg::kTitleWarning,
+                               conversion::MessageIcon::Critical);
+    }
+}
+
+void MainWindow::cmdOneClick()
+{
+    run([this] { conversion::convertOldToNew(m_fields, *m_dialogs); });
+}
+
+void MainWindow::cmd2Click()
+{
+    run([this] { conversion::convertNewToOld(m_fields, *m_dialogs); });
+}
+
+void MainWindow::cmdAllClick()
+{
+    run([this] { conversion::convertPointList(m_fields, *m_dialogs, m_temp); });
+}
+
+void MainWindow::cmdOp1Click()
+{
+    run([this] { pointfile::openIntoPanel(m_fields, *m_dialogs, Panel::One); });
+}
+
+void MainWindow::cmdOp2Click()
+{
+    run([this] { pointfile::openIntoPanel(m_fields, *m_dialogs, Panel::Two); });
+}
+
+void MainWindow::cmdSav1Click()
+{
+    run([this] { pointfile::savePanel(m_fields, *m_dialogs, m_temp, Panel::One); });
+}
+
+void MainWindow::cmdSav2Click()
+{
+    run([this] { pointfile::savePanel(m_fields, *m_dialogs, m_temp, Panel::Two); });
+}
+
+void MainWindow::cmdEr1Click()
+{
+    run([this] { pointfile::clearPanel(m_fields, Panel::One); });
+}
+
+void MainWindow::cmdEr2Click()
+{
+    run([this] { pointfile::clearPanel(m_fields, Panel::Two); });
+}
+
+void MainWindow::mnuaboutClick()
+{
+    if (!m_about) m_about = new AboutWindow(this);
+    // Centred over the main window's outer frame where it stands now.
+    const QRect outer = frameGeometry();
+    const QRect about = m_about->frameGeometry();
+    m_about->move(outer.left() + (outer.width() - about.width()) / 2,
+                  outer.top() + (outer.height() - about.height()) / 2);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit)) {
+        event->ignore();
+        return;
+    }
+    if (m_about) m_about->close();
+    event->accept();
+}
+
+} // namespace hattsheet::ui

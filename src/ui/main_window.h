@@ -1,0 +1,78 @@
+#pragma once
+// frmMyHatt, the one main window: two sheet centres with one point each, the
+// geodetic display, the two point panels with their buttons and the batch
+// button, on a fixed layout of 652 × 586 pixels below a one-entry menu bar.
+// The widgets only bind: each click runs one operation of src/conversion/
+// or src/pointfile/ through the field and dialog interface.
+
+#include "about_window.h"
+#include "field_guard.h"
+#include "widget_fields.h"
+#include "window_ports.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace hattsheet::ui {
+
+class QtDialogs;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // temp: where the operations keep their two temporary files. dialogs:
+    // the message boxes and file dialogs to use; none gives Qt's own, a test
+    // passes a fake that answers from a script.
+    explicit MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs = nullptr);
+    ~MainWindow() override;
+
+    // The About window while it is open.
+    AboutWindow* aboutWindow() const { return m_about; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWidgets();
+    void connectButtons();
+    void setFocusOrder();
+    QLineEdit* addField(QWidget* frame, conversion::FieldId id, const char* initial, const QRect& rect);
+    QPlainTextEdit* addPanel(conversion::FieldId id, const QRect& rect, const QColor& background);
+    QPushButton* addButton(QWidget* parent, const char* objectName, const char* caption, const QRect& rect);
+
+    // One handler per control, each running one operation.
+    void cmdOneClick();
+    void cmd2Click();
+    void cmdAllClick();
+    void cmdOp1Click();
+    void cmdOp2Click();
+    void cmdSav1Click();
+    void cmdSav2Click();
+    void cmdEr1Click();
+    void cmdEr2Click();
+    void mnuaboutClick();
+
+    // Runs an operation; an exception (no memory for a huge list) must not
+    // unwind through Qt's event loop, so it ends as a message.
+    template <typename Operation>
+    void run(Operation&& operation);
+
+    conversion::TempPlaces m_temp;
+    std::unique_ptr<QtDialogs> m_ownDialogs;
+    conversion::Dialogs* m_dialogs;
+    WidgetFields m_fields;
+    FieldGuard m_guard;
+    QPointer<AboutWindow> m_about;
+};
+
+} // namespace hattsheet::ui

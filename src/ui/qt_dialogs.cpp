@@ -1,0 +1,119 @@
+#include "qt_dialogs.h"
+
+#include "ui_texts.h"
+
+#include <QAbstractButton>
+#include <QStringList>
+
+namespace hattsheet::ui {
+
+using conversion::MessageIcon;
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::Critical;
+}
+
+// Qt reads a filter's patterns from the parentheses of its text; a
+// description without them gets its pattern appended.
+QString nameFilter(const conversion::FileFilter& filter)
+{
+    QString text = fromUtf8(filter.description);
+    const QString pattern = fromUtf8(filter.pattern);
+    if (!text.contains(QLatin1Char('('))) text += QStringLiteral(" (") + pattern + QLatin1Char(')');
+    return text;
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& text, const std::string& title,
+                                            MessageIcon icon)
+{
+    auto box = std::make_unique<QMessageBox>(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok, parent);
+    box->button(QMessageBox::Ok)->setText(QString::fromUtf8(text::kOk));
+    box->setDefaultButton(QMessageBox::Ok);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->button(QMessageBox::Yes)->setText(QString::fromUtf8(text::kYes));
+    box->button(QMessageBox::No)->setText(QString::fromUtf8(text::kNo));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& title,
+                                            const std::vector<conversion::FileFilter>& filters,
+                                            QFileDialog::AcceptMode mode, const QString& lastPath)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, fromUtf8(title));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    if (mode == QFileDialog::AcceptSave) dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    QStringList names;
+    for (const auto& filter : filters) names << nameFilter(filter);
+    dialog->setNameFilters(names);
+    dialog->setLabelText(QFileDialog::LookIn, QString::fromUtf8(text::kDialogLookIn));
+    dialog->setLabelText(QFileDialog::FileName, QString::fromUtf8(text::kDialogFileName));
+    dialog->setLabelText(QFileDialog::FileType, QString::fromUtf8(text::kDialogFileType));
+    dialog->setLabelText(QFileDialog::Accept,
+                         QString::fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
+    dialog->setLabelText(QFileDialog::Reject, QString::fromUtf8(text::kDialogCancel));
+    if (!lastPath.isEmpty()) dialog->selectFile(lastPath);
+    return dialog;
+}
+
+void QtDialogs::showMessage(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    makeMessageBox(m_parent, text, title, icon)->exec();
+}
+
+bool QtDialogs::askYesNo(const std::string& text, const std::string& title)
+{
+    auto box = makeQuestionBox(m_parent, text, title);
+    box->exec();
+    return box->clickedButton() == box->button(QMessageBox::Yes);
+}
+
+std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title,
+                                                     const std::vector<conversion::FileFilter>& filters)
+{
+    return choose(title, filters, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title,
+                                                     const std::vector<conversion::FileFilter>& filters)
+{
+    return choose(title, filters, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> QtDialogs::choose(const std::string& title,
+                                             const std::vector<conversion::FileFilter>& filters,
+                                             QFileDialog::AcceptMode mode)
+{
+    auto dialog = makeFileDialog(m_parent, title, filters, mode, m_lastPath);
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog->selectedFiles();
+    if (chosen.isEmpty()) return std::nullopt;
+    m_lastPath = chosen.front();
+    return m_lastPath.toStdString();
+}
+
+} // namespace hattsheet::ui

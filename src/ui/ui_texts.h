@@ -1,0 +1,53 @@
+#pragma once
+// The window's own texts: captions, the About window's lines and the Greek
+// button texts of the message boxes and file dialogs. The texts that the
+// operations show live in src/conversion/messages.h.
+
+namespace hattsheet::ui::text {
+
+inline constexpr char kWindowTitle[] = "Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]";
+inline constexpr char kMenuAbout[] = "Πρόγραμμα";
+
+inline constexpr char kFrameOld[] = "Από Κ.Φ.";
+inline constexpr char kFrameNew[] = "Σε Κ.Φ.";
+inline constexpr char kFrameGeodetic[] = "Γεωδαιτικές συντεταγμένες";
+inline constexpr char kPhi[] = "φ";
+inline constexpr char kDeltaLambda[] = "Δλ";
+inline constexpr char kLambda[] = "λ";
+// Greek capitals Chi (U+03A7) and Upsilon (U+03A5), not the Latin X and Y.
+inline constexpr char kEasting[] = "\u03A7 =";
+inline constexpr char kNorthing[] = "\u03A5 =";
+inline constexpr char kOldToNew[] = ">";
+inline constexpr char kNewToOld[] = "<";
+inline constexpr char kConvertList[] = "Μετατροπή ομάδας σημείων";
+inline constexpr char kOpen[] = "Άνοιγμα";
+inline constexpr char kClear[] = "Απαλοιφή";
+inline constexpr char kSave[] = "Αποθήκευση";
+inline constexpr char kPanelTip[] = "Format αρχείου: Κωδικός, Χ, Υ, Η";
+inline constexpr char kCredits[] = "hattsheet · ελεύθερο λογισμικό με άδεια MIT · 2026";
+
+// The About window.
+inline constexpr char kAboutLine1[] = "Αλλαγή Κέντρου Φύλλου Χάρτη";
+inline constexpr char kAboutLine2[] = "στην προβολή HATT";
+inline constexpr char kAboutLine3[] = "(Ελληνικό Datum)";
+inline constexpr char kAboutProject[] = "hattsheet";
+inline constexpr char kAboutFree[] = "ελεύθερο λογισμικό με άδεια";
+// Label4 stands two pixels into the top of "Olvani": a word this short sits
+// above its small letters and stays clear of the "O" and the "l".
+inline constexpr char kAboutLicence[] = "MIT";
+inline constexpr char kAboutName[] = "Olvani";
+inline constexpr char kAboutYear[] = "2026";
+inline constexpr char kAboutClose[] = "\u03A7";  // Greek capital Chi
+
+// Buttons of the message boxes.
+inline constexpr char kOk[] = "Εντάξει";
+inline constexpr char kYes[] = "Ναι";
+inline constexpr char kNo[] = "Όχι";
+
+// Labels of the file dialogs.
+inline constexpr char kDialogLookIn[] = "Αναζήτηση σε:";
+inline constexpr char kDialogFileName[] = "Όνομα αρχείου:";
+inline constexpr char kDialogFileType[] = "Αρχεία τύπου:";
+inline constexpr char kDialogCancel[] = "Άκυρο";
+
+} // namespace hattsheet::ui::text
