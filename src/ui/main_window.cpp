@@ -84,15 +84,48 @@ QLabel* addLabel(QWidget* frame, const char* objectName, const char* caption, co
     return label;
 }
 
+// Puts the collected panel appends into the panels before any message box
+// or file dialog shows, so the window the user sees behind it is complete.
+class FlushingDialogs final : public conversion::Dialogs {
+public:
+    FlushingDialogs(conversion::Dialogs& dialogs, const WidgetFields& fields) : m_dialogs(dialogs), m_fields(fields) {}
+    void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
+    {
+        m_fields.flush();
+        m_dialogs.showMessage(text, title, icon);
+    }
+    bool askYesNo(const std::string& text, const std::string& title) override
+    {
+        m_fields.flush();
+        return m_dialogs.askYesNo(text, title);
+    }
+    std::optional<std::string> chooseOpenFile(const std::string& title,
+                                              const std::vector<conversion::FileFilter>& filters) override
+    {
+        m_fields.flush();
+        return m_dialogs.chooseOpenFile(title, filters);
+    }
+    std::optional<std::string> chooseSaveFile(const std::string& title,
+                                              const std::vector<conversion::FileFilter>& filters) override
+    {
+        m_fields.flush();
+        return m_dialogs.chooseSaveFile(title, filters);
+    }
+
+private:
+    conversion::Dialogs& m_dialogs;
+    const WidgetFields& m_fields;
+};
+
 } // namespace
 
-MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs)
-    : m_temp(std::move(temp)), m_dialogs(dialogs)
+MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs) : m_temp(std::move(temp))
 {
-    if (m_dialogs == nullptr) {
+    if (dialogs == nullptr) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
-        m_dialogs = m_ownDialogs.get();
+        dialogs = m_ownDialogs.get();
     }
+    m_dialogs = std::make_unique<FlushingDialogs>(*dialogs, m_fields);
     setObjectName(QStringLiteral("frmMyHatt"));
     setWindowTitle(qs(text::kWindowTitle));
     buildWidgets();
@@ -256,7 +289,14 @@ void MainWindow::run(Operation&& operation)
 {
     try {
         operation();
+        m_fields.flush();
     } catch (const std::exception&) {
+        // What was appended before the failure stays, as after any failure,
+        // unless memory is too short even for that.
+        try {
+            m_fields.flush();
+        } catch (const std::exception&) {
+        }
         m_dialogs->showMessage(conversion::msg::kOperationFailed, conversion::msg::kTitleWarning,
                                conversion::MessageIcon::Critical);
     }
@@ -312,7 +352,9 @@ void MainWindow::mnuaboutClick()
     if (!m_about) m_about = new AboutWindow(this);
     // Centred over the main window's outer frame where it stands now.
     const QRect outer = frameGeometry();
-    const QRect about = m_about->frameGeometry();
+    // The About window is frameless, so its outer size is its size; Qt 6.4
+    // gives the frame of a window not yet shown one pixel short each way.
+    const QSize about = m_about->isVisible() ? m_about->frameGeometry().size() : m_about->size();
     m_about->move(outer.left() + (outer.width() - about.width()) / 2,
                   outer.top() + (outer.height() - about.height()) / 2);
     m_about->show();

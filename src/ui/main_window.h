@@ -69,8 +69,10 @@ private:
 
     conversion::TempPlaces m_temp;
     std::unique_ptr<QtDialogs> m_ownDialogs;
-    conversion::Dialogs* m_dialogs;
     WidgetFields m_fields;
+    // What the operations get: the dialogs, each shown only after the
+    // panels hold everything appended so far.
+    std::unique_ptr<conversion::Dialogs> m_dialogs;
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
 };

@@ -15,22 +15,67 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// CR LF, lone CR and lone LF each become one "\n"; counts them.
+std::string toLineFeeds(std::string_view text, int& lineEnds)
+{
+    std::string out;
+    out.reserve(text.size());
+    lineEnds = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += '\n';
+            ++lineEnds;
+        } else {
+            if (c == '\n') ++lineEnds;
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QString panelTextToWidget(std::string_view panelText)
 {
-    QString text = fromUtf8(panelText);
-    // CR LF first, so that its CR does not count as a line end of its own.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    int lineEnds = 0;
+    return fromUtf8(toLineFeeds(panelText, lineEnds));
 }
 
 std::string widgetTextToPanel(const QString& plain)
 {
-    QString text = plain;
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text.toStdString();
+    const QByteArray utf8 = plain.toUtf8();
+    std::string out;
+    out.reserve(static_cast<std::size_t>(utf8.size()) + static_cast<std::size_t>(utf8.count('\n')));
+    for (const char c : utf8) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+void appendToPanel(QPlainTextEdit* panel, std::string_view panelText)
+{
+    if (panelText.empty()) return;
+    int lineEnds = 0;
+    QString text = fromUtf8(toLineFeeds(panelText, lineEnds));
+    if (lineEnds > kPlainLineLimit) {
+        int inParagraph = 0;
+        for (QChar& c : text) {
+            if (c != QLatin1Char('\n')) continue;
+            if (++inParagraph < kLinesPerParagraph) {
+                c = QChar(QChar::LineSeparator);
+            } else {
+                inParagraph = 0;
+            }
+        }
+    }
+    QTextCursor end(panel->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    end.insertText(text);
+    end.endEditBlock();
 }
 
 void WidgetFields::bindLine(FieldId id, QLineEdit* field)
@@ -46,7 +91,10 @@ void WidgetFields::bindPanel(FieldId id, QPlainTextEdit* panel)
 std::string WidgetFields::text(FieldId id) const
 {
     if (QLineEdit* line = m_lines[index(id)]) return line->text().toStdString();
-    if (QPlainTextEdit* panel = m_panels[index(id)]) return widgetTextToPanel(panel->toPlainText());
+    if (QPlainTextEdit* panel = m_panels[index(id)]) {
+        flush(index(id));
+        return widgetTextToPanel(panel->toPlainText());
+    }
     return {};
 }
 
@@ -55,20 +103,32 @@ void WidgetFields::setText(FieldId id, const std::string& text)
     if (QLineEdit* line = m_lines[index(id)]) {
         line->setText(fromUtf8(text));
     } else if (QPlainTextEdit* panel = m_panels[index(id)]) {
-        panel->setPlainText(panelTextToWidget(text));
+        m_pending[index(id)].clear();
+        panel->clear();
+        appendToPanel(panel, text);
     }
 }
 
 void WidgetFields::appendText(FieldId id, const std::string& text)
 {
-    QPlainTextEdit* panel = m_panels[index(id)];
-    if (panel == nullptr) {
+    if (m_panels[index(id)] == nullptr) {
         Fields::appendText(id, text);
         return;
     }
-    QTextCursor end(panel->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(panelTextToWidget(text));
+    m_pending[index(id)] += text;
+}
+
+void WidgetFields::flush() const
+{
+    for (std::size_t i = 0; i < kCount; ++i) flush(i);
+}
+
+void WidgetFields::flush(std::size_t i) const
+{
+    if (m_pending[i].empty()) return;
+    std::string pending;
+    pending.swap(m_pending[i]);
+    appendToPanel(m_panels[i], pending);
 }
 
 } // namespace hattsheet::ui
