@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSessionManager>
 
 #include <exception>
 
@@ -131,6 +132,7 @@ MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs
     buildWidgets();
     connectButtons();
     setFocusOrder();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
 }
 
 MainWindow::~MainWindow() = default;
@@ -362,14 +364,30 @@ void MainWindow::mnuaboutClick()
     m_about->activateWindow();
 }
 
+bool MainWindow::confirmQuit()
+{
+    if (!m_quitConfirmed) {
+        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit);
+    }
+    if (m_quitConfirmed && m_about) m_about->close();
+    return m_quitConfirmed;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit)) {
+    if (confirmQuit()) {
+        event->accept();
+    } else {
         event->ignore();
-        return;
     }
-    if (m_about) m_about->close();
-    event->accept();
+}
+
+void MainWindow::sessionEnding(QSessionManager& manager)
+{
+    if (!manager.allowsInteraction()) return;
+    const bool quit = confirmQuit();
+    manager.release();
+    if (!quit) manager.cancel();
 }
 
 } // namespace hattsheet::ui

@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSessionManager;
 
 namespace hattsheet::ui {
 
@@ -43,6 +44,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The quit question; on Yes the About window closes and the program may end.
+    bool confirmQuit();
+    // The desktop session is ending: Qt 6 sends no close event then, so the
+    // question is asked here, and No cancels the logout where the session
+    // manager allows it.
+    void sessionEnding(QSessionManager& manager);
+
     void buildWidgets();
     void connectButtons();
     void setFocusOrder();
@@ -75,6 +83,7 @@ private:
     std::unique_ptr<conversion::Dialogs> m_dialogs;
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
+    bool m_quitConfirmed = false;
 };
 
 } // namespace hattsheet::ui
