@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
-#include <QStyleFactory>
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +15,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("hattsheet"));
     // The layout is fixed in pixels; Qt's own style draws the 17-pixel
     // buttons and 19-pixel fields the same way on every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(QStringLiteral("Fusion"));
 
     QIcon icon;
     for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/hattsheet-%1.png").arg(size), QSize(size, size));
