@@ -3,7 +3,6 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace hattsheet::pointfile {
 
@@ -30,7 +29,11 @@ void appendFixed(std::string& out, double value, int decimals)
     for (; p < res.ptr && *p != 'e'; ++p) {
         if (*p != '.') d[n++] = *p;
     }
-    const int e = std::atoi(p + 1);
+    // to_chars writes no terminating NUL: read the exponent within its bounds.
+    int e = 0;
+    const char* q = p + 1;
+    if (q < res.ptr && *q == '+') ++q;
+    std::from_chars(q, res.ptr, e);
 
     // The value in units of the last decimal place, as a digit string:
     // the digits of places 10^e down to 10^-decimals.
