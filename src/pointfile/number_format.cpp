@@ -3,6 +3,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace hattsheet::pointfile {
 
@@ -21,8 +22,15 @@ void appendFixed(std::string& out, double value, int decimals)
     // The 15 significant digits d[0..15) and the decimal exponent e, so that
     // the written value is d0.d1d2...d14 × 10^e.
     char sci[32];
-    const auto res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
-                                   kSignificantDigits - 1);
+    auto res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
+                             kSignificantDigits - 1);
+    // Above 1.797693134862315e308 the 15 digits round up past the largest
+    // double, and the written number would not read back; 14 digits do.
+    double check = 0.0;
+    if (std::from_chars(sci, res.ptr, check).ec == std::errc::result_out_of_range) {
+        res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
+                            kSignificantDigits - 2);
+    }
     char d[kSignificantDigits];
     int n = 0;
     const char* p = sci;
