@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test test-san build-san fuzz bench screenshot clean
 
 all: build
 
@@ -21,6 +21,28 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-san
+
+# The whole test suite again under clang with ASan + UBSan (no recovery), plus
+# the libFuzzer targets and a short run of each. Qt itself is not instrumented.
+SAN_BUILD ?= $(BUILD)-san
+SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan-qt.supp:print_suppressions=0
+FUZZ_SECONDS ?= 60
+
+build-san: deps
+	@test -f $(SAN_BUILD)/CMakeCache.txt || CXX=clang++-14 cmake -S . -B $(SAN_BUILD) -G "$(GENERATOR)" \
+		-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DHATTSHEET_SANITIZE=ON -DHATTSHEET_FUZZ=ON
+	@cmake --build $(SAN_BUILD) -j $(JOBS)
+
+test-san: build-san
+	@cd $(SAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS, over a working corpus under the build dir.
+fuzz: build-san
+	@for f in $(SAN_BUILD)/bin/fuzz_*; do n=$${f##*/}; echo "== $$n ($(FUZZ_SECONDS) s)"; \
+		$(SAN_ENV) fuzz/run-fuzz $$f fuzz/corpus/$$n $(SAN_BUILD)/fuzz-corpus/$$n $(FUZZ_SECONDS) || exit 1; done
 
 screenshot: build
 	@BUILD=$(BUILD) scripts/screenshot
