@@ -1,13 +1,211 @@
 #include "list_mode.h"
 
+#include "field_reader.h"
+#include "messages.h"
+#include "point_list.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace hattsheet::cli {
 
-int runListConversion(const conversion::SheetPair&, const ListRequest&)
+namespace {
+
+namespace pf = hattsheet::pointfile;
+namespace msg = hattsheet::conversion::msg;
+
+constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
+constexpr int kExitFailed = 1;
+
+bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
+
+void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+int writeAll(int fd, std::string_view bytes)
 {
-    std::fputs("hattsheet-convert: point lists are not available yet\n", stderr);
-    return 1;
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// Where the lines go: stdout, or a temporary file beside OUTPUT that takes
+// its name only when everything was written.
+class Output {
+public:
+    explicit Output(const std::optional<std::string>& name)
+    {
+        if (isStd(name)) {
+            m_fd = STDOUT_FILENO;
+            m_label = "stdout";
+            return;
+        }
+        m_target = *name;
+        m_label = *name;
+        struct stat st {};
+        if (::stat(name->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            // A device or FIFO is written in place; renaming over it would
+            // replace the node.
+            m_fd = S_ISDIR(st.st_mode) ? (errno = EISDIR, -1) : ::open(name->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            m_target.clear();
+            return;
+        }
+        const std::filesystem::path p(*name);
+        const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
+        m_temp = (folder / std::string(".").append(p.filename().string()).append(".XXXXXX")).string();
+        m_fd = ::mkstemp(m_temp.data());
+        if (m_fd < 0) m_temp.clear();
+    }
+    ~Output()
+    {
+        if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    }
+    bool opened() const { return m_fd >= 0; }
+    const std::string& label() const { return m_label; }
+    std::string& buffer() { return m_buffer; }
+
+    bool flushIfFull() { return m_buffer.size() < kBlock || flush(); }
+    bool flush()
+    {
+        if (m_error == 0) m_error = writeAll(m_fd, m_buffer);
+        m_buffer.clear();
+        return m_error == 0;
+    }
+    // Writes what is left, closes, and gives the file its name.
+    bool commit()
+    {
+        flush();
+        if (m_fd != STDOUT_FILENO) {
+            if (m_error == 0 && !m_temp.empty() && ::fsync(m_fd) != 0) m_error = errno;
+            if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+            m_fd = -1;
+            if (m_error == 0 && !m_temp.empty()) {
+                struct stat st {};
+                const mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+                if (::chmod(m_temp.c_str(), mode) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+                    m_error = errno;
+                } else {
+                    m_temp.clear();
+                }
+            }
+        }
+        return m_error == 0;
+    }
+
+private:
+    int m_fd = -1;
+    int m_error = 0;
+    std::string m_target, m_temp, m_label, m_buffer;
+};
+
+} // namespace
+
+int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request)
+{
+    int in = STDIN_FILENO;
+    const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
+    if (!isStd(request.input)) {
+        in = ::open(request.input->c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) {
+            report(msg::cannotRead(inLabel) + " (" + std::strerror(errno) + ")");
+            return kExitFailed;
+        }
+    }
+    Output out(request.output);
+    if (!out.opened()) {
+        report(msg::cannotWrite(out.label()) + " (" + std::strerror(errno) + ")");
+        return kExitFailed;
+    }
+
+    // The filtered text not yet read as records, and where each of its lines
+    // starts in it with that line's number in the input, for the message of
+    // a failing record.
+    pf::BlankLineFilter filter;
+    std::string text;
+    std::size_t pos = 0;
+    std::deque<std::pair<std::size_t, unsigned long long>> lines;
+    std::string block(kBlock, '\0');
+    unsigned long long records = 0;
+    bool atEnd = false;
+    bool failed = false;
+    bool writeFailed = false;
+
+    while (!failed && !writeFailed) {
+        // Records while the text holds whole ones.
+        pf::PointRecord record;
+        while (pos < text.size()) {
+            const std::size_t start = pos;
+            const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
+            if (status == pf::ReadStatus::NeedMore) break;
+            if (status == pf::ReadStatus::Truncated || !conversion::appendConvertedLine(sheets, record, out.buffer())) {
+                pos = start;
+                failed = true;
+                break;
+            }
+            ++records;
+            if (!out.flushIfFull()) {
+                writeFailed = true;
+                break;
+            }
+        }
+        if (failed || writeFailed || atEnd) break;
+        // Keep the unread tail only, then read on.
+        while (lines.size() >= 2 && lines[1].first <= pos) lines.pop_front();
+        for (auto& l : lines) l.first = l.first >= pos ? l.first - pos : 0;
+        text.erase(0, pos);
+        pos = 0;
+        ssize_t n;
+        do {
+            n = ::read(in, block.data(), block.size());
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            const int err = errno;
+            out.commit();
+            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+            return kExitFailed;
+        }
+        // The filter calls back after appending each kept line.
+        std::size_t lineStart = text.size();
+        auto track = [&](unsigned long long number) {
+            lines.emplace_back(lineStart, number);
+            lineStart = text.size();
+        };
+        if (n == 0) {
+            filter.finish(text, track);
+            atEnd = true;
+        } else {
+            filter.feed(std::string_view(block.data(), static_cast<std::size_t>(n)), text, track);
+        }
+    }
+    if (in != STDIN_FILENO) ::close(in);
+
+    if (!out.commit() || writeFailed) {
+        report(msg::cannotWrite(out.label()));
+        return kExitFailed;
+    }
+    if (failed) {
+        unsigned long long line = 0;
+        for (const auto& l : lines) {
+            if (l.first <= pos) line = l.second;
+            else break;
+        }
+        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)\n", msg::kBatchFailed, records + 1, line);
+        return kExitFailed;
+    }
+    return 0;
 }
 
 } // namespace hattsheet::cli

@@ -1,6 +1,8 @@
 #pragma once
 // Every text the operations show, once. Greek, as the users read them.
 
+#include <string>
+
 namespace hattsheet::conversion::msg {
 
 inline constexpr char kTitleWarning[] = "Προσοχή!";
@@ -19,6 +21,16 @@ inline constexpr char kBatchFailed[] = "Λάθος στον πίνακα!";
 
 inline constexpr char kInvalidFile[] = "Δεν είναι έγκυρο αρχείο συντεταγμένων";
 inline constexpr char kSaved[] = "Η εγγραφή ολοκληρώθηκε";
+
+// A file that could not be read or written, named in guillemets.
+inline std::string cannotRead(const std::string& path)
+{
+    return std::string("Δεν ήταν δυνατή η ανάγνωση του αρχείου «").append(path).append("».");
+}
+inline std::string cannotWrite(const std::string& path)
+{
+    return std::string("Δεν ήταν δυνατή η εγγραφή του αρχείου «").append(path).append("».");
+}
 
 inline constexpr char kQuit[] = "Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;";
 // An operation stopped by the system (no memory left for a huge list).

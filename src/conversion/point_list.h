@@ -1,9 +1,21 @@
 #pragma once
-// The batch conversion of panel 1 into panel 2 (button "Μετατροπή ομάδας σημείων").
+// The batch conversion of panel 1 into panel 2 (button "Μετατροπή ομάδας
+// σημείων"), and the conversion of one point record that the command line
+// shares with it, so both give the digits of the ">" button.
 
+#include "field_reader.h"
+#include "single_point.h"
 #include "window_ports.h"
 
+#include <string>
+
 namespace hattsheet::conversion {
+
+// Appends the point line of one record converted from sheets.from to
+// sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
+// 0; an H that is text is copied unchanged). False, with nothing appended,
+// when X or Y is not a number or a result is not finite.
+bool appendConvertedLine(const SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 

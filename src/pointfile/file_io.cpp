@@ -1,0 +1,105 @@
+#include "file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hattsheet::pointfile {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+FileError errorFor(const fs::path& path, int err)
+{
+    return FileError{path.string(), std::strerror(err)};
+}
+
+// Writes all bytes to fd; the errno of the failure, or 0.
+int writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+} // namespace
+
+Expected<std::string, FileError> readWholeFile(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return unexpected(errorFor(path, errno));
+    std::string data;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            return unexpected(errorFor(path, err));
+        }
+        if (n == 0) break;
+        data.append(block, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+Expected<Written, FileError> writeFileSafely(const fs::path& path, std::string_view bytes)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode)) return unexpected(errorFor(path, EISDIR));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) return unexpected(errorFor(path, errno));
+        int err = writeAll(fd, bytes);
+        if (::close(fd) != 0 && err == 0) err = errno;
+        if (err != 0) return unexpected(errorFor(path, err));
+        return Written{};
+    }
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string tmpl = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) return unexpected(errorFor(path, errno));
+    int err = writeAll(fd, bytes);
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    // The new file keeps the old one's permissions, or the usual ones.
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    if (err == 0 && ::chmod(tmpl.c_str(), mode) != 0) err = errno;
+    if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tmpl.c_str());
+        return unexpected(errorFor(path, err));
+    }
+    return Written{};
+}
+
+fs::path firstWritableFolder(std::initializer_list<fs::path> candidates)
+{
+    for (const fs::path& folder : candidates) {
+        if (folder.empty()) continue;
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        std::string probe = (folder / ".hattsheet-probe.XXXXXX").string();
+        const int fd = ::mkstemp(probe.data());
+        if (fd < 0) continue;
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return folder;
+    }
+    return {};
+}
+
+} // namespace hattsheet::pointfile

@@ -1,0 +1,31 @@
+#pragma once
+// Whole-file reading and safe writing. A write goes to a temporary file in
+// the target's folder, which replaces the target only after every byte was
+// written and the file closed without error; a failure leaves the old file
+// as it was. A target that exists and is not a regular file (a device, a
+// FIFO) is written in place, since renaming over it would replace the node.
+
+#include "expected.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace hattsheet::pointfile {
+
+struct FileError {
+    std::string path;    // the file that could not be read or written (UTF-8)
+    std::string reason;  // the system's reason, for logs and the command line
+};
+
+Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path);
+
+struct Written {};
+Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// The folder for the temporary files: the first of the candidates in which a
+// file can be created (a folder that does not exist yet is created).
+// Empty path when none works.
+std::filesystem::path firstWritableFolder(std::initializer_list<std::filesystem::path> candidates);
+
+} // namespace hattsheet::pointfile

@@ -1,0 +1,40 @@
+#pragma once
+// Windows-1253 (the Greek code page of the old files) and UTF-8.
+//
+// A file is read as UTF-8 when it is valid UTF-8 (a byte-order mark is
+// dropped), otherwise as Windows-1253. A text is written in Windows-1253 when
+// every character fits, otherwise in UTF-8, so no character is ever lost.
+// The eight byte values Windows-1253 leaves undefined (0x81, 0x88, 0x8A,
+// 0x8C-0x90, 0x98, 0x9A, 0x9C-0x9F, 0xAA, 0xD2, 0xFF) are carried as the
+// code points U+0081 ... U+00FF of the same value, so that such a file still
+// reads and writes back byte for byte.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hattsheet::pointfile {
+
+enum class Encoding { Windows1253, Utf8 };
+
+bool isValidUtf8(std::string_view bytes);
+
+std::string windows1253ToUtf8(std::string_view bytes);
+// Empty optional when a character has no Windows-1253 byte.
+std::optional<std::string> utf8ToWindows1253(std::string_view utf8);
+
+struct DecodedText {
+    std::string utf8;
+    Encoding encoding = Encoding::Utf8;
+};
+DecodedText decodeFileBytes(std::string_view bytes);
+// Decodes bytes known to be in an encoding (a file this program wrote).
+std::string decodeAs(std::string_view bytes, Encoding encoding);
+
+struct EncodedText {
+    std::string bytes;
+    Encoding encoding = Encoding::Windows1253;
+};
+EncodedText encodeForFile(std::string_view utf8);
+
+} // namespace hattsheet::pointfile
