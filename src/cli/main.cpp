@@ -36,6 +36,17 @@ constexpr char kUsage[] =
     "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
     "  --help, --version\n";
 
+// Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
+// stderr; the exit status for what was printed.
+int finishStdout()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return 0;
+    }
+    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::conversion::msg::cannotWrite("-").c_str());
+    return 1;
+}
+
 int usageError(const char* why)
 {
     std::fprintf(stderr, "hattsheet-convert: %s\n%s", why, kUsage);
@@ -120,7 +131,7 @@ int runPoint(const hattsheet::conversion::CentreTexts& from, const hattsheet::co
     }
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
                 result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str());
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    return finishStdout();
 }
 
 } // namespace
@@ -133,11 +144,11 @@ int main(int argc, char** argv)
     }
     if (args->help) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return finishStdout();
     }
     if (args->version) {
         std::puts("hattsheet-convert " HATTSHEET_VERSION);
-        return 0;
+        return finishStdout();
     }
     if (!args->from || !args->to) {
         return usageError("--from and --to are both needed");

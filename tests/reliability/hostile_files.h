@@ -1,0 +1,163 @@
+#pragma once
+// Files that fight back: a FIFO, a file nobody may read, a full small
+// filesystem, a file that vanishes after it was chosen. Each helper undoes
+// what it did when it goes out of scope, so a failing test leaves nothing
+// mounted and no privilege dropped.
+
+#include "fake_window.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hattsheet::testing {
+
+// The user that owns nothing; file modes bind it even when the tests run as root.
+constexpr uid_t kNobody = 65534;
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool makeFifo(const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }
+
+// While alive, this process's file accesses are checked as the user nobody's
+// (only the effective ids change, so they come back). Needed to make a mode
+// of 000 mean anything when the tests run as root.
+class AsNobody {
+public:
+    AsNobody()
+    {
+        if (::geteuid() != 0) return;
+        m_dropped = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+    }
+    ~AsNobody()
+    {
+        if (m_dropped) {
+            [[maybe_unused]] const int a = ::seteuid(0);
+            [[maybe_unused]] const int b = ::setegid(0);
+        }
+    }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
+    // True when file modes now bind this process.
+    bool modesBind() const { return m_dropped || ::geteuid() != 0; }
+
+private:
+    bool m_dropped = false;
+};
+
+// A tmpfs of a few kilobytes, mounted on a fresh folder and filled to the
+// last byte. Needs root (or CAP_SYS_ADMIN); available() says whether it
+// could be had, why() why not.
+class FullFilesystem {
+public:
+    explicit FullFilesystem(long kilobytes = 16)
+    {
+        if (!m_dir.isValid()) {
+            m_why = "no scratch folder";
+            return;
+        }
+        const std::string options = "size=" + std::to_string(kilobytes) + "k,mode=0777";
+        if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                    options.c_str()) != 0) {
+            m_why = QString("cannot mount a small tmpfs: %1").arg(std::strerror(errno));
+            return;
+        }
+        m_mounted = true;
+        // Fill it: write until the filesystem says no more.
+        const int fd = ::open(QFile::encodeName(path("filler")).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        char block[4096];
+        std::memset(block, 'x', sizeof block);
+        if (fd >= 0) {
+            for (std::size_t n = sizeof block; n > 0;) {
+                const ssize_t w = ::write(fd, block, n);
+                if (w < 0 && errno == ENOSPC) {
+                    n /= 2;
+                } else if (w <= 0) {
+                    break;
+                }
+            }
+            ::close(fd);
+        }
+    }
+    ~FullFilesystem()
+    {
+        if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    FullFilesystem(const FullFilesystem&) = delete;
+    FullFilesystem& operator=(const FullFilesystem&) = delete;
+
+    bool available() const { return m_mounted; }
+    QString why() const { return m_why; }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_why;
+};
+
+// While alive, no file of this process may grow beyond `bytes`: a write past
+// it fails with EFBIG (SIGXFSZ is ignored meanwhile). A full disk for
+// whoever is not root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = m_old;
+        r.rlim_cur = bytes;
+        m_set = ::setrlimit(RLIMIT_FSIZE, &r) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        ::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool active() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    sighandler_t m_oldHandler = SIG_DFL;
+    bool m_set = false;
+};
+
+// File dialogs whose open answer is deleted the moment it has been given:
+// the file vanishes between choosing it and reading it.
+class VanishingDialogs : public FakeDialogs {
+public:
+    std::optional<std::string> chooseOpenFile(const std::string& title,
+                                              const std::vector<conversion::FileFilter>& filters) override
+    {
+        auto chosen = FakeDialogs::chooseOpenFile(title, filters);
+        if (chosen) ::unlink(chosen->c_str());
+        return chosen;
+    }
+};
+
+} // namespace hattsheet::testing
