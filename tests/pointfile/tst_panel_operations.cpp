@@ -1,0 +1,265 @@
+// Open, save and clear on a window without a window, with real files in a
+// temporary folder; the expected panel lines come from the format's worked
+// examples.
+
+#include "fake_window.h"
+#include "messages.h"
+#include "panel_operations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace hattsheet;
+using conversion::FieldId;
+using conversion::MessageIcon;
+using conversion::Panel;
+using testing::FakeDialogs;
+using testing::FakeFields;
+namespace msg = conversion::msg;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class tst_PanelOperations : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void open_data();
+    void open();
+    void openTwiceShowsTwice();
+    void openFailures_data();
+    void openFailures();
+    void save_data();
+    void save();
+    void saveFailures_data();
+    void saveFailures();
+    void fullDisk();
+    void saveCancelled();
+    void clear();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    conversion::TempPlaces places() const
+    {
+        return {(m_dir->path() + "/prog").toStdString(), (m_dir->path() + "/cache").toStdString()};
+    }
+};
+
+void tst_PanelOperations::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkdir("prog"));
+}
+
+void tst_PanelOperations::open_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("panel");  // UTF-8, CR LF
+    QTest::newRow("well-formed") << QByteArray("1,100,200,5\r\n2,300,400,6\r\n")
+                                 << "1, 100.000, 200.000, 5.000\r\n2, 300.000, 400.000, 6.000\r\n";
+    QTest::newRow("spaces around values") << QByteArray("12,  354000.1, 4512000.25,7")
+                                          << "12, 354000.100, 4512000.250, 7.000\r\n";
+    QTest::newRow("more than three decimals") << QByteArray("A,100.12345,1,2\r\n") << "A, 100.123, 1.000, 2.000\r\n";
+    QTest::newRow("empty H shown as 0") << QByteArray("12,1000,2000,\r\n") << "12, 1000.000, 2000.000, 0.000\r\n";
+    QTest::newRow("record over two lines") << QByteArray("P, 100\r\n200, 5\r\n") << "P, 100.000, 200.000, 5.000\r\n";
+    QTest::newRow("quoted code loses its quotes") << QByteArray("\"A,1\",100,200,5\r\n")
+                                                  << "A,1, 100.000, 200.000, 5.000\r\n";
+    QTest::newRow("numeric code keeps its text") << QByteArray("007,1,2,3\n") << "007, 1.000, 2.000, 3.000\r\n";
+    QTest::newRow("Greek code in Windows-1253") << QByteArray("\xD3\xD4\xC1\xD3\xC7,1,2,3\r\n")
+                                                << "ΣΤΑΣΗ, 1.000, 2.000, 3.000\r\n";
+    QTest::newRow("Greek code in UTF-8") << QByteArray("ΣΤΑΣΗ,1,2,3\r\n") << "ΣΤΑΣΗ, 1.000, 2.000, 3.000\r\n";
+    QTest::newRow("zero-byte file adds nothing") << QByteArray("") << "";
+}
+
+void tst_PanelOperations::open()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, panel);
+    const QString path = m_dir->path() + "/pts.txt";
+    writeFile(path, file);
+    FakeFields fields;
+    fields.setText(FieldId::File2, "kept\r\n");
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {path.toStdString()};
+    pointfile::openIntoPanel(fields, dialogs, Panel::Two);
+    QVERIFY(dialogs.messages.empty());
+    QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), "kept\r\n" + panel);
+    QCOMPARE(dialogs.dialogTitles, std::vector<std::string>{msg::kOpenTitle});
+    QCOMPARE(dialogs.dialogFilters[0].size(), size_t(3));
+    QCOMPARE(dialogs.dialogFilters[0][2].pattern, std::string("*.xyh"));
+}
+
+void tst_PanelOperations::openTwiceShowsTwice()
+{
+    const QString path = m_dir->path() + "/pts.seq";
+    writeFile(path, "1,100,200,5\r\n");
+    FakeFields fields;
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {path.toStdString(), path.toStdString()};
+    pointfile::openIntoPanel(fields, dialogs, Panel::One);
+    pointfile::openIntoPanel(fields, dialogs, Panel::One);
+    QCOMPARE(fields.text(FieldId::File1), std::string("1, 100.000, 200.000, 5.000\r\n1, 100.000, 200.000, 5.000\r\n"));
+}
+
+// Each failure leaves the panel as it was, with a message; a cancel is silent.
+void tst_PanelOperations::openFailures_data()
+{
+    QTest::addColumn<QString>("name");  // in the temporary folder; "" is a cancel
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("blank line at the end") << "a.txt" << QByteArray("1,100,200,5\r\n\r\n") << msg::kInvalidFile;
+    QTest::newRow("text X") << "a.txt" << QByteArray("A1, abc, 200, 5\r\n") << msg::kInvalidFile;
+    QTest::newRow("last line three fields") << "a.txt" << QByteArray("1,100,200,5\r\n2,3,4") << msg::kInvalidFile;
+    QTest::newRow("file vanished after the dialog") << "gone.txt" << QByteArray() << "ανάγνωση";
+    QTest::newRow("a folder") << "prog" << QByteArray() << "ανάγνωση";
+    QTest::newRow("cancel") << "" << QByteArray() << "";
+}
+
+void tst_PanelOperations::openFailures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    const QString path = m_dir->path() + "/" + name;
+    if (!file.isEmpty()) writeFile(path, file);
+    FakeFields fields;
+    fields.setText(FieldId::File1, "before");
+    FakeDialogs dialogs;
+    if (!name.isEmpty()) dialogs.fileAnswers = {path.toStdString()};
+    pointfile::openIntoPanel(fields, dialogs, Panel::One);
+    QCOMPARE(fields.text(FieldId::File1), std::string("before"));
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.empty());
+        return;
+    }
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains(message));
+    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    if (message == msg::kInvalidFile) QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarningPlain));
+    else QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains(path));
+}
+
+void tst_PanelOperations::save_data()
+{
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("blank and space lines left out") << "a\r\n\r\n   \r\nb\r\n\r\n" << "pts.txt" << "pts.txt"
+                                                    << QByteArray("a\r\nb\r\n");
+    QTest::newRow("whole text trimmed once") << "  a  \r\n  b  " << "pts.txt" << "pts.txt"
+                                             << QByteArray("a  \r\n  b\r\n");
+    QTest::newRow("extension forced") << "x" << "pts.seq" << "pts.txt" << QByteArray("x\r\n");
+    QTest::newRow("empty panel gives a zero-byte file") << "" << "empty" << "empty.txt" << QByteArray();
+    QTest::newRow("Greek written in Windows-1253") << "ΣΤΑΣΗ, 1.000" << "g.txt" << "g.txt"
+                                                   << QByteArray("\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");
+    QTest::newRow("a character beyond Windows-1253 keeps UTF-8") << "Ж1, ΣΤ" << "u.txt" << "u.txt"
+                                                                << QByteArray("Ж1, ΣΤ\r\n");
+}
+
+void tst_PanelOperations::save()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, bytes);
+    FakeFields fields;
+    fields.setText(FieldId::File2, panel.toStdString());
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {(m_dir->path() + "/" + chosen).toStdString()};
+    pointfile::savePanel(fields, dialogs, places(), Panel::Two);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
+    QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleInfoPlain));
+    QCOMPARE(readFile(m_dir->path() + "/" + written), bytes);
+    QCOMPARE(readFile(m_dir->path() + "/prog/TempFile.Dat"), bytes);
+    if (chosen != written) QVERIFY(!QFile::exists(m_dir->path() + "/" + chosen));
+    QCOMPARE(dialogs.dialogFilters[0].size(), size_t(1));
+}
+
+// A failed save names the file, never confirms, and leaves the old file as
+// it was.
+void tst_PanelOperations::saveFailures_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("noTempPlace");
+    QTest::newRow("folder that does not exist") << "%1/none/pts.txt" << false;
+    QTest::newRow("target is a folder") << "%1/prog.txt" << false;
+    QTest::newRow("no place for the temporary file") << "%1/old.txt" << true;
+}
+
+void tst_PanelOperations::saveFailures()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, noTempPlace);
+    target = target.arg(m_dir->path());
+    const QString old = m_dir->path() + "/old.txt";
+    writeFile(old, "old content\r\n");
+    QVERIFY(QDir(m_dir->path()).mkdir("prog.txt"));
+    conversion::TempPlaces temp = places();
+    if (noTempPlace) {
+        // Both places lie under a regular file, where no folder can be made.
+        temp = {(old + "/prog").toStdString(), (old + "/cache").toStdString()};
+    }
+    FakeFields fields;
+    fields.setText(FieldId::File1, "new\r\n");
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {target.toStdString()};
+    pointfile::savePanel(fields, dialogs, temp, Panel::One);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains("εγγραφή του αρχείου"));
+    QCOMPARE(readFile(old), QByteArray("old content\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".XXXXXX").size(), 0);
+}
+
+// A full disk: the write fails and is reported, not taken for a success.
+void tst_PanelOperations::fullDisk()
+{
+    if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
+    const auto w = pointfile::writeFileSafely("/dev/full", "1, 2.000, 3.000, 4.000\r\n");
+    QVERIFY(!w);
+    QCOMPARE(w.error().path, std::string("/dev/full"));
+}
+
+void tst_PanelOperations::saveCancelled()
+{
+    FakeFields fields;
+    fields.setText(FieldId::File1, "x");
+    FakeDialogs dialogs;  // no answer: a cancel
+    pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    dialogs.fileAnswers = {std::string()};
+    pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    QVERIFY(dialogs.messages.empty());
+    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFile.Dat"));
+}
+
+void tst_PanelOperations::clear()
+{
+    FakeFields fields;
+    fields.setText(FieldId::File1, "a\r\n");
+    fields.setText(FieldId::File2, "b\r\n");
+    pointfile::clearPanel(fields, Panel::Two);
+    QCOMPARE(fields.text(FieldId::File2), std::string());
+    QCOMPARE(fields.text(FieldId::File1), std::string("a\r\n"));
+}
+
+QTEST_APPLESS_MAIN(tst_PanelOperations)
+#include "tst_panel_operations.moc"
