@@ -1,0 +1,332 @@
+// The batch conversion on a window without a window, and hattsheet-convert
+// on the same lists: the worked example's digits, the refusals, the failing
+// record, and byte-for-byte agreement of the two.
+
+#include "fake_window.h"
+#include "messages.h"
+#include "point_list.h"
+#include "single_point.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace hattsheet;
+using conversion::FieldId;
+using conversion::MessageIcon;
+using testing::FakeDialogs;
+using testing::FakeFields;
+namespace msg = conversion::msg;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+struct CliRun {
+    int exitCode;
+    QByteArray out, err;
+};
+
+CliRun runCli(const QStringList& args, const QByteArray& input)
+{
+    QProcess p;
+    p.start(HATTSHEET_CONVERT, args);
+    p.waitForStarted();
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+const QStringList kDefaultCentres{"--from", "40.51,-0.51", "--to", "40.45,-0.45"};
+
+} // namespace
+
+class tst_PointList : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void batch_data();
+    void batch();
+    void refusalsTouchNothing_data();
+    void refusalsTouchNothing();
+    void twoRunsAppendTwice();
+    void sameDigitsAsOnePoint();
+    void noPlaceForTheFeedFile();
+    void cliMatchesBatch_data();
+    void cliMatchesBatch();
+    void cliAcrossBlockBoundaries();
+    void cliExits_data();
+    void cliExits();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    conversion::TempPlaces places() const
+    {
+        return {(m_dir->path() + "/prog").toStdString(), (m_dir->path() + "/cache").toStdString()};
+    }
+};
+
+void tst_PointList::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkdir("prog"));
+}
+
+// Panel 1 -> lines appended to panel 2 and the closing message.
+void tst_PointList::batch_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("appended");
+    QTest::addColumn<QString>("message");
+    const QString ok = msg::kBatchDone, bad = msg::kBatchFailed;
+    QTest::newRow("worked example") << "P1, 1000, 2000, 5" << "P1, -7429.270, 13107.462, 5.000\r\n" << ok;
+    QTest::newRow("blank lines and breaks after the last record")
+        << "\r\nP1, 1000, 2000, 5\r\n\r\n   \r\nP2, 0, 0, 12.3456\r\n\r\n\r\n"
+        << "P1, -7429.270, 13107.462, 5.000\r\nP2, -8431.552, 11108.603, 12.346\r\n" << ok;
+    QTest::newRow("only line breaks") << "\r\n\r\n" << "" << ok;
+    QTest::newRow("three records then two fields")
+        << "A,0,0,1\r\nB,0,0,2\r\nC,0,0,3\r\nD,0\r\n"
+        << "A, -8431.552, 11108.603, 1.000\r\nB, -8431.552, 11108.603, 2.000\r\nC, -8431.552, 11108.603, 3.000\r\n"
+        << bad;
+    QTest::newRow("text X stops the run") << "A,1000,2000,5\r\nB,abc,2000,5\r\nC,0,0,0"
+                                          << "A, -7429.270, 13107.462, 5.000\r\n" << bad;
+    QTest::newRow("empty X counts as 0") << "A,,0,5" << "A, -8431.552, 11108.603, 5.000\r\n" << ok;
+    QTest::newRow("quoted code without quotes") << "\"A,1\", 1000, 2000, 5" << "A,1, -7429.270, 13107.462, 5.000\r\n"
+                                                << ok;
+    QTest::newRow("misaligned but complete") << "A,0,0\r\n1,B,0\r\n0,2"
+                                             << "A, -8431.552, 11108.603, 1.000\r\nB, -8431.552, 11108.603, 2.000\r\n"
+                                             << ok;
+    QTest::newRow("empty H is 0, text H is kept") << "A,0,0,\r\nB,0,0,n/a"
+                                                  << "A, -8431.552, 11108.603, 0.000\r\nB, -8431.552, 11108.603, n/a\r\n"
+                                                  << ok;
+    QTest::newRow("overflow stops the run") << "A,0,0,1\r\nB,1e100,0,1" << "A, -8431.552, 11108.603, 1.000\r\n" << bad;
+    QTest::newRow("Greek code") << "ΣΤΑΣΗ, 0, 0, 1" << "ΣΤΑΣΗ, -8431.552, 11108.603, 1.000\r\n" << ok;
+}
+
+void tst_PointList::batch()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, appended);
+    QFETCH(QString, message);
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    fields.setText(FieldId::File2, "before\r\n");
+    fields.setText(FieldId::X2, "kept");
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), "before\r\n" + appended);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
+    const bool done = message == msg::kBatchDone;
+    QCOMPARE(dialogs.messages[0].title, std::string(done ? msg::kTitleInfo : msg::kTitleWarning));
+    QVERIFY(dialogs.messages[0].icon == (done ? MessageIcon::Information : MessageIcon::Critical));
+    QCOMPARE(fields.text(FieldId::X2), std::string("kept"));
+    // The feed file holds the non-blank lines of the list, and so does the
+    // temporary file.
+    const QByteArray feed = readFile(m_dir->path() + "/prog/TempFeed.Dat");
+    QVERIFY(!feed.contains("\r\n\r\n") && !feed.startsWith("\r\n"));
+    QCOMPARE(readFile(m_dir->path() + "/prog/TempFile.Dat"), feed);
+}
+
+void tst_PointList::refusalsTouchNothing_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("lamdaOld");
+    QTest::addColumn<QString>("phiNew");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("panel of spaces") << "    " << "-0.51" << "40.45" << msg::kNoList;
+    QTest::newRow("empty panel") << "" << "-0.51" << "40.45" << msg::kNoList;
+    QTest::newRow("old Δλ and new φ wrong: only Δλ") << "A,0,0,0" << "-4.31" << "43.00" << msg::kLongitude;
+    QTest::newRow("new φ wrong") << "A,0,0,0" << "-0.51" << "33.59" << msg::kLatitude;
+}
+
+void tst_PointList::refusalsTouchNothing()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, lamdaOld);
+    QFETCH(QString, phiNew);
+    QFETCH(QString, message);
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    fields.setText(FieldId::LamdaOld, lamdaOld.toStdString());
+    fields.setText(FieldId::PhiNew, phiNew.toStdString());
+    const auto before = fields.all();
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
+    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    QVERIFY(fields.all() == before);
+    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFeed.Dat"));
+    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFile.Dat"));
+}
+
+void tst_PointList::twoRunsAppendTwice()
+{
+    FakeFields fields;
+    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    conversion::convertPointList(fields, dialogs, places());
+    QCOMPARE(fields.text(FieldId::File2),
+             std::string("P1, -7429.270, 13107.462, 5.000\r\nP1, -7429.270, 13107.462, 5.000\r\n"));
+}
+
+// The same X, Y and centres give the numbers ">" shows, over a spread of
+// points and centres.
+void tst_PointList::sameDigitsAsOnePoint()
+{
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 200; ++i) {
+        const QString x = QString::number((rng.bounded(120000.0) - 60000.0), 'f', 3);
+        const QString y = QString::number((rng.bounded(120000.0) - 60000.0), 'f', 3);
+        const QString phi = QString("%1.%2").arg(34 + rng.bounded(8)).arg(rng.bounded(60), 2, 10, QChar('0'));
+        const QString lam = QString("%1.%2").arg(rng.bounded(-3, 4)).arg(rng.bounded(60), 2, 10, QChar('0'));
+        FakeFields fields;
+        fields.setText(FieldId::PhiOld, phi.toStdString());
+        fields.setText(FieldId::LamdaOld, lam.toStdString());
+        fields.setText(FieldId::X1, x.toStdString());
+        fields.setText(FieldId::Y1, y.toStdString());
+        fields.setText(FieldId::File1, ("P, " + x + ", " + y + ", 0").toStdString());
+        FakeDialogs dialogs;
+        conversion::convertOldToNew(fields, dialogs);
+        conversion::convertPointList(fields, dialogs, places());
+        QCOMPARE(fields.text(FieldId::File2),
+                 "P, " + fields.text(FieldId::X2) + ", " + fields.text(FieldId::Y2) + ", 0.000\r\n");
+    }
+}
+
+void tst_PointList::noPlaceForTheFeedFile()
+{
+    const QString blocker = m_dir->path() + "/file";
+    QFile f(blocker);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    FakeFields fields;
+    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, {(blocker + "/a").toStdString(), (blocker + "/b").toStdString()});
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains("TempFeed.Dat"));
+    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    QCOMPARE(fields.text(FieldId::File2), std::string());
+}
+
+// Generated messy lists: what the command line writes equals panel 2 after
+// the batch, byte for byte, and both stop at the same record.
+void tst_PointList::cliMatchesBatch_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    const char* pieces[] = {",", " , ", "\r\n", "\n", "\r", "\r\n\r\n", "   \r\n", "\"Q,1\"", "P7", "007",
+                            "1000.5", "-2500", " 12.25 ", "", "5"};
+    QRandomGenerator rng(2006);
+    for (int n = 0; n < 40; ++n) {
+        QByteArray list;
+        const int length = 5 + rng.bounded(60);
+        for (int i = 0; i < length; ++i) list += pieces[rng.bounded(int(std::size(pieces)))];
+        QTest::addRow("generated list %d", n) << list;
+    }
+    QTest::newRow("clean list") << QByteArray("A,1,2,3\r\nB,4,5,6\r\n");
+    QTest::newRow("text coordinate") << QByteArray("A,1,2,3\r\nB,x,5,6\r\nC,1,1,1\r\n");
+    QTest::newRow("cut short") << QByteArray("A,1,2,3\r\nB,4,5\r\n");
+}
+
+void tst_PointList::cliMatchesBatch()
+{
+    QFETCH(QByteArray, list);
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    const CliRun run = runCli(kDefaultCentres + QStringList{"-"}, list);
+    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
+    if (list.trimmed().isEmpty()) return;  // the window refuses an empty panel
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    const bool done = dialogs.messages[0].text == msg::kBatchDone;
+    QCOMPARE(run.exitCode, done ? 0 : 1);
+    QCOMPARE(run.err.isEmpty(), done);
+}
+
+// A list of several blocks with a CR LF split at each block boundary.
+void tst_PointList::cliAcrossBlockBoundaries()
+{
+    constexpr int kBlock = 1 << 20;
+    QByteArray list;
+    int n = 0;
+    while (list.size() < 3 * kBlock + 100) {
+        QByteArray line = "P" + QByteArray::number(n++) + ", 12345.678, -2345.678, 12.500";
+        const qsizetype room = (kBlock - list.size() % kBlock) - 1;
+        if (room > 0 && room < line.size() + 2) line += QByteArray(room - line.size() > 0 ? room - line.size() : 0, ' ');
+        list += line + ((n % 3 == 0) ? "\n" : "\r\n");
+    }
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    QCOMPARE(dialogs.messages.at(0).text, std::string(msg::kBatchDone));
+    const QString input = m_dir->path() + "/big.txt";
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(list);
+    f.close();
+    const QString output = m_dir->path() + "/out.txt";
+    const CliRun run = runCli(kDefaultCentres + QStringList{input, "-o", output}, {});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(readFile(output), QByteArray::fromStdString(fields.text(FieldId::File2)));
+}
+
+void tst_PointList::cliExits_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("err");
+    const QByteArray line1 = "P1, -7429.270, 13107.462, 5.000\r\n";
+    QTest::newRow("stdin to stdout") << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\n") << 0 << line1 << "";
+    QTest::newRow("empty input") << kDefaultCentres << QByteArray() << 0 << QByteArray() << "";
+    QTest::newRow("failing record: lines before it, record and line number")
+        << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\r\n\r\nP2, abc, 0, 0\r\n") << 1 << line1
+        << "Λάθος στον πίνακα! (εγγραφή 2, γραμμή 3)";
+    QTest::newRow("refused centre writes nothing")
+        << QStringList{"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"} << QByteArray("P1, 1000, 2000, 5\n") << 2
+        << QByteArray() << "Λάθος στο Φ.";
+    QTest::newRow("input that does not exist") << kDefaultCentres + QStringList{"%1/none.txt"} << QByteArray() << 1
+                                               << QByteArray() << "none.txt";
+    QTest::newRow("input that is a folder") << kDefaultCentres + QStringList{"%1"} << QByteArray() << 1 << QByteArray()
+                                            << "ανάγνωση";
+    QTest::newRow("full disk as output") << kDefaultCentres + QStringList{"-", "-o", "/dev/full"}
+                                         << QByteArray("P1, 1000, 2000, 5\n") << 1 << QByteArray() << "/dev/full";
+    QTest::newRow("output folder missing") << kDefaultCentres + QStringList{"-", "-o", "%1/none/out.txt"}
+                                           << QByteArray("P1, 1000, 2000, 5\n") << 1 << QByteArray() << "out.txt";
+}
+
+void tst_PointList::cliExits()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, err);
+    for (QString& a : args) a = a.arg(m_dir->path());
+    const CliRun run = runCli(args, input);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    if (err.isEmpty()) QCOMPARE(run.err, QByteArray());
+    else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
+    // Nothing is left behind beside a failed -o.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
+}
+
+QTEST_APPLESS_MAIN(tst_PointList)
+#include "tst_point_list.moc"
