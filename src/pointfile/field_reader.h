@@ -110,7 +110,8 @@ template <typename OnLine>
 void BlankLineFilter::feed(std::string_view piece, std::string& out, OnLine onLine)
 {
     std::size_t i = 0;
-    if (m_pendingCr) {
+    // An empty piece keeps the CR pending: the LF may still come next.
+    if (m_pendingCr && !piece.empty()) {
         m_pendingCr = false;
         if (!piece.empty() && piece[0] == '\n') i = 1;
     }
