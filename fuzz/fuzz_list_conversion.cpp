@@ -1,0 +1,127 @@
+// The whole list conversion on arbitrary bytes, as the command line runs it
+// (file in, file out) and as the window's batch runs it (panel 1 to panel 2
+// through the feed file), with the default sheet centres.
+//
+// Properties:
+// - the command line ends with 0 or 1, and its output never holds "inf" or
+//   "nan";
+// - every line it writes reads back through the field reader to four fields
+//   (code, X, Y, H) with X and Y numbers, and H a number or the input's text;
+// - for input that is valid UTF-8 and not only spaces, the window appends
+//   exactly the same bytes to panel 2, shows "Λάθος στον πίνακα!" exactly when
+//   the command line failed on a record, and its completion message
+//   otherwise.
+
+#include "fake_window.h"
+#include "field_reader.h"
+#include "fuzz_check.h"
+#include "list_mode.h"
+#include "messages.h"
+#include "point_list.h"
+#include "text_codec.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+using namespace hattsheet;
+using fuzz::require;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Scratch {
+    fs::path dir;
+    Scratch()
+    {
+        const fs::path shm("/dev/shm");
+        dir = (fs::is_directory(shm) ? shm : fs::temp_directory_path()) /
+              ("hattsheet-fuzz-list-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    ~Scratch()
+    {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::string s;
+    if (std::FILE* f = std::fopen(p.c_str(), "rb")) {
+        char buf[1 << 16];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+        std::fclose(f);
+    }
+    return s;
+}
+
+void spill(const fs::path& p, std::string_view bytes)
+{
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    require(f != nullptr, "scratch file opens");
+    require(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fclose(f) == 0,
+            "scratch file written");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static Scratch scratch;
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const fs::path in = scratch.dir / "in.txt";
+    const fs::path out = scratch.dir / "out.txt";
+    spill(in, input);
+    std::error_code ec;
+    fs::remove(out, ec);
+
+    const auto sheets = conversion::readSheetPair("40.51", "-0.51", "40.45", "-0.45");
+    require(sheets.hasValue(), "the default centres are accepted");
+    const int status = cli::runListConversion(*sheets, {in.string(), out.string()});
+    require(status == 0 || status == 1, "the command line ends with 0 or 1");
+    const std::string written = slurp(out);
+    require(!fuzz::spellsNonFinite(written), "no inf/nan in the output", written);
+
+    std::size_t pos = 0;
+    std::size_t lines = 0;
+    while (pos < written.size()) {
+        const std::size_t end = written.find("\r\n", pos);
+        require(end != std::string::npos, "every output line ends with CR LF", written);
+        const std::string_view line = std::string_view(written).substr(pos, end - pos + 2);
+        pos = end + 2;
+        ++lines;
+        // A code or an H that is text may hold commas or quotes of its own;
+        // such a line is the input's text again, not a record to check.
+        const std::size_t firstComma = line.find(", ");
+        if (line.find('"') != std::string_view::npos) continue;
+        std::size_t commas = 0;
+        for (char c : line) commas += c == ',';
+        if (commas != 3 || firstComma == std::string_view::npos) continue;
+        std::size_t q = 0;
+        pointfile::PointRecord r;
+        require(pointfile::readRecord(line, q, true, r) == pointfile::ReadStatus::Ok && q == line.size(),
+                "an output line is one record", line);
+        require(pointfile::fieldNumber(r.x).has_value() && pointfile::fieldNumber(r.y).has_value(),
+                "X and Y of an output line are numbers", line);
+    }
+
+    if (!pointfile::isValidUtf8(input) || input.find_first_not_of(' ') == std::string_view::npos) return 0;
+    testing::FakeFields fields;
+    testing::FakeDialogs dialogs;
+    fields.setText(conversion::FieldId::File1, std::string(input));
+    const conversion::TempPlaces temp{scratch.dir / "program", scratch.dir / "cache"};
+    conversion::convertPointList(fields, dialogs, temp);
+    require(dialogs.messages.size() == 1, "the batch shows one message", input);
+    require(fields.text(conversion::FieldId::File2) == written, "window and command line give the same bytes", input);
+    const bool windowFailed = dialogs.messages[0].text == conversion::msg::kBatchFailed;
+    require(windowFailed == (status == 1), "both fail on the same lists", input);
+    require(windowFailed || dialogs.messages[0].text == conversion::msg::kBatchDone, "completion is reported", input);
+    (void)lines;
+    return 0;
+}
