@@ -27,7 +27,7 @@ void appendFixed(std::string& out, double value, int decimals)
     // Above 1.797693134862315e308 the 15 digits round up past the largest
     // double, and the written number would not read back; 14 digits do.
     double check = 0.0;
-    if (std::from_chars(sci, res.ptr, check).ec == std::errc::result_out_of_range) {
+    if (std::fabs(value) > 1e308 && std::from_chars(sci, res.ptr, check).ec == std::errc::result_out_of_range) {
         res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
                             kSignificantDigits - 2);
     }
