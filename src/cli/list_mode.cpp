@@ -13,7 +13,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace hattsheet::cli {
 
@@ -111,6 +113,39 @@ private:
     std::string m_target, m_temp, m_label, m_buffer;
 };
 
+// Converts the records in order, appending their lines to out, the two
+// halves of a large batch on two threads; gives how many converted before
+// the first that could not be (all of them when none failed).
+std::size_t convertRange(const conversion::SheetPair& sheets, const std::vector<pf::PointRecord>& batch,
+                         std::size_t begin, std::size_t end, std::string& out)
+{
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!conversion::appendConvertedLine(sheets, batch[i], out)) return i - begin;
+    }
+    return end - begin;
+}
+
+constexpr std::size_t kParallelBatch = 4096;  // below this a second thread costs more than it gives
+
+std::size_t convertBatch(const conversion::SheetPair& sheets, const std::vector<pf::PointRecord>& batch,
+                         std::string& out)
+{
+    const std::size_t n = batch.size();
+    if (n < kParallelBatch || std::thread::hardware_concurrency() < 2) {
+        return convertRange(sheets, batch, 0, n, out);
+    }
+    const std::size_t mid = n / 2;
+    std::string second;
+    second.reserve(out.capacity() / 2 + (n - mid) * 48);
+    std::size_t secondDone = 0;
+    std::thread worker([&] { secondDone = convertRange(sheets, batch, mid, n, second); });
+    const std::size_t firstDone = convertRange(sheets, batch, 0, mid, out);
+    worker.join();
+    if (firstDone < mid) return firstDone;
+    out.append(second);
+    return mid + secondDone;
+}
+
 } // namespace
 
 int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request)
@@ -139,28 +174,36 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     std::deque<std::pair<std::size_t, unsigned long long>> lines;
     std::string block(kBlock, '\0');
     unsigned long long records = 0;
+    std::vector<pf::PointRecord> batch;  // views into text
+    std::vector<std::size_t> starts;     // where each record of batch starts in text
     bool atEnd = false;
     bool failed = false;
     bool writeFailed = false;
 
     while (!failed && !writeFailed) {
-        // Records while the text holds whole ones.
-        pf::PointRecord record;
+        // The whole records the text holds now, then their conversion.
+        batch.clear();
+        starts.clear();
+        bool truncated = false;
         while (pos < text.size()) {
             const std::size_t start = pos;
+            pf::PointRecord record;
             const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
             if (status == pf::ReadStatus::NeedMore) break;
-            if (status == pf::ReadStatus::Truncated || !conversion::appendConvertedLine(sheets, record, out.buffer())) {
-                pos = start;
-                failed = true;
+            if (status == pf::ReadStatus::Truncated) {
+                truncated = true;
                 break;
             }
-            ++records;
-            if (!out.flushIfFull()) {
-                writeFailed = true;
-                break;
-            }
+            batch.push_back(record);
+            starts.push_back(start);
         }
+        const std::size_t converted = convertBatch(sheets, batch, out.buffer());
+        records += converted;
+        if (converted < batch.size() || truncated) {
+            pos = converted < batch.size() ? starts[converted] : pos;
+            failed = true;
+        }
+        if (!out.flushIfFull()) writeFailed = true;
         if (failed || writeFailed || atEnd) break;
         // Keep the unread tail only, then read on.
         while (lines.size() >= 2 && lines[1].first <= pos) lines.pop_front();

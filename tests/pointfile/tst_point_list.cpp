@@ -63,6 +63,8 @@ private slots:
     void cliMatchesBatch_data();
     void cliMatchesBatch();
     void cliAcrossBlockBoundaries();
+    void cliStopsAtTheFirstBadRecord_data();
+    void cliStopsAtTheFirstBadRecord();
     void cliExits_data();
     void cliExits();
 
@@ -283,6 +285,41 @@ void tst_PointList::cliAcrossBlockBoundaries()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(readFile(output), QByteArray::fromStdString(fields.text(FieldId::File2)));
+}
+
+// Long lists are converted in halves on two threads: a bad record in either
+// half, or in both, still stops the output at the first one.
+void tst_PointList::cliStopsAtTheFirstBadRecord_data()
+{
+    QTest::addColumn<QList<int>>("bad");  // 0-based records with a text X
+    QTest::newRow("in the first half") << QList<int>{3000};
+    QTest::newRow("in the second half") << QList<int>{7000};
+    QTest::newRow("in both halves") << QList<int>{2000, 8000};
+    QTest::newRow("the last record") << QList<int>{9999};
+    QTest::newRow("none") << QList<int>{};
+}
+
+void tst_PointList::cliStopsAtTheFirstBadRecord()
+{
+    QFETCH(QList<int>, bad);
+    QByteArray list;
+    for (int i = 0; i < 10000; ++i) {
+        list += "P" + QByteArray::number(i) + ", " + (bad.contains(i) ? QByteArray("abc") : QByteArray::number(i)) +
+                ", -2345.678, 12.5\r\n";
+    }
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    const CliRun run = runCli(kDefaultCentres, list);
+    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
+    if (bad.isEmpty()) {
+        QCOMPARE(run.exitCode, 0);
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    const QByteArray where = "(εγγραφή " + QByteArray::number(bad[0] + 1) + ", γραμμή " + QByteArray::number(bad[0] + 1) + ")";
+    QVERIFY2(run.err.contains(where), run.err.constData());
 }
 
 void tst_PointList::cliExits_data()
