@@ -16,9 +16,20 @@
 
 namespace hattsheet::testing {
 
+// Scripted dialogs that also note what panel 2 showed when a message came.
+struct HarnessDialogs : FakeDialogs {
+    const QPlainTextEdit* watched = nullptr;
+    std::vector<QString> watchedAtMessage;
+    void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
+    {
+        if (watched) watchedAtMessage.push_back(watched->toPlainText());
+        FakeDialogs::showMessage(text, title, icon);
+    }
+};
+
 struct WindowHarness {
     QTemporaryDir temp;
-    FakeDialogs dialogs;
+    HarnessDialogs dialogs;
     std::unique_ptr<ui::MainWindow> window;
 
     WindowHarness()
