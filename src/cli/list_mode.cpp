@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "point_list.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,7 @@ namespace msg = hattsheet::conversion::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
 constexpr int kExitFailed = 1;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
 
@@ -176,6 +178,8 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     unsigned long long records = 0;
     std::vector<pf::PointRecord> batch;  // views into text
     std::vector<std::size_t> starts;     // where each record of batch starts in text
+    std::string head;  // the first bytes, until it is known whether they are a byte-order mark
+    bool headDone = false;
     bool atEnd = false;
     bool failed = false;
     bool writeFailed = false;
@@ -226,11 +230,24 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
             lines.emplace_back(lineStart, number);
             lineStart = text.size();
         };
+        std::string_view piece(block.data(), static_cast<std::size_t>(n));
+        if (!headDone) {
+            // A UTF-8 byte-order mark is no part of the first code: the window
+            // drops it when it decodes a file. Its three bytes may come in pieces.
+            const std::size_t take = std::min(piece.size(), kUtf8Bom.size() - head.size());
+            head.append(piece.substr(0, take));
+            piece.remove_prefix(take);
+            if (head.size() == kUtf8Bom.size() || n == 0) {
+                headDone = true;
+                if (head == kUtf8Bom) head.clear();
+                filter.feed(head, text, track);
+            }
+        }
         if (n == 0) {
             filter.finish(text, track);
             atEnd = true;
         } else {
-            filter.feed(std::string_view(block.data(), static_cast<std::size_t>(n)), text, track);
+            filter.feed(piece, text, track);
         }
     }
     if (in != STDIN_FILENO) ::close(in);

@@ -35,11 +35,19 @@ int writeAll(int fd, std::string_view bytes)
 
 Expected<std::string, FileError> readWholeFile(const fs::path& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only regular files: a FIFO would block the open until some writer
+    // came (O_NONBLOCK keeps the open itself from waiting), and a device
+    // such as /dev/zero would be read until memory ran out.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return unexpected(errorFor(path, errno));
     std::string data;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return unexpected(errorFor(path, err));
+    }
+    data.reserve(static_cast<std::size_t>(st.st_size));
     char block[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, block, sizeof block);

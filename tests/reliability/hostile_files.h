@@ -68,8 +68,8 @@ private:
     bool m_dropped = false;
 };
 
-// A tmpfs of a few kilobytes, mounted on a fresh folder and filled to the
-// last byte. Needs root (or CAP_SYS_ADMIN); available() says whether it
+// A tmpfs of a few kilobytes, mounted on a fresh folder, to be filled to the
+// last byte with fill(). Needs root (or CAP_SYS_ADMIN); available() says whether it
 // could be had, why() why not.
 class FullFilesystem {
 public:
@@ -86,21 +86,24 @@ public:
             return;
         }
         m_mounted = true;
-        // Fill it: write until the filesystem says no more.
-        const int fd = ::open(QFile::encodeName(path("filler")).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    // Writes a filler file until the filesystem takes no more byte. Files
+    // made before stay as they are.
+    void fill()
+    {
+        const int fd = ::open(QFile::encodeName(path("filler")).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (fd < 0) return;
         char block[4096];
         std::memset(block, 'x', sizeof block);
-        if (fd >= 0) {
-            for (std::size_t n = sizeof block; n > 0;) {
-                const ssize_t w = ::write(fd, block, n);
-                if (w < 0 && errno == ENOSPC) {
-                    n /= 2;
-                } else if (w <= 0) {
-                    break;
-                }
+        for (std::size_t n = sizeof block; n > 0;) {
+            const ssize_t w = ::write(fd, block, n);
+            if (w < 0 && errno == ENOSPC) {
+                n /= 2;
+            } else if (w <= 0) {
+                break;
             }
-            ::close(fd);
         }
+        ::close(fd);
     }
     ~FullFilesystem()
     {
