@@ -32,7 +32,7 @@ constexpr double kAthensFromGreenwichDeg = (2578.815 / 3600.0) + 23.0;  // 23.71
 // Centres over the whole accepted range (decimal degrees, λ from Athens).
 constexpr double kCentrePhiDeg[] = {34.0, 35.5, 37.0, 38.5, 40.0, 41.5, 42.0};
 constexpr double kCentreLambdaDeg[] = {-4.5, -2.5, -0.85, 0.0, 1.5, 3.0, 5.0};
-constexpr int kAzimuths = 12;  // every 30°, starting north
+constexpr int kAzimuths = 24;  // every 15°, starting north
 
 // One aeqd projection at a sheet centre.
 class Aeqd {
@@ -77,14 +77,16 @@ std::vector<Centre> centreGrid()
     return grid;
 }
 
-// The target sheets of a conversion: neighbours up to one sheet (30') away,
-// kept inside the accepted range.
-std::vector<Centre> neighbours(Centre c, double stepDeg = 0.5)
+// The target sheets of a conversion: the same sheet, close neighbours like
+// the window's defaults (6' apart) and sheets up to 30' away, kept inside
+// the accepted range. Offsets in degrees.
+std::vector<Centre> neighbours(Centre c)
 {
+    constexpr double kSix = 0.1, kFifteen = 0.25, kThirty = 0.5;
     std::vector<Centre> out;
-    for (auto [dPhi, dLambda] : {std::pair{-1.0, 0.0}, {0.0, 1.0}, {1.0, -1.0}, {0.5, 0.5}}) {
-        out.push_back({std::clamp(c.phiDeg + dPhi * stepDeg, 34.0, 42.0),
-                       std::clamp(c.lambdaDeg + dLambda * stepDeg, -4.5, 5.0)});
+    for (auto [dPhi, dLambda] : {std::pair{0.0, 0.0}, {kSix, kSix}, {-kSix, kSix}, {kFifteen, 0.0},
+                                 {0.0, -kFifteen}, {kThirty, kThirty}, {-kThirty, -kThirty}}) {
+        out.push_back({std::clamp(c.phiDeg + dPhi, 34.0, 42.0), std::clamp(c.lambdaDeg + dLambda, -4.5, 5.0)});
     }
     return out;
 }
@@ -106,10 +108,7 @@ private slots:
     void cleanupTestCase();
     void seriesAgainstAeqd_data();
     void seriesAgainstAeqd();
-    void conversionAgainstPipeline_data();
-    void conversionAgainstPipeline();
-    void roundTrip_data();
-    void roundTrip();
+    void conversionAndRoundTrip();
     void referenceTableAgainstPipeline();
 
 private:
@@ -132,15 +131,15 @@ void tst_ProjOracle::seriesAgainstAeqd_data()
     QTest::addColumn<double>("distanceKm");
     QTest::addColumn<double>("inverseBoundMm");
     QTest::addColumn<double>("forwardBoundMm");
-    // measured (mm):               inverse  forward
-    QTest::newRow("1 km") << 1.0 << 0.001 << 0.001;    // 0.0001   0.0000
-    QTest::newRow("5 km") << 5.0 << 0.012 << 0.001;    // 0.0090   0.0001
-    QTest::newRow("10 km") << 10.0 << 0.09 << 0.001;   // 0.0717   0.0007
-    QTest::newRow("15 km") << 15.0 << 0.30 << 0.004;   // 0.2421   0.0025
-    QTest::newRow("20 km") << 20.0 << 0.72 << 0.008;   // 0.5740   0.0063
-    QTest::newRow("40 km") << 40.0 << 5.8 << 0.073;    // 4.5985   0.0583
-    QTest::newRow("60 km") << 60.0 << 19.5 << 0.28;    // 15.549   0.2245
-    QTest::newRow("80 km") << 80.0 << 46.0 << 0.75;    // 36.940   0.5980
+    // measured max (mm):              inverse    forward
+    QTest::newRow("1 km") << 1.0 << 0.0001 << 0.00001;  // 0.000073   0.000002 (rounding noise)
+    QTest::newRow("5 km") << 5.0 << 0.012 << 0.00012;   // 0.0090     0.000087
+    QTest::newRow("10 km") << 10.0 << 0.09 << 0.0009;   // 0.0717     0.00072
+    QTest::newRow("15 km") << 15.0 << 0.30 << 0.0032;   // 0.2421     0.00254
+    QTest::newRow("20 km") << 20.0 << 0.72 << 0.008;    // 0.5740     0.00627
+    QTest::newRow("40 km") << 40.0 << 5.8 << 0.073;     // 4.599      0.0583
+    QTest::newRow("60 km") << 60.0 << 19.5 << 0.28;     // 15.549     0.2245
+    QTest::newRow("80 km") << 80.0 << 46.0 << 0.75;     // 36.940     0.5980
 }
 
 void tst_ProjOracle::seriesAgainstAeqd()
@@ -160,122 +159,145 @@ void tst_ProjOracle::seriesAgainstAeqd()
             forwardMax = std::max(forwardMax, distance(*q, p));
         }
     }
-    qInfo("aeqd | %5.0f km | inverse max %10.4f mm | forward max %10.4f mm", distanceKm, inverseMax * 1e3,
+    qInfo("aeqd | %5.0f km | inverse max %11.6f mm | forward max %11.6f mm", distanceKm, inverseMax * 1e3,
           forwardMax * 1e3);
     QVERIFY(inverseMax * 1e3 <= inverseBoundMm);
     QVERIFY(forwardMax * 1e3 <= forwardBoundMm);
 }
 
-// A whole conversion (inverse at the old centre, forward at a neighbouring
-// new centre) against PROJ's two steps, aeqd inverse then aeqd forward.
-void tst_ProjOracle::conversionAgainstPipeline_data()
-{
-    QTest::addColumn<double>("distanceKm");  // from the old centre
-    QTest::addColumn<double>("boundMm");
-    QTest::newRow("1 km") << 1.0 << 0.30;    // measured 0.2328 mm
-    QTest::newRow("5 km") << 5.0 << 0.36;    // 0.2876
-    QTest::newRow("10 km") << 10.0 << 0.49;  // 0.3908
-    QTest::newRow("20 km") << 20.0 << 1.13;  // 0.9015
-}
+// Conversions between neighbouring sheets, keyed by how far the point lies
+// from the farther of its two centres: a conversion's error is the inverse
+// error at the old centre plus the forward error at the new one, and a
+// round trip adds the inverse error at the new centre.
+struct SweepMax {
+    double withinKm;
+    double conversionM = 0;  // series against PROJ's aeqd inverse then aeqd forward
+    double roundTripM = 0;   // old -> new -> old with the series alone
+};
 
-void tst_ProjOracle::conversionAgainstPipeline()
+std::vector<SweepMax> sweepConversions(PJ_CONTEXT* ctx)
 {
-    QFETCH(double, distanceKm);
-    QFETCH(double, boundMm);
-    double worst = 0;
+    constexpr double kSweepKm[] = {1, 2, 5, 10, 15, 20, 30, 40, 60, 80};
+    std::vector<SweepMax> out{{5}, {10}, {20}, {40}, {80}, {120}};
     for (const Centre& from : centreGrid()) {
-        const Aeqd exactFrom(m_ctx, from.phiDeg, from.lambdaDeg);
+        const Aeqd exactFrom(ctx, from.phiDeg, from.lambdaDeg);
+        const HattSheet a(from.rad());
         for (const Centre& to : neighbours(from)) {
-            const Aeqd exactTo(m_ctx, to.phiDeg, to.lambdaDeg);
-            for (int a = 0; a < kAzimuths; ++a) {
-                const PlanePoint p = pointAt(distanceKm * 1000.0, a);
-                const auto g = hattInverse(from.rad(), p);
-                QVERIFY(g);
-                const auto q = hattForward(to.rad(), *g);
-                QVERIFY(q);
-                worst = std::max(worst, distance(*q, exactTo.forward(exactFrom.inverse(p))));
+            const Aeqd exactTo(ctx, to.phiDeg, to.lambdaDeg);
+            const HattSheet b(to.rad());
+            for (double km : kSweepKm) {
+                for (int k = 0; k < kAzimuths; ++k) {
+                    const PlanePoint p = pointAt(km * 1000.0, k);
+                    const auto there = b.forward(*a.inverse(p));
+                    const auto back = a.forward(*b.inverse(*there));
+                    const double farKm = std::max(km, std::hypot(there->x, there->y) / 1000.0);
+                    const double conv = distance(*there, exactTo.forward(exactFrom.inverse(p)));
+                    const double trip = distance(*back, p);
+                    for (SweepMax& m : out) {
+                        if (farKm > m.withinKm) continue;
+                        m.conversionM = std::max(m.conversionM, conv);
+                        m.roundTripM = std::max(m.roundTripM, trip);
+                    }
+                }
             }
         }
     }
-    qInfo("conversion | %5.0f km from the old centre | max %10.4f mm", distanceKm, worst * 1e3);
-    QVERIFY(worst * 1e3 <= boundMm);
+    return out;
 }
 
-// Old -> new -> old with the series alone, between neighbouring sheets.
-void tst_ProjOracle::roundTrip_data()
+// Measured maximum plus a margin, by the distance from the farther centre.
+struct ConversionBound {
+    double withinKm, conversionMm, roundTripMm;
+};
+constexpr ConversionBound kConversionBounds[] = {
+    // within km, conversion mm, round trip mm    measured: conversion, round trip
+    {5, 0.012, 0.023},                          // 0.0090   0.0179
+    {10, 0.09, 0.18},                           // 0.0718   0.1436
+    {20, 0.72, 1.44},                           // 0.5745   1.1489
+    {40, 5.8, 11.5},                            // 4.603    9.202
+    {80, 46.0, 92.0},                           // 36.96    73.83
+    {120, 46.0, 175.0},                         // 36.96    139.74
+};
+
+double conversionBoundM(double farKm)
 {
-    QTest::addColumn<double>("distanceKm");
-    QTest::addColumn<double>("sheetStepDeg");  // how far the other centre lies
-    QTest::addColumn<double>("boundMm");
-    // Neighbouring sheets 30' apart: the point lies some 55 km from the
-    // other centre, where the series are far less exact.
-    QTest::newRow("1 km, sheets 30' apart") << 1.0 << 0.5 << 24.2;    // measured 19.33 mm
-    QTest::newRow("5 km, sheets 30' apart") << 5.0 << 0.5 << 29.3;    // 23.39
-    QTest::newRow("10 km, sheets 30' apart") << 10.0 << 0.5 << 36.6;  // 29.22
-    QTest::newRow("20 km, sheets 30' apart") << 20.0 << 0.5 << 54.8;  // 43.80
-    // Centres 6' apart: the point stays within 20 km of both centres.
-    QTest::newRow("1 km, centres 6' apart") << 1.0 << 0.1 << 0.24;  // 0.1859
-    QTest::newRow("5 km, centres 6' apart") << 5.0 << 0.1 << 0.53;  // 0.4200
-    QTest::newRow("8 km, centres 6' apart") << 8.0 << 0.1 << 0.88;  // 0.6979
+    for (const ConversionBound& b : kConversionBounds)
+        if (farKm <= b.withinKm) return b.conversionMm / 1000.0;
+    return -1;  // beyond what was measured: no claim
 }
 
-void tst_ProjOracle::roundTrip()
+void tst_ProjOracle::conversionAndRoundTrip()
 {
-    QFETCH(double, distanceKm);
-    QFETCH(double, sheetStepDeg);
-    QFETCH(double, boundMm);
-    double worst = 0;
-    for (const Centre& from : centreGrid()) {
-        for (const Centre& to : neighbours(from, sheetStepDeg)) {
-            const HattSheet a(from.rad()), b(to.rad());
-            for (int k = 0; k < kAzimuths; ++k) {
-                const PlanePoint p = pointAt(distanceKm * 1000.0, k);
-                const auto there = b.forward(*a.inverse(p));
-                QVERIFY(there);
-                const auto back = a.forward(*b.inverse(*there));
-                QVERIFY(back);
-                worst = std::max(worst, distance(*back, p));
-            }
-        }
+    const std::vector<SweepMax> measured = sweepConversions(m_ctx);
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        const SweepMax& m = measured[i];
+        const ConversionBound& b = kConversionBounds[i];
+        QCOMPARE(m.withinKm, b.withinKm);
+        qInfo("both centres within %4.0f km | conversion max %9.4f mm | round trip max %9.4f mm", m.withinKm,
+              m.conversionM * 1e3, m.roundTripM * 1e3);
+        QVERIFY(m.conversionM * 1e3 <= b.conversionMm);
+        QVERIFY(m.roundTripM * 1e3 <= b.roundTripMm);
     }
-    qInfo("round trip | %5.0f km | max %10.4f mm", distanceKm, worst * 1e3);
-    QVERIFY(worst * 1e3 <= boundMm);
 }
 
-// The committed reference table is not the code restating itself: every row's
-// ">" result agrees with PROJ's two aeqd steps within the series error at the
-// row's distance, which grows with the cube of the distance from the farther
-// of the two centres (the table above: 37 mm at 80 km), plus half a millimetre
-// for the rounding of the texts.
+// The text "D° M' S.SSSSS''" (with an optional leading "-") in degrees;
+// NaN when it does not parse.
+double dmsDegrees(const QByteArray& text)
+{
+    const bool negative = text.startsWith('-');
+    int d = 0, m = 0;
+    double sec = 0;
+    if (std::sscanf(text.constData() + (negative ? 1 : 0), "%d° %d' %lf''", &d, &m, &sec) != 3) return NAN;
+    const double v = d + m / 60.0 + sec / 3600.0;
+    return negative ? -v : v;
+}
+
+// The committed reference table is not only the code restating itself: its
+// texts, read back as numbers, agree with PROJ within the measured bounds
+// plus the rounding of the texts: X' and Y' with PROJ's two aeqd steps, the
+// latitude and both longitudes with PROJ's aeqd inverse at the old centre.
 void tst_ProjOracle::referenceTableAgainstPipeline()
 {
+    constexpr double kPlaneRoundingM = 0.0005 * M_SQRT2;  // "0.000" of X and Y together
+    // "0.00000" seconds: half a unit is 0.15 mm of latitude; of φ and λ together:
+    constexpr double kDmsRoundingM = (0.000005 / 3600.0) * (M_PI / 180.0) * kBesselA * M_SQRT2;
     QString error;
     const auto rows = hattsheet::testing::readReferenceFile(HATTSHEET_REFERENCE_FILE, &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    QVERIFY(!rows.isEmpty());
-    constexpr double kSeriesMmAt80Km = 50.0;  // measured 37 mm inverse + forward, with a margin
-    constexpr double kRoundingMm = 0.5;
-    double worstRatio = 0;
+    QVERIFY2(!rows.isEmpty(), qPrintable(error));
+    double worstPlane = 0, worstGeodetic = 0;  // as fractions of their bounds
     for (const auto& r : rows) {
-        const double fromPhi = *degMinToDegrees(r.fromPhi.toStdString());
-        const double fromLambda = *degMinToDegrees(r.fromLambda.toStdString());
-        const double toPhi = *degMinToDegrees(r.toPhi.toStdString());
-        const double toLambda = *degMinToDegrees(r.toLambda.toStdString());
+        const auto from = readSheetCentre(r.fromPhi.toStdString(), r.fromLambda.toStdString());
+        const auto to = readSheetCentre(r.toPhi.toStdString(), r.toLambda.toStdString());
+        QVERIFY(from && to);
+        const Aeqd exactFrom(m_ctx, from->phi0Deg, from->lambda0Deg);
+        const Aeqd exactTo(m_ctx, to->phi0Deg, to->lambda0Deg);
         const PlanePoint p{r.x.toDouble(), r.y.toDouble()};
-        const PlanePoint q{r.x2.toDouble(), r.y2.toDouble()};
-        const PlanePoint exact =
-            Aeqd(m_ctx, toPhi, toLambda).forward(Aeqd(m_ctx, fromPhi, fromLambda).inverse(p));
-        const double farthestKm = std::max(std::hypot(p.x, p.y), std::hypot(q.x, q.y)) / 1000.0;
-        const double boundMm = kRoundingMm + kSeriesMmAt80Km * std::pow(farthestKm / 80.0, 3);
-        const double diffMm = distance(q, exact) * 1e3;
-        worstRatio = std::max(worstRatio, diffMm / boundMm);
-        QVERIFY2(diffMm <= boundMm, qPrintable(QStringLiteral("%1,%2 to %3,%4 at %5,%6: %7 mm, bound %8 mm")
-                                                   .arg(r.fromPhi, r.fromLambda, r.toPhi, r.toLambda, r.x, r.y)
-                                                   .arg(diffMm)
-                                                   .arg(boundMm)));
+        const PlanePoint shown{r.x2.toDouble(), r.y2.toDouble()};
+        const double farKm = std::max(std::hypot(p.x, p.y), std::hypot(shown.x, shown.y)) / 1000.0;
+        const double bound = conversionBoundM(farKm);
+        QVERIFY2(bound > 0, qPrintable(QString("row beyond the measured range: %1 km").arg(farKm)));
+        const GeodeticPosition g = exactFrom.inverse(p);
+        const double off = distance(shown, exactTo.forward(g));
+        worstPlane = std::max(worstPlane, off / (bound + kPlaneRoundingM));
+        QVERIFY2(off <= bound + kPlaneRoundingM, qPrintable(QString("%1 %2: %3 mm").arg(r.x, r.y).arg(off * 1e3)));
+
+        // Geodetic display: metres on the ground through the radii at the point.
+        const Radii radii = radiiOfCurvature(g.phi);
+        const double latDeg = dmsDegrees(r.lat), lonDeg = dmsDegrees(r.lonGreenwich);
+        const double athensDeg = dmsDegrees(r.lonAthens);
+        const double dNorth = degreesToRadians(latDeg - radiansToDegrees(g.phi)) * radii.m;
+        const double eastScale = radii.n * std::cos(g.phi);
+        const double dEast = degreesToRadians(lonDeg - radiansToDegrees(g.lambda)) * eastScale;
+        const double dEastAthens =
+            degreesToRadians((athensDeg + kAthensFromGreenwichDeg) - radiansToDegrees(g.lambda)) * eastScale;
+        const double geodeticBound = bound + kDmsRoundingM;
+        const double geoOff = std::max(std::hypot(dNorth, dEast), std::hypot(dNorth, dEastAthens));
+        worstGeodetic = std::max(worstGeodetic, geoOff / geodeticBound);
+        QVERIFY2(geoOff <= geodeticBound, qPrintable(QString("%1 %2 %3: %4 mm").arg(r.lat, r.lonAthens,
+                                                                                   r.lonGreenwich).arg(geoOff * 1e3)));
     }
-    qInfo("reference table | %lld rows | worst difference %.2f of its bound", static_cast<long long>(rows.size()),
-          worstRatio);
+    qInfo("reference table: %lld rows; worst X', Y' at %.0f%% of its bound, worst φ, λ at %.0f%%",
+          static_cast<long long>(rows.size()), worstPlane * 100, worstGeodetic * 100);
 }
 
 QTEST_APPLESS_MAIN(tst_ProjOracle)
