@@ -27,6 +27,9 @@ void tst_NumberFormat::formats_data()
     QTest::newRow("half written as 0.5") << 0.5 << 3 << "0.500";
     QTest::newRow("worked example Y") << 11108.603 << 3 << "11108.603";
     QTest::newRow("1.0005 rounds up though its double lies below") << 1.0005 << 3 << "1.001";
+    QTest::newRow("exact binary half") << 0.0625 << 3 << "0.063";
+    QTest::newRow("exact negative binary half") << -0.0625 << 3 << "-0.063";
+    QTest::newRow("whole half away from zero") << -2.5 << 0 << "-3";
     QTest::newRow("positive half at the last place") << 2.0025 << 3 << "2.003";
     QTest::newRow("negative half away from zero") << -2.0025 << 3 << "-2.003";
     QTest::newRow("just below the half") << 2.00249999 << 3 << "2.002";
@@ -43,6 +46,7 @@ void tst_NumberFormat::formats_data()
     QTest::newRow("1e20 written out") << 1e20 << 3 << "100000000000000000000.000";
     QTest::newRow("16th digit does not round") << 0.1234567890123449 << 3 << "0.123";
     QTest::newRow("15 digits decide the half") << 1234567890.1235 << 3 << "1234567890.124";
+    QTest::newRow("zero seconds") << 0.0 << 5 << "0.00000";
     QTest::newRow("seconds") << 4.839823 << 5 << "4.83982";
     QTest::newRow("seconds a hair below 60") << 59.999999999999 << 5 << "60.00000";
     QTest::newRow("whole degrees") << 40.0 << 0 << "40";

@@ -39,6 +39,7 @@ bool anyNonFinite(const FakeFields& f)
 } // namespace
 
 Q_DECLARE_METATYPE(Texts)
+Q_DECLARE_METATYPE(hattsheet::conversion::FieldId)
 
 class tst_SinglePoint : public QObject {
     Q_OBJECT
@@ -49,6 +50,8 @@ private slots:
     void newToOld();
     void refusalOrder_data();
     void refusalOrder();
+    void centreBoundaries_data();
+    void centreBoundaries();
     void absurdCoordinates_data();
     void absurdCoordinates();
 };
@@ -160,16 +163,18 @@ void tst_SinglePoint::refusalOrder_data()
     for (int direction = 0; direction < 2; ++direction) {
         for (int mask = 1; mask < 16; ++mask) {
             Texts input;
+            QByteArray name = direction == 0 ? ">" : "<";
             int first = -1;
             for (int k = 0; k < 4; ++k) {
                 if (!(mask & (1 << k))) continue;
                 if (first < 0) first = k;
                 const bool phi = k % 2 == 0;
                 input[order[direction][k]] = phi ? wrongPhi[mask % 5] : wrongLambda[(mask + k) % 5];
+                name += QByteArray(" ") + hattsheet::conversion::fieldObjectName(order[direction][k]) + "=" +
+                        input[order[direction][k]].c_str();
             }
             const QString message = first % 2 == 0 ? msg::kLatitude : msg::kLongitude;
-            QTest::addRow("%s, wrong set %d", direction == 0 ? ">" : "<", mask) << (direction == 0) << input
-                                                                               << message;
+            QTest::newRow(name.constData()) << (direction == 0) << input << message;
         }
     }
 }
@@ -190,6 +195,63 @@ void tst_SinglePoint::refusalOrder()
     QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
     QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarning));
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    QVERIFY(fields.all() == before);
+}
+
+// The edges of the accepted range in each of the four centre fields, for
+// both operations: accepted texts convert, refused ones give their field's
+// message (the other fields at their defaults).
+void tst_SinglePoint::centreBoundaries_data()
+{
+    QTest::addColumn<bool>("oldToNew");
+    QTest::addColumn<FieldId>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");  // empty: accepted
+    struct Edge {
+        bool phi;
+        const char* text;
+        bool refused;
+    };
+    const Edge edges[] = {
+        {true, "42.00", false}, {true, "42", false},      {true, "42.0001", true}, {true, "42.01", true},
+        {true, "34.00", false}, {true, "33.60", false},   {true, "33.59", true},   {true, "", true},
+        {false, "-4.30", false}, {false, "-4.31", true},  {false, "4.60", false},  {false, "5.00", false},
+        {false, "5.01", true},  {false, "40.51", true},   {false, "abc", true},    {false, "1E999", true},
+    };
+    const FieldId phiFields[] = {FieldId::PhiOld, FieldId::PhiNew};
+    const FieldId lambdaFields[] = {FieldId::LamdaOld, FieldId::LamdaNew};
+    for (bool oldToNew : {true, false}) {
+        for (int side = 0; side < 2; ++side) {
+            for (const Edge& e : edges) {
+                const FieldId field = e.phi ? phiFields[side] : lambdaFields[side];
+                const QString message = !e.refused ? QString() : e.phi ? msg::kLatitude : msg::kLongitude;
+                QTest::addRow("%s %s=\"%s\"", oldToNew ? ">" : "<", hattsheet::conversion::fieldObjectName(field),
+                              e.text)
+                    << oldToNew << field << QString(e.text) << message;
+            }
+        }
+    }
+}
+
+void tst_SinglePoint::centreBoundaries()
+{
+    QFETCH(bool, oldToNew);
+    QFETCH(FieldId, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    FakeFields fields;
+    fields.setText(field, text.toStdString());
+    const auto before = fields.all();
+    FakeDialogs dialogs;
+    if (oldToNew) hattsheet::conversion::convertOldToNew(fields, dialogs);
+    else hattsheet::conversion::convertNewToOld(fields, dialogs);
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.empty());
+        QVERIFY(fields.all() != before);
+        return;
+    }
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
     QVERIFY(fields.all() == before);
 }
 
