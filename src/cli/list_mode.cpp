@@ -59,6 +59,13 @@ public:
         }
         m_target = *name;
         m_label = *name;
+        // Through a symbolic link the file it names is replaced and the link
+        // stays: a rename over the link itself would leave that file stale.
+        std::error_code ec;
+        if (std::filesystem::is_symlink(m_target, ec)) {
+            const auto resolved = std::filesystem::weakly_canonical(m_target, ec);
+            if (!ec && !resolved.empty()) m_target = resolved.string();
+        }
         struct stat st {};
         if (::stat(name->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
             // A device or FIFO is written in place; renaming over it would
@@ -67,7 +74,7 @@ public:
             m_target.clear();
             return;
         }
-        const std::filesystem::path p(*name);
+        const std::filesystem::path p(m_target);
         const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
         m_temp = (folder / std::string(".").append(p.filename().string()).append(".XXXXXX")).string();
         m_fd = ::mkstemp(m_temp.data());

@@ -64,22 +64,28 @@ Expected<std::string, FileError> readWholeFile(const fs::path& path)
     return data;
 }
 
-Expected<Written, FileError> writeFileSafely(const fs::path& path, std::string_view bytes)
+Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string_view bytes)
 {
+    // Through a symbolic link the file it names is replaced and the link
+    // stays: a rename over the link itself would leave that file stale.
+    std::error_code ec;
+    fs::path resolved = fs::is_symlink(chosen, ec) ? fs::weakly_canonical(chosen, ec) : chosen;
+    if (ec || resolved.empty()) resolved = chosen;
+    const fs::path& path = resolved;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) return unexpected(errorFor(path, EISDIR));
+        if (S_ISDIR(st.st_mode)) return unexpected(errorFor(chosen, EISDIR));
         const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd < 0) return unexpected(errorFor(path, errno));
+        if (fd < 0) return unexpected(errorFor(chosen, errno));
         int err = writeAll(fd, bytes);
         if (::close(fd) != 0 && err == 0) err = errno;
-        if (err != 0) return unexpected(errorFor(path, err));
+        if (err != 0) return unexpected(errorFor(chosen, err));
         return Written{};
     }
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string tmpl = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return unexpected(errorFor(path, errno));
+    if (fd < 0) return unexpected(errorFor(chosen, errno));
     int err = writeAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
@@ -89,7 +95,7 @@ Expected<Written, FileError> writeFileSafely(const fs::path& path, std::string_v
     if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) err = errno;
     if (err != 0) {
         ::unlink(tmpl.c_str());
-        return unexpected(errorFor(path, err));
+        return unexpected(errorFor(chosen, err));
     }
     return Written{};
 }

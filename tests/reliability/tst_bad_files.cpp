@@ -16,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +251,7 @@ enum class Hostile {
     OpenUnreadable,
     OpenVanishing,
     SaveDevFull,
+    SaveThroughLink,
     SaveFullFilesystem,
     SaveFileSizeLimit,
     SaveReadOnlyFolder,
@@ -266,6 +268,7 @@ void tst_BadFiles::hostileWindow_data()
     QTest::newRow("open a file without read permission") << Hostile::OpenUnreadable;
     QTest::newRow("open a file that vanishes after choosing") << Hostile::OpenVanishing;
     QTest::newRow("save onto /dev/full") << Hostile::SaveDevFull;
+    QTest::newRow("save through a symbolic link updates the linked file") << Hostile::SaveThroughLink;
     QTest::newRow("save onto a full filesystem") << Hostile::SaveFullFilesystem;
     QTest::newRow("save beyond the file size limit") << Hostile::SaveFileSizeLimit;
     QTest::newRow("save into a folder without write permission") << Hostile::SaveReadOnlyFolder;
@@ -324,6 +327,16 @@ void tst_BadFiles::hostileWindow()
         if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
         target = m_dir->filePath("full.txt");
         QVERIFY(QFile::link("/dev/full", target));
+        reading = false;
+        break;
+    case Hostile::SaveThroughLink:
+        // The link stays a link, and the file it names gets the list: a
+        // rename over the link would leave that file stale.
+        QVERIFY(QDir().mkdir(m_dir->filePath("shared")));
+        keep = m_dir->filePath("shared/list.txt");
+        QVERIFY(writeBytes(keep, oldBytes));
+        target = m_dir->filePath("list.txt");
+        QVERIFY(QFile::link(keep, target));
         reading = false;
         break;
     case Hostile::SaveFullFilesystem:
@@ -392,6 +405,14 @@ void tst_BadFiles::hostileWindow()
     limit.reset();
     nobody.reset();
 
+    if (kind == Hostile::SaveThroughLink) {
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
+        QVERIFY(QFileInfo(target).isSymLink());
+        QCOMPARE(readBytes(keep), QByteArray::fromStdString(panelText));
+        return;
+    }
+
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     const ShownMessage& m = dialogs.messages[0];
     QCOMPARE(m.icon, MessageIcon::Critical);
@@ -420,6 +441,8 @@ enum class HostileCli {
     OutputFileSizeLimit,
     OutputFolder,
     OutputReadOnlyFolder,
+    OutputThroughLink,
+    OutputIsInput,
 };
 Q_DECLARE_METATYPE(HostileCli)
 
@@ -436,6 +459,8 @@ void tst_BadFiles::hostileCommandLine_data()
     QTest::newRow("-o beyond the file size limit") << HostileCli::OutputFileSizeLimit;
     QTest::newRow("-o names a folder") << HostileCli::OutputFolder;
     QTest::newRow("-o into a folder without write permission") << HostileCli::OutputReadOnlyFolder;
+    QTest::newRow("-o through a symbolic link updates the linked file") << HostileCli::OutputThroughLink;
+    QTest::newRow("-o names INPUT itself") << HostileCli::OutputIsInput;
 }
 
 void tst_BadFiles::hostileCommandLine()
@@ -525,14 +550,26 @@ void tst_BadFiles::hostileCommandLine()
         ::chmod(QFile::encodeName(m_dir->filePath("locked")).constData(), 0555);
         reading = false;
         break;
+    case HostileCli::OutputThroughLink:
+        QVERIFY(QDir().mkdir(m_dir->filePath("shared")));
+        named = m_dir->filePath("shared/out.txt");
+        QVERIFY(writeBytes(named, oldBytes));
+        QVERIFY(QFile::link(named, out));
+        succeeds = true;
+        break;
+    case HostileCli::OutputIsInput:
+        out = named = in;
+        succeeds = true;
+        break;
     }
 
     const Run r = runConvert({in, "-o", out}, {}, stdoutFile, inChild);
     if (writer.joinable()) writer.join();
     if (succeeds) {
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out, converted);
         QCOMPARE(r.err, QByteArray());
+        QCOMPARE(out == "-" ? r.out : readBytes(named.isEmpty() ? out : named), converted);
+        if (kind == HostileCli::OutputThroughLink) QVERIFY(QFileInfo(out).isSymLink());
         return;
     }
     QCOMPARE(r.exitCode, kExitFailed);
