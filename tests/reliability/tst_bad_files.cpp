@@ -46,6 +46,8 @@ private slots:
     void hostileWindow();
     void hostileCommandLine_data();
     void hostileCommandLine();
+    void diskFillsAfter_data();
+    void diskFillsAfter();
 
 private:
     void byteRows();
@@ -579,6 +581,70 @@ void tst_BadFiles::hostileCommandLine()
         kind == HostileCli::OutputReadOnlyFolder) {
         QCOMPARE(readBytes(out), oldBytes);
     }
+}
+
+// A disk that fills after a given number of bytes (RLIMIT_FSIZE), at every
+// stage of a write: before the first byte, inside the first block, at a
+// block's end, after the command line's first 1 MiB flush, one byte short.
+// A save that fails is reported and leaves the old file and no temporary
+// file behind; one that fits writes every byte.
+void tst_BadFiles::diskFillsAfter_data()
+{
+    QTest::addColumn<qint64>("limit");  // bytes a file may hold; negative: the output's size plus this
+    QTest::newRow("no byte fits") << qint64(0);
+    QTest::newRow("one byte fits") << qint64(1);
+    QTest::newRow("a block less one byte") << qint64(4095);
+    QTest::newRow("one block") << qint64(4096);
+    QTest::newRow("just past the first MiB") << qint64((1 << 20) + 1);
+    QTest::newRow("one byte short of the output") << qint64(-1);
+    QTest::newRow("exactly the output") << qint64(0x4000000000000000);
+}
+
+void tst_BadFiles::diskFillsAfter()
+{
+    QFETCH(qint64, limit);
+    const QByteArray oldBytes = "the old file\r\n";
+    const QByteArray record = "P, 1000, 2000, 5\r\n";
+    const QByteArray list = repeated(record, 40000);  // about 1.3 MB of output
+    const QString in = m_dir->filePath("list.txt");
+    const QString out = m_dir->filePath("out.txt");
+    QVERIFY(writeBytes(in, list));
+    const Run clean = runConvert({in});
+    QCOMPARE(clean.exitCode, 0);
+    const qint64 size = clean.out.size();
+    const qint64 allowed = limit < 0 ? size + limit : std::min(limit, size);
+    const bool fits = allowed >= size;
+    auto leftovers = [&] { return QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".out.txt."); };
+
+    // The command line.
+    QVERIFY(writeBytes(out, oldBytes));
+    const Run r = runConvert({in, "-o", out}, {}, {}, [allowed] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit l{rlim_t(allowed), rlim_t(allowed)};
+        ::setrlimit(RLIMIT_FSIZE, &l);
+    });
+    QCOMPARE(r.exitCode, fits ? 0 : kExitFailed);
+    QCOMPARE(readBytes(out), fits ? clean.out : oldBytes);
+    if (!fits) QVERIFY2(r.err.contains(msg::cannotWrite(out.toStdString()).c_str()), r.err.constData());
+    QCOMPARE(leftovers(), QStringList());
+
+    // The window's save of the converted list.
+    QVERIFY(writeBytes(out, oldBytes));
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File2, asStd(clean.out));
+    dialogs.fileAnswers = {out.toStdString()};
+    const TempPlaces temp{m_dir->filePath("prog").toStdString(), {}};
+    QVERIFY(!pf::tempFolder(temp).empty());
+    {
+        FileSizeLimit l{rlim_t(allowed)};
+        QVERIFY(l.active());
+        pf::savePanel(fields, dialogs, temp, Panel::Two);
+    }
+    QCOMPARE(dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(dialogs.messages[0].text.substr(0, 20), std::string(fits ? msg::kSaved : msg::cannotWrite("")).substr(0, 20));
+    QCOMPARE(readBytes(out), fits ? clean.out : oldBytes);
+    QCOMPARE(leftovers(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(tst_BadFiles)
