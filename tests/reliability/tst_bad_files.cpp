@@ -255,7 +255,6 @@ enum class Hostile {
     SaveDevFull,
     SaveThroughLink,
     SaveFullFilesystem,
-    SaveFileSizeLimit,
     SaveReadOnlyFolder,
     BatchTempOnFullFilesystem,
 };
@@ -272,7 +271,6 @@ void tst_BadFiles::hostileWindow_data()
     QTest::newRow("save onto /dev/full") << Hostile::SaveDevFull;
     QTest::newRow("save through a symbolic link updates the linked file") << Hostile::SaveThroughLink;
     QTest::newRow("save onto a full filesystem") << Hostile::SaveFullFilesystem;
-    QTest::newRow("save beyond the file size limit") << Hostile::SaveFileSizeLimit;
     QTest::newRow("save into a folder without write permission") << Hostile::SaveReadOnlyFolder;
     QTest::newRow("batch with the temporary folder full") << Hostile::BatchTempOnFullFilesystem;
 }
@@ -297,7 +295,6 @@ void tst_BadFiles::hostileWindow()
     QString keep;                 // a file whose old bytes must survive
     bool reading = true;
     std::optional<FullFilesystem> full;
-    std::optional<FileSizeLimit> limit;
     std::optional<AsNobody> nobody;
 
     switch (kind) {
@@ -349,13 +346,6 @@ void tst_BadFiles::hostileWindow()
         full->fill();
         reading = false;
         break;
-    case Hostile::SaveFileSizeLimit:
-        target = keep = m_dir->filePath("list.txt");
-        QVERIFY(writeBytes(keep, oldBytes));
-        limit.emplace(8);
-        QVERIFY(limit->active());
-        reading = false;
-        break;
     case Hostile::SaveReadOnlyFolder:
         // The temporary file has a place; only the chosen folder is locked.
         QVERIFY(QDir().mkdir(m_dir->filePath("locked")) && QDir().mkdir(m_dir->filePath("tmp")));
@@ -404,7 +394,6 @@ void tst_BadFiles::hostileWindow()
         dialogs.fileAnswers = {target.toStdString()};
         pf::savePanel(fields, dialogs, temp, Panel::One);
     }
-    limit.reset();
     nobody.reset();
 
     if (kind == Hostile::SaveThroughLink) {
@@ -419,12 +408,11 @@ void tst_BadFiles::hostileWindow()
     const ShownMessage& m = dialogs.messages[0];
     QCOMPARE(m.icon, MessageIcon::Critical);
     QCOMPARE(m.title, std::string(msg::kTitleWarning));
-    // A batch, and a save whose temporary copy fails first, name the file
-    // that failed, which is not one the user chose.
-    const bool namesChosen = kind != Hostile::BatchTempOnFullFilesystem && kind != Hostile::SaveFileSizeLimit;
-    const std::string needed = !namesChosen ? msg::cannotWrite("").substr(0, msg::cannotWrite("").find("«"))
-                               : reading    ? msg::cannotRead(target.toStdString())
-                                            : msg::cannotWrite(target.toStdString());
+    // A batch names the temporary file that failed, not one the user chose.
+    const std::string needed = kind == Hostile::BatchTempOnFullFilesystem
+                                   ? msg::cannotWrite("").substr(0, msg::cannotWrite("").find("«"))
+                               : reading ? msg::cannotRead(target.toStdString())
+                                         : msg::cannotWrite(target.toStdString());
     QVERIFY2(m.text.find(needed) != std::string::npos, m.text.c_str());
     QVERIFY(fields.all() == before);
     if (!keep.isEmpty()) QCOMPARE(readBytes(keep), oldBytes);
@@ -440,7 +428,6 @@ enum class HostileCli {
     OutputDevFull,
     StdoutDevFull,
     OutputFullFilesystem,
-    OutputFileSizeLimit,
     OutputFolder,
     OutputReadOnlyFolder,
     OutputThroughLink,
@@ -458,7 +445,6 @@ void tst_BadFiles::hostileCommandLine_data()
     QTest::newRow("-o /dev/full") << HostileCli::OutputDevFull;
     QTest::newRow("stdout is /dev/full") << HostileCli::StdoutDevFull;
     QTest::newRow("-o onto a full filesystem") << HostileCli::OutputFullFilesystem;
-    QTest::newRow("-o beyond the file size limit") << HostileCli::OutputFileSizeLimit;
     QTest::newRow("-o names a folder") << HostileCli::OutputFolder;
     QTest::newRow("-o into a folder without write permission") << HostileCli::OutputReadOnlyFolder;
     QTest::newRow("-o through a symbolic link updates the linked file") << HostileCli::OutputThroughLink;
@@ -527,16 +513,6 @@ void tst_BadFiles::hostileCommandLine()
         full->fill();
         reading = false;
         break;
-    case HostileCli::OutputFileSizeLimit:
-        QVERIFY(writeBytes(out, oldBytes));
-        inChild = [] {
-            ::signal(SIGXFSZ, SIG_IGN);
-            rlimit r{8, 8};
-            ::setrlimit(RLIMIT_FSIZE, &r);
-        };
-        named = out;
-        reading = false;
-        break;
     case HostileCli::OutputFolder:
         out = named = m_dir->filePath("outdir");
         QVERIFY(QDir().mkdir(out));
@@ -570,15 +546,14 @@ void tst_BadFiles::hostileCommandLine()
     if (succeeds) {
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
-        QCOMPARE(out == "-" ? r.out : readBytes(named.isEmpty() ? out : named), converted);
+        QCOMPARE(out == "-" ? r.out : readBytes(named), converted);
         if (kind == HostileCli::OutputThroughLink) QVERIFY(QFileInfo(out).isSymLink());
         return;
     }
     QCOMPARE(r.exitCode, kExitFailed);
     const std::string needed = reading ? msg::cannotRead(named.toStdString()) : msg::cannotWrite(named.toStdString());
     QVERIFY2(r.err.contains(needed.c_str()), r.err.constData());
-    if (kind == HostileCli::OutputFullFilesystem || kind == HostileCli::OutputFileSizeLimit ||
-        kind == HostileCli::OutputReadOnlyFolder) {
+    if (kind == HostileCli::OutputFullFilesystem || kind == HostileCli::OutputReadOnlyFolder) {
         QCOMPARE(readBytes(out), oldBytes);
     }
 }
