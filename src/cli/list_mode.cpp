@@ -1,6 +1,7 @@
 #include "list_mode.h"
 
 #include "field_reader.h"
+#include "file_io.h"
 #include "messages.h"
 #include "point_list.h"
 
@@ -32,19 +33,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
 
 void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
-
-int writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
 
 // Where the lines go: stdout, or a temporary file beside OUTPUT that takes
 // its name only when everything was written.
@@ -91,7 +79,7 @@ public:
     bool flushIfFull() { return m_buffer.size() < kBlock || flush(); }
     bool flush()
     {
-        if (m_error == 0) m_error = writeAll(m_fd, m_buffer);
+        if (m_error == 0) m_error = pf::writeAll(m_fd, m_buffer);
         m_buffer.clear();
         return m_error == 0;
     }

@@ -17,7 +17,8 @@ FileError errorFor(const fs::path& path, int err)
     return FileError{path.string(), std::strerror(err)};
 }
 
-// Writes all bytes to fd; the errno of the failure, or 0.
+} // namespace
+
 int writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -30,8 +31,6 @@ int writeAll(int fd, std::string_view bytes)
     }
     return 0;
 }
-
-} // namespace
 
 Expected<std::string, FileError> readWholeFile(const fs::path& path)
 {

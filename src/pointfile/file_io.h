@@ -20,6 +20,10 @@ struct FileError {
 
 Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path);
 
+// Writes all bytes to a file descriptor, again after an interrupted or
+// short write; the errno of the failure, or 0.
+int writeAll(int fd, std::string_view bytes);
+
 struct Written {};
 Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
 
