@@ -3,6 +3,8 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace hattsheet::pointfile {
@@ -12,9 +14,109 @@ constexpr int kSignificantDigits = 15;
 constexpr int kMaxDecimals = 20;
 // A finite double has at most 309 integer digits; one more for a carry.
 constexpr int kMaxUnits = 310 + kMaxDecimals + 1;
+
+constexpr std::uint64_t kPow10[] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL, 1000000000ULL,
+    10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
+    1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL, 1000000000000000000ULL,
+};
+
+// 53-bit mantissa times a power of ten up to 10^17 needs 110 bits.
+__extension__ typedef unsigned __int128 Uint128;
+
+// The magnitudes the integer path below takes: 10^-3 <= |value| < 10^15,
+// which holds every coordinate and height of a map sheet.
+constexpr int kFastLowestExponent = -3;
+constexpr int kFastHighestExponent = 14;
+constexpr int kFastMaxDecimals = 15;  // units of 10^-15 still fit in 64 bits
+
+// The same digits as the general path, by exact integer arithmetic instead
+// of to_chars: the 15 significant digits are the double's exact binary value
+// m * 2^-s times 10^(14 - E), rounded to an integer, ties to even as to_chars
+// rounds them. False when the value is outside the magnitudes above or the
+// result would not fit in 64 bits.
+bool appendFixedFast(std::string& out, double value, int decimals)
+{
+    const double a = std::fabs(value);
+    if (!(a >= 1e-3) || !(a < 1e15) || decimals > kFastMaxDecimals) return false;
+    // E, the decimal exponent of the leading digit: exact for a >= 1, where
+    // the powers of ten are exact doubles; below 1 a first guess that the
+    // digit count below corrects.
+    int E = a >= 0.1 ? -1 : (a >= 0.01 ? -2 : -3);
+    for (int k = 0; k <= kFastHighestExponent && a >= static_cast<double>(kPow10[k]); ++k) E = k;
+
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int shift = 1075 - biased;  // a = m * 2^-shift, 3 <= shift <= 62 in this range
+    if (shift <= 0 || shift >= 64) return false;
+
+    // The 15-digit integer of a * 10^(14 - e), ties to even.
+    auto digitsAt = [&](int e) {
+        const Uint128 n = static_cast<Uint128>(m) * kPow10[14 - e];
+        Uint128 d = n >> shift;
+        const Uint128 rem = n - (d << shift);
+        const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+        if (rem > half || (rem == half && (d & 1) != 0)) ++d;
+        return d;
+    };
+    Uint128 d = digitsAt(E);
+    if (d < kPow10[14] && E > kFastLowestExponent) d = digitsAt(--E);
+    if (d > kPow10[15] && E < kFastHighestExponent) d = digitsAt(++E);
+    if (d == kPow10[15]) {
+        // 9.99...95 rounds up to the next power of ten: exactly 1.0e(E+1).
+        d = kPow10[14];
+        ++E;
+    }
+    if (d < kPow10[14] || d >= kPow10[15] || E > kFastHighestExponent) return false;
+
+    // d * 10^(E - 14): k decimals, rounded to the wanted ones half away
+    // from zero on this digit string.
+    const int k = 14 - E;
+    std::uint64_t units;
+    if (k > decimals) {
+        const int r = k - decimals;
+        units = static_cast<std::uint64_t>(d / kPow10[r]);
+        const int next = static_cast<int>((d / kPow10[r - 1]) % 10);
+        if (next >= 5) ++units;
+    } else {
+        if (decimals - k > 3) return false;
+        units = static_cast<std::uint64_t>(d) * kPow10[decimals - k];
+    }
+
+    char buf[32];
+    int len = 0;
+    const std::uint64_t whole = units / kPow10[decimals];
+    std::uint64_t frac = units % kPow10[decimals];
+    for (int i = 0; i < decimals; ++i) {
+        buf[len++] = static_cast<char>('0' + frac % 10);
+        frac /= 10;
+    }
+    if (decimals > 0) buf[len++] = '.';
+    std::uint64_t w = whole;
+    do {
+        buf[len++] = static_cast<char>('0' + w % 10);
+        w /= 10;
+    } while (w != 0);
+    if (value < 0) buf[len++] = '-';
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(len));
+    for (int i = 0; i < len; ++i) out[at + static_cast<std::size_t>(i)] = buf[len - 1 - i];
+    return true;
 }
 
+} // namespace
+
 void appendFixed(std::string& out, double value, int decimals)
+{
+    assert(std::isfinite(value));
+    assert(decimals >= 0 && decimals <= kMaxDecimals);
+    if (appendFixedFast(out, value, decimals)) return;
+    appendFixedGeneral(out, value, decimals);
+}
+
+void appendFixedGeneral(std::string& out, double value, int decimals)
 {
     assert(std::isfinite(value));
     assert(decimals >= 0 && decimals <= kMaxDecimals);

