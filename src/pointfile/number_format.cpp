@@ -74,15 +74,16 @@ bool appendFixedFast(std::string& out, double value, int decimals)
     // d * 10^(E - 14): k decimals, rounded to the wanted ones half away
     // from zero on this digit string.
     const int k = 14 - E;
+    const auto digits = static_cast<std::uint64_t>(d);  // below 10^15 now: 64-bit division is enough
     std::uint64_t units;
     if (k > decimals) {
         const int r = k - decimals;
-        units = static_cast<std::uint64_t>(d / kPow10[r]);
-        const int next = static_cast<int>((d / kPow10[r - 1]) % 10);
-        if (next >= 5) ++units;
+        const std::uint64_t upToNext = digits / kPow10[r - 1];
+        units = upToNext / 10;
+        if (upToNext % 10 >= 5) ++units;
     } else {
         if (decimals - k > 3) return false;
-        units = static_cast<std::uint64_t>(d) * kPow10[decimals - k];
+        units = digits * kPow10[decimals - k];
     }
 
     char buf[32];
