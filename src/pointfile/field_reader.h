@@ -87,6 +87,16 @@ private:
     unsigned long long m_lineNumber = 1;
 };
 
+// The first CR or LF at or after from, or npos. A plain loop: the
+// library's find_first_of calls memchr once for every byte it passes.
+inline std::size_t findLineEnd(std::string_view s, std::size_t from)
+{
+    for (std::size_t i = from; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') return i;
+    }
+    return std::string_view::npos;
+}
+
 // The whole text through the filter.
 std::string dropBlankLines(std::string_view text);
 
@@ -122,7 +132,7 @@ void BlankLineFilter::feed(std::string_view piece, std::string& out, OnLine onLi
             if (i == piece.size()) break;
             m_started = true;
         }
-        const std::size_t end = piece.find_first_of("\r\n", i);
+        const std::size_t end = findLineEnd(piece, i);
         if (end == std::string_view::npos) {
             m_line.append(piece.substr(i));
             break;

@@ -5,7 +5,13 @@
 #include "panel_operations.h"
 #include "text_codec.h"
 
+#include "number_text.h"
+
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <charconv>
+#include <cmath>
 
 using namespace hattsheet::pointfile;
 
@@ -45,6 +51,9 @@ private slots:
     void txtExtension();
     void codec_data();
     void codec();
+    void fieldNumbers_data();
+    void fieldNumbers();
+    void fieldNumbersAgainstFromChars();
 };
 
 void tst_FieldReader::reads_data()
@@ -217,6 +226,69 @@ void tst_FieldReader::codec()
     const EncodedText e = encodeForFile(d.utf8);
     QCOMPARE(e.encoding, Encoding::Windows1253);
     QCOMPARE(QString::fromStdString(windows1253ToUtf8(e.bytes)), text);
+}
+
+// The short path of fieldNumber against the general reader: the same double
+// (bit for bit, the sign of zero included) or the same refusal.
+void tst_FieldReader::fieldNumbers_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("minus zero") << QByteArray("-0");
+    QTest::newRow("point at the end") << QByteArray("1.");
+    QTest::newRow("point at the start") << QByteArray(".5");
+    QTest::newRow("minus and point") << QByteArray("-.5");
+    QTest::newRow("leading zeros") << QByteArray("007");
+    QTest::newRow("15 significant digits") << QByteArray("123456789.012345");
+    QTest::newRow("16 significant digits") << QByteArray("1234567890.123456");
+    QTest::newRow("beyond 2^53") << QByteArray("9007199254740993");
+    QTest::newRow("22 decimals") << QByteArray("0.0000000000000000000001");
+    QTest::newRow("23 decimals") << QByteArray("0.00000000000000000000001");
+    QTest::newRow("many leading zeros") << QByteArray("0000000000000000000012.5");
+    QTest::newRow("exponent") << QByteArray("1.5E3");
+    QTest::newRow("plus sign") << QByteArray("+12");
+    QTest::newRow("two points") << QByteArray("1.2.3");
+    QTest::newRow("minus alone") << QByteArray("-");
+    QTest::newRow("point alone") << QByteArray(".");
+    QTest::newRow("spaces around (quoted field)") << QByteArray(" 12.5 ");
+    QTest::newRow("only spaces") << QByteArray("   ");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("comma decimal") << QByteArray("12,5");
+    QTest::newRow("letters") << QByteArray("12a");
+}
+
+void tst_FieldReader::fieldNumbers()
+{
+    QFETCH(QByteArray, text);
+    const std::string t = text.toStdString();
+    const auto fast = fieldNumber(Field{t, false});
+    const auto general = t.find_first_not_of(' ') == std::string::npos
+                             ? std::optional<double>(0.0)
+                             : hattsheet::geodesy::parseWholeNumber(t);
+    QCOMPARE(fast.has_value(), general.has_value());
+    if (fast) {
+        QCOMPARE(std::signbit(*fast), std::signbit(*general));
+        QCOMPARE(*fast, *general);
+    }
+}
+
+// Random decimal texts of up to 18 digits against std::from_chars, which
+// rounds correctly.
+void tst_FieldReader::fieldNumbersAgainstFromChars()
+{
+    QRandomGenerator rng(2578);
+    for (int i = 0; i < 100000; ++i) {
+        std::string t = rng.bounded(2) ? "-" : "";
+        const int digits = rng.bounded(1, 19);
+        const int pointAt = rng.bounded(0, digits + 1);
+        for (int k = 0; k < digits; ++k) {
+            if (k == pointAt) t += '.';
+            t += static_cast<char>('0' + rng.bounded(10));
+        }
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const auto got = fieldNumber(Field{t, false});
+        QVERIFY2(got && *got == expected && std::signbit(*got) == std::signbit(expected), t.c_str());
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_FieldReader)
