@@ -17,7 +17,6 @@
 #include <unistd.h>
 #include <thread>
 #include <utility>
-#include <vector>
 
 namespace hattsheet::cli {
 
@@ -110,37 +109,74 @@ private:
     std::string m_target, m_temp, m_label, m_buffer;
 };
 
-// Converts the records in order, appending their lines to out, the two
-// halves of a large batch on two threads; gives how many converted before
-// the first that could not be (all of them when none failed).
-std::size_t convertRange(const conversion::SheetPair& sheets, const std::vector<pf::PointRecord>& batch,
-                         std::size_t begin, std::size_t end, std::string& out)
+// How a run of records through the converter ended.
+struct Run {
+    std::size_t end = 0;              // where the first record not converted starts
+    unsigned long long converted = 0; // records converted
+    bool failed = false;              // the record at end is cut short or not convertible
+};
+
+// Reads and converts the records of text from pos on, appending their lines
+// to out, until the text ends (atEnd), a record needs more text, or a record
+// fails.
+Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+               std::string& out)
 {
-    for (std::size_t i = begin; i < end; ++i) {
-        if (!conversion::appendConvertedLine(sheets, batch[i], out)) return i - begin;
+    Run run;
+    pf::PointRecord record;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
+        if (status == pf::ReadStatus::NeedMore) {
+            run.end = start;
+            return run;
+        }
+        if (status == pf::ReadStatus::Truncated || !conversion::appendConvertedLine(sheets, record, out)) {
+            run.end = start;
+            run.failed = true;
+            return run;
+        }
+        ++run.converted;
     }
-    return end - begin;
+    run.end = pos;
+    return run;
 }
 
-constexpr std::size_t kParallelBatch = 4096;  // below this a second thread costs more than it gives
+constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread costs more than it gives
 
-std::size_t convertBatch(const conversion::SheetPair& sheets, const std::vector<pf::PointRecord>& batch,
-                         std::string& out)
+// The same as convertRun, on two threads for a long text: the second half
+// is read from the first line start after the middle. The reader keeps no
+// state between records, so when the first half's records end exactly
+// there, the second half's records are the ones a single pass would read;
+// otherwise (a record spans the split) the second half's work is dropped
+// and the first half's run continues on its own.
+Run convertText(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+                std::string& out)
 {
-    const std::size_t n = batch.size();
-    if (n < kParallelBatch || std::thread::hardware_concurrency() < 2) {
-        return convertRange(sheets, batch, 0, n, out);
+    const std::size_t size = text.size() - pos;
+    if (size < kParallelBytes || std::thread::hardware_concurrency() < 2) {
+        return convertRun(sheets, text, pos, atEnd, out);
     }
-    const std::size_t mid = n / 2;
+    std::size_t split = text.find('\n', pos + size / 2);
+    if (split == std::string_view::npos || split + 1 == text.size()) {
+        return convertRun(sheets, text, pos, atEnd, out);
+    }
+    ++split;
     std::string second;
-    second.reserve(out.capacity() / 2 + (n - mid) * 48);
-    std::size_t secondDone = 0;
-    std::thread worker([&] { secondDone = convertRange(sheets, batch, mid, n, second); });
-    const std::size_t firstDone = convertRange(sheets, batch, 0, mid, out);
+    second.reserve(size + size / 4);
+    Run late;
+    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
+    Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
     worker.join();
-    if (firstDone < mid) return firstDone;
-    out.append(second);
-    return mid + secondDone;
+    if (early.failed) return early;
+    if (early.end == split) {
+        out.append(second);
+        late.converted += early.converted;
+        return late;
+    }
+    Run rest = convertRun(sheets, text, early.end, atEnd, out);
+    rest.converted += early.converted;
+    return rest;
 }
 
 } // namespace
@@ -171,8 +207,6 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     std::deque<std::pair<std::size_t, unsigned long long>> lines;
     std::string block(kBlock, '\0');
     unsigned long long records = 0;
-    std::vector<pf::PointRecord> batch;  // views into text
-    std::vector<std::size_t> starts;     // where each record of batch starts in text
     std::string head;  // the first bytes, until it is known whether they are a byte-order mark
     bool headDone = false;
     bool atEnd = false;
@@ -180,28 +214,11 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     bool writeFailed = false;
 
     while (!failed && !writeFailed) {
-        // The whole records the text holds now, then their conversion.
-        batch.clear();
-        starts.clear();
-        bool truncated = false;
-        while (pos < text.size()) {
-            const std::size_t start = pos;
-            pf::PointRecord record;
-            const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
-            if (status == pf::ReadStatus::NeedMore) break;
-            if (status == pf::ReadStatus::Truncated) {
-                truncated = true;
-                break;
-            }
-            batch.push_back(record);
-            starts.push_back(start);
-        }
-        const std::size_t converted = convertBatch(sheets, batch, out.buffer());
-        records += converted;
-        if (converted < batch.size() || truncated) {
-            pos = converted < batch.size() ? starts[converted] : pos;
-            failed = true;
-        }
+        // The whole records the text holds now, converted.
+        const Run run = convertText(sheets, text, pos, atEnd, out.buffer());
+        records += run.converted;
+        pos = run.end;
+        failed = run.failed;
         if (!out.flushIfFull()) writeFailed = true;
         if (failed || writeFailed || atEnd) break;
         // Keep the unread tail only, then read on.
@@ -209,15 +226,24 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         for (auto& l : lines) l.first = l.first >= pos ? l.first - pos : 0;
         text.erase(0, pos);
         pos = 0;
-        ssize_t n;
-        do {
-            n = ::read(in, block.data(), block.size());
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
-            const int err = errno;
-            out.commit();
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
-            return kExitFailed;
+        // A whole block, also from a pipe that gives 64 KiB at a time; an
+        // end seen once is kept (a terminal would wait again).
+        std::size_t got = 0;
+        bool eof = false;
+        while (got < block.size()) {
+            const ssize_t n = ::read(in, block.data() + got, block.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                const int err = errno;
+                out.commit();
+                report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+                return kExitFailed;
+            }
+            if (n == 0) {
+                eof = true;
+                break;
+            }
+            got += static_cast<std::size_t>(n);
         }
         // The filter calls back after appending each kept line.
         std::size_t lineStart = text.size();
@@ -225,24 +251,23 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
             lines.emplace_back(lineStart, number);
             lineStart = text.size();
         };
-        std::string_view piece(block.data(), static_cast<std::size_t>(n));
+        std::string_view piece(block.data(), got);
         if (!headDone) {
             // A UTF-8 byte-order mark is no part of the first code: the window
             // drops it when it decodes a file. Its three bytes may come in pieces.
             const std::size_t take = std::min(piece.size(), kUtf8Bom.size() - head.size());
             head.append(piece.substr(0, take));
             piece.remove_prefix(take);
-            if (head.size() == kUtf8Bom.size() || n == 0) {
+            if (head.size() == kUtf8Bom.size() || eof) {
                 headDone = true;
                 if (head == kUtf8Bom) head.clear();
                 filter.feed(head, text, track);
             }
         }
-        if (n == 0) {
+        filter.feed(piece, text, track);
+        if (eof) {
             filter.finish(text, track);
             atEnd = true;
-        } else {
-            filter.feed(piece, text, track);
         }
     }
     if (in != STDIN_FILENO) ::close(in);

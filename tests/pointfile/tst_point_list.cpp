@@ -63,6 +63,8 @@ private slots:
     void cliMatchesBatch_data();
     void cliMatchesBatch();
     void cliAcrossBlockBoundaries();
+    void cliLongListsMatchBatch_data();
+    void cliLongListsMatchBatch();
     void cliStopsAtTheFirstBadRecord_data();
     void cliStopsAtTheFirstBadRecord();
     void cliExits_data();
@@ -285,6 +287,46 @@ void tst_PointList::cliAcrossBlockBoundaries()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(readFile(output), QByteArray::fromStdString(fields.text(FieldId::File2)));
+}
+
+// Long lists are read in two halves on two threads, the second from a line
+// start; these lists have records that do not start at line starts, so the
+// second half's guess is wrong and must be thrown away.
+void tst_PointList::cliLongListsMatchBatch_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<int>("exitCode");
+    // Five fields on the first line, then four: every record after the
+    // first starts at the last field of a line, none at a line start.
+    QByteArray misaligned = "A, 1, 2, 3, B0\r\n", quoted, crOnly, shortAtEnd;
+    for (int i = 0; i < 6000; ++i) {
+        misaligned += "100, 200, 5, B" + QByteArray::number(i + 1) + "\r\n";
+        // A quoted code holding a line end: its second line starts no record.
+        quoted += "\"Q" + QByteArray::number(i) + "\r\nX\", 100, 200, 5\r\n";
+        crOnly += "C" + QByteArray::number(i) + ", 100, 200, 5\r";
+        shortAtEnd += "S" + QByteArray::number(i) + ", 100, 200, 5\n";
+    }
+    misaligned += "100, 200, 5\r\n";
+    shortAtEnd += "S, 1, 2\n";
+    QTest::newRow("no record starts at a line start") << misaligned << 0;
+    QTest::newRow("quoted codes spanning two lines") << quoted << 0;
+    QTest::newRow("CR line ends only") << crOnly << 0;
+    QTest::newRow("last record cut short") << shortAtEnd << 1;
+}
+
+void tst_PointList::cliLongListsMatchBatch()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(int, exitCode);
+    FakeFields fields;
+    fields.setText(FieldId::File1, list.toStdString());
+    FakeDialogs dialogs;
+    conversion::convertPointList(fields, dialogs, places());
+    const CliRun run = runCli(kDefaultCentres, list);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(dialogs.messages.at(0).text, std::string(exitCode == 0 ? msg::kBatchDone : msg::kBatchFailed));
+    QVERIFY(run.out.size() > 100000);
+    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
 }
 
 // Long lists are converted in halves on two threads: a bad record in either
