@@ -289,9 +289,9 @@ void tst_PointList::cliAcrossBlockBoundaries()
     QCOMPARE(readFile(output), QByteArray::fromStdString(fields.text(FieldId::File2)));
 }
 
-// Long lists are read in two halves on two threads, the second from a line
+// Long lists are read in two parts on two threads, the second from a line
 // start; these lists have records that do not start at line starts, so the
-// second half's guess is wrong and must be thrown away.
+// second part's guess is wrong and must be thrown away.
 void tst_PointList::cliLongListsMatchBatch_data()
 {
     QTest::addColumn<QByteArray>("list");
@@ -329,14 +329,15 @@ void tst_PointList::cliLongListsMatchBatch()
     QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
 }
 
-// Long lists are converted in halves on two threads: a bad record in either
-// half, or in both, still stops the output at the first one.
+// Long lists are converted in two parts on two threads (2/5 and 3/5): a
+// bad record in either part, or in both, still stops the output at the
+// first one.
 void tst_PointList::cliStopsAtTheFirstBadRecord_data()
 {
     QTest::addColumn<QList<int>>("bad");  // 0-based records with a text X
-    QTest::newRow("in the first half") << QList<int>{3000};
-    QTest::newRow("in the second half") << QList<int>{7000};
-    QTest::newRow("in both halves") << QList<int>{2000, 8000};
+    QTest::newRow("in the first part") << QList<int>{3000};
+    QTest::newRow("in the second part") << QList<int>{7000};
+    QTest::newRow("in both parts") << QList<int>{2000, 8000};
     QTest::newRow("the last record") << QList<int>{9999};
     QTest::newRow("none") << QList<int>{};
 }
