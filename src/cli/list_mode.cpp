@@ -67,11 +67,14 @@ public:
         m_fd = ::mkstemp(m_temp.data());
         if (m_fd < 0) m_temp.clear();
     }
+    // Without commit() the temporary file goes and OUTPUT stays as it was.
     ~Output()
     {
+        if (m_fd >= 0 && m_fd != STDOUT_FILENO) ::close(m_fd);
         if (!m_temp.empty()) ::unlink(m_temp.c_str());
     }
     bool opened() const { return m_fd >= 0; }
+    bool toStdout() const { return m_fd == STDOUT_FILENO; }
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
@@ -239,8 +242,10 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
             const ssize_t n = ::read(in, block.data() + got, block.size() - got);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
+                // The input is not all there: what was converted goes to
+                // stdout, but an OUTPUT file is not replaced by a part.
                 const int err = errno;
-                out.commit();
+                if (out.toStdout()) out.commit();
                 report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
                 return kExitFailed;
             }

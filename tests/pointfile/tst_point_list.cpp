@@ -69,6 +69,7 @@ private slots:
     void cliStopsAtTheFirstBadRecord();
     void cliExits_data();
     void cliExits();
+    void cliUnreadableInputKeepsOutput();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -406,6 +407,22 @@ void tst_PointList::cliExits()
     else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
     // Nothing is left behind beside a failed -o.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
+}
+
+// An input that opens but cannot be read (a folder) must not replace an
+// existing -o file with an empty or partial list.
+void tst_PointList::cliUnreadableInputKeepsOutput()
+{
+    const QString output = m_dir->path() + "/old.txt";
+    QFile f(output);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("old list\r\n");
+    f.close();
+    const CliRun run = runCli(kDefaultCentres + QStringList{m_dir->path() + "/prog", "-o", output}, {});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(QString::fromUtf8(run.err).contains("ανάγνωση"), run.err.constData());
+    QCOMPARE(readFile(output), QByteArray("old list\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList{"old.txt"});
 }
 
 QTEST_APPLESS_MAIN(tst_PointList)
