@@ -5,11 +5,18 @@
 #include "fake_window.h"
 #include "messages.h"
 #include "panel_operations.h"
+#include "point_list.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace hattsheet;
 using conversion::FieldId;
@@ -25,6 +32,21 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Sets or clears the immutable attribute of a folder (no entry can be made
+// in it, not even by root); false where the file system or the user
+// cannot.
+bool setImmutable(const QString& folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -49,7 +71,9 @@ private slots:
     void save();
     void saveFailures_data();
     void saveFailures();
+    void fullDisk_data();
     void fullDisk();
+    void readOnlyFolder();
     void saveCancelled();
     void clear();
 
@@ -230,13 +254,74 @@ void tst_PanelOperations::saveFailures()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".XXXXXX").size(), 0);
 }
 
-// A full disk: the write fails and is reported, not taken for a success.
+// A full disk: a file of the operation is a link to /dev/full, where every
+// write fails with ENOSPC. Each ends with a message naming that file,
+// converts and confirms nothing, and leaves the old list as it was.
+void tst_PanelOperations::fullDisk_data()
+{
+    QTest::addColumn<QString>("full");       // the file that lands on the full disk
+    QTest::addColumn<bool>("batch");         // the batch conversion, else a save of panel 1
+    QTest::newRow("save: chosen file") << "old.txt" << false;
+    QTest::newRow("save: temporary file") << "prog/TempFile.Dat" << false;
+    QTest::newRow("batch: feed file") << "prog/TempFeed.Dat" << true;
+    QTest::newRow("batch: temporary file") << "prog/TempFile.Dat" << true;
+}
+
 void tst_PanelOperations::fullDisk()
 {
+    QFETCH(QString, full);
+    QFETCH(bool, batch);
     if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
-    const auto w = pointfile::writeFileSafely("/dev/full", "1, 2.000, 3.000, 4.000\r\n");
-    QVERIFY(!w);
-    QCOMPARE(w.error().path, std::string("/dev/full"));
+    const QString old = m_dir->path() + "/old.txt";
+    if (full != "old.txt") writeFile(old, "old content\r\n");
+    QVERIFY(QFile::link("/dev/full", m_dir->path() + "/" + full));
+    FakeFields fields;
+    fields.setText(FieldId::File1, "P1, 1000, 2000, 5\r\n");
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {old.toStdString()};
+    if (batch) conversion::convertPointList(fields, dialogs, places());
+    else pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+    QCOMPARE(QString::fromStdString(dialogs.messages[0].text),
+             QString::fromStdString(msg::cannotWrite((m_dir->path() + "/" + full).toStdString())));
+    QCOMPARE(fields.text(FieldId::File2), std::string());
+    if (full != "old.txt") QCOMPARE(readFile(old), QByteArray("old content\r\n"));
+    QVERIFY(QFileInfo(m_dir->path() + "/" + full).isSymLink());
+}
+
+// A folder where no file can be created: the save names the file and
+// leaves it as it was. Permission bits make the fault for a plain user;
+// root ignores them, so for root the folder is made immutable instead.
+void tst_PanelOperations::readOnlyFolder()
+{
+    const QString folder = m_dir->path() + "/ro";
+    QVERIFY(QDir(m_dir->path()).mkdir("ro"));
+    const QString old = folder + "/old.txt";
+    writeFile(old, "old content\r\n");
+    const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    bool immutable = false;
+    if (QFile probe(folder + "/probe"); probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        immutable = setImmutable(folder, true);
+        if (!immutable) {
+            QFile::setPermissions(folder, writable);
+            QSKIP("this user writes into read-only folders and cannot make one immutable");
+        }
+    }
+    FakeFields fields;
+    fields.setText(FieldId::File1, "new\r\n");
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {old.toStdString()};
+    pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    if (immutable) setImmutable(folder, false);
+    QFile::setPermissions(folder, writable);
+    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.messages[0].text, msg::cannotWrite(old.toStdString()));
+    QCOMPARE(readFile(old), QByteArray("old content\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"old.txt"});
 }
 
 void tst_PanelOperations::saveCancelled()
