@@ -4,6 +4,7 @@
 
 #include "fake_window.h"
 #include "messages.h"
+#include "panel_operations.h"
 #include "point_list.h"
 #include "single_point.h"
 
@@ -70,6 +71,8 @@ private slots:
     void cliExits_data();
     void cliExits();
     void cliUnreadableInputKeepsOutput();
+    void encodingRoundTrip_data();
+    void encodingRoundTrip();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -423,6 +426,61 @@ void tst_PointList::cliUnreadableInputKeepsOutput()
     QVERIFY2(QString::fromUtf8(run.err).contains("ανάγνωση"), run.err.constData());
     QCOMPARE(readFile(output), QByteArray("old list\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList{"old.txt"});
+}
+
+// Greek codes through open, batch and save in the window, and through the
+// command line: no character lost. Windows-1253 is written where every
+// character fits; the command line copies the code bytes as they came.
+void tst_PointList::encodingRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("codes");       // the codes as the user reads them, one per line
+    QTest::addColumn<bool>("savedAs1253");
+    QTest::newRow("Greek codes in Windows-1253")
+        << QByteArray("\xD3\xD4\xC1\xD3\xC7 1, 1000, 2000, 5\r\n\xE1\xDC\xB8\xC0, 0, 0, 1\r\n")
+        << "ΣΤΑΣΗ 1\nαάΈΐ" << true;
+    QTest::newRow("Greek codes in UTF-8") << QByteArray("ΣΤΑΣΗ 1, 1000, 2000, 5\nαάΈΐ, 0, 0, 1\n")
+                                          << "ΣΤΑΣΗ 1\nαάΈΐ" << true;
+    QTest::newRow("UTF-8 with a BOM and a code beyond Windows-1253")
+        << QByteArray("\xEF\xBB\xBFΣΤ Ж, 1000, 2000, 5\r\nΩ€, 0, 0, 1\r\n") << "ΣΤ Ж\nΩ€" << false;
+}
+
+void tst_PointList::encodingRoundTrip()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, codes);
+    QFETCH(bool, savedAs1253);
+    const QString input = m_dir->path() + "/in.txt";
+    QFile f(input);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(file);
+    f.close();
+    FakeFields fields;
+    FakeDialogs dialogs;
+    const QString saved = m_dir->path() + "/out.txt";
+    dialogs.fileAnswers = {input.toStdString(), saved.toStdString()};
+    pointfile::openIntoPanel(fields, dialogs, conversion::Panel::One);
+    conversion::convertPointList(fields, dialogs, places());
+    pointfile::savePanel(fields, dialogs, places(), conversion::Panel::Two);
+    QCOMPARE(dialogs.messages.size(), size_t(2));
+    QCOMPARE(dialogs.messages[1].text, std::string(msg::kSaved));
+
+    const QStringList expected = codes.split('\n');
+    const QByteArray bytes = readFile(saved);
+    const pointfile::DecodedText text = pointfile::decodeFileBytes(bytes.toStdString());
+    QCOMPARE(text.encoding == pointfile::Encoding::Windows1253, savedAs1253);
+    QStringList got;
+    for (const QString& line : QString::fromStdString(text.utf8).split("\r\n", Qt::SkipEmptyParts))
+        got << line.section(", ", 0, 0);
+    QCOMPARE(got, expected);
+
+    // The command line on the same file: the same lines, its codes in the
+    // input's bytes; for a Windows-1253 file the very bytes of the save.
+    const CliRun run = runCli(kDefaultCentres + QStringList{input}, {});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromStdString(pointfile::decodeFileBytes(run.out.toStdString()).utf8),
+             QString::fromStdString(text.utf8));
+    if (!file.startsWith("\xEF\xBB\xBF") && !pointfile::isValidUtf8(file.toStdString())) QCOMPARE(run.out, bytes);
 }
 
 QTEST_APPLESS_MAIN(tst_PointList)
