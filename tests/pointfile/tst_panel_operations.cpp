@@ -3,6 +3,7 @@
 // examples.
 
 #include "fake_window.h"
+#include "temp_workspace.h"
 #include "messages.h"
 #include "panel_operations.h"
 #include "point_list.h"
@@ -24,15 +25,10 @@ using conversion::MessageIcon;
 using conversion::Panel;
 using testing::FakeDialogs;
 using testing::FakeFields;
+using testing::readFile;
 namespace msg = conversion::msg;
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Sets or clears the immutable attribute of a folder (no entry can be made
 // in it, not even by root); false where the file system or the user
@@ -78,18 +74,13 @@ private slots:
     void clear();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    conversion::TempPlaces places() const
-    {
-        return {(m_dir->path() + "/prog").toStdString(), (m_dir->path() + "/cache").toStdString()};
-    }
+    testing::TempWorkspace m_work;
+    conversion::TempPlaces places() const { return m_work.places(); }
 };
 
 void tst_PanelOperations::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QVERIFY(QDir(m_dir->path()).mkdir("prog"));
+    QVERIFY(m_work.reset());
 }
 
 void tst_PanelOperations::open_data()
@@ -116,7 +107,7 @@ void tst_PanelOperations::open()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, panel);
-    const QString path = m_dir->path() + "/pts.txt";
+    const QString path = m_work.path() + "/pts.txt";
     writeFile(path, file);
     FakeFields fields;
     fields.setText(FieldId::File2, "kept\r\n");
@@ -132,7 +123,7 @@ void tst_PanelOperations::open()
 
 void tst_PanelOperations::openTwiceShowsTwice()
 {
-    const QString path = m_dir->path() + "/pts.seq";
+    const QString path = m_work.path() + "/pts.seq";
     writeFile(path, "1,100,200,5\r\n");
     FakeFields fields;
     FakeDialogs dialogs;
@@ -161,7 +152,7 @@ void tst_PanelOperations::openFailures()
     QFETCH(QString, name);
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
-    const QString path = m_dir->path() + "/" + name;
+    const QString path = m_work.path() + "/" + name;
     if (!file.isEmpty()) writeFile(path, file);
     FakeFields fields;
     fields.setText(FieldId::File1, "before");
@@ -207,14 +198,14 @@ void tst_PanelOperations::save()
     FakeFields fields;
     fields.setText(FieldId::File2, panel.toStdString());
     FakeDialogs dialogs;
-    dialogs.fileAnswers = {(m_dir->path() + "/" + chosen).toStdString()};
+    dialogs.fileAnswers = {(m_work.path() + "/" + chosen).toStdString()};
     pointfile::savePanel(fields, dialogs, places(), Panel::Two);
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleInfoPlain));
-    QCOMPARE(readFile(m_dir->path() + "/" + written), bytes);
-    QCOMPARE(readFile(m_dir->path() + "/prog/TempFile.Dat"), bytes);
-    if (chosen != written) QVERIFY(!QFile::exists(m_dir->path() + "/" + chosen));
+    QCOMPARE(readFile(m_work.path() + "/" + written), bytes);
+    QCOMPARE(readFile(m_work.path() + "/prog/TempFile.Dat"), bytes);
+    if (chosen != written) QVERIFY(!QFile::exists(m_work.path() + "/" + chosen));
     QCOMPARE(dialogs.dialogFilters[0].size(), size_t(1));
 }
 
@@ -233,10 +224,10 @@ void tst_PanelOperations::saveFailures()
 {
     QFETCH(QString, target);
     QFETCH(bool, noTempPlace);
-    target = target.arg(m_dir->path());
-    const QString old = m_dir->path() + "/old.txt";
+    target = target.arg(m_work.path());
+    const QString old = m_work.path() + "/old.txt";
     writeFile(old, "old content\r\n");
-    QVERIFY(QDir(m_dir->path()).mkdir("prog.txt"));
+    QVERIFY(QDir(m_work.path()).mkdir("prog.txt"));
     conversion::TempPlaces temp = places();
     if (noTempPlace) {
         // Both places lie under a regular file, where no folder can be made.
@@ -251,7 +242,7 @@ void tst_PanelOperations::saveFailures()
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
     QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains("εγγραφή του αρχείου"));
     QCOMPARE(readFile(old), QByteArray("old content\r\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".XXXXXX").size(), 0);
+    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files).filter(".XXXXXX").size(), 0);
 }
 
 // A full disk: a file of the operation is a link to /dev/full, where every
@@ -272,9 +263,9 @@ void tst_PanelOperations::fullDisk()
     QFETCH(QString, full);
     QFETCH(bool, batch);
     if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
-    const QString old = m_dir->path() + "/old.txt";
+    const QString old = m_work.path() + "/old.txt";
     if (full != "old.txt") writeFile(old, "old content\r\n");
-    QVERIFY(QFile::link("/dev/full", m_dir->path() + "/" + full));
+    QVERIFY(QFile::link("/dev/full", m_work.path() + "/" + full));
     FakeFields fields;
     fields.setText(FieldId::File1, "P1, 1000, 2000, 5\r\n");
     FakeDialogs dialogs;
@@ -284,10 +275,10 @@ void tst_PanelOperations::fullDisk()
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
     QCOMPARE(QString::fromStdString(dialogs.messages[0].text),
-             QString::fromStdString(msg::cannotWrite((m_dir->path() + "/" + full).toStdString())));
+             QString::fromStdString(msg::cannotWrite((m_work.path() + "/" + full).toStdString())));
     QCOMPARE(fields.text(FieldId::File2), std::string());
     if (full != "old.txt") QCOMPARE(readFile(old), QByteArray("old content\r\n"));
-    QVERIFY(QFileInfo(m_dir->path() + "/" + full).isSymLink());
+    QVERIFY(QFileInfo(m_work.path() + "/" + full).isSymLink());
 }
 
 // A folder where no file can be created: the save names the file and
@@ -295,8 +286,8 @@ void tst_PanelOperations::fullDisk()
 // root ignores them, so for root the folder is made immutable instead.
 void tst_PanelOperations::readOnlyFolder()
 {
-    const QString folder = m_dir->path() + "/ro";
-    QVERIFY(QDir(m_dir->path()).mkdir("ro"));
+    const QString folder = m_work.path() + "/ro";
+    QVERIFY(QDir(m_work.path()).mkdir("ro"));
     const QString old = folder + "/old.txt";
     writeFile(old, "old content\r\n");
     const auto writable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
@@ -333,7 +324,7 @@ void tst_PanelOperations::saveCancelled()
     dialogs.fileAnswers = {std::string()};
     pointfile::savePanel(fields, dialogs, places(), Panel::One);
     QVERIFY(dialogs.messages.empty());
-    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFile.Dat"));
+    QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFile.Dat"));
 }
 
 void tst_PanelOperations::clear()

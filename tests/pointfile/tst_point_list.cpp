@@ -3,6 +3,7 @@
 // record, and byte-for-byte agreement of the two.
 
 #include "fake_window.h"
+#include "temp_workspace.h"
 #include "messages.h"
 #include "panel_operations.h"
 #include "point_list.h"
@@ -20,15 +21,10 @@ using conversion::FieldId;
 using conversion::MessageIcon;
 using testing::FakeDialogs;
 using testing::FakeFields;
+using testing::readFile;
 namespace msg = conversion::msg;
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 struct CliRun {
     int exitCode;
@@ -75,18 +71,13 @@ private slots:
     void encodingRoundTrip();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    conversion::TempPlaces places() const
-    {
-        return {(m_dir->path() + "/prog").toStdString(), (m_dir->path() + "/cache").toStdString()};
-    }
+    testing::TempWorkspace m_work;
+    conversion::TempPlaces places() const { return m_work.places(); }
 };
 
 void tst_PointList::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QVERIFY(QDir(m_dir->path()).mkdir("prog"));
+    QVERIFY(m_work.reset());
 }
 
 // Panel 1 -> lines appended to panel 2 and the closing message.
@@ -140,9 +131,9 @@ void tst_PointList::batch()
     QCOMPARE(fields.text(FieldId::X2), std::string("kept"));
     // The feed file holds the non-blank lines of the list, and so does the
     // temporary file.
-    const QByteArray feed = readFile(m_dir->path() + "/prog/TempFeed.Dat");
+    const QByteArray feed = readFile(m_work.path() + "/prog/TempFeed.Dat");
     QVERIFY(!feed.contains("\r\n\r\n") && !feed.startsWith("\r\n"));
-    QCOMPARE(readFile(m_dir->path() + "/prog/TempFile.Dat"), feed);
+    QCOMPARE(readFile(m_work.path() + "/prog/TempFile.Dat"), feed);
 }
 
 void tst_PointList::refusalsTouchNothing_data()
@@ -174,8 +165,8 @@ void tst_PointList::refusalsTouchNothing()
     QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
     QVERIFY(fields.all() == before);
-    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFeed.Dat"));
-    QVERIFY(!QFile::exists(m_dir->path() + "/prog/TempFile.Dat"));
+    QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFeed.Dat"));
+    QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFile.Dat"));
 }
 
 void tst_PointList::twoRunsAppendTwice()
@@ -215,7 +206,7 @@ void tst_PointList::sameDigitsAsOnePoint()
 
 void tst_PointList::noPlaceForTheFeedFile()
 {
-    const QString blocker = m_dir->path() + "/file";
+    const QString blocker = m_work.path() + "/file";
     QFile f(blocker);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
@@ -281,12 +272,12 @@ void tst_PointList::cliAcrossBlockBoundaries()
     FakeDialogs dialogs;
     conversion::convertPointList(fields, dialogs, places());
     QCOMPARE(dialogs.messages.at(0).text, std::string(msg::kBatchDone));
-    const QString input = m_dir->path() + "/big.txt";
+    const QString input = m_work.path() + "/big.txt";
     QFile f(input);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(list);
     f.close();
-    const QString output = m_dir->path() + "/out.txt";
+    const QString output = m_work.path() + "/out.txt";
     const CliRun run = runCli(kDefaultCentres + QStringList{input, "-o", output}, {});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
@@ -402,30 +393,30 @@ void tst_PointList::cliExits()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, out);
     QFETCH(QString, err);
-    for (QString& a : args) a = a.arg(m_dir->path());
+    for (QString& a : args) a = a.arg(m_work.path());
     const CliRun run = runCli(args, input);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out, out);
     if (err.isEmpty()) QCOMPARE(run.err, QByteArray());
     else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
     // Nothing is left behind beside a failed -o.
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
+    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
 }
 
 // An input that opens but cannot be read (a folder) must not replace an
 // existing -o file with an empty or partial list.
 void tst_PointList::cliUnreadableInputKeepsOutput()
 {
-    const QString output = m_dir->path() + "/old.txt";
+    const QString output = m_work.path() + "/old.txt";
     QFile f(output);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("old list\r\n");
     f.close();
-    const CliRun run = runCli(kDefaultCentres + QStringList{m_dir->path() + "/prog", "-o", output}, {});
+    const CliRun run = runCli(kDefaultCentres + QStringList{m_work.path() + "/prog", "-o", output}, {});
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(QString::fromUtf8(run.err).contains("ανάγνωση"), run.err.constData());
     QCOMPARE(readFile(output), QByteArray("old list\r\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files), QStringList{"old.txt"});
+    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files), QStringList{"old.txt"});
 }
 
 // Greek codes through open, batch and save in the window, and through the
@@ -450,14 +441,14 @@ void tst_PointList::encodingRoundTrip()
     QFETCH(QByteArray, file);
     QFETCH(QString, codes);
     QFETCH(bool, savedAs1253);
-    const QString input = m_dir->path() + "/in.txt";
+    const QString input = m_work.path() + "/in.txt";
     QFile f(input);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(file);
     f.close();
     FakeFields fields;
     FakeDialogs dialogs;
-    const QString saved = m_dir->path() + "/out.txt";
+    const QString saved = m_work.path() + "/out.txt";
     dialogs.fileAnswers = {input.toStdString(), saved.toStdString()};
     pointfile::openIntoPanel(fields, dialogs, conversion::Panel::One);
     conversion::convertPointList(fields, dialogs, places());

@@ -1,0 +1,43 @@
+#pragma once
+// A scratch folder for tests that write real files: a fresh temporary folder
+// per test function, holding "prog" (the program's folder for the temporary
+// files); "cache" beside it is made by the operations when they need it.
+
+#include "window_ports.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace hattsheet::testing {
+
+// The bytes of a file, or "<missing>" so that a comparison fails readably.
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+class TempWorkspace {
+public:
+    // A new, empty folder; false when it cannot be made.
+    bool reset()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        return m_dir->isValid() && QDir(m_dir->path()).mkdir("prog");
+    }
+    QString path() const { return m_dir->path(); }
+    conversion::TempPlaces places() const
+    {
+        return {(path() + "/prog").toStdString(), (path() + "/cache").toStdString()};
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+} // namespace hattsheet::testing
