@@ -16,7 +16,7 @@ fi
 
 run_dir=$(mktemp -d)
 cp "$bin" "$run_dir/"
-env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>/dev/null &
+env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>"$run_dir/stderr" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 
@@ -28,7 +28,7 @@ for _ in $(seq 100); do
       exit 0
     fi
   done
-  kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended before showing its window"; exit 1; }
+  kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended before showing its window:"; cat "$run_dir/stderr"; exit 1; }
   sleep 0.1
 done
 echo "FAIL: no window titled \"$expected\"; windows seen:"
