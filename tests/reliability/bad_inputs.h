@@ -52,7 +52,6 @@ inline const std::vector<BadInput>& badInputs()
         r.push_back({"NUL byte inside a code", B("P\0" "1, 1000, 2000, 5\r\n", 19), true,
                      B("P\0" "1, ", 5) + kWorked + ", 5.000\r\n", false});
         r.push_back({"NUL byte inside X", B("P1, 10\0" "00, 2000, 5\r\n", 20), false, "", true});
-        r.push_back({"only NUL bytes", B(4, '\0'), false, "", true});
         // Not UTF-8, so Windows-1253: 0xC3 is Gamma; the code keeps its byte.
         r.push_back({"invalid UTF-8 is read as Windows-1253", "\xC3\x28, 1000, 2000, 5\r\n", true,
                      "\xC3\x28, " + kWorked + ", 5.000\r\n", false});
@@ -64,8 +63,6 @@ inline const std::vector<BadInput>& badInputs()
         // follows it (the batch drops that line, the open does not).
         r.push_back({"a byte-order mark, then a blank line", "\xEF\xBB\xBF\r\nP1, 1000, 2000, 5\r\n", false,
                      "P1, " + kWorked + ", 5.000\r\n", false});
-        r.push_back({"overlong UTF-8 NUL", "\xC0\x80, 1000, 2000, 5\r\n", true,
-                     "\xC0\x80, " + kWorked + ", 5.000\r\n", false});
 
         // Sizes: a 10 MB code, and one line of 1,000,000 fields (250,000
         // records of the worked example).
@@ -93,7 +90,6 @@ inline const std::vector<BadInput>& badInputs()
                      "P1, " + kWorked + ", 5.000\r\n", true});
         r.push_back({"quoted code with text after the closing quote", "\"P1\"junk, 1000, 2000, 5\r\n", true,
                      "P1, " + kWorked + ", 5.000\r\n", false});
-        r.push_back({"quoted X", "P1, \"1000\", \"2000\", 5\r\n", true, "P1, " + kWorked + ", 5.000\r\n", false});
 
         // Separators only.
         r.push_back({"only commas, one record", ",,,\r\n", true, ", " + kOrigin + ", 0.000\r\n", false});

@@ -5,6 +5,7 @@
 // mounted and no privilege dropped.
 
 #include "fake_window.h"
+#include "temp_workspace.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -28,18 +29,6 @@ namespace hattsheet::testing {
 // The user that owns nothing; file modes bind it even when the tests run as root.
 constexpr uid_t kNobody = 65534;
 
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
-}
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 inline bool makeFifo(const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }
 
 // While alive, this process's file accesses are checked as the user nobody's
@@ -59,8 +48,6 @@ public:
             [[maybe_unused]] const int b = ::setegid(0);
         }
     }
-    AsNobody(const AsNobody&) = delete;
-    AsNobody& operator=(const AsNobody&) = delete;
     // True when file modes now bind this process.
     bool modesBind() const { return m_dropped || ::geteuid() != 0; }
 
@@ -109,8 +96,6 @@ public:
     {
         if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
     }
-    FullFilesystem(const FullFilesystem&) = delete;
-    FullFilesystem& operator=(const FullFilesystem&) = delete;
 
     bool available() const { return m_mounted; }
     QString why() const { return m_why; }
@@ -140,8 +125,6 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &m_old);
         ::signal(SIGXFSZ, m_oldHandler);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
     bool active() const { return m_set; }
 
 private:
