@@ -1,294 +1,160 @@
 // The ">" and "<" operations on a window without a window: the texts they
-// write, the refusals and their order, and that a refusal changes nothing.
-// Expected texts are the worked examples of the conversion's description,
-// which were computed independently of this code.
+// write, the refusals and their order, and that a refusal changes nothing;
+// then the "0.000"/"0.00000" format they write with. Expected texts are the
+// worked examples of the conversion, computed independently of this code,
+// and hand calculations of the format's rule.
 
 #include "fake_window.h"
 #include "messages.h"
+#include "number_format.h"
 #include "single_point.h"
 
 #include <QTest>
 
-#include <map>
+#include <limits>
 
-using hattsheet::conversion::FieldId;
-using hattsheet::conversion::MessageIcon;
+using namespace hattsheet::conversion;
 using hattsheet::testing::FakeDialogs;
 using hattsheet::testing::FakeFields;
-namespace msg = hattsheet::conversion::msg;
 
 namespace {
-
-using Texts = std::map<FieldId, std::string>;
-
-FakeFields windowWith(const Texts& texts)
+// "txtX1=1000|txtY1=2000" as texts by field.
+std::map<FieldId, std::string> texts(const QString& spec)
 {
-    FakeFields f;
-    for (const auto& [id, t] : texts) f.setText(id, t);
-    return f;
-}
-
-bool anyNonFinite(const FakeFields& f)
-{
-    for (const auto& [id, t] : f.all()) {
-        if (t.find("inf") != std::string::npos || t.find("nan") != std::string::npos) return true;
+    std::map<FieldId, std::string> out;
+    for (const QString& item : spec.split('|', Qt::SkipEmptyParts)) {
+        for (FieldId id : kAllFields)
+            if (item.section('=', 0, 0) == fieldObjectName(id)) out[id] = item.section('=', 1).toStdString();
     }
-    return false;
+    return out;
 }
-
 } // namespace
-
-Q_DECLARE_METATYPE(Texts)
-Q_DECLARE_METATYPE(hattsheet::conversion::FieldId)
 
 class tst_SinglePoint : public QObject {
     Q_OBJECT
 private slots:
-    void oldToNew_data();
-    void oldToNew();
-    void newToOld_data();
-    void newToOld();
-    void refusalOrder_data();
-    void refusalOrder();
-    void centreBoundaries_data();
-    void centreBoundaries();
-    void absurdCoordinates_data();
-    void absurdCoordinates();
+    void convert_data();
+    void convert();
+    void formatFixed_data();
+    void formatFixed();
 };
 
-void tst_SinglePoint::oldToNew_data()
-{
-    QTest::addColumn<Texts>("input");
-    QTest::addColumn<Texts>("expected");
-    QTest::newRow("defaults")
-        << Texts{}
-        << Texts{{FieldId::X2, "-8431.552"}, {FieldId::Y2, "11108.603"}, {FieldId::Lat, "40° 50' 60.00000''"},
-                 {FieldId::LonAthens, "-0° 51' 0.00000''"}, {FieldId::LonGreenwich, "22° 51' 58.81500''"}};
-    QTest::newRow("default centres, 1 km east 2 km north")
-        << Texts{{FieldId::X1, "1000"}, {FieldId::Y1, "2000"}}
-        << Texts{{FieldId::X2, "-7429.270"}, {FieldId::Y2, "13107.462"}, {FieldId::Lat, "40° 52' 4.83982''"},
-                 {FieldId::LonAthens, "-0° 50' 17.29165''"}, {FieldId::LonGreenwich, "22° 52' 41.52335''"}};
-    QTest::newRow("same centre both sides")
-        << Texts{{FieldId::PhiNew, "40.51"}, {FieldId::LamdaNew, "-0.51"}, {FieldId::X1, "1000"}, {FieldId::Y1, "2000"}}
-        << Texts{{FieldId::X2, "1000.000"}, {FieldId::Y2, "2000.000"}};
-    QTest::newRow("east of Athens, no sign on Δλ")
-        << Texts{{FieldId::PhiOld, "38.15"}, {FieldId::LamdaOld, "1.45"}, {FieldId::PhiNew, "38.45"},
-                 {FieldId::LamdaNew, "1.15"}, {FieldId::X1, "-12345.678"}, {FieldId::Y1, "9876.543"}}
-        << Texts{{FieldId::X2, "31362.630"}, {FieldId::Y2, "-45568.618"}, {FieldId::Lat, "38° 20' 20.04305''"},
-                 {FieldId::LonAthens, "1° 36' 31.57684''"}, {FieldId::LonGreenwich, "25° 19' 30.39184''"}};
-    QTest::newRow("text in X reads as 0")
-        << Texts{{FieldId::X1, "abc"}}
-        << Texts{{FieldId::X2, "-8431.552"}, {FieldId::Y2, "11108.603"}};
-    QTest::newRow("blank inside a number and leading number of a text")
-        << Texts{{FieldId::X1, "1 000"}, {FieldId::Y1, "2000m"}}
-        << Texts{{FieldId::X2, "-7429.270"}, {FieldId::Y2, "13107.462"}};
-}
-
-void tst_SinglePoint::oldToNew()
-{
-    QFETCH(Texts, input);
-    QFETCH(Texts, expected);
-    FakeFields fields = windowWith(input);
-    FakeDialogs dialogs;
-    hattsheet::conversion::convertOldToNew(fields, dialogs);
-    QVERIFY(dialogs.messages.empty());
-    for (const auto& [id, text] : expected) {
-        QCOMPARE(QString::fromStdString(fields.text(id)), QString::fromStdString(text));
-    }
-    // The input fields keep their texts as typed.
-    for (const auto& [id, text] : input) {
-        QCOMPARE(QString::fromStdString(fields.text(id)), QString::fromStdString(text));
-    }
-}
-
-void tst_SinglePoint::newToOld_data()
-{
-    QTest::addColumn<Texts>("input");
-    QTest::addColumn<QString>("x1");
-    QTest::addColumn<QString>("y1");
-    QTest::newRow("defaults") << Texts{} << "8444.215" << "-11098.981";
-    QTest::newRow("1 km east 2 km north") << Texts{{FieldId::X2, "1000"}, {FieldId::Y2, "2000"}} << "9441.934"
-                                          << "-9097.840";
-    QTest::newRow("back from the worked example is not exact to the mm")
-        << Texts{{FieldId::X2, "-7429.270"}, {FieldId::Y2, "13107.462"}} << "1000.000" << "1999.999";
-    QTest::newRow("text in X reads as 0") << Texts{{FieldId::X2, "abc"}} << "8444.215" << "-11098.981";
-    QTest::newRow("equal centres, a distant point moves")
-        << Texts{{FieldId::PhiOld, "40.45"}, {FieldId::LamdaOld, "-0.45"}, {FieldId::X2, "50000"},
-                 {FieldId::Y2, "-60000"}}
-        << "50000.000" << "-59999.973";
-    QTest::newRow("other centres")
-        << Texts{{FieldId::PhiNew, "38.15"}, {FieldId::LamdaNew, "2.30"}, {FieldId::PhiOld, "37.30"},
-                 {FieldId::LamdaOld, "1.05"}, {FieldId::X2, "-35123.456"}, {FieldId::Y2, "27654.321"}}
-        << "88446.807" << "111294.488";
-    QTest::newRow("limits accepted")
-        << Texts{{FieldId::PhiNew, "42.00"}, {FieldId::LamdaNew, "-4.30"}, {FieldId::PhiOld, "42"},
-                 {FieldId::LamdaOld, "5.00"}}
-        << "" << "";
-}
-
-void tst_SinglePoint::newToOld()
-{
-    QFETCH(Texts, input);
-    QFETCH(QString, x1);
-    QFETCH(QString, y1);
-    FakeFields fields = windowWith(input);
-    fields.setText(FieldId::Lat, "kept");
-    FakeDialogs dialogs;
-    hattsheet::conversion::convertNewToOld(fields, dialogs);
-    QVERIFY(dialogs.messages.empty());
-    if (!x1.isEmpty()) {
-        QCOMPARE(QString::fromStdString(fields.text(FieldId::X1)), x1);
-        QCOMPARE(QString::fromStdString(fields.text(FieldId::Y1)), y1);
-    }
-    // "<" leaves the geodetic display alone.
-    QCOMPARE(fields.text(FieldId::Lat), std::string("kept"));
-    QCOMPARE(fields.text(FieldId::LonAthens), std::string());
-}
-
-// Every combination of wrong centre fields, for both directions: only the
-// first failing check is reported, in the order φ then Δλ of the centre the
-// operation starts from, then φ and Δλ of the other, and no field changes.
-void tst_SinglePoint::refusalOrder_data()
+// Fields not named keep the window's defaults: centres 40.51, -0.51 old and
+// 40.45, -0.45 new, every point 0.000. The expected column holds the texts
+// written, or the one message shown. Centre checks run φ then Δλ of the
+// centre the operation starts from, then of the other one.
+void tst_SinglePoint::convert_data()
 {
     QTest::addColumn<bool>("oldToNew");
-    QTest::addColumn<Texts>("input");
-    QTest::addColumn<QString>("message");
-    const FieldId order[2][4] = {
-        {FieldId::PhiOld, FieldId::LamdaOld, FieldId::PhiNew, FieldId::LamdaNew},
-        {FieldId::PhiNew, FieldId::LamdaNew, FieldId::PhiOld, FieldId::LamdaOld},
-    };
-    // A wrong text for each field kind; both are outside their own range.
-    const char* wrongPhi[] = {"42.01", "33.59", "43.00", "abc", "1E999"};
-    const char* wrongLambda[] = {"-4.31", "5.01", "40.51", "abc", "-1E999"};
-    for (int direction = 0; direction < 2; ++direction) {
-        for (int mask = 1; mask < 16; ++mask) {
-            Texts input;
-            QByteArray name = direction == 0 ? ">" : "<";
-            int first = -1;
-            for (int k = 0; k < 4; ++k) {
-                if (!(mask & (1 << k))) continue;
-                if (first < 0) first = k;
-                const bool phi = k % 2 == 0;
-                input[order[direction][k]] = phi ? wrongPhi[mask % 5] : wrongLambda[(mask + k) % 5];
-                name += QByteArray(" ") + hattsheet::conversion::fieldObjectName(order[direction][k]) + "=" +
-                        input[order[direction][k]].c_str();
-            }
-            const QString message = first % 2 == 0 ? msg::kLatitude : msg::kLongitude;
-            QTest::newRow(name.constData()) << (direction == 0) << input << message;
-        }
-    }
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    const QString atDefaults = "txtX2=-8431.552|txtY2=11108.603|txtf=40° 50' 60.00000''|txtm=-0° 51' 0.00000''|"
+                               "txtl=22° 51' 58.81500''";
+    const QString kmOut = "txtf=40° 52' 4.83982''|txtm=-0° 50' 17.29165''|txtl=22° 52' 41.52335''";
+    QTest::newRow("> defaults, a hair below a whole minute") << true << "" << atDefaults;
+    QTest::newRow("> 1 km east 2 km north")
+        << true << "txtX1=1000|txtY1=2000" << "txtX2=-7429.270|txtY2=13107.462|" + kmOut;
+    QTest::newRow("> same centre both sides")
+        << true << "txtPhiNew=40.51|txtLamdaNew=-0.51|txtX1=1000|txtY1=2000" << "txtX2=1000.000|txtY2=2000.000|" + kmOut;
+    QTest::newRow("> east of Athens, no sign on Δλ")
+        << true << "txtPhiOld=38.15|txtLamdaOld=1.45|txtPhiNew=38.45|txtLamdaNew=1.15|txtX1=-12345.678|txtY1=9876.543"
+        << "txtX2=31362.630|txtY2=-45568.618|txtf=38° 20' 20.04305''|txtm=1° 36' 31.57684''|txtl=25° 19' 30.39184''";
+    // "<" writes X1, Y1 only: the geodetic display keeps what it showed.
+    QTest::newRow("< defaults") << false << "txtf=kept" << "txtX1=8444.215|txtY1=-11098.981";
+    QTest::newRow("< 1 km east 2 km north") << false << "txtX2=1000|txtY2=2000|txtf=kept"
+                                            << "txtX1=9441.934|txtY1=-9097.840";
+    QTest::newRow("< back from the worked example is not exact to the mm")
+        << false << "txtX2=-7429.270|txtY2=13107.462" << "txtX1=1000.000|txtY1=1999.999";
+    QTest::newRow("< equal centres, a distant point moves")
+        << false << "txtPhiOld=40.45|txtLamdaOld=-0.45|txtX2=50000|txtY2=-60000" << "txtX1=50000.000|txtY1=-59999.973";
+    QTest::newRow("< other centres")
+        << false << "txtPhiNew=38.15|txtLamdaNew=2.30|txtPhiOld=37.30|txtLamdaOld=1.05|txtX2=-35123.456|txtY2=27654.321"
+        << "txtX1=88446.807|txtY1=111294.488";
+
+    QTest::newRow("> old latitude above 42") << true << "txtPhiOld=42.01|txtf=kept" << msg::kLatitude;
+    QTest::newRow("> old longitude west of -4.5") << true << "txtLamdaOld=-4.31" << msg::kLongitude;
+    QTest::newRow("> old latitude before its longitude") << true << "txtPhiOld=abc|txtLamdaOld=abc" << msg::kLatitude;
+    QTest::newRow("> new latitude, letters") << true << "txtPhiNew=abc" << msg::kLatitude;
+    QTest::newRow("> new longitude east of 5") << true << "txtLamdaNew=5.01" << msg::kLongitude;
+    QTest::newRow("> old longitude before new latitude") << true << "txtLamdaOld=40.51|txtPhiNew=43" << msg::kLongitude;
+    QTest::newRow("< new latitude below 34") << false << "txtPhiNew=33.59" << msg::kLatitude;
+    QTest::newRow("< new longitude empty") << false << "txtLamdaNew=" << msg::kLongitude;
+    QTest::newRow("< old latitude beyond a double") << false << "txtPhiOld=1E999" << msg::kLatitude;
+    QTest::newRow("< old longitude typed as a latitude") << false << "txtLamdaOld=40.51" << msg::kLongitude;
+    QTest::newRow("< new longitude before old latitude") << false << "txtLamdaNew=-1E999|txtPhiOld=43" << msg::kLongitude;
+    QTest::newRow("> X 1e100 overflows in X⁴") << true << "txtX1=1e100|txtf=kept" << msg::kCoordinates;
+    QTest::newRow("> Y beyond a double") << true << "txtY1=1E999" << msg::kCoordinates;
+    QTest::newRow("> X and Y 1e160, inf minus inf") << true << "txtX1=1e160|txtY1=1e160" << msg::kCoordinates;
+    QTest::newRow("< X 1e100") << false << "txtX2=1e100" << msg::kCoordinates;
+    QTest::newRow("< Y 1e200") << false << "txtY2=1e200" << msg::kCoordinates;
 }
 
-void tst_SinglePoint::refusalOrder()
+void tst_SinglePoint::convert()
 {
     QFETCH(bool, oldToNew);
-    QFETCH(Texts, input);
-    QFETCH(QString, message);
-    FakeFields fields = windowWith(input);
-    fields.setText(FieldId::Lat, "before");
-    fields.setText(FieldId::X1, "1000");
-    const auto before = fields.all();
-    FakeDialogs dialogs;
-    if (oldToNew) hattsheet::conversion::convertOldToNew(fields, dialogs);
-    else hattsheet::conversion::convertNewToOld(fields, dialogs);
-    QCOMPARE(dialogs.messages.size(), size_t(1));
-    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
-    QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarning));
-    QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
-    QVERIFY(fields.all() == before);
-}
-
-// The edges of the accepted range in each of the four centre fields, for
-// both operations: accepted texts convert, refused ones give their field's
-// message (the other fields at their defaults).
-void tst_SinglePoint::centreBoundaries_data()
-{
-    QTest::addColumn<bool>("oldToNew");
-    QTest::addColumn<FieldId>("field");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");  // empty: accepted
-    struct Edge {
-        bool phi;
-        const char* text;
-        bool refused;
-    };
-    const Edge edges[] = {
-        {true, "42.00", false}, {true, "42", false},      {true, "42.0001", true}, {true, "42.01", true},
-        {true, "34.00", false}, {true, "33.60", false},   {true, "33.59", true},   {true, "", true},
-        {false, "-4.30", false}, {false, "-4.31", true},  {false, "4.60", false},  {false, "5.00", false},
-        {false, "5.01", true},  {false, "40.51", true},   {false, "abc", true},    {false, "1E999", true},
-    };
-    const FieldId phiFields[] = {FieldId::PhiOld, FieldId::PhiNew};
-    const FieldId lambdaFields[] = {FieldId::LamdaOld, FieldId::LamdaNew};
-    for (bool oldToNew : {true, false}) {
-        for (int side = 0; side < 2; ++side) {
-            for (const Edge& e : edges) {
-                const FieldId field = e.phi ? phiFields[side] : lambdaFields[side];
-                const QString message = !e.refused ? QString() : e.phi ? msg::kLatitude : msg::kLongitude;
-                QTest::addRow("%s %s=\"%s\"", oldToNew ? ">" : "<", hattsheet::conversion::fieldObjectName(field),
-                              e.text)
-                    << oldToNew << field << QString(e.text) << message;
-            }
-        }
-    }
-}
-
-void tst_SinglePoint::centreBoundaries()
-{
-    QFETCH(bool, oldToNew);
-    QFETCH(FieldId, field);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
     FakeFields fields;
-    fields.setText(field, text.toStdString());
+    for (const auto& [id, t] : texts(input)) fields.setText(id, t);
     const auto before = fields.all();
     FakeDialogs dialogs;
-    if (oldToNew) hattsheet::conversion::convertOldToNew(fields, dialogs);
-    else hattsheet::conversion::convertNewToOld(fields, dialogs);
-    if (message.isEmpty()) {
-        QVERIFY(dialogs.messages.empty());
-        QVERIFY(fields.all() != before);
+    if (oldToNew) convertOldToNew(fields, dialogs);
+    else convertNewToOld(fields, dialogs);
+    if (!expected.contains('=')) {
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(dialogs.messages[0].text), expected);
+        QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarning));
+        QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
+        QVERIFY(fields.all() == before);
         return;
     }
-    QCOMPARE(dialogs.messages.size(), size_t(1));
-    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
-    QVERIFY(fields.all() == before);
+    QVERIFY(dialogs.messages.empty());
+    auto after = before;
+    for (const auto& [id, t] : texts(expected)) after[id] = t;
+    for (FieldId id : kAllFields)
+        QCOMPARE(QString::fromStdString(fields.text(id)), QString::fromStdString(after[id]));
 }
 
-// Plane coordinates beyond what the series can carry: a Greek message, no
-// field changed, and never an "inf" or "nan" text anywhere.
-void tst_SinglePoint::absurdCoordinates_data()
+// 15 significant digits first, then that text rounded, halves away from zero.
+void tst_SinglePoint::formatFixed_data()
 {
-    QTest::addColumn<bool>("oldToNew");
-    QTest::addColumn<QString>("x");
-    QTest::addColumn<QString>("y");
-    QTest::newRow("> X 1e100 overflows in X⁴") << true << "1e100" << "0";
-    QTest::newRow("> Y beyond a double") << true << "0" << "1E999";
-    QTest::newRow("> X 1e160 overflows") << true << "1e160" << "1e160";
-    QTest::newRow("> negative X beyond a double") << true << "-1D999" << "0";
-    QTest::newRow("< X 1e100") << false << "1e100" << "0";
-    QTest::newRow("< Y 1e200") << false << "0" << "1e200";
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("worked example X") << -8431.5515 << 3 << "-8431.552";
+    QTest::newRow("1.0005 rounds up though its double lies below") << 1.0005 << 3 << "1.001";
+    QTest::newRow("exact binary half") << 0.0625 << 3 << "0.063";
+    QTest::newRow("exact negative binary half") << -0.0625 << 3 << "-0.063";
+    QTest::newRow("whole half away from zero") << -2.5 << 0 << "-3";
+    QTest::newRow("negative half at the last place") << -2.0025 << 3 << "-2.003";
+    QTest::newRow("just below the half") << 2.00249999 << 3 << "2.002";
+    QTest::newRow("carry through nines") << 999.9995 << 3 << "1000.000";
+    QTest::newRow("negative carry through nines") << -9.9995 << 3 << "-10.000";
+    QTest::newRow("half of the smallest unit") << 0.0005 << 3 << "0.001";
+    QTest::newRow("below half of the smallest unit") << 0.00049 << 3 << "0.000";
+    QTest::newRow("small negative keeps its sign") << -0.0001 << 3 << "-0.000";
+    QTest::newRow("negative zero has no sign") << -0.0 << 3 << "0.000";
+    QTest::newRow("tiny") << 1e-300 << 3 << "0.000";
+    QTest::newRow("no digit grouping") << 4512000.25 << 3 << "4512000.250";
+    QTest::newRow("large value beyond 15 digits") << 123456789012345678.0 << 3 << "123456789012346000.000";
+    QTest::newRow("1e20 written out") << 1e20 << 3 << "100000000000000000000.000";
+    QTest::newRow("16th digit does not round") << 0.1234567890123449 << 3 << "0.123";
+    QTest::newRow("15 digits decide the half") << 1234567890.1235 << 3 << "1234567890.124";
+    QTest::newRow("seconds") << 4.839823 << 5 << "4.83982";
+    QTest::newRow("seconds a hair below 60") << 59.999999999999 << 5 << "60.00000";
+    QTest::newRow("whole zero") << 0.0 << 0 << "0";
+    // 15 digits (179769313486232e294) would lie beyond the largest double and
+    // read back as an overflow; 14 digits do read back.
+    QTest::newRow("largest double reads back")
+        << std::numeric_limits<double>::max() << 0 << QString("17976931348623") + QString(295, '0');
 }
 
-void tst_SinglePoint::absurdCoordinates()
+void tst_SinglePoint::formatFixed()
 {
-    QFETCH(bool, oldToNew);
-    QFETCH(QString, x);
-    QFETCH(QString, y);
-    FakeFields fields;
-    const FieldId xField = oldToNew ? FieldId::X1 : FieldId::X2;
-    const FieldId yField = oldToNew ? FieldId::Y1 : FieldId::Y2;
-    fields.setText(xField, x.toStdString());
-    fields.setText(yField, y.toStdString());
-    const auto before = fields.all();
-    FakeDialogs dialogs;
-    if (oldToNew) hattsheet::conversion::convertOldToNew(fields, dialogs);
-    else hattsheet::conversion::convertNewToOld(fields, dialogs);
-    QCOMPARE(dialogs.messages.size(), size_t(1));
-    QCOMPARE(dialogs.messages[0].text, std::string(msg::kCoordinates));
-    QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarning));
-    QVERIFY(fields.all() == before);
-    QVERIFY(!anyNonFinite(fields));
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(hattsheet::pointfile::formatFixed(value, decimals)), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_SinglePoint)
