@@ -1,273 +1,341 @@
-// The main window as a whole: its layout and start state, the buttons wired
-// to their operations (checked by the digits of the worked examples), the
-// quit question and the About window.
+// The real window on the offscreen platform, and its adapters to the operations. Clicks go through
+// the window system layer (QTEST_QPA_MOUSE_HANDLING), so they give the focus as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "fake_window.h"
+#include "main_window.h"
 #include "messages.h"
-#include "window_harness.h"
+#include "qt_dialogs.h"
+#include "temp_workspace.h"
 
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 
+using namespace hattsheet::testing;
+using namespace hattsheet::ui;
+using hattsheet::conversion::FieldId;
 using hattsheet::conversion::MessageIcon;
-using hattsheet::testing::ShownMessage;
-using hattsheet::testing::WindowHarness;
-using hattsheet::ui::AboutWindow;
 namespace msg = hattsheet::conversion::msg;
+
+namespace {
+
+// Scripted dialogs that also note what panel 2 held when a message came.
+struct Dialogs : FakeDialogs {
+    const QPlainTextEdit* watched = nullptr;
+    std::vector<QString> watchedAtMessage;
+    void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override
+    {
+        if (watched) watchedAtMessage.push_back(watched->toPlainText());
+        FakeDialogs::showMessage(text, title, icon);
+    }
+};
+
+// A shown and active main window in its own temporary folder.
+struct Window {
+    QTemporaryDir temp;
+    Dialogs dialogs;
+    MainWindow w{{temp.path().toStdString(), temp.path().toStdString()}, &dialogs};
+    bool active = (w.show(), QTest::qWaitForWindowActive(&w));
+    ~Window() { w.hide(); }  // no quit question at the end of a test
+
+    QWidget* child(const QString& name) const { return w.findChild<QWidget*>(name); }
+    QString text(const QString& name) const  // "name=text": the caption or text of any control
+    {
+        QObject* c = child(name);
+        const char* property = c->inherits("QGroupBox") ? "title" : c->inherits("QPlainTextEdit") ? "plainText" : "text";
+        return name + '=' + c->property(property).toString();
+    }
+    void set(const QStringList& texts) const  // each "name=text" typed in
+    {
+        for (const QString& t : texts)
+            child(t.section('=', 0, 0))->setProperty(t.startsWith("txtFile") ? "plainText" : "text", t.section('=', 1));
+    }
+    void expect(const QStringList& texts) const { for (const QString& t : texts) QCOMPARE(text(t.section('=', 0, 0)), t); }
+    void click(const QString& name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
+    void about() const { w.findChild<QAction*>(QStringLiteral("mnuabout"))->trigger(); }
+};
+
+QString focusName() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(none)"; }
+// A field the focus moves into has its whole text selected, so the next key replaces it.
+bool focusFieldAllSelected()
+{
+    auto* f = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    return f == nullptr || f->selectedText() == f->text();
+}
+
+} // namespace
 
 class tst_MainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void titleAndFixedSize();
-    void geometryFromTwips_data();
-    void geometryFromTwips();
-    void startTexts();
-    void captionsAndColours();
-    void convertButtons_data();
-    void convertButtons();
-    void refusedCentreChangesNothing();
-    void quit_data();
-    void quit();
-    void aboutCentredAfterMove();
-    void aboutOpensOnceAndLeavesMainUsable();
-    void aboutCloses_data();
-    void aboutCloses();
+    void window()
+    {
+        Window h;
+        QCOMPARE(h.w.windowTitle(), QStringLiteral("Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]"));
+        QCOMPARE(h.w.findChild<QAction*>(QStringLiteral("mnuabout"))->text(), QStringLiteral("Πρόγραμμα"));
+        // Client area 9780 × 8790 twips below the menu bar; not resizable.
+        QCOMPARE(h.w.size(), QSize(652, 586 + h.w.menuBar()->height()));
+        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
+        QCOMPARE(h.child("txtFile1")->toolTip(), QStringLiteral("Format αρχείου: Κωδικός, Χ, Υ, Η"));
+    }
+
+    // A sample of the layout table, rectangles worked out by hand (twips / 15).
+    void layout_data()
+    {
+        QTest::addColumn<QString>("text");  // name=text
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QColor>("background");
+        const QColor green(192, 255, 192), yellow(255, 255, 192), system;
+        QTest::newRow("old frame") << "Frame1=Από Κ.Φ." << "client" << QRect(4, 0, 321, 57) << system;
+        QTest::newRow("φ of the old centre") << "txtPhiOld=40.51" << "Frame1" << QRect(60, 12, 69, 19) << system;
+        QTest::newRow("Chi of the old X") << "Label5=\u03A7 =" << "Frame1" << QRect(184, 12, 21, 17) << green;
+        QTest::newRow("Upsilon of the new Y") << "Label8=\u03A5 =" << "Frame2" << QRect(184, 32, 21, 17) << yellow;
+        QTest::newRow("λ display") << "txtl=" << "Frame3" << QRect(508, 16, 129, 19) << system;
+        QTest::newRow("panel 2") << "txtFile2=" << "client" << QRect(328, 120, 321, 429) << yellow;
+        QTest::newRow("save panel 2") << "cmdSav2=Αποθήκευση" << "client" << QRect(544, 552, 105, 17) << system;
+    }
+    void layout()
+    {
+        QFETCH(QString, text);
+        QFETCH(QColor, background);
+        Window h;
+        h.expect({text});
+        QWidget* c = h.child(text.section('=', 0, 0));
+        QTEST(c->parentWidget()->objectName(), "parent");
+        QTEST(c->geometry(), "rect");
+        if (auto* field = qobject_cast<QLineEdit*>(c)) QVERIFY(field->alignment() & Qt::AlignRight);
+        // The blue of a frame caption must not reach the controls inside it.
+        QCOMPARE(c->palette().color(QPalette::WindowText),
+                 c->inherits("QGroupBox") ? QColor(0, 0, 255) : qApp->palette().color(QPalette::WindowText));
+        if (background.isValid())
+            QCOMPARE(c->palette().color(c->inherits("QPlainTextEdit") ? QPalette::Base : QPalette::Window), background);
+    }
+
+    // Where the focus is after each key from the path's first control, and a name=text once done.
+    void focusMoves_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("path");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Tab round the ring from the start focus")
+            << int(Qt::Key_Tab)
+            << QStringList{"txtFile1", "txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2",
+                           "cmdAll", "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1",
+                           "cmdOne", "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl", "txtFile1"}
+            << "txtX2=0.000";
+        // Enter in txtLamdaOld crosses to the other frame, not to txtX1; Enter on a button presses it.
+        QTest::newRow("Enter from the old centre to >")
+            << int(Qt::Key_Return)
+            << QStringList{"txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne", "cmdOne"}
+            << "txtX2=-8431.552";
+        QTest::newRow("Enter from the new point to <")
+            << int(Qt::Key_Return) << QStringList{"txtX2", "txtY2", "cmd2", "cmd2"} << "txtX1=8444.215";
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << QStringList{"txtX1", "txtY1", "cmdOne", "cmdOne"} << "txtY2=11108.603";
+        QTest::newRow("Enter stays in a display field") << int(Qt::Key_Return) << QStringList{"txtm", "txtm"} << "txtm=";
+        QTest::newRow("Enter starts a line in a panel")
+            << int(Qt::Key_Return) << QStringList{"txtFile1", "txtFile1"} << "txtFile1=\n";
+    }
+    void focusMoves()
+    {
+        QFETCH(int, key);
+        QFETCH(QStringList, path);
+        Window h;
+        QVERIFY(h.active);
+        if (key != Qt::Key_Tab) h.child(path.front())->setFocus(Qt::OtherFocusReason);
+        QStringList visited{focusName()};
+        while (visited.size() < path.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            visited << focusName();
+            QVERIFY(focusFieldAllSelected());
+        }
+        QCOMPARE(visited, path);
+        QFETCH(QString, after);
+        h.expect({after});
+    }
+
+    // Leaving txtX1 under a locale whose decimal mark is the comma: the test reads "." only, as the
+    // conversions do. Never a message; the text is neither restored nor changed, and the button of a
+    // refused click does not run.
+    void leavingIsTested_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("key");        // 0: a click on the target
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("focus");  // where it is afterwards
+        QTest::newRow("12a kept by Tab") << "12a" << int(Qt::Key_Tab) << "" << "txtX1";
+        QTest::newRow("12a kept by a click") << "12a" << 0 << "txtY1" << "txtX1";
+        QTest::newRow("empty kept by Enter") << "" << int(Qt::Key_Return) << "" << "txtX1";
+        QTest::newRow("decimal comma kept") << "1000,5" << int(Qt::Key_Tab) << "" << "txtX1";
+        QTest::newRow("spaced 12.5 released by Enter") << " 12.5 " << int(Qt::Key_Return) << "" << "txtY1";
+        QTest::newRow("exponent released by a click") << "1.5E3" << 0 << "txtY1" << "txtY1";
+        QTest::newRow("refused click on > does not convert") << "1000m" << 0 << "cmdOne" << "txtX1";
+        QTest::newRow("released click on > converts") << "1000" << 0 << "cmdOne" << "cmdOne";
+        // Alt lends the keyboard to the menu bar for a moment: no test, or the focus would come straight back.
+        QTest::newRow("abc untested while the menu bar has the keys") << "abc" << int(Qt::Key_Alt) << "" << "";
+    }
+    void leavingIsTested()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, key);
+        QFETCH(QString, target);
+        QFETCH(QString, focus);
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
+        Window h;
+        QVERIFY(h.active);
+        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
+        h.set({"txtX1=" + text});
+        key ? QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)) : h.click(target);
+        QLocale::setDefault(before);
+        QCOMPARE(focusName(), focus);
+        h.expect({"txtX1=" + text});
+        QVERIFY(focusFieldAllSelected());
+        QCOMPARE(h.text("txtX2") != "txtX2=0.000", focus == "cmdOne");  // the button ran only if it got the focus
+        QVERIFY(h.dialogs.messages.empty());
+        if (key == 0 && focus == "txtX1") {  // mended, the same click goes through
+            h.set({"txtX1=5"});
+            h.click(target);
+            QCOMPARE(focusName(), target);
+        }
+    }
+
+    // Fault: two fields without a number could hand the focus to each other for ever.
+    void twoFailingFieldsDoNotBounce()
+    {
+        Window h;
+        QVERIFY(h.active);
+        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
+        h.set({"txtX1=", "txtY1="});
+        QSignalSpy changes(qApp, &QApplication::focusChanged);
+        h.click("txtY1");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(focusName() == "txtX1" && changes.size() < 10);
+        h.set({"txtX1=5"});  // mended, it lets the focus go to the other, which then holds it
+        h.click("txtY1");
+        h.click("txtX1");
+        QCOMPARE(focusName(), QStringLiteral("txtY1"));
+    }
+
+    // The completion message must find the converted lines already in panel 2.
+    void batchFillsPanel2BeforeItsMessage()
+    {
+        Window h;
+        QVERIFY(h.active);
+        h.dialogs.watched = h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile2"));
+        h.set({"txtFile1=P1, 1000.000, 2000.000, 5\n\nP2,0,0,12.3456\n"});
+        h.click("cmdAll");
+        const QString want = QStringLiteral("P1, -7429.270, 13107.462, 5.000\nP2, -8431.552, 11108.603, 12.346\n");
+        h.expect({"txtFile2=" + want});
+        QCOMPARE(h.dialogs.messages, (std::vector<ShownMessage>{{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information}}));
+        QCOMPARE(h.dialogs.watchedAtMessage, std::vector<QString>{want});
+    }
+
+    void aboutCentredAndOne()
+    {
+        Window h;
+        QVERIFY(h.active);
+        h.about();
+        AboutWindow* about = h.w.aboutWindow();
+        QCOMPARE(about->size(), QSize(304, 200));  // 4560 × 3000 twips
+        // The main window moved while it is open, and chosen again: still one, centred anew.
+        h.w.move(140, 90);
+        QTRY_COMPARE(h.w.frameGeometry().topLeft(), QPoint(140, 90));
+        h.about();
+        QCOMPARE(h.w.findChildren<AboutWindow*>().size(), 1);
+        const QRect outer = h.w.frameGeometry();
+        QTRY_COMPARE(about->frameGeometry().topLeft(),
+                     QPoint(outer.left() + (outer.width() - 304) / 2, outer.top() + (outer.height() - 200) / 2));
+        QVERIFY((about->windowFlags() & Qt::FramelessWindowHint) && !about->isModal());
+    }
+
+    // A click in the About window, or a close request (close box, Alt+F4, window manager), which asks.
+    void closing_data()
+    {
+        QTest::addColumn<QString>("where");  // a child, "" for the background, or the answer to the quit question
+        QTest::addColumn<bool>("closes");    // the About window
+        QTest::newRow("About's Χ button") << "Command1" << true;
+        QTest::newRow("About's background between the lines") << "" << true;
+        QTest::newRow("About's name label") << "Label3" << false;
+        QTest::newRow("quit answered No keeps everything") << "No" << false;
+        QTest::newRow("quit answered Yes closes About too") << "Yes" << true;
+    }
+    void closing()
+    {
+        QFETCH(QString, where);
+        Window h;
+        QVERIFY(h.active);
+        h.set({"txtX1=123"});
+        h.about();
+        QPointer<AboutWindow> about = h.w.aboutWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about.data()));
+        const bool quit = where == "Yes" || where == "No";
+        if (quit) {
+            h.dialogs.yesNoAnswers = {where == "Yes"};
+            QCOMPARE(h.w.close(), where == "Yes");
+            const ShownMessage asked{"Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;", "Έξοδος", MessageIcon::Question};
+            QCOMPARE(h.dialogs.messages, std::vector<ShownMessage>{asked});
+        } else {  // the background between Label8 (ends at 1095 twips) and Label2 (starts at 1260)
+            QWidget* target = where.isEmpty() ? about.data() : about->findChild<QWidget*>(where);
+            QTest::mouseClick(target, Qt::LeftButton, {}, where.isEmpty() ? QPoint(20, 78) : QPoint(5, 5));
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTEST(about.isNull(), "closes");
+        QCOMPARE(h.w.isVisible(), where != "Yes");
+        h.expect({"txtX1=123"});
+        if (quit) return;
+        h.about();  // closed, it is gone, and the next choice builds a new one
+        QVERIFY(h.w.aboutWindow()->isVisible());
+    }
+
+    // A batch may append a million point lines (40 MB) one call per line; grouped into paragraphs,
+    // every line must come back unchanged and edit as a line. The bound catches a panel inserting
+    // line by line (minutes), not a slow or busy machine.
+    void millionLinesKept()
+    {
+        QPlainTextEdit panel(QStringLiteral("typed"));
+        panel.show();
+        WidgetFields fields;
+        fields.bindPanel(FieldId::File2, &panel);
+        std::string all = "typed";
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 1000000; ++i) {
+            const std::string line = std::to_string(i) + ", -7429.270, 13107.462, 123.456\r\n";
+            fields.appendText(FieldId::File2, line);
+            all += line;
+        }
+        QVERIFY(fields.text(FieldId::File2) == all);
+        QCoreApplication::processEvents();
+        QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
+        panel.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&panel, QStringLiteral("Z, 1, 2, 3"));
+        QVERIFY(fields.text(FieldId::File2) == all + "Z, 1, 2, 3");
+        fields.appendText(FieldId::File2, "lost\r\n");  // a new text replaces what was not yet shown
+        fields.setText(FieldId::File2, "");
+        QCOMPARE(fields.text(FieldId::File2), std::string());
+    }
+
+    // The Greek buttons of the boxes and file dialogs, built without their modal loops.
+    void dialogsInGreek()
+    {
+        auto ok = makeMessageBox(nullptr, msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
+        QCOMPARE(ok->defaultButton()->text() + "|" + ok->windowTitle(), QStringLiteral("Εντάξει|Πληροφορία"));
+        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit);
+        QCOMPARE(ask->defaultButton()->text() + "|" + ask->escapeButton()->text(), QStringLiteral("Ναι|Όχι"));
+        auto save = makeFileDialog(nullptr, msg::kSaveTitle, {}, QFileDialog::AcceptSave, {});
+        QCOMPARE(save->labelText(QFileDialog::Accept) + "|" + save->labelText(QFileDialog::Reject),
+                 QStringLiteral("Αποθήκευση|Άκυρο"));
+    }
 };
-
-static QAction* aboutEntry(const WindowHarness& h)
-{
-    return h.window->findChild<QAction*>(QStringLiteral("mnuabout"));
-}
-
-void tst_MainWindow::titleAndFixedSize()
-{
-    WindowHarness h;
-    QCOMPARE(h.window->windowTitle(), QStringLiteral("Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]"));
-    QCOMPARE(aboutEntry(h)->text(), QStringLiteral("Πρόγραμμα"));
-    // Client area 9780 × 8790 twips below the menu bar; not resizable.
-    QCOMPARE(h.window->centralWidget()->size(), QSize(652, 586));
-    QCOMPARE(h.window->size(), QSize(652, 586 + h.window->menuBar()->height()));
-    QCOMPARE(h.window->minimumSize(), h.window->maximumSize());
-}
-
-// Pixel rectangles worked out by hand from the layout table (twips / 15).
-void tst_MainWindow::geometryFromTwips_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("old frame") << "Frame1" << "client" << QRect(4, 0, 321, 57);
-    QTest::newRow("geodetic frame") << "Frame3" << "client" << QRect(4, 56, 645, 41);
-    QTest::newRow("> button in its frame") << "cmdOne" << "Frame1" << QRect(296, 24, 21, 17);
-    QTest::newRow("λ field in its frame") << "txtl" << "Frame3" << QRect(508, 16, 129, 19);
-    QTest::newRow("panel 2") << "txtFile2" << "client" << QRect(328, 120, 321, 429);
-    QTest::newRow("save panel 2") << "cmdSav2" << "client" << QRect(544, 552, 105, 17);
-    QTest::newRow("credits line") << "Label12" << "client" << QRect(4, 572, 645, 13);
-}
-
-void tst_MainWindow::geometryFromTwips()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, parent);
-    QFETCH(QRect, rect);
-    WindowHarness h;
-    QWidget* widget = h.child(name.toLatin1().constData());
-    QCOMPARE(widget->parentWidget()->objectName(), parent);
-    QCOMPARE(widget->geometry(), rect);
-}
-
-void tst_MainWindow::startTexts()
-{
-    WindowHarness h;
-    QStringList texts;
-    for (const char* name : {"txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "txtX2",
-                             "txtY2", "txtf", "txtm", "txtl", "txtFile1", "txtFile2"})
-        texts << h.text(name);
-    QCOMPARE(texts, (QStringList{"40.51", "-0.51", "40.45", "-0.45", "0.000", "0.000", "0.000", "0.000", "", "", "",
-                                 "", ""}));
-    QVERIFY(h.field("txtY2")->alignment() & Qt::AlignRight);
-    QCOMPARE(h.panel("txtFile1")->toolTip(), QStringLiteral("Format αρχείου: Κωδικός, Χ, Υ, Η"));
-    QCOMPARE(h.panel("txtFile2")->font().pointSizeF(), 9.0);
-    QVERIFY(QFontInfo(h.panel("txtFile2")->font()).fixedPitch());
-}
-
-void tst_MainWindow::captionsAndColours()
-{
-    WindowHarness h;
-    QCOMPARE(h.child<QGroupBox>("Frame3")->title(), QStringLiteral("Γεωδαιτικές συντεταγμένες"));
-    QCOMPARE(h.child<QLabel>("Label5")->text(), QString(QChar(0x03A7)) + QStringLiteral(" ="));  // Greek Chi
-    QCOMPARE(h.child<QLabel>("Label8")->text(), QString(QChar(0x03A5)) + QStringLiteral(" ="));  // Greek Upsilon
-    const QColor green(192, 255, 192), yellow(255, 255, 192);
-    QCOMPARE(h.child("Label11")->palette().color(QPalette::Window), green);
-    QCOMPARE(h.child("Label4")->palette().color(QPalette::Window), yellow);
-    QCOMPARE(h.child("txtFile1")->palette().color(QPalette::Base), green);
-    QCOMPARE(h.child("txtFile2")->palette().color(QPalette::Base), yellow);
-    QCOMPARE(h.child("Frame3")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    // The blue of a frame caption must not reach the controls inside it.
-    QCOMPARE(h.child("Label1")->palette().color(QPalette::WindowText),
-             QApplication::palette().color(QPalette::WindowText));
-    QCOMPARE(h.child("txtPhiOld")->palette().color(QPalette::Text), QApplication::palette().color(QPalette::Text));
-}
-
-// The worked examples of the single-point conversions, typed and clicked.
-void tst_MainWindow::convertButtons_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("inputs");    // field=text typed first
-    QTest::addColumn<QStringList>("expected");  // field=text afterwards
-    QTest::newRow("> of X1 1000, Y1 2000")
-        << "cmdOne" << QStringList{"txtX1=1000", "txtY1=2000"}
-        << QStringList{"txtX2=-7429.270", "txtY2=13107.462", "txtf=40° 52' 4.83982''",
-                       "txtm=-0° 50' 17.29165''", "txtl=22° 52' 41.52335''"};
-    QTest::newRow("> east of the Athens meridian")
-        << "cmdOne"
-        << QStringList{"txtPhiOld=38.15", "txtLamdaOld=1.45", "txtPhiNew=38.45", "txtLamdaNew=1.15",
-                       "txtX1=-12345.678", "txtY1=9876.543"}
-        << QStringList{"txtX2=31362.630", "txtY2=-45568.618", "txtm=1° 36' 31.57684''"};
-    QTest::newRow("< of X2 1000, Y2 2000, display untouched")
-        << "cmd2" << QStringList{"txtX2=1000", "txtY2=2000"}
-        << QStringList{"txtX1=9441.934", "txtY1=-9097.840", "txtf="};
-    QTest::newRow("< back from the > example")
-        << "cmd2" << QStringList{"txtX2=-7429.270", "txtY2=13107.462"}
-        << QStringList{"txtX1=1000.000", "txtY1=1999.999"};
-}
-
-void tst_MainWindow::convertButtons()
-{
-    QFETCH(QString, button);
-    QFETCH(QStringList, inputs);
-    QFETCH(QStringList, expected);
-    WindowHarness h;
-    QVERIFY(h.activate());
-    for (const QString& input : inputs) {
-        const QStringList pair = input.split(QLatin1Char('='));
-        QLineEdit* field = h.field(pair[0].toLatin1().constData());
-        QTest::mouseClick(field, Qt::LeftButton);  // entering selects all: typing replaces
-        QTest::keyClicks(field, pair[1]);
-    }
-    h.click(button.toLatin1().constData());
-    for (const QString& want : expected) {
-        const QStringList pair = want.split(QLatin1Char('='));
-        QCOMPARE(h.text(pair[0].toLatin1().constData()), pair[1]);
-    }
-    QVERIFY(h.dialogs.messages.empty());
-}
-
-void tst_MainWindow::refusedCentreChangesNothing()
-{
-    WindowHarness h;
-    QVERIFY(h.activate());
-    h.click("cmdOne");
-    h.field("txtPhiNew")->setText(QStringLiteral("43.00"));
-    h.field("txtX1")->setText(QStringLiteral("1000"));
-    h.click("cmdOne");
-    QCOMPARE(h.text("txtX2") + h.text("txtf"), QStringLiteral("-8431.55240° 50' 60.00000''"));
-    const std::vector<ShownMessage> want{{msg::kLatitude, msg::kTitleWarning, MessageIcon::Critical}};
-    QCOMPARE(h.dialogs.messages, want);
-}
-
-// Every close request (close box, Alt+F4, the window manager, session end)
-// reaches the window as a close event and asks first.
-void tst_MainWindow::quit_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("No keeps everything") << false;
-    QTest::newRow("Yes closes the About window too") << true;
-}
-
-void tst_MainWindow::quit()
-{
-    QFETCH(bool, yes);
-    WindowHarness h;
-    QVERIFY(h.activate());
-    h.field("txtX1")->setText(QStringLiteral("123"));
-    h.panel("txtFile1")->setPlainText(QStringLiteral("a, 1, 2, 3"));
-    aboutEntry(h)->trigger();
-    QPointer<AboutWindow> about = h.window->aboutWindow();
-    h.dialogs.yesNoAnswers = {yes};
-    QCOMPARE(h.window->close(), yes);
-    const std::vector<ShownMessage> want{{msg::kQuit, msg::kTitleQuit, MessageIcon::Question}};
-    QCOMPARE(h.dialogs.messages, want);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(h.window->isVisible(), !yes);
-    QCOMPARE(about.isNull(), yes);
-    QCOMPARE(h.text("txtX1") + h.text("txtFile1"), QStringLiteral("123a, 1, 2, 3"));
-}
-
-void tst_MainWindow::aboutCentredAfterMove()
-{
-    WindowHarness h;
-    QVERIFY(h.activate());
-    h.window->move(140, 90);
-    QTRY_COMPARE(h.window->frameGeometry().topLeft(), QPoint(140, 90));
-    aboutEntry(h)->trigger();
-    AboutWindow* about = h.window->aboutWindow();
-    QCOMPARE(about->size(), QSize(304, 200));  // 4560 × 3000 twips
-    const QRect outer = h.window->frameGeometry();
-    const QPoint want(outer.left() + (outer.width() - 304) / 2, outer.top() + (outer.height() - 200) / 2);
-    QTRY_COMPARE(about->frameGeometry().topLeft(), want);
-    // Moved again while it is open: the next choice centres it anew.
-    h.window->move(20, 30);
-    QTRY_COMPARE(h.window->frameGeometry().topLeft(), QPoint(20, 30));
-    aboutEntry(h)->trigger();
-    QTRY_COMPARE(about->frameGeometry().topLeft(), want - QPoint(120, 60));
-}
-
-void tst_MainWindow::aboutOpensOnceAndLeavesMainUsable()
-{
-    WindowHarness h;
-    QVERIFY(h.activate());
-    aboutEntry(h)->trigger();
-    QPointer<AboutWindow> first = h.window->aboutWindow();
-    aboutEntry(h)->trigger();
-    QCOMPARE(h.window->findChildren<AboutWindow*>().size(), 1);
-    QVERIFY(first && (first->windowFlags() & Qt::FramelessWindowHint) && !first->isModal());
-    QVERIFY(QTest::qWaitForWindowActive(first.data()));
-    h.field("txtX1")->setText(QStringLiteral("1000"));
-    h.field("txtY1")->setText(QStringLiteral("2000"));
-    h.click("cmdOne");
-    QCOMPARE(h.text("txtX2"), QStringLiteral("-7429.270"));
-    QVERIFY(first->isVisible());
-    // Closed, it is discarded; the next choice builds a new one.
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(first.isNull());
-    aboutEntry(h)->trigger();
-    QCOMPARE(h.window->findChildren<AboutWindow*>().size(), 1);
-}
-
-void tst_MainWindow::aboutCloses_data()
-{
-    QTest::addColumn<QString>("where");  // a child, or "" for the background
-    QTest::addColumn<bool>("closes");
-    QTest::newRow("its Χ button") << "Command1" << true;
-    QTest::newRow("the background between the lines") << "" << true;
-    QTest::newRow("the name label") << "Label3" << false;
-    QTest::newRow("a title line") << "Label1" << false;
-}
-
-void tst_MainWindow::aboutCloses()
-{
-    QFETCH(QString, where);
-    QFETCH(bool, closes);
-    WindowHarness h;
-    QVERIFY(h.activate());
-    aboutEntry(h)->trigger();
-    QPointer<AboutWindow> about = h.window->aboutWindow();
-    QVERIFY(QTest::qWaitForWindowActive(about.data()));
-    if (where.isEmpty()) {
-        // Between Label8 (ends at 1095 twips) and Label2 (starts at 1260): pixel row 78.
-        QVERIFY(about->childAt(QPoint(20, 78)) == nullptr);
-        QTest::mouseClick(about.data(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 78));
-    } else {
-        QTest::mouseClick(about->findChild<QWidget*>(where), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(about.isNull(), closes);
-    QVERIFY(h.window->isVisible());
-}
 
 QTEST_MAIN(tst_MainWindow)
 #include "tst_main_window.moc"
