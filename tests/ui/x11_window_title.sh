@@ -1,28 +1,25 @@
 #!/usr/bin/env bash
 # Starts the real program on a real X server (Xvfb) and reads its window
-# title from outside, so the xcb platform path is covered too.
-# Exit 77 (skipped) only when Xvfb is not installed.
+# title from outside, so the xcb platform path is covered too. Exit 77 (skip) only without Xvfb.
 set -euo pipefail
 expected='Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]'
 if [[ -z "${HATTSHEET_IN_XVFB:-}" ]]; then
-  command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (package xvfb)"; exit 77; }
+  command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
   HATTSHEET_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
 run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
-env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>"$run_dir/stderr" &
-pid=$!
+env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>"$run_dir/stderr" & pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 for _ in $(seq 100); do
   for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
-    if [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null || true)" == "_NET_WM_NAME(UTF8_STRING) = \"$expected\"" ]]; then
+    if [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" == "_NET_WM_NAME(UTF8_STRING) = \"$expected\"" ]]; then
       echo "found window $id titled \"$expected\""; exit 0
     fi
   done
-  kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended before showing its window:"; cat "$run_dir/stderr"; exit 1; }
+  kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended without a window:"; cat "$run_dir/stderr"; exit 1; }
   sleep 0.1
 done
-echo "FAIL: no window titled \"$expected\"; windows seen:"
-xwininfo -root -children || true
+echo "FAIL: no window titled \"$expected\"; windows seen: $(xwininfo -root -children 2>&1)"
 exit 1
