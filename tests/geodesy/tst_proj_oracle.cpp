@@ -1,18 +1,16 @@
-// The Hatt series against an independent oracle: PROJ's azimuthal
-// equidistant projection on the same ellipsoid (+proj=aeqd, ellipsoidal and
-// exact: it solves the geodesic), whose plane coordinates the Hatt series
-// approximate by truncated power series about the sheet centre. Each bound
-// is the maximum measured over the grid of centres and azimuths with a margin
-// of about a quarter, never loosened to make a test pass; the measured
+// The Hatt series against an independent oracle: PROJ's exact ellipsoidal
+// azimuthal equidistant projection (+proj=aeqd, it solves the geodesic) on
+// the same ellipsoid, which the series approximate about the sheet centre.
+// Each bound is the maximum measured over the grid of centres and azimuths
+// plus about a quarter, never loosened to make a test pass; the measured
 // figures go to the test log and into README.md.
 //
-// And the reference table data/reference_points.tsv: 320 conversions over a
-// grid of centres compared digit for digit, so that a changed compiler flag
-// or a reordered formula shows up at once, and checked against PROJ. Inputs
-// (6 cells): φ0, Δλ0 of the old and the new centre (degrees-minutes), X, Y
-// (metres); outputs (7): ">" on the inputs (txtX2, txtY2, txtf, txtm, txtl),
-// then "<" on txtX2, txtY2 (txtX1, txtY1). After a deliberate change of
-// digits, rewrite the outputs: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
+// And data/reference_points.tsv: 320 conversions compared digit for digit,
+// so that a changed compiler flag or a reordered formula shows up at once,
+// and checked against PROJ. Cells: φ0, Δλ0 of the old and the new centre
+// (degrees-minutes), X, Y (metres); then ">" on those (txtX2, txtY2, txtf,
+// txtm, txtl) and "<" on txtX2, txtY2 (txtX1, txtY1). After a deliberate
+// change of digits: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
 
 #include "hatt_projection.h"
 #include "sheet_centre.h"
@@ -29,17 +27,18 @@
 #include <memory>
 
 using namespace hattsheet::geodesy;
+using Cells = QList<QByteArray>;
 
 namespace {
 
 constexpr double kAthensFromGreenwichDeg = (2578.815 / 3600.0) + 23.0;  // 23.7163375°
 constexpr int kAzimuths = 24;                                           // every 15°, starting north
 
-// Bounds (mm) by distance (km). Inverse: the Hatt position of a plane point
-// at that distance, projected with aeqd, against the point. Forward: the Hatt
-// plane point of the exact aeqd position. Conversion (aeqd inverse at the old
-// centre, forward at the new one) and old -> new -> old round trip: points
-// whose distance from both centres is within the row's. 0: not measured there.
+// Bounds (mm) by distance (km). Inverse: the Hatt position of a plane point,
+// projected with aeqd, against the point. Forward: the Hatt plane point of
+// the exact aeqd position. Conversion (against aeqd inverse at the old centre
+// and forward at the new one) and old -> new -> old round trip: points within
+// the row's distance of both centres. 0: not measured there.
 struct Bound {
     double km, inverseMm, forwardMm, conversionMm, roundTripMm;
 };
@@ -55,15 +54,6 @@ constexpr Bound kBounds[] = {
     {80, 46.0, 0.75, 46.0, 92.0},        // 36.940 0.5980 36.96 73.83
     {120, 0, 0, 46.0, 175.0},            // 36.96 139.74
 };
-
-// The conversion bound (metres) for points within farKm of both centres;
-// negative beyond what was measured.
-double conversionBoundM(double farKm)
-{
-    for (const Bound& b : kBounds)
-        if (b.conversionMm > 0 && farKm <= b.km) return b.conversionMm / 1000.0;
-    return -1;
-}
 
 // One aeqd projection at a sheet centre (degrees, λ0 from Athens).
 struct Aeqd {
@@ -87,34 +77,18 @@ struct Aeqd {
     }
 };
 
-struct Centre {
-    double phiDeg, lambdaDeg;
-    CentreRad rad() const { return {degreesToRadians(phiDeg), degreesToRadians(lambdaDeg)}; }
-};
-
-PlanePoint pointAt(double km, int azimuthIndex)
-{
-    const double az = (azimuthIndex * (360.0 / kAzimuths)) * (M_PI / 180.0);
-    return {km * 1000.0 * std::sin(az), km * 1000.0 * std::cos(az)};
-}
-
 double distance(PlanePoint a, PlanePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // "D° M' S.SSSSS''" (an optional leading "-") in degrees; NaN if unreadable.
 double dmsDegrees(const QByteArray& text)
 {
-    const bool negative = text.startsWith('-');
     int d = 0, m = 0;
     double sec = 0;
-    if (std::sscanf(text.constData() + (negative ? 1 : 0), "%d° %d' %lf''", &d, &m, &sec) != 3) return NAN;
-    const double v = d + m / 60.0 + sec / 3600.0;
-    return negative ? -v : v;
+    if (std::sscanf(text.constData() + text.startsWith('-'), "%d° %d' %lf''", &d, &m, &sec) != 3) return NAN;
+    return (text.startsWith('-') ? -1 : 1) * (d + m / 60.0 + sec / 3600.0);
 }
 
-using Cells = QList<QByteArray>;
-constexpr int kInputCells = 6;
-
-// The outputs the code gives now for the inputs of a row; empty on a refusal.
+// The outputs the code gives now for the 6 input cells; empty on a refusal.
 Cells computeOutputs(const Cells& in)
 {
     using namespace hattsheet::conversion;
@@ -130,21 +104,6 @@ Cells computeOutputs(const Cells& in)
     return out;
 }
 
-// The table's lines: comments, then rows of 13 tab-separated cells.
-QList<QByteArray> referenceLines()
-{
-    QFile f(HATTSHEET_REFERENCE_FILE);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>{};
-}
-
-QList<Cells> referenceRows()
-{
-    QList<Cells> rows;
-    for (const QByteArray& line : referenceLines())
-        if (!line.isEmpty() && !line.startsWith('#')) rows.append(line.split('\t'));
-    return rows;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Bound)
@@ -154,9 +113,8 @@ class tst_ProjOracle : public QObject {
 private slots:
     void seriesAgainstAeqd_data();
     void seriesAgainstAeqd();
-    void referenceDigits_data();
-    void referenceDigits();
-    void referenceTableAgainstAeqd();
+    void referenceTable_data();
+    void referenceTable();
 };
 
 void tst_ProjOracle::seriesAgainstAeqd_data()
@@ -166,42 +124,42 @@ void tst_ProjOracle::seriesAgainstAeqd_data()
     for (const Bound& b : kBounds) QTest::addRow("%g km", b.km) << b;
 }
 
-// Centres over the whole accepted range; the target sheets of a conversion
-// are the same sheet, close neighbours like the window's defaults (6'),
-// and sheets up to 30' away, kept inside the range.
+// 49 centres over the whole accepted range; the target sheets of a
+// conversion are the same sheet, close neighbours like the window's defaults
+// (6') and sheets up to 30' away, kept inside the range.
 void tst_ProjOracle::seriesAgainstAeqd()
 {
     QFETCH(Bound, bound);
-    constexpr double kSweepKm[] = {1, 2, 5, 10, 15, 20, 30, 40, 60, 80};
-    constexpr std::pair<double, double> kNeighbourDeg[] = {{0, 0},     {0.1, 0.1},  {-0.1, 0.1},  {0.25, 0},
+    constexpr std::pair<double, double> kNeighbourDeg[] = {{0, 0},     {0.1, 0.1}, {-0.1, 0.1}, {0.25, 0},
                                                            {0, -0.25}, {0.5, 0.5}, {-0.5, -0.5}};
+    const auto at = [](double km, int k) {
+        const double az = (k * (360.0 / kAzimuths)) * (M_PI / 180.0);
+        return PlanePoint{km * 1000.0 * std::sin(az), km * 1000.0 * std::cos(az)};
+    };
     double inverseMax = 0, forwardMax = 0, conversionMax = 0, roundTripMax = 0;
     for (double phi : {34.0, 35.5, 37.0, 38.5, 40.0, 41.5, 42.0}) {
         for (double lambda : {-4.5, -2.5, -0.85, 0.0, 1.5, 3.0, 5.0}) {
-            const Centre from{phi, lambda};
             const Aeqd exactFrom(phi, lambda);
-            const HattSheet a(from.rad());
+            const HattSheet a({degreesToRadians(phi), degreesToRadians(lambda)});
             for (int k = 0; k < kAzimuths && bound.inverseMm > 0; ++k) {
-                const PlanePoint p = pointAt(bound.km, k);
-                const auto g = a.inverse(p);
-                const auto q = a.forward(exactFrom.inverse(p));
+                const auto g = a.inverse(at(bound.km, k));
+                const auto q = a.forward(exactFrom.inverse(at(bound.km, k)));
                 QVERIFY(g && q);
-                inverseMax = std::max(inverseMax, distance(exactFrom.forward(*g), p));
-                forwardMax = std::max(forwardMax, distance(*q, p));
+                inverseMax = std::max(inverseMax, distance(exactFrom.forward(*g), at(bound.km, k)));
+                forwardMax = std::max(forwardMax, distance(*q, at(bound.km, k)));
             }
             for (auto [dPhi, dLambda] : kNeighbourDeg) {
                 if (bound.conversionMm <= 0) break;
-                const Centre to{std::clamp(phi + dPhi, 34.0, 42.0), std::clamp(lambda + dLambda, -4.5, 5.0)};
-                const Aeqd exactTo(to.phiDeg, to.lambdaDeg);
-                const HattSheet b(to.rad());
-                for (double km : kSweepKm) {
+                const double toPhi = std::clamp(phi + dPhi, 34.0, 42.0), toLambda = std::clamp(lambda + dLambda, -4.5, 5.0);
+                const Aeqd exactTo(toPhi, toLambda);
+                const HattSheet b({degreesToRadians(toPhi), degreesToRadians(toLambda)});
+                for (double km : {1, 2, 5, 10, 15, 20, 30, 40, 60, 80}) {
                     for (int k = 0; k < kAzimuths && km <= bound.km; ++k) {
-                        const PlanePoint p = pointAt(km, k);
-                        const auto there = b.forward(*a.inverse(p));
+                        const auto there = b.forward(*a.inverse(at(km, k)));
                         if (std::hypot(there->x, there->y) > bound.km * 1000.0) continue;
-                        const auto back = a.forward(*b.inverse(*there));
-                        conversionMax = std::max(conversionMax, distance(*there, exactTo.forward(exactFrom.inverse(p))));
-                        roundTripMax = std::max(roundTripMax, distance(*back, p));
+                        const double off = distance(*there, exactTo.forward(exactFrom.inverse(at(km, k))));
+                        conversionMax = std::max(conversionMax, off);
+                        roundTripMax = std::max(roundTripMax, distance(*a.forward(*b.inverse(*there)), at(km, k)));
                     }
                 }
             }
@@ -209,67 +167,67 @@ void tst_ProjOracle::seriesAgainstAeqd()
     }
     qInfo("aeqd %5.0f km | inverse %11.6f | forward %11.6f | conversion %9.4f | round trip %9.4f mm", bound.km,
           inverseMax * 1e3, forwardMax * 1e3, conversionMax * 1e3, roundTripMax * 1e3);
-    QVERIFY(inverseMax * 1e3 <= bound.inverseMm);
-    QVERIFY(forwardMax * 1e3 <= bound.forwardMm);
-    QVERIFY(conversionMax * 1e3 <= bound.conversionMm);
-    QVERIFY(roundTripMax * 1e3 <= bound.roundTripMm);
+    QVERIFY(inverseMax * 1e3 <= bound.inverseMm && forwardMax * 1e3 <= bound.forwardMm);
+    QVERIFY(conversionMax * 1e3 <= bound.conversionMm && roundTripMax * 1e3 <= bound.roundTripMm);
 }
 
-void tst_ProjOracle::referenceDigits_data()
+void tst_ProjOracle::referenceTable_data()
 {
-    if (qEnvironmentVariableIntValue("HATTSHEET_WRITE_REFERENCE") == 1) {
-        QByteArray out;
-        for (const QByteArray& line : referenceLines()) {
-            const Cells in = line.split('\t').mid(0, kInputCells);
-            if (!line.isEmpty()) out += (line.startsWith('#') ? line : (in + computeOutputs(in)).join('\t')) + '\n';
+    QTest::addColumn<Cells>("row");
+    QFile f(HATTSHEET_REFERENCE_FILE);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+    QByteArray rewritten;
+    int rows = 0;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const Cells r = line.split('\t');
+        if (line.isEmpty() || line.startsWith('#')) {
+            rewritten += line.isEmpty() ? "" : line + '\n';
+            continue;
         }
-        QFile f(HATTSHEET_REFERENCE_FILE);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(out) == out.size());
+        QCOMPARE(r.size(), 13);
+        rewritten += (r.mid(0, 6) + computeOutputs(r.mid(0, 6))).join('\t') + '\n';
+        QTest::addRow("%s", r.mid(0, 6).join(' ').constData()) << r;
+        ++rows;
+    }
+    QCOMPARE(rows, 320);  // a truncated file must not pass quietly
+    if (qEnvironmentVariableIntValue("HATTSHEET_WRITE_REFERENCE") == 1) {
+        f.close();
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(rewritten) == rewritten.size());
         QSKIP("reference table written");
     }
-    QTest::addColumn<Cells>("row");
-    const QList<Cells> rows = referenceRows();
-    QCOMPARE(rows.size(), 320);  // a truncated or missing file must not pass quietly
-    for (const Cells& r : rows) QTest::addRow("%s", r.mid(0, kInputCells).join(' ').constData()) << r;
 }
 
-void tst_ProjOracle::referenceDigits()
+// The same digits as committed; and those texts, read back as numbers, are
+// not the code restating itself: they agree with PROJ within the conversion
+// bound plus their rounding (X', Y' against aeqd inverse then forward; the
+// latitude and both longitudes against the aeqd inverse at the old centre).
+void tst_ProjOracle::referenceTable()
 {
     QFETCH(Cells, row);
-    QCOMPARE(computeOutputs(row.mid(0, kInputCells)).join('\t'), row.mid(kInputCells).join('\t'));
-}
-
-// The committed reference table is not the code restating itself: its
-// texts, read back as numbers, agree with PROJ within the conversion bound
-// plus the rounding of the texts: X', Y' with aeqd inverse then forward, the
-// latitude and both longitudes with the aeqd inverse at the old centre.
-void tst_ProjOracle::referenceTableAgainstAeqd()
-{
+    QCOMPARE(computeOutputs(row.mid(0, 6)).join('\t'), row.mid(6).join('\t'));
     constexpr double kPlaneRoundingM = 0.0005 * M_SQRT2;  // "0.000" of X and Y together
     // "0.00000" seconds: half a unit is 0.15 mm of latitude; of φ and λ together:
     constexpr double kDmsRoundingM = (0.000005 / 3600.0) * (M_PI / 180.0) * kBesselA * M_SQRT2;
-    for (const Cells& r : referenceRows()) {
-        QCOMPARE(r.size(), 13);
-        const auto from = readSheetCentre(r[0].toStdString(), r[1].toStdString());
-        const auto to = readSheetCentre(r[2].toStdString(), r[3].toStdString());
-        QVERIFY(from && to);
-        const PlanePoint p{r[4].toDouble(), r[5].toDouble()}, shown{r[6].toDouble(), r[7].toDouble()};
-        const double bound = conversionBoundM(std::max(std::hypot(p.x, p.y), std::hypot(shown.x, shown.y)) / 1000.0);
-        QVERIFY2(bound > 0, "row beyond the measured range");
-        const GeodeticPosition g = Aeqd(from->phi0Deg, from->lambda0Deg).inverse(p);
-        const double off = distance(shown, Aeqd(to->phi0Deg, to->lambda0Deg).forward(g));
-        QVERIFY2(off <= bound + kPlaneRoundingM, qPrintable(QString("%1 %2: %3 mm").arg(r[4], r[5]).arg(off * 1e3)));
+    const auto from = readSheetCentre(row[0].toStdString(), row[1].toStdString());
+    const auto to = readSheetCentre(row[2].toStdString(), row[3].toStdString());
+    QVERIFY(from && to);
+    const PlanePoint p{row[4].toDouble(), row[5].toDouble()}, shown{row[6].toDouble(), row[7].toDouble()};
+    const double farKm = std::max(std::hypot(p.x, p.y), std::hypot(shown.x, shown.y)) / 1000.0;
+    const Bound* b = std::find_if(std::begin(kBounds), std::end(kBounds),
+                                  [&](const Bound& b) { return b.conversionMm > 0 && farKm <= b.km; });
+    QVERIFY2(b != std::end(kBounds), "row beyond the measured range");
+    const double boundM = b->conversionMm / 1000.0;
+    const GeodeticPosition g = Aeqd(from->phi0Deg, from->lambda0Deg).inverse(p);
+    const double off = distance(shown, Aeqd(to->phi0Deg, to->lambda0Deg).forward(g));
+    QVERIFY2(off <= boundM + kPlaneRoundingM, qPrintable(QString("X', Y' off by %1 mm").arg(off * 1e3)));
 
-        // Geodetic display: metres on the ground through the radii at the point.
-        const Radii radii = radiiOfCurvature(g.phi);
-        const double dNorth = degreesToRadians(dmsDegrees(r[8]) - radiansToDegrees(g.phi)) * radii.m;
-        const double eastScale = radii.n * std::cos(g.phi);
-        const double dEast = degreesToRadians(dmsDegrees(r[10]) - radiansToDegrees(g.lambda)) * eastScale;
-        const double dEastAthens =
-            degreesToRadians((dmsDegrees(r[9]) + kAthensFromGreenwichDeg) - radiansToDegrees(g.lambda)) * eastScale;
-        const double geoOff = std::max(std::hypot(dNorth, dEast), std::hypot(dNorth, dEastAthens));
-        QVERIFY2(geoOff <= bound + kDmsRoundingM, qPrintable(QString("%1 %2 %3: %4 mm").arg(r[8], r[9], r[10])
-                                                                  .arg(geoOff * 1e3)));
+    // Geodetic display: metres on the ground through the radii at the point.
+    const Radii radii = radiiOfCurvature(g.phi);
+    const double dNorth = degreesToRadians(dmsDegrees(row[8]) - radiansToDegrees(g.phi)) * radii.m;
+    for (double lonDeg : {dmsDegrees(row[10]), dmsDegrees(row[9]) + kAthensFromGreenwichDeg}) {
+        const double dEast = degreesToRadians(lonDeg - radiansToDegrees(g.lambda)) * radii.n * std::cos(g.phi);
+        QVERIFY2(std::hypot(dNorth, dEast) <= boundM + kDmsRoundingM,
+                 qPrintable(QString("φ, λ off by %1 mm").arg(std::hypot(dNorth, dEast) * 1e3)));
     }
 }
 
