@@ -27,6 +27,9 @@ namespace msg = hattsheet::conversion::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
 constexpr int kExitFailed = 1;
+// A record longer than this is not a point but a file without separators
+// (/dev/zero, a binary): it is refused instead of held in memory without end.
+constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
@@ -94,9 +97,7 @@ public:
             if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
             m_fd = -1;
             if (m_error == 0 && !m_temp.empty()) {
-                struct stat st {};
-                const mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-                if (::chmod(m_temp.c_str(), mode) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+                if (::chmod(m_temp.c_str(), pf::modeForReplacement(m_target)) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
                     m_error = errno;
                 } else {
                     m_temp.clear();
@@ -220,6 +221,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     bool atEnd = false;
     bool failed = false;
     bool writeFailed = false;
+    bool tooLong = false;
 
     while (!failed && !writeFailed) {
         // The whole records the text holds now, converted.
@@ -227,6 +229,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         records += run.converted;
         pos = run.end;
         failed = run.failed;
+        if (!failed && !atEnd && text.size() - pos + filter.pending() > kLongestRecord) failed = tooLong = true;
         if (!out.flushIfFull()) writeFailed = true;
         if (failed || writeFailed || atEnd) break;
         // Keep the unread tail only, then read on.
@@ -287,12 +290,15 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         return kExitFailed;
     }
     if (failed) {
+        // A record that starts in the line the filter still holds is on that line.
         unsigned long long line = 0;
         for (const auto& l : lines) {
             if (l.first <= pos) line = l.second;
             else break;
         }
-        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)\n", msg::kBatchFailed, records + 1, line);
+        if (pos >= text.size()) line = filter.lineNumber();
+        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, records + 1, line,
+                     tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");
         return kExitFailed;
     }
     return 0;

@@ -18,6 +18,7 @@ inline constexpr char kCoordinates[] = "Λάθος στις συντεταγμέ
 inline constexpr char kNoList[] = "Πρέπει να ανοίξτε κάποιο αρχείο.";
 inline constexpr char kBatchDone[] = "Η διαδικασία ολοκληρώθηκε επιτυχώς!";
 inline constexpr char kBatchFailed[] = "Λάθος στον πίνακα!";
+inline constexpr char kRecordTooLong[] = "Η εγγραφή ξεπερνά τα 64 MiB.";
 
 inline constexpr char kInvalidFile[] = "Δεν είναι έγκυρο αρχείο συντεταγμένων";
 inline constexpr char kSaved[] = "Η εγγραφή ολοκληρώθηκε";

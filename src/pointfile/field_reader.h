@@ -76,6 +76,10 @@ public:
 
     void feed(std::string_view piece, std::string& out) { feed(piece, out, [](unsigned long long) {}); }
     void finish(std::string& out) { finish(out, [](unsigned long long) {}); }
+    // Bytes of the current line held back until its end comes.
+    std::size_t pending() const { return m_line.size(); }
+    // The 1-based number of the input line being read.
+    unsigned long long lineNumber() const { return m_lineNumber; }
 
 private:
     template <typename OnLine>

@@ -1,6 +1,7 @@
 #include "file_io.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,7 +18,30 @@ FileError errorFor(const fs::path& path, int err)
     return FileError{path.string(), std::strerror(err)};
 }
 
+// The process's file-creation mask. umask() can only be read by setting it,
+// which would race with the list mode's second thread, so it is read from
+// /proc; without /proc the usual 022 is assumed.
+mode_t creationMask()
+{
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 022;
+    char buf[4096];
+    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+    ::close(fd);
+    if (n <= 0) return 022;
+    buf[n] = '\0';
+    const char* line = std::strstr(buf, "\nUmask:");
+    if (line == nullptr) return 022;
+    return static_cast<mode_t>(std::strtoul(line + 7, nullptr, 8)) & 0777;
+}
+
 } // namespace
+
+mode_t modeForReplacement(const fs::path& target)
+{
+    struct stat st {};
+    return ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~creationMask());
+}
 
 int writeAll(int fd, std::string_view bytes)
 {
@@ -88,9 +112,7 @@ Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string
     int err = writeAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
-    // The new file keeps the old one's permissions, or the usual ones.
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    if (err == 0 && ::chmod(tmpl.c_str(), mode) != 0) err = errno;
+    if (err == 0 && ::chmod(tmpl.c_str(), modeForReplacement(path)) != 0) err = errno;
     if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) err = errno;
     if (err != 0) {
         ::unlink(tmpl.c_str());

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace hattsheet::pointfile {
 
@@ -23,6 +24,10 @@ Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path
 // Writes all bytes to a file descriptor, again after an interrupted or
 // short write; the errno of the failure, or 0.
 int writeAll(int fd, std::string_view bytes);
+
+// The permissions a file written in place of `target` gets: the old file's,
+// or for a new file what the user's umask allows (0666 less the mask).
+mode_t modeForReplacement(const std::filesystem::path& target);
 
 struct Written {};
 Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
