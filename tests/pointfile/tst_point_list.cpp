@@ -2,6 +2,7 @@
 // on the same lists: the worked example's digits, the refusals, the failing
 // record, and byte-for-byte agreement of the two.
 
+#include "cli_run.h"
 #include "fake_window.h"
 #include "temp_workspace.h"
 #include "messages.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,29 +22,10 @@ using conversion::MessageIcon;
 using testing::FakeDialogs;
 using testing::FakeFields;
 using testing::readFile;
+using testing::CliRun;
+using testing::kDefaultCentres;
+using testing::runConvert;
 namespace msg = conversion::msg;
-
-namespace {
-
-struct CliRun {
-    int exitCode;
-    QByteArray out, err;
-};
-
-CliRun runCli(const QStringList& args, const QByteArray& input)
-{
-    QProcess p;
-    p.start(HATTSHEET_CONVERT, args);
-    p.waitForStarted();
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-const QStringList kDefaultCentres{"--from", "40.51,-0.51", "--to", "40.45,-0.45"};
-
-} // namespace
 
 class tst_PointList : public QObject {
     Q_OBJECT
@@ -57,8 +38,6 @@ private slots:
     void twoRunsAppendTwice();
     void sameDigitsAsOnePoint();
     void noPlaceForTheFeedFile();
-    void cliMatchesBatch_data();
-    void cliMatchesBatch();
     void cliAcrossBlockBoundaries();
     void cliLongListsMatchBatch_data();
     void cliLongListsMatchBatch();
@@ -66,7 +45,6 @@ private slots:
     void cliStopsAtTheFirstBadRecord();
     void cliExits_data();
     void cliExits();
-    void cliUnreadableInputKeepsOutput();
     void encodingRoundTrip_data();
     void encodingRoundTrip();
 
@@ -220,41 +198,6 @@ void tst_PointList::noPlaceForTheFeedFile()
     QCOMPARE(fields.text(FieldId::File2), std::string());
 }
 
-// Generated messy lists: what the command line writes equals panel 2 after
-// the batch, byte for byte, and both stop at the same record.
-void tst_PointList::cliMatchesBatch_data()
-{
-    QTest::addColumn<QByteArray>("list");
-    const char* pieces[] = {",", " , ", "\r\n", "\n", "\r", "\r\n\r\n", "   \r\n", "\"Q,1\"", "P7", "007",
-                            "1000.5", "-2500", " 12.25 ", "", "5"};
-    QRandomGenerator rng(2006);
-    for (int n = 0; n < 40; ++n) {
-        QByteArray list;
-        const int length = 5 + rng.bounded(60);
-        for (int i = 0; i < length; ++i) list += pieces[rng.bounded(int(std::size(pieces)))];
-        QTest::addRow("generated list %d", n) << list;
-    }
-    QTest::newRow("clean list") << QByteArray("A,1,2,3\r\nB,4,5,6\r\n");
-    QTest::newRow("text coordinate") << QByteArray("A,1,2,3\r\nB,x,5,6\r\nC,1,1,1\r\n");
-    QTest::newRow("cut short") << QByteArray("A,1,2,3\r\nB,4,5\r\n");
-}
-
-void tst_PointList::cliMatchesBatch()
-{
-    QFETCH(QByteArray, list);
-    FakeFields fields;
-    fields.setText(FieldId::File1, list.toStdString());
-    FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
-    const CliRun run = runCli(kDefaultCentres + QStringList{"-"}, list);
-    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
-    if (list.trimmed().isEmpty()) return;  // the window refuses an empty panel
-    QCOMPARE(dialogs.messages.size(), size_t(1));
-    const bool done = dialogs.messages[0].text == msg::kBatchDone;
-    QCOMPARE(run.exitCode, done ? 0 : 1);
-    QCOMPARE(run.err.isEmpty(), done);
-}
-
 // A list of several blocks with a CR LF split at each block boundary.
 void tst_PointList::cliAcrossBlockBoundaries()
 {
@@ -278,7 +221,7 @@ void tst_PointList::cliAcrossBlockBoundaries()
     f.write(list);
     f.close();
     const QString output = m_work.path() + "/out.txt";
-    const CliRun run = runCli(kDefaultCentres + QStringList{input, "-o", output}, {});
+    const CliRun run = runConvert(kDefaultCentres + QStringList{input, "-o", output}, {});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(readFile(output), QByteArray::fromStdString(fields.text(FieldId::File2)));
@@ -317,7 +260,7 @@ void tst_PointList::cliLongListsMatchBatch()
     fields.setText(FieldId::File1, list.toStdString());
     FakeDialogs dialogs;
     conversion::convertPointList(fields, dialogs, places());
-    const CliRun run = runCli(kDefaultCentres, list);
+    const CliRun run = runConvert(kDefaultCentres, list);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(dialogs.messages.at(0).text, std::string(exitCode == 0 ? msg::kBatchDone : msg::kBatchFailed));
     QVERIFY(run.out.size() > 100000);
@@ -349,7 +292,7 @@ void tst_PointList::cliStopsAtTheFirstBadRecord()
     fields.setText(FieldId::File1, list.toStdString());
     FakeDialogs dialogs;
     conversion::convertPointList(fields, dialogs, places());
-    const CliRun run = runCli(kDefaultCentres, list);
+    const CliRun run = runConvert(kDefaultCentres, list);
     QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
     if (bad.isEmpty()) {
         QCOMPARE(run.exitCode, 0);
@@ -376,14 +319,6 @@ void tst_PointList::cliExits_data()
     QTest::newRow("refused centre writes nothing")
         << QStringList{"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"} << QByteArray("P1, 1000, 2000, 5\n") << 2
         << QByteArray() << "Λάθος στο Φ.";
-    QTest::newRow("input that does not exist") << kDefaultCentres + QStringList{"%1/none.txt"} << QByteArray() << 1
-                                               << QByteArray() << "none.txt";
-    QTest::newRow("input that is a folder") << kDefaultCentres + QStringList{"%1"} << QByteArray() << 1 << QByteArray()
-                                            << "ανάγνωση";
-    QTest::newRow("full disk as output") << kDefaultCentres + QStringList{"-", "-o", "/dev/full"}
-                                         << QByteArray("P1, 1000, 2000, 5\n") << 1 << QByteArray() << "/dev/full";
-    QTest::newRow("output folder missing") << kDefaultCentres + QStringList{"-", "-o", "%1/none/out.txt"}
-                                           << QByteArray("P1, 1000, 2000, 5\n") << 1 << QByteArray() << "out.txt";
 }
 
 void tst_PointList::cliExits()
@@ -394,29 +329,13 @@ void tst_PointList::cliExits()
     QFETCH(QByteArray, out);
     QFETCH(QString, err);
     for (QString& a : args) a = a.arg(m_work.path());
-    const CliRun run = runCli(args, input);
+    const CliRun run = runConvert(args, input);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out, out);
     if (err.isEmpty()) QCOMPARE(run.err, QByteArray());
     else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
     // Nothing is left behind beside a failed -o.
     QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
-}
-
-// An input that opens but cannot be read (a folder) must not replace an
-// existing -o file with an empty or partial list.
-void tst_PointList::cliUnreadableInputKeepsOutput()
-{
-    const QString output = m_work.path() + "/old.txt";
-    QFile f(output);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("old list\r\n");
-    f.close();
-    const CliRun run = runCli(kDefaultCentres + QStringList{m_work.path() + "/prog", "-o", output}, {});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(QString::fromUtf8(run.err).contains("ανάγνωση"), run.err.constData());
-    QCOMPARE(readFile(output), QByteArray("old list\r\n"));
-    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files), QStringList{"old.txt"});
 }
 
 // Greek codes through open, batch and save in the window, and through the
@@ -467,7 +386,7 @@ void tst_PointList::encodingRoundTrip()
 
     // The command line on the same file: the same lines, its codes in the
     // input's bytes; for a Windows-1253 file the very bytes of the save.
-    const CliRun run = runCli(kDefaultCentres + QStringList{input}, {});
+    const CliRun run = runConvert(kDefaultCentres + QStringList{input}, {});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QString::fromStdString(pointfile::decodeFileBytes(run.out.toStdString()).utf8),
              QString::fromStdString(text.utf8));
