@@ -214,6 +214,36 @@ private slots:
         QCOMPARE(focusName(), QStringLiteral("txtY1"));
     }
 
+    // Each panel button acts on its own panel: a swapped connection would
+    // open, clear or save the other one.
+    void panelButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QByteArray>("saved");
+        const QString read = "A, 1.000, 2.000, 3.000\n";
+        QTest::newRow("open 1") << "cmdOp1" << QStringList{"txtFile1=one\n" + read, "txtFile2=two\n"} << QByteArray();
+        QTest::newRow("open 2") << "cmdOp2" << QStringList{"txtFile1=one\n", "txtFile2=two\n" + read} << QByteArray();
+        QTest::newRow("clear 1") << "cmdEr1" << QStringList{"txtFile1=", "txtFile2=two\n"} << QByteArray();
+        QTest::newRow("clear 2") << "cmdEr2" << QStringList{"txtFile1=one\n", "txtFile2="} << QByteArray();
+        QTest::newRow("save 1") << "cmdSav1" << QStringList{"txtFile1=one\n", "txtFile2=two\n"} << QByteArray("one\r\n");
+        QTest::newRow("save 2") << "cmdSav2" << QStringList{"txtFile1=one\n", "txtFile2=two\n"} << QByteArray("two\r\n");
+    }
+    void panelButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, after);
+        QFETCH(QByteArray, saved);
+        Window h;
+        const QString file = h.temp.filePath("list.txt");
+        QVERIFY(writeFile(file, saved.isEmpty() ? QByteArray("A,1,2,3\r\n") : QByteArray()));
+        h.dialogs.fileAnswers = {file.toStdString()};
+        h.set({"txtFile1=one\n", "txtFile2=two\n"});
+        h.click(button);
+        h.expect(after);
+        if (!saved.isEmpty()) QCOMPARE(readFile(file), saved);
+    }
+
     // The completion message must find the converted lines already in panel 2.
     void batchFillsPanel2BeforeItsMessage()
     {
