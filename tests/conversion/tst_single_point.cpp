@@ -19,10 +19,10 @@ using hattsheet::testing::FakeFields;
 
 namespace {
 // "txtX1=1000|txtY1=2000" as texts by field.
-std::map<FieldId, std::string> texts(const QString& spec)
+std::map<FieldId, std::string> texts(const QString& typed)
 {
     std::map<FieldId, std::string> out;
-    for (const QString& item : spec.split('|', Qt::SkipEmptyParts)) {
+    for (const QString& item : typed.split('|', Qt::SkipEmptyParts)) {
         for (FieldId id : kAllFields)
             if (item.section('=', 0, 0) == fieldObjectName(id)) out[id] = item.section('=', 1).toStdString();
     }
