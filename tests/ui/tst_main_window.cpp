@@ -7,6 +7,7 @@
 #include "messages.h"
 #include "qt_dialogs.h"
 #include "temp_workspace.h"
+#include "widget_fields.h"
 
 #include <QAction>
 #include <QApplication>
@@ -212,6 +213,29 @@ private slots:
         h.click("txtY1");
         h.click("txtX1");
         QCOMPARE(focusName(), QStringLiteral("txtY1"));
+    }
+
+    // The panels show "\n" and give CR LF back: every kind of line end is
+    // one line end, so no line is lost or doubled on the way in or out.
+    void panelLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("panel");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("back");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb") << "a\nb" << QByteArray("a\r\nb");
+        QTest::newRow("lone CR") << QByteArray("a\rb\r") << "a\nb\n" << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << "a\n\nb" << QByteArray("a\r\n\r\nb");
+        QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << "a\n\nb" << QByteArray("a\r\n\r\nb");
+        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << "ΣΤΑΣΗ\n" << QByteArray("ΣΤΑΣΗ\r\n");
+    }
+    void panelLineEnds()
+    {
+        QFETCH(QByteArray, panel);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, back);
+        const QString widget = panelTextToWidget(panel.toStdString());
+        QCOMPARE(widget, shown);
+        QCOMPARE(QByteArray::fromStdString(widgetTextToPanel(widget)), back);
     }
 
     // Each panel button acts on its own panel: a swapped connection would
