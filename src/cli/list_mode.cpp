@@ -36,55 +36,32 @@ bool isStd(const std::optional<std::string>& name) { return !name || name->empty
 
 void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
-// Where the lines go: stdout, or a temporary file beside OUTPUT that takes
-// its name only when everything was written.
+// Where the lines go: stdout, or OUTPUT through a SafeWriter, which keeps
+// the old OUTPUT until everything was written.
 class Output {
 public:
     explicit Output(const std::optional<std::string>& name)
     {
-        if (isStd(name)) {
-            m_fd = STDOUT_FILENO;
-            m_label = "stdout";
-            return;
-        }
-        m_target = *name;
+        if (isStd(name)) return;
         m_label = *name;
-        // Through a symbolic link the file it names is replaced and the link
-        // stays: a rename over the link itself would leave that file stale.
-        std::error_code ec;
-        if (std::filesystem::is_symlink(m_target, ec)) {
-            const auto resolved = std::filesystem::weakly_canonical(m_target, ec);
-            if (!ec && !resolved.empty()) m_target = resolved.string();
-        }
-        struct stat st {};
-        if (::stat(name->c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            // A device or FIFO is written in place; renaming over it would
-            // replace the node.
-            m_fd = S_ISDIR(st.st_mode) ? (errno = EISDIR, -1) : ::open(name->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-            m_target.clear();
-            return;
-        }
-        const std::filesystem::path p(m_target);
-        const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
-        m_temp = (folder / std::string(".").append(p.filename().string()).append(".XXXXXX")).string();
-        m_fd = ::mkstemp(m_temp.data());
-        if (m_fd < 0) m_temp.clear();
+        m_file.emplace(*name);
+        m_error = m_file->error();
     }
-    // Without commit() the temporary file goes and OUTPUT stays as it was.
-    ~Output()
-    {
-        if (m_fd >= 0 && m_fd != STDOUT_FILENO) ::close(m_fd);
-        if (!m_temp.empty()) ::unlink(m_temp.c_str());
-    }
-    bool opened() const { return m_fd >= 0; }
-    bool toStdout() const { return m_fd == STDOUT_FILENO; }
+    // The errno of the first failure, or 0.
+    int error() const { return m_error; }
+    bool toStdout() const { return !m_file; }
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
     bool flushIfFull() { return m_buffer.size() < kBlock || flush(); }
     bool flush()
     {
-        if (m_error == 0) m_error = pf::writeAll(m_fd, m_buffer);
+        if (m_error == 0 && m_file) {
+            m_file->write(m_buffer);
+            m_error = m_file->error();
+        } else if (m_error == 0) {
+            m_error = pf::writeAll(STDOUT_FILENO, m_buffer);
+        }
         m_buffer.clear();
         return m_error == 0;
     }
@@ -92,25 +69,14 @@ public:
     bool commit()
     {
         flush();
-        if (m_fd != STDOUT_FILENO) {
-            if (m_error == 0 && !m_temp.empty() && ::fsync(m_fd) != 0) m_error = errno;
-            if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
-            m_fd = -1;
-            if (m_error == 0 && !m_temp.empty()) {
-                if (::chmod(m_temp.c_str(), pf::modeForReplacement(m_target)) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-                    m_error = errno;
-                } else {
-                    m_temp.clear();
-                }
-            }
-        }
+        if (m_file) m_error = m_file->commit();
         return m_error == 0;
     }
 
 private:
-    int m_fd = -1;
+    std::optional<pf::SafeWriter> m_file;  // none: stdout
     int m_error = 0;
-    std::string m_target, m_temp, m_label, m_buffer;
+    std::string m_label = "stdout", m_buffer;
 };
 
 // How a run of records through the converter ended.
@@ -202,8 +168,8 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         }
     }
     Output out(request.output);
-    if (!out.opened()) {
-        report(msg::cannotWrite(out.label()) + " (" + std::strerror(errno) + ")");
+    if (out.error() != 0) {
+        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
         return kExitFailed;
     }
 
@@ -290,12 +256,12 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         return kExitFailed;
     }
     if (failed) {
-        // A record that starts in the line the filter still holds is on that line.
         unsigned long long line = 0;
         for (const auto& l : lines) {
             if (l.first <= pos) line = l.second;
             else break;
         }
+        // A record that starts in the line the filter still holds is on that line.
         if (pos >= text.size()) line = filter.lineNumber();
         std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, records + 1, line,
                      tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");

@@ -87,37 +87,63 @@ Expected<std::string, FileError> readWholeFile(const fs::path& path)
     return data;
 }
 
-Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string_view bytes)
+SafeWriter::SafeWriter(const fs::path& chosen)
 {
     // Through a symbolic link the file it names is replaced and the link
     // stays: a rename over the link itself would leave that file stale.
     std::error_code ec;
-    fs::path resolved = fs::is_symlink(chosen, ec) ? fs::weakly_canonical(chosen, ec) : chosen;
-    if (ec || resolved.empty()) resolved = chosen;
-    const fs::path& path = resolved;
+    fs::path path = fs::is_symlink(chosen, ec) ? fs::weakly_canonical(chosen, ec) : chosen;
+    if (ec || path.empty()) path = chosen;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode)) return unexpected(errorFor(chosen, EISDIR));
-        const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd < 0) return unexpected(errorFor(chosen, errno));
-        int err = writeAll(fd, bytes);
-        if (::close(fd) != 0 && err == 0) err = errno;
-        if (err != 0) return unexpected(errorFor(chosen, err));
-        return Written{};
+        m_fd = S_ISDIR(st.st_mode) ? -1 : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (m_fd < 0) m_error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        return;
     }
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string tmpl = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return unexpected(errorFor(chosen, errno));
-    int err = writeAll(fd, bytes);
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::chmod(tmpl.c_str(), modeForReplacement(path)) != 0) err = errno;
-    if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(tmpl.c_str());
-        return unexpected(errorFor(chosen, err));
+    m_temp = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
+    m_fd = ::mkstemp(m_temp.data());
+    if (m_fd < 0) {
+        m_error = errno;
+        m_temp.clear();
+        return;
     }
+    m_target = std::move(path);
+}
+
+SafeWriter::~SafeWriter()
+{
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+}
+
+void SafeWriter::write(std::string_view bytes)
+{
+    if (m_error == 0) m_error = writeAll(m_fd, bytes);
+}
+
+int SafeWriter::commit()
+{
+    if (m_fd < 0) return m_error;
+    if (m_error == 0 && !m_temp.empty() && ::fsync(m_fd) != 0) m_error = errno;
+    if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+    m_fd = -1;
+    if (m_error == 0 && !m_temp.empty()) {
+        if (::chmod(m_temp.c_str(), modeForReplacement(m_target)) != 0 ||
+            ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            m_error = errno;
+        } else {
+            m_temp.clear();
+        }
+    }
+    return m_error;
+}
+
+Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string_view bytes)
+{
+    SafeWriter file(chosen);
+    file.write(bytes);
+    if (const int err = file.commit(); err != 0) return unexpected(errorFor(chosen, err));
     return Written{};
 }
 
