@@ -11,9 +11,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <thread>
 #include <utility>
