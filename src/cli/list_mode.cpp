@@ -47,7 +47,6 @@ public:
     }
     // The errno of the first failure, or 0.
     int error() const { return m_error; }
-    bool toStdout() const { return !m_file; }
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
@@ -69,6 +68,17 @@ public:
         flush();
         if (m_file) m_error = m_file->commit();
         return m_error == 0;
+    }
+    // The end of a run that stopped early: stdout, a device or a descriptor
+    // gets the lines before the stop, as the window's panel does; an OUTPUT
+    // file is all or nothing, so an existing one stays exactly as it was.
+    void finishPartial()
+    {
+        if (!m_file || m_file->inPlace()) {
+            commit();
+        } else {
+            m_file.reset();
+        }
     }
 
 private:
@@ -212,7 +222,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
                 // The input is not all there: what was converted goes to
                 // stdout, but an OUTPUT file is not replaced by a part.
                 const int err = errno;
-                if (out.toStdout()) out.commit();
+                out.finishPartial();
                 report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
                 return kExitFailed;
             }
@@ -249,11 +259,12 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     }
     if (in != STDIN_FILENO) ::close(in);
 
-    if (!out.commit() || writeFailed) {
+    if (writeFailed || (!failed && !out.commit())) {
         report(msg::cannotWrite(out.label()));
         return kExitFailed;
     }
     if (failed) {
+        out.finishPartial();
         unsigned long long line = 0;
         for (const auto& l : lines) {
             if (l.first <= pos) line = l.second;

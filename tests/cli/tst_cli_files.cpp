@@ -82,7 +82,7 @@ void tst_CliFiles::modes()
     FakeDialogs dialogs;
     fields.setText(FieldId::File2, "P, -7429.270, 13107.462, 5.000\r\n");
     dialogs.fileAnswers = {saved.toStdString()};
-    hattsheet::pointfile::savePanel(fields, dialogs, TempPlaces{dir.filePath("prog").toStdString(), {}}, Panel::Two);
+    hattsheet::pointfile::savePanel(fields, dialogs, TempPlaces{dir.path().toStdString(), {}}, Panel::Two);
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(modeOf(saved), expected);
