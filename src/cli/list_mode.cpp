@@ -1,18 +1,17 @@
 #include "list_mode.h"
 
+#include "base/platform.h"
+
 #include "field_reader.h"
 #include "file_io.h"
 #include "messages.h"
 #include "point_list.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <thread>
 #include <utility>
 
@@ -21,6 +20,7 @@ namespace hattsheet::cli {
 namespace {
 
 namespace pf = hattsheet::pointfile;
+namespace sys = hattsheet::platform;
 namespace msg = hattsheet::conversion::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
@@ -42,7 +42,7 @@ public:
     {
         if (isStd(name)) return;
         m_label = *name;
-        m_file.emplace(*name);
+        m_file.emplace(sys::pathFromUtf8(*name));
         m_error = m_file->error();
     }
     // The errno of the first failure, or 0.
@@ -57,7 +57,7 @@ public:
             m_file->write(m_buffer);
             m_error = m_file->error();
         } else if (m_error == 0) {
-            m_error = pf::writeAll(STDOUT_FILENO, m_buffer);
+            m_error = sys::writeAll(sys::kStdout, m_buffer);
         }
         m_buffer.clear();
         return m_error == 0;
@@ -166,12 +166,14 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
 
 int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request)
 {
-    int in = STDIN_FILENO;
+    int in = sys::kStdin;
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
     if (!isStd(request.input)) {
-        in = ::open(request.input->c_str(), O_RDONLY | O_CLOEXEC);
+        int err = 0;
+        bool regular = false;
+        in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
         if (in < 0) {
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(errno) + ")");
+            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
             return kExitFailed;
         }
     }
@@ -216,12 +218,11 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         std::size_t got = 0;
         bool eof = false;
         while (got < block.size()) {
-            const ssize_t n = ::read(in, block.data() + got, block.size() - got);
-            if (n < 0 && errno == EINTR) continue;
+            int err = 0;
+            const long long n = sys::readSome(in, block.data() + got, block.size() - got, err);
             if (n < 0) {
                 // The input is not all there: what was converted goes to
                 // stdout, but an OUTPUT file is not replaced by a part.
-                const int err = errno;
                 out.finishPartial();
                 report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
                 return kExitFailed;
@@ -257,7 +258,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
             atEnd = true;
         }
     }
-    if (in != STDIN_FILENO) ::close(in);
+    if (in != sys::kStdin) sys::closeFile(in);
 
     if (writeFailed || (!failed && !out.commit())) {
         report(msg::cannotWrite(out.label()));

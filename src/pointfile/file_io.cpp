@@ -1,68 +1,25 @@
 #include "file_io.h"
 
+#include "base/platform.h"
+
 #include <cerrno>
-#include <charconv>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace hattsheet::pointfile {
 
 namespace fs = std::filesystem;
+namespace sys = hattsheet::platform;
 
 namespace {
 
 FileError errorFor(const fs::path& path, int err)
 {
-    return FileError{path.string(), std::strerror(err)};
+    return FileError{sys::pathToUtf8(path), std::strerror(err)};
 }
 
-// The process's file-creation mask. umask() can only be read by setting it,
-// which would race with the list mode's second thread, so it is read from
-// /proc; without /proc the usual 022 is assumed.
-mode_t creationMask()
+fs::path folderOf(const fs::path& path)
 {
-    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 022;
-    char buf[4096];
-    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
-    ::close(fd);
-    if (n <= 0) return 022;
-    buf[n] = '\0';
-    const char* line = std::strstr(buf, "\nUmask:");
-    if (line == nullptr) return 022;
-    return static_cast<mode_t>(std::strtoul(line + 7, nullptr, 8)) & 0777;
-}
-
-// A new private file in folder with a short random name (long target names
-// still leave room for it); its descriptor, or -1 with errno set.
-int createPrivateFile(const fs::path& folder, std::string& name)
-{
-    name = (folder / ".hsXXXXXX").string();
-    return ::mkostemp(name.data(), O_CLOEXEC);
-}
-
-// The descriptor a path such as /dev/stdout or /dev/fd/3 stands for. Opening
-// such a name again would open the file behind the descriptor afresh (and
-// truncate a log that the shell opened for appending), so it is written
-// through a copy of the descriptor instead.
-std::optional<int> descriptorOf(const fs::path& path)
-{
-    const std::string text = path.lexically_normal().string();
-    if (text == "/dev/stdout") return 1;
-    if (text == "/dev/stderr") return 2;
-    for (std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
-        if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0) continue;
-        int fd = -1;
-        const char* first = text.data() + prefix.size();
-        const char* last = text.data() + text.size();
-        const auto [end, ec] = std::from_chars(first, last, fd);
-        if (ec == std::errc() && end == last) return fd;
-    }
-    return std::nullopt;
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
 // The file a chain of symbolic links ends at (the path itself when it is no
@@ -72,7 +29,7 @@ fs::path followLinks(fs::path path, int& err)
 {
     constexpr int kMostLinks = 40;  // the kernel's own limit before ELOOP
     for (int hop = 0; hop < kMostLinks; ++hop) {
-        if (descriptorOf(path)) return path;
+        if (sys::descriptorOf(path)) return path;
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
         const fs::path next = fs::read_symlink(path, ec);
@@ -84,15 +41,6 @@ fs::path followLinks(fs::path path, int& err)
     }
     err = ELOOP;
     return path;
-}
-
-// Whether folder is the user's alone: a folder owned by the user running the
-// program, writable by nobody else, and writable by the user.
-bool ownFolder(const fs::path& folder)
-{
-    struct stat st {};
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 // A bin folder beside the share folder of an install of this program: no
@@ -109,45 +57,38 @@ bool installedBinFolder(const fs::path& folder)
 
 int writeAll(int fd, std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
+    return sys::writeAll(fd, bytes);
 }
 
 Expected<std::string, FileError> readWholeFile(const fs::path& path)
 {
     // Only regular files: a FIFO would block the open until some writer
-    // came (O_NONBLOCK keeps the open itself from waiting), and a device
-    // such as /dev/zero would be read until memory ran out.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return unexpected(errorFor(path, errno));
-    std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return unexpected(errorFor(path, err));
+    // came (the open itself does not wait), and a device such as /dev/zero
+    // would be read until memory ran out.
+    int err = 0;
+    bool regular = false;
+    const int fd = sys::openForReading(path, err, regular);
+    if (fd < 0) return unexpected(errorFor(path, err));
+    if (!regular) {
+        const bool folder = sys::factsOf(path, err).isFolder;
+        sys::closeFile(fd);
+        return unexpected(errorFor(path, folder ? EISDIR : EINVAL));
     }
-    data.reserve(static_cast<std::size_t>(st.st_size));
+    std::string data;
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (!ec) data.reserve(static_cast<std::size_t>(size));
     char block[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
+        const long long n = sys::readSome(fd, block, sizeof block, err);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
+            sys::closeFile(fd);
             return unexpected(errorFor(path, err));
         }
         if (n == 0) break;
         data.append(block, static_cast<std::size_t>(n));
     }
-    ::close(fd);
+    sys::closeFile(fd);
     return data;
 }
 
@@ -155,79 +96,58 @@ SafeWriter::SafeWriter(const fs::path& chosen)
 {
     const fs::path path = followLinks(chosen, m_error);
     if (m_error != 0) return;
-    if (const auto fd = descriptorOf(path)) {
-        m_fd = ::fcntl(*fd, F_DUPFD_CLOEXEC, 0);
-        if (m_fd < 0) m_error = errno;
+    if (const auto fd = sys::descriptorOf(path)) {
+        m_fd = sys::duplicate(*fd, m_error);
         return;
     }
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
+    int err = 0;
+    const sys::FileFacts facts = sys::factsOf(path, err);
+    if (facts.exists) {
+        if (facts.isFolder) {
             m_error = EISDIR;
             return;
         }
         // The shell's ">" refuses a file the user may not write; so does this.
-        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
-            m_error = errno;
+        if ((m_error = sys::mayWrite(path)) != 0) return;
+        if (!facts.isRegular) {
+            m_fd = sys::openDeviceForWriting(path, m_error);
             return;
         }
-        if (!S_ISREG(st.st_mode)) {
-            // A device or FIFO, written in place; a FIFO without a reader is
-            // refused (ENXIO) instead of waiting for one.
-            m_fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-            if (m_fd < 0 || ::fcntl(m_fd, F_SETFL, 0) != 0) m_error = errno;
-            return;
-        }
-        m_old = {st.st_uid, st.st_gid, st.st_mode & 07777u, true};
-    } else if (errno != ENOENT) {
-        m_error = errno;
+        m_old = facts;
+    } else if (err != ENOENT) {
+        m_error = err;
         return;
     }
-    m_fd = createPrivateFile(path.has_parent_path() ? path.parent_path() : fs::path("."), m_temp);
-    if (m_fd < 0) {
-        m_error = errno;
-        m_temp.clear();
-        return;
-    }
+    m_fd = sys::createPrivateFile(folderOf(path), m_temp, m_error);
+    if (m_fd < 0) m_temp.clear();
     m_target = path;
 }
 
 SafeWriter::~SafeWriter()
 {
-    if (m_fd >= 0) ::close(m_fd);
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    if (m_fd >= 0) sys::closeFile(m_fd);
+    if (!m_temp.empty()) sys::removeFile(m_temp);
 }
 
 void SafeWriter::write(std::string_view bytes)
 {
-    if (m_error == 0) m_error = writeAll(m_fd, bytes);
+    if (m_error == 0) m_error = sys::writeAll(m_fd, bytes);
 }
 
 int SafeWriter::commit()
 {
     if (m_fd < 0) return m_error;
     if (m_error == 0 && !m_temp.empty()) {
-        // Owner and group first: changing them clears set-id bits of the mode.
         // Where the old owner cannot be kept (another user's file, written by
         // someone who is not root), refuse rather than change who may read it.
-        struct stat st {};
-        if (::fsync(m_fd) != 0 || ::fstat(m_fd, &st) != 0) {
-            m_error = errno;
-        } else if (m_old.exists && (st.st_uid != m_old.uid || st.st_gid != m_old.gid) &&
-                   ::fchown(m_fd, m_old.uid, m_old.gid) != 0) {
-            m_error = errno;
-        } else if (::fchmod(m_fd, m_old.exists ? m_old.mode : (0666 & ~creationMask())) != 0) {
-            m_error = errno;
-        }
+        m_error = sys::flushToDisk(m_fd);
+        if (m_error == 0) m_error = sys::keepOwnerAndMode(m_fd, m_old);
     }
-    if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+    if (const int err = sys::closeFile(m_fd); err != 0 && m_error == 0) m_error = err;
     m_fd = -1;
     if (m_error == 0 && !m_temp.empty()) {
-        if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-            m_error = errno;
-        } else {
-            m_temp.clear();
-        }
+        m_error = sys::replaceFile(m_temp, m_target);
+        if (m_error == 0) m_temp.clear();
     }
     return m_error;
 }
@@ -242,16 +162,17 @@ Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string
 
 Expected<Written, FileError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
 {
-    const fs::path target = folder / name;
-    std::string temp;
-    const int fd = createPrivateFile(folder, temp);
-    if (fd < 0) return unexpected(errorFor(target, errno));
-    int err = writeAll(fd, bytes);
-    if (::close(fd) != 0 && err == 0) err = errno;
-    // rename() replaces a link or FIFO entry itself and refuses a folder.
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+    const fs::path target = folder / sys::pathFromUtf8(name);
+    fs::path temp;
+    int err = 0;
+    const int fd = sys::createPrivateFile(folder, temp, err);
+    if (fd < 0) return unexpected(errorFor(target, err));
+    err = sys::writeAll(fd, bytes);
+    if (const int closed = sys::closeFile(fd); err == 0) err = closed;
+    // The rename replaces a link or FIFO entry itself and refuses a folder.
+    if (err == 0) err = sys::replaceFile(temp, target);
     if (err != 0) {
-        ::unlink(temp.c_str());
+        sys::removeFile(temp);
         return unexpected(errorFor(target, err));
     }
     return Written{};
@@ -259,12 +180,12 @@ Expected<Written, FileError> replaceFixedName(const fs::path& folder, std::strin
 
 fs::path privateFolder(const fs::path& programDir, const fs::path& cacheDir)
 {
-    if (!programDir.empty() && ownFolder(programDir) && !installedBinFolder(programDir)) return programDir;
+    if (!programDir.empty() && sys::isOwnFolder(programDir) && !installedBinFolder(programDir)) return programDir;
     if (cacheDir.empty()) return {};
     std::error_code ec;
     fs::create_directories(cacheDir.parent_path(), ec);
-    ::mkdir(cacheDir.c_str(), 0700);
-    return ownFolder(cacheDir) ? cacheDir : fs::path();
+    sys::makePrivateFolder(cacheDir);
+    return sys::isOwnFolder(cacheDir) ? cacheDir : fs::path();
 }
 
 } // namespace hattsheet::pointfile

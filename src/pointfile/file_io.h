@@ -15,6 +15,7 @@
 // renamed onto the name, which replaces a link or FIFO entry itself, never
 // what it points to, and never blocks.
 
+#include "base/platform.h"
 #include "expected.h"
 
 #include <filesystem>
@@ -56,13 +57,9 @@ public:
     int commit();
 
 private:
-    struct Kept {
-        unsigned uid = 0, gid = 0, mode = 0;
-        bool exists = false;
-    };
     std::filesystem::path m_target;  // the file that takes the temporary file's name
-    std::string m_temp;              // empty when written in place
-    Kept m_old;
+    std::filesystem::path m_temp;    // empty when written in place
+    platform::FileFacts m_old;       // the file replaced, if any
     int m_fd = -1;
     int m_error = 0;
 };

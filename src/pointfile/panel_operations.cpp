@@ -84,7 +84,7 @@ void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, con
                                                                  {msg::kFilterSeq, "*.seq"},
                                                                  {msg::kFilterXyh, "*.xyh"}});
     if (!chosen || chosen->empty()) return;
-    const auto bytes = readWholeFile(fs::path(*chosen));
+    const auto bytes = readWholeFile(platform::pathFromUtf8(*chosen));
     if (!bytes) {
         critical(dialogs, msg::cannotRead(*chosen));
         return;
@@ -103,7 +103,7 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
 {
     const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
     if (!chosen || chosen->empty()) return;
-    const fs::path path = forceTxtExtension(*chosen);
+    const fs::path path = platform::pathFromUtf8(forceTxtExtension(*chosen));
     const auto written = writePanelToFile(fields.text(conversion::panelField(panel)), path);
     if (!written) {
         critical(dialogs, msg::cannotWrite(written.error().path));
