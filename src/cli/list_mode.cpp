@@ -121,18 +121,15 @@ Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::
 }
 
 constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread costs more than it gives
-// The main thread also reads and filters the input, 15 % of the work
-// (perf, 1,000,000 points): it takes 2/5 of each block, the worker 3/5,
-// and both finish together.
-constexpr std::size_t kEarlyShareTimes = 2;
-constexpr std::size_t kEarlyShareDivisor = 5;
 
-// The same as convertRun, on two threads for a long text: the second part
-// is read from the first line start after 2/5 of the text. The reader keeps no
-// state between records, so when the first part's records end exactly
-// there, the second part's records are the ones a single pass would read;
-// otherwise (a record spans the split) the second part's work is dropped
-// and the first part's run continues on its own.
+// The same as convertRun, on two threads for a long text: the second half
+// is read from the first line start after the middle of the text. The block
+// is read and filtered before this is called, not while the threads work,
+// so both threads only convert and even halves finish together.
+// The reader keeps no state between records, so when the first half's
+// records end exactly there, the second half's records are the ones a single
+// pass would read; otherwise (a record spans the split) the second half's
+// work is dropped and the first half's run continues on its own.
 Run convertText(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
@@ -140,13 +137,14 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
     if (size < kParallelBytes || std::thread::hardware_concurrency() < 2) {
         return convertRun(sheets, text, pos, atEnd, out);
     }
-    std::size_t split = text.find('\n', pos + (size / kEarlyShareDivisor) * kEarlyShareTimes);
+    std::size_t split = text.find('\n', pos + size / 2);
     if (split == std::string_view::npos || split + 1 == text.size()) {
         return convertRun(sheets, text, pos, atEnd, out);
     }
     ++split;
+    // Room for lines a quarter longer than their records; it grows if they are longer.
     std::string second;
-    second.reserve(size + size / 4);
+    second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
     std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
     Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
