@@ -3,6 +3,8 @@
 #include "field_reader.h"
 #include "messages.h"
 
+#include <system_error>
+
 namespace hattsheet::pointfile {
 
 namespace fs = std::filesystem;
@@ -83,6 +85,14 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
     const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
     if (!chosen || chosen->empty()) return;
     const std::string path = forceTxtExtension(*chosen);
+    // The dialog cannot ask: it knows the name chosen, not the one with
+    // ".txt" forced. Anything at that path (a dangling link too, or an entry
+    // that cannot even be looked at) is asked about; No writes nothing.
+    std::error_code statusError;
+    if (fs::symlink_status(fs::path(path), statusError).type() != fs::file_type::not_found &&
+        !dialogs.askYesNo(msg::replaceExisting(path), msg::kSaveTitle, conversion::DefaultAnswer::No)) {
+        return;
+    }
     const fs::path folder = tempFolder(temp);
     if (folder.empty()) {
         critical(dialogs, msg::cannotWrite((temp.programDir / kTempFileName).string()));

@@ -126,10 +126,10 @@ public:
         m_fields.flush();
         m_dialogs.showMessage(text, title, icon);
     }
-    bool askYesNo(const std::string& text, const std::string& title) override
+    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
     {
         m_fields.flush();
-        return m_dialogs.askYesNo(text, title);
+        return m_dialogs.askYesNo(text, title, preselected);
     }
     std::optional<std::string> chooseOpenFile(const std::string& title,
                                               const std::vector<conversion::FileFilter>& filters) override
@@ -400,7 +400,7 @@ void MainWindow::mnuaboutClick()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit);
+        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit, conversion::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

@@ -62,14 +62,16 @@ public:
     // exhausted script cancels.
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<bool> yesNoAnswers;
+    std::vector<conversion::DefaultAnswer> yesNoDefaults;  // of each question asked
 
     void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
     {
         messages.push_back({text, title, icon});
     }
-    bool askYesNo(const std::string& text, const std::string& title) override
+    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
     {
         messages.push_back({text, title, conversion::MessageIcon::Question});
+        yesNoDefaults.push_back(preselected);
         if (yesNoAnswers.empty()) return false;
         const bool a = yesNoAnswers.front();
         yesNoAnswers.pop_front();

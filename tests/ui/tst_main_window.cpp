@@ -355,7 +355,7 @@ private slots:
     {
         auto ok = makeMessageBox(nullptr, msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
         QCOMPARE(ok->defaultButton()->text() + "|" + ok->windowTitle(), QStringLiteral("Εντάξει|Πληροφορία"));
-        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit);
+        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit, hattsheet::conversion::DefaultAnswer::Yes);
         QCOMPARE(ask->defaultButton()->text() + "|" + ask->escapeButton()->text(), QStringLiteral("Ναι|Όχι"));
     }
 };
