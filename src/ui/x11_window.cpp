@@ -32,9 +32,12 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 void clearWindowName(QWidget& window)
 {
 #ifdef HATTSHEET_X11
+    // Only on the xcb platform: others (offscreen) may answer for X11 without
+    // a connection.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || window.windowHandle() == nullptr) return;
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || window.windowHandle() == nullptr) return;
-    xcb_connection_t* connection = x11->connection();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return;
     const xcb_atom_t name = atom(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8 = atom(connection, "UTF8_STRING");
     if (name == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) return;
