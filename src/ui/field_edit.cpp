@@ -68,17 +68,29 @@ void FieldEdit::paintEvent(QPaintEvent* event)
         cursorRect().center().x() - metrics.horizontalAdvance(text().left(cursorPosition()));
     const double textRight = textLeft + metrics.horizontalAdvance(text());
     const double markWidth = metrics.horizontalAdvance(kEllipsis) + 2;
+    // Where each character boundary falls (pixels): the mark ends on a
+    // boundary, so no cut glyph peeks out beside it.
+    const auto boundary = [&](qsizetype i) { return textLeft + metrics.horizontalAdvance(text().left(i)); };
 
     QPainter painter(this);
     const QColor base = palette().color(QPalette::Base);
     painter.setPen(palette().color(QPalette::Text));
-    const auto mark = [&](const QRectF& where) {
+    const auto mark = [&](double left, double right) {
+        const QRectF where(left, area.top(), right - left, area.height());
         painter.fillRect(where, base);
         painter.drawText(where, Qt::AlignCenter, kEllipsis);
     };
-    if (textLeft < area.left() - kSlackPx) mark(QRectF(area.left(), area.top(), markWidth, area.height()));
-    if (textRight > area.right() + kSlackPx)
-        mark(QRectF(area.right() - markWidth, area.top(), markWidth, area.height()));
+    const qsizetype length = text().size();
+    if (textLeft < area.left() - kSlackPx) {
+        qsizetype i = 0;
+        while (i < length && boundary(i) < area.left() + markWidth) ++i;
+        mark(area.left() - kTextMarginXPx, boundary(i));
+    }
+    if (textRight > area.right() + kSlackPx) {
+        qsizetype i = length;
+        while (i > 0 && boundary(i) > area.right() - markWidth) --i;
+        mark(boundary(i), area.right() + kTextMarginXPx);
+    }
 }
 
 } // namespace hattsheet::ui

@@ -10,6 +10,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QSpacerItem>
+#include <QSplitter>
 #include <QStringList>
 #include <QTreeView>
 
@@ -83,10 +84,23 @@ private:
     static constexpr int kDateColumn = 3;
 };
 
+// Room for the Greek column texts and place names (characters of the
+// dialog's font): the whole dialog, and the list of places beside the files.
+constexpr int kDialogWidthChars = 140;
+constexpr int kDialogHeightChars = 30;
+constexpr int kPlacesWidthChars = 18;
+
 // Widens the detail view's Size, Type and Date columns to their texts each
 // time a folder has been read.
 void fitColumns(QFileDialog& dialog)
 {
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(dialog.sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * kDialogWidthChars, metrics.height() * kDialogHeightChars)));
+    if (auto* splitter = dialog.findChild<QSplitter*>()) {
+        const int places = metrics.averageCharWidth() * kPlacesWidthChars;
+        splitter->setSizes({places, dialog.width() - places});
+    }
     auto* files = dialog.findChild<QFileSystemModel*>();
     auto* tree = dialog.findChild<QTreeView*>();
     if (files == nullptr || tree == nullptr) return;
