@@ -82,7 +82,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     close->setGeometry(twipsRect(4380, 0, 195, 195));
     // The style's own button would draw its gradient over the red.
     // Black on the fixed red, whatever the theme's button text colour.
-    close->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid black; padding: 0; }")
+    close->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid black; padding: 0; }")
                              .arg(kCloseColour.name()));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 }
