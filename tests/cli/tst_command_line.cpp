@@ -128,12 +128,12 @@ void tst_CommandLine::run_data()
         usage("missing value after \"--point\""));
     add("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
         usage("--point takes no INPUT or -o"));
-    add("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n,2"}, kUsage, "",
-        usage("--point \"1\\x1b[2J\\n,2\": \"1\\x1b[2J\\n\" is not a number"));
+    add("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
+        usage("--point \"1\\x1b[2J\\n\\u009b,2\": \"1\\x1b[2J\\n\\u009b\" is not a number"));
     add("-- ends the options", c + QStringList{"--", "-missing.txt"}, kFailed, "",
         QByteArray::fromStdString(msg::cannotRead("-missing.txt")) + " (No such file or directory)\n");
-    add("control characters of a file name shown escaped", c + QStringList{"no\nsuch\x1b]0;x\x07.txt"}, kFailed, "",
-        "Δεν ήταν δυνατή η ανάγνωση του αρχείου «no\\nsuch\\x1b]0;x\\x07.txt». (No such file or directory)\n");
+    add("control characters of a file name shown escaped", c + QStringList{"Α\nno\x1b]0;x\x07\x7f.txt"}, kFailed, "",
+        "Δεν ήταν δυνατή η ανάγνωση του αρχείου «Α\\nno\\x1b]0;x\\x07\\x7f.txt». (No such file or directory)\n");
 
     // Point lists: the window's record stream, byte for byte, with one
     // warning when records do not sit one per line.
@@ -145,7 +145,10 @@ void tst_CommandLine::run_data()
         offLine(3, 1), "P, 1000, 2000\r\n\r\n5, Q, 0\r\n\r\n0, 7, R\r\n\r\n1000, 2000, 9\r\n");
     add("a line of three, then five, after a blank line", list, 0, worked + origin + line("R", kWorked, "9.000"),
         offLine(2, 3), "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
-    add("one field a line", list, 0, worked, offLine(1, 1), "P\n1000\n2000\n5\n");
+    add("one field a line", list, 0, worked,
+        "Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
+        "(δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).\n",
+        "P\n1000\n2000\n5\n");
     add("a shifted record, then a failing one", list, kFailed, worked, offLine(1, 1) + failedAt(2, 1),
         "P, 1000, 2000, 5, Q, 0\r\n");
     // More than one 1 MiB block and two threads: the count and the line
@@ -153,8 +156,9 @@ void tst_CommandLine::run_data()
     add("shifted records all through 1.5 MB", list, 0,
         repeated(line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), 40000),
         offLine(120000, 1), repeated("1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n", 40000));
-    add("one record a line for 1.3 MB, then a shifted one", list, 0, repeated(worked, 70000) + origin,
-        offLine(1, 70001), repeated("P, 1000, 2000, 5\r\n", 70000) + "Q, 0, 0\r\n7\r\n");
+    add("one record a line for 1.3 MB, a shifted one, a failing one", list, kFailed,
+        repeated(worked, 70000) + origin, offLine(1, 70001) + failedAt(70002, 70003),
+        repeated("P, 1000, 2000, 5\r\n", 70000) + "Q, 0, 0\r\n7\r\nR\r\n");
 
     // A record of more than 64 MiB (no separator) fails with its place, after
     // the lines before it: memory does not run out.
