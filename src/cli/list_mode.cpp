@@ -30,6 +30,17 @@ constexpr int kExitFailed = 1;
 constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// The input line of a place in the text, from where each kept line starts.
+unsigned long long lineOf(const std::deque<std::pair<std::size_t, unsigned long long>>& lines, std::size_t at)
+{
+    unsigned long long line = 0;
+    for (const auto& l : lines) {
+        if (l.first > at) break;
+        line = l.second;
+    }
+    return line;
+}
+
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
 
 void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
@@ -92,7 +103,29 @@ struct Run {
     std::size_t end = 0;              // where the first record not converted starts
     unsigned long long converted = 0; // records converted
     bool failed = false;              // the record at end is cut short or not convertible
+    unsigned long long offLine = 0;   // records converted that did not fill one line of their own
+    std::size_t firstOffLine = std::string_view::npos;  // where the first of them starts
 };
+
+// The counts of a run that came first, added to the run that continued it.
+void addEarlier(Run& later, const Run& earlier)
+{
+    later.converted += earlier.converted;
+    later.offLine += earlier.offLine;
+    if (earlier.offLine != 0) later.firstOffLine = earlier.firstOffLine;
+}
+
+// Whether the record text[start, end) is one whole line. The filtered text
+// ends every line with CR LF. Its first byte may lie inside a line (the text
+// is cut where a record needed more): a record there spans a line end, so it
+// is counted all the same. A decimal comma ("P1,1000,5,2000,25,100") or a
+// line of three or five fields shifts the records after it off their lines:
+// the conversion goes on, as the window's does, but the user hears of it.
+bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
+{
+    return (start == 0 || text[start - 1] == '\n') && text[end - 1] == '\n' &&
+           std::memchr(text.data() + start, '\n', end - 1 - start) == nullptr;
+}
 
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
@@ -115,6 +148,7 @@ Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::
             return run;
         }
         ++run.converted;
+        if (!fillsOneLine(text, start, pos) && run.offLine++ == 0) run.firstOffLine = start;
     }
     run.end = pos;
     return run;
@@ -152,11 +186,11 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
     if (early.failed) return early;
     if (early.end == split) {
         out.append(second);
-        late.converted += early.converted;
+        addEarlier(late, early);
         return late;
     }
     Run rest = convertRun(sheets, text, early.end, atEnd, out);
-    rest.converted += early.converted;
+    addEarlier(rest, early);
     return rest;
 }
 
@@ -190,6 +224,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
     std::deque<std::pair<std::size_t, unsigned long long>> lines;
     std::string block(kBlock, '\0');
     unsigned long long records = 0;
+    unsigned long long offLine = 0, firstOffLineNumber = 0;  // records not one per line, the first one's line
     std::string head;  // the first bytes, until it is known whether they are a byte-order mark
     bool headDone = false;
     bool atEnd = false;
@@ -201,6 +236,8 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         // The whole records the text holds now, converted.
         const Run run = convertText(sheets, text, pos, atEnd, out.buffer());
         records += run.converted;
+        if (run.offLine != 0 && offLine == 0) firstOffLineNumber = lineOf(lines, run.firstOffLine);
+        offLine += run.offLine;
         pos = run.end;
         failed = run.failed;
         if (!failed && !atEnd && text.size() - pos + filter.pending() > kLongestRecord) failed = tooLong = true;
@@ -257,6 +294,7 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         }
     }
     if (in != sys::kStdin) sys::closeFile(in);
+    if (offLine != 0) report(msg::recordsOffLine(offLine, firstOffLineNumber));
 
     if (writeFailed || (!failed && !out.commit())) {
         report(msg::cannotWrite(out.label()));

@@ -9,9 +9,12 @@
 #include "base/platform.h"
 #include "list_mode.h"
 #include "messages.h"
+#include "number_text.h"
 #include "single_point.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -36,6 +39,7 @@ constexpr char kUsage[] =
     "           and the point's latitude and longitudes\n"
     "  INPUT    a point list (code, X, Y, H per line; Windows-1253 or UTF-8), '-' or\n"
     "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
+    "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
     "  --help, --version\n";
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
@@ -49,20 +53,39 @@ int finishStdout()
     return 1;
 }
 
-int usageError(const char* why)
+int usageError(const std::string& why)
 {
-    std::fprintf(stderr, "hattsheet-convert: %s\n%s", why, kUsage);
+    std::fprintf(stderr, "hattsheet-convert: %s\n%s", why.c_str(), kUsage);
     return kExitUsage;
 }
 
-// "A,B" split at the first comma; empty optional without one.
-std::optional<std::pair<std::string, std::string>> splitPair(std::string_view text)
+std::string inQuotes(std::string_view text)
+{
+    return "\"" + hattsheet::conversion::msg::shownText(text) + "\"";
+}
+
+// "A,B" of --from, --to or --point: exactly one comma, and on each side a
+// text the window would let the user leave its field with (the window's
+// numeric field test: spaces around, a sign, digits with at most one point,
+// an exponent). The window never converts any other text, so neither does
+// the command line: "40,5,-0.51" (a decimal comma) and "abc,2000" are usage
+// errors, not Δλ0 = 5° or X = 0. Empty optional after the message.
+std::optional<std::pair<std::string, std::string>> numberPair(std::string_view option, std::string_view text,
+                                                              const char* form)
 {
     const auto comma = text.find(',');
-    if (comma == std::string_view::npos) {
+    if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos) {
+        usageError(std::string(option) + " " + inQuotes(text) + ": write " + form + ", two numbers and one comma");
         return std::nullopt;
     }
-    return std::pair{std::string(text.substr(0, comma)), std::string(text.substr(comma + 1))};
+    std::pair<std::string, std::string> parts{text.substr(0, comma), text.substr(comma + 1)};
+    for (const std::string& part : {parts.first, parts.second}) {
+        if (!hattsheet::geodesy::parseWholeNumber(part)) {
+            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) + " is not a number");
+            return std::nullopt;
+        }
+    }
+    return parts;
 }
 
 struct Arguments {
@@ -72,50 +95,56 @@ struct Arguments {
     bool version = false;
 };
 
-// Empty optional (after a message) on a usage error.
+// Empty optional (after a message) on a usage error. An option given twice
+// is one: the later value would silently win over the earlier one. After
+// "--" every argument is INPUT, also one that begins with "-".
 std::optional<Arguments> parseArguments(int argc, char** argv)
 {
     Arguments args;
-    bool inputSeen = false;
+    struct Option {
+        std::string_view name, alias;
+        std::optional<std::string>* value;  // an option that takes a value
+        bool* flag;                         // or one that does not
+    };
+    const Option options[] = {{"--from", {}, &args.from, nullptr},       {"--to", {}, &args.to, nullptr},
+                              {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
+                              {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version}};
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        auto takeValue = [&](std::string_view name, std::optional<std::string>& slot) -> int {
-            // --name VALUE or --name=VALUE; the value may begin with "-".
-            if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
-                slot = std::string(arg.substr(name.size() + 1));
-                return 1;
-            }
-            if (arg != name) return 0;
-            if (i + 1 >= argc) return -1;
-            slot = argv[++i];
-            return 1;
-        };
-        int taken = 0;
-        for (auto [name, slot] : {std::pair<std::string_view, std::optional<std::string>*>{"--from", &args.from},
-                                  {"--to", &args.to},
-                                  {"--point", &args.point},
-                                  {"-o", &args.list.output},
-                                  {"--output", &args.list.output}}) {
-            if ((taken = takeValue(name, *slot)) != 0) break;
-        }
-        if (taken < 0) {
-            usageError(("missing value after " + std::string(arg)).c_str());
-            return std::nullopt;
-        }
-        if (taken > 0) continue;
-        if (arg == "--help" || arg == "-h") {
-            args.help = true;
-        } else if (arg == "--version") {
-            args.version = true;
-        } else if (arg == "-" || arg.empty() || arg[0] != '-') {
-            if (inputSeen) {
-                usageError("only one INPUT may be given");
+        const std::string_view arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (args.list.input) {
+                usageError("only one INPUT may be given, " + inQuotes(arg) + " is a second one");
                 return std::nullopt;
             }
-            inputSeen = true;
             args.list.input = std::string(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // --name VALUE or --name=VALUE; the value may begin with "-".
+        const std::string_view name = arg.substr(0, arg.find('='));
+        const Option* o = std::find_if(std::begin(options), std::end(options), [&](const Option& candidate) {
+            return name == candidate.name || (!candidate.alias.empty() && name == candidate.alias);
+        });
+        if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
+            usageError("unknown option " + inQuotes(arg));
+            return std::nullopt;
+        }
+        if (o->flag ? *o->flag : o->value->has_value()) {
+            usageError(std::string(name) + " given twice");
+            return std::nullopt;
+        }
+        if (o->flag) {
+            *o->flag = true;
+        } else if (name.size() < arg.size()) {
+            *o->value = std::string(arg.substr(name.size() + 1));
+        } else if (i + 1 < argc) {
+            *o->value = argv[++i];
         } else {
-            usageError(("unknown option " + std::string(arg)).c_str());
+            usageError("missing value after " + inQuotes(arg));
             return std::nullopt;
         }
     }
@@ -163,21 +192,18 @@ int main(int argc, char** argv)
     if (!args->from || !args->to) {
         return usageError("--from and --to are both needed");
     }
-    const auto from = splitPair(*args->from);
-    const auto to = splitPair(*args->to);
-    if (!from || !to) {
-        return usageError("a sheet centre is written PHI,DL");
+    if (args->point && (args->list.input || args->list.output)) {
+        return usageError("--point takes no INPUT or -o");
+    }
+    const auto from = numberPair("--from", *args->from, "PHI,DL");
+    const auto to = from ? numberPair("--to", *args->to, "PHI,DL") : std::nullopt;
+    const auto point = to && args->point ? numberPair("--point", *args->point, "X,Y") : std::nullopt;
+    if (!from || !to || (args->point && !point)) {
+        return kExitUsage;
     }
     const hattsheet::conversion::CentreTexts fromTexts{from->first, from->second};
     const hattsheet::conversion::CentreTexts toTexts{to->first, to->second};
-    if (args->point) {
-        if (args->list.input || args->list.output) {
-            return usageError("--point takes no INPUT or -o");
-        }
-        const auto point = splitPair(*args->point);
-        if (!point) {
-            return usageError("a point is written X,Y");
-        }
+    if (point) {
         return runPoint(fromTexts, toTexts, *point);
     }
     const auto sheets = hattsheet::conversion::readSheetPair(from->first, from->second, to->first, to->second);

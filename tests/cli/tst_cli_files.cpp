@@ -1,7 +1,6 @@
-// What the program leaves on disk and how it ends on inputs that never
-// reach a line end: permissions of the files it writes (window save and
-// the command line's -o), a record too long to be a point, and a block
-// converted in two halves that must join as one pass.
+// What the program leaves on disk: permissions of the files it writes
+// (window save and the command line's -o), and a block converted in two
+// halves that must join as one pass.
 
 #include "cli_run.h"
 #include "fake_window.h"
@@ -22,8 +21,6 @@ class tst_CliFiles : public QObject {
 private slots:
     void modes_data();
     void modes();
-    void endlessRecord_data();
-    void endlessRecord();
     void halvesOfABlock_data();
     void halvesOfABlock();
 };
@@ -93,38 +90,6 @@ void tst_CliFiles::modes()
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(modeOf(saved), expected);
-}
-
-// Input without a line end or separator for more than 64 MiB is a failing
-// record, reported with its place, after the records before it were
-// written: the program neither waits for memory to run out nor crashes.
-void tst_CliFiles::endlessRecord_data()
-{
-    QTest::addColumn<QString>("input");  // a file name, or "-" for the bytes below
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QByteArray>("err");
-    const QByteArray place = QByteArray(msg::kBatchFailed) + " (εγγραφή ";
-    QTest::newRow("/dev/zero") << "/dev/zero" << QByteArray() << QByteArray()
-                               << place + "1, γραμμή 1) " + msg::kRecordTooLong + "\n";
-    QTest::newRow("a 70 MB code on line 3 of a pipe")
-        << "-" << "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n"
-        << QByteArray("A, -7429.270, 13107.462, 5.000\r\n") << place + "2, γραμμή 3) " + msg::kRecordTooLong + "\n";
-    QTest::newRow("a 60 MB code still converts")
-        << "-" << "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n"
-        << "B" + QByteArray(60 << 20, 'x') + ", -8431.552, 11108.603, 7.000\r\n" << QByteArray();
-}
-
-void tst_CliFiles::endlessRecord()
-{
-    QFETCH(QString, input);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, out);
-    QFETCH(QByteArray, err);
-    const CliRun r = runConvert(kDefaultCentres + QStringList{input}, bytes);
-    QCOMPARE(r.exitCode, err.isEmpty() ? 0 : 1);
-    QCOMPARE(r.err, err);
-    QVERIFY(r.out == out);
 }
 
 // A list of over 64 KiB is converted in two halves on two threads, the

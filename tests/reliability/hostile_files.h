@@ -14,11 +14,14 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -30,6 +33,30 @@ namespace hattsheet::testing {
 constexpr uid_t kNobody = 65534;
 
 inline bool makeFifo(const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }
+
+// Writes bytes (at most PIPE_BUF, so in one piece) into a FIFO as soon as a
+// reader has it open. A plain open for writing would wait for that reader
+// for ever; this one gives up after `patience`. False when nothing was written.
+inline bool writeWhenFifoOpened(const QString& path, const QByteArray& bytes, std::chrono::milliseconds patience)
+{
+    // A reader that is gone again raises SIGPIPE, here in this thread only.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            const bool whole = ::write(fd, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
+            ::close(fd);
+            return whole;
+        }
+        // ENXIO: no reader yet.
+        if (errno != ENXIO || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
 
 // While alive, this process's file accesses are checked as the user nobody's
 // (only the effective ids change, so they come back). Needed to make a mode

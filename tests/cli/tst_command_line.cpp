@@ -1,0 +1,190 @@
+// hattsheet-convert run as a user runs it: the arguments and standard input
+// of each row, and what must come back on stdout and stderr with which exit
+// status. One table, one driver.
+
+#include "cli_run.h"
+#include "messages.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace hattsheet::testing;
+namespace msg = hattsheet::conversion::msg;
+
+class tst_CommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void run_data();
+    void run();
+};
+
+namespace {
+
+constexpr int kFailed = 1, kRefused = 2, kUsage = 64;
+
+const QByteArray kWorkedExample =
+    "Χ = -7429.270\nΥ = 13107.462\nφ = 40° 52' 4.83982''\nΔλ = -0° 50' 17.29165''\nλ = 22° 52' 41.52335''\n";
+const QByteArray kAtCentre =
+    "Χ = -8431.552\nΥ = 11108.603\nφ = 40° 50' 60.00000''\nΔλ = -0° 51' 0.00000''\nλ = 22° 51' 58.81500''\n";
+const QByteArray kUsageStart = "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n";
+// A row's expected stream ending in this is only the stream's beginning.
+const QByteArray kAndMore = "...";
+
+QByteArray usage(const QByteArray& why) { return "hattsheet-convert: " + why + "\n" + kUsageStart + kAndMore; }
+QByteArray line(const QByteArray& code, const QByteArray& point, const QByteArray& h)
+{
+    return code + ", " + point + ", " + h + "\r\n";
+}
+QByteArray offLine(unsigned long long count, unsigned long long first)
+{
+    return QByteArray::fromStdString(msg::recordsOffLine(count, first)) + "\n";
+}
+QByteArray failedAt(int record, int inputLine, const QByteArray& why = {})
+{
+    return msg::kBatchFailed + QByteArray(" (εγγραφή ") + QByteArray::number(record) + ", γραμμή " +
+           QByteArray::number(inputLine) + ")" + why + "\n";
+}
+
+bool matches(const QByteArray& actual, const QByteArray& expected)
+{
+    return expected.endsWith(kAndMore) ? actual.startsWith(expected.chopped(kAndMore.size())) : actual == expected;
+}
+// The start of both streams: some rows hold megabytes.
+QByteArray differs(const QByteArray& actual, const QByteArray& expected)
+{
+    return "\n  actual:   " + actual.left(300) + "\n  expected: " + expected.left(300);
+}
+
+void add(const char* name, const QStringList& args, int exitCode, const QByteArray& out, const QByteArray& err,
+         const QByteArray& input = {}, const QString& stdoutFile = {})
+{
+    QTest::newRow(name) << args << input << stdoutFile << exitCode << out << err;
+}
+
+} // namespace
+
+// Digits: the worked examples of the single-point conversion, with the
+// window's default centres (old 40.51, -0.51; new 40.45, -0.45): the point
+// (1000, 2000) goes to kWorked, the point (0, 0) to kOrigin. Every list row
+// is built from these two points so that its lines need no other source.
+// Messages: the window's texts (msg::). Record and line numbers: counted by
+// hand in each row's input, blank lines included.
+void tst_CommandLine::run_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");      // standard input
+    QTest::addColumn<QString>("stdoutFile");    // where stdout goes instead of the test, if anywhere
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");        // stdout, exactly or up to "..."
+    QTest::addColumn<QByteArray>("err");        // stderr, exactly or up to "..."
+    const QStringList c = kDefaultCentres;
+    const QStringList list = c + QStringList{"-"};
+    const QByteArray worked = line("P", kWorked, "5.000"), origin = line("Q", kOrigin, "7.000");
+
+    // One point.
+    add("worked example", c + QStringList{"--point", "1000,2000"}, 0, kWorkedExample, "");
+    add("equals signs", {"--from=40.51,-0.51", "--to=40.45,-0.45", "--point=1000,2000"}, 0, kWorkedExample, "");
+    add("spaces around and an exponent, as a field takes them",
+        {"--from", " 40.51 , -0.51 ", "--to", "40.45,-0.45", "--point", "1e3,2000"}, 0, kWorkedExample, "");
+    add("at the centre, a hair below a whole minute", c + QStringList{"--point", "0.000,0.000"}, 0, kAtCentre, "");
+    add("east of Athens, negative X after --point",
+        {"--from", "38.15,1.45", "--to", "38.45,1.15", "--point", "-12345.678,9876.543"}, 0,
+        "Χ = 31362.630\nΥ = -45568.618\nφ = 38° 20' 20.04305''\nΔλ = 1° 36' 31.57684''\nλ = 25° 19' 30.39184''\n",
+        "");
+    add("help", {"--help"}, 0, kUsageStart + kAndMore, "");
+    add("version", {"--version"}, 0, "hattsheet-convert " + kAndMore, "");
+    if (QFile::exists("/dev/full")) {
+        add("stdout is /dev/full", c + QStringList{"--point", "1000,2000"}, kFailed, "",
+            "hattsheet-convert: " + QByteArray::fromStdString(msg::cannotWrite("-")) + "\n", {}, "/dev/full");
+    }
+    // Refusals: the --from centre is checked completely before --to.
+    add("new latitude 43", {"--from", "40.51,-0.51", "--to", "43.00,-0.45", "--point", "0,0"}, kRefused, "",
+        msg::kLatitude + QByteArray("\n"));
+    add("old longitude before new latitude", {"--from", "40.51,5.01", "--to", "43.00,-0.45", "--point", "0,0"},
+        kRefused, "", msg::kLongitude + QByteArray("\n"));
+    add("X overflows the series", c + QStringList{"--point", "1e100,0"}, kRefused, "",
+        msg::kCoordinates + QByteArray("\n"));
+
+    // Usage errors: nothing on stdout, the text named. A centre or point
+    // must pass the window's field test on each side of exactly one comma.
+    add("no --to", {"--from", "40.51,-0.51", "--point", "0,0"}, kUsage, "", usage("--from and --to are both needed"));
+    add("point without comma", c + QStringList{"--point", "1000"}, kUsage, "",
+        usage("--point \"1000\": write X,Y, two numbers and one comma"));
+    add("decimal comma in a centre", {"--from", "40,5,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
+        usage("--from \"40,5,-0.51\": write PHI,DL, two numbers and one comma"));
+    add("three numbers as a point", c + QStringList{"--point", "1,5,2000"}, kUsage, "",
+        usage("--point \"1,5,2000\": write X,Y, two numbers and one comma"));
+    add("text as X", c + QStringList{"--point", "abc,2000"}, kUsage, "",
+        usage("--point \"abc,2000\": \"abc\" is not a number"));
+    add("empty Y", c + QStringList{"--point", "0,"}, kUsage, "", usage("--point \"0,\": \"\" is not a number"));
+    add("number beyond a double in --to", {"--from", "40.51,-0.51", "--to", "1E999,-0.45", "-"}, kUsage, "",
+        usage("--to \"1E999,-0.45\": \"1E999\" is not a number"));
+    add("--from given twice", c + QStringList{"--from", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
+        usage("--from given twice"));
+    add("-o and --output", c + QStringList{"-o", "/nonexistent/a.txt", "--output", "/nonexistent/b.txt"}, kUsage, "",
+        usage("--output given twice"));
+    add("unknown option", c + QStringList{"--pont", "0,0"}, kUsage, "", usage("unknown option \"--pont\""));
+    add("value missing at the end", c + QStringList{"--point"}, kUsage, "",
+        usage("missing value after \"--point\""));
+    add("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
+        usage("--point takes no INPUT or -o"));
+    add("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
+        usage("--point \"1\\x1b[2J\\n\\u009b,2\": \"1\\x1b[2J\\n\\u009b\" is not a number"));
+    add("-- ends the options", c + QStringList{"--", "-missing.txt"}, kFailed, "",
+        QByteArray::fromStdString(msg::cannotRead("-missing.txt")) + " (No such file or directory)\n");
+    add("control characters of a file name shown escaped", c + QStringList{"Α\nno\x1b]0;x\x07\x7f.txt"}, kFailed, "",
+        "Δεν ήταν δυνατή η ανάγνωση του αρχείου «Α\\nno\\x1b]0;x\\x07\\x7f.txt». (No such file or directory)\n");
+
+    // Point lists: the window's record stream, byte for byte, with one
+    // warning when records do not sit one per line.
+    add("one record a line: no warning", list, 0, worked + origin, "", "P, 1000, 2000, 5\r\nQ, 0, 0, 7\r\n");
+    add("numeric codes with decimal commas", list, 0,
+        line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), offLine(3, 1),
+        "1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n");
+    add("three fields a line, double spaced", list, 0, worked + origin + line("R", kWorked, "9.000"),
+        offLine(3, 1), "P, 1000, 2000\r\n\r\n5, Q, 0\r\n\r\n0, 7, R\r\n\r\n1000, 2000, 9\r\n");
+    add("a line of three, then five, after a blank line", list, 0, worked + origin + line("R", kWorked, "9.000"),
+        offLine(2, 3), "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
+    add("one field a line", list, 0, worked,
+        "Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
+        "(δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).\n",
+        "P\n1000\n2000\n5\n");
+    add("a shifted record, then a failing one", list, kFailed, worked, offLine(1, 1) + failedAt(2, 1),
+        "P, 1000, 2000, 5, Q, 0\r\n");
+    // More than one 1 MiB block and two threads: the count and the line
+    // hold across both.
+    add("shifted records all through 1.5 MB", list, 0,
+        repeated(line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), 40000),
+        offLine(120000, 1), repeated("1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n", 40000));
+    add("one record a line for 1.3 MB, a shifted one, a failing one", list, kFailed,
+        repeated(worked, 70000) + origin, offLine(1, 70001) + failedAt(70002, 70003),
+        repeated("P, 1000, 2000, 5\r\n", 70000) + "Q, 0, 0\r\n7\r\nR\r\n");
+
+    // A record of more than 64 MiB (no separator) fails with its place, after
+    // the lines before it: memory does not run out.
+    add("/dev/zero", c + QStringList{"/dev/zero"}, kFailed, "",
+        failedAt(1, 1, " " + QByteArray(msg::kRecordTooLong)));
+    add("a 70 MB code on line 3 of a pipe", list, kFailed, line("A", kWorked, "5.000"),
+        failedAt(2, 3, " " + QByteArray(msg::kRecordTooLong)),
+        "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n");
+    add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
+        "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
+}
+
+void tst_CommandLine::run()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, stdoutFile);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    const CliRun r = runConvert(args, input, stdoutFile);
+    QVERIFY2(r.ran(), r.err.constData());
+    QVERIFY2(matches(r.err, err), "stderr" + differs(r.err, err));
+    QVERIFY2(matches(r.out, out), "stdout" + differs(r.out, out));
+    QCOMPARE(r.exitCode, exitCode);
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_command_line.moc"
