@@ -414,7 +414,8 @@ void tst_BadFiles::userFiles()
     QProcess p;
     if (kind == UserFile::DevStdoutAppend) p.setStandardOutputFile(file, QIODevice::Append);
     if (inChild) p.setChildProcessModifier(inChild);
-    p.start(HATTSHEET_CONVERT, kDefaultCentres + QStringList{at("in.txt"), "-o", target});
+    p.start(inChild ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT),
+            kDefaultCentres + QStringList{at("in.txt"), "-o", target});
     QVERIFY2(p.waitForFinished(60000), qPrintable(p.errorString()));
     const QByteArray err = p.readAllStandardError();
     QCOMPARE(p.exitCode(), refused ? kExitFailed : 0);
