@@ -1,13 +1,26 @@
 #pragma once
 // The window's fields as the operations see them (conversion::Fields): the
 // eleven single-line fields and the two point panels, found by FieldId.
-// Panel texts are CR LF between lines for the operations and "\n" inside
-// the text widget; the conversion happens here, both ways.
+// Panel texts are UTF-8 with CR LF between lines for the operations; the
+// conversion to and from the text widget happens here, both ways, and gives
+// back every character the user sees, unchanged.
+//
+// The text document takes U+2029, U+FDD0, U+FDD1 (and CR, LF) as paragraph
+// breaks when text is inserted, and shows U+2028 as a line break. Those four
+// characters of the user's data (a point code may hold any of them) are held
+// in the document as stand-ins, lone low surrogates (U+DC28, U+DC29, U+DCD0,
+// U+DCD1), which no decoded text can contain; the widget shows each as one
+// replacement glyph, inside its line. What the document holds as a break,
+// a paragraph end or a U+2028, is a line end: the program's own, or one the
+// user typed (Enter, Shift+Enter). U+00A0 and every other character are held
+// and given back as they are.
 //
 // Appends to a panel are collected and put into the widget in one edit when
 // anything reads or shows the panel (flush): an operation runs to its end
 // inside one click, so nobody sees the difference, and a batch of a million
 // point lines appended line by line costs one insertion instead of a million.
+// A large append (an opened list, a batch's output) goes in at once, so it is
+// never held twice.
 
 #include "window_ports.h"
 
@@ -19,25 +32,22 @@
 
 class QLineEdit;
 class QPlainTextEdit;
+class QTextDocument;
 
 namespace hattsheet::ui {
 
-// A panel text from the operations (CR LF, or a lone CR or LF) as the text
-// widget holds it ("\n" between lines).
-QString panelTextToWidget(std::string_view panelText);
-// A text widget's plain text ("\n" between lines) as the operations read it
-// (CR LF between lines), UTF-8.
-std::string widgetTextToPanel(const QString& plain);
-
-// Inserts a panel text at the end of a text widget in one edit (one undo
-// step). Beyond kPlainLineLimit lines the lines go ten to a paragraph,
-// joined by line separators (U+2028): the widget shows and returns them as
-// separate lines, but a million paragraphs would take the text document
-// about 3 s to build, ten times what the grouped form takes. The scroll bar
-// then counts a paragraph not yet shown as one line.
+// Inserts a panel text (CR LF, or a lone CR or LF, between lines) at the end
+// of a text widget in one edit (one undo step), in pieces of about a MiB so
+// that the text is never held whole in a second form. Beyond kPlainLineLimit
+// lines the lines go ten to a paragraph, joined by U+2028: the widget shows
+// and gives them back as separate lines, but a million paragraphs would take
+// the text document about 3 s to build, ten times what the grouped form
+// takes. The scroll bar then counts a paragraph not yet shown as one line.
 inline constexpr int kPlainLineLimit = 100000;
 inline constexpr int kLinesPerParagraph = 10;
 void appendToPanel(QPlainTextEdit* panel, std::string_view panelText);
+// A text widget's text as the operations read it: UTF-8, CR LF between lines.
+std::string panelTextOf(const QTextDocument& document);
 
 class WidgetFields final : public conversion::Fields {
 public:
@@ -54,6 +64,8 @@ public:
 
 private:
     static constexpr std::size_t kCount = std::size(conversion::kAllFields);
+    // An append this long goes into the widget at once (bytes).
+    static constexpr std::size_t kDirectAppend = 1 << 16;
     static std::size_t index(conversion::FieldId id) { return static_cast<std::size_t>(id); }
     void flush(std::size_t i) const;
 
