@@ -5,12 +5,12 @@
 //   batch  the click on "Μετατροπή ομάδας σημείων" until its message,
 //   save   the click on "Αποθήκευση" of panel 2 until its message,
 // each with the CPU time the process spent in it (a busy machine stretches
-// the first, not the second), then the process's peak resident memory. One
-// run per process, so that the peak belongs to this list alone.
+// the first, not the second), and the process's peak resident memory at the
+// end of each. One run per process, so that the peaks belong to this list.
 //
 //   bench_window LIST_FILE SAVED_FILE
 //
-// Prints "open S CPU batch S CPU save S CPU peak MB"; exits 1 when a message
+// Prints "open S CPU MB batch S CPU MB save S CPU MB"; exits 1 when a message
 // other than the expected one came.
 
 #include "fake_window.h"
@@ -48,6 +48,14 @@ double seconds(Clock::time_point from, Clock::time_point to)
     return std::chrono::duration<double>(to - from).count();
 }
 
+// The peak resident memory so far (MB).
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
 double cpuSeconds()
 {
     timespec t{};
@@ -81,12 +89,14 @@ int main(int argc, char** argv)
     double c0 = cpuSeconds();
     const double open = seconds(t0, click("cmdOp1"));
     const double openCpu = cpuSeconds() - c0;
+    const double openPeak = peakMegabytes();
 
     t0 = Clock::now();
     c0 = cpuSeconds();
     click("cmdAll");
     const double batch = seconds(t0, dialogs.messageAt);
     const double batchCpu = cpuSeconds() - c0;  // to the end of the click, a little past the message
+    const double batchPeak = peakMegabytes();
 
     dialogs.fileAnswers = {argv[2]};
     t0 = Clock::now();
@@ -95,10 +105,8 @@ int main(int argc, char** argv)
     const double save = seconds(t0, dialogs.messageAt);
     const double saveCpu = cpuSeconds() - c0;
 
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("open %.3f %.3f batch %.3f %.3f save %.3f %.3f peak %.1f\n", open, openCpu, batch, batchCpu, save,
-                saveCpu, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("open %.3f %.3f %.1f batch %.3f %.3f %.1f save %.3f %.3f %.1f\n", open, openCpu, openPeak, batch,
+                batchCpu, batchPeak, save, saveCpu, peakMegabytes());
     const bool asExpected = dialogs.messages.size() == 2 && dialogs.messages[0].text == msg::kBatchDone &&
                             dialogs.messages[1].text == msg::kSaved;
     if (!asExpected) {

@@ -36,7 +36,7 @@ void critical(Dialogs& dialogs, const std::string& text)
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 {
-    const std::string list = fields.text(FieldId::File1);
+    std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         critical(dialogs, msg::kNoList);
         return;
@@ -61,18 +61,24 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         critical(dialogs, msg::cannotWrite(encoding.error().path));
         return;
     }
-    const auto feedBytes = pf::readWholeFile(feedPath);
-    if (!feedBytes) {
+    // Each form of the list goes as soon as the next is made: beside a panel
+    // of a million points, each is some 40 MB.
+    std::string().swap(list);
+    std::string feed;
+    if (const auto feedBytes = pf::readWholeFile(feedPath)) {
+        feed = pf::decodeAs(*feedBytes, *encoding);
+    } else {
         critical(dialogs, msg::cannotRead(feedBytes.error().path));
         return;
     }
-    const std::string feed = pf::decodeAs(*feedBytes, *encoding);
 
-    // The converted lines reach panel 2 in one append, at the end of the run
-    // or at the failing record: what the user sees afterwards is the same as
-    // with one append per record, and a long list takes seconds, not hours.
+    // The converted lines reach panel 2 a MiB at a time, and at the end of
+    // the run or at the failing record: what the user sees afterwards is the
+    // same as with one append per record, a long list takes seconds, not
+    // hours, and it is never held whole beside the panel.
+    constexpr std::size_t kAppendBytes = std::size_t{1} << 20;
     std::string lines;
-    lines.reserve(feed.size() + feed.size() / 4);
+    lines.reserve(kAppendBytes + kAppendBytes / 4);
     std::size_t pos = 0;
     pf::PointRecord record;
     bool failed = false;
@@ -81,6 +87,10 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             !appendConvertedLine(*sheets, record, lines)) {
             failed = true;
             break;
+        }
+        if (lines.size() >= kAppendBytes) {
+            fields.appendText(FieldId::File2, lines);
+            lines.clear();
         }
     }
     if (!lines.empty()) fields.appendText(FieldId::File2, lines);

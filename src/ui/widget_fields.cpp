@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <algorithm>
+#include <utility>
 
 namespace hattsheet::ui {
 
@@ -105,10 +105,12 @@ std::size_t pieceEnd(std::string_view text, std::size_t from)
 
 } // namespace
 
-void appendToPanel(QPlainTextEdit* panel, std::string_view panelText)
+void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinPrevious)
 {
     if (panelText.empty()) return;
-    const bool grouped = countLineEnds(panelText) > std::size_t{kPlainLineLimit};
+    const std::size_t lineEnds = countLineEnds(panelText);
+    const auto paragraphs = static_cast<std::size_t>(panel->document()->blockCount());
+    const bool grouped = lineEnds > kGroupedAppend || paragraphs + lineEnds > kPlainLineLimit;
     int inParagraph = 0;
     // A byte order mark at the start is data like any other character.
     QStringDecoder decoder(QStringDecoder::Utf8,
@@ -116,7 +118,11 @@ void appendToPanel(QPlainTextEdit* panel, std::string_view panelText)
     QString piece;
     QTextCursor end(panel->document());
     end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
+    if (joinPrevious) {
+        end.joinPreviousEditBlock();
+    } else {
+        end.beginEditBlock();
+    }
     for (std::size_t from = 0; from < panelText.size();) {
         const std::size_t to = pieceEnd(panelText, from);
         const QByteArrayView bytes(panelText.data() + from, static_cast<qsizetype>(to - from));
@@ -198,7 +204,7 @@ void WidgetFields::appendText(FieldId id, const std::string& text)
         Fields::appendText(id, text);
     } else if (text.size() >= kDirectAppend) {
         flush(index(id));
-        appendToPanel(panel, text);
+        appendToPanel(panel, text, std::exchange(m_joinUndo[index(id)], true));
     } else {
         m_pending[index(id)] += text;
     }
@@ -206,7 +212,10 @@ void WidgetFields::appendText(FieldId id, const std::string& text)
 
 void WidgetFields::flush() const
 {
-    for (std::size_t i = 0; i < kCount; ++i) flush(i);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        flush(i);
+        m_joinUndo[i] = false;
+    }
 }
 
 void WidgetFields::flush(std::size_t i) const
@@ -214,7 +223,7 @@ void WidgetFields::flush(std::size_t i) const
     if (m_pending[i].empty()) return;
     std::string pending;
     pending.swap(m_pending[i]);
-    appendToPanel(m_panels[i], pending);
+    appendToPanel(m_panels[i], pending, std::exchange(m_joinUndo[i], true));
 }
 
 } // namespace hattsheet::ui

@@ -19,8 +19,9 @@
 // anything reads or shows the panel (flush): an operation runs to its end
 // inside one click, so nobody sees the difference, and a batch of a million
 // point lines appended line by line costs one insertion instead of a million.
-// A large append (an opened list, a batch's output) goes in at once, so it is
-// never held twice.
+// A large append (an opened list, a batch's output in pieces) goes in at
+// once, so it is never held twice; the appends of one operation make one
+// undo step.
 
 #include "window_ports.h"
 
@@ -37,15 +38,21 @@ class QTextDocument;
 namespace hattsheet::ui {
 
 // Inserts a panel text (CR LF, or a lone CR or LF, between lines) at the end
-// of a text widget in one edit (one undo step), in pieces of about a MiB so
-// that the text is never held whole in a second form. Beyond kPlainLineLimit
-// lines the lines go ten to a paragraph, joined by U+2028: the widget shows
-// and gives them back as separate lines, but a million paragraphs would take
-// the text document about 3 s to build, ten times what the grouped form
-// takes. The scroll bar then counts a paragraph not yet shown as one line.
-inline constexpr int kPlainLineLimit = 100000;
-inline constexpr int kLinesPerParagraph = 10;
-void appendToPanel(QPlainTextEdit* panel, std::string_view panelText);
+// of a text widget in one edit (one undo step, or part of the previous one
+// with joinPrevious), in pieces of about a MiB so that the text is never held
+// whole in a second form. The lines of a large append (more than
+// kGroupedAppend lines: an opened list, a batch's output), and all lines once
+// the panel would hold more than kPlainLineLimit paragraphs, go a hundred to
+// a paragraph, joined by U+2028: the widget shows and gives them back as
+// separate lines, but each paragraph costs the document about 2 µs and 180
+// bytes (1,000,000 points: one paragraph per line takes about 3 s to build,
+// ten per paragraph 0.65 s and 98 MB, a hundred 0.48 s and 80 MB, the UTF-16
+// text alone being 74 MB). The scroll bar counts a paragraph not yet shown as
+// one line, and a triple click selects a paragraph.
+inline constexpr std::size_t kGroupedAppend = 10000;
+inline constexpr std::size_t kPlainLineLimit = 100000;
+inline constexpr int kLinesPerParagraph = 100;
+void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinPrevious = false);
 // A text widget's text as the operations read it: UTF-8, CR LF between lines.
 std::string panelTextOf(const QTextDocument& document);
 
@@ -58,8 +65,9 @@ public:
     void setText(conversion::FieldId id, const std::string& text) override;
     void appendText(conversion::FieldId id, const std::string& text) override;
 
-    // Puts every collected append into its panel. The window calls it after
-    // each operation and before each message box or file dialog.
+    // Puts every collected append into its panel, and ends the undo step of
+    // the large appends so far. The window calls it after each operation and
+    // before each message box or file dialog.
     void flush() const;
 
 private:
@@ -72,6 +80,7 @@ private:
     std::array<QLineEdit*, kCount> m_lines{};
     std::array<QPlainTextEdit*, kCount> m_panels{};
     mutable std::array<std::string, kCount> m_pending;
+    mutable std::array<bool, kCount> m_joinUndo{};  // an insertion since the last flush()
 };
 
 } // namespace hattsheet::ui

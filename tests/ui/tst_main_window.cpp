@@ -290,6 +290,24 @@ private slots:
         QCOMPARE(h.dialogs.watchedAtMessage, std::vector<QString>{want});
     }
 
+    // A batch whose output reaches panel 2 in several pieces (40,000 lines, 1.4 MB) shows every line
+    // after what the panel held, and one undo takes the whole output back.
+    void largeBatchIsOneUndoStep()
+    {
+        Window h;
+        std::string list;
+        for (int i = 0; i < 40000; ++i) list += "P, 1000, 2000, 5\r\n";
+        h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile1"))->setPlainText(QString::fromStdString(list));
+        auto* panel2 = h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile2"));
+        panel2->setPlainText(QStringLiteral("kept\n"));
+        h.click("cmdAll");
+        std::string want = "kept\r\n";
+        for (int i = 0; i < 40000; ++i) want += "P, -7429.270, 13107.462, 5.000\r\n";
+        QVERIFY(panelTextOf(*panel2->document()) == want);
+        panel2->undo();
+        QCOMPARE(panel2->toPlainText(), QStringLiteral("kept\n"));
+    }
+
     // A code holding a character the text document would change (U+00A0 into a space) or break a
     // line at (U+2028, U+2029, U+FDD0) reaches the saved files and the batch's lines byte for byte
     // and splits no record. Digits: the worked example (1000, 2000) and the old sheet's centre.
