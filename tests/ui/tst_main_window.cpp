@@ -222,16 +222,21 @@ private slots:
     void panelTextKept_data()
     {
         QTest::addColumn<QByteArray>("panel");
-        QTest::addColumn<QByteArray>("back");
+        QTest::addColumn<QByteArray>("back");  // empty: the panel text itself
         QTest::addColumn<int>("lines");
-        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray("a\r\nb") << 2;
+        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray() << 2;
         QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n") << 3;
         QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << 3;
         QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << 3;
-        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray("ΣΤΑΣΗ\r\n") << 2;
+        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray() << 2;
         const QByteArray kept = "\xEF\xBB\xBFP\xC2\xA0" "1\xE2\x80\xA8" "2\xE2\x80\xA9" "3\xEF\xB7\x90" "4\xEF\xB7\x91"
                                 "\xF0\x90\x80\xA8, 1, 2\r\nB";  // BOM, U+00A0, 2028, 2029, FDD0, FDD1, U+10028
-        QTest::newRow("breaking and odd characters kept, in their line") << kept << kept << 2;
+        QTest::newRow("breaking and odd characters kept, in their line") << kept << QByteArray() << 2;
+        // A text goes into the document a MiB at a time; no cut may split a character or a CR LF.
+        const QByteArray mib(1 << 20, 'a');
+        QTest::newRow("Greek letter across the MiB mark") << mib.left(mib.size() - 1) + "Σ\r\nb" << QByteArray() << 2;
+        QTest::newRow("CR LF across the MiB mark") << mib.left(mib.size() - 1) + "\r\nb" << QByteArray() << 2;
+        QTest::newRow("CR LF before the MiB mark") << "a\r\n" + mib << QByteArray() << 2;
     }
     void panelTextKept()
     {
@@ -241,8 +246,8 @@ private slots:
         WidgetFields fields;
         fields.bindPanel(FieldId::File1, &widget);
         fields.setText(FieldId::File1, panel.toStdString());
-        QVERIFY(!widget.grab().isNull());  // the stand-ins drawn
-        QCOMPARE(QByteArray::fromStdString(fields.text(FieldId::File1)), back);
+        if (panel.size() < 1000) QVERIFY(!widget.grab().isNull());  // the stand-ins drawn
+        QVERIFY(QByteArray::fromStdString(fields.text(FieldId::File1)) == (back.isEmpty() ? panel : back));
         QTEST(widget.document()->blockCount(), "lines");
     }
 
@@ -290,8 +295,8 @@ private slots:
         QCOMPARE(h.dialogs.watchedAtMessage, std::vector<QString>{want});
     }
 
-    // A batch whose output reaches panel 2 in several pieces (40,000 lines, 1.4 MB) shows every line
-    // after what the panel held, and one undo takes the whole output back.
+    // A batch whose output reaches panel 2 in several pieces (40,000 lines, 1.3 MB) shows every line
+    // after what the panel held, and one undo takes the whole output of the last batch back.
     void largeBatchIsOneUndoStep()
     {
         Window h;
@@ -300,12 +305,12 @@ private slots:
         h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile1"))->setPlainText(QString::fromStdString(list));
         auto* panel2 = h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile2"));
         panel2->setPlainText(QStringLiteral("kept\n"));
-        h.click("cmdAll");
         std::string want = "kept\r\n";
         for (int i = 0; i < 40000; ++i) want += "P, -7429.270, 13107.462, 5.000\r\n";
-        QVERIFY(panelTextOf(*panel2->document()) == want);
+        h.click("cmdAll");
+        h.click("cmdAll");
         panel2->undo();
-        QCOMPARE(panel2->toPlainText(), QStringLiteral("kept\n"));
+        QVERIFY(panelTextOf(*panel2->document()) == want);
     }
 
     // A code holding a character the text document would change (U+00A0 into a space) or break a
@@ -375,7 +380,7 @@ private slots:
         h.expect({"txtX1=123"});
     }
 
-    // A batch may append a million lines (40 MB) one by one; grouped into paragraphs, they must come back
+    // A batch may append a million lines (40 MB) one by one; grouped a hundred to a paragraph, they come back
     // unchanged and edit as lines. The bound catches line-by-line insertion (minutes), not a busy machine.
     void millionLinesKept()
     {
@@ -392,6 +397,7 @@ private slots:
             all += line;
         }
         QVERIFY(fields.text(FieldId::File2) == all);
+        QCOMPARE(panel.blockCount(), 1 + 1000000 / kLinesPerParagraph);
         QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
         panel.moveCursor(QTextCursor::End);
         QTest::keyClicks(&panel, QStringLiteral("Z, 1, 2, 3"));
