@@ -83,6 +83,16 @@ inline std::string recordsOffLine(unsigned long long count, unsigned long long f
     return "Προειδοποίηση: " + n + " εγγραφές δεν βρίσκονται μία ανά γραμμή· η πρώτη αρχίζει στη γραμμή " + line + hint;
 }
 
+// A list too large for a panel: the command line converts it in constant memory.
+inline std::string tooLargeToOpen(const std::string& path, unsigned long long limitMiB)
+{
+    return std::string("Το αρχείο «")
+        .append(path)
+        .append("» είναι πολύ μεγάλο για να ανοίξει στο παράθυρο (πάνω από ")
+        .append(std::to_string(limitMiB))
+        .append(" MiB). Λίστες αυτού του μεγέθους μετατρέπονται με το πρόγραμμα γραμμής εντολών hattsheet-convert.");
+}
+
 inline constexpr char kQuit[] = "Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;";
 // An operation stopped by the system (no memory left for a huge list).
 inline constexpr char kOperationFailed[] = "Η εργασία διακόπηκε από σφάλμα του συστήματος.";

@@ -36,7 +36,7 @@ void critical(Dialogs& dialogs, const std::string& text)
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 {
-    const std::string list = fields.text(FieldId::File1);
+    std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         critical(dialogs, msg::kNoList);
         return;
@@ -48,22 +48,26 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         return;
     }
 
-    // The records are read from the bytes just encoded, in memory: reading
+    // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
     // started from the same folder wrote there in between. The by-products
-    // are written for the user to look at, as before.
-    const pf::EncodedText encoded = pf::panelFileBytes(list);
-    pf::writeByProducts(dialogs, temp, {pf::kFeedFileName, pf::kTempFileName}, encoded.bytes);
-    const std::string feed = pf::decodeAs(encoded.bytes, encoded.encoding);
+    // are written for the user to look at, as before. Each form of the list
+    // goes as soon as the next is made: beside a panel of a million points,
+    // each is some 40 MB.
+    std::string feed = pf::dropBlankLines(list);
+    std::string().swap(list);
+    pf::writeByProducts(dialogs, temp, {pf::kFeedFileName, pf::kTempFileName}, pf::encodeForFile(feed).bytes);
 
-    // The converted lines reach panel 2 in one append, at the end of the run
-    // or at the failing record: what the user sees afterwards is the same as
-    // with one append per record, and a long list takes seconds, not hours.
-    // A panel whose last line has no line end gets one first, so that the
-    // first converted line is not glued onto it.
-    const std::string_view lineBreak = fields.endsInsideLine(FieldId::File2) ? "\r\n" : "";
-    std::string lines(lineBreak);
-    lines.reserve(feed.size() + feed.size() / 4);
+    // The converted lines reach panel 2 a MiB at a time, and at the end of
+    // the run or at the failing record: what the user sees afterwards is the
+    // same as with one append per record, a long list takes seconds, not
+    // hours, and it is never held whole beside the panel. A panel whose last
+    // line has no line end gets one first, so that the first converted line
+    // is not glued onto it.
+    constexpr std::size_t kAppendBytes = std::size_t{1} << 20;
+    std::string lines(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
+    std::size_t prefix = lines.size();  // that line end, while not yet appended
+    lines.reserve(kAppendBytes + kAppendBytes / 4);
     std::size_t pos = 0;
     pf::PointRecord record;
     bool failed = false;
@@ -73,8 +77,13 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             failed = true;
             break;
         }
+        if (lines.size() >= kAppendBytes) {
+            fields.appendText(FieldId::File2, lines);
+            lines.clear();
+            prefix = 0;
+        }
     }
-    if (lines.size() > lineBreak.size()) fields.appendText(FieldId::File2, lines);
+    if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (failed) {
         critical(dialogs, msg::kBatchFailed);
     } else {

@@ -3,6 +3,7 @@
 #include "field_reader.h"
 #include "messages.h"
 
+#include <optional>
 #include <system_error>
 
 namespace hattsheet::pointfile {
@@ -64,16 +65,22 @@ std::string forceTxtExtension(const std::string& path)
 
 namespace {
 
-// The point lines of a valid coordinate file: code as read, X, Y and H in
-// "0.000", an empty field shown as 0.
-std::string pointLinesOf(std::string_view text)
+// The point lines of a coordinate file: code as read, X, Y and H in
+// "0.000", an empty field shown as 0; nothing when the file is not a valid
+// coordinate file (testCoordinateFile, in the same pass).
+std::optional<std::string> pointLinesOf(std::string_view text)
 {
     std::string lines;
+    lines.reserve(text.size() + text.size() / 8);
     std::size_t pos = 0;
     PointRecord r;
-    while (pos < text.size() && readRecord(text, pos, true, r) == ReadStatus::Ok) {
-        appendPointLine(lines, r.code.text, fieldNumber(r.x).value_or(0), fieldNumber(r.y).value_or(0),
-                        fieldNumber(r.h).value_or(0));
+    while (pos < text.size()) {
+        if (readRecord(text, pos, true, r) != ReadStatus::Ok) return std::nullopt;
+        const auto x = fieldNumber(r.x);
+        const auto y = fieldNumber(r.y);
+        const auto h = fieldNumber(r.h);
+        if (!x || !y || !h) return std::nullopt;
+        appendPointLine(lines, r.code.text, *x, *y, *h);
     }
     return lines;
 }
@@ -86,18 +93,26 @@ void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, con
                                                                  {msg::kFilterSeq, "*.seq"},
                                                                  {msg::kFilterXyh, "*.xyh"}});
     if (!chosen || chosen->empty()) return;
-    const auto bytes = readWholeFile(platform::pathFromUtf8(*chosen));
-    if (!bytes) {
-        critical(dialogs, msg::cannotRead(*chosen));
+    const fs::path path = platform::pathFromUtf8(*chosen);
+    std::error_code error;
+    if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
+        critical(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
         return;
     }
-    const DecodedText text = decodeFileBytes(*bytes);
-    if (!testCoordinateFile(text.utf8)) {
+    std::optional<std::string> lines;
+    {
+        const auto bytes = readWholeFile(path);
+        if (!bytes) {
+            critical(dialogs, msg::cannotRead(*chosen));
+            return;
+        }
+        lines = pointLinesOf(decodeFileBytes(*bytes).utf8);
+    }
+    if (!lines) {
         dialogs.showMessage(msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical);
         return;
     }
-    const std::string lines = pointLinesOf(text.utf8);
-    if (!lines.empty()) fields.appendText(conversion::panelField(panel), lines);
+    if (!lines->empty()) fields.appendText(conversion::panelField(panel), *lines);
 }
 
 void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const conversion::TempPlaces& temp,

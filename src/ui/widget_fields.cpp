@@ -2,8 +2,12 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <utility>
 
 namespace hattsheet::ui {
 
@@ -11,72 +15,155 @@ using conversion::FieldId;
 
 namespace {
 
-QString fromUtf8(std::string_view text)
+constexpr char16_t kLineSeparator = 0x2028;  // the document's line break inside a paragraph
+// A panel text goes into the document this many bytes at a time (more when
+// a line is longer), ended after a line end.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+// The characters the document would break a line at, kept as stand-ins.
+bool breaksLine(char16_t c)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return c == 0x2028 || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+}
+char16_t standInFor(char16_t c)
+{
+    return static_cast<char16_t>(0xDC00 | (c & 0xFF));
+}
+// The character a lone surrogate stands for; U+FFFD for one that stands
+// for nothing.
+char32_t standsFor(char16_t c)
+{
+    switch (c) {
+    case 0xDC28: return 0x2028;
+    case 0xDC29: return 0x2029;
+    case 0xDCD0: return 0xFDD0;
+    case 0xDCD1: return 0xFDD1;
+    default: return 0xFFFD;
+    }
 }
 
-// CR LF, lone CR and lone LF each become one "\n"; counts them.
-std::string toLineFeeds(std::string_view text, int& lineEnds)
+// The UTF-8 of a piece of a block's text: U+2028 is a line end (CR LF), a
+// stand-in its character.
+void appendUtf8(std::string& out, QStringView text)
 {
-    std::string out;
-    out.reserve(text.size());
-    lineEnds = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += '\n';
-            ++lineEnds;
-        } else {
-            if (c == '\n') ++lineEnds;
-            out += c;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+            continue;
         }
+        char32_t c = u;
+        if (u == kLineSeparator) {
+            out += "\r\n";
+            continue;
+        }
+        if (QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(u, text[++i].unicode());
+        } else if (QChar::isSurrogate(u)) {
+            c = standsFor(u);
+        }
+        if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            if (c < 0x10000) {
+                out += static_cast<char>(0xE0 | (c >> 12));
+            } else {
+                out += static_cast<char>(0xF0 | (c >> 18));
+                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            }
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
-    return out;
+}
+
+// The line ends of a panel text: CR LF, lone CR and lone LF each count one.
+std::size_t countLineEnds(std::string_view text)
+{
+    std::size_t ends = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++ends;
+    }
+    return ends;
+}
+
+// Where the piece from `from` ends: after the last LF within kPieceBytes;
+// in a longer line, before a character's UTF-8 sequence, never between a CR
+// and its LF. Each piece then decodes on its own.
+std::size_t pieceEnd(std::string_view text, std::size_t from)
+{
+    if (text.size() - from <= kPieceBytes) return text.size();
+    std::size_t end = from + kPieceBytes;
+    const std::size_t lf = text.rfind('\n', end - 1);
+    if (lf != std::string_view::npos && lf >= from) return lf + 1;
+    const auto continues = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    for (int back = 0; back < 3 && continues(end); ++back) --end;
+    if (text[end - 1] == '\r' && text[end] == '\n') ++end;
+    return end;
 }
 
 } // namespace
 
-QString panelTextToWidget(std::string_view panelText)
-{
-    int lineEnds = 0;
-    return fromUtf8(toLineFeeds(panelText, lineEnds));
-}
-
-std::string widgetTextToPanel(const QString& plain)
-{
-    const QByteArray utf8 = plain.toUtf8();
-    std::string out;
-    out.reserve(static_cast<std::size_t>(utf8.size()) + static_cast<std::size_t>(utf8.count('\n')));
-    for (const char c : utf8) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-void appendToPanel(QPlainTextEdit* panel, std::string_view panelText)
+void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinPrevious)
 {
     if (panelText.empty()) return;
-    int lineEnds = 0;
-    QString text = fromUtf8(toLineFeeds(panelText, lineEnds));
-    if (lineEnds > kPlainLineLimit) {
-        int inParagraph = 0;
-        for (QChar& c : text) {
-            if (c != QLatin1Char('\n')) continue;
-            if (++inParagraph < kLinesPerParagraph) {
-                c = QChar(QChar::LineSeparator);
-            } else {
-                inParagraph = 0;
-            }
-        }
-    }
+    const std::size_t lineEnds = countLineEnds(panelText);
+    const auto paragraphs = static_cast<std::size_t>(panel->document()->blockCount());
+    const bool grouped = lineEnds > kGroupedAppend || paragraphs + lineEnds > kPlainLineLimit;
+    int inParagraph = 0;
+    // A byte order mark at the start is data like any other character.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QString piece;
     QTextCursor end(panel->document());
     end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
-    end.insertText(text);
+    if (joinPrevious) {
+        end.joinPreviousEditBlock();
+    } else {
+        end.beginEditBlock();
+    }
+    for (std::size_t from = 0; from < panelText.size();) {
+        const std::size_t to = pieceEnd(panelText, from);
+        const QByteArrayView bytes(panelText.data() + from, static_cast<qsizetype>(to - from));
+        piece.resize(decoder.requiredSpace(bytes.size()));
+        QChar* const first = piece.data();
+        const qsizetype decoded = decoder.appendToBuffer(first, bytes) - first;
+        // Line ends to the document's breaks, line-breaking characters to
+        // their stand-ins; in place, as the text only shrinks.
+        qsizetype w = 0;
+        for (qsizetype r = 0; r < decoded; ++r) {
+            char16_t c = first[r].unicode();
+            if (c == u'\r' || c == u'\n') {
+                if (c == u'\r' && r + 1 < decoded && first[r + 1] == u'\n') ++r;
+                if (grouped && ++inParagraph < kLinesPerParagraph) {
+                    c = kLineSeparator;
+                } else {
+                    c = u'\n';
+                    inParagraph = 0;
+                }
+            } else if (breaksLine(c)) {
+                c = standInFor(c);
+            }
+            first[w++] = QChar(c);
+        }
+        piece.truncate(w);
+        end.insertText(piece);
+        from = to;
+    }
     end.endEditBlock();
+}
+
+std::string panelTextOf(const QTextDocument& document)
+{
+    std::string out;
+    const auto units = static_cast<std::size_t>(document.characterCount());
+    out.reserve(units + units / 16);  // room for a CR per line of 16 characters or more
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) out += "\r\n";
+        appendUtf8(out, block.text());
+    }
+    return out;
 }
 
 void WidgetFields::bindLine(FieldId id, QLineEdit* field)
@@ -94,7 +181,7 @@ std::string WidgetFields::text(FieldId id) const
     if (QLineEdit* line = m_lines[index(id)]) return line->text().toStdString();
     if (QPlainTextEdit* panel = m_panels[index(id)]) {
         flush(index(id));
-        return widgetTextToPanel(panel->toPlainText());
+        return panelTextOf(*panel->document());
     }
     return {};
 }
@@ -102,7 +189,7 @@ std::string WidgetFields::text(FieldId id) const
 void WidgetFields::setText(FieldId id, const std::string& text)
 {
     if (QLineEdit* line = m_lines[index(id)]) {
-        line->setText(fromUtf8(text));
+        line->setText(QString::fromStdString(text));
     } else if (QPlainTextEdit* panel = m_panels[index(id)]) {
         m_pending[index(id)].clear();
         panel->clear();
@@ -112,11 +199,15 @@ void WidgetFields::setText(FieldId id, const std::string& text)
 
 void WidgetFields::appendText(FieldId id, const std::string& text)
 {
-    if (m_panels[index(id)] == nullptr) {
+    QPlainTextEdit* panel = m_panels[index(id)];
+    if (panel == nullptr) {
         Fields::appendText(id, text);
-        return;
+    } else if (text.size() >= kDirectAppend) {
+        flush(index(id));
+        appendToPanel(panel, text, std::exchange(m_joinUndo[index(id)], true));
+    } else {
+        m_pending[index(id)] += text;
     }
-    m_pending[index(id)] += text;
 }
 
 bool WidgetFields::endsInsideLine(FieldId id) const
@@ -137,7 +228,10 @@ bool WidgetFields::endsInsideLine(FieldId id) const
 
 void WidgetFields::flush() const
 {
-    for (std::size_t i = 0; i < kCount; ++i) flush(i);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        flush(i);
+        m_joinUndo[i] = false;
+    }
 }
 
 void WidgetFields::flush(std::size_t i) const
@@ -145,7 +239,7 @@ void WidgetFields::flush(std::size_t i) const
     if (m_pending[i].empty()) return;
     std::string pending;
     pending.swap(m_pending[i]);
-    appendToPanel(m_panels[i], pending);
+    appendToPanel(m_panels[i], pending, std::exchange(m_joinUndo[i], true));
 }
 
 } // namespace hattsheet::ui

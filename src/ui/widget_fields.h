@@ -1,13 +1,27 @@
 #pragma once
 // The window's fields as the operations see them (conversion::Fields): the
 // eleven single-line fields and the two point panels, found by FieldId.
-// Panel texts are CR LF between lines for the operations and "\n" inside
-// the text widget; the conversion happens here, both ways.
+// Panel texts are UTF-8 with CR LF between lines for the operations; the
+// conversion to and from the text widget happens here, both ways, and gives
+// back every character the user sees, unchanged.
+//
+// The text document takes U+2029, U+FDD0, U+FDD1 (and CR, LF) as paragraph
+// breaks when text is inserted, and shows U+2028 as a line break. Those four
+// characters of the user's data (a point code may hold any of them) are held
+// in the document as stand-ins, lone low surrogates (U+DC28, U+DC29, U+DCD0,
+// U+DCD1), which no decoded text can contain; the widget shows each as one
+// replacement glyph, inside its line. What the document holds as a break,
+// a paragraph end or a U+2028, is a line end: the program's own, or one the
+// user typed (Enter, Shift+Enter). U+00A0 and every other character are held
+// and given back as they are.
 //
 // Appends to a panel are collected and put into the widget in one edit when
 // anything reads or shows the panel (flush): an operation runs to its end
 // inside one click, so nobody sees the difference, and a batch of a million
 // point lines appended line by line costs one insertion instead of a million.
+// A large append (an opened list, a batch's output in pieces) goes in at
+// once, so it is never held twice; the appends of one operation make one
+// undo step.
 
 #include "window_ports.h"
 
@@ -19,25 +33,28 @@
 
 class QLineEdit;
 class QPlainTextEdit;
+class QTextDocument;
 
 namespace hattsheet::ui {
 
-// A panel text from the operations (CR LF, or a lone CR or LF) as the text
-// widget holds it ("\n" between lines).
-QString panelTextToWidget(std::string_view panelText);
-// A text widget's plain text ("\n" between lines) as the operations read it
-// (CR LF between lines), UTF-8.
-std::string widgetTextToPanel(const QString& plain);
-
-// Inserts a panel text at the end of a text widget in one edit (one undo
-// step). Beyond kPlainLineLimit lines the lines go ten to a paragraph,
-// joined by line separators (U+2028): the widget shows and returns them as
-// separate lines, but a million paragraphs would take the text document
-// about 3 s to build, ten times what the grouped form takes. The scroll bar
-// then counts a paragraph not yet shown as one line.
-inline constexpr int kPlainLineLimit = 100000;
-inline constexpr int kLinesPerParagraph = 10;
-void appendToPanel(QPlainTextEdit* panel, std::string_view panelText);
+// Inserts a panel text (CR LF, or a lone CR or LF, between lines) at the end
+// of a text widget in one edit (one undo step, or part of the previous one
+// with joinPrevious), in pieces of about a MiB so that the text is never held
+// whole in a second form. The lines of a large append (more than
+// kGroupedAppend lines: an opened list, a batch's output), and all lines once
+// the panel would hold more than kPlainLineLimit paragraphs, go a hundred to
+// a paragraph, joined by U+2028: the widget shows and gives them back as
+// separate lines, but each paragraph costs the document about 2 µs and 180
+// bytes (1,000,000 points: one paragraph per line takes about 3 s to build,
+// ten per paragraph 0.65 s and 98 MB, a hundred 0.48 s and 80 MB, the UTF-16
+// text alone being 74 MB). The scroll bar counts a paragraph not yet shown as
+// one line, and a triple click selects a paragraph.
+inline constexpr std::size_t kGroupedAppend = 10000;
+inline constexpr std::size_t kPlainLineLimit = 100000;
+inline constexpr int kLinesPerParagraph = 100;
+void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinPrevious = false);
+// A text widget's text as the operations read it: UTF-8, CR LF between lines.
+std::string panelTextOf(const QTextDocument& document);
 
 class WidgetFields final : public conversion::Fields {
 public:
@@ -49,18 +66,22 @@ public:
     void appendText(conversion::FieldId id, const std::string& text) override;
     bool endsInsideLine(conversion::FieldId id) const override;
 
-    // Puts every collected append into its panel. The window calls it after
-    // each operation and before each message box or file dialog.
+    // Puts every collected append into its panel, and ends the undo step of
+    // the large appends so far. The window calls it after each operation and
+    // before each message box or file dialog.
     void flush() const;
 
 private:
     static constexpr std::size_t kCount = std::size(conversion::kAllFields);
+    // An append this long goes into the widget at once (bytes).
+    static constexpr std::size_t kDirectAppend = 1 << 16;
     static std::size_t index(conversion::FieldId id) { return static_cast<std::size_t>(id); }
     void flush(std::size_t i) const;
 
     std::array<QLineEdit*, kCount> m_lines{};
     std::array<QPlainTextEdit*, kCount> m_panels{};
     mutable std::array<std::string, kCount> m_pending;
+    mutable std::array<bool, kCount> m_joinUndo{};  // an insertion since the last flush()
 };
 
 } // namespace hattsheet::ui

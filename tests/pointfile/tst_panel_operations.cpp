@@ -105,22 +105,29 @@ void tst_PanelOperations::openFailures_data()
 {
     QTest::addColumn<QString>("name");  // in the temporary folder; "" is a cancel
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qint64>("sparse");  // the file's size when it is a hole of that size, 0 for `file`
     QTest::addColumn<QString>("message");
-    QTest::newRow("blank line at the end") << "a.txt" << QByteArray("1,100,200,5\r\n\r\n") << msg::kInvalidFile;
-    QTest::newRow("text X") << "a.txt" << QByteArray("A1, abc, 200, 5\r\n") << msg::kInvalidFile;
-    QTest::newRow("last line three fields") << "a.txt" << QByteArray("1,100,200,5\r\n2,3,4") << msg::kInvalidFile;
-    QTest::newRow("file vanished after the dialog") << "gone.txt" << QByteArray() << "ανάγνωση";
-    QTest::newRow("a folder") << "prog" << QByteArray() << "ανάγνωση";
-    QTest::newRow("cancel") << "" << QByteArray() << "";
+    const auto bytes = [](const char* b) { return QByteArray(b); };
+    QTest::newRow("blank line at the end") << "a.txt" << bytes("1,100,200,5\r\n\r\n") << 0ll << msg::kInvalidFile;
+    QTest::newRow("text X") << "a.txt" << bytes("A1, abc, 200, 5\r\n") << 0ll << msg::kInvalidFile;
+    QTest::newRow("last line three fields") << "a.txt" << bytes("1,100,200,5\r\n2,3,4") << 0ll << msg::kInvalidFile;
+    QTest::newRow("file vanished after the dialog") << "gone.txt" << QByteArray() << 0ll << "ανάγνωση";
+    QTest::newRow("a folder") << "prog" << QByteArray() << 0ll << "ανάγνωση";
+    QTest::newRow("cancel") << "" << QByteArray() << 0ll << "";
+    // Read, its zeros would make an invalid file; refused unread, it points to the command line.
+    QTest::newRow("a byte over the size limit, refused unread")
+        << "big.txt" << QByteArray() << qint64(pointfile::kOpenLimitBytes + 1) << "hattsheet-convert";
 }
 
 void tst_PanelOperations::openFailures()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, file);
+    QFETCH(qint64, sparse);
     QFETCH(QString, message);
     const QString path = m_work.path() + "/" + name;
     if (!file.isEmpty()) writeFile(path, file);
+    if (sparse > 0) QVERIFY(writeFile(path, "") && QFile::resize(path, sparse));
     FakeFields fields;
     fields.setText(FieldId::File1, "before");
     FakeDialogs dialogs;
@@ -134,8 +141,9 @@ void tst_PanelOperations::openFailures()
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains(message));
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
-    if (message == msg::kInvalidFile) QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarningPlain));
-    else QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains(path));
+    const bool invalid = message == msg::kInvalidFile;
+    QCOMPARE(dialogs.messages[0].title, std::string(invalid ? msg::kTitleWarningPlain : msg::kTitleWarning));
+    if (!invalid) QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains(path));
 }
 
 void tst_PanelOperations::save_data()
