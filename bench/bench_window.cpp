@@ -13,9 +13,9 @@
 // Prints "open S CPU MB batch S CPU MB save S CPU MB"; exits 1 when a message
 // other than the expected one came.
 
-#include "fake_window.h"
-#include "main_window.h"
-#include "messages.h"
+#include "support/fake_window.h"
+#include "ui/main_window.h"
+#include "operations/messages.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -30,13 +30,13 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-namespace msg = hattsheet::conversion::msg;
+namespace msg = hattsheet::operations::msg;
 
 // Notes when the first message after a click came.
 struct Dialogs : hattsheet::testing::FakeDialogs {
     Clock::time_point messageAt;
     void showMessage(const std::string& text, const std::string& title,
-                     hattsheet::conversion::MessageIcon icon) override
+                     hattsheet::operations::MessageIcon icon) override
     {
         messageAt = Clock::now();
         FakeDialogs::showMessage(text, title, icon);

@@ -14,9 +14,9 @@
 //   the record's, and a code without comma, quote, line end or edge spaces
 //   reads back unchanged.
 
-#include "field_reader.h"
+#include "pointfile/field_reader.h"
 #include "fuzz_check.h"
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <cmath>
 #include <cstdint>

@@ -13,13 +13,13 @@
 //   otherwise (a list that starts with a byte-order mark is left out: the
 //   mark belongs to a file, and a panel never holds one there).
 
-#include "fake_window.h"
-#include "field_reader.h"
+#include "support/fake_window.h"
+#include "pointfile/field_reader.h"
 #include "fuzz_check.h"
-#include "list_mode.h"
-#include "messages.h"
-#include "point_list.h"
-#include "text_codec.h"
+#include "cli/list_mode.h"
+#include "operations/messages.h"
+#include "operations/point_list.h"
+#include "text/text_codec.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ec;
     fs::remove(out, ec);
 
-    const auto sheets = conversion::readSheetPair("40.51", "-0.51", "40.45", "-0.45");
+    const auto sheets = operations::readSheetPair("40.51", "-0.51", "40.45", "-0.45");
     require(sheets.hasValue(), "the default centres are accepted");
     // OUTPUT given as a descriptor is written in place, so the lines before a
     // failing record are there to compare (a named OUTPUT is all or nothing).
@@ -119,21 +119,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A byte-order mark marks a file, not a panel's text: a list that starts
     // with one is compared on the command line alone.
-    if (!pointfile::isValidUtf8(input) || input.find_first_not_of(' ') == std::string_view::npos ||
+    if (!text::isValidUtf8(input) || input.find_first_not_of(' ') == std::string_view::npos ||
         input.substr(0, 3) == "\xEF\xBB\xBF") {
         return 0;
     }
     testing::FakeFields fields;
     testing::FakeDialogs dialogs;
-    fields.setText(conversion::FieldId::File1, std::string(input));
-    const conversion::TempPlaces temp{scratch.dir / "program", scratch.dir / "cache"};
-    conversion::convertPointList(fields, dialogs, temp);
+    fields.setText(operations::FieldId::File1, std::string(input));
+    const operations::TempPlaces temp{scratch.dir / "program", scratch.dir / "cache"};
+    operations::convertPointList(fields, dialogs, temp);
     require(dialogs.messages.size() == 1, "the batch shows one message", input);
-    const std::string panel = fields.text(conversion::FieldId::File2);
+    const std::string panel = fields.text(operations::FieldId::File2);
     require(panel == written, "window and command line give the same bytes",
             "command line: " + written + " | window: " + panel);
-    const bool windowFailed = dialogs.messages[0].text == conversion::msg::kBatchFailed;
+    const bool windowFailed = dialogs.messages[0].text == operations::msg::kBatchFailed;
     require(windowFailed == (status == 1), "both fail on the same lists", input);
-    require(windowFailed || dialogs.messages[0].text == conversion::msg::kBatchDone, "completion is reported", input);
+    require(windowFailed || dialogs.messages[0].text == operations::msg::kBatchDone, "completion is reported", input);
     return 0;
 }

@@ -10,8 +10,8 @@
 //   a longitude error only when φ0 itself was accepted.
 
 #include "fuzz_check.h"
-#include "number_text.h"
-#include "sheet_centre.h"
+#include "text/number_text.h"
+#include "geodesy/sheet_centre.h"
 
 #include <cmath>
 #include <cstdint>

@@ -11,20 +11,20 @@
 //   "<" comes back within 2 mm (series error < 0.1 mm there, plus twice the
 //   half millimetre of the format).
 
-#include "fake_window.h"
+#include "support/fake_window.h"
 #include "fuzz_check.h"
-#include "number_text.h"
-#include "single_point.h"
+#include "text/number_text.h"
+#include "operations/single_point.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-using namespace hattsheet::conversion;
+using namespace hattsheet::operations;
 using hattsheet::fuzz::require;
 using hattsheet::fuzz::spellsNonFinite;
-using hattsheet::geodesy::parseWholeNumber;
-using hattsheet::geodesy::readLeadingNumber;
+using text::parseWholeNumber;
+using text::readLeadingNumber;
 
 namespace {
 

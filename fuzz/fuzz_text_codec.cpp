@@ -10,7 +10,7 @@
 //   to the same text in the encoding chosen for it.
 
 #include "fuzz_check.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 #include <cstdint>
 #include <iconv.h>

@@ -1,11 +1,11 @@
-#include "list_mode.h"
+#include "cli/list_mode.h"
 
 #include "base/platform.h"
 
-#include "field_reader.h"
-#include "file_io.h"
-#include "messages.h"
-#include "point_list.h"
+#include "pointfile/field_reader.h"
+#include "pointfile/file_io.h"
+#include "operations/messages.h"
+#include "operations/point_list.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,7 +21,7 @@ namespace {
 
 namespace pf = hattsheet::pointfile;
 namespace sys = hattsheet::platform;
-namespace msg = hattsheet::conversion::msg;
+namespace msg = hattsheet::operations::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
 constexpr int kExitFailed = 1;
@@ -130,7 +130,7 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertRun(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                std::string& out)
 {
     Run run;
@@ -142,7 +142,7 @@ Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::
             run.end = start;
             return run;
         }
-        if (status == pf::ReadStatus::Truncated || !conversion::appendConvertedLine(sheets, record, out)) {
+        if (status == pf::ReadStatus::Truncated || !operations::appendConvertedLine(sheets, record, out)) {
             run.end = start;
             run.failed = true;
             return run;
@@ -164,7 +164,7 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertText(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
@@ -196,7 +196,7 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
 
 } // namespace
 
-int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request)
+int runListConversion(const operations::SheetPair& sheets, const ListRequest& request)
 {
     int in = sys::kStdin;
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;

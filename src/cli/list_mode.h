@@ -2,7 +2,7 @@
 // The command line's point-list mode: streams a list from INPUT (or stdin)
 // to OUTPUT (or stdout) through the batch conversion's steps.
 
-#include "single_point.h"
+#include "operations/single_point.h"
 
 #include <optional>
 #include <string>
@@ -16,6 +16,6 @@ struct ListRequest {
 
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
 // be read or written (the message is on stderr).
-int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request);
+int runListConversion(const operations::SheetPair& sheets, const ListRequest& request);
 
 } // namespace hattsheet::cli

@@ -7,10 +7,10 @@
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
 #include "base/platform.h"
-#include "list_mode.h"
-#include "messages.h"
-#include "number_text.h"
-#include "single_point.h"
+#include "cli/list_mode.h"
+#include "operations/messages.h"
+#include "text/number_text.h"
+#include "operations/single_point.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,7 +49,7 @@ int finishStdout()
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return 0;
     }
-    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::conversion::msg::cannotWrite("-").c_str());
+    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::operations::msg::cannotWrite("-").c_str());
     return 1;
 }
 
@@ -61,7 +61,7 @@ int usageError(const std::string& why)
 
 std::string inQuotes(std::string_view text)
 {
-    return "\"" + hattsheet::conversion::msg::shownText(text) + "\"";
+    return "\"" + hattsheet::operations::msg::shownText(text) + "\"";
 }
 
 // "A,B" of --from, --to or --point: exactly one comma, and on each side a
@@ -80,7 +80,7 @@ std::optional<std::pair<std::string, std::string>> numberPair(std::string_view o
     }
     std::pair<std::string, std::string> parts{text.substr(0, comma), text.substr(comma + 1)};
     for (const std::string& part : {parts.first, parts.second}) {
-        if (!hattsheet::geodesy::parseWholeNumber(part)) {
+        if (!hattsheet::text::parseWholeNumber(part)) {
             usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) + " is not a number");
             return std::nullopt;
         }
@@ -151,10 +151,10 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     return args;
 }
 
-int runPoint(const hattsheet::conversion::CentreTexts& from, const hattsheet::conversion::CentreTexts& to,
+int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::operations::CentreTexts& to,
              const std::pair<std::string, std::string>& point)
 {
-    using namespace hattsheet::conversion;
+    using namespace hattsheet::operations;
     const auto result = computeOldToNew(from, to, point.first, point.second);
     if (!result) {
         std::fprintf(stderr, "%s\n", messageFor(result.error()));
@@ -201,14 +201,14 @@ int main(int argc, char** argv)
     if (!from || !to || (args->point && !point)) {
         return kExitUsage;
     }
-    const hattsheet::conversion::CentreTexts fromTexts{from->first, from->second};
-    const hattsheet::conversion::CentreTexts toTexts{to->first, to->second};
+    const hattsheet::operations::CentreTexts fromTexts{from->first, from->second};
+    const hattsheet::operations::CentreTexts toTexts{to->first, to->second};
     if (point) {
         return runPoint(fromTexts, toTexts, *point);
     }
-    const auto sheets = hattsheet::conversion::readSheetPair(from->first, from->second, to->first, to->second);
+    const auto sheets = hattsheet::operations::readSheetPair(from->first, from->second, to->first, to->second);
     if (!sheets) {
-        std::fprintf(stderr, "%s\n", hattsheet::conversion::messageFor(sheets.error()));
+        std::fprintf(stderr, "%s\n", hattsheet::operations::messageFor(sheets.error()));
         return kExitRefused;
     }
     return hattsheet::cli::runListConversion(*sheets, args->list);

@@ -1,4 +1,4 @@
-#include "hatt_projection.h"
+#include "geodesy/hatt_projection.h"
 
 #include <cmath>
 

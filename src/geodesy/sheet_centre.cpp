@@ -1,6 +1,6 @@
-#include "sheet_centre.h"
+#include "geodesy/sheet_centre.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@ namespace hattsheet::geodesy {
 
 std::optional<double> degMinToDegrees(std::string_view degMinText)
 {
-    const auto number = readLeadingNumber(degMinText);
+    const auto number = text::readLeadingNumber(degMinText);
     if (!number || !number->found) {
         return std::nullopt;
     }

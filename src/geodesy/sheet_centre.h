@@ -7,7 +7,7 @@
 // "40.51" is 40°51', "40.5" is 40°50', "40.515" is 40°51.5', "-0.51" is
 // -(0°51'). Minutes are not checked against 60: "40.75" is 41°15'.
 
-#include "expected.h"
+#include "base/expected.h"
 
 #include <optional>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "field_reader.h"
+#include "pointfile/field_reader.h"
 
-#include "number_format.h"
-#include "number_text.h"
+#include "text/number_format.h"
+#include "text/number_text.h"
 
 #include <cstdint>
 #include <iterator>
@@ -124,7 +124,7 @@ std::optional<double> fieldNumber(const Field& f)
 {
     if (const auto plain = plainNumber(f.text)) return plain;
     if (f.text.find_first_not_of(' ') == std::string_view::npos) return 0.0;
-    return geodesy::parseWholeNumber(f.text);
+    return text::parseWholeNumber(f.text);
 }
 
 bool testCoordinateFile(std::string_view text)
@@ -144,9 +144,9 @@ void appendHead(std::string& out, std::string_view code, double x, double y)
 {
     out.append(code);
     out.append(", ");
-    appendFixed(out, x, kCoordinateDecimals);
+    text::appendFixed(out, x, text::kCoordinateDecimals);
     out.append(", ");
-    appendFixed(out, y, kCoordinateDecimals);
+    text::appendFixed(out, y, text::kCoordinateDecimals);
     out.append(", ");
 }
 
@@ -155,7 +155,7 @@ void appendHead(std::string& out, std::string_view code, double x, double y)
 void appendPointLine(std::string& out, std::string_view code, double x, double y, double h)
 {
     appendHead(out, code, x, y);
-    appendFixed(out, h, kCoordinateDecimals);
+    text::appendFixed(out, h, text::kCoordinateDecimals);
     out.append("\r\n");
 }
 

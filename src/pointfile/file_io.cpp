@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "pointfile/file_io.h"
 
 #include "base/platform.h"
 

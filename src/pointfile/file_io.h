@@ -16,7 +16,7 @@
 // what it points to, and never blocks.
 
 #include "base/platform.h"
-#include "expected.h"
+#include "base/expected.h"
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
-#include "about_window.h"
+#include "ui/about_window.h"
 
-#include "twips.h"
-#include "ui_texts.h"
-#include "x11_window.h"
+#include "ui/twips.h"
+#include "ui/ui_texts.h"
+#include "ui/x11_window.h"
 
 #include <QColor>
 #include <QFont>

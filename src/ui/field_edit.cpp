@@ -1,4 +1,4 @@
-#include "field_edit.h"
+#include "ui/field_edit.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
-#include "field_guard.h"
+#include "ui/field_guard.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -13,7 +13,7 @@ namespace hattsheet::ui {
 bool testNumeric(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    return geodesy::parseWholeNumber(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())))
+    return text::parseWholeNumber(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())))
         .has_value();
 }
 

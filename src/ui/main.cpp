@@ -2,8 +2,8 @@
 // of the operations go to the program's directory, or to the user's cache
 // directory when that one is not writable.
 
-#include "main_window.h"
-#include "qt_greek.h"
+#include "ui/main_window.h"
+#include "ui/qt_greek.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
     for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/hattsheet-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    const hattsheet::conversion::TempPlaces temp{
+    const hattsheet::operations::TempPlaces temp{
         QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString(),
     };

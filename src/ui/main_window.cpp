@@ -1,14 +1,14 @@
-#include "main_window.h"
+#include "ui/main_window.h"
 
-#include "about_window.h"
-#include "field_edit.h"
-#include "messages.h"
-#include "panel_operations.h"
-#include "point_list.h"
-#include "qt_dialogs.h"
-#include "single_point.h"
-#include "twips.h"
-#include "ui_texts.h"
+#include "ui/about_window.h"
+#include "ui/field_edit.h"
+#include "operations/messages.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
+#include "ui/qt_dialogs.h"
+#include "operations/single_point.h"
+#include "ui/twips.h"
+#include "ui/ui_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,8 +26,8 @@
 
 namespace hattsheet::ui {
 
-using conversion::FieldId;
-using conversion::Panel;
+using operations::FieldId;
+using operations::Panel;
 
 namespace {
 
@@ -118,40 +118,40 @@ QLabel* addLabel(QWidget* frame, const char* objectName, const char* caption, co
 
 // Puts the collected panel appends into the panels before any message box
 // or file dialog shows, so the window the user sees behind it is complete.
-class FlushingDialogs final : public conversion::Dialogs {
+class FlushingDialogs final : public operations::Dialogs {
 public:
-    FlushingDialogs(conversion::Dialogs& dialogs, const WidgetFields& fields) : m_dialogs(dialogs), m_fields(fields) {}
-    void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
+    FlushingDialogs(operations::Dialogs& dialogs, const WidgetFields& fields) : m_dialogs(dialogs), m_fields(fields) {}
+    void showMessage(const std::string& text, const std::string& title, operations::MessageIcon icon) override
     {
         m_fields.flush();
         m_dialogs.showMessage(text, title, icon);
     }
-    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
+    bool askYesNo(const std::string& text, const std::string& title, operations::DefaultAnswer preselected) override
     {
         m_fields.flush();
         return m_dialogs.askYesNo(text, title, preselected);
     }
     std::optional<std::string> chooseOpenFile(const std::string& title,
-                                              const std::vector<conversion::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters) override
     {
         m_fields.flush();
         return m_dialogs.chooseOpenFile(title, filters);
     }
     std::optional<std::string> chooseSaveFile(const std::string& title,
-                                              const std::vector<conversion::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters) override
     {
         m_fields.flush();
         return m_dialogs.chooseSaveFile(title, filters);
     }
 
 private:
-    conversion::Dialogs& m_dialogs;
+    operations::Dialogs& m_dialogs;
     const WidgetFields& m_fields;
 };
 
 } // namespace
 
-MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs)
+MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs)
     : m_temp(std::move(temp)), m_scale(ui::layoutScale(QApplication::font(this)))
 {
     if (dialogs == nullptr) {
@@ -240,7 +240,7 @@ void MainWindow::buildWidgets()
 QLineEdit* MainWindow::addField(QWidget* frame, FieldId id, const char* initial, const QRect& rect)
 {
     auto* field = new FieldEdit(qs(initial), frame);
-    field->setObjectName(QString::fromLatin1(conversion::fieldObjectName(id)));
+    field->setObjectName(QString::fromLatin1(operations::fieldObjectName(id)));
     field->setGeometry(rect);
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     keepSystemTextColours(field);
@@ -256,7 +256,7 @@ QLineEdit* MainWindow::addField(QWidget* frame, FieldId id, const char* initial,
 QPlainTextEdit* MainWindow::addPanel(FieldId id, const QRect& rect, const QColor& background)
 {
     auto* panel = new QPlainTextEdit(centralWidget());
-    panel->setObjectName(QString::fromLatin1(conversion::fieldObjectName(id)));
+    panel->setObjectName(QString::fromLatin1(operations::fieldObjectName(id)));
     panel->setGeometry(rect);
     panel->setToolTip(qs(text::kPanelTip));
     panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -332,54 +332,54 @@ void MainWindow::run(Operation&& operation)
             m_fields.flush();
         } catch (const std::exception&) {
         }
-        m_dialogs->showMessage(conversion::msg::kOperationFailed, conversion::msg::kTitleWarning,
-                               conversion::MessageIcon::Critical);
+        m_dialogs->showMessage(operations::msg::kOperationFailed, operations::msg::kTitleWarning,
+                               operations::MessageIcon::Critical);
     }
 }
 
 void MainWindow::cmdOneClick()
 {
-    run([this] { conversion::convertOldToNew(m_fields, *m_dialogs); });
+    run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
 }
 
 void MainWindow::cmd2Click()
 {
-    run([this] { conversion::convertNewToOld(m_fields, *m_dialogs); });
+    run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
 }
 
 void MainWindow::cmdAllClick()
 {
-    run([this] { conversion::convertPointList(m_fields, *m_dialogs, m_temp); });
+    run([this] { operations::convertPointList(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::cmdOp1Click()
 {
-    run([this] { pointfile::openIntoPanel(m_fields, *m_dialogs, Panel::One); });
+    run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::One); });
 }
 
 void MainWindow::cmdOp2Click()
 {
-    run([this] { pointfile::openIntoPanel(m_fields, *m_dialogs, Panel::Two); });
+    run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::Two); });
 }
 
 void MainWindow::cmdSav1Click()
 {
-    run([this] { pointfile::savePanel(m_fields, *m_dialogs, m_temp, Panel::One); });
+    run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::One); });
 }
 
 void MainWindow::cmdSav2Click()
 {
-    run([this] { pointfile::savePanel(m_fields, *m_dialogs, m_temp, Panel::Two); });
+    run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::Two); });
 }
 
 void MainWindow::cmdEr1Click()
 {
-    run([this] { pointfile::clearPanel(m_fields, Panel::One); });
+    run([this] { operations::clearPanel(m_fields, Panel::One); });
 }
 
 void MainWindow::cmdEr2Click()
 {
-    run([this] { pointfile::clearPanel(m_fields, Panel::Two); });
+    run([this] { operations::clearPanel(m_fields, Panel::Two); });
 }
 
 void MainWindow::mnuaboutClick()
@@ -400,7 +400,7 @@ void MainWindow::mnuaboutClick()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit, conversion::DefaultAnswer::Yes);
+        m_quitConfirmed = m_dialogs->askYesNo(operations::msg::kQuit, operations::msg::kTitleQuit, operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

@@ -5,10 +5,10 @@
 // The widgets only bind: each click runs one operation of src/conversion/
 // or src/pointfile/ through the field and dialog interface.
 
-#include "about_window.h"
-#include "field_guard.h"
-#include "widget_fields.h"
-#include "window_ports.h"
+#include "ui/about_window.h"
+#include "ui/field_guard.h"
+#include "ui/widget_fields.h"
+#include "operations/window_ports.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -34,7 +34,7 @@ public:
     // temp: where the operations keep their two temporary files. dialogs:
     // the message boxes and file dialogs to use; none gives Qt's own, a test
     // passes a fake that answers from a script.
-    explicit MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs = nullptr);
+    explicit MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs = nullptr);
     ~MainWindow() override;
 
     // The factor by which the twips layout grew for the desktop font (1 for
@@ -58,8 +58,8 @@ private:
     void buildWidgets();
     void connectButtons();
     void setFocusOrder();
-    QLineEdit* addField(QWidget* frame, conversion::FieldId id, const char* initial, const QRect& rect);
-    QPlainTextEdit* addPanel(conversion::FieldId id, const QRect& rect, const QColor& background);
+    QLineEdit* addField(QWidget* frame, operations::FieldId id, const char* initial, const QRect& rect);
+    QPlainTextEdit* addPanel(operations::FieldId id, const QRect& rect, const QColor& background);
     QPushButton* addButton(QWidget* parent, const char* objectName, const char* caption, const QRect& rect);
 
     // One handler per control, each running one operation.
@@ -79,14 +79,14 @@ private:
     template <typename Operation>
     void run(Operation&& operation);
 
-    conversion::TempPlaces m_temp;
+    operations::TempPlaces m_temp;
     // The factor of the twips layout for the desktop font (twips.h).
     double m_scale;
     std::unique_ptr<QtDialogs> m_ownDialogs;
     WidgetFields m_fields;
     // What the operations get: the dialogs, each shown only after the
     // panels hold everything appended so far.
-    std::unique_ptr<conversion::Dialogs> m_dialogs;
+    std::unique_ptr<operations::Dialogs> m_dialogs;
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
     bool m_quitConfirmed = false;

@@ -1,6 +1,6 @@
-#include "qt_dialogs.h"
+#include "ui/qt_dialogs.h"
 
-#include "ui_texts.h"
+#include "ui/ui_texts.h"
 
 #include <QAbstractButton>
 #include <QDateTime>
@@ -16,7 +16,7 @@
 
 namespace hattsheet::ui {
 
-using conversion::MessageIcon;
+using operations::MessageIcon;
 
 namespace {
 
@@ -37,7 +37,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 
 // Qt reads a filter's patterns from the parentheses of its text; a
 // description without them gets its pattern appended.
-QString nameFilter(const conversion::FileFilter& filter)
+QString nameFilter(const operations::FileFilter& filter)
 {
     QString text = fromUtf8(filter.description);
     const QString pattern = fromUtf8(filter.pattern);
@@ -122,20 +122,20 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& 
 }
 
 std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title,
-                                             conversion::DefaultAnswer preselected)
+                                             operations::DefaultAnswer preselected)
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
                                              QMessageBox::Yes | QMessageBox::No, parent);
     box->button(QMessageBox::Yes)->setText(QString::fromUtf8(text::kYes));
     box->button(QMessageBox::No)->setText(QString::fromUtf8(text::kNo));
-    box->setDefaultButton(preselected == conversion::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box->setDefaultButton(preselected == operations::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     fitTitle(*box);
     return box;
 }
 
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& title,
-                                            const std::vector<conversion::FileFilter>& filters,
+                                            const std::vector<operations::FileFilter>& filters,
                                             QFileDialog::AcceptMode mode, const QString& lastPath)
 {
     auto dialog = std::make_unique<QFileDialog>(parent, fromUtf8(title));
@@ -163,7 +163,7 @@ void QtDialogs::showMessage(const std::string& text, const std::string& title, M
     makeMessageBox(m_parent, text, title, icon)->exec();
 }
 
-bool QtDialogs::askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected)
+bool QtDialogs::askYesNo(const std::string& text, const std::string& title, operations::DefaultAnswer preselected)
 {
     auto box = makeQuestionBox(m_parent, text, title, preselected);
     box->exec();
@@ -171,19 +171,19 @@ bool QtDialogs::askYesNo(const std::string& text, const std::string& title, conv
 }
 
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title,
-                                                     const std::vector<conversion::FileFilter>& filters)
+                                                     const std::vector<operations::FileFilter>& filters)
 {
     return choose(title, filters, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title,
-                                                     const std::vector<conversion::FileFilter>& filters)
+                                                     const std::vector<operations::FileFilter>& filters)
 {
     return choose(title, filters, QFileDialog::AcceptSave);
 }
 
 std::optional<std::string> QtDialogs::choose(const std::string& title,
-                                             const std::vector<conversion::FileFilter>& filters,
+                                             const std::vector<operations::FileFilter>& filters,
                                              QFileDialog::AcceptMode mode)
 {
     auto dialog = makeFileDialog(m_parent, title, filters, mode, m_lastPath);

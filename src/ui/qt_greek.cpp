@@ -1,4 +1,4 @@
-#include "qt_greek.h"
+#include "ui/qt_greek.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "widget_fields.h"
+#include "ui/widget_fields.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,7 +11,7 @@
 
 namespace hattsheet::ui {
 
-using conversion::FieldId;
+using operations::FieldId;
 
 namespace {
 

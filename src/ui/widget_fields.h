@@ -1,5 +1,5 @@
 #pragma once
-// The window's fields as the operations see them (conversion::Fields): the
+// The window's fields as the operations see them (operations::Fields): the
 // eleven single-line fields and the two point panels, found by FieldId.
 // Panel texts are UTF-8 with CR LF between lines for the operations; the
 // conversion to and from the text widget happens here, both ways, and gives
@@ -23,7 +23,7 @@
 // once, so it is never held twice; the appends of one operation make one
 // undo step.
 
-#include "window_ports.h"
+#include "operations/window_ports.h"
 
 #include <QString>
 
@@ -56,15 +56,15 @@ void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinP
 // A text widget's text as the operations read it: UTF-8, CR LF between lines.
 std::string panelTextOf(const QTextDocument& document);
 
-class WidgetFields final : public conversion::Fields {
+class WidgetFields final : public operations::Fields {
 public:
-    void bindLine(conversion::FieldId id, QLineEdit* field);
-    void bindPanel(conversion::FieldId id, QPlainTextEdit* panel);
+    void bindLine(operations::FieldId id, QLineEdit* field);
+    void bindPanel(operations::FieldId id, QPlainTextEdit* panel);
 
-    std::string text(conversion::FieldId id) const override;
-    void setText(conversion::FieldId id, const std::string& text) override;
-    void appendText(conversion::FieldId id, const std::string& text) override;
-    bool endsInsideLine(conversion::FieldId id) const override;
+    std::string text(operations::FieldId id) const override;
+    void setText(operations::FieldId id, const std::string& text) override;
+    void appendText(operations::FieldId id, const std::string& text) override;
+    bool endsInsideLine(operations::FieldId id) const override;
 
     // Puts every collected append into its panel, and ends the undo step of
     // the large appends so far. The window calls it after each operation and
@@ -72,10 +72,10 @@ public:
     void flush() const;
 
 private:
-    static constexpr std::size_t kCount = std::size(conversion::kAllFields);
+    static constexpr std::size_t kCount = std::size(operations::kAllFields);
     // An append this long goes into the widget at once (bytes).
     static constexpr std::size_t kDirectAppend = 1 << 16;
-    static std::size_t index(conversion::FieldId id) { return static_cast<std::size_t>(id); }
+    static std::size_t index(operations::FieldId id) { return static_cast<std::size_t>(id); }
     void flush(std::size_t i) const;
 
     std::array<QLineEdit*, kCount> m_lines{};

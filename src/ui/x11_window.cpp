@@ -1,4 +1,4 @@
-#include "x11_window.h"
+#include "ui/x11_window.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -2,18 +2,18 @@
 // (window save and the command line's -o), and a block converted in two
 // halves that must join as one pass.
 
-#include "cli_run.h"
-#include "fake_window.h"
-#include "messages.h"
-#include "panel_operations.h"
-#include "point_list.h"
+#include "support/cli_run.h"
+#include "support/fake_window.h"
+#include "operations/messages.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 
-using namespace hattsheet::conversion;
+using namespace hattsheet::operations;
 using namespace hattsheet::testing;
 
 class tst_CliFiles : public QObject {
@@ -86,7 +86,7 @@ void tst_CliFiles::modes()
     FakeDialogs dialogs;
     fields.setText(FieldId::File2, "P, -7429.270, 13107.462, 5.000\r\n");
     dialogs.fileAnswers = {saved.toStdString()};
-    hattsheet::pointfile::savePanel(fields, dialogs, TempPlaces{dir.path().toStdString(), {}}, Panel::Two);
+    hattsheet::operations::savePanel(fields, dialogs, TempPlaces{dir.path().toStdString(), {}}, Panel::Two);
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(modeOf(saved), expected);

@@ -2,14 +2,14 @@
 // of each row, and what must come back on stdout and stderr with which exit
 // status. One table, one driver.
 
-#include "cli_run.h"
-#include "messages.h"
+#include "support/cli_run.h"
+#include "operations/messages.h"
 
 #include <QFile>
 #include <QTest>
 
 using namespace hattsheet::testing;
-namespace msg = hattsheet::conversion::msg;
+namespace msg = hattsheet::operations::msg;
 
 class tst_CommandLine : public QObject {
     Q_OBJECT

@@ -4,9 +4,9 @@
 // grouping: a reordered formula or a fused multiply-add moves them by an
 // ulp, and that is what these rows catch.
 
-#include "hatt_projection.h"
-#include "number_text.h"
-#include "sheet_centre.h"
+#include "geodesy/hatt_projection.h"
+#include "text/number_text.h"
+#include "geodesy/sheet_centre.h"
 
 #include <QTest>
 
@@ -96,10 +96,10 @@ void tst_HattProjection::numberReaders()
     QFETCH(QByteArray, leading);
     QFETCH(QByteArray, whole);
     const std::string_view view(text.constData(), static_cast<std::size_t>(text.size()));
-    const auto n = readLeadingNumber(view);
+    const auto n = hattsheet::text::readLeadingNumber(view);
     QCOMPARE(!n ? QByteArray("overflow") : !n->found ? "none" + shortest(n->value) : shortest(n->value),
              leading == "none" ? QByteArray("none0") : leading);
-    const auto v = parseWholeNumber(view);
+    const auto v = hattsheet::text::parseWholeNumber(view);
     QCOMPARE(v ? shortest(*v) : QByteArray("refused"), whole);
 }
 

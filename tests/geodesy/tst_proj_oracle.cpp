@@ -12,9 +12,9 @@
 // txtm, txtl) and "<" on txtX2, txtY2 (txtX1, txtY1). After a deliberate
 // change of digits: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
 
-#include "hatt_projection.h"
-#include "sheet_centre.h"
-#include "single_point.h"
+#include "geodesy/hatt_projection.h"
+#include "geodesy/sheet_centre.h"
+#include "operations/single_point.h"
 
 #include <proj.h>
 
@@ -91,7 +91,7 @@ double dmsDegrees(const QByteArray& text)
 // The outputs the code gives now for the 6 input cells; empty on a refusal.
 Cells computeOutputs(const Cells& in)
 {
-    using namespace hattsheet::conversion;
+    using namespace hattsheet::operations;
     const auto s = [&](int i) { return in[i].toStdString(); };
     const auto there = computeOldToNew({s(0), s(1)}, {s(2), s(3)}, s(4), s(5));
     if (!there) return {};

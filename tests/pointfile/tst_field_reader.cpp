@@ -3,11 +3,11 @@
 // for numbers, each against an independent slow path. Expected records were
 // worked out by hand from the format's rules.
 
-#include "field_reader.h"
-#include "number_format.h"
-#include "number_text.h"
-#include "panel_operations.h"
-#include "text_codec.h"
+#include "pointfile/field_reader.h"
+#include "text/number_format.h"
+#include "text/number_text.h"
+#include "operations/panel_operations.h"
+#include "text/text_codec.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -142,7 +142,7 @@ void tst_FieldReader::txtExtension()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, saved);
-    QCOMPARE(QString::fromStdString(forceTxtExtension(chosen.toStdString())), saved);
+    QCOMPARE(QString::fromStdString(hattsheet::operations::forceTxtExtension(chosen.toStdString())), saved);
 }
 
 // Read, then written back: every character of these fits Windows-1253.
@@ -162,12 +162,12 @@ void tst_FieldReader::codec()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(bool, windows1253);
-    const DecodedText d = decodeFileBytes(bytes.toStdString());
+    const hattsheet::text::DecodedText d = hattsheet::text::decodeFileBytes(bytes.toStdString());
     QCOMPARE(QString::fromStdString(d.utf8), text);
-    QCOMPARE(d.encoding == Encoding::Windows1253, windows1253);
-    const EncodedText e = encodeForFile(d.utf8);
-    QCOMPARE(e.encoding, Encoding::Windows1253);
-    QCOMPARE(QString::fromStdString(windows1253ToUtf8(e.bytes)), text);
+    QCOMPARE(d.encoding == hattsheet::text::Encoding::Windows1253, windows1253);
+    const hattsheet::text::EncodedText e = hattsheet::text::encodeForFile(d.utf8);
+    QCOMPARE(e.encoding, hattsheet::text::Encoding::Windows1253);
+    QCOMPARE(QString::fromStdString(hattsheet::text::windows1253ToUtf8(e.bytes)), text);
 }
 
 // The short path of fieldNumber against the general reader: the same double
@@ -186,7 +186,7 @@ void tst_FieldReader::fieldNumbers()
     const std::string t = text.toStdString();
     const auto fast = fieldNumber(Field{t, false});
     const auto general = t.find_first_not_of(' ') == std::string::npos ? std::optional<double>(0.0)
-                                                                        : hattsheet::geodesy::parseWholeNumber(t);
+                                                                        : hattsheet::text::parseWholeNumber(t);
     QCOMPARE(fast.has_value(), general.has_value());
     if (fast) QVERIFY(*fast == *general && std::signbit(*fast) == std::signbit(*general));
 }
@@ -215,8 +215,8 @@ void tst_FieldReader::randomNumbersAgainstSlowPaths()
         if (rng.bounded(2) == 1) v = -v;
         const int decimals = i < 6 ? 3 : rng.bounded(0, 8);
         std::string fast, general;
-        appendFixed(fast, v, decimals);
-        appendFixedGeneral(general, v, decimals);
+        hattsheet::text::appendFixed(fast, v, decimals);
+        hattsheet::text::appendFixedGeneral(general, v, decimals);
         QVERIFY2(fast == general, qPrintable(QString("%1 with %2 decimals: %3 against %4")
                                                  .arg(v, 0, 'g', 17).arg(decimals).arg(fast.c_str(), general.c_str())));
     }

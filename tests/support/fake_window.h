@@ -2,7 +2,7 @@
 // A window without a window: fields as a map of texts, and dialogs that
 // record what they were asked and answer from a script.
 
-#include "window_ports.h"
+#include "operations/window_ports.h"
 
 #include <deque>
 #include <map>
@@ -12,16 +12,16 @@
 
 namespace hattsheet::testing {
 
-using conversion::FieldId;
+using operations::FieldId;
 
 struct ShownMessage {
     std::string text;
     std::string title;
-    conversion::MessageIcon icon;
+    operations::MessageIcon icon;
     bool operator==(const ShownMessage&) const = default;
 };
 
-class FakeFields : public conversion::Fields {
+class FakeFields : public operations::Fields {
 public:
     // The window's texts at start.
     FakeFields()
@@ -53,11 +53,11 @@ private:
     int m_writes = 0;
 };
 
-class FakeDialogs : public conversion::Dialogs {
+class FakeDialogs : public operations::Dialogs {
 public:
     std::vector<ShownMessage> messages;
     std::vector<std::string> dialogTitles;
-    std::vector<std::vector<conversion::FileFilter>> dialogFilters;
+    std::vector<std::vector<operations::FileFilter>> dialogFilters;
     // Answers of the file dialogs in order; std::nullopt is a cancel. An
     // exhausted script cancels.
     std::deque<std::optional<std::string>> fileAnswers;
@@ -65,16 +65,16 @@ public:
     // answers come from a script, and an exhausted one says Yes, so a test
     // about something else saves over an existing file as it always did.
     std::vector<ShownMessage> questions;
-    std::vector<conversion::DefaultAnswer> yesNoDefaults;
+    std::vector<operations::DefaultAnswer> yesNoDefaults;
     std::deque<bool> yesNoAnswers;
 
-    void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
+    void showMessage(const std::string& text, const std::string& title, operations::MessageIcon icon) override
     {
         messages.push_back({text, title, icon});
     }
-    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
+    bool askYesNo(const std::string& text, const std::string& title, operations::DefaultAnswer preselected) override
     {
-        questions.push_back({text, title, conversion::MessageIcon::Question});
+        questions.push_back({text, title, operations::MessageIcon::Question});
         yesNoDefaults.push_back(preselected);
         if (yesNoAnswers.empty()) return true;
         const bool a = yesNoAnswers.front();
@@ -82,18 +82,18 @@ public:
         return a;
     }
     std::optional<std::string> chooseOpenFile(const std::string& title,
-                                              const std::vector<conversion::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters) override
     {
         return answer(title, filters);
     }
     std::optional<std::string> chooseSaveFile(const std::string& title,
-                                              const std::vector<conversion::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters) override
     {
         return answer(title, filters);
     }
 
 private:
-    std::optional<std::string> answer(const std::string& title, const std::vector<conversion::FileFilter>& filters)
+    std::optional<std::string> answer(const std::string& title, const std::vector<operations::FileFilter>& filters)
     {
         dialogTitles.push_back(title);
         dialogFilters.push_back(filters);

@@ -3,7 +3,7 @@
 // per test function, holding "prog" (the program's folder for the temporary
 // files); "cache" beside it is made by the operations when they need it.
 
-#include "window_ports.h"
+#include "operations/window_ports.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -41,7 +41,7 @@ public:
                QFile::setPermissions(m_dir->path() + "/prog", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString path() const { return m_dir->path(); }
-    conversion::TempPlaces places() const
+    operations::TempPlaces places() const
     {
         return {(path() + "/prog").toStdString(), (path() + "/cache").toStdString()};
     }

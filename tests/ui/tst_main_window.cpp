@@ -3,14 +3,14 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "dark_palette.h"
-#include "fake_window.h"
-#include "field_edit.h"
-#include "main_window.h"
-#include "messages.h"
-#include "qt_dialogs.h"
-#include "qt_greek.h"
-#include "temp_workspace.h"
-#include "widget_fields.h"
+#include "support/fake_window.h"
+#include "ui/field_edit.h"
+#include "ui/main_window.h"
+#include "operations/messages.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_greek.h"
+#include "support/temp_workspace.h"
+#include "ui/widget_fields.h"
 
 #include <QAction>
 #include <cmath>
@@ -31,10 +31,10 @@
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
-using hattsheet::conversion::DefaultAnswer;
-using hattsheet::conversion::FieldId;
-using hattsheet::conversion::MessageIcon;
-namespace msg = hattsheet::conversion::msg;
+using hattsheet::operations::DefaultAnswer;
+using hattsheet::operations::FieldId;
+using hattsheet::operations::MessageIcon;
+namespace msg = hattsheet::operations::msg;
 
 namespace {
 

@@ -10,10 +10,10 @@
 // About window, the save dialog on a folder of lists, a field's context menu).
 
 #include "dark_palette.h"
-#include "main_window.h"
-#include "messages.h"
-#include "qt_dialogs.h"
-#include "qt_greek.h"
+#include "ui/main_window.h"
+#include "operations/messages.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_greek.h"
 
 #include <QAction>
 #include <QApplication>
@@ -87,8 +87,8 @@ int main(int argc, char* argv[])
         if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
     }
     QDir(work.path()).mkdir(QStringLiteral("παλιά"));
-    auto dialog = hattsheet::ui::makeFileDialog(&window, hattsheet::conversion::msg::kSaveTitle,
-                                                {{hattsheet::conversion::msg::kFilterTxt, "*.txt"}},
+    auto dialog = hattsheet::ui::makeFileDialog(&window, hattsheet::operations::msg::kSaveTitle,
+                                                {{hattsheet::operations::msg::kFilterTxt, "*.txt"}},
                                                 QFileDialog::AcceptSave, work.filePath(QStringLiteral("raw.txt")));
     dialog->show();
     settle(1500);

@@ -2,13 +2,13 @@
 // on the same lists: the worked example's digits, the refusals, the failing
 // record, and byte-for-byte agreement of the two.
 
-#include "cli_run.h"
-#include "fake_window.h"
-#include "temp_workspace.h"
-#include "messages.h"
-#include "panel_operations.h"
-#include "point_list.h"
-#include "single_point.h"
+#include "support/cli_run.h"
+#include "support/fake_window.h"
+#include "support/temp_workspace.h"
+#include "operations/messages.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
+#include "operations/single_point.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,15 +20,15 @@
 #include <unistd.h>
 
 using namespace hattsheet;
-using conversion::FieldId;
-using conversion::MessageIcon;
+using operations::FieldId;
+using operations::MessageIcon;
 using testing::FakeDialogs;
 using testing::FakeFields;
 using testing::readFile;
 using testing::CliRun;
 using testing::kDefaultCentres;
 using testing::runConvert;
-namespace msg = conversion::msg;
+namespace msg = operations::msg;
 
 class tst_PointList : public QObject {
     Q_OBJECT
@@ -56,7 +56,7 @@ private slots:
 
 private:
     testing::TempWorkspace m_work;
-    conversion::TempPlaces places() const { return m_work.places(); }
+    operations::TempPlaces places() const { return m_work.places(); }
 };
 
 void tst_PointList::init()
@@ -105,7 +105,7 @@ void tst_PointList::batch()
     fields.setText(FieldId::File2, "before\r\n");
     fields.setText(FieldId::X2, "kept");
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), "before\r\n" + appended);
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
@@ -144,7 +144,7 @@ void tst_PointList::refusalsTouchNothing()
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
     const auto before = fields.all();
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
@@ -158,8 +158,8 @@ void tst_PointList::twoRunsAppendTwice()
     FakeFields fields;
     fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     QCOMPARE(fields.text(FieldId::File2),
              std::string("P1, -7429.270, 13107.462, 5.000\r\nP1, -7429.270, 13107.462, 5.000\r\n"));
 }
@@ -181,8 +181,8 @@ void tst_PointList::sameDigitsAsOnePoint()
         fields.setText(FieldId::Y1, y.toStdString());
         fields.setText(FieldId::File1, ("P, " + x + ", " + y + ", 0").toStdString());
         FakeDialogs dialogs;
-        conversion::convertOldToNew(fields, dialogs);
-        conversion::convertPointList(fields, dialogs, places());
+        operations::convertOldToNew(fields, dialogs);
+        operations::convertPointList(fields, dialogs, places());
         QCOMPARE(fields.text(FieldId::File2),
                  "P, " + fields.text(FieldId::X2) + ", " + fields.text(FieldId::Y2) + ", 0.000\r\n");
     }
@@ -199,7 +199,7 @@ void tst_PointList::noPlaceForTheFeedFile()
     FakeFields fields;
     fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, {(blocker + "/a").toStdString(), (blocker + "/b").toStdString()});
+    operations::convertPointList(fields, dialogs, {(blocker + "/a").toStdString(), (blocker + "/b").toStdString()});
     QCOMPARE(dialogs.messages.size(), size_t(2));
     QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains("TempFeed.Dat"));
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
@@ -223,7 +223,7 @@ void tst_PointList::twoWindowsOneFolder()
             FakeDialogs quiet;
             one.setText(FieldId::X1, std::to_string(1000 + i));
             one.setText(FieldId::Y1, "2000");
-            conversion::convertOldToNew(one, quiet);
+            operations::convertOldToNew(one, quiet);
             expected[w] += code + ", " + one.text(FieldId::X2) + ", " + one.text(FieldId::Y2) + ", 5.000\r\n";
         }
     }
@@ -237,7 +237,7 @@ void tst_PointList::twoWindowsOneFolder()
             FakeFields fields;
             FakeDialogs dialogs;
             fields.setText(FieldId::File1, lists[w]);
-            conversion::convertPointList(fields, dialogs, places());
+            operations::convertPointList(fields, dialogs, places());
             if (fields.text(FieldId::File2) != expected[w]) ++wrong;
         }
         ::_exit(wrong == 0 ? 0 : 1);
@@ -264,7 +264,7 @@ void tst_PointList::cliAcrossBlockBoundaries()
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     QCOMPARE(dialogs.messages.at(0).text, std::string(msg::kBatchDone));
     const QString input = m_work.path() + "/big.txt";
     QFile f(input);
@@ -310,7 +310,7 @@ void tst_PointList::cliLongListsMatchBatch()
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     const CliRun run = runConvert(kDefaultCentres, list);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(dialogs.messages.at(0).text, std::string(exitCode == 0 ? msg::kBatchDone : msg::kBatchFailed));
@@ -342,7 +342,7 @@ void tst_PointList::cliStopsAtTheFirstBadRecord()
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
     FakeDialogs dialogs;
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     const CliRun run = runConvert(kDefaultCentres, list);
     QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
     if (bad.isEmpty()) {
@@ -420,16 +420,16 @@ void tst_PointList::encodingRoundTrip()
     FakeDialogs dialogs;
     const QString saved = m_work.path() + "/out.txt";
     dialogs.fileAnswers = {input.toStdString(), saved.toStdString()};
-    pointfile::openIntoPanel(fields, dialogs, conversion::Panel::One);
-    conversion::convertPointList(fields, dialogs, places());
-    pointfile::savePanel(fields, dialogs, places(), conversion::Panel::Two);
+    operations::openIntoPanel(fields, dialogs, operations::Panel::One);
+    operations::convertPointList(fields, dialogs, places());
+    operations::savePanel(fields, dialogs, places(), operations::Panel::Two);
     QCOMPARE(dialogs.messages.size(), size_t(2));
     QCOMPARE(dialogs.messages[1].text, std::string(msg::kSaved));
 
     const QStringList expected = codes.split('\n');
     const QByteArray bytes = readFile(saved);
-    const pointfile::DecodedText text = pointfile::decodeFileBytes(bytes.toStdString());
-    QCOMPARE(text.encoding == pointfile::Encoding::Windows1253, savedAs1253);
+    const text::DecodedText text = text::decodeFileBytes(bytes.toStdString());
+    QCOMPARE(text.encoding == text::Encoding::Windows1253, savedAs1253);
     QStringList got;
     for (const QString& line : QString::fromStdString(text.utf8).split("\r\n", Qt::SkipEmptyParts))
         got << line.section(", ", 0, 0);
@@ -439,9 +439,9 @@ void tst_PointList::encodingRoundTrip()
     // input's bytes; for a Windows-1253 file the very bytes of the save.
     const CliRun run = runConvert(kDefaultCentres + QStringList{input}, {});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(QString::fromStdString(pointfile::decodeFileBytes(run.out.toStdString()).utf8),
+    QCOMPARE(QString::fromStdString(text::decodeFileBytes(run.out.toStdString()).utf8),
              QString::fromStdString(text.utf8));
-    if (!file.startsWith("\xEF\xBB\xBF") && !pointfile::isValidUtf8(file.toStdString())) QCOMPARE(run.out, bytes);
+    if (!file.startsWith("\xEF\xBB\xBF") && !text::isValidUtf8(file.toStdString())) QCOMPARE(run.out, bytes);
 }
 
 // The converted lines start on a line of their own, whatever panel 2 ends
@@ -467,7 +467,7 @@ void tst_PointList::appendsOnANewLine()
     FakeDialogs dialogs;
     fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
     fields.setText(FieldId::File2, panel2.toStdString());
-    conversion::convertPointList(fields, dialogs, places());
+    operations::convertPointList(fields, dialogs, places());
     QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), expected);
 }
 

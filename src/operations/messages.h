@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace hattsheet::conversion::msg {
+namespace hattsheet::operations::msg {
 
 inline constexpr char kTitleWarning[] = "Προσοχή!";
 inline constexpr char kTitleWarningPlain[] = "Προσοχή";  // the open operation's invalid-file box
@@ -103,4 +103,4 @@ inline constexpr char kFilterTxt[] = "Αρχεία κειμένου txt (*.txt)"
 inline constexpr char kFilterSeq[] = "Αρχεία συν/νων seq (*.seq)";
 inline constexpr char kFilterXyh[] = "Αρχεία συν/νων xyh (*.xyh)";
 
-} // namespace hattsheet::conversion::msg
+} // namespace hattsheet::operations::msg

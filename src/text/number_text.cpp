@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <charconv>
 #include <cstddef>
@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-namespace hattsheet::geodesy {
+namespace hattsheet::text {
 
 namespace {
 
@@ -213,4 +213,4 @@ std::optional<double> parseWholeNumber(std::string_view text)
     return convertChecked(buffer.view());
 }
 
-} // namespace hattsheet::geodesy
+} // namespace hattsheet::text

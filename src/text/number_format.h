@@ -12,7 +12,7 @@
 
 #include <string>
 
-namespace hattsheet::pointfile {
+namespace hattsheet::text {
 
 constexpr int kCoordinateDecimals = 3;  // "0.000": millimetres
 constexpr int kSecondsDecimals = 5;     // "0.00000": seconds of arc
@@ -30,4 +30,4 @@ void appendFixedGeneral(std::string& out, double value, int decimals);
 // "0.000"
 inline std::string formatCoordinate(double value) { return formatFixed(value, kCoordinateDecimals); }
 
-} // namespace hattsheet::pointfile
+} // namespace hattsheet::text

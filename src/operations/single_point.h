@@ -2,15 +2,15 @@
 // One point from one sheet to another: the ">" and "<" buttons, and the
 // command line's --point.
 
-#include "expected.h"
-#include "hatt_projection.h"
-#include "window_ports.h"
+#include "base/expected.h"
+#include "geodesy/hatt_projection.h"
+#include "operations/window_ports.h"
 
 #include <string>
 #include <string_view>
 #include <utility>
 
-namespace hattsheet::conversion {
+namespace hattsheet::operations {
 
 enum class ConversionError {
     Latitude,     // a centre's φ refused: "Λάθος στο Φ."
@@ -63,4 +63,4 @@ void convertNewToOld(Fields& fields, Dialogs& dialogs);
 // Greenwich, longitude from the Athens meridian (signed "-" when west).
 void showGeodetic(Fields& fields, double latDeg, double lonDeg, double athensLonDeg);
 
-} // namespace hattsheet::conversion
+} // namespace hattsheet::operations

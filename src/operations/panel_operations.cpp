@@ -1,32 +1,31 @@
-#include "panel_operations.h"
+#include "operations/panel_operations.h"
 
-#include "field_reader.h"
-#include "messages.h"
+#include "pointfile/field_reader.h"
+#include "operations/messages.h"
 
 #include <optional>
 #include <system_error>
 
-namespace hattsheet::pointfile {
+namespace hattsheet::operations {
 
 namespace fs = std::filesystem;
-namespace msg = conversion::msg;
-using conversion::MessageIcon;
+namespace pf = hattsheet::pointfile;
 
 namespace {
 
-void critical(conversion::Dialogs& dialogs, const std::string& text)
+void critical(Dialogs& dialogs, const std::string& text)
 {
     dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
 }
 
 } // namespace
 
-fs::path tempFolder(const conversion::TempPlaces& places)
+fs::path tempFolder(const TempPlaces& places)
 {
-    return privateFolder(places.programDir, places.cacheDir);
+    return pf::privateFolder(places.programDir, places.cacheDir);
 }
 
-void writeByProducts(conversion::Dialogs& dialogs, const conversion::TempPlaces& places,
+void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes)
 {
     const fs::path folder = tempFolder(places);
@@ -35,22 +34,22 @@ void writeByProducts(conversion::Dialogs& dialogs, const conversion::TempPlaces&
             critical(dialogs, msg::cannotWrite((places.programDir / name).string()));
             return;
         }
-        if (auto w = replaceFixedName(folder, name, bytes); !w) {
+        if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {
             critical(dialogs, msg::cannotWrite(w.error().path));
             return;
         }
     }
 }
 
-EncodedText panelFileBytes(std::string_view panelText)
+text::EncodedText panelFileBytes(std::string_view panelText)
 {
-    return encodeForFile(dropBlankLines(panelText));
+    return text::encodeForFile(pf::dropBlankLines(panelText));
 }
 
-Expected<EncodedText, FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
+Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
 {
-    EncodedText encoded = panelFileBytes(panelText);
-    if (auto w = writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
+    text::EncodedText encoded = panelFileBytes(panelText);
+    if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
     return encoded;
 }
 
@@ -67,27 +66,27 @@ namespace {
 
 // The point lines of a coordinate file: code as read, X, Y and H in
 // "0.000", an empty field shown as 0; nothing when the file is not a valid
-// coordinate file (testCoordinateFile, in the same pass).
+// coordinate file (pf::testCoordinateFile, in the same pass).
 std::optional<std::string> pointLinesOf(std::string_view text)
 {
     std::string lines;
     lines.reserve(text.size() + text.size() / 8);
     std::size_t pos = 0;
-    PointRecord r;
+    pf::PointRecord r;
     while (pos < text.size()) {
-        if (readRecord(text, pos, true, r) != ReadStatus::Ok) return std::nullopt;
-        const auto x = fieldNumber(r.x);
-        const auto y = fieldNumber(r.y);
-        const auto h = fieldNumber(r.h);
+        if (pf::readRecord(text, pos, true, r) != pf::ReadStatus::Ok) return std::nullopt;
+        const auto x = pf::fieldNumber(r.x);
+        const auto y = pf::fieldNumber(r.y);
+        const auto h = pf::fieldNumber(r.h);
         if (!x || !y || !h) return std::nullopt;
-        appendPointLine(lines, r.code.text, *x, *y, *h);
+        pf::appendPointLine(lines, r.code.text, *x, *y, *h);
     }
     return lines;
 }
 
 } // namespace
 
-void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, conversion::Panel panel)
+void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
     const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
                                                                  {msg::kFilterSeq, "*.seq"},
@@ -101,22 +100,22 @@ void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, con
     }
     std::optional<std::string> lines;
     {
-        const auto bytes = readWholeFile(path);
+        const auto bytes = pf::readWholeFile(path);
         if (!bytes) {
             critical(dialogs, msg::cannotRead(*chosen));
             return;
         }
-        lines = pointLinesOf(decodeFileBytes(*bytes).utf8);
+        lines = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
     if (!lines) {
         dialogs.showMessage(msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical);
         return;
     }
-    if (!lines->empty()) fields.appendText(conversion::panelField(panel), *lines);
+    if (!lines->empty()) fields.appendText(panelField(panel), *lines);
 }
 
-void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const conversion::TempPlaces& temp,
-               conversion::Panel panel)
+void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
+               Panel panel)
 {
     const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
     if (!chosen || chosen->empty()) return;
@@ -127,10 +126,10 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
     // that cannot even be looked at) is asked about; No writes nothing.
     std::error_code statusError;
     if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-        !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, conversion::DefaultAnswer::No)) {
+        !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
         return;
     }
-    const auto written = writePanelToFile(fields.text(conversion::panelField(panel)), path);
+    const auto written = writePanelToFile(fields.text(panelField(panel)), path);
     if (!written) {
         critical(dialogs, msg::cannotWrite(written.error().path));
         return;
@@ -139,9 +138,9 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
     dialogs.showMessage(msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
 }
 
-void clearPanel(conversion::Fields& fields, conversion::Panel panel)
+void clearPanel(Fields& fields, Panel panel)
 {
-    fields.setText(conversion::panelField(panel), "");
+    fields.setText(panelField(panel), "");
 }
 
-} // namespace hattsheet::pointfile
+} // namespace hattsheet::operations

@@ -1,19 +1,19 @@
-#include "single_point.h"
+#include "operations/single_point.h"
 
-#include "messages.h"
-#include "number_format.h"
-#include "number_text.h"
-#include "sheet_centre.h"
+#include "operations/messages.h"
+#include "text/number_format.h"
+#include "text/number_text.h"
+#include "geodesy/sheet_centre.h"
 
 #include <cmath>
 #include <optional>
 
-namespace hattsheet::conversion {
+namespace hattsheet::operations {
 
 using geodesy::CentreRad;
 using geodesy::HattSheet;
 using geodesy::PlanePoint;
-using pointfile::formatCoordinate;
+using text::formatCoordinate;
 
 const char* fieldObjectName(FieldId id)
 {
@@ -60,8 +60,8 @@ Expected<CentreRad, ConversionError> readCentreRad(std::string_view phi, std::st
 // X and Y as the window reads them: the leading number, 0 when there is none.
 std::optional<PlanePoint> readPoint(std::string_view xText, std::string_view yText)
 {
-    const auto x = geodesy::readLeadingNumber(xText);
-    const auto y = geodesy::readLeadingNumber(yText);
+    const auto x = text::readLeadingNumber(xText);
+    const auto y = text::readLeadingNumber(yText);
     if (!x || !y) {
         return std::nullopt;
     }
@@ -92,11 +92,11 @@ void appendDms(std::string& text, double degrees)
     const double m = (degrees - d) * 60.0;
     const double mWhole = std::floor(m);
     const double s = (m - mWhole) * 60.0;
-    pointfile::appendFixed(text, d, 0);
+    text::appendFixed(text, d, 0);
     text += "° ";
-    pointfile::appendFixed(text, mWhole, 0);
+    text::appendFixed(text, mWhole, 0);
     text += "' ";
-    pointfile::appendFixed(text, s, pointfile::kSecondsDecimals);
+    text::appendFixed(text, s, text::kSecondsDecimals);
     text += "''";
 }
 
@@ -230,4 +230,4 @@ void convertNewToOld(Fields& fields, Dialogs& dialogs)
     fields.setText(FieldId::Y1, result->second);
 }
 
-} // namespace hattsheet::conversion
+} // namespace hattsheet::operations

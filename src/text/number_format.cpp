@@ -1,4 +1,4 @@
-#include "number_format.h"
+#include "text/number_format.h"
 
 #include <cassert>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <system_error>
 
-namespace hattsheet::pointfile {
+namespace hattsheet::text {
 
 namespace {
 constexpr int kSignificantDigits = 15;
@@ -268,4 +268,4 @@ std::string formatFixed(double value, int decimals)
     return s;
 }
 
-} // namespace hattsheet::pointfile
+} // namespace hattsheet::text

@@ -4,8 +4,8 @@
 // what it did when it goes out of scope, so a failing test leaves nothing
 // mounted and no privilege dropped.
 
-#include "fake_window.h"
-#include "temp_workspace.h"
+#include "support/fake_window.h"
+#include "support/temp_workspace.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -165,7 +165,7 @@ private:
 class VanishingDialogs : public FakeDialogs {
 public:
     std::optional<std::string> chooseOpenFile(const std::string& title,
-                                              const std::vector<conversion::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters) override
     {
         auto chosen = FakeDialogs::chooseOpenFile(title, filters);
         if (chosen) ::unlink(chosen->c_str());

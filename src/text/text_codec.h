@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace hattsheet::pointfile {
+namespace hattsheet::text {
 
 enum class Encoding { Windows1253, Utf8 };
 
@@ -37,4 +37,4 @@ struct EncodedText {
 };
 EncodedText encodeForFile(std::string_view utf8);
 
-} // namespace hattsheet::pointfile
+} // namespace hattsheet::text

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace hattsheet::geodesy {
+namespace hattsheet::text {
 
 // The leading number of a text, read the way the window reads its centre and
 // point fields. Blanks, tabs and line feeds are ignored wherever they stand
@@ -30,4 +30,4 @@ std::optional<LeadingNumber> readLeadingNumber(std::string_view text);
 // and H fields of coordinate files.
 std::optional<double> parseWholeNumber(std::string_view text);
 
-} // namespace hattsheet::geodesy
+} // namespace hattsheet::text

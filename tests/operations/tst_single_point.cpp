@@ -4,16 +4,16 @@
 // worked examples of the conversion, computed independently of this code,
 // and hand calculations of the format's rule.
 
-#include "fake_window.h"
-#include "messages.h"
-#include "number_format.h"
-#include "single_point.h"
+#include "support/fake_window.h"
+#include "operations/messages.h"
+#include "text/number_format.h"
+#include "operations/single_point.h"
 
 #include <QTest>
 
 #include <limits>
 
-using namespace hattsheet::conversion;
+using namespace hattsheet::operations;
 using hattsheet::testing::FakeDialogs;
 using hattsheet::testing::FakeFields;
 
@@ -154,7 +154,7 @@ void tst_SinglePoint::formatFixed()
     QFETCH(double, value);
     QFETCH(int, decimals);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(hattsheet::pointfile::formatFixed(value, decimals)), expected);
+    QCOMPARE(QString::fromStdString(hattsheet::text::formatFixed(value, decimals)), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_SinglePoint)

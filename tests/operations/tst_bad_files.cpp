@@ -4,17 +4,17 @@
 // nothing lost. The byte rows live in bad_inputs.h; the rows here that need
 // a special file (a folder, a FIFO, a full filesystem) build it themselves.
 
-#include "bad_inputs.h"
-#include "cli_run.h"
-#include "fake_window.h"
-#include "field_reader.h"
-#include "hostile_files.h"
-#include "messages.h"
-#include "number_text.h"
-#include "panel_operations.h"
-#include "point_list.h"
-#include "single_point.h"
-#include "text_codec.h"
+#include "operations/bad_inputs.h"
+#include "support/cli_run.h"
+#include "support/fake_window.h"
+#include "pointfile/field_reader.h"
+#include "operations/hostile_files.h"
+#include "operations/messages.h"
+#include "text/number_text.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
+#include "operations/single_point.h"
+#include "text/text_codec.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -27,7 +27,7 @@
 #include <string>
 #include <thread>
 
-using namespace hattsheet::conversion;
+using namespace hattsheet::operations;
 using namespace hattsheet::testing;
 namespace pf = hattsheet::pointfile;
 
@@ -117,7 +117,7 @@ void tst_BadFiles::everyWayIn()
     const BadInput& b = badInputs()[std::size_t(row)];
     const QString in = at("list.txt"), out = at("out.txt");
     QVERIFY(writeFile(in, b.bytes));
-    const pf::DecodedText input = pf::decodeFileBytes(asStd(b.bytes));
+    const hattsheet::text::DecodedText input = hattsheet::text::decodeFileBytes(asStd(b.bytes));
     const bool noList = holdsOnlySpaces(input.utf8);
     const BatchRun batch = batchOf(input.utf8, m_work.places());
 
@@ -128,7 +128,7 @@ void tst_BadFiles::everyWayIn()
     FakeDialogs dialogs;
     fields.setText(FieldId::File1, kPrevious);
     dialogs.fileAnswers = {in.toStdString()};
-    pf::openIntoPanel(fields, dialogs, Panel::One);
+    hattsheet::operations::openIntoPanel(fields, dialogs, Panel::One);
     const std::string loaded = afterPrevious(fields.text(FieldId::File1));
     if (!b.valid) {
         QCOMPARE(dialogs.messages,
@@ -142,9 +142,9 @@ void tst_BadFiles::everyWayIn()
         FakeFields again;
         again.setText(FieldId::File1, loaded);
         dialogs.fileAnswers = {at("saved.txt").toStdString(), at("saved.txt").toStdString()};
-        pf::savePanel(again, dialogs, m_work.places(), Panel::One);
+        hattsheet::operations::savePanel(again, dialogs, m_work.places(), Panel::One);
         again.setText(FieldId::File1, "");
-        pf::openIntoPanel(again, dialogs, Panel::One);
+        hattsheet::operations::openIntoPanel(again, dialogs, Panel::One);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
         QCOMPARE(again.text(FieldId::File1), loaded);
@@ -161,7 +161,7 @@ void tst_BadFiles::everyWayIn()
     if (b.expectedLineCount >= 0) {
         QCOMPARE(int(std::count(batch.appended.begin(), batch.appended.end(), '\n')), b.expectedLineCount);
     } else {
-        QCOMPARE(batch.appended, pf::decodeAs(asStd(b.lines), input.encoding));
+        QCOMPARE(batch.appended, hattsheet::text::decodeAs(asStd(b.lines), input.encoding));
     }
 
     // The command line, from a file and through a pipe: the lines in the
@@ -184,7 +184,7 @@ void tst_BadFiles::everyWayIn()
         else QCOMPARE(r->err, b.offLine == 0 ? QByteArray() : QByteArray::fromStdString(msg::recordsOffLine(b.offLine, 1) + "\n"));
     }
     if (b.expectedLineCount < 0) QCOMPARE(written, b.lines);
-    if (!noList) QCOMPARE(pf::decodeAs(asStd(written), input.encoding), batch.appended);
+    if (!noList) QCOMPARE(hattsheet::text::decodeAs(asStd(written), input.encoding), batch.appended);
 }
 
 // A damaged X text in the ">" conversion (as X) and in --point (as Y):
@@ -249,7 +249,7 @@ void tst_BadFiles::singlePointText()
     auto point = [](const QString& y) { return runConvert(kDefaultCentres + QStringList{"--point", "2000," + y}); };
     const CliRun r = point(QString::fromLocal8Bit(bad));
     QVERIFY2(r.ran(), r.err.constData());
-    if (!hattsheet::geodesy::parseWholeNumber(asStd(bad))) {
+    if (!hattsheet::text::parseWholeNumber(asStd(bad))) {
         QCOMPARE(r.exitCode, kExitUsage);
         QCOMPARE(r.out, QByteArray());
         QVERIFY2(r.err.startsWith("hattsheet-convert: --point \"2000,"), r.err.constData());
@@ -327,7 +327,7 @@ void tst_BadFiles::plantedAtFixedNames()
             }
         });
         if (batch) convertPointList(fields, dialogs, m_work.places());
-        else pf::savePanel(fields, dialogs, m_work.places(), Panel::One);
+        else hattsheet::operations::savePanel(fields, dialogs, m_work.places(), Panel::One);
     }
     QVERIFY2(clock.elapsed() < 2000, "nothing may wait on a planted FIFO");
 
@@ -437,7 +437,7 @@ void tst_BadFiles::userFiles()
     fields.setText(FieldId::File2, asStd(converted));
     dialogs.fileAnswers = {target.toStdString()};
     if (refused) nobody.emplace();
-    pf::savePanel(fields, dialogs, TempPlaces{at("prog").toStdString(), {}}, Panel::Two);
+    hattsheet::operations::savePanel(fields, dialogs, TempPlaces{at("prog").toStdString(), {}}, Panel::Two);
     nobody.reset();
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, refused ? msg::cannotWrite(target.toStdString()) : std::string(msg::kSaved));
@@ -591,11 +591,11 @@ void tst_BadFiles::hostileWindow()
                     if (fd >= 0 && ::close(fd) == 0) break;
                 }
             });
-            pf::openIntoPanel(fields, dialogs, Panel::One);
+            hattsheet::operations::openIntoPanel(fields, dialogs, Panel::One);
         }
         QVERIFY2(clock.elapsed() < 2000, "the open must not wait for a writer");
     } else {
-        pf::savePanel(fields, dialogs, temp, Panel::One);
+        hattsheet::operations::savePanel(fields, dialogs, temp, Panel::One);
     }
     nobody.reset();
 
@@ -776,11 +776,11 @@ void tst_BadFiles::diskFillsAfter()
     FakeDialogs dialogs;
     fields.setText(FieldId::File2, asStd(clean.out));
     dialogs.fileAnswers = {out.toStdString()};
-    QVERIFY(!pf::tempFolder(m_work.places()).empty());
+    QVERIFY(!hattsheet::operations::tempFolder(m_work.places()).empty());
     {
         FileSizeLimit l{rlim_t(allowed)};
         QVERIFY(l.active());
-        pf::savePanel(fields, dialogs, m_work.places(), Panel::Two);
+        hattsheet::operations::savePanel(fields, dialogs, m_work.places(), Panel::Two);
     }
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     const std::string expected = fits ? msg::kSaved : msg::cannotWrite("");

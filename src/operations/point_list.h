@@ -3,13 +3,13 @@
 // σημείων"), and the conversion of one point record that the command line
 // shares with it, so both give the digits of the ">" button.
 
-#include "field_reader.h"
-#include "single_point.h"
-#include "window_ports.h"
+#include "pointfile/field_reader.h"
+#include "operations/single_point.h"
+#include "operations/window_ports.h"
 
 #include <string>
 
-namespace hattsheet::conversion {
+namespace hattsheet::operations {
 
 // Appends the point line of one record converted from sheets.from to
 // sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
@@ -19,4 +19,4 @@ bool appendConvertedLine(const SheetPair& sheets, const pointfile::PointRecord& 
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 
-} // namespace hattsheet::conversion
+} // namespace hattsheet::operations

@@ -9,7 +9,7 @@
 // Expected lines are for the window's default centres, from the worked
 // examples of the conversion (kWorked and kOrigin of cli_run.h).
 
-#include "cli_run.h"
+#include "support/cli_run.h"
 
 #include <QByteArray>
 #include <QString>

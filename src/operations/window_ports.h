@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace hattsheet::conversion {
+namespace hattsheet::operations {
 
 enum class FieldId {
     PhiOld,     // txtPhiOld: φ0 of the old sheet centre (degrees-minutes text)
@@ -90,4 +90,4 @@ struct TempPlaces {
     std::filesystem::path cacheDir;
 };
 
-} // namespace hattsheet::conversion
+} // namespace hattsheet::operations

@@ -2,11 +2,11 @@
 // temporary folder; the expected panel lines come from the format's worked
 // examples.
 
-#include "fake_window.h"
-#include "temp_workspace.h"
-#include "messages.h"
-#include "panel_operations.h"
-#include "point_list.h"
+#include "support/fake_window.h"
+#include "support/temp_workspace.h"
+#include "operations/messages.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +16,14 @@
 
 
 using namespace hattsheet;
-using conversion::FieldId;
-using conversion::MessageIcon;
-using conversion::Panel;
+using operations::FieldId;
+using operations::MessageIcon;
+using operations::Panel;
 using testing::FakeDialogs;
 using testing::FakeFields;
 using testing::readFile;
 using testing::writeFile;
-namespace msg = conversion::msg;
+namespace msg = operations::msg;
 
 class tst_PanelOperations : public QObject {
     Q_OBJECT
@@ -42,7 +42,7 @@ private slots:
 
 private:
     testing::TempWorkspace m_work;
-    conversion::TempPlaces places() const { return m_work.places(); }
+    operations::TempPlaces places() const { return m_work.places(); }
 };
 
 void tst_PanelOperations::init()
@@ -80,7 +80,7 @@ void tst_PanelOperations::open()
     fields.setText(FieldId::File2, "kept\r\n");
     FakeDialogs dialogs;
     dialogs.fileAnswers = {path.toStdString()};
-    pointfile::openIntoPanel(fields, dialogs, Panel::Two);
+    operations::openIntoPanel(fields, dialogs, Panel::Two);
     QVERIFY(dialogs.messages.empty());
     QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), "kept\r\n" + panel);
     QCOMPARE(dialogs.dialogTitles, std::vector<std::string>{msg::kOpenTitle});
@@ -95,8 +95,8 @@ void tst_PanelOperations::openTwiceShowsTwice()
     FakeFields fields;
     FakeDialogs dialogs;
     dialogs.fileAnswers = {path.toStdString(), path.toStdString()};
-    pointfile::openIntoPanel(fields, dialogs, Panel::One);
-    pointfile::openIntoPanel(fields, dialogs, Panel::One);
+    operations::openIntoPanel(fields, dialogs, Panel::One);
+    operations::openIntoPanel(fields, dialogs, Panel::One);
     QCOMPARE(fields.text(FieldId::File1), std::string("1, 100.000, 200.000, 5.000\r\n1, 100.000, 200.000, 5.000\r\n"));
 }
 
@@ -116,7 +116,7 @@ void tst_PanelOperations::openFailures_data()
     QTest::newRow("cancel") << "" << QByteArray() << 0ll << "";
     // Read, its zeros would make an invalid file; refused unread, it points to the command line.
     QTest::newRow("a byte over the size limit, refused unread")
-        << "big.txt" << QByteArray() << qint64(pointfile::kOpenLimitBytes + 1) << "hattsheet-convert";
+        << "big.txt" << QByteArray() << qint64(operations::kOpenLimitBytes + 1) << "hattsheet-convert";
 }
 
 void tst_PanelOperations::openFailures()
@@ -132,7 +132,7 @@ void tst_PanelOperations::openFailures()
     fields.setText(FieldId::File1, "before");
     FakeDialogs dialogs;
     if (!name.isEmpty()) dialogs.fileAnswers = {path.toStdString()};
-    pointfile::openIntoPanel(fields, dialogs, Panel::One);
+    operations::openIntoPanel(fields, dialogs, Panel::One);
     QCOMPARE(fields.text(FieldId::File1), std::string("before"));
     if (message.isEmpty()) {
         QVERIFY(dialogs.messages.empty());
@@ -174,7 +174,7 @@ void tst_PanelOperations::save()
     fields.setText(FieldId::File2, panel.toStdString());
     FakeDialogs dialogs;
     dialogs.fileAnswers = {(m_work.path() + "/" + chosen).toStdString()};
-    pointfile::savePanel(fields, dialogs, places(), Panel::Two);
+    operations::savePanel(fields, dialogs, places(), Panel::Two);
     QCOMPARE(dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleInfoPlain));
@@ -192,12 +192,12 @@ void tst_PanelOperations::saveWithoutByProduct()
     const QString old = m_work.path() + "/old.txt";
     QVERIFY(writeFile(old, "old content\r\n"));
     // Both places lie under a regular file, where no folder can be made.
-    const conversion::TempPlaces temp{(old + "/prog").toStdString(), (old + "/cache").toStdString()};
+    const operations::TempPlaces temp{(old + "/prog").toStdString(), (old + "/cache").toStdString()};
     FakeFields fields;
     fields.setText(FieldId::File1, "new\r\n");
     FakeDialogs dialogs;
     dialogs.fileAnswers = {old.toStdString()};
-    pointfile::savePanel(fields, dialogs, temp, Panel::One);
+    operations::savePanel(fields, dialogs, temp, Panel::One);
     QCOMPARE(dialogs.messages,
              std::vector<testing::ShownMessage>(
                  {{msg::cannotWrite(old.toStdString() + "/prog/TempFile.Dat"), msg::kTitleWarning, MessageIcon::Critical},
@@ -210,9 +210,9 @@ void tst_PanelOperations::saveCancelled()
     FakeFields fields;
     fields.setText(FieldId::File1, "x");
     FakeDialogs dialogs;  // no answer: a cancel
-    pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    operations::savePanel(fields, dialogs, places(), Panel::One);
     dialogs.fileAnswers = {std::string()};
-    pointfile::savePanel(fields, dialogs, places(), Panel::One);
+    operations::savePanel(fields, dialogs, places(), Panel::One);
     QVERIFY(dialogs.messages.empty());
     QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFile.Dat"));
 }
@@ -222,7 +222,7 @@ void tst_PanelOperations::clear()
     FakeFields fields;
     fields.setText(FieldId::File1, "a\r\n");
     fields.setText(FieldId::File2, "b\r\n");
-    pointfile::clearPanel(fields, Panel::Two);
+    operations::clearPanel(fields, Panel::Two);
     QCOMPARE(fields.text(FieldId::File2), std::string());
     QCOMPARE(fields.text(FieldId::File1), std::string("a\r\n"));
 }

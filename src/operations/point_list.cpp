@@ -1,11 +1,11 @@
-#include "point_list.h"
+#include "operations/point_list.h"
 
-#include "messages.h"
-#include "panel_operations.h"
+#include "operations/messages.h"
+#include "operations/panel_operations.h"
 
 #include <string_view>
 
-namespace hattsheet::conversion {
+namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
@@ -56,7 +56,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     // each is some 40 MB.
     std::string feed = pf::dropBlankLines(list);
     std::string().swap(list);
-    pf::writeByProducts(dialogs, temp, {pf::kFeedFileName, pf::kTempFileName}, pf::encodeForFile(feed).bytes);
+    operations::writeByProducts(dialogs, temp, {operations::kFeedFileName, operations::kTempFileName}, text::encodeForFile(feed).bytes);
 
     // The converted lines reach panel 2 a MiB at a time, and at the end of
     // the run or at the failing record: what the user sees afterwards is the
@@ -91,4 +91,4 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     }
 }
 
-} // namespace hattsheet::conversion
+} // namespace hattsheet::operations

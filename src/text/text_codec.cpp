@@ -1,9 +1,9 @@
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 #include <array>
 #include <cstdint>
 
-namespace hattsheet::pointfile {
+namespace hattsheet::text {
 
 namespace {
 
@@ -145,4 +145,4 @@ EncodedText encodeForFile(std::string_view utf8)
     return {std::string(utf8), Encoding::Utf8};
 }
 
-} // namespace hattsheet::pointfile
+} // namespace hattsheet::text
