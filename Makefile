@@ -69,7 +69,7 @@ screenshot: build
 	@BUILD=$(BUILD) scripts/screenshot
 
 bench: build
-	@if [ -x scripts/bench ]; then scripts/bench; else echo "no benchmarks yet"; fi
+	@BUILD=$(BUILD) scripts/bench
 
 clean:
 	rm -rf $(BUILD)

@@ -1,18 +1,17 @@
 #include "list_mode.h"
 
+#include "base/platform.h"
+
 #include "field_reader.h"
 #include "file_io.h"
 #include "messages.h"
 #include "point_list.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <thread>
 #include <utility>
 
@@ -21,6 +20,7 @@ namespace hattsheet::cli {
 namespace {
 
 namespace pf = hattsheet::pointfile;
+namespace sys = hattsheet::platform;
 namespace msg = hattsheet::conversion::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
@@ -42,12 +42,11 @@ public:
     {
         if (isStd(name)) return;
         m_label = *name;
-        m_file.emplace(*name);
+        m_file.emplace(sys::pathFromUtf8(*name));
         m_error = m_file->error();
     }
     // The errno of the first failure, or 0.
     int error() const { return m_error; }
-    bool toStdout() const { return !m_file; }
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
@@ -58,7 +57,7 @@ public:
             m_file->write(m_buffer);
             m_error = m_file->error();
         } else if (m_error == 0) {
-            m_error = pf::writeAll(STDOUT_FILENO, m_buffer);
+            m_error = sys::writeAll(sys::kStdout, m_buffer);
         }
         m_buffer.clear();
         return m_error == 0;
@@ -69,6 +68,17 @@ public:
         flush();
         if (m_file) m_error = m_file->commit();
         return m_error == 0;
+    }
+    // The end of a run that stopped early: stdout, a device or a descriptor
+    // gets the lines before the stop, as the window's panel does; an OUTPUT
+    // file is all or nothing, so an existing one stays exactly as it was.
+    void finishPartial()
+    {
+        if (!m_file || m_file->inPlace()) {
+            commit();
+        } else {
+            m_file.reset();
+        }
     }
 
 private:
@@ -111,18 +121,15 @@ Run convertRun(const conversion::SheetPair& sheets, std::string_view text, std::
 }
 
 constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread costs more than it gives
-// The main thread also reads and filters the input, 15 % of the work
-// (perf, 1,000,000 points): it takes 2/5 of each block, the worker 3/5,
-// and both finish together.
-constexpr std::size_t kEarlyShareTimes = 2;
-constexpr std::size_t kEarlyShareDivisor = 5;
 
-// The same as convertRun, on two threads for a long text: the second part
-// is read from the first line start after 2/5 of the text. The reader keeps no
-// state between records, so when the first part's records end exactly
-// there, the second part's records are the ones a single pass would read;
-// otherwise (a record spans the split) the second part's work is dropped
-// and the first part's run continues on its own.
+// The same as convertRun, on two threads for a long text: the second half
+// is read from the first line start after the middle of the text. The block
+// is read and filtered before this is called, not while the threads work,
+// so both threads only convert and even halves finish together.
+// The reader keeps no state between records, so when the first half's
+// records end exactly there, the second half's records are the ones a single
+// pass would read; otherwise (a record spans the split) the second half's
+// work is dropped and the first half's run continues on its own.
 Run convertText(const conversion::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
@@ -130,13 +137,14 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
     if (size < kParallelBytes || std::thread::hardware_concurrency() < 2) {
         return convertRun(sheets, text, pos, atEnd, out);
     }
-    std::size_t split = text.find('\n', pos + (size / kEarlyShareDivisor) * kEarlyShareTimes);
+    std::size_t split = text.find('\n', pos + size / 2);
     if (split == std::string_view::npos || split + 1 == text.size()) {
         return convertRun(sheets, text, pos, atEnd, out);
     }
     ++split;
+    // Room for lines a quarter longer than their records; it grows if they are longer.
     std::string second;
-    second.reserve(size + size / 4);
+    second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
     std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
     Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
@@ -156,12 +164,14 @@ Run convertText(const conversion::SheetPair& sheets, std::string_view text, std:
 
 int runListConversion(const conversion::SheetPair& sheets, const ListRequest& request)
 {
-    int in = STDIN_FILENO;
+    int in = sys::kStdin;
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
     if (!isStd(request.input)) {
-        in = ::open(request.input->c_str(), O_RDONLY | O_CLOEXEC);
+        int err = 0;
+        bool regular = false;
+        in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
         if (in < 0) {
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(errno) + ")");
+            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
             return kExitFailed;
         }
     }
@@ -206,13 +216,12 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
         std::size_t got = 0;
         bool eof = false;
         while (got < block.size()) {
-            const ssize_t n = ::read(in, block.data() + got, block.size() - got);
-            if (n < 0 && errno == EINTR) continue;
+            int err = 0;
+            const long long n = sys::readSome(in, block.data() + got, block.size() - got, err);
             if (n < 0) {
                 // The input is not all there: what was converted goes to
                 // stdout, but an OUTPUT file is not replaced by a part.
-                const int err = errno;
-                if (out.toStdout()) out.commit();
+                out.finishPartial();
                 report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
                 return kExitFailed;
             }
@@ -247,13 +256,14 @@ int runListConversion(const conversion::SheetPair& sheets, const ListRequest& re
             atEnd = true;
         }
     }
-    if (in != STDIN_FILENO) ::close(in);
+    if (in != sys::kStdin) sys::closeFile(in);
 
-    if (!out.commit() || writeFailed) {
+    if (writeFailed || (!failed && !out.commit())) {
         report(msg::cannotWrite(out.label()));
         return kExitFailed;
     }
     if (failed) {
+        out.finishPartial();
         unsigned long long line = 0;
         for (const auto& l : lines) {
             if (l.first <= pos) line = l.second;

@@ -6,6 +6,7 @@
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
+#include "base/platform.h"
 #include "list_mode.h"
 #include "messages.h"
 #include "single_point.h"
@@ -16,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -144,6 +146,14 @@ int runPoint(const hattsheet::conversion::CentreTexts& from, const hattsheet::co
 
 int main(int argc, char** argv)
 {
+    // UTF-8 arguments and untranslated CR LF on every system.
+    hattsheet::platform::useBinaryStdio();
+    std::vector<std::string> utf8 = hattsheet::platform::utf8Arguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& a : utf8) utf8Argv.push_back(a.data());
+    utf8Argv.push_back(nullptr);
+    argc = static_cast<int>(utf8.size());
+    argv = utf8Argv.data();
     const auto args = parseArguments(argc, argv);
     if (!args) {
         return kExitUsage;

@@ -48,30 +48,21 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         return;
     }
 
-    // The list goes through the feed file, as every list the program
-    // converts; a place for it must be found before anything is converted.
-    const std::filesystem::path folder = pf::tempFolder(temp);
-    if (folder.empty()) {
-        critical(dialogs, msg::cannotWrite((temp.programDir / pf::kFeedFileName).string()));
-        return;
-    }
-    const std::filesystem::path feedPath = folder / pf::kFeedFileName;
-    const auto encoding = pf::writePanelToFile(list, feedPath, folder / pf::kTempFileName);
-    if (!encoding) {
-        critical(dialogs, msg::cannotWrite(encoding.error().path));
-        return;
-    }
-    const auto feedBytes = pf::readWholeFile(feedPath);
-    if (!feedBytes) {
-        critical(dialogs, msg::cannotRead(feedBytes.error().path));
-        return;
-    }
-    const std::string feed = pf::decodeAs(*feedBytes, *encoding);
+    // The records are read from the bytes just encoded, in memory: reading
+    // them back from TempFeed.Dat by name would read whatever another window
+    // started from the same folder wrote there in between. The by-products
+    // are written for the user to look at, as before.
+    const pf::EncodedText encoded = pf::panelFileBytes(list);
+    pf::writeByProducts(dialogs, temp, {pf::kFeedFileName, pf::kTempFileName}, encoded.bytes);
+    const std::string feed = pf::decodeAs(encoded.bytes, encoded.encoding);
 
     // The converted lines reach panel 2 in one append, at the end of the run
     // or at the failing record: what the user sees afterwards is the same as
     // with one append per record, and a long list takes seconds, not hours.
-    std::string lines;
+    // A panel whose last line has no line end gets one first, so that the
+    // first converted line is not glued onto it.
+    const std::string_view lineBreak = fields.endsInsideLine(FieldId::File2) ? "\r\n" : "";
+    std::string lines(lineBreak);
     lines.reserve(feed.size() + feed.size() / 4);
     std::size_t pos = 0;
     pf::PointRecord record;
@@ -83,7 +74,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             break;
         }
     }
-    if (!lines.empty()) fields.appendText(FieldId::File2, lines);
+    if (lines.size() > lineBreak.size()) fields.appendText(FieldId::File2, lines);
     if (failed) {
         critical(dialogs, msg::kBatchFailed);
     } else {

@@ -43,6 +43,13 @@ public:
     virtual void setText(FieldId id, const std::string& text) = 0;
     // Appends to a field's text; a panel may do this faster than get + set.
     virtual void appendText(FieldId id, const std::string& text) { setText(id, this->text(id) + text); }
+    // Whether the field's text ends inside a line: it is not empty and its
+    // last character is no line end.
+    virtual bool endsInsideLine(FieldId id) const
+    {
+        const std::string t = text(id);
+        return !t.empty() && t.back() != '\n' && t.back() != '\r';
+    }
 };
 
 // The two point panels; each has its own open, save and clear buttons.

@@ -92,22 +92,31 @@ std::optional<GeodeticPosition> HattSheet::inverse(PlanePoint p) const
 {
     const double X = p.x;
     const double Y = p.y;
+    // Each power the rows write, raised once by the same std::pow call and
+    // used wherever it recurs: the same doubles as a call at every use, half
+    // the calls. (X * X can differ from pow(X, 2) in the last bit.)
+    const double X2 = pow(X, 2);
+    const double X3 = pow(X, 3);
+    const double X4 = pow(X, 4);
+    const double Y2 = pow(Y, 2);
+    const double Y3 = pow(Y, 3);
+
     const double* k = m_invPhi;
     double phi = m_centre.phi0 + (Y / m_m);
-    phi = phi - (k[0] * pow(X, 2));
-    phi = phi - (k[1] * pow(Y, 2));
-    phi = phi - ((k[2] * pow(X, 2)) * Y);
-    phi = phi - (k[3] * pow(Y, 3));
-    phi = phi + (k[4] * pow(X, 4));
-    phi = phi - ((k[5] * pow(X, 2)) * pow(Y, 2));
+    phi = phi - (k[0] * X2);
+    phi = phi - (k[1] * Y2);
+    phi = phi - ((k[2] * X2) * Y);
+    phi = phi - (k[3] * Y3);
+    phi = phi + (k[4] * X4);
+    phi = phi - ((k[5] * X2) * Y2);
 
     const double* l = m_invLambda;
     double lambdaR = m_centre.lambda0 + (X / m_nc);
     lambdaR = lambdaR + ((l[0] * X) * Y);
-    lambdaR = lambdaR - (l[1] * pow(X, 3));
-    lambdaR = lambdaR + ((l[2] * X) * pow(Y, 2));
-    lambdaR = lambdaR + ((l[3] * X) * pow(Y, 3));
-    lambdaR = lambdaR - ((l[4] * pow(X, 3)) * Y);
+    lambdaR = lambdaR - (l[1] * X3);
+    lambdaR = lambdaR + ((l[2] * X) * Y2);
+    lambdaR = lambdaR + ((l[3] * X) * Y3);
+    lambdaR = lambdaR - ((l[4] * X3) * Y);
 
     const double lambda = lambdaR + m_lambdaA;
     if (!std::isfinite(phi) || !std::isfinite(lambda)) {
@@ -125,22 +134,28 @@ std::optional<PlanePoint> HattSheet::forward(GeodeticPosition g) const
 {
     const double dPhi = g.phi - m_centre.phi0;
     const double dLambda = longitudeDifference(g.lambda);
+    // Each power once, as in inverse().
+    const double dPhi2 = pow(dPhi, 2);
+    const double dPhi3 = pow(dPhi, 3);
+    const double dLambda2 = pow(dLambda, 2);
+    const double dLambda3 = pow(dLambda, 3);
+    const double dLambda4 = pow(dLambda, 4);
 
     const double* f = m_fwdX;
     double x = m_nc * dLambda;
     x = x - ((f[0] * dLambda) * dPhi);
-    x = x - (((f[1] * dLambda) * pow(dPhi, 2)) / 6.0);
-    x = x - ((f[2] * pow(dLambda, 3)) / 6.0);
-    x = x - (((f[3] * pow(dLambda, 3)) * dPhi) / 6.0);
+    x = x - (((f[1] * dLambda) * dPhi2) / 6.0);
+    x = x - ((f[2] * dLambda3) / 6.0);
+    x = x - (((f[3] * dLambda3) * dPhi) / 6.0);
 
     const double* h = m_fwdY;
     double y = m_m * dPhi;
-    y = y + (h[0] * pow(dLambda, 2));
-    y = y + ((h[1] * pow(dPhi, 2)) / m_twoN);
-    y = y + (((h[2] * dPhi) * pow(dLambda, 2)) / 6.0);
-    y = y + ((h[3] * pow(dPhi, 3)) / 2.0);
-    y = y + ((h[4] * pow(dLambda, 4)) / 24.0);
-    y = y - (((h[5] * pow(dPhi, 2)) * pow(dLambda, 2)) / 3.0);
+    y = y + (h[0] * dLambda2);
+    y = y + ((h[1] * dPhi2) / m_twoN);
+    y = y + (((h[2] * dPhi) * dLambda2) / 6.0);
+    y = y + ((h[3] * dPhi3) / 2.0);
+    y = y + ((h[4] * dLambda4) / 24.0);
+    y = y - (((h[5] * dPhi2) * dLambda2) / 3.0);
 
     if (!std::isfinite(x) || !std::isfinite(y)) {
         return std::nullopt;

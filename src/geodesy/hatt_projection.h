@@ -11,8 +11,10 @@
 // there; e², e′² first and second eccentricity squared.
 //
 // Departures: none in the arithmetic. The coefficients of one centre are
-// formed once (HattSheet) instead of at every use; the expressions are the
-// same, so the digits are the same.
+// formed once (HattSheet) instead of at every use, and each power of a
+// point's X, Y, Δφ, Δλ is raised once by the same std::pow call and reused
+// where the series write it again; the expressions are the same, so the
+// digits are the same.
 //
 // Accuracy against the exact azimuthal equidistant projection on the same
 // ellipsoid (PROJ aeqd, tests/geodesy/tst_proj_oracle.cpp): see README.md.

@@ -1,140 +1,153 @@
 #include "file_io.h"
 
+#include "base/platform.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace hattsheet::pointfile {
 
 namespace fs = std::filesystem;
+namespace sys = hattsheet::platform;
 
 namespace {
 
 FileError errorFor(const fs::path& path, int err)
 {
-    return FileError{path.string(), std::strerror(err)};
+    return FileError{sys::pathToUtf8(path), std::strerror(err)};
 }
 
-// The process's file-creation mask. umask() can only be read by setting it,
-// which would race with the list mode's second thread, so it is read from
-// /proc; without /proc the usual 022 is assumed.
-mode_t creationMask()
+fs::path folderOf(const fs::path& path)
 {
-    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 022;
-    char buf[4096];
-    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
-    ::close(fd);
-    if (n <= 0) return 022;
-    buf[n] = '\0';
-    const char* line = std::strstr(buf, "\nUmask:");
-    if (line == nullptr) return 022;
-    return static_cast<mode_t>(std::strtoul(line + 7, nullptr, 8)) & 0777;
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no
+// link), also when that file does not exist yet; a descriptor name met on
+// the way is returned as it is.
+fs::path followLinks(fs::path path, int& err)
+{
+    constexpr int kMostLinks = 40;  // the kernel's own limit before ELOOP
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        if (sys::descriptorOf(path)) return path;
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) {
+            err = ec.value();
+            return path;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    err = ELOOP;
+    return path;
+}
+
+// A bin folder beside the share folder of an install of this program: no
+// place for data files, whoever runs it.
+bool installedBinFolder(const fs::path& folder)
+{
+    const fs::path prefix = folder.parent_path();
+    std::error_code ec;
+    return folder.filename() == "bin" && (fs::exists(prefix / "share/doc/hattsheet", ec) ||
+                                          fs::exists(prefix / "share/applications/hattsheet.desktop", ec));
 }
 
 } // namespace
 
-mode_t modeForReplacement(const fs::path& target)
-{
-    struct stat st {};
-    return ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~creationMask());
-}
-
 int writeAll(int fd, std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
+    return sys::writeAll(fd, bytes);
 }
 
 Expected<std::string, FileError> readWholeFile(const fs::path& path)
 {
     // Only regular files: a FIFO would block the open until some writer
-    // came (O_NONBLOCK keeps the open itself from waiting), and a device
-    // such as /dev/zero would be read until memory ran out.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return unexpected(errorFor(path, errno));
-    std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return unexpected(errorFor(path, err));
+    // came (the open itself does not wait), and a device such as /dev/zero
+    // would be read until memory ran out.
+    int err = 0;
+    bool regular = false;
+    const int fd = sys::openForReading(path, err, regular);
+    if (fd < 0) return unexpected(errorFor(path, err));
+    if (!regular) {
+        const bool folder = sys::factsOf(path, err).isFolder;
+        sys::closeFile(fd);
+        return unexpected(errorFor(path, folder ? EISDIR : EINVAL));
     }
-    data.reserve(static_cast<std::size_t>(st.st_size));
+    std::string data;
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (!ec) data.reserve(static_cast<std::size_t>(size));
     char block[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
+        const long long n = sys::readSome(fd, block, sizeof block, err);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
+            sys::closeFile(fd);
             return unexpected(errorFor(path, err));
         }
         if (n == 0) break;
         data.append(block, static_cast<std::size_t>(n));
     }
-    ::close(fd);
+    sys::closeFile(fd);
     return data;
 }
 
 SafeWriter::SafeWriter(const fs::path& chosen)
 {
-    // Through a symbolic link the file it names is replaced and the link
-    // stays: a rename over the link itself would leave that file stale.
-    std::error_code ec;
-    fs::path path = fs::is_symlink(chosen, ec) ? fs::weakly_canonical(chosen, ec) : chosen;
-    if (ec || path.empty()) path = chosen;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        m_fd = S_ISDIR(st.st_mode) ? -1 : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (m_fd < 0) m_error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    const fs::path path = followLinks(chosen, m_error);
+    if (m_error != 0) return;
+    if (const auto fd = sys::descriptorOf(path)) {
+        m_fd = sys::duplicate(*fd, m_error);
         return;
     }
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    m_temp = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
-    m_fd = ::mkstemp(m_temp.data());
-    if (m_fd < 0) {
-        m_error = errno;
-        m_temp.clear();
+    int err = 0;
+    const sys::FileFacts facts = sys::factsOf(path, err);
+    if (facts.exists) {
+        if (facts.isFolder) {
+            m_error = EISDIR;
+            return;
+        }
+        // The shell's ">" refuses a file the user may not write; so does this.
+        if ((m_error = sys::mayWrite(path)) != 0) return;
+        if (!facts.isRegular) {
+            m_fd = sys::openDeviceForWriting(path, m_error);
+            return;
+        }
+        m_old = facts;
+    } else if (err != ENOENT) {
+        m_error = err;
         return;
     }
-    m_target = std::move(path);
+    m_fd = sys::createPrivateFile(folderOf(path), m_temp, m_error);
+    if (m_fd < 0) m_temp.clear();
+    m_target = path;
 }
 
 SafeWriter::~SafeWriter()
 {
-    if (m_fd >= 0) ::close(m_fd);
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    if (m_fd >= 0) sys::closeFile(m_fd);
+    if (!m_temp.empty()) sys::removeFile(m_temp);
 }
 
 void SafeWriter::write(std::string_view bytes)
 {
-    if (m_error == 0) m_error = writeAll(m_fd, bytes);
+    if (m_error == 0) m_error = sys::writeAll(m_fd, bytes);
 }
 
 int SafeWriter::commit()
 {
     if (m_fd < 0) return m_error;
-    if (m_error == 0 && !m_temp.empty() && ::fsync(m_fd) != 0) m_error = errno;
-    if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+    if (m_error == 0 && !m_temp.empty()) {
+        // Where the old owner cannot be kept (another user's file, written by
+        // someone who is not root), refuse rather than change who may read it.
+        m_error = sys::flushToDisk(m_fd);
+        if (m_error == 0) m_error = sys::keepOwnerAndMode(m_fd, m_old);
+    }
+    if (const int err = sys::closeFile(m_fd); err != 0 && m_error == 0) m_error = err;
     m_fd = -1;
     if (m_error == 0 && !m_temp.empty()) {
-        if (::chmod(m_temp.c_str(), modeForReplacement(m_target)) != 0 ||
-            ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
-            m_error = errno;
-        } else {
-            m_temp.clear();
-        }
+        m_error = sys::replaceFile(m_temp, m_target);
+        if (m_error == 0) m_temp.clear();
     }
     return m_error;
 }
@@ -147,20 +160,32 @@ Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string
     return Written{};
 }
 
-fs::path firstWritableFolder(std::initializer_list<fs::path> candidates)
+Expected<Written, FileError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
 {
-    for (const fs::path& folder : candidates) {
-        if (folder.empty()) continue;
-        std::error_code ec;
-        fs::create_directories(folder, ec);
-        std::string probe = (folder / ".hattsheet-probe.XXXXXX").string();
-        const int fd = ::mkstemp(probe.data());
-        if (fd < 0) continue;
-        ::close(fd);
-        ::unlink(probe.c_str());
-        return folder;
+    const fs::path target = folder / sys::pathFromUtf8(name);
+    fs::path temp;
+    int err = 0;
+    const int fd = sys::createPrivateFile(folder, temp, err);
+    if (fd < 0) return unexpected(errorFor(target, err));
+    err = sys::writeAll(fd, bytes);
+    if (const int closed = sys::closeFile(fd); err == 0) err = closed;
+    // The rename replaces a link or FIFO entry itself and refuses a folder.
+    if (err == 0) err = sys::replaceFile(temp, target);
+    if (err != 0) {
+        sys::removeFile(temp);
+        return unexpected(errorFor(target, err));
     }
-    return {};
+    return Written{};
+}
+
+fs::path privateFolder(const fs::path& programDir, const fs::path& cacheDir)
+{
+    if (!programDir.empty() && sys::isOwnFolder(programDir) && !installedBinFolder(programDir)) return programDir;
+    if (cacheDir.empty()) return {};
+    std::error_code ec;
+    fs::create_directories(cacheDir.parent_path(), ec);
+    sys::makePrivateFolder(cacheDir);
+    return sys::isOwnFolder(cacheDir) ? cacheDir : fs::path();
 }
 
 } // namespace hattsheet::pointfile

@@ -1,16 +1,26 @@
 #pragma once
-// Whole-file reading and safe writing. A write goes to a temporary file in
-// the target's folder, which replaces the target only after every byte was
-// written and the file closed without error; a failure leaves the old file
-// as it was. A target that exists and is not a regular file (a device, a
-// FIFO) is written in place, since renaming over it would replace the node.
+// Whole-file reading and the two ways this program writes files.
+//
+// The user's own files (a save, the command line's -o) go through SafeWriter:
+// a private temporary file beside the target that takes its name only when
+// every byte was written, so a failure leaves the old file as it was. It
+// refuses what the shell's ">" would refuse (a write-protected file), keeps
+// a replaced file's owner, group and mode, writes devices and descriptors
+// (/dev/null, /dev/stdout, /dev/fd/N) in place, and writes through a
+// symbolic link, also a dangling one.
+//
+// The program's own by-products (TempFeed.Dat, TempFile.Dat) have fixed
+// names that others could plant a link, a FIFO or a folder at. They are
+// never opened by name: the bytes go to a private new file that is then
+// renamed onto the name, which replaces a link or FIFO entry itself, never
+// what it points to, and never blocks.
 
+#include "base/platform.h"
 #include "expected.h"
 
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace hattsheet::pointfile {
 
@@ -25,15 +35,9 @@ Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path
 // short write; the errno of the failure, or 0.
 int writeAll(int fd, std::string_view bytes);
 
-// The permissions a file written in place of `target` gets: the old file's,
-// or for a new file what the user's umask allows (0666 less the mask).
-mode_t modeForReplacement(const std::filesystem::path& target);
-
-// A file written in place of the chosen one, piece by piece: into a
-// temporary file beside it that takes its name at commit(), so a failure
-// leaves the old file as it was. A target that is a device or FIFO is
-// written in place, a folder refused with EISDIR. Without a successful
-// commit() the temporary file goes.
+// A file written in place of the chosen one, piece by piece. Without a
+// successful commit() a file target is left exactly as it was; a device or
+// descriptor target has had the bytes written so far.
 class SafeWriter {
 public:
     explicit SafeWriter(const std::filesystem::path& chosen);
@@ -43,14 +47,19 @@ public:
 
     // The errno of the first failure so far (also of the open), or 0.
     int error() const { return m_error; }
+    // Whether the bytes go straight to a device or descriptor.
+    bool inPlace() const { return m_temp.empty() && m_fd >= 0; }
     // Appends bytes; after a failure nothing more is written.
     void write(std::string_view bytes);
-    // Flushes to disk, closes and renames; the errno of the first failure, or 0.
+    // Flushes to disk, gives the file the old file's owner, group and mode
+    // (or the umask's for a new one), closes and renames; the errno of the
+    // first failure, or 0.
     int commit();
 
 private:
-    std::filesystem::path m_target;  // empty when written in place
-    std::string m_temp;
+    std::filesystem::path m_target;  // the file that takes the temporary file's name
+    std::filesystem::path m_temp;    // empty when written in place
+    platform::FileFacts m_old;       // the file replaced, if any
     int m_fd = -1;
     int m_error = 0;
 };
@@ -59,9 +68,16 @@ struct Written {};
 // The whole of bytes through a SafeWriter.
 Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
 
-// The folder for the temporary files: the first of the candidates in which a
-// file can be created (a folder that does not exist yet is created).
-// Empty path when none works.
-std::filesystem::path firstWritableFolder(std::initializer_list<std::filesystem::path> candidates);
+// Replaces the entry folder/name by a new private file (mode 0600) holding
+// bytes. An entry that is a folder is left alone and refused.
+Expected<Written, FileError> replaceFixedName(const std::filesystem::path& folder, std::string_view name,
+                                              std::string_view bytes);
+
+// The folder for the program's by-products: programDir when the user running
+// the program owns it and nobody else may write in it and it is not an
+// installed program's bin folder; otherwise cacheDir, created 0700 when
+// missing and used only when it too is the user's alone. Empty when neither.
+std::filesystem::path privateFolder(const std::filesystem::path& programDir,
+                                    const std::filesystem::path& cacheDir);
 
 } // namespace hattsheet::pointfile

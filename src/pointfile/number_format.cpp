@@ -20,6 +20,7 @@ constexpr std::uint64_t kPow10[] = {
     10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
     1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL, 1000000000000000000ULL,
 };
+constexpr int kLargestPow10 = 18;
 
 // 53-bit mantissa times a power of ten up to 10^17 needs 110 bits.
 __extension__ typedef unsigned __int128 Uint128;
@@ -30,29 +31,86 @@ constexpr int kFastLowestExponent = -3;
 constexpr int kFastHighestExponent = 14;
 constexpr int kFastMaxDecimals = 15;  // units of 10^-15 still fit in 64 bits
 
+// v / 10^p for 0 <= p <= 18. Each divisor is a constant, which the compiler
+// turns into a multiplication and a shift; a divisor read from a table costs
+// a hardware division of some 40 cycles.
+std::uint64_t dividePow10(std::uint64_t v, int p)
+{
+    switch (p) {
+    case 0: return v / kPow10[0];
+    case 1: return v / kPow10[1];
+    case 2: return v / kPow10[2];
+    case 3: return v / kPow10[3];
+    case 4: return v / kPow10[4];
+    case 5: return v / kPow10[5];
+    case 6: return v / kPow10[6];
+    case 7: return v / kPow10[7];
+    case 8: return v / kPow10[8];
+    case 9: return v / kPow10[9];
+    case 10: return v / kPow10[10];
+    case 11: return v / kPow10[11];
+    case 12: return v / kPow10[12];
+    case 13: return v / kPow10[13];
+    case 14: return v / kPow10[14];
+    case 15: return v / kPow10[15];
+    case 16: return v / kPow10[16];
+    case 17: return v / kPow10[17];
+    case 18: return v / kPow10[18];
+    default: return 0;
+    }
+}
+
+// "00" "01" ... "99": the integer part is written two digits at a time.
+struct DigitPairs {
+    char text[200];
+    constexpr DigitPairs() : text()
+    {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
+// log10(2) as 78913 / 2^18 (0.30103 to six digits): floor(e * log10(2)) for
+// the binary exponents |e| < 1000 of a double, the first guess of a value's
+// decimal exponent.
+constexpr int kLog10Of2Times2To18 = 78913;
+constexpr int kLog10Of2Shift = 18;
+
 // The same digits as the general path, by exact integer arithmetic instead
 // of to_chars: the 15 significant digits are the double's exact binary value
 // m * 2^-s times 10^(14 - E), rounded to an integer, ties to even as to_chars
 // rounds them. False when the value is outside the magnitudes above or the
-// result would not fit in 64 bits.
-bool appendFixedFast(std::string& out, double value, int decimals)
+// result would not fit in 64 bits. Decimals is a template argument so that
+// the divisions by 10^Decimals are by constants too.
+template <int Decimals>
+bool appendFixedFast(std::string& out, double value)
 {
+    static_assert(Decimals >= 0 && Decimals <= kFastMaxDecimals);
+    constexpr std::uint64_t kUnit = kPow10[Decimals];
     const double a = std::fabs(value);
-    if (!(a >= 1e-3) || !(a < 1e15) || decimals > kFastMaxDecimals) return false;
-    // E, the decimal exponent of the leading digit: exact for a >= 1, where
-    // the powers of ten are exact doubles; below 1 a first guess that the
-    // digit count below corrects.
-    int E = a >= 0.1 ? -1 : (a >= 0.01 ? -2 : -3);
-    for (int k = 0; k <= kFastHighestExponent && a >= static_cast<double>(kPow10[k]); ++k) E = k;
-
+    if (!(a >= 1e-3) || !(a < 1e15)) return false;
     std::uint64_t bits;
     std::memcpy(&bits, &a, sizeof bits);
     const int biased = static_cast<int>(bits >> 52);
+
+    // E, the decimal exponent of the leading digit: exact for a >= 1, where
+    // the powers of ten are exact doubles. With 2^b <= a < 2^(b+1), it is
+    // floor(b * log10 2) or one more. Below 1 a first guess that the digit
+    // count below corrects.
+    int E = a >= 0.1 ? -1 : (a >= 0.01 ? -2 : -3);
+    if (a >= 1.0) {
+        E = ((biased - 1023) * kLog10Of2Times2To18) >> kLog10Of2Shift;
+        if (E < kFastHighestExponent && a >= static_cast<double>(kPow10[E + 1])) ++E;
+    }
     const std::uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
     const int shift = 1075 - biased;  // a = m * 2^-shift, 3 <= shift <= 62 in this range
     if (shift <= 0 || shift >= 64) return false;
 
-    // The 15-digit integer of a * 10^(14 - e), ties to even.
+    // The 15-digit integer of a * 10^(14 - e), ties to even. A multiplication
+    // by a power of ten from the table costs no more than by a constant.
     auto digitsAt = [&](int e) {
         const Uint128 n = static_cast<Uint128>(m) * kPow10[14 - e];
         Uint128 d = n >> shift;
@@ -76,34 +134,38 @@ bool appendFixedFast(std::string& out, double value, int decimals)
     const int k = 14 - E;
     const auto digits = static_cast<std::uint64_t>(d);  // below 10^15 now: 64-bit division is enough
     std::uint64_t units;
-    if (k > decimals) {
-        const int r = k - decimals;
-        const std::uint64_t upToNext = digits / kPow10[r - 1];
+    if (k > Decimals) {
+        const std::uint64_t upToNext = dividePow10(digits, k - Decimals - 1);
         units = upToNext / 10;
         if (upToNext % 10 >= 5) ++units;
     } else {
-        if (decimals - k > 3) return false;
-        units = digits * kPow10[decimals - k];
+        if (Decimals - k > 3) return false;
+        units = digits * kPow10[Decimals - k];
     }
 
+    // Written backwards from the end of buf, then appended in one piece.
     char buf[32];
-    int len = 0;
-    const std::uint64_t whole = units / kPow10[decimals];
-    std::uint64_t frac = units % kPow10[decimals];
-    for (int i = 0; i < decimals; ++i) {
-        buf[len++] = static_cast<char>('0' + frac % 10);
+    char* p = buf + sizeof buf;
+    std::uint64_t frac = units % kUnit;
+    for (int i = 0; i < Decimals; ++i) {
+        *--p = static_cast<char>('0' + frac % 10);
         frac /= 10;
     }
-    if (decimals > 0) buf[len++] = '.';
-    std::uint64_t w = whole;
-    do {
-        buf[len++] = static_cast<char>('0' + w % 10);
-        w /= 10;
-    } while (w != 0);
-    if (value < 0) buf[len++] = '-';
-    const std::size_t at = out.size();
-    out.resize(at + static_cast<std::size_t>(len));
-    for (int i = 0; i < len; ++i) out[at + static_cast<std::size_t>(i)] = buf[len - 1 - i];
+    if (Decimals > 0) *--p = '.';
+    std::uint64_t w = units / kUnit;
+    for (; w >= 100; w /= 100) {
+        const char* pair = kDigitPairs.text + 2 * (w % 100);
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (w >= 10) {
+        *--p = kDigitPairs.text[2 * w + 1];
+        *--p = kDigitPairs.text[2 * w];
+    } else {
+        *--p = static_cast<char>('0' + w);
+    }
+    if (value < 0) *--p = '-';
+    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
     return true;
 }
 
@@ -113,7 +175,21 @@ void appendFixed(std::string& out, double value, int decimals)
 {
     assert(std::isfinite(value));
     assert(decimals >= 0 && decimals <= kMaxDecimals);
-    if (appendFixedFast(out, value, decimals)) return;
+    // The integer path for the formats this program writes: whole degrees
+    // and minutes, "0.000" and "0.00000".
+    switch (decimals) {
+    case 0:
+        if (appendFixedFast<0>(out, value)) return;
+        break;
+    case kCoordinateDecimals:
+        if (appendFixedFast<kCoordinateDecimals>(out, value)) return;
+        break;
+    case kSecondsDecimals:
+        if (appendFixedFast<kSecondsDecimals>(out, value)) return;
+        break;
+    default:
+        break;
+    }
     appendFixedGeneral(out, value, decimals);
 }
 

@@ -9,20 +9,46 @@ namespace fs = std::filesystem;
 namespace msg = conversion::msg;
 using conversion::MessageIcon;
 
-fs::path tempFolder(const conversion::TempPlaces& places)
+namespace {
+
+void critical(conversion::Dialogs& dialogs, const std::string& text)
 {
-    return firstWritableFolder({places.programDir, places.cacheDir});
+    dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
 }
 
-Expected<Encoding, FileError> writePanelToFile(std::string_view panelText, const fs::path& target,
-                                               const fs::path& tempFile)
+} // namespace
+
+fs::path tempFolder(const conversion::TempPlaces& places)
 {
-    // The temporary copy first: when it cannot be written the target is
-    // left as it was.
-    EncodedText encoded = encodeForFile(dropBlankLines(panelText));
-    if (auto w = writeFileSafely(tempFile, encoded.bytes); !w) return unexpected(w.error());
+    return privateFolder(places.programDir, places.cacheDir);
+}
+
+void writeByProducts(conversion::Dialogs& dialogs, const conversion::TempPlaces& places,
+                     std::initializer_list<const char*> names, std::string_view bytes)
+{
+    const fs::path folder = tempFolder(places);
+    for (const char* name : names) {
+        if (folder.empty()) {
+            critical(dialogs, msg::cannotWrite((places.programDir / name).string()));
+            return;
+        }
+        if (auto w = replaceFixedName(folder, name, bytes); !w) {
+            critical(dialogs, msg::cannotWrite(w.error().path));
+            return;
+        }
+    }
+}
+
+EncodedText panelFileBytes(std::string_view panelText)
+{
+    return encodeForFile(dropBlankLines(panelText));
+}
+
+Expected<EncodedText, FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
+{
+    EncodedText encoded = panelFileBytes(panelText);
     if (auto w = writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
-    return encoded.encoding;
+    return encoded;
 }
 
 std::string forceTxtExtension(const std::string& path)
@@ -35,11 +61,6 @@ std::string forceTxtExtension(const std::string& path)
 }
 
 namespace {
-
-void critical(conversion::Dialogs& dialogs, const std::string& text)
-{
-    dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
-}
 
 // The point lines of a valid coordinate file: code as read, X, Y and H in
 // "0.000", an empty field shown as 0.
@@ -63,7 +84,7 @@ void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, con
                                                                  {msg::kFilterSeq, "*.seq"},
                                                                  {msg::kFilterXyh, "*.xyh"}});
     if (!chosen || chosen->empty()) return;
-    const auto bytes = readWholeFile(fs::path(*chosen));
+    const auto bytes = readWholeFile(platform::pathFromUtf8(*chosen));
     if (!bytes) {
         critical(dialogs, msg::cannotRead(*chosen));
         return;
@@ -82,17 +103,13 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
 {
     const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
     if (!chosen || chosen->empty()) return;
-    const std::string path = forceTxtExtension(*chosen);
-    const fs::path folder = tempFolder(temp);
-    if (folder.empty()) {
-        critical(dialogs, msg::cannotWrite((temp.programDir / kTempFileName).string()));
-        return;
-    }
-    const auto written = writePanelToFile(fields.text(conversion::panelField(panel)), path, folder / kTempFileName);
+    const fs::path path = platform::pathFromUtf8(forceTxtExtension(*chosen));
+    const auto written = writePanelToFile(fields.text(conversion::panelField(panel)), path);
     if (!written) {
         critical(dialogs, msg::cannotWrite(written.error().path));
         return;
     }
+    writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
     dialogs.showMessage(msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
 }
 

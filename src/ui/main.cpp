@@ -1,6 +1,6 @@
 // hattsheet: the window. No arguments, no settings; the two temporary files
 // of the operations go to the program's directory, or to the user's cache
-// directory when that one is not writable or is an installed one.
+// directory when that one is not writable.
 
 #include "main_window.h"
 
@@ -21,13 +21,8 @@ int main(int argc, char* argv[])
     for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/hattsheet-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    // An installed program (under /usr or /opt: the .deb, cmake --install)
-    // keeps those two files in the cache even when its folder is writable, as
-    // it is to root: files left in the package manager's trees outlive it.
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const bool installed = programDir.startsWith(QStringLiteral("/usr/")) || programDir.startsWith(QStringLiteral("/opt/"));
     const hattsheet::conversion::TempPlaces temp{
-        installed ? std::string() : programDir.toStdString(),
+        QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString(),
     };
     hattsheet::ui::MainWindow window(temp);

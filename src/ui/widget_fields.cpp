@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace hattsheet::ui {
 
@@ -116,6 +117,22 @@ void WidgetFields::appendText(FieldId id, const std::string& text)
         return;
     }
     m_pending[index(id)] += text;
+}
+
+bool WidgetFields::endsInsideLine(FieldId id) const
+{
+    QPlainTextEdit* panel = m_panels[index(id)];
+    if (panel == nullptr) return Fields::endsInsideLine(id);
+    const std::string& pending = m_pending[index(id)];
+    if (!pending.empty()) return pending.back() != '\n' && pending.back() != '\r';
+    // The document ends with its own paragraph separator; the character
+    // before it is the text's last (a line separator inside a paragraph
+    // is a line end too).
+    const QTextDocument* document = panel->document();
+    const int count = document->characterCount();
+    if (count < 2) return false;
+    const QChar last = document->characterAt(count - 2);
+    return last != QChar::ParagraphSeparator && last != QChar::LineSeparator && last != QLatin1Char('\n');
 }
 
 void WidgetFields::flush() const

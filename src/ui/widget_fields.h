@@ -47,6 +47,7 @@ public:
     std::string text(conversion::FieldId id) const override;
     void setText(conversion::FieldId id, const std::string& text) override;
     void appendText(conversion::FieldId id, const std::string& text) override;
+    bool endsInsideLine(conversion::FieldId id) const override;
 
     // Puts every collected append into its panel. The window calls it after
     // each operation and before each message box or file dialog.

@@ -1,11 +1,13 @@
 // What the program leaves on disk and how it ends on inputs that never
 // reach a line end: permissions of the files it writes (window save and
-// the command line's -o), and a record too long to be a point.
+// the command line's -o), a record too long to be a point, and a block
+// converted in two halves that must join as one pass.
 
 #include "cli_run.h"
 #include "fake_window.h"
 #include "messages.h"
 #include "panel_operations.h"
+#include "point_list.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +24,8 @@ private slots:
     void modes();
     void endlessRecord_data();
     void endlessRecord();
+    void halvesOfABlock_data();
+    void halvesOfABlock();
 };
 
 namespace {
@@ -32,12 +36,14 @@ int modeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-// Sets the umask for one scope.
-struct Umask {
-    explicit Umask(mode_t m) : old(::umask(m)) {}
-    ~Umask() { ::umask(old); }
-    mode_t old;
-};
+// The umask this test program started with, which the program's code read
+// once at its start.
+mode_t startMask()
+{
+    const mode_t m = ::umask(022);
+    ::umask(m);
+    return m;
+}
 
 } // namespace
 
@@ -77,12 +83,13 @@ void tst_CliFiles::modes()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(modeOf(out), expected);
 
-    const Umask scope{mode_t(umask)};
+    // The window's save, under the umask its program started with.
+    if (oldMode < 0) expected = int(0666 & ~startMask());
     FakeFields fields;
     FakeDialogs dialogs;
     fields.setText(FieldId::File2, "P, -7429.270, 13107.462, 5.000\r\n");
     dialogs.fileAnswers = {saved.toStdString()};
-    hattsheet::pointfile::savePanel(fields, dialogs, TempPlaces{dir.filePath("prog").toStdString(), {}}, Panel::Two);
+    hattsheet::pointfile::savePanel(fields, dialogs, TempPlaces{dir.path().toStdString(), {}}, Panel::Two);
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(modeOf(saved), expected);
@@ -118,6 +125,53 @@ void tst_CliFiles::endlessRecord()
     QCOMPARE(r.exitCode, err.isEmpty() ? 0 : 1);
     QCOMPARE(r.err, err);
     QVERIFY(r.out == out);
+}
+
+// A list of over 64 KiB is converted in two halves on two threads, the
+// second from the first line start after the middle. The joined output must
+// be the window's panel 2 for the same list, and a failing record must be
+// named as a single pass names it, wherever it lies. Expected values: the
+// window's batch operation on the same list.
+void tst_CliFiles::halvesOfABlock_data()
+{
+    QTest::addColumn<int>("badLine");     // 1-based line whose X overflows the series, 0: none
+    QTest::addColumn<int>("shortLine");   // 1-based line with three fields (records spread from there), 0: none
+    constexpr int kLines = 4000;          // 30 bytes a line: 120 kB, one block, two halves
+    QTest::newRow("every record converts") << 0 << 0;
+    QTest::newRow("failing record in the first half") << 100 << 0;
+    QTest::newRow("failing record on the last line of the first half") << kLines / 2 + 1 << 0;
+    QTest::newRow("failing record on the first line of the second half") << kLines / 2 + 2 << 0;
+    QTest::newRow("failing record near the end") << kLines - 1 << 0;
+    QTest::newRow("records spread over the middle line start") << 0 << 10;
+}
+
+void tst_CliFiles::halvesOfABlock()
+{
+    QFETCH(int, badLine);
+    QFETCH(int, shortLine);
+    constexpr int kLines = 4000;
+    QByteArray list;
+    for (int i = 1; i <= kLines; ++i) {
+        const QByteArray x = i == badLine ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
+        list += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
+        list += i == shortLine ? "\r\n" : i == kLines && shortLine ? ", 5, 6\r\n" : ", 5\r\n";
+    }
+
+    QTemporaryDir dir;
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File1, list.toStdString());
+    convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
+    const QByteArray panel2 = QByteArray::fromStdString(fields.text(FieldId::File2));
+
+    const CliRun r = runConvert(kDefaultCentres + QStringList{"-"}, list);
+    QVERIFY(r.out == panel2);
+    QCOMPARE(r.exitCode, badLine ? 1 : 0);
+    if (badLine) {
+        const QByteArray place = "(εγγραφή " + QByteArray::number(badLine) + ", γραμμή " + QByteArray::number(badLine) + ")";
+        QCOMPARE(r.err, QByteArray(msg::kBatchFailed) + " " + place + "\n");
+    }
+    QCOMPARE(r.out.count('\n'), badLine ? badLine - 1 : kLines);
 }
 
 QTEST_GUILESS_MAIN(tst_CliFiles)

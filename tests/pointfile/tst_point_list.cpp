@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace hattsheet;
 using conversion::FieldId;
 using conversion::MessageIcon;
@@ -38,6 +41,9 @@ private slots:
     void twoRunsAppendTwice();
     void sameDigitsAsOnePoint();
     void noPlaceForTheFeedFile();
+    void twoWindowsOneFolder();
+    void appendsOnANewLine_data();
+    void appendsOnANewLine();
     void cliAcrossBlockBoundaries();
     void cliLongListsMatchBatch_data();
     void cliLongListsMatchBatch();
@@ -182,6 +188,8 @@ void tst_PointList::sameDigitsAsOnePoint()
     }
 }
 
+// The batch does not depend on its by-products: with no place for them it
+// names TempFeed.Dat and still converts.
 void tst_PointList::noPlaceForTheFeedFile()
 {
     const QString blocker = m_work.path() + "/file";
@@ -192,10 +200,53 @@ void tst_PointList::noPlaceForTheFeedFile()
     fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
     FakeDialogs dialogs;
     conversion::convertPointList(fields, dialogs, {(blocker + "/a").toStdString(), (blocker + "/b").toStdString()});
-    QCOMPARE(dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.messages.size(), size_t(2));
     QVERIFY(QString::fromStdString(dialogs.messages[0].text).contains("TempFeed.Dat"));
     QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
-    QCOMPARE(fields.text(FieldId::File2), std::string());
+    QCOMPARE(dialogs.messages[1].text, std::string(msg::kBatchDone));
+    QCOMPARE(fields.text(FieldId::File2), std::string("P1, -7429.270, 13107.462, 5.000\r\n"));
+}
+
+// Two windows started from one folder, each converting its own list again
+// and again: every run gives its own list's lines (the lists were once read
+// back from the shared TempFeed.Dat, which the other window overwrote).
+void tst_PointList::twoWindowsOneFolder()
+{
+    constexpr int kRuns = 150;
+    std::string lists[2], expected[2];
+    for (int w = 0; w < 2; ++w) {
+        for (int i = 0; i < 200; ++i) {
+            std::string code(1, w == 0 ? 'A' : 'B');
+            code += std::to_string(i);
+            lists[w] += code + ", " + std::to_string(1000 + i) + ", 2000, 5\r\n";
+            FakeFields one;
+            FakeDialogs quiet;
+            one.setText(FieldId::X1, std::to_string(1000 + i));
+            one.setText(FieldId::Y1, "2000");
+            conversion::convertOldToNew(one, quiet);
+            expected[w] += code + ", " + one.text(FieldId::X2) + ", " + one.text(FieldId::Y2) + ", 5.000\r\n";
+        }
+    }
+    pid_t children[2];
+    for (int w = 0; w < 2; ++w) {
+        children[w] = ::fork();
+        QVERIFY(children[w] >= 0);
+        if (children[w] != 0) continue;
+        int wrong = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            FakeFields fields;
+            FakeDialogs dialogs;
+            fields.setText(FieldId::File1, lists[w]);
+            conversion::convertPointList(fields, dialogs, places());
+            if (fields.text(FieldId::File2) != expected[w]) ++wrong;
+        }
+        ::_exit(wrong == 0 ? 0 : 1);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a window converted a list that was not its own");
+    }
 }
 
 // A list of several blocks with a CR LF split at each block boundary.
@@ -391,6 +442,33 @@ void tst_PointList::encodingRoundTrip()
     QCOMPARE(QString::fromStdString(pointfile::decodeFileBytes(run.out.toStdString()).utf8),
              QString::fromStdString(text.utf8));
     if (!file.startsWith("\xEF\xBB\xBF") && !pointfile::isValidUtf8(file.toStdString())) QCOMPARE(run.out, bytes);
+}
+
+// The converted lines start on a line of their own, whatever panel 2 ends
+// with (they were once glued onto a last line without a line end).
+void tst_PointList::appendsOnANewLine_data()
+{
+    QTest::addColumn<QString>("panel2");
+    QTest::addColumn<QString>("expected");
+    const QString line = "P1, -7429.270, 13107.462, 5.000\r\n";
+    QTest::newRow("empty panel") << "" << line;
+    QTest::newRow("last line without a line end") << "5,6,7,8" << "5,6,7,8\r\n" + line;
+    QTest::newRow("last line ended by CR LF") << "5,6,7,8\r\n" << "5,6,7,8\r\n" + line;
+    QTest::newRow("last line ended by a lone CR") << "5\r" << "5\r" + line;
+    QTest::newRow("last line ended by a lone LF") << "5\n" << "5\n" + line;
+    QTest::newRow("trailing spaces") << "5  " << "5  \r\n" + line;
+}
+
+void tst_PointList::appendsOnANewLine()
+{
+    QFETCH(QString, panel2);
+    QFETCH(QString, expected);
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
+    fields.setText(FieldId::File2, panel2.toStdString());
+    conversion::convertPointList(fields, dialogs, places());
+    QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_PointList)

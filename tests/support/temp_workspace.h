@@ -35,7 +35,10 @@ public:
     bool reset()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        return m_dir->isValid() && QDir(m_dir->path()).mkdir("prog");
+        // "prog" is the user's alone, whatever the umask, as the program's
+        // folder must be to hold the by-products.
+        return m_dir->isValid() && QDir(m_dir->path()).mkdir("prog") &&
+               QFile::setPermissions(m_dir->path() + "/prog", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString path() const { return m_dir->path(); }
     conversion::TempPlaces places() const
