@@ -1,6 +1,6 @@
 // The whole list conversion on arbitrary bytes, as the command line runs it
 // (file in, file out) and as the window's batch runs it (panel 1 to panel 2
-// through the feed file), with the default sheet centres.
+// converted in memory), with the default sheet centres.
 //
 // Properties:
 // - the command line ends with 0 or 1;
@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace hattsheet;
@@ -41,7 +42,8 @@ struct Scratch {
         const fs::path shm("/dev/shm");
         dir = (fs::is_directory(shm) ? shm : fs::temp_directory_path()) /
               ("hattsheet-fuzz-list-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        fs::create_directories(dir / "program");
+        fs::permissions(dir / "program", fs::perms::owner_all);
     }
     ~Scratch()
     {
@@ -84,7 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto sheets = conversion::readSheetPair("40.51", "-0.51", "40.45", "-0.45");
     require(sheets.hasValue(), "the default centres are accepted");
-    const int status = cli::runListConversion(*sheets, {in.string(), out.string()});
+    // OUTPUT given as a descriptor is written in place, so the lines before a
+    // failing record are there to compare (a named OUTPUT is all or nothing).
+    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    require(outFd >= 0, "scratch output opens");
+    const int status = cli::runListConversion(*sheets, {in.string(), "/dev/fd/" + std::to_string(outFd)});
+    ::close(outFd);
     require(status == 0 || status == 1, "the command line ends with 0 or 1");
     const std::string written = slurp(out);
 

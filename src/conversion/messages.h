@@ -22,6 +22,11 @@ inline constexpr char kRecordTooLong[] = "Η εγγραφή ξεπερνά τα 
 
 inline constexpr char kInvalidFile[] = "Δεν είναι έγκυρο αρχείο συντεταγμένων";
 inline constexpr char kSaved[] = "Η εγγραφή ολοκληρώθηκε";
+// Asked before a save replaces a file that exists; No is the default.
+inline std::string replaceExisting(const std::string& path)
+{
+    return std::string("Το αρχείο «").append(path).append("» υπάρχει ήδη. Να αντικατασταθεί;");
+}
 
 // A file that could not be read or written, named in guillemets.
 inline std::string cannotRead(const std::string& path)

@@ -58,6 +58,9 @@ inline FieldId panelField(Panel p) { return p == Panel::One ? FieldId::File1 : F
 
 enum class MessageIcon { Critical, Information, Question };
 
+// The button of a question that Enter presses.
+enum class DefaultAnswer { Yes, No };
+
 struct FileFilter {
     std::string description;  // "Αρχεία κειμένου txt (*.txt)"
     std::string pattern;      // "*.txt"
@@ -68,8 +71,9 @@ public:
     virtual ~Dialogs() = default;
     // A modal message box with one OK button.
     virtual void showMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
-    // A question with Yes (the default) and No; true for Yes.
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // A question with Yes and No, one of them the default; true for Yes.
+    // Closing the box without an answer is No.
+    virtual bool askYesNo(const std::string& text, const std::string& title, DefaultAnswer preselected) = 0;
     // The common file dialogs; empty optional on a cancel. The dialog offers
     // the path chosen last in any use again. Paths are UTF-8.
     virtual std::optional<std::string> chooseOpenFile(const std::string& title,

@@ -3,6 +3,8 @@
 #include "field_reader.h"
 #include "messages.h"
 
+#include <system_error>
+
 namespace hattsheet::pointfile {
 
 namespace fs = std::filesystem;
@@ -103,7 +105,16 @@ void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const c
 {
     const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
     if (!chosen || chosen->empty()) return;
-    const fs::path path = platform::pathFromUtf8(forceTxtExtension(*chosen));
+    const std::string chosenTxt = forceTxtExtension(*chosen);
+    const fs::path path = platform::pathFromUtf8(chosenTxt);
+    // The dialog cannot ask: it knows the name chosen, not the one with
+    // ".txt" forced. Anything at that path (a dangling link too, or an entry
+    // that cannot even be looked at) is asked about; No writes nothing.
+    std::error_code statusError;
+    if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+        !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, conversion::DefaultAnswer::No)) {
+        return;
+    }
     const auto written = writePanelToFile(fields.text(conversion::panelField(panel)), path);
     if (!written) {
         critical(dialogs, msg::cannotWrite(written.error().path));

@@ -42,7 +42,8 @@ std::string forceTxtExtension(const std::string& path);
 
 // Appends the point lines of a chosen coordinate file to the panel.
 void openIntoPanel(conversion::Fields& fields, conversion::Dialogs& dialogs, conversion::Panel panel);
-// Writes the panel's non-blank lines to a chosen ".txt" file.
+// Writes the panel's non-blank lines to a chosen ".txt" file; when that file
+// exists, only after a Yes to the question whether to replace it.
 void savePanel(conversion::Fields& fields, conversion::Dialogs& dialogs, const conversion::TempPlaces& temp,
                conversion::Panel panel);
 // Empties the panel; asks nothing, writes nothing.

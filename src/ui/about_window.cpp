@@ -2,9 +2,11 @@
 
 #include "twips.h"
 #include "ui_texts.h"
+#include "x11_window.h"
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -66,15 +68,30 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, line.colour);
         label->setPalette(palette);
+        // "MIT" (Label4) and "Olvani" (Label3) overlap by design; the short
+        // line is drawn from the top of its glyphs, not of its font's
+        // ascent, which lifts it clear of the large name's small letters.
+        if (line.text == text::kAboutLicence) {
+            const QFontMetrics metrics(font);
+            label->setContentsMargins(0, -(metrics.ascent() - metrics.capHeight()), 0, 0);
+        }
     }
 
     auto* close = new QPushButton(QString::fromUtf8(text::kAboutClose), this);
     close->setObjectName(QStringLiteral("Command1"));
     close->setGeometry(twipsRect(4380, 0, 195, 195));
     // The style's own button would draw its gradient over the red.
-    close->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid black; padding: 0; }")
+    // Black on the fixed red, whatever the theme's button text colour.
+    close->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid black; padding: 0; }")
                              .arg(kCloseColour.name()));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    clearWindowName(*this);
 }
 
 void AboutWindow::paintEvent(QPaintEvent*)

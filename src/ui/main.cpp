@@ -3,19 +3,75 @@
 // directory when that one is not writable.
 
 #include "main_window.h"
+#include "qt_greek.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Exit status when the window cannot be shown at all.
+constexpr int kNoDisplayExit = 1;
+
+constexpr char kNoDisplay[] =
+    "hattsheet: δεν υπάρχει οθόνη γραφικών για το παράθυρο (no graphical display: DISPLAY, WAYLAND_DISPLAY\n"
+    "and QT_QPA_PLATFORM are all unset). Ξεκινήστε το πρόγραμμα μέσα σε μια επιφάνεια εργασίας, ή χρησιμοποιήστε\n"
+    "το hattsheet-convert για εργασία χωρίς παράθυρο.\n";
+
+// Whether the program was told which window system to use: an X or Wayland
+// display, a platform chosen through the environment or "-platform". Without
+// any of them Qt would abort with a core dump. On Windows and macOS the
+// platform is always there.
+bool hasDisplay(int argc, char* argv[])
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return true;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    (void)argc;
+    (void)argv;
+    return true;
+#endif
+}
+
+// While QApplication starts: a display that is named but cannot be reached
+// (an X server that is gone) makes Qt end with a fatal message and abort;
+// the program ends with that message and its own exit status instead.
+void startupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+    if (type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::fflush(stderr);
+        std::_Exit(kNoDisplayExit);
+    }
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (!hasDisplay(argc, argv)) {
+        std::fputs(kNoDisplay, stderr);
+        return kNoDisplayExit;
+    }
+    const QtMessageHandler previous = qInstallMessageHandler(startupMessages);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("hattsheet"));
     QApplication::setDesktopFileName(QStringLiteral("hattsheet"));
     // The layout is fixed in pixels; Qt's own style draws the 17-pixel
     // buttons and 19-pixel fields the same way on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    hattsheet::ui::installGreek(app);
 
     QIcon icon;
     for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/hattsheet-%1.png").arg(size), QSize(size, size));

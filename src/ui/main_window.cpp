@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "field_edit.h"
 #include "messages.h"
 #include "panel_operations.h"
 #include "point_list.h"
@@ -33,6 +34,8 @@ namespace {
 const QColor kLightGreen(192, 255, 192);
 const QColor kLightYellow(255, 255, 192);
 const QColor kCaptionBlue(0, 0, 255);
+const QColor kCaptionBlueOnDark(128, 160, 255);  // 5:1 or more against dark greys
+const QColor kFixedBackgroundText(0, 0, 0);
 const QColor kCreditsRed(255, 0, 0);
 
 constexpr int kClientWidthTw = 9780;
@@ -44,18 +47,49 @@ QString qs(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
+// The frame captions' blue: the given RGB (0, 0, 255) on a light window
+// colour; on a dark one that blue is hard to read, so a light blue with the
+// same hue takes its place.
+QColor captionBlue(const QPalette& system)
+{
+    constexpr int kDarkBelowLightness = 128;
+    return system.color(QPalette::Window).lightness() < kDarkBelowLightness ? kCaptionBlueOnDark : kCaptionBlue;
+}
+
 // A frame whose caption is blue while its controls keep the system colours:
 // the palette of the frame reaches its children, so they get the system
-// text colours back explicitly.
+// text colours back explicitly. The outline runs through the middle of the
+// caption, as the layout expects: the style's own frame would start below
+// the caption and cross the first row of controls.
 QGroupBox* addFrame(QWidget* parent, const char* objectName, const char* caption, const QRect& rect)
 {
     auto* frame = new QGroupBox(qs(caption), parent);
     frame->setObjectName(QString::fromLatin1(objectName));
     frame->setGeometry(rect);
+    const QColor blue = captionBlue(QApplication::palette(frame));
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::WindowText, kCaptionBlue);
+    palette.setColor(QPalette::WindowText, blue);
     frame->setPalette(palette);
+    frame->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                        " margin-top: 0.5em; }"
+                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+                                        " color: %1; background-color: palette(window); }")
+                             .arg(blue.name()));
     return frame;
+}
+
+// Black text wherever the background is fixed (the light green and light
+// yellow labels and panels): the system's text colour may be white under a
+// dark desktop theme.
+void blackTextOn(QWidget* widget, QPalette::ColorRole textRole, QPalette::ColorRole backgroundRole,
+                 const QColor& background)
+{
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, textRole, kFixedBackgroundText);
+        palette.setColor(group, backgroundRole, background);
+    }
+    widget->setPalette(palette);
 }
 
 void keepSystemTextColours(QWidget* widget)
@@ -77,10 +111,7 @@ QLabel* addLabel(QWidget* frame, const char* objectName, const char* caption, co
     label->setObjectName(QString::fromLatin1(objectName));
     label->setGeometry(rect);
     label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    keepSystemTextColours(label);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, background);
-    label->setPalette(palette);
+    blackTextOn(label, QPalette::WindowText, QPalette::Window, background);
     label->setAutoFillBackground(true);
     return label;
 }
@@ -95,10 +126,10 @@ public:
         m_fields.flush();
         m_dialogs.showMessage(text, title, icon);
     }
-    bool askYesNo(const std::string& text, const std::string& title) override
+    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
     {
         m_fields.flush();
-        return m_dialogs.askYesNo(text, title);
+        return m_dialogs.askYesNo(text, title, preselected);
     }
     std::optional<std::string> chooseOpenFile(const std::string& title,
                                               const std::vector<conversion::FileFilter>& filters) override
@@ -120,7 +151,8 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs) : m_temp(std::move(temp))
+MainWindow::MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs)
+    : m_temp(std::move(temp)), m_scale(ui::layoutScale(QApplication::font(this)))
 {
     if (dialogs == nullptr) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
@@ -139,9 +171,12 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWidgets()
 {
+    const auto tw = [scale = m_scale](int left, int top, int width, int height) {
+        return twipsRect(left, top, width, height, scale);
+    };
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw));
+    client->setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw, m_scale));
     setCentralWidget(client);
     // Not resizable: the window is as large as its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -150,49 +185,49 @@ void MainWindow::buildWidgets()
     about->setObjectName(QStringLiteral("mnuabout"));
     connect(about, &QAction::triggered, this, &MainWindow::mnuaboutClick);
 
-    QGroupBox* frame1 = addFrame(client, "Frame1", text::kFrameOld, twipsRect(60, 0, 4815, 855));
-    addLabel(frame1, "Label1", text::kPhi, twipsRect(540, 180, 315, 255), kLightGreen, true);
-    addField(frame1, FieldId::PhiOld, "40.51", twipsRect(900, 180, 1035, 285));
-    addLabel(frame1, "Label2", text::kDeltaLambda, twipsRect(540, 480, 315, 255), kLightGreen, true);
-    addField(frame1, FieldId::LamdaOld, "-0.51", twipsRect(900, 480, 1035, 285));
-    addLabel(frame1, "Label5", text::kEasting, twipsRect(2760, 180, 315, 255), kLightGreen, false);
-    addField(frame1, FieldId::X1, "0.000", twipsRect(3120, 180, 1275, 285));
-    addLabel(frame1, "Label6", text::kNorthing, twipsRect(2760, 480, 315, 255), kLightGreen, false);
-    addField(frame1, FieldId::Y1, "0.000", twipsRect(3120, 480, 1275, 285));
-    addButton(frame1, "cmdOne", text::kOldToNew, twipsRect(4440, 360, 315, 255));
+    QGroupBox* frame1 = addFrame(client, "Frame1", text::kFrameOld, tw(60, 0, 4815, 855));
+    addLabel(frame1, "Label1", text::kPhi, tw(540, 180, 315, 255), kLightGreen, true);
+    addField(frame1, FieldId::PhiOld, "40.51", tw(900, 180, 1035, 285));
+    addLabel(frame1, "Label2", text::kDeltaLambda, tw(540, 480, 315, 255), kLightGreen, true);
+    addField(frame1, FieldId::LamdaOld, "-0.51", tw(900, 480, 1035, 285));
+    addLabel(frame1, "Label5", text::kEasting, tw(2760, 180, 315, 255), kLightGreen, false);
+    addField(frame1, FieldId::X1, "0.000", tw(3120, 180, 1275, 285));
+    addLabel(frame1, "Label6", text::kNorthing, tw(2760, 480, 315, 255), kLightGreen, false);
+    addField(frame1, FieldId::Y1, "0.000", tw(3120, 480, 1275, 285));
+    addButton(frame1, "cmdOne", text::kOldToNew, tw(4440, 360, 315, 255));
 
-    QGroupBox* frame2 = addFrame(client, "Frame2", text::kFrameNew, twipsRect(4920, 0, 4815, 855));
-    addLabel(frame2, "Label3", text::kPhi, twipsRect(540, 180, 315, 255), kLightYellow, true);
-    addField(frame2, FieldId::PhiNew, "40.45", twipsRect(900, 180, 1035, 285));
-    addLabel(frame2, "Label4", text::kDeltaLambda, twipsRect(540, 480, 315, 255), kLightYellow, true);
-    addField(frame2, FieldId::LamdaNew, "-0.45", twipsRect(900, 480, 1035, 285));
-    addLabel(frame2, "Label7", text::kEasting, twipsRect(2760, 180, 315, 255), kLightYellow, false);
-    addField(frame2, FieldId::X2, "0.000", twipsRect(3120, 180, 1275, 285));
-    addLabel(frame2, "Label8", text::kNorthing, twipsRect(2760, 480, 315, 255), kLightYellow, false);
-    addField(frame2, FieldId::Y2, "0.000", twipsRect(3120, 480, 1275, 285));
-    addButton(frame2, "cmd2", text::kNewToOld, twipsRect(4440, 360, 315, 255));
+    QGroupBox* frame2 = addFrame(client, "Frame2", text::kFrameNew, tw(4920, 0, 4815, 855));
+    addLabel(frame2, "Label3", text::kPhi, tw(540, 180, 315, 255), kLightYellow, true);
+    addField(frame2, FieldId::PhiNew, "40.45", tw(900, 180, 1035, 285));
+    addLabel(frame2, "Label4", text::kDeltaLambda, tw(540, 480, 315, 255), kLightYellow, true);
+    addField(frame2, FieldId::LamdaNew, "-0.45", tw(900, 480, 1035, 285));
+    addLabel(frame2, "Label7", text::kEasting, tw(2760, 180, 315, 255), kLightYellow, false);
+    addField(frame2, FieldId::X2, "0.000", tw(3120, 180, 1275, 285));
+    addLabel(frame2, "Label8", text::kNorthing, tw(2760, 480, 315, 255), kLightYellow, false);
+    addField(frame2, FieldId::Y2, "0.000", tw(3120, 480, 1275, 285));
+    addButton(frame2, "cmd2", text::kNewToOld, tw(4440, 360, 315, 255));
 
-    QGroupBox* frame3 = addFrame(client, "Frame3", text::kFrameGeodetic, twipsRect(60, 840, 9675, 615));
-    addLabel(frame3, "Label9", text::kPhi, twipsRect(120, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::Lat, "", twipsRect(480, 240, 1935, 285));
-    addLabel(frame3, "Label10", text::kDeltaLambda, twipsRect(3780, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::LonAthens, "", twipsRect(4140, 240, 1815, 285));
-    addLabel(frame3, "Label11", text::kLambda, twipsRect(7260, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::LonGreenwich, "", twipsRect(7620, 240, 1935, 285));
+    QGroupBox* frame3 = addFrame(client, "Frame3", text::kFrameGeodetic, tw(60, 840, 9675, 615));
+    addLabel(frame3, "Label9", text::kPhi, tw(120, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::Lat, "", tw(480, 240, 1935, 285));
+    addLabel(frame3, "Label10", text::kDeltaLambda, tw(3780, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::LonAthens, "", tw(4140, 240, 1815, 285));
+    addLabel(frame3, "Label11", text::kLambda, tw(7260, 240, 315, 255), kLightGreen, true);
+    addField(frame3, FieldId::LonGreenwich, "", tw(7620, 240, 1935, 285));
 
-    addButton(client, "cmdAll", text::kConvertList, twipsRect(60, 1500, 9675, 255));
-    addPanel(FieldId::File1, twipsRect(60, 1800, 4815, 6435), kLightGreen);
-    addPanel(FieldId::File2, twipsRect(4920, 1800, 4815, 6435), kLightYellow);
-    addButton(client, "cmdOp1", text::kOpen, twipsRect(60, 8280, 1575, 255));
-    addButton(client, "cmdEr1", text::kClear, twipsRect(1680, 8280, 1575, 255));
-    addButton(client, "cmdSav1", text::kSave, twipsRect(3300, 8280, 1575, 255));
-    addButton(client, "cmdOp2", text::kOpen, twipsRect(4920, 8280, 1575, 255));
-    addButton(client, "cmdEr2", text::kClear, twipsRect(6540, 8280, 1575, 255));
-    addButton(client, "cmdSav2", text::kSave, twipsRect(8160, 8280, 1575, 255));
+    addButton(client, "cmdAll", text::kConvertList, tw(60, 1500, 9675, 255));
+    addPanel(FieldId::File1, tw(60, 1800, 4815, 6435), kLightGreen);
+    addPanel(FieldId::File2, tw(4920, 1800, 4815, 6435), kLightYellow);
+    addButton(client, "cmdOp1", text::kOpen, tw(60, 8280, 1575, 255));
+    addButton(client, "cmdEr1", text::kClear, tw(1680, 8280, 1575, 255));
+    addButton(client, "cmdSav1", text::kSave, tw(3300, 8280, 1575, 255));
+    addButton(client, "cmdOp2", text::kOpen, tw(4920, 8280, 1575, 255));
+    addButton(client, "cmdEr2", text::kClear, tw(6540, 8280, 1575, 255));
+    addButton(client, "cmdSav2", text::kSave, tw(8160, 8280, 1575, 255));
 
     auto* credits = new QLabel(qs(text::kCredits), client);
     credits->setObjectName(QStringLiteral("Label12"));
-    credits->setGeometry(twipsRect(60, 8580, 9675, 195));
+    credits->setGeometry(tw(60, 8580, 9675, 195));
     credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QPalette creditsPalette = credits->palette();
     creditsPalette.setColor(QPalette::WindowText, kCreditsRed);
@@ -204,7 +239,7 @@ void MainWindow::buildWidgets()
 
 QLineEdit* MainWindow::addField(QWidget* frame, FieldId id, const char* initial, const QRect& rect)
 {
-    auto* field = new QLineEdit(qs(initial), frame);
+    auto* field = new FieldEdit(qs(initial), frame);
     field->setObjectName(QString::fromLatin1(conversion::fieldObjectName(id)));
     field->setGeometry(rect);
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -234,9 +269,7 @@ QPlainTextEdit* MainWindow::addPanel(FieldId id, const QRect& rect, const QColor
     font.setFixedPitch(true);
     font.setPointSizeF(kPanelPointSize);
     panel->setFont(font);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Base, background);
-    panel->setPalette(palette);
+    blackTextOn(panel, QPalette::Text, QPalette::Base, background);
     m_fields.bindPanel(id, panel);
     return panel;
 }
@@ -367,7 +400,7 @@ void MainWindow::mnuaboutClick()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit);
+        m_quitConfirmed = m_dialogs->askYesNo(conversion::msg::kQuit, conversion::msg::kTitleQuit, conversion::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

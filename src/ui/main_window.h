@@ -37,6 +37,10 @@ public:
     explicit MainWindow(conversion::TempPlaces temp, conversion::Dialogs* dialogs = nullptr);
     ~MainWindow() override;
 
+    // The factor by which the twips layout grew for the desktop font (1 for
+    // small fonts).
+    double scale() const { return m_scale; }
+
     // The About window while it is open.
     AboutWindow* aboutWindow() const { return m_about; }
 
@@ -76,6 +80,8 @@ private:
     void run(Operation&& operation);
 
     conversion::TempPlaces m_temp;
+    // The factor of the twips layout for the desktop font (twips.h).
+    double m_scale;
     std::unique_ptr<QtDialogs> m_ownDialogs;
     WidgetFields m_fields;
     // What the operations get: the dialogs, each shown only after the

@@ -3,7 +3,16 @@
 #include "ui_texts.h"
 
 #include <QAbstractButton>
+#include <QDateTime>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QSpacerItem>
+#include <QSplitter>
 #include <QStringList>
+#include <QTreeView>
 
 namespace hattsheet::ui {
 
@@ -36,6 +45,70 @@ QString nameFilter(const conversion::FileFilter& filter)
     return text;
 }
 
+// What a window manager's title bar draws beside the title (pixels): the
+// icon and three buttons at the usual sizes.
+constexpr int kTitleBarChromePx = 120;
+
+// Makes a short message box wide enough for its title: a window manager
+// otherwise cuts the title of a box sized for "Εντάξει" and one line.
+void fitTitle(QMessageBox& box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);  // as most title bars draw it
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarChromePx;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+// The file dialog's sizes and dates as the default locale writes them; the
+// file system model itself uses the system's locale, which is often C.
+class LocaleFileColumns final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || files == nullptr) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kSizeColumn && !files->isDir(source)) {
+            return QLocale().formattedDataSize(files->size(source));
+        }
+        if (index.column() == kDateColumn) return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
+
+// Room for the Greek column texts and place names (characters of the
+// dialog's font): the whole dialog, and the list of places beside the files.
+constexpr int kDialogWidthChars = 140;
+constexpr int kDialogHeightChars = 30;
+constexpr int kPlacesWidthChars = 18;
+
+// Widens the detail view's Size, Type and Date columns to their texts each
+// time a folder has been read.
+void fitColumns(QFileDialog& dialog)
+{
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(dialog.sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * kDialogWidthChars, metrics.height() * kDialogHeightChars)));
+    if (auto* splitter = dialog.findChild<QSplitter*>()) {
+        const int places = metrics.averageCharWidth() * kPlacesWidthChars;
+        splitter->setSizes({places, dialog.width() - places});
+    }
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    auto* tree = dialog.findChild<QTreeView*>();
+    if (files == nullptr || tree == nullptr) return;
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, tree, [tree] {
+        for (int column = 1; column < tree->header()->count(); ++column) tree->resizeColumnToContents(column);
+    });
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& text, const std::string& title,
@@ -44,17 +117,20 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& 
     auto box = std::make_unique<QMessageBox>(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok, parent);
     box->button(QMessageBox::Ok)->setText(QString::fromUtf8(text::kOk));
     box->setDefaultButton(QMessageBox::Ok);
+    fitTitle(*box);
     return box;
 }
 
-std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title)
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title,
+                                             conversion::DefaultAnswer preselected)
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
                                              QMessageBox::Yes | QMessageBox::No, parent);
     box->button(QMessageBox::Yes)->setText(QString::fromUtf8(text::kYes));
     box->button(QMessageBox::No)->setText(QString::fromUtf8(text::kNo));
-    box->setDefaultButton(QMessageBox::Yes);
+    box->setDefaultButton(preselected == conversion::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
+    fitTitle(*box);
     return box;
 }
 
@@ -76,6 +152,8 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& 
     dialog->setLabelText(QFileDialog::Accept,
                          QString::fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
     dialog->setLabelText(QFileDialog::Reject, QString::fromUtf8(text::kDialogCancel));
+    dialog->setProxyModel(new LocaleFileColumns(dialog.get()));
+    fitColumns(*dialog);
     if (!lastPath.isEmpty()) dialog->selectFile(lastPath);
     return dialog;
 }
@@ -85,9 +163,9 @@ void QtDialogs::showMessage(const std::string& text, const std::string& title, M
     makeMessageBox(m_parent, text, title, icon)->exec();
 }
 
-bool QtDialogs::askYesNo(const std::string& text, const std::string& title)
+bool QtDialogs::askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected)
 {
-    auto box = makeQuestionBox(m_parent, text, title);
+    auto box = makeQuestionBox(m_parent, text, title, preselected);
     box->exec();
     return box->clickedButton() == box->button(QMessageBox::Yes);
 }

@@ -21,13 +21,17 @@ namespace hattsheet::ui {
 // A message box with one OK button ("Εντάξει").
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& text, const std::string& title,
                                             conversion::MessageIcon icon);
-// A question with the buttons "Ναι" (the default) and "Όχι".
-std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title);
+// A question with the buttons "Ναι" and "Όχι", one of them the default;
+// Escape and the close box answer "Όχι".
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title,
+                                             conversion::DefaultAnswer preselected);
 // A file dialog with the title, the filters in their order and the path
 // chosen last (empty: none yet). An open dialog accepts the name of a file
 // that does not exist (the operation then ends quietly); a save dialog does
 // not ask before a file is replaced, because the operation writes the name
-// with ".txt" forced, not the one the dialog would ask about.
+// with ".txt" forced, not the one the dialog would ask about (the operation
+// asks). Sizes and dates read in the default locale (Greek), and the detail
+// view's Size, Type and Date columns are as wide as their texts.
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& title,
                                             const std::vector<conversion::FileFilter>& filters,
                                             QFileDialog::AcceptMode mode, const QString& lastPath);
@@ -37,7 +41,7 @@ public:
     explicit QtDialogs(QWidget* parent) : m_parent(parent) {}
 
     void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override;
     std::optional<std::string> chooseOpenFile(const std::string& title,
                                               const std::vector<conversion::FileFilter>& filters) override;
     std::optional<std::string> chooseSaveFile(const std::string& title,

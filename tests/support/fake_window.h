@@ -61,16 +61,22 @@ public:
     // Answers of the file dialogs in order; std::nullopt is a cancel. An
     // exhausted script cancels.
     std::deque<std::optional<std::string>> fileAnswers;
+    // Questions apart from the messages, each with its default answer; the
+    // answers come from a script, and an exhausted one says Yes, so a test
+    // about something else saves over an existing file as it always did.
+    std::vector<ShownMessage> questions;
+    std::vector<conversion::DefaultAnswer> yesNoDefaults;
     std::deque<bool> yesNoAnswers;
 
     void showMessage(const std::string& text, const std::string& title, conversion::MessageIcon icon) override
     {
         messages.push_back({text, title, icon});
     }
-    bool askYesNo(const std::string& text, const std::string& title) override
+    bool askYesNo(const std::string& text, const std::string& title, conversion::DefaultAnswer preselected) override
     {
-        messages.push_back({text, title, conversion::MessageIcon::Question});
-        if (yesNoAnswers.empty()) return false;
+        questions.push_back({text, title, conversion::MessageIcon::Question});
+        yesNoDefaults.push_back(preselected);
+        if (yesNoAnswers.empty()) return true;
         const bool a = yesNoAnswers.front();
         yesNoAnswers.pop_front();
         return a;

@@ -2,24 +2,36 @@
 // the window system layer (QTEST_QPA_MOUSE_HANDLING), so they give the focus as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "dark_palette.h"
 #include "fake_window.h"
+#include "field_edit.h"
 #include "main_window.h"
 #include "messages.h"
 #include "qt_dialogs.h"
+#include "qt_greek.h"
 #include "temp_workspace.h"
 #include "widget_fields.h"
 
 #include <QAction>
+#include <cmath>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <QTreeView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
+using hattsheet::conversion::DefaultAnswer;
 using hattsheet::conversion::FieldId;
 using hattsheet::conversion::MessageIcon;
 namespace msg = hattsheet::conversion::msg;
@@ -69,12 +81,35 @@ bool focusFieldAllSelected()
     return f == nullptr || f->selectedText() == f->text();
 }
 
+// The contrast ratio of two colours (1 to 21), from their relative luminances as the accessibility
+// guidelines for the web define them; 4.5 is their threshold for body text.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool hasGreek(const QString& text) { return text.contains(QRegularExpression(QStringLiteral("[\\x{0370}-\\x{03FF}]"))); }
+
 } // namespace
 
 class tst_MainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece)); }  // a comma locale
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));  // a comma locale
+        QVERIFY(installGreek(*qApp));
+    }
+    void cleanup()  // the desktop's palette and font as a test found them
+    {
+        QApplication::setPalette(m_palette);
+        QApplication::setFont(m_font);
+    }
     void window()
     {
         Window h;
@@ -112,7 +147,8 @@ private slots:
         QTEST(c->geometry(), "rect");
         if (auto* field = qobject_cast<QLineEdit*>(c)) QVERIFY(field->alignment() & Qt::AlignRight);
         QCOMPARE(c->palette().color(QPalette::WindowText),  // a frame's blue caption stays out of its controls
-                 c->inherits("QGroupBox") ? QColor(0, 0, 255) : qApp->palette().color(QPalette::WindowText));
+                 c->inherits("QGroupBox") ? QColor(0, 0, 255)
+                 : qobject_cast<QLabel*>(c) ? QColor(Qt::black) : qApp->palette().color(QPalette::WindowText));
         if (background.isValid())
             QCOMPARE(c->palette().color(c->inherits("QPlainTextEdit") ? QPalette::Base : QPalette::Window), background);
     }
@@ -314,7 +350,8 @@ private slots:
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
             const ShownMessage asked{"Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;", "Έξοδος", MessageIcon::Question};
-            QCOMPARE(h.dialogs.messages, std::vector<ShownMessage>{asked});
+            QCOMPARE(h.dialogs.questions, std::vector<ShownMessage>{asked});
+            QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>{DefaultAnswer::Yes});
         } else {  // the background between Label8 (ends at 1095 twips) and Label2 (starts at 1260)
             QWidget* target = where.isEmpty() ? about.data() : about->findChild<QWidget*>(where);
             QTest::mouseClick(target, Qt::LeftButton, {}, where.isEmpty() ? QPoint(20, 78) : QPoint(5, 5));
@@ -355,9 +392,153 @@ private slots:
     {
         auto ok = makeMessageBox(nullptr, msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
         QCOMPARE(ok->defaultButton()->text() + "|" + ok->windowTitle(), QStringLiteral("Εντάξει|Πληροφορία"));
-        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit);
+        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit, DefaultAnswer::Yes);
         QCOMPARE(ask->defaultButton()->text() + "|" + ask->escapeButton()->text(), QStringLiteral("Ναι|Όχι"));
+        auto replace = makeQuestionBox(nullptr, msg::replaceExisting("/x/pts.txt"), msg::kSaveTitle, DefaultAnswer::No);
+        QCOMPARE(replace->defaultButton()->text() + "|" + replace->escapeButton()->text(), QStringLiteral("Όχι|Όχι"));
+        // A short box leaves a window manager room for its title beside the title bar's buttons (about 100 px).
+        auto shortBox = makeMessageBox(nullptr, msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
+        QFont bold = shortBox->font();
+        bold.setBold(true);
+        QVERIFY(shortBox->sizeHint().width() >= QFontMetrics(bold).horizontalAdvance(shortBox->windowTitle()) + 100);
     }
+
+    // Text against the colour behind it on a light and on a dark desktop palette: readable (4.5:1) wherever the
+    // window fixes a background (labels, panels) or a text colour (frame captions), and on the system's colours.
+    void readableColours_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QString>("control");
+        for (bool dark : {false, true}) {
+            const char* theme = dark ? "dark" : "light";
+            QTest::addRow("%s: φ on light green", theme) << dark << "Label1";
+            QTest::addRow("%s: Υ = on light yellow", theme) << dark << "Label8";
+            QTest::addRow("%s: panel 1 on light green", theme) << dark << "txtFile1";
+            QTest::addRow("%s: panel 2 on light yellow", theme) << dark << "txtFile2";
+            QTest::addRow("%s: blue caption of the geodetic frame", theme) << dark << "Frame3";
+            QTest::addRow("%s: a field in system colours", theme) << dark << "txtX1";
+        }
+    }
+    void readableColours()
+    {
+        QFETCH(bool, dark);
+        QFETCH(QString, control);
+        if (dark) QApplication::setPalette(darkPalette());
+        Window h;
+        QWidget* c = h.child(control);
+        const QPalette p = c->palette();
+        const bool label = qobject_cast<QLabel*>(c) != nullptr;
+        const QColor text = label || qobject_cast<QGroupBox*>(c) ? p.color(QPalette::WindowText) : p.color(QPalette::Text);
+        const QColor behind = label ? p.color(QPalette::Window)
+                              : qobject_cast<QGroupBox*>(c) ? QApplication::palette().color(QPalette::Window)
+                                                             : p.color(QPalette::Base);
+        QVERIFY2(contrast(text, behind) >= 4.5, qPrintable(text.name() + " on " + behind.name()));
+    }
+
+    // Texts wider than their field are marked cut and offered whole as tooltip; the ones the window must show
+    // (plane coordinates within 100 km, the geodetic texts) fit at desktop fonts from 9 to 14 pt, the window
+    // growing with the font and staying fixed. 0 pt: the desktop's own font.
+    void textsInTheirFields_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("text");  // name=text
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("12-digit X at the desktop font") << 0.0 << "txtX1=-12345678.901" << true;
+        QTest::newRow("X 100 km out at the desktop font") << 0.0 << "txtX1=-99999.999" << false;
+        QTest::newRow("latitude at 11 pt") << 11.0 << "txtf=40° 50' 60.00000''" << false;
+        QTest::newRow("Δλ at 11 pt") << 11.0 << "txtm=-0° 51' 0.00000''" << false;
+        QTest::newRow("Δλ at 14 pt") << 14.0 << "txtm=-4° 59' 59.99999''" << false;
+        QTest::newRow("λ at 14 pt") << 14.0 << "txtl=22° 51' 58.81500''" << false;
+        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << "txtY2=-99999.999" << false;
+        QTest::newRow("15-digit Y at 14 pt") << 14.0 << "txtY2=-123456789012.345" << true;
+    }
+    void textsInTheirFields()
+    {
+        QFETCH(double, points);
+        QFETCH(QString, text);
+        QFETCH(bool, cut);
+        if (points > 0) {
+            QFont font = m_font;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+        }
+        Window h;
+        h.set({text});
+        auto* field = qobject_cast<FieldEdit*>(h.child(text.section('=', 0, 0)));
+        QCOMPARE(field->isCut(), cut);
+        QCOMPARE(field->toolTip(), cut ? text.section('=', 1) : QString());
+        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
+    }
+
+    // Saving over an existing file asks first, about the name really written (".txt" forced), No the default;
+    // No writes nothing. The question never comes for a new name.
+    void saveAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QStringList>("existing");  // files holding "old" before the save
+        QTest::addColumn<QString>("answer");        // "" when no question may come
+        QTest::addColumn<QByteArray>("txtAfter");   // pts.txt
+        QTest::newRow("new name: no question") << "pts.txt" << QStringList{} << "" << QByteArray("two\r\n");
+        QTest::newRow("existing, No keeps it") << "pts.txt" << QStringList{"pts.txt"} << "No" << QByteArray("old");
+        QTest::newRow("existing, Yes replaces it") << "pts.txt" << QStringList{"pts.txt"} << "Yes" << QByteArray("two\r\n");
+        QTest::newRow("pts.seq chosen, pts.txt exists") << "pts.seq" << QStringList{"pts.txt"} << "No" << QByteArray("old");
+        QTest::newRow("pts.seq exists, pts.txt is new") << "pts.seq" << QStringList{"pts.seq"} << "" << QByteArray("two\r\n");
+    }
+    void saveAsksBeforeReplacing()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, answer);
+        Window h;
+        for (const QString& name : existing) QVERIFY(writeFile(h.temp.filePath(name), "old"));
+        h.dialogs.fileAnswers = {h.temp.filePath(chosen).toStdString()};
+        if (!answer.isEmpty()) h.dialogs.yesNoAnswers = {answer == "Yes"};
+        h.set({"txtFile2=two\n"});
+        h.click("cmdSav2");
+        QTEST(readFile(h.temp.filePath("pts.txt")), "txtAfter");
+        if (existing.contains("pts.seq")) QCOMPARE(readFile(h.temp.filePath("pts.seq")), QByteArray("old"));
+        const std::string target = h.temp.filePath("pts.txt").toStdString();
+        const auto asked = answer.isEmpty() ? std::vector<ShownMessage>{}
+                                            : std::vector<ShownMessage>{{msg::replaceExisting(target), msg::kSaveTitle,
+                                                                         MessageIcon::Question}};
+        QCOMPARE(h.dialogs.questions, asked);
+        QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>(asked.size(), DefaultAnswer::No));
+        QCOMPARE(h.dialogs.messages.size(), std::size_t(answer == "No" ? 0 : 1));  // "Η εγγραφή ολοκληρώθηκε"
+    }
+
+    // Qt's own texts, loaded from the program's Greek catalogue: every entry of the fields' and panels' context
+    // menus, the file dialog's columns and tool buttons.
+    void qtTextsInGreek_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("context menu of a field") << "txtX1";
+        QTest::newRow("context menu of a panel") << "txtFile1";
+        QTest::newRow("file dialog") << "";
+    }
+    void qtTextsInGreek()
+    {
+        QFETCH(QString, where);
+        QStringList texts;
+        Window h;
+        std::unique_ptr<QMenu> menu;
+        std::unique_ptr<QFileDialog> dialog;
+        if (auto* field = qobject_cast<QLineEdit*>(h.child(where))) menu.reset(field->createStandardContextMenu());
+        if (auto* panel = qobject_cast<QPlainTextEdit*>(h.child(where))) menu.reset(panel->createStandardContextMenu());
+        if (menu) {
+            for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
+        } else {
+            dialog = makeFileDialog(nullptr, msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, QFileDialog::AcceptSave, {});
+            QAbstractItemModel* columns = dialog->findChild<QTreeView*>()->model();
+            for (int c = 0; c < columns->columnCount(); ++c) texts << columns->headerData(c, Qt::Horizontal).toString();
+            for (auto* b : dialog->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
+        }
+        QVERIFY(texts.size() >= 4);
+        for (const QString& t : texts) QVERIFY2(hasGreek(t), qPrintable(t));
+    }
+
+private:
+    const QFont m_font = QApplication::font();
+    const QPalette m_palette = QApplication::palette();
 };
 
 QTEST_MAIN(tst_MainWindow)

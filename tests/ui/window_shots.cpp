@@ -1,0 +1,103 @@
+// Pictures of the window as a desktop with another palette or font shows it,
+// for scripts/screenshot: the palette and font a desktop theme would hand to
+// the program are set here before the window is built. Run on the offscreen
+// platform; QT_SCALE_FACTOR gives the high-density screens.
+//
+//   hattsheet-shots OUTDIR NAME [--dark] [--points PT] [--extras]
+//
+// writes OUTDIR/main-NAME.png (after ">", with a coordinate too wide for its
+// field in txtX1), and with --extras about-, dialog- and menu-NAME.png (the
+// About window, the save dialog on a folder of lists, a field's context menu).
+
+#include "dark_palette.h"
+#include "main_window.h"
+#include "messages.h"
+#include "qt_dialogs.h"
+#include "qt_greek.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void settle(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool save(QWidget& widget, const QString& path)
+{
+    if (widget.grab().save(path)) return true;
+    std::fprintf(stderr, "hattsheet-shots: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    hattsheet::ui::installGreek(app);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: hattsheet-shots OUTDIR NAME [--dark] [--points PT] [--extras]\n");
+        return 64;
+    }
+    const QDir out(args[1]);
+    const QString name = args[2];
+    if (args.contains(QStringLiteral("--dark"))) QApplication::setPalette(hattsheet::testing::darkPalette());
+    if (const qsizetype at = args.indexOf(QStringLiteral("--points")); at > 0 && at + 1 < args.size()) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(args[at + 1].toDouble());
+        QApplication::setFont(font);
+    }
+
+    QTemporaryDir work;
+    hattsheet::ui::MainWindow window({work.path().toStdString(), work.path().toStdString()});
+    window.show();
+    settle(200);
+    window.findChild<QPushButton*>(QStringLiteral("cmdOne"))->click();
+    window.findChild<QLineEdit*>(QStringLiteral("txtX1"))->setText(QStringLiteral("-12345678.901"));
+    window.findChild<QPlainTextEdit*>(QStringLiteral("txtFile1"))
+        ->setPlainText(QStringLiteral("P1, 1000.000, 2000.000, 5.000\nΣΤ12, -7429.270, 13107.462, 123.456\n"));
+    settle(200);
+    if (!save(window, out.filePath(QStringLiteral("main-%1.png").arg(name)))) return 1;
+    if (!args.contains(QStringLiteral("--extras"))) return 0;
+
+    window.findChild<QAction*>(QStringLiteral("mnuabout"))->trigger();
+    settle(200);
+    if (!save(*window.aboutWindow(), out.filePath(QStringLiteral("about-%1.png").arg(name)))) return 1;
+
+    for (const char* file : {"raw.txt", "μετατροπή.txt", "survey 2024.txt"}) {
+        QFile f(work.filePath(QString::fromUtf8(file)));
+        if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
+    }
+    QDir(work.path()).mkdir(QStringLiteral("παλιά"));
+    auto dialog = hattsheet::ui::makeFileDialog(&window, hattsheet::conversion::msg::kSaveTitle,
+                                                {{hattsheet::conversion::msg::kFilterTxt, "*.txt"}},
+                                                QFileDialog::AcceptSave, work.filePath(QStringLiteral("raw.txt")));
+    dialog->show();
+    settle(1500);
+    if (!save(*dialog, out.filePath(QStringLiteral("dialog-%1.png").arg(name)))) return 1;
+    dialog->hide();
+
+    auto* field = window.findChild<QLineEdit*>(QStringLiteral("txtY2"));
+    std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    menu->popup(field->mapToGlobal(QPoint(0, field->height())));
+    settle(200);
+    return save(*menu, out.filePath(QStringLiteral("menu-%1.png").arg(name))) ? 0 : 1;
+}
