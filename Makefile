@@ -3,21 +3,42 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps configure build run test test-san build-san fuzz bench screenshot clean
+.PHONY: all deps deps-run configure configure-run build build-run run test test-san build-san fuzz bench \
+	screenshot package clean
 
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
+
+deps-run:
+	@scripts/install-deps run
+
+CONFIGURE = cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release
+
+# `make run` and `make package` configure without the tests (which need PROJ)
+# and build only the two programs; a tree configured with the tests keeps them.
+configure-run: deps-run
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) -DHATTSHEET_BUILD_TESTS=OFF
 
 configure: deps
-	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release
+	@grep -qx 'HATTSHEET_BUILD_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
+		$(CONFIGURE) -DHATTSHEET_BUILD_TESTS=ON
+
+build-run: configure-run
+	@cmake --build $(BUILD) -j $(JOBS) --target hattsheet hattsheet-convert
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@if [ -x $(BUILD)/bin/hattsheet ]; then $(BUILD)/bin/hattsheet; else $(BUILD)/bin/hattsheet-convert --help; fi
+run: build-run
+	@$(BUILD)/bin/hattsheet
+
+# A .deb of the two programs in $(BUILD)/package (stripped, dependencies from
+# dpkg-shlibdeps).
+package: build-run
+	@cd $(BUILD) && cpack -G DEB -B package
+	@ls $(BUILD)/package/*.deb
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -39,8 +39,17 @@ constexpr char kUsage[] =
     "           and the point's latitude and longitudes\n"
     "  INPUT    a point list (code, X, Y, H per line; Windows-1253 or UTF-8), '-' or\n"
     "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
+    "  -o OUTPUT all or nothing: OUTPUT is replaced only when every record was\n"
+    "           converted and written, else an existing OUTPUT stays as it was\n"
+    "           (stdout, /dev/stdout and devices get the lines before a failing record)\n"
     "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
-    "  --help, --version\n";
+    "  --help, --version\n"
+    "\n"
+    "Exit status:\n"
+    "  0   done\n"
+    "  1   a failing record, or a file that cannot be read or written\n"
+    "  2   a refused sheet centre or coordinate; nothing is written\n"
+    "  64  usage error\n";
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
 // stderr; the exit status for what was printed.

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Makes the .deb from a built tree with CPack in a scratch folder and checks it
+# as an archive would: the control fields, the exact file list, lintian (errors),
+# desktop-file-validate, appstreamcli validate --no-net, the man pages, and the
+# stripped programs themselves.
+#   check_deb.sh BUILD_DIR VERSION    (VERSION: the project's, e.g. 1.0.0)
+set -uo pipefail
+
+build=$1
+version=$2
+deb_version=$version-1
+arch=$(dpkg --print-architecture)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# A table's pattern with each "\n" made a line end.
+lines() { printf '%s' "${1//\\n/$'\n'}"; }
+version_re=${version//./\\.}
+deb_version_re=${deb_version//./\\.}
+
+if ! (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1); then
+  cat "$scratch/cpack.log"
+  echo "FAIL: cpack"
+  exit 1
+fi
+deb=$scratch/hattsheet_${deb_version}_$arch.deb
+[[ -f $deb ]] || { ls "$scratch"; echo "FAIL: no $deb"; exit 1; }
+
+# Control fields: field, extended regular expression its value must match.
+while IFS='|' read -r field pattern; do
+  value=$(dpkg-deb -f "$deb" "$field")
+  pattern=$(lines "$pattern")
+  [[ $value =~ $pattern ]] || fail "control field $field is '$value', wanted /$pattern/"
+done <<EOF
+Package|^hattsheet$
+Version|^$deb_version_re$
+Architecture|^$arch$
+Section|^science$
+Priority|^optional$
+Maintainer|^[^<>]+ <[^@<> ]+@[^@<> ]+>$
+Homepage|^https://
+Depends|(^|, )libc6 \(>= [0-9.]+\)
+Depends|(^|, )libstdc\+\+6 \(>= [0-9.]+\)
+Depends|(^|, )libqt6widgets6 \(>= [0-9.~]+\)
+Depends|(^|, )libqt6core6
+Description|^move Hatt projection coordinates between Greek map sheets\n hattsheet carries
+Description|\n \.\n
+Description|^[^&<>]*$
+EOF
+
+# Every file and link, no folders: exactly these, so nothing else lands anywhere.
+expected_files=(
+  ./usr/bin/hattsheet
+  ./usr/bin/hattsheet-convert
+  ./usr/share/applications/hattsheet.desktop
+  ./usr/share/doc/hattsheet/changelog.Debian.gz
+  ./usr/share/doc/hattsheet/copyright
+  ./usr/share/icons/hicolor/128x128/apps/hattsheet.png
+  ./usr/share/icons/hicolor/16x16/apps/hattsheet.png
+  ./usr/share/icons/hicolor/256x256/apps/hattsheet.png
+  ./usr/share/icons/hicolor/32x32/apps/hattsheet.png
+  ./usr/share/icons/hicolor/48x48/apps/hattsheet.png
+  ./usr/share/icons/hicolor/64x64/apps/hattsheet.png
+  ./usr/share/icons/hicolor/scalable/apps/hattsheet.svg
+  ./usr/share/man/man1/hattsheet-convert.1.gz
+  ./usr/share/man/man1/hattsheet.1.gz
+  ./usr/share/metainfo/io.github.hattsheet.hattsheet.metainfo.xml
+)
+contents=$(dpkg-deb --contents "$deb")
+actual=$(awk '$1 !~ /^d/ { print $6 }' <<<"$contents" | LC_ALL=C sort)
+wanted=$(printf '%s\n' "${expected_files[@]}" | LC_ALL=C sort)
+[[ $actual == "$wanted" ]] || fail "file list differs (< packaged, > wanted):"$'\n'"$(diff <(echo "$actual") <(echo "$wanted"))"
+awk '$2 != "root/root" || ($1 ~ /^d/ && $1 != "drwxr-xr-x") || ($1 ~ /^-/ && $1 !~ /^-rw[x-]r-[x-]r-[x-]$/)' \
+  <<<"$contents" | grep . && fail "owner or permissions above"
+
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+for program in hattsheet hattsheet-convert; do
+  file -b "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
+done
+
+# The installed command line: what it prints, and its exit status.
+convert=$root/usr/bin/hattsheet-convert
+while IFS='|' read -r name arguments status pattern; do
+  pattern=$(lines "$pattern")
+  # shellcheck disable=SC2086 # the arguments are words
+  out=$("$convert" $arguments 2>&1)
+  got=$?
+  [[ $got == "$status" && $out =~ $pattern ]] || fail "hattsheet-convert $name: exit $got, output: $out"
+done <<EOF
+version|--version|0|^hattsheet-convert $version_re$
+help lists exit 0|--help|0|\nExit status:\n  0 +done
+help lists exit 1|--help|0|\n  1 +a failing record, or a file that cannot be read or written
+help lists exit 2|--help|0|\n  2 +a refused sheet centre or coordinate
+help lists exit 64|--help|0|\n  64 +usage error
+worked example|--from 40.51,-0.51 --to 40.45,-0.45 --point 1000,2000|0|^Χ = -7429\.270\nΥ = 13107\.462\n
+refused centre|--from 42.01,-0.51 --to 40.45,-0.45 --point 1000,2000|2|Λάθος στο Φ\.
+usage error|--from 40.51,-0.51|64|usage:
+EOF
+
+# Metadata and man pages, each by its own validator: exit 0 and no remark
+# beyond the given one.
+share=$root/usr/share
+while IFS='|' read -r name allowed command; do
+  out=$(cd "$share" && eval "$command" 2>&1)
+  status=$?
+  [[ $status == 0 && $out =~ ^$allowed$ ]] || fail "$name (exit $status): $out"
+done <<'EOF'
+desktop entry||desktop-file-validate applications/hattsheet.desktop
+AppStream metadata|✔ Validation was successful\.|appstreamcli validate --no-net --pedantic --no-color metainfo/*.xml
+man page hattsheet||man --warnings -E UTF-8 -l -Tutf8 -Z man/man1/hattsheet.1.gz 2>&1 >/dev/null
+man page hattsheet-convert||man --warnings -E UTF-8 -l -Tutf8 -Z man/man1/hattsheet-convert.1.gz 2>&1 >/dev/null
+EOF
+
+# One version everywhere: changelog, metadata release, man pages.
+changelog_version=$(zcat "$share/doc/hattsheet/changelog.Debian.gz" | dpkg-parsechangelog -l - -S Version)
+[[ $changelog_version == "$deb_version" ]] || fail "changelog says $changelog_version"
+grep -q "<release version=\"$version\"" "$share/metainfo/io.github.hattsheet.hattsheet.metainfo.xml" ||
+  fail "metainfo has no release $version"
+for page in hattsheet hattsheet-convert; do
+  zcat "$share/man/man1/$page.1.gz" | head -1 | grep -q "\"hattsheet $version\"" || fail "$page.1 has no version $version"
+done
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$share/doc/hattsheet/copyright" ||
+  fail "copyright is not machine-readable"
+
+# lintian: errors fail, the rest is shown.
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian"
+
+[[ $failures == 0 ]] || { echo "$failures check(s) failed"; exit 1; }
+echo "$(basename "$deb"): all checks passed"
