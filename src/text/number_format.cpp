@@ -1,5 +1,7 @@
 #include "text/number_format.h"
 
+#include "text/decimal_to_double.h"
+
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -206,7 +208,7 @@ void appendFixedGeneral(std::string& out, double value, int decimals)
     // Above 1.797693134862315e308 the 15 digits round up past the largest
     // double, and the written number would not read back; 14 digits do.
     double check = 0.0;
-    if (std::fabs(value) > 1e308 && std::from_chars(sci, res.ptr, check).ec == std::errc::result_out_of_range) {
+    if (std::fabs(value) > 1e308 && readDouble(sci, res.ptr, check).ec == std::errc::result_out_of_range) {
         res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
                             kSignificantDigits - 2);
     }

@@ -1,6 +1,7 @@
 #include "text/number_text.h"
 
-#include <charconv>
+#include "text/decimal_to_double.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,13 +13,13 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Upper bound for the digits kept from one number: std::from_chars reads the
+// Upper bound for the digits kept from one number: readDouble reads the
 // rest correctly only when it sees every significant digit, so a longer number
 // is read from the heap copy below instead.
 constexpr std::size_t kStackNumber = 128;
 
 // Converts a number already checked against the grammar and normalised to what
-// std::from_chars takes: no "+" sign, "e" as the exponent letter.
+// readDouble takes: no "+" sign, "e" as the exponent letter.
 // Empty optional when the number overflows; underflow gives a signed zero.
 // Powers of ten that a double holds exactly.
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -60,7 +61,7 @@ std::optional<double> convertChecked(std::string_view s)
 {
     if (const auto fast = convertShort(s)) return fast;
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    const auto [ptr, ec] = readDouble(s.data(), s.data() + s.size(), value);
     (void)ptr;
     if (ec == std::errc()) {
         return value;
