@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps deps-run configure configure-run build build-run run test test-san build-san fuzz bench \
+.PHONY: all deps deps-run deps-windows windows configure configure-run build build-run run test test-san build-san fuzz bench \
 	screenshot package clean
 
 all: build
@@ -13,6 +13,9 @@ deps:
 
 deps-run:
 	@scripts/install-deps run
+
+deps-windows:
+	@scripts/install-deps windows
 
 CONFIGURE = cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release
 
@@ -40,7 +43,18 @@ package: build-run
 	@cd $(BUILD) && cpack -G DEB -B package
 	@ls $(BUILD)/package/*.deb
 
-test: build
+# hattsheet-convert.exe for 64-bit Windows (mingw-w64, libraries linked
+# statically: it needs only the DLLs of Windows itself), and the plain-C++
+# tests, which `make test` runs under wine beside the Linux build.
+WIN_BUILD ?= build-windows
+windows: deps-windows
+	@test -f $(WIN_BUILD)/CMakeCache.txt || cmake -S . -B $(WIN_BUILD) -G "$(GENERATOR)" \
+		-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		-DHATTSHEET_BUILD_UI=OFF
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@ls $(WIN_BUILD)/bin/hattsheet-convert.exe
+
+test: build windows
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-san
 

@@ -31,7 +31,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
     const fs::path folder = tempFolder(places);
     for (const char* name : names) {
         if (folder.empty()) {
-            critical(dialogs, msg::cannotWrite((places.programDir / name).string()));
+            critical(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
             return;
         }
         if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {

@@ -4,6 +4,7 @@
 
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
+#include "ui/qt_paths.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -57,6 +58,15 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 } // namespace
 
+// Where TempFeed.Dat and TempFile.Dat go when the program's own folder is not
+// the user's: ~/.cache/hattsheet, and %LOCALAPPDATA%\hattsheet on Windows
+// (Qt's cache location there is a "cache" folder below that one).
+#ifdef Q_OS_WIN
+constexpr auto kByProductsLocation = QStandardPaths::AppLocalDataLocation;
+#else
+constexpr auto kByProductsLocation = QStandardPaths::CacheLocation;
+#endif
+
 int main(int argc, char* argv[])
 {
     if (!hasDisplay(argc, argv)) {
@@ -78,8 +88,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);
 
     const hattsheet::operations::TempPlaces temp{
-        QCoreApplication::applicationDirPath().toStdString(),
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString(),
+        hattsheet::ui::pathFromQString(QCoreApplication::applicationDirPath()),
+        hattsheet::ui::pathFromQString(QStandardPaths::writableLocation(kByProductsLocation)),
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();

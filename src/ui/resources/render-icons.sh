@@ -13,3 +13,7 @@ done
 for size in 64 128 256; do
   rsvg-convert -w "$size" -h "$size" hattsheet.svg -o "hattsheet-$size.png"
 done
+# The Windows icon (hattsheet.rc puts it into hattsheet.exe): every size in
+# one .ico, the 256-pixel one PNG-compressed.
+convert hattsheet-16.png hattsheet-32.png hattsheet-48.png hattsheet-64.png hattsheet-128.png \
+  hattsheet-256.png hattsheet.ico

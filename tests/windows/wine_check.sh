@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# hattsheet-convert.exe under wine gives the bytes and exit codes of the
+# Linux build: the 320 reference conversions ("--point" there, and back as
+# point lists), generated lists in UTF-8 and Windows-1253 with CR LF and LF
+# lines, a Greek file name, stdin, -o onto an existing file (twice) and a
+# failing record under -o; then the plain-C++ tables built for Windows.
+#
+#   wine_check.sh LINUX_CONVERT WINDOWS_BIN REFERENCE_TSV WORK_DIR
+#
+# WORK_DIR keeps the wine prefix between runs (its first start takes a
+# while); exit 77 (skipped) when wine is missing, 1 on any difference.
+set -euo pipefail
+linux=$(realpath "$1") winbin=$2 table=$3 work=$(realpath -m "$4")
+exe=$winbin/hattsheet-convert.exe
+command -v wine >/dev/null || { echo "wine is not installed"; exit 77; }
+[[ -f $exe ]] || { echo "$exe is missing: run make windows"; exit 1; }
+
+export WINEPREFIX=$work/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# One wine server for every run below (status 2: one is running already);
+# ended when this script ends.
+mkdir -p "$WINEPREFIX"
+wineserver -p || true
+trap 'wineserver -k 2>/dev/null || true' EXIT
+[[ -f $WINEPREFIX/system.reg ]] || wineboot -i >/dev/null 2>&1
+
+run=$work/run
+rm -rf "$run" && mkdir -p "$run/lin" "$run/win"
+cp "$exe" "$winbin"/tst_*.exe "$run/win/"
+status=0
+differs() { echo "DIFFERENT: $*"; status=1; }
+
+# The reference table: each row's point forward, two batches of cmd at once
+# (a process under wine costs some 0.2 s), and each row's result back from
+# the new sheet as one point list per pair of centres.
+grep -v '^#' "$table" | awk -F'\t' -v lin="$run/lin" -v win="$run/win" '
+  function line(f, text) { print text "\r" > f }
+  BEGIN { line(win "/fwd1.bat", "@echo off"); line(win "/fwd2.bat", "@echo off") }
+  {
+    args = "--from " $1 "," $2 " --to " $3 "," $4
+    bat = win "/fwd" (NR % 2 + 1) ".bat"
+    line(bat, "hattsheet-convert.exe " args " --point " $5 "," $6)
+    line(bat, "echo row " NR " %ERRORLEVEL%")
+    print NR " " args " --point " $5 "," $6 > (lin "/fwd" (NR % 2 + 1) ".args")
+    pair = $1 "_" $2 "_" $3 "_" $4
+    if (!(pair in seen)) { seen[pair] = 1; print "--from " $3 "," $4 " --to " $1 "," $2 " back_" pair ".txt" > (lin "/back.args") }
+    print "P" NR ", " $7 ", " $8 ", " NR ".5\r" > (lin "/back_" pair ".txt")
+  }'
+cp "$run"/lin/back_*.txt "$run/win/"
+{ echo "@echo off"; sed 's/^\(.*\)$/hattsheet-convert.exe \1\necho back %ERRORLEVEL%/' "$run/lin/back.args"; } |
+  sed 's/$/\r/' >"$run/win/back.bat"
+
+# The same on Linux, with the exit lines cmd's echo writes.
+for batch in fwd1 fwd2; do
+  while read -r row args; do
+    rc=0; "$linux" $args || rc=$?
+    printf 'row %s %s\r\n' "$row" "$rc"
+  done <"$run/lin/$batch.args" >"$run/lin/$batch.out"
+done
+while read -r args; do
+  rc=0; (cd "$run/lin" && "$linux" $args) || rc=$?
+  printf 'back %s\r\n' "$rc"
+done <"$run/lin/back.args" >"$run/lin/back.out"
+(cd "$run/win" && { wine cmd /c fwd1.bat >fwd1.out & wine cmd /c fwd2.bat >fwd2.out & wait; } &&
+  wine cmd /c back.bat >back.out)
+for batch in fwd1 fwd2 back; do
+  cmp -s "$run/lin/$batch.out" "$run/win/$batch.out" || differs "reference table, $batch.bat"
+done
+echo "reference table: $(grep -c ' 0.$' "$run/win/fwd1.out" "$run/win/fwd2.out" | awk -F: '{s += $2} END {print s}') points forward, $(grep -c '^back 0' "$run/win/back.out") lists back"
+
+# Generated lists: Greek and Latin codes, signs, exponents and decimal
+# commas, blank lines; UTF-8 with CR LF, and the same in Windows-1253 with LF.
+awk 'BEGIN {
+  srand(12); split("Σ Τριγ ΒΑ Π K Ω σημ. T", code, " ")
+  for (i = 1; i <= 3000; i++) {
+    x = sprintf("%.3f", (rand() - 0.5) * 90000); y = sprintf("%.4f", (rand() - 0.5) * 90000)
+    if (i % 97 == 0) x = sprintf("%.2e", x)
+    if (i % 101 == 0) { print "\r"; continue }
+    printf "%s%d, %s, %s, %.2f\r\n", code[i % 8 + 1], i, x, y, rand() * 2000
+  }
+}' >"$run/lin/list-utf8.txt"
+tr -d '\r' <"$run/lin/list-utf8.txt" | iconv -f UTF-8 -t CP1253 >"$run/lin/list-1253.txt"
+printf 'A1, 100, 200, 3\r\nA2, 1e999, 5, 6\r\nA3, 7, 8, 9\r\n' >"$run/lin/list-bad.txt"
+cp "$run/lin/list-utf8.txt" "$run/lin/Σημεία Αθήνας.txt"
+for dir in lin win; do
+  [[ $dir == win ]] && cp "$run"/lin/list-* "$run/lin/Σημεία Αθήνας.txt" "$run/win/"
+  printf 'an older list\r\n' >"$run/$dir/existing.txt"
+  printf 'kept as it was\r\n' >"$run/$dir/kept.txt"
+done
+centres=(--from 38.15,1.12 --to 38.21,0.54)
+convert() {
+  local dir=$1; shift
+  if [[ $dir == lin ]]; then (cd "$run/lin" && "$linux" "${centres[@]}" "$@"); else
+    (cd "$run/win" && wine hattsheet-convert.exe "${centres[@]}" "$@"); fi
+}
+for dir in lin win; do
+  {
+    convert $dir "Σημεία Αθήνας.txt"; echo "greek name $?"
+    convert $dir - <"$run/$dir/list-1253.txt"; echo "stdin $?"
+    convert $dir list-utf8.txt -o existing.txt; echo "-o existing $?"
+    convert $dir list-1253.txt -o existing.txt; echo "-o again $?"
+    convert $dir list-utf8.txt -o "Αποτέλεσμα.txt"; echo "-o greek $?"
+    convert $dir list-bad.txt -o kept.txt; echo "-o failing $?"
+  } >"$run/$dir/lists.out" 2>"$run/$dir/lists.err" || true
+done
+for f in lists.out lists.err existing.txt Αποτέλεσμα.txt kept.txt; do
+  cmp -s "$run/lin/$f" "$run/win/$f" || differs "point lists, $f"
+done
+echo "point lists: $(wc -l <"$run/win/lists.out") lines out, $(wc -c <"$run/win/existing.txt") bytes through -o"
+
+# The plain-C++ tables, built for Windows.
+for t in "$run"/win/tst_*.exe; do
+  (cd "$run/win" && wine "${t##*/}") || differs "${t##*/}"
+done
+exit $status
