@@ -86,10 +86,10 @@ public:
     {
         std::int64_t borrow = 0;
         for (std::size_t i = 0; i < m_limbs.size(); ++i) {
-            std::int64_t t = std::int64_t{m_limbs[i]} - borrow - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
+            const std::int64_t t =
+                std::int64_t{m_limbs[i]} - borrow - (i < other.m_limbs.size() ? other.m_limbs[i] : 0);
             borrow = t < 0 ? 1 : 0;
-            if (t < 0) t += std::int64_t{1} << 32;
-            m_limbs[i] = static_cast<std::uint32_t>(t);
+            m_limbs[i] = static_cast<std::uint32_t>(t);  // t + 2^32 when it is negative
         }
         trim();
     }
