@@ -1,5 +1,7 @@
 #include "ui/widget_fields.h"
 
+#include "ui/ui_texts.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringDecoder>
@@ -189,7 +191,7 @@ std::string WidgetFields::text(FieldId id) const
 void WidgetFields::setText(FieldId id, const std::string& text)
 {
     if (QLineEdit* line = m_lines[index(id)]) {
-        line->setText(QString::fromStdString(text));
+        line->setText(fromUtf8(text));
     } else if (QPlainTextEdit* panel = m_panels[index(id)]) {
         m_pending[index(id)].clear();
         panel->clear();
