@@ -211,7 +211,7 @@ private slots:
     void leavingIsTested_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("key");        // 0: a click on the target
+        QTest::addColumn<int>("key");        // 0: a click on the target, -1: the program clears the focus
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("focus");  // where it is afterwards
         QTest::newRow("12a kept by Tab") << "12a" << int(Qt::Key_Tab) << "" << "txtX1";
@@ -224,6 +224,7 @@ private slots:
         QTest::newRow("released click on > converts") << "1000" << 0 << "cmdOne" << "cmdOne";
         // Alt lends the keyboard to the menu bar for a moment: no test, or the focus would come straight back.
         QTest::newRow("abc untested while the menu bar has the keys") << "abc" << int(Qt::Key_Alt) << "" << "";
+        QTest::newRow("12a let go when the focus goes nowhere") << "12a" << -1 << "" << "(none)";
     }
     void leavingIsTested()
     {
@@ -234,7 +235,9 @@ private slots:
         Window h;
         h.child("txtX1")->setFocus(Qt::OtherFocusReason);
         h.set({"txtX1=" + text});
-        key ? QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)) : h.click(target);
+        if (key > 0) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        if (key == 0) h.click(target);
+        if (key < 0) h.child("txtX1")->clearFocus();
         QCOMPARE(focusName(), focus);
         h.expect({"txtX1=" + text});
         QVERIFY(focusFieldAllSelected());
@@ -244,6 +247,7 @@ private slots:
             h.set({"txtX1=5"});
             h.click(target);
             QCOMPARE(focusName(), target);
+            QCOMPARE(h.text("txtX2") != "txtX2=0.000", target == "cmdOne");
         }
     }
 
