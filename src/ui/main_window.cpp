@@ -69,6 +69,7 @@ constexpr FrameRow kFrames[] = {
     {"Frame2", text::kFrameNew, {4920, 0, 4815, 855}},
     {"Frame3", text::kFrameGeodetic, {60, 840, 9675, 615}},
 };
+static_assert(std::size(kFrames) + 1 == kPlaces);
 
 struct LabelRow {
     const char* name;
