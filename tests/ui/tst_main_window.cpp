@@ -413,6 +413,13 @@ private slots:
         QTRY_VERIFY((about->frameGeometry().center() - h.w.frameGeometry().center()).manhattanLength() <= 1);
         QVERIFY(h.w.findChildren<AboutWindow*>().size() == 1 && !about->isModal());
         QVERIFY(QTest::qWaitForWindowActive(about.data()));
+        // Its look: a black one-pixel border, Shape1's light green outline within it, the light blue ground.
+        const QImage look = about->grab().toImage();
+        const QColor green(192, 255, 192);
+        QCOMPARE(look.pixelColor(150, 0), QColor(Qt::black));
+        QCOMPARE(look.pixelColor(150, 3), green);    // the outline's inner edge at the top
+        QCOMPARE(look.pixelColor(150, 198), green);  // and its outer edge at the bottom
+        QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
         if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
