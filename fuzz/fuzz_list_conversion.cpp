@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A byte-order mark marks a file, not a panel's text: a list that starts
     // with one is compared on the command line alone.
-    if (!text::isValidUtf8(input) || input.find_first_not_of(' ') == std::string_view::npos ||
+    if (!hattsheet::text::isValidUtf8(input) || input.find_first_not_of(' ') == std::string_view::npos ||
         input.substr(0, 3) == "\xEF\xBB\xBF") {
         return 0;
     }
