@@ -56,7 +56,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         {"Label5", text::kAboutYear, 2520, 315, 9.75, kYearColour},
     };
     for (const AboutLine& line : lines) {
-        auto* label = new QLabel(QString::fromUtf8(line.text), this);
+        auto* label = new QLabel(fromUtf8(line.text), this);
         label->setObjectName(QString::fromLatin1(line.objectName));
         label->setGeometry(twipsRect(0, line.topTw, kLabelWidthTw, line.heightTw));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -77,7 +77,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         }
     }
 
-    auto* close = new QPushButton(QString::fromUtf8(text::kAboutClose), this);
+    auto* close = new QPushButton(fromUtf8(text::kAboutClose), this);
     close->setObjectName(QStringLiteral("Command1"));
     close->setGeometry(twipsRect(4380, 0, 195, 195));
     // The style's own button would draw its gradient over the red.

@@ -13,15 +13,14 @@ class FieldEdit final : public QLineEdit {
 public:
     FieldEdit(const QString& text, QWidget* parent);
 
-    // Whether the text is wider than the room the field has for it.
-    bool isCut() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // Whether the text is wider than the room the field has for it.
+    bool isCut() const;
     // Where the text is drawn (pixels, in the field).
     QRectF textArea() const;
     void updateTip();

@@ -10,14 +10,15 @@
 
 namespace hattsheet::ui {
 
+namespace {
+
+// Whether a field's text lets the user leave the field (field_guard.h).
 bool testNumeric(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
     return text::parseWholeNumber(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())))
         .has_value();
 }
-
-namespace {
 
 // Focus changes the user makes inside the window. The others come from the
 // window losing or regaining activation (another window, a message box, a

@@ -2,7 +2,10 @@
 // The behaviour of the eight input fields (the sheet centres and the plane
 // coordinates): the whole text is selected when a field is entered, Enter is
 // swallowed and moves the focus on like Tab, and a field whose text is not a
-// number keeps the focus when the user tries to move to another control.
+// number keeps the focus when the user tries to move to another control:
+// apart from leading and trailing spaces one number, "." as the only decimal
+// point whatever the locale (so it agrees with how the conversions read the
+// fields), an optional exponent; the empty text fails.
 
 #include <QObject>
 #include <QPointer>
@@ -14,12 +17,6 @@ class QLineEdit;
 class QWidget;
 
 namespace hattsheet::ui {
-
-// Whether a field's text lets the user leave the field: apart from leading
-// and trailing spaces one number, "." as the only decimal point whatever the
-// locale (so it agrees with how the conversions read the fields), an optional
-// exponent. The empty text fails.
-bool testNumeric(const QString& text);
 
 class FieldGuard final : public QObject {
     Q_OBJECT

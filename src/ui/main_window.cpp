@@ -1,12 +1,12 @@
 #include "ui/main_window.h"
 
-#include "ui/about_window.h"
-#include "ui/field_edit.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
-#include "ui/qt_dialogs.h"
 #include "operations/single_point.h"
+#include "ui/about_window.h"
+#include "ui/field_edit.h"
+#include "ui/qt_dialogs.h"
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 
@@ -22,7 +22,9 @@
 #include <QPushButton>
 #include <QSessionManager>
 
+#include <cstddef>
 #include <exception>
+#include <iterator>
 
 namespace hattsheet::ui {
 
@@ -42,9 +44,99 @@ constexpr int kClientWidthTw = 9780;
 constexpr int kClientHeightTw = 8790;
 constexpr double kPanelPointSize = 9.0;
 
-QString qs(const char* utf8)
+// A control's place in its parent (twips): left, top, width, height.
+struct Twips {
+    int left, top, width, height;
+};
+
+// Where a control sits: the client area or one of the three frames.
+enum class In { Client, Frame1, Frame2, Frame3 };
+constexpr std::size_t kPlaces = 4;
+
+// The fixed backgrounds: the old sheet's and the geodetic labels and panel 1
+// light green, the new sheet's light yellow; the credits line red on the
+// system's menu-text colour.
+enum class Tint { Green, Yellow, Credits };
+
+struct FrameRow {
+    const char* name;
+    const char* caption;
+    Twips at;
+};
+// In the order of In: row i is In(i + 1).
+constexpr FrameRow kFrames[] = {
+    {"Frame1", text::kFrameOld, {60, 0, 4815, 855}},
+    {"Frame2", text::kFrameNew, {4920, 0, 4815, 855}},
+    {"Frame3", text::kFrameGeodetic, {60, 840, 9675, 615}},
+};
+static_assert(std::size(kFrames) + 1 == kPlaces);
+
+struct LabelRow {
+    const char* name;
+    In in;
+    const char* caption;
+    Twips at;
+    Tint tint;
+    bool centred;
+};
+constexpr LabelRow kLabels[] = {
+    {"Label1", In::Frame1, text::kPhi, {540, 180, 315, 255}, Tint::Green, true},
+    {"Label2", In::Frame1, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Green, true},
+    {"Label5", In::Frame1, text::kEasting, {2760, 180, 315, 255}, Tint::Green, false},
+    {"Label6", In::Frame1, text::kNorthing, {2760, 480, 315, 255}, Tint::Green, false},
+    {"Label3", In::Frame2, text::kPhi, {540, 180, 315, 255}, Tint::Yellow, true},
+    {"Label4", In::Frame2, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Yellow, true},
+    {"Label7", In::Frame2, text::kEasting, {2760, 180, 315, 255}, Tint::Yellow, false},
+    {"Label8", In::Frame2, text::kNorthing, {2760, 480, 315, 255}, Tint::Yellow, false},
+    {"Label9", In::Frame3, text::kPhi, {120, 240, 315, 255}, Tint::Green, true},
+    {"Label10", In::Frame3, text::kDeltaLambda, {3780, 240, 315, 255}, Tint::Green, true},
+    {"Label11", In::Frame3, text::kLambda, {7260, 240, 315, 255}, Tint::Green, true},
+    {"Label12", In::Client, text::kCredits, {60, 8580, 9675, 195}, Tint::Credits, true},
+};
+
+// The eleven single-line fields; the object name comes with the FieldId
+// (txtPhiOld ... txtl). The eight of the first two frames are input fields.
+struct FieldRow {
+    FieldId id;
+    In in;
+    const char* initial;
+    Twips at;
+};
+constexpr FieldRow kFields[] = {
+    {FieldId::PhiOld, In::Frame1, "40.51", {900, 180, 1035, 285}},
+    {FieldId::LamdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}},
+    {FieldId::X1, In::Frame1, "0.000", {3120, 180, 1275, 285}},
+    {FieldId::Y1, In::Frame1, "0.000", {3120, 480, 1275, 285}},
+    {FieldId::PhiNew, In::Frame2, "40.45", {900, 180, 1035, 285}},
+    {FieldId::LamdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}},
+    {FieldId::X2, In::Frame2, "0.000", {3120, 180, 1275, 285}},
+    {FieldId::Y2, In::Frame2, "0.000", {3120, 480, 1275, 285}},
+    {FieldId::Lat, In::Frame3, "", {480, 240, 1935, 285}},
+    {FieldId::LonAthens, In::Frame3, "", {4140, 240, 1815, 285}},
+    {FieldId::LonGreenwich, In::Frame3, "", {7620, 240, 1935, 285}},
+};
+
+struct PanelRow {
+    FieldId id;
+    Twips at;
+    Tint tint;
+};
+constexpr PanelRow kPanels[] = {
+    {FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green},
+    {FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow},
+};
+
+// Focus order: Tab, and Enter in the input fields, go round it; the window
+// opens with the focus on its first control.
+constexpr const char* kFocusOrder[] = {
+    "txtFile1", "txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2",
+    "cmdAll", "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
+    "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl",
+};
+
+QRect pixels(const Twips& at, double scale)
 {
-    return QString::fromUtf8(utf8);
+    return twipsRect(at.left, at.top, at.width, at.height, scale);
 }
 
 // The frame captions' blue: the given RGB (0, 0, 255) on a light window
@@ -61,11 +153,11 @@ QColor captionBlue(const QPalette& system)
 // text colours back explicitly. The outline runs through the middle of the
 // caption, as the layout expects: the style's own frame would start below
 // the caption and cross the first row of controls.
-QGroupBox* addFrame(QWidget* parent, const char* objectName, const char* caption, const QRect& rect)
+QGroupBox* addFrame(QWidget* parent, const FrameRow& row, double scale)
 {
-    auto* frame = new QGroupBox(qs(caption), parent);
-    frame->setObjectName(QString::fromLatin1(objectName));
-    frame->setGeometry(rect);
+    auto* frame = new QGroupBox(fromUtf8(row.caption), parent);
+    frame->setObjectName(QString::fromLatin1(row.name));
+    frame->setGeometry(pixels(row.at, scale));
     const QColor blue = captionBlue(QApplication::palette(frame));
     QPalette palette = frame->palette();
     palette.setColor(QPalette::WindowText, blue);
@@ -78,18 +170,35 @@ QGroupBox* addFrame(QWidget* parent, const char* objectName, const char* caption
     return frame;
 }
 
-// Black text wherever the background is fixed (the light green and light
-// yellow labels and panels): the system's text colour may be white under a
-// dark desktop theme.
-void blackTextOn(QWidget* widget, QPalette::ColorRole textRole, QPalette::ColorRole backgroundRole,
-                 const QColor& background)
+// Fixed text and background colours in every colour group. Black text
+// wherever the background is fixed (the light green and light yellow labels
+// and panels): the system's text colour may be white under a dark desktop
+// theme.
+void fixColours(QWidget* widget, QPalette::ColorRole textRole, const QColor& text,
+                QPalette::ColorRole backgroundRole, const QColor& background)
 {
     QPalette palette = widget->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, textRole, kFixedBackgroundText);
+        palette.setColor(group, textRole, text);
         palette.setColor(group, backgroundRole, background);
     }
     widget->setPalette(palette);
+}
+
+void fixColours(QWidget* widget, QPalette::ColorRole textRole, QPalette::ColorRole backgroundRole, Tint tint)
+{
+    switch (tint) {
+    case Tint::Green:
+        fixColours(widget, textRole, kFixedBackgroundText, backgroundRole, kLightGreen);
+        break;
+    case Tint::Yellow:
+        fixColours(widget, textRole, kFixedBackgroundText, backgroundRole, kLightYellow);
+        break;
+    case Tint::Credits:
+        fixColours(widget, textRole, kCreditsRed, backgroundRole,
+                   QApplication::palette("QMenu").color(QPalette::WindowText));
+        break;
+    }
 }
 
 void keepSystemTextColours(QWidget* widget)
@@ -104,16 +213,14 @@ void keepSystemTextColours(QWidget* widget)
     widget->setPalette(palette);
 }
 
-QLabel* addLabel(QWidget* frame, const char* objectName, const char* caption, const QRect& rect,
-                 const QColor& background, bool centred)
+void addLabel(QWidget* parent, const LabelRow& row, double scale)
 {
-    auto* label = new QLabel(qs(caption), frame);
-    label->setObjectName(QString::fromLatin1(objectName));
-    label->setGeometry(rect);
-    label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    blackTextOn(label, QPalette::WindowText, QPalette::Window, background);
+    auto* label = new QLabel(fromUtf8(row.caption), parent);
+    label->setObjectName(QString::fromLatin1(row.name));
+    label->setGeometry(pixels(row.at, scale));
+    label->setAlignment((row.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    fixColours(label, QPalette::WindowText, QPalette::Window, row.tint);
     label->setAutoFillBackground(true);
-    return label;
 }
 
 // Puts the collected panel appends into the panels before any message box
@@ -152,17 +259,14 @@ private:
 } // namespace
 
 MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs)
-    : m_temp(std::move(temp)), m_scale(ui::layoutScale(QApplication::font(this)))
+    : m_temp(std::move(temp)),
+      m_scale(ui::layoutScale(QApplication::font(this))),
+      m_ownDialogs(dialogs == nullptr ? std::make_unique<QtDialogs>(this) : nullptr),
+      m_dialogs(std::make_unique<FlushingDialogs>(dialogs == nullptr ? *m_ownDialogs : *dialogs, m_fields))
 {
-    if (dialogs == nullptr) {
-        m_ownDialogs = std::make_unique<QtDialogs>(this);
-        dialogs = m_ownDialogs.get();
-    }
-    m_dialogs = std::make_unique<FlushingDialogs>(*dialogs, m_fields);
     setObjectName(QStringLiteral("frmMyHatt"));
-    setWindowTitle(qs(text::kWindowTitle));
+    setWindowTitle(fromUtf8(text::kWindowTitle));
     buildWidgets();
-    connectButtons();
     setFocusOrder();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
 }
@@ -171,9 +275,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWidgets()
 {
-    const auto tw = [scale = m_scale](int left, int top, int width, int height) {
-        return twipsRect(left, top, width, height, scale);
-    };
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw, m_scale));
@@ -181,142 +282,98 @@ void MainWindow::buildWidgets()
     // Not resizable: the window is as large as its client area and menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    QAction* about = menuBar()->addAction(qs(text::kMenuAbout));
+    QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAbout));
     about->setObjectName(QStringLiteral("mnuabout"));
-    connect(about, &QAction::triggered, this, &MainWindow::mnuaboutClick);
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 
-    QGroupBox* frame1 = addFrame(client, "Frame1", text::kFrameOld, tw(60, 0, 4815, 855));
-    addLabel(frame1, "Label1", text::kPhi, tw(540, 180, 315, 255), kLightGreen, true);
-    addField(frame1, FieldId::PhiOld, "40.51", tw(900, 180, 1035, 285));
-    addLabel(frame1, "Label2", text::kDeltaLambda, tw(540, 480, 315, 255), kLightGreen, true);
-    addField(frame1, FieldId::LamdaOld, "-0.51", tw(900, 480, 1035, 285));
-    addLabel(frame1, "Label5", text::kEasting, tw(2760, 180, 315, 255), kLightGreen, false);
-    addField(frame1, FieldId::X1, "0.000", tw(3120, 180, 1275, 285));
-    addLabel(frame1, "Label6", text::kNorthing, tw(2760, 480, 315, 255), kLightGreen, false);
-    addField(frame1, FieldId::Y1, "0.000", tw(3120, 480, 1275, 285));
-    addButton(frame1, "cmdOne", text::kOldToNew, tw(4440, 360, 315, 255));
-
-    QGroupBox* frame2 = addFrame(client, "Frame2", text::kFrameNew, tw(4920, 0, 4815, 855));
-    addLabel(frame2, "Label3", text::kPhi, tw(540, 180, 315, 255), kLightYellow, true);
-    addField(frame2, FieldId::PhiNew, "40.45", tw(900, 180, 1035, 285));
-    addLabel(frame2, "Label4", text::kDeltaLambda, tw(540, 480, 315, 255), kLightYellow, true);
-    addField(frame2, FieldId::LamdaNew, "-0.45", tw(900, 480, 1035, 285));
-    addLabel(frame2, "Label7", text::kEasting, tw(2760, 180, 315, 255), kLightYellow, false);
-    addField(frame2, FieldId::X2, "0.000", tw(3120, 180, 1275, 285));
-    addLabel(frame2, "Label8", text::kNorthing, tw(2760, 480, 315, 255), kLightYellow, false);
-    addField(frame2, FieldId::Y2, "0.000", tw(3120, 480, 1275, 285));
-    addButton(frame2, "cmd2", text::kNewToOld, tw(4440, 360, 315, 255));
-
-    QGroupBox* frame3 = addFrame(client, "Frame3", text::kFrameGeodetic, tw(60, 840, 9675, 615));
-    addLabel(frame3, "Label9", text::kPhi, tw(120, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::Lat, "", tw(480, 240, 1935, 285));
-    addLabel(frame3, "Label10", text::kDeltaLambda, tw(3780, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::LonAthens, "", tw(4140, 240, 1815, 285));
-    addLabel(frame3, "Label11", text::kLambda, tw(7260, 240, 315, 255), kLightGreen, true);
-    addField(frame3, FieldId::LonGreenwich, "", tw(7620, 240, 1935, 285));
-
-    addButton(client, "cmdAll", text::kConvertList, tw(60, 1500, 9675, 255));
-    addPanel(FieldId::File1, tw(60, 1800, 4815, 6435), kLightGreen);
-    addPanel(FieldId::File2, tw(4920, 1800, 4815, 6435), kLightYellow);
-    addButton(client, "cmdOp1", text::kOpen, tw(60, 8280, 1575, 255));
-    addButton(client, "cmdEr1", text::kClear, tw(1680, 8280, 1575, 255));
-    addButton(client, "cmdSav1", text::kSave, tw(3300, 8280, 1575, 255));
-    addButton(client, "cmdOp2", text::kOpen, tw(4920, 8280, 1575, 255));
-    addButton(client, "cmdEr2", text::kClear, tw(6540, 8280, 1575, 255));
-    addButton(client, "cmdSav2", text::kSave, tw(8160, 8280, 1575, 255));
-
-    auto* credits = new QLabel(qs(text::kCredits), client);
-    credits->setObjectName(QStringLiteral("Label12"));
-    credits->setGeometry(tw(60, 8580, 9675, 195));
-    credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QPalette creditsPalette = credits->palette();
-    creditsPalette.setColor(QPalette::WindowText, kCreditsRed);
-    // The background is the system's menu-text colour.
-    creditsPalette.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::WindowText));
-    credits->setPalette(creditsPalette);
-    credits->setAutoFillBackground(true);
+    QWidget* places[kPlaces] = {client};
+    for (std::size_t i = 0; i < std::size(kFrames); ++i) places[i + 1] = addFrame(client, kFrames[i], m_scale);
+    for (const LabelRow& row : kLabels) addLabel(places[static_cast<std::size_t>(row.in)], row, m_scale);
+    addFields(places);
+    addPanels(client);
+    addButtons(places);
 }
 
-QLineEdit* MainWindow::addField(QWidget* frame, FieldId id, const char* initial, const QRect& rect)
+void MainWindow::addFields(QWidget* const places[])
 {
-    auto* field = new FieldEdit(qs(initial), frame);
-    field->setObjectName(QString::fromLatin1(operations::fieldObjectName(id)));
-    field->setGeometry(rect);
-    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    keepSystemTextColours(field);
-    // A flat one-pixel border; the style's sunken frame would leave too
-    // little room for the text at 19 pixels.
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
-    m_fields.bindLine(id, field);
-    const bool isInput = id != FieldId::Lat && id != FieldId::LonAthens && id != FieldId::LonGreenwich;
-    if (isInput) m_guard.guard(field);
-    return field;
+    for (const FieldRow& row : kFields) {
+        auto* field = new FieldEdit(fromUtf8(row.initial), places[static_cast<std::size_t>(row.in)]);
+        field->setObjectName(QString::fromLatin1(operations::fieldObjectName(row.id)));
+        field->setGeometry(pixels(row.at, m_scale));
+        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        keepSystemTextColours(field);
+        // A flat one-pixel border; the style's sunken frame would leave too
+        // little room for the text at 19 pixels.
+        field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
+        m_fields.bindLine(row.id, field);
+        // The geodetic display has no behaviour of its own.
+        if (row.in != In::Frame3) m_guard.guard(field);
+    }
 }
 
-QPlainTextEdit* MainWindow::addPanel(FieldId id, const QRect& rect, const QColor& background)
+void MainWindow::addPanels(QWidget* client)
 {
-    auto* panel = new QPlainTextEdit(centralWidget());
-    panel->setObjectName(QString::fromLatin1(operations::fieldObjectName(id)));
-    panel->setGeometry(rect);
-    panel->setToolTip(qs(text::kPanelTip));
-    panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Tab moves on to the next control, as in the other fields; Enter adds a line.
-    panel->setTabChangesFocus(true);
-    QFont font(QStringLiteral("Liberation Mono"));
-    font.setStyleHint(QFont::TypeWriter);  // the system's monospace when it is missing
-    font.setFixedPitch(true);
-    font.setPointSizeF(kPanelPointSize);
-    panel->setFont(font);
-    blackTextOn(panel, QPalette::Text, QPalette::Base, background);
-    m_fields.bindPanel(id, panel);
-    return panel;
+    for (const PanelRow& row : kPanels) {
+        auto* panel = new QPlainTextEdit(client);
+        panel->setObjectName(QString::fromLatin1(operations::fieldObjectName(row.id)));
+        panel->setGeometry(pixels(row.at, m_scale));
+        panel->setToolTip(fromUtf8(text::kPanelTip));
+        panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        // Tab moves on to the next control, as in the other fields; Enter adds a line.
+        panel->setTabChangesFocus(true);
+        QFont font(QStringLiteral("Liberation Mono"));
+        font.setStyleHint(QFont::TypeWriter);  // the system's monospace when it is missing
+        font.setFixedPitch(true);
+        font.setPointSizeF(kPanelPointSize);
+        panel->setFont(font);
+        fixColours(panel, QPalette::Text, QPalette::Base, row.tint);
+        m_fields.bindPanel(row.id, panel);
+    }
 }
 
-QPushButton* MainWindow::addButton(QWidget* parent, const char* objectName, const char* caption, const QRect& rect)
+void MainWindow::addButtons(QWidget* const places[])
 {
-    auto* button = new QPushButton(qs(caption), parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setGeometry(rect);
-    keepSystemTextColours(button);
-    // Enter on a button that has the focus presses it (Qt does so only in
-    // dialogs unless asked): the Enter path of the fields ends on ">" and "<".
-    button->setAutoDefault(true);
-    return button;
-}
-
-void MainWindow::connectButtons()
-{
-    const auto bind = [this](const char* name, void (MainWindow::*handler)()) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
-        connect(button, &QPushButton::clicked, this, handler);
+    struct ButtonRow {
+        const char* name;
+        In in;
+        const char* caption;
+        Twips at;
+        void (MainWindow::*click)();
     };
-    bind("cmdOne", &MainWindow::cmdOneClick);
-    bind("cmd2", &MainWindow::cmd2Click);
-    bind("cmdAll", &MainWindow::cmdAllClick);
-    bind("cmdOp1", &MainWindow::cmdOp1Click);
-    bind("cmdOp2", &MainWindow::cmdOp2Click);
-    bind("cmdSav1", &MainWindow::cmdSav1Click);
-    bind("cmdSav2", &MainWindow::cmdSav2Click);
-    bind("cmdEr1", &MainWindow::cmdEr1Click);
-    bind("cmdEr2", &MainWindow::cmdEr2Click);
+    static constexpr ButtonRow kButtons[] = {
+        {"cmdOne", In::Frame1, text::kOldToNew, {4440, 360, 315, 255}, &MainWindow::convertOldToNew},
+        {"cmd2", In::Frame2, text::kNewToOld, {4440, 360, 315, 255}, &MainWindow::convertNewToOld},
+        {"cmdAll", In::Client, text::kConvertList, {60, 1500, 9675, 255}, &MainWindow::convertList},
+        {"cmdOp1", In::Client, text::kOpen, {60, 8280, 1575, 255}, &MainWindow::openPanel1},
+        {"cmdEr1", In::Client, text::kClear, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1},
+        {"cmdSav1", In::Client, text::kSave, {3300, 8280, 1575, 255}, &MainWindow::savePanel1},
+        {"cmdOp2", In::Client, text::kOpen, {4920, 8280, 1575, 255}, &MainWindow::openPanel2},
+        {"cmdEr2", In::Client, text::kClear, {6540, 8280, 1575, 255}, &MainWindow::clearPanel2},
+        {"cmdSav2", In::Client, text::kSave, {8160, 8280, 1575, 255}, &MainWindow::savePanel2},
+    };
+    for (const ButtonRow& row : kButtons) {
+        auto* button = new QPushButton(fromUtf8(row.caption), places[static_cast<std::size_t>(row.in)]);
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setGeometry(pixels(row.at, m_scale));
+        keepSystemTextColours(button);
+        // Enter on a button that has the focus presses it (Qt does so only in
+        // dialogs unless asked): the Enter path of the fields ends on ">" and "<".
+        button->setAutoDefault(true);
+        connect(button, &QPushButton::clicked, this, row.click);
+    }
 }
 
 void MainWindow::setFocusOrder()
 {
-    static constexpr const char* kOrder[] = {
-        "txtFile1", "txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2",
-        "cmdAll", "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
-        "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl",
-    };
     QWidget* previous = nullptr;
-    for (const char* name : kOrder) {
+    for (const char* name : kFocusOrder) {
         auto* widget = findChild<QWidget*>(QString::fromLatin1(name));
         if (previous != nullptr) QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
-    findChild<QWidget*>(QStringLiteral("txtFile1"))->setFocus(Qt::OtherFocusReason);
+    findChild<QWidget*>(QString::fromLatin1(kFocusOrder[0]))->setFocus(Qt::OtherFocusReason);
 }
 
 template <typename Operation>
@@ -337,52 +394,52 @@ void MainWindow::run(Operation&& operation)
     }
 }
 
-void MainWindow::cmdOneClick()
+void MainWindow::convertOldToNew()
 {
     run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
 }
 
-void MainWindow::cmd2Click()
+void MainWindow::convertNewToOld()
 {
     run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
 }
 
-void MainWindow::cmdAllClick()
+void MainWindow::convertList()
 {
     run([this] { operations::convertPointList(m_fields, *m_dialogs, m_temp); });
 }
 
-void MainWindow::cmdOp1Click()
+void MainWindow::openPanel1()
 {
     run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::One); });
 }
 
-void MainWindow::cmdOp2Click()
+void MainWindow::openPanel2()
 {
     run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::Two); });
 }
 
-void MainWindow::cmdSav1Click()
+void MainWindow::savePanel1()
 {
     run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::One); });
 }
 
-void MainWindow::cmdSav2Click()
+void MainWindow::savePanel2()
 {
     run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::Two); });
 }
 
-void MainWindow::cmdEr1Click()
+void MainWindow::clearPanel1()
 {
     run([this] { operations::clearPanel(m_fields, Panel::One); });
 }
 
-void MainWindow::cmdEr2Click()
+void MainWindow::clearPanel2()
 {
     run([this] { operations::clearPanel(m_fields, Panel::Two); });
 }
 
-void MainWindow::mnuaboutClick()
+void MainWindow::showAbout()
 {
     if (!m_about) m_about = new AboutWindow(this);
     // Centred over the main window's outer frame where it stands now.

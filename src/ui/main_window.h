@@ -5,23 +5,17 @@
 // The widgets only bind: each click runs one operation of src/conversion/
 // or src/pointfile/ through the field and dialog interface.
 
+#include "operations/window_ports.h"
 #include "ui/about_window.h"
 #include "ui/field_guard.h"
 #include "ui/widget_fields.h"
-#include "operations/window_ports.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
 
-class QAction;
 class QCloseEvent;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class QSessionManager;
 
 namespace hattsheet::ui {
@@ -37,13 +31,6 @@ public:
     explicit MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs = nullptr);
     ~MainWindow() override;
 
-    // The factor by which the twips layout grew for the desktop font (1 for
-    // small fonts).
-    double scale() const { return m_scale; }
-
-    // The About window while it is open.
-    AboutWindow* aboutWindow() const { return m_about; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -55,24 +42,24 @@ private:
     // manager allows it.
     void sessionEnding(QSessionManager& manager);
 
+    // The controls, each kind from its table in main_window.cpp.
     void buildWidgets();
-    void connectButtons();
+    void addFields(QWidget* const places[]);
+    void addPanels(QWidget* client);
+    void addButtons(QWidget* const places[]);
     void setFocusOrder();
-    QLineEdit* addField(QWidget* frame, operations::FieldId id, const char* initial, const QRect& rect);
-    QPlainTextEdit* addPanel(operations::FieldId id, const QRect& rect, const QColor& background);
-    QPushButton* addButton(QWidget* parent, const char* objectName, const char* caption, const QRect& rect);
 
-    // One handler per control, each running one operation.
-    void cmdOneClick();
-    void cmd2Click();
-    void cmdAllClick();
-    void cmdOp1Click();
-    void cmdOp2Click();
-    void cmdSav1Click();
-    void cmdSav2Click();
-    void cmdEr1Click();
-    void cmdEr2Click();
-    void mnuaboutClick();
+    // What each button and the menu entry start; the control is named beside.
+    void convertOldToNew();  // cmdOne ">"
+    void convertNewToOld();  // cmd2 "<"
+    void convertList();      // cmdAll
+    void openPanel1();       // cmdOp1
+    void openPanel2();       // cmdOp2
+    void savePanel1();       // cmdSav1
+    void savePanel2();       // cmdSav2
+    void clearPanel1();      // cmdEr1
+    void clearPanel2();      // cmdEr2
+    void showAbout();        // mnuabout
 
     // Runs an operation; an exception (no memory for a huge list) must not
     // unwind through Qt's event loop, so it ends as a message.

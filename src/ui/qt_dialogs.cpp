@@ -9,21 +9,19 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QSpacerItem>
 #include <QSplitter>
 #include <QStringList>
 #include <QTreeView>
+
+#include <memory>
 
 namespace hattsheet::ui {
 
 using operations::MessageIcon;
 
 namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
@@ -109,13 +107,11 @@ void fitColumns(QFileDialog& dialog)
     });
 }
 
-} // namespace
-
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& text, const std::string& title,
                                             MessageIcon icon)
 {
     auto box = std::make_unique<QMessageBox>(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok, parent);
-    box->button(QMessageBox::Ok)->setText(QString::fromUtf8(text::kOk));
+    box->button(QMessageBox::Ok)->setText(fromUtf8(text::kOk));
     box->setDefaultButton(QMessageBox::Ok);
     fitTitle(*box);
     return box;
@@ -126,8 +122,8 @@ std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string&
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
                                              QMessageBox::Yes | QMessageBox::No, parent);
-    box->button(QMessageBox::Yes)->setText(QString::fromUtf8(text::kYes));
-    box->button(QMessageBox::No)->setText(QString::fromUtf8(text::kNo));
+    box->button(QMessageBox::Yes)->setText(fromUtf8(text::kYes));
+    box->button(QMessageBox::No)->setText(fromUtf8(text::kNo));
     box->setDefaultButton(preselected == operations::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     fitTitle(*box);
@@ -146,17 +142,19 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& 
     QStringList names;
     for (const auto& filter : filters) names << nameFilter(filter);
     dialog->setNameFilters(names);
-    dialog->setLabelText(QFileDialog::LookIn, QString::fromUtf8(text::kDialogLookIn));
-    dialog->setLabelText(QFileDialog::FileName, QString::fromUtf8(text::kDialogFileName));
-    dialog->setLabelText(QFileDialog::FileType, QString::fromUtf8(text::kDialogFileType));
+    dialog->setLabelText(QFileDialog::LookIn, fromUtf8(text::kDialogLookIn));
+    dialog->setLabelText(QFileDialog::FileName, fromUtf8(text::kDialogFileName));
+    dialog->setLabelText(QFileDialog::FileType, fromUtf8(text::kDialogFileType));
     dialog->setLabelText(QFileDialog::Accept,
-                         QString::fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
-    dialog->setLabelText(QFileDialog::Reject, QString::fromUtf8(text::kDialogCancel));
+                         fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
+    dialog->setLabelText(QFileDialog::Reject, fromUtf8(text::kDialogCancel));
     dialog->setProxyModel(new LocaleFileColumns(dialog.get()));
     fitColumns(*dialog);
     if (!lastPath.isEmpty()) dialog->selectFile(lastPath);
     return dialog;
 }
+
+} // namespace
 
 void QtDialogs::showMessage(const std::string& text, const std::string& title, MessageIcon icon)
 {

@@ -1,40 +1,30 @@
 #pragma once
 // The operations' message boxes and file dialogs (operations::Dialogs) as Qt
-// widgets. The dialogs are Qt's own (never the desktop's native ones), so
-// they look and behave the same on every machine. The builders are separate
-// from showing, so tests can check a box without running its modal loop.
+// widgets, in Greek. The dialogs are Qt's own (never the desktop's native
+// ones), so they look and behave the same on every machine.
+//
+// A message box has one OK button ("Εντάξει"); a question the buttons "Ναι"
+// and "Όχι", one of them the default, and Escape and the close box answer
+// "Όχι". A file dialog shows the filters in their order and offers the path
+// chosen last. An open dialog accepts the name of a file that does not exist
+// (the operation then ends quietly); a save dialog does not ask before a
+// file is replaced, because the operation writes the name with ".txt"
+// forced, not the one the dialog would ask about (the operation asks). Sizes
+// and dates read in the default locale (Greek), and the detail view's Size,
+// Type and Date columns are as wide as their texts.
 
 #include "operations/window_ports.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QString>
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QWidget;
 
 namespace hattsheet::ui {
-
-// A message box with one OK button ("Εντάξει").
-std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& text, const std::string& title,
-                                            operations::MessageIcon icon);
-// A question with the buttons "Ναι" and "Όχι", one of them the default;
-// Escape and the close box answer "Όχι".
-std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string& text, const std::string& title,
-                                             operations::DefaultAnswer preselected);
-// A file dialog with the title, the filters in their order and the path
-// chosen last (empty: none yet). An open dialog accepts the name of a file
-// that does not exist (the operation then ends quietly); a save dialog does
-// not ask before a file is replaced, because the operation writes the name
-// with ".txt" forced, not the one the dialog would ask about (the operation
-// asks). Sizes and dates read in the default locale (Greek), and the detail
-// view's Size, Type and Date columns are as wide as their texts.
-std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& title,
-                                            const std::vector<operations::FileFilter>& filters,
-                                            QFileDialog::AcceptMode mode, const QString& lastPath);
 
 class QtDialogs final : public operations::Dialogs {
 public:
@@ -47,14 +37,12 @@ public:
     std::optional<std::string> chooseSaveFile(const std::string& title,
                                               const std::vector<operations::FileFilter>& filters) override;
 
-    // The path chosen last in any of the four uses; offered again.
-    const QString& lastPath() const { return m_lastPath; }
-
 private:
     std::optional<std::string> choose(const std::string& title, const std::vector<operations::FileFilter>& filters,
                                       QFileDialog::AcceptMode mode);
 
     QWidget* m_parent;
+    // The path chosen last in any of the four uses; offered again.
     QString m_lastPath;
 };
 

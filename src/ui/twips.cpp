@@ -1,5 +1,7 @@
 #include "ui/twips.h"
 
+#include "ui/ui_texts.h"
+
 #include <QFontMetricsF>
 #include <QString>
 
@@ -48,7 +50,7 @@ double layoutScale(const QFont& font)
     const QFontMetricsF metrics(font);
     double scale = 1.0;
     for (const Fit& fit : kFits) {
-        const QString text = QString::fromUtf8(fit.text);
+        const QString text = fromUtf8(fit.text);
         const double width = fit.ink ? metrics.tightBoundingRect(text).width() : metrics.horizontalAdvance(text);
         const double widthPx = static_cast<double>(fit.widthTw) / kTwipsPerPixel;
         const double heightPx = static_cast<double>(fit.heightTw) / kTwipsPerPixel;

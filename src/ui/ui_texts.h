@@ -1,7 +1,21 @@
 #pragma once
 // The window's own texts: captions, the About window's lines and the Greek
 // button texts of the message boxes and file dialogs. The texts that the
-// operations show live in src/conversion/messages.h.
+// operations show live in src/operations/messages.h. Every text here and
+// there is UTF-8; fromUtf8 makes the widgets' QString of one.
+
+#include <QString>
+
+#include <string_view>
+
+namespace hattsheet::ui {
+
+inline QString fromUtf8(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+} // namespace hattsheet::ui
 
 namespace hattsheet::ui::text {
 

@@ -29,32 +29,11 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 class QLineEdit;
 class QPlainTextEdit;
-class QTextDocument;
 
 namespace hattsheet::ui {
-
-// Inserts a panel text (CR LF, or a lone CR or LF, between lines) at the end
-// of a text widget in one edit (one undo step, or part of the previous one
-// with joinPrevious), in pieces of about a MiB so that the text is never held
-// whole in a second form. The lines of a large append (more than
-// kGroupedAppend lines: an opened list, a batch's output), and all lines once
-// the panel would hold more than kPlainLineLimit paragraphs, go a hundred to
-// a paragraph, joined by U+2028: the widget shows and gives them back as
-// separate lines, but each paragraph costs the document about 2 µs and 180
-// bytes (1,000,000 points: one paragraph per line takes about 3 s to build,
-// ten per paragraph 0.65 s and 98 MB, a hundred 0.48 s and 80 MB, the UTF-16
-// text alone being 74 MB). The scroll bar counts a paragraph not yet shown as
-// one line, and a triple click selects a paragraph.
-inline constexpr std::size_t kGroupedAppend = 10000;
-inline constexpr std::size_t kPlainLineLimit = 100000;
-inline constexpr int kLinesPerParagraph = 100;
-void appendToPanel(QPlainTextEdit* panel, std::string_view panelText, bool joinPrevious = false);
-// A text widget's text as the operations read it: UTF-8, CR LF between lines.
-std::string panelTextOf(const QTextDocument& document);
 
 class WidgetFields final : public operations::Fields {
 public:

@@ -2,17 +2,13 @@
 
 #include <QGuiApplication>
 #include <QWidget>
-
-#ifdef HATTSHEET_X11
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <cstring>
-#endif
 
 namespace hattsheet::ui {
 
-#ifdef HATTSHEET_X11
 namespace {
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
@@ -27,11 +23,9 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 }
 
 } // namespace
-#endif
 
 void clearWindowName(QWidget& window)
 {
-#ifdef HATTSHEET_X11
     // Only on the xcb platform: others (offscreen) may answer for X11 without
     // a connection.
     if (QGuiApplication::platformName() != QLatin1String("xcb") || window.windowHandle() == nullptr) return;
@@ -44,9 +38,6 @@ void clearWindowName(QWidget& window)
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), name, utf8, 8,
                         0, nullptr);
     xcb_flush(connection);
-#else
-    (void)window;
-#endif
 }
 
 } // namespace hattsheet::ui

@@ -12,11 +12,12 @@
 #include "support/temp_workspace.h"
 #include "ui/widget_fields.h"
 
+#include <QAbstractButton>
 #include <QAction>
-#include <cmath>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFileSystemModel>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <cmath>
+#include <functional>
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
@@ -93,6 +97,20 @@ double contrast(const QColor& a, const QColor& b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// Runs act on the next modal dialog once it shows, from inside its own event loop.
+void whenModal(std::function<void(QWidget*)> act)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        poll->deleteLater();
+        poll->stop();
+        act(modal);
+    });
+    poll->start(10);
+}
+
 bool hasGreek(const QString& text) { return text.contains(QRegularExpression(QStringLiteral("[\\x{0370}-\\x{03FF}]"))); }
 
 } // namespace
@@ -102,55 +120,47 @@ class tst_MainWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));  // a comma locale
-        QVERIFY(installGreek(*qApp));
+        QVERIFY(installGreek(*qApp));  // also makes Greek, a comma locale, the default
     }
     void cleanup()  // the desktop's palette and font as a test found them
     {
         QApplication::setPalette(m_palette);
         QApplication::setFont(m_font);
     }
-    void window()
+    // Every control of the layout table inside its parent and clear of every other control, at the
+    // desktop's font and at a large one that grows the layout; the window fixed in size. Two frames
+    // may share their outline (Frame1 ends at 855 twips, Frame3 starts at 840), not a control.
+    void layoutHolds_data()
     {
+        QTest::addColumn<double>("points");  // 0: the desktop's own font
+        QTest::newRow("desktop font") << 0.0;
+        QTest::newRow("14 pt") << 14.0;
+    }
+    void layoutHolds()
+    {
+        QFETCH(double, points);
+        if (points > 0) {
+            QFont font = m_font;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+        }
         Window h;
-        QCOMPARE(h.w.windowTitle(), QStringLiteral("Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]"));
-        QCOMPARE(h.w.findChild<QAction*>(QStringLiteral("mnuabout"))->text(), QStringLiteral("Πρόγραμμα"));
-        // Client area 9780 × 8790 twips below the menu bar; not resizable.
-        QCOMPARE(h.w.size(), QSize(652, 586 + h.w.menuBar()->height()));
         QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
-        QCOMPARE(h.child("txtFile1")->toolTip(), QStringLiteral("Format αρχείου: Κωδικός, Χ, Υ, Η"));
-    }
-
-    // A sample of the layout table, rectangles worked out by hand (twips / 15).
-    void layout_data()
-    {
-        QTest::addColumn<QString>("text");  // name=text
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QRect>("rect");
-        QTest::addColumn<QColor>("background");
-        const QColor green(192, 255, 192), yellow(255, 255, 192), system;
-        QTest::newRow("old frame") << "Frame1=Από Κ.Φ." << "client" << QRect(4, 0, 321, 57) << system;
-        QTest::newRow("φ of the old centre") << "txtPhiOld=40.51" << "Frame1" << QRect(60, 12, 69, 19) << system;
-        QTest::newRow("Chi of the old X") << "Label5=\u03A7 =" << "Frame1" << QRect(184, 12, 21, 17) << green;
-        QTest::newRow("Upsilon of the new Y") << "Label8=\u03A5 =" << "Frame2" << QRect(184, 32, 21, 17) << yellow;
-        QTest::newRow("panel 2") << "txtFile2=" << "client" << QRect(328, 120, 321, 429) << yellow;
-        QTest::newRow("save panel 2") << "cmdSav2=Αποθήκευση" << "client" << QRect(544, 552, 105, 17) << system;
-    }
-    void layout()
-    {
-        QFETCH(QString, text);
-        QFETCH(QColor, background);
-        Window h;
-        h.expect({text});
-        QWidget* c = h.child(text.section('=', 0, 0));
-        QTEST(c->parentWidget()->objectName(), "parent");
-        QTEST(c->geometry(), "rect");
-        if (auto* field = qobject_cast<QLineEdit*>(c)) QVERIFY(field->alignment() & Qt::AlignRight);
-        QCOMPARE(c->palette().color(QPalette::WindowText),  // a frame's blue caption stays out of its controls
-                 c->inherits("QGroupBox") ? QColor(0, 0, 255)
-                 : qobject_cast<QLabel*>(c) ? QColor(Qt::black) : qApp->palette().color(QPalette::WindowText));
-        if (background.isValid())
-            QCOMPARE(c->palette().color(c->inherits("QPlainTextEdit") ? QPalette::Base : QPalette::Window), background);
+        const QWidget* client = h.child("client");
+        QList<QWidget*> controls;
+        for (QWidget* c : client->findChildren<QWidget*>())
+            if (QRegularExpression("^(Frame|Label|txt|cmd)").match(c->objectName()).hasMatch()) controls << c;
+        QCOMPARE(controls.size(), 37);  // 3 frames, 12 labels, 11 fields, 2 panels, 9 buttons
+        const auto inClient = [client](const QWidget* c) { return QRect(c->mapTo(client, QPoint()), c->size()); };
+        for (const QWidget* c : controls) {
+            QVERIFY2(c->isVisible() && c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
+            for (const QWidget* other : controls) {
+                if (other == c || other->isAncestorOf(c) || c->isAncestorOf(other)) continue;
+                if (c->inherits("QGroupBox") && other->inherits("QGroupBox")) continue;
+                QVERIFY2(!inClient(c).intersects(inClient(other)),
+                         qPrintable(c->objectName() + " overlaps " + other->objectName()));
+            }
+        }
     }
 
     // Where the focus is after each key from the path's first control, and a name=text once done.
@@ -200,7 +210,7 @@ private slots:
     void leavingIsTested_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("key");        // 0: a click on the target
+        QTest::addColumn<int>("key");        // 0: a click on the target, -1: the program clears the focus
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("focus");  // where it is afterwards
         QTest::newRow("12a kept by Tab") << "12a" << int(Qt::Key_Tab) << "" << "txtX1";
@@ -213,6 +223,7 @@ private slots:
         QTest::newRow("released click on > converts") << "1000" << 0 << "cmdOne" << "cmdOne";
         // Alt lends the keyboard to the menu bar for a moment: no test, or the focus would come straight back.
         QTest::newRow("abc untested while the menu bar has the keys") << "abc" << int(Qt::Key_Alt) << "" << "";
+        QTest::newRow("12a let go when the focus goes nowhere") << "12a" << -1 << "" << "(none)";
     }
     void leavingIsTested()
     {
@@ -223,7 +234,9 @@ private slots:
         Window h;
         h.child("txtX1")->setFocus(Qt::OtherFocusReason);
         h.set({"txtX1=" + text});
-        key ? QTest::keyClick(QApplication::focusWidget(), Qt::Key(key)) : h.click(target);
+        if (key > 0) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        if (key == 0) h.click(target);
+        if (key < 0) h.child("txtX1")->clearFocus();
         QCOMPARE(focusName(), focus);
         h.expect({"txtX1=" + text});
         QVERIFY(focusFieldAllSelected());
@@ -233,6 +246,7 @@ private slots:
             h.set({"txtX1=5"});
             h.click(target);
             QCOMPARE(focusName(), target);
+            QCOMPARE(h.text("txtX2") != "txtX2=0.000", target == "cmdOne");
         }
     }
 
@@ -346,7 +360,9 @@ private slots:
         h.click("cmdAll");
         h.click("cmdAll");
         panel2->undo();
-        QVERIFY(panelTextOf(*panel2->document()) == want);
+        WidgetFields fields;
+        fields.bindPanel(FieldId::File2, panel2);
+        QVERIFY(fields.text(FieldId::File2) == want);
     }
 
     // A code holding a character the text document would change (U+00A0 into a space) or break a
@@ -390,17 +406,20 @@ private slots:
         Window h;
         h.set({"txtX1=123"});
         h.about();
-        QPointer<AboutWindow> about = h.w.aboutWindow();
-        QCOMPARE(about->size(), QSize(304, 200));  // 4560 × 3000 twips
+        QPointer<AboutWindow> about = h.w.findChild<AboutWindow*>();
         // The main window moved while it is open, and chosen again: still one, centred anew, modeless.
         h.w.move(140, 90);
         h.about();
-        const QRect outer = h.w.frameGeometry();
-        QTRY_COMPARE(about->frameGeometry().topLeft(),
-                     QPoint(outer.left() + (outer.width() - 304) / 2, outer.top() + (outer.height() - 200) / 2));
+        QTRY_VERIFY((about->frameGeometry().center() - h.w.frameGeometry().center()).manhattanLength() <= 1);
         QVERIFY(h.w.findChildren<AboutWindow*>().size() == 1 && !about->isModal());
-        QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(QTest::qWaitForWindowActive(about.data()));
+        // Its look: a black one-pixel border, Shape1's light green outline within it, the light blue ground.
+        const QImage look = about->grab().toImage();
+        const QColor green(192, 255, 192);
+        QCOMPARE(look.pixelColor(150, 0), QColor(Qt::black));
+        QCOMPARE(look.pixelColor(150, 3), green);    // the outline's inner edge at the top
+        QCOMPARE(look.pixelColor(150, 198), green);  // and its outer edge at the bottom
+        QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
         if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
@@ -418,7 +437,7 @@ private slots:
     }
 
     // A batch may append a million lines (40 MB) one by one; grouped a hundred to a paragraph, they come back
-    // unchanged and edit as lines. The bound catches line-by-line insertion (minutes), not a busy machine.
+    // unchanged and edit as lines.
     void millionLinesKept()
     {
         QPlainTextEdit panel(QStringLiteral("typed"));
@@ -426,16 +445,13 @@ private slots:
         WidgetFields fields;
         fields.bindPanel(FieldId::File2, &panel);
         std::string all = "typed";
-        QElapsedTimer clock;
-        clock.start();
         for (int i = 0; i < 1000000; ++i) {
             const std::string line = std::to_string(i) + ", -7429.270, 13107.462, 123.456\r\n";
             fields.appendText(FieldId::File2, line);
             all += line;
         }
         QVERIFY(fields.text(FieldId::File2) == all);
-        QCOMPARE(panel.blockCount(), 1 + 1000000 / kLinesPerParagraph);
-        QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(panel.blockCount() <= 1 + 1000000 / 100);  // a hundred lines to a paragraph
         panel.moveCursor(QTextCursor::End);
         QTest::keyClicks(&panel, QStringLiteral("Z, 1, 2, 3"));
         QVERIFY(fields.text(FieldId::File2) == all + "Z, 1, 2, 3");
@@ -444,19 +460,61 @@ private slots:
         QCOMPARE(fields.text(FieldId::File2), std::string());
     }
 
-    void dialogsInGreek()  // the boxes' buttons, built without their modal loops
+    // Qt's own boxes and file dialogs, answered by a key or a click from inside their modal loops.
+    void qtDialogsAnswer_data()
     {
-        auto ok = makeMessageBox(nullptr, msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
-        QCOMPARE(ok->defaultButton()->text() + "|" + ok->windowTitle(), QStringLiteral("Εντάξει|Πληροφορία"));
-        auto ask = makeQuestionBox(nullptr, msg::kQuit, msg::kTitleQuit, DefaultAnswer::Yes);
-        QCOMPARE(ask->defaultButton()->text() + "|" + ask->escapeButton()->text(), QStringLiteral("Ναι|Όχι"));
-        auto replace = makeQuestionBox(nullptr, msg::replaceExisting("/x/pts.txt"), msg::kSaveTitle, DefaultAnswer::No);
-        QCOMPARE(replace->defaultButton()->text() + "|" + replace->escapeButton()->text(), QStringLiteral("Όχι|Όχι"));
-        // A short box leaves a window manager room for its title beside the title bar's buttons (about 100 px).
-        auto shortBox = makeMessageBox(nullptr, msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
-        QFont bold = shortBox->font();
-        bold.setBold(true);
-        QVERIFY(shortBox->sizeHint().width() >= QFontMetrics(bold).horizontalAdvance(shortBox->windowTitle()) + 100);
+        QTest::addColumn<QString>("ask");     // message, Yes, No: the box and its default answer; save: a file
+        QTest::addColumn<QString>("answer");  // a key, or the Greek text of the button clicked
+        QTest::addColumn<bool>("yes");        // a question's answer; a file chosen
+        QTest::newRow("Enter takes the default Yes") << "Yes" << "Enter" << true;
+        QTest::newRow("Enter takes the default No") << "No" << "Enter" << false;
+        QTest::newRow("Escape answers No") << "Yes" << "Escape" << false;
+        QTest::newRow("Ναι clicked") << "No" << "Ναι" << true;
+        QTest::newRow("Όχι clicked") << "Yes" << "Όχι" << false;
+        QTest::newRow("Εντάξει closes a message") << "message" << "Εντάξει" << false;
+        QTest::newRow("a saved name is offered again") << "save" << "Enter" << true;
+        QTest::newRow("a cancelled save chooses nothing") << "save" << "Escape" << false;
+    }
+    void qtDialogsAnswer()
+    {
+        QFETCH(QString, ask);
+        QFETCH(QString, answer);
+        QTemporaryDir temp;
+        QtDialogs dialogs(nullptr);
+        QString chosen;
+        int titleRoom = -1;  // a message's width beyond its title: a window manager cuts a title with too little
+        whenModal([&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                QFont bold = box->font();
+                bold.setBold(true);
+                titleRoom = box->width() - QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            }
+            if (auto* files = qobject_cast<QFileDialog*>(modal); files && answer == "Enter")
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(temp.filePath("pts.txt"));
+            if (answer == "Enter" || answer == "Escape") {
+                QTest::keyClick(modal, answer == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
+                return;
+            }
+            for (auto* b : modal->findChildren<QAbstractButton*>())
+                if (b->text() == answer) b->click();
+        });
+        bool yes = false;
+        if (ask == "message") {
+            dialogs.showMessage(msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
+            QVERIFY(titleRoom >= 100);
+        } else if (ask == "save") {
+            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
+            yes = file.has_value();
+            whenModal([&](QWidget* modal) {
+                chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            QVERIFY(!dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"}}));
+            if (yes) QCOMPARE(chosen, QString::fromStdString(*file));
+        } else {
+            yes = dialogs.askYesNo(msg::kQuit, msg::kTitleQuit, ask == "Yes" ? DefaultAnswer::Yes : DefaultAnswer::No);
+        }
+        QTEST(yes, "yes");
     }
 
     // Text against the colour behind it on a light and on a dark desktop palette: readable (4.5:1) wherever the
@@ -521,7 +579,6 @@ private slots:
         Window h;
         h.set({text});
         auto* field = qobject_cast<FieldEdit*>(h.child(text.section('=', 0, 0)));
-        QCOMPARE(field->isCut(), cut);
         QCOMPARE(field->toolTip(), cut ? text.section('=', 1) : QString());
         QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
     }
@@ -563,7 +620,7 @@ private slots:
     }
 
     // Qt's own texts, loaded from the program's Greek catalogue: every entry of the fields' and panels' context
-    // menus, the file dialog's columns and tool buttons.
+    // menus, the file dialog's columns and tool buttons; and the dialog's file sizes in the Greek way.
     void qtTextsInGreek_data()
     {
         QTest::addColumn<QString>("where");
@@ -577,16 +634,27 @@ private slots:
         QStringList texts;
         Window h;
         std::unique_ptr<QMenu> menu;
-        std::unique_ptr<QFileDialog> dialog;
         if (auto* field = qobject_cast<QLineEdit*>(h.child(where))) menu.reset(field->createStandardContextMenu());
         if (auto* panel = qobject_cast<QPlainTextEdit*>(h.child(where))) menu.reset(panel->createStandardContextMenu());
         if (menu) {
             for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
         } else {
-            dialog = makeFileDialog(nullptr, msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, QFileDialog::AcceptSave, {});
-            QAbstractItemModel* columns = dialog->findChild<QTreeView*>()->model();
-            for (int c = 0; c < columns->columnCount(); ++c) texts << columns->headerData(c, Qt::Horizontal).toString();
-            for (auto* b : dialog->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
+            QVERIFY(writeFile(h.temp.filePath("pts.txt"), QByteArray(1500, 'x')));
+            QString size;
+            whenModal([&](QWidget* dialog) {
+                auto* tree = dialog->findChild<QTreeView*>();
+                QAbstractItemModel* columns = tree->model();
+                for (int c = 0; c < columns->columnCount(); ++c) texts << columns->headerData(c, Qt::Horizontal).toString();
+                for (auto* b : dialog->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
+                static_cast<QFileDialog*>(dialog)->setDirectory(h.temp.path());
+                for (int wait = 0; wait < 250 && size.isEmpty(); ++wait) {
+                    QTest::qWait(20);
+                    size = columns->index(0, 1, tree->rootIndex()).data().toString();
+                }
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            QtDialogs(&h.w).chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
+            QCOMPARE(size, QStringLiteral("1,46 KiB"));
         }
         QVERIFY(texts.size() >= 4);
         for (const QString& t : texts) QVERIFY2(hasGreek(t), qPrintable(t));

@@ -10,8 +10,9 @@
 // About window, the save dialog on a folder of lists, a field's context menu).
 
 #include "dark_palette.h"
-#include "ui/main_window.h"
 #include "operations/messages.h"
+#include "ui/about_window.h"
+#include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_greek.h"
 
@@ -20,14 +21,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -80,20 +84,35 @@ int main(int argc, char* argv[])
 
     window.findChild<QAction*>(QStringLiteral("mnuabout"))->trigger();
     settle(200);
-    if (!save(*window.aboutWindow(), out.filePath(QStringLiteral("about-%1.png").arg(name)))) return 1;
+    if (!save(*window.findChild<hattsheet::ui::AboutWindow*>(), out.filePath(QStringLiteral("about-%1.png").arg(name)))) return 1;
 
     for (const char* file : {"raw.txt", "μετατροπή.txt", "survey 2024.txt"}) {
         QFile f(work.filePath(QString::fromUtf8(file)));
         if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
     }
     QDir(work.path()).mkdir(QStringLiteral("παλιά"));
-    auto dialog = hattsheet::ui::makeFileDialog(&window, hattsheet::operations::msg::kSaveTitle,
-                                                {{hattsheet::operations::msg::kFilterTxt, "*.txt"}},
-                                                QFileDialog::AcceptSave, work.filePath(QStringLiteral("raw.txt")));
-    dialog->show();
-    settle(1500);
-    if (!save(*dialog, out.filePath(QStringLiteral("dialog-%1.png").arg(name)))) return 1;
-    dialog->hide();
+    // The save dialog as the window shows it, after raw.txt was opened: it
+    // offers that name again.
+    namespace msg = hattsheet::operations::msg;
+    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    hattsheet::ui::QtDialogs dialogs(&window);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->selectFile(work.filePath(QStringLiteral("raw.txt")));
+        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
+    });
+    dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        settle(1500);
+        saved = save(*dialog, out.filePath(QStringLiteral("dialog-%1.png").arg(name)));
+        dialog->reject();
+    });
+    dialogs.chooseSaveFile(msg::kSaveTitle, filters);
+    if (!saved) return 1;
 
     auto* field = window.findChild<QLineEdit*>(QStringLiteral("txtY2"));
     std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
