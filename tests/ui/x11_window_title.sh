@@ -12,7 +12,8 @@ run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
 env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>"$run_dir/stderr" & pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
-for _ in $(seq 100); do
+# Up to 60 s: a loaded CI machine can take long to map the first window.
+for _ in $(seq 600); do
   for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
     if [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" == "_NET_WM_NAME(UTF8_STRING) = \"$expected\"" ]]; then
       echo "found window $id titled \"$expected\""; exit 0
