@@ -30,4 +30,13 @@ std::optional<LeadingNumber> readLeadingNumber(std::string_view text);
 // and H fields of coordinate files.
 std::optional<double> parseWholeNumber(std::string_view text);
 
+// The plain decimal that nearly every field and list holds: an optional "-",
+// digits with at most one "." and at least one digit, at most 15 significant
+// digits and at most 22 decimals, and nothing else (no "+", blank or
+// exponent). The digits as an integer and the power of ten are both exact
+// doubles, so the one division rounds correctly: the same double as the
+// general readers above, without their scan. Empty optional for every other
+// text, which the caller reads the general way.
+std::optional<double> readPlainDecimal(std::string_view text);
+
 } // namespace hattsheet::text
