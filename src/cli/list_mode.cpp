@@ -130,7 +130,7 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                std::string& out)
 {
     Run run;
@@ -164,7 +164,7 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
@@ -196,7 +196,7 @@ Run convertText(const operations::SheetPair& sheets, std::string_view text, std:
 
 } // namespace
 
-int runListConversion(const operations::SheetPair& sheets, const ListRequest& request)
+int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request)
 {
     int in = sys::kStdin;
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
