@@ -31,8 +31,8 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         showWarning(dialogs, msg::kNoList);
         return;
     }
-    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LamdaOld),
-                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LamdaNew));
+    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
+                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
         return;

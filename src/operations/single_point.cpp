@@ -18,9 +18,9 @@ const char* fieldObjectName(FieldId id)
 {
     switch (id) {
     case FieldId::PhiOld: return "txtPhiOld";
-    case FieldId::LamdaOld: return "txtLamdaOld";
+    case FieldId::LambdaOld: return "txtLamdaOld";
     case FieldId::PhiNew: return "txtPhiNew";
-    case FieldId::LamdaNew: return "txtLamdaNew";
+    case FieldId::LambdaNew: return "txtLamdaNew";
     case FieldId::X1: return "txtX1";
     case FieldId::Y1: return "txtY1";
     case FieldId::X2: return "txtX2";
@@ -175,8 +175,8 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
 
 void convertOldToNew(Fields& fields, Dialogs& dialogs)
 {
-    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
-    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LambdaOld);
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LambdaNew);
     const auto result = computeOldToNew({phiOld, lamOld}, {phiNew, lamNew}, fields.text(FieldId::X1),
                                         fields.text(FieldId::Y1));
     if (!result) {
@@ -194,8 +194,8 @@ void convertOldToNew(Fields& fields, Dialogs& dialogs)
 
 void convertNewToOld(Fields& fields, Dialogs& dialogs)
 {
-    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
-    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LambdaNew);
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LambdaOld);
     const auto result = computeNewToOld({phiNew, lamNew}, {phiOld, lamOld}, fields.text(FieldId::X2),
                                         fields.text(FieldId::Y2));
     if (!result) {

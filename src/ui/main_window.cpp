@@ -189,7 +189,7 @@ void MainWindow::buildWidgets()
     addLabel(frame1, "Label1", text::kPhi, tw(540, 180, 315, 255), kLightGreen, true);
     addField(frame1, FieldId::PhiOld, "40.51", tw(900, 180, 1035, 285));
     addLabel(frame1, "Label2", text::kDeltaLambda, tw(540, 480, 315, 255), kLightGreen, true);
-    addField(frame1, FieldId::LamdaOld, "-0.51", tw(900, 480, 1035, 285));
+    addField(frame1, FieldId::LambdaOld, "-0.51", tw(900, 480, 1035, 285));
     addLabel(frame1, "Label5", text::kEasting, tw(2760, 180, 315, 255), kLightGreen, false);
     addField(frame1, FieldId::X1, "0.000", tw(3120, 180, 1275, 285));
     addLabel(frame1, "Label6", text::kNorthing, tw(2760, 480, 315, 255), kLightGreen, false);
@@ -200,7 +200,7 @@ void MainWindow::buildWidgets()
     addLabel(frame2, "Label3", text::kPhi, tw(540, 180, 315, 255), kLightYellow, true);
     addField(frame2, FieldId::PhiNew, "40.45", tw(900, 180, 1035, 285));
     addLabel(frame2, "Label4", text::kDeltaLambda, tw(540, 480, 315, 255), kLightYellow, true);
-    addField(frame2, FieldId::LamdaNew, "-0.45", tw(900, 480, 1035, 285));
+    addField(frame2, FieldId::LambdaNew, "-0.45", tw(900, 480, 1035, 285));
     addLabel(frame2, "Label7", text::kEasting, tw(2760, 180, 315, 255), kLightYellow, false);
     addField(frame2, FieldId::X2, "0.000", tw(3120, 180, 1275, 285));
     addLabel(frame2, "Label8", text::kNorthing, tw(2760, 480, 315, 255), kLightYellow, false);
