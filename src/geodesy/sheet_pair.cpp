@@ -5,14 +5,14 @@
 namespace hattsheet::geodesy {
 
 Sheet::Sheet(CentreRad centre)
-    : m_series(centre), m_centreLambdaGreenwich(centre.lambda0 + athensMeridian())
+    : m_series(centre), m_lambdaA(athensMeridian()), m_centreLambdaGreenwich(centre.lambda0 + m_lambdaA)
 {
 }
 
 std::optional<GeodeticPosition> Sheet::inverse(PlanePoint p) const
 {
     const SeriesPosition s = m_series.inverse(p);
-    const double lambda = s.lambdaAthens + athensMeridian();
+    const double lambda = s.lambdaAthens + m_lambdaA;
     if (!std::isfinite(s.phi) || !std::isfinite(lambda)) {
         return std::nullopt;
     }

@@ -30,6 +30,7 @@ public:
 
 private:
     HattSheet m_series;
+    double m_lambdaA;                // λA, the Athens meridian east of Greenwich (radians)
     double m_centreLambdaGreenwich;  // λ1 + λA (radians)
 };
 

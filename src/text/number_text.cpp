@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -18,41 +17,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // is read from the heap copy below instead.
 constexpr std::size_t kStackNumber = 128;
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-// At most this many significant digits make an integer a double holds exactly.
-constexpr int kExactDigits = 15;
-
 } // namespace
-
-std::optional<double> readPlainDecimal(std::string_view s)
-{
-    std::size_t i = 0;
-    const bool negative = !s.empty() && s[0] == '-';
-    if (negative) ++i;
-    std::uint64_t mantissa = 0;
-    int significant = 0;
-    int scale = 0;  // decimal places of the mantissa
-    bool point = false;
-    bool digit = false;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!isDigit(c)) return std::nullopt;
-        digit = true;
-        if (mantissa != 0 || c != '0') ++significant;
-        if (significant > kExactDigits) return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-        if (point) ++scale;
-    }
-    if (!digit || scale >= static_cast<int>(std::size(kExactPowers))) return std::nullopt;
-    const double magnitude = static_cast<double>(mantissa) / kExactPowers[scale];
-    return negative ? -magnitude : magnitude;
-}
 
 namespace {
 
