@@ -6,11 +6,16 @@ namespace hattsheet::geodesy {
 
 using std::pow;
 
+namespace {
+
+// π as 4·arctan(1), evaluated once at run time, not a literal.
 double pi()
 {
     static const double value = 4.0 * std::atan(1.0);
     return value;
 }
+
+} // namespace
 
 double degreesToRadians(double degrees) { return (degrees * pi()) / 180.0; }
 

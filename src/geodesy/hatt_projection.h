@@ -41,9 +41,7 @@ constexpr double kBesselA = 6377397.155;      // semi-major axis (metres)
 constexpr double kBesselE2 = 0.006674372;     // first eccentricity squared
 constexpr double kBesselEp2 = 0.006719219;    // second eccentricity squared
 
-// π as 4·arctan(1), evaluated once at run time, not a literal.
-double pi();
-
+// π is 4·arctan(1), evaluated once at run time, not a literal.
 // (d × π) / 180: the product first, then the division (degrees -> radians).
 double degreesToRadians(double degrees);
 // (r × 180) / π: r * (180 / π) can differ in the last bit (radians -> degrees).

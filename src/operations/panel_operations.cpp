@@ -32,14 +32,9 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
     }
 }
 
-text::EncodedText panelFileBytes(std::string_view panelText)
-{
-    return text::encodeForFile(pf::dropBlankLines(panelText));
-}
-
 Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
 {
-    text::EncodedText encoded = panelFileBytes(panelText);
+    text::EncodedText encoded = text::encodeForFile(pf::dropBlankLines(panelText));
     if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
     return encoded;
 }
