@@ -27,7 +27,7 @@ bool inRange(const std::optional<double>& v, double lo, double hi) { return v &&
 void checkDegMin(std::string_view text)
 {
     const auto degrees = degMinToDegrees(text);
-    const auto leading = readLeadingNumber(text);
+    const auto leading = hattsheet::text::readLeadingNumber(text);
     if (!degrees) {
         require(!leading || !leading->found, "degMinToDegrees refuses only texts without a (finite) number", text);
         return;
