@@ -204,6 +204,7 @@ void tst_HattProjection::notFiniteGivesNoResult_data()
     QTest::newRow("infinite X") << std::numeric_limits<double>::infinity() << 0.0 << true;
     QTest::newRow("NaN Y") << 0.0 << std::numeric_limits<double>::quiet_NaN() << true;
     QTest::newRow("finite inverse, Δφ³ overflows forward") << 1e50 << 0.0 << false;
+    QTest::newRow("finite inverse, only the northing overflows") << 0.0 << 1e50 << false;
 }
 
 void tst_HattProjection::notFiniteGivesNoResult()
