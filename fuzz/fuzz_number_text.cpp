@@ -51,11 +51,11 @@ bool wellFormed(std::string_view s, int decimals)
 
 void checkFormat(double value, int decimals)
 {
-    const std::string text = hattsheet::text::formatFixed(value, decimals);
-    require(wellFormed(text, decimals), "format text is -?D+.D{decimals}", text);
-    require(!spellsNonFinite(text), "format never writes inf/nan", text);
-    const auto back = hattsheet::text::parseWholeNumber(text);
-    require(back.has_value(), "a formatted number reads back", text);
+    const std::string shown = hattsheet::text::formatFixed(value, decimals);
+    require(wellFormed(shown, decimals), "format text is -?D+.D{decimals}", shown);
+    require(!spellsNonFinite(shown), "format never writes inf/nan", shown);
+    const auto back = hattsheet::text::parseWholeNumber(shown);
+    require(back.has_value(), "a formatted number reads back", shown);
     // Half a unit of the last decimal, plus half a unit of the 15th
     // significant digit, plus the rounding of the read itself.
     const double lastPlace = 0.5 * std::pow(10.0, -decimals);
@@ -64,27 +64,27 @@ void checkFormat(double value, int decimals)
     // The format keeps 14 digits where 15 would round past the largest double.
     if (magnitude >= kFifteenDigitsOverflow) fifteenth *= 10;
     const double bound = (lastPlace + fifteenth) * (1 + 1e-12) + magnitude * 4e-16;
-    require(std::fabs(*back - value) <= bound, "formatted number reads back within half a unit", text);
+    require(std::fabs(*back - value) <= bound, "formatted number reads back within half a unit", shown);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-    const auto leading = hattsheet::text::readLeadingNumber(text);
+    const auto leading = hattsheet::text::readLeadingNumber(input);
     if (leading) {
-        require(std::isfinite(leading->value), "readLeadingNumber is finite", text);
-        require(leading->found || leading->value == 0.0, "no digit reads as 0", text);
+        require(std::isfinite(leading->value), "readLeadingNumber is finite", input);
+        require(leading->found || leading->value == 0.0, "no digit reads as 0", input);
     }
 
-    const auto whole = hattsheet::text::parseWholeNumber(text);
+    const auto whole = hattsheet::text::parseWholeNumber(input);
     if (whole) {
-        require(std::isfinite(*whole), "parseWholeNumber is finite", text);
-        require(leading && leading->found, "a whole number is also a leading number", text);
+        require(std::isfinite(*whole), "parseWholeNumber is finite", input);
+        require(leading && leading->found, "a whole number is also a leading number", input);
         require(std::memcmp(&*whole, &leading->value, sizeof(double)) == 0,
-                "both readers give the same double", text);
+                "both readers give the same double", input);
     }
 
     if (size >= sizeof(double)) {

@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     hattsheet::testing::FakeFields fields;
     hattsheet::testing::FakeDialogs dialogs;
-    const FieldId inputs[] = {FieldId::PhiOld, FieldId::LamdaOld, FieldId::PhiNew,
-                              FieldId::LamdaNew, FieldId::X1, FieldId::Y1};
+    const FieldId inputs[] = {FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew,
+                              FieldId::LambdaNew, FieldId::X1, FieldId::Y1};
     for (int i = 0; i < 6; ++i) fields.setText(inputs[i], std::string(t[i]));
     const auto before = fields.all();
     convertOldToNew(fields, dialogs);

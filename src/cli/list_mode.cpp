@@ -1,11 +1,12 @@
 #include "cli/list_mode.h"
 
 #include "base/platform.h"
-
+#include "cli/exit_codes.h"
 #include "pointfile/field_reader.h"
 #include "pointfile/file_io.h"
 #include "operations/messages.h"
 #include "operations/point_list.h"
+#include "text/text_codec.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,22 +25,9 @@ namespace sys = hattsheet::platform;
 namespace msg = hattsheet::operations::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
-constexpr int kExitFailed = 1;
 // A record longer than this is not a point but a file without separators
 // (/dev/zero, a binary): it is refused instead of held in memory without end.
 constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// The input line of a place in the text, from where each kept line starts.
-unsigned long long lineOf(const std::deque<std::pair<std::size_t, unsigned long long>>& lines, std::size_t at)
-{
-    unsigned long long line = 0;
-    for (const auto& l : lines) {
-        if (l.first > at) break;
-        line = l.second;
-    }
-    return line;
-}
 
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
 
@@ -130,7 +118,7 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                std::string& out)
 {
     Run run;
@@ -157,14 +145,15 @@ Run convertRun(const operations::SheetPair& sheets, std::string_view text, std::
 constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread costs more than it gives
 
 // The same as convertRun, on two threads for a long text: the second half
-// is read from the first line start after the middle of the text. The block
-// is read and filtered before this is called, not while the threads work,
-// so both threads only convert and even halves finish together.
+// is read from the first line start after the middle of the text. Reading
+// and filtering the next block waits until both halves are done (the loop
+// below reads only after this returns), so the two threads share the
+// conversion only, and even halves of it finish together.
 // The reader keeps no state between records, so when the first half's
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const operations::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
@@ -194,107 +183,165 @@ Run convertText(const operations::SheetPair& sheets, std::string_view text, std:
     return rest;
 }
 
-} // namespace
+// The input as the text of its records: read a block at a time, the UTF-8
+// byte-order mark dropped, blank lines filtered out, and where each kept line
+// starts in the text with that line's number in the input, for the messages.
+class RecordSource {
+public:
+    explicit RecordSource(int fd) : m_fd(fd), m_block(kBlock, '\0') {}
+    RecordSource(const RecordSource&) = delete;
+    RecordSource& operator=(const RecordSource&) = delete;
+    ~RecordSource() { close(); }
 
-int runListConversion(const operations::SheetPair& sheets, const ListRequest& request)
-{
-    int in = sys::kStdin;
-    const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
-    if (!isStd(request.input)) {
-        int err = 0;
-        bool regular = false;
-        in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
-        if (in < 0) {
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
-            return kExitFailed;
-        }
-    }
-    Output out(request.output);
-    if (out.error() != 0) {
-        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
-        return kExitFailed;
-    }
+    // The filtered text not yet read as records, and whether it is all there.
+    std::string_view text() const { return m_text; }
+    bool atEnd() const { return m_atEnd; }
+    // The bytes of the record that starts at pos and is not whole yet,
+    // counting the line the filter still holds.
+    std::size_t unfinished(std::size_t pos) const { return m_text.size() - pos + m_filter.pending(); }
 
-    // The filtered text not yet read as records, and where each of its lines
-    // starts in it with that line's number in the input, for the message of
-    // a failing record.
-    pf::BlankLineFilter filter;
-    std::string text;
-    std::size_t pos = 0;
-    std::deque<std::pair<std::size_t, unsigned long long>> lines;
-    std::string block(kBlock, '\0');
-    unsigned long long records = 0;
-    unsigned long long offLine = 0, firstOffLineNumber = 0;  // records not one per line, the first one's line
-    std::string head;  // the first bytes, until it is known whether they are a byte-order mark
-    bool headDone = false;
-    bool atEnd = false;
-    bool failed = false;
-    bool writeFailed = false;
-    bool tooLong = false;
-
-    while (!failed && !writeFailed) {
-        // The whole records the text holds now, converted.
-        const Run run = convertText(sheets, text, pos, atEnd, out.buffer());
-        records += run.converted;
-        if (run.offLine != 0 && offLine == 0) firstOffLineNumber = lineOf(lines, run.firstOffLine);
-        offLine += run.offLine;
-        pos = run.end;
-        failed = run.failed;
-        if (!failed && !atEnd && text.size() - pos + filter.pending() > kLongestRecord) failed = tooLong = true;
-        if (!out.flushIfFull()) writeFailed = true;
-        if (failed || writeFailed || atEnd) break;
-        // Keep the unread tail only, then read on.
-        while (lines.size() >= 2 && lines[1].first <= pos) lines.pop_front();
-        for (auto& l : lines) l.first = l.first >= pos ? l.first - pos : 0;
-        text.erase(0, pos);
-        pos = 0;
-        // A whole block, also from a pipe that gives 64 KiB at a time; an
-        // end seen once is kept (a terminal would wait again).
+    // Drops the text before pos (read as records) and appends the next block.
+    // A whole block, also from a pipe that gives 64 KiB at a time; an end
+    // seen once is kept (a terminal would wait again). False, with err set,
+    // when the input cannot be read.
+    bool readOn(std::size_t pos, int& err)
+    {
+        while (m_lines.size() >= 2 && m_lines[1].first <= pos) m_lines.pop_front();
+        for (auto& l : m_lines) l.first = l.first >= pos ? l.first - pos : 0;
+        m_text.erase(0, pos);
         std::size_t got = 0;
         bool eof = false;
-        while (got < block.size()) {
-            int err = 0;
-            const long long n = sys::readSome(in, block.data() + got, block.size() - got, err);
-            if (n < 0) {
-                // The input is not all there: what was converted goes to
-                // stdout, but an OUTPUT file is not replaced by a part.
-                out.finishPartial();
-                report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
-                return kExitFailed;
-            }
+        while (got < m_block.size()) {
+            const long long n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got, err);
+            if (n < 0) return false;
             if (n == 0) {
                 eof = true;
                 break;
             }
             got += static_cast<std::size_t>(n);
         }
+        feed(std::string_view(m_block.data(), got), eof);
+        return true;
+    }
+
+    // The input line of a place in the text: that of the last kept line
+    // starting at or before it.
+    unsigned long long lineOf(std::size_t at) const
+    {
+        unsigned long long line = 0;
+        for (const auto& l : m_lines) {
+            if (l.first > at) break;
+            line = l.second;
+        }
+        return line;
+    }
+    // The input line of the record at pos; one that starts in the line the
+    // filter still holds is on that line.
+    unsigned long long lineOfRecord(std::size_t pos) const
+    {
+        return pos >= m_text.size() ? m_filter.lineNumber() : lineOf(pos);
+    }
+
+    void close()
+    {
+        if (m_fd != sys::kStdin && m_fd >= 0) sys::closeFile(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    void feed(std::string_view piece, bool eof)
+    {
         // The filter calls back after appending each kept line.
-        std::size_t lineStart = text.size();
+        std::size_t lineStart = m_text.size();
         auto track = [&](unsigned long long number) {
-            lines.emplace_back(lineStart, number);
-            lineStart = text.size();
+            m_lines.emplace_back(lineStart, number);
+            lineStart = m_text.size();
         };
-        std::string_view piece(block.data(), got);
-        if (!headDone) {
-            // A UTF-8 byte-order mark is no part of the first code: the window
-            // drops it when it decodes a file. Its three bytes may come in pieces.
-            const std::size_t take = std::min(piece.size(), kUtf8Bom.size() - head.size());
-            head.append(piece.substr(0, take));
+        if (!m_headDone) {
+            // The byte-order mark's three bytes may come in pieces.
+            const std::size_t take = std::min(piece.size(), text::kUtf8Bom.size() - m_head.size());
+            m_head.append(piece.substr(0, take));
             piece.remove_prefix(take);
-            if (head.size() == kUtf8Bom.size() || eof) {
-                headDone = true;
-                if (head == kUtf8Bom) head.clear();
-                filter.feed(head, text, track);
+            if (m_head.size() == text::kUtf8Bom.size() || eof) {
+                m_headDone = true;
+                m_filter.feed(text::withoutUtf8Bom(m_head), m_text, track);
             }
         }
-        filter.feed(piece, text, track);
+        m_filter.feed(piece, m_text, track);
         if (eof) {
-            filter.finish(text, track);
-            atEnd = true;
+            m_filter.finish(m_text, track);
+            m_atEnd = true;
         }
     }
-    if (in != sys::kStdin) sys::closeFile(in);
-    if (offLine != 0) report(msg::recordsOffLine(offLine, firstOffLineNumber));
+
+    int m_fd;
+    std::string m_block;
+    pf::BlankLineFilter m_filter;
+    std::string m_text;
+    std::deque<std::pair<std::size_t, unsigned long long>> m_lines;  // (start in m_text, input line)
+    std::string m_head;  // the first bytes, until it is known whether they are a byte-order mark
+    bool m_headDone = false;
+    bool m_atEnd = false;
+};
+
+// What the loop saw, for the messages at the end.
+struct Tally {
+    unsigned long long records = 0;             // records converted
+    unsigned long long offLine = 0;             // of them, not one per line
+    unsigned long long firstOffLineNumber = 0;  // the input line of the first of those
+};
+
+// The descriptor of INPUT or stdin; -1 after reporting a file that cannot be opened.
+int openInput(const ListRequest& request, const std::string& inLabel)
+{
+    if (isStd(request.input)) return sys::kStdin;
+    int err = 0;
+    bool regular = false;
+    const int in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
+    if (in < 0) report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+    return in;
+}
+
+} // namespace
+
+int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request)
+{
+    const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
+    const int in = openInput(request, inLabel);
+    if (in < 0) return kExitFailed;
+    RecordSource source(in);
+    Output out(request.output);
+    if (out.error() != 0) {
+        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
+        return kExitFailed;
+    }
+
+    Tally tally;
+    std::size_t pos = 0;  // where the first record not yet converted starts in source.text()
+    bool failed = false, writeFailed = false, tooLong = false;
+    while (true) {
+        // The whole records the text holds now, converted.
+        const Run run = convertText(sheets, source.text(), pos, source.atEnd(), out.buffer());
+        tally.records += run.converted;
+        if (run.offLine != 0 && tally.offLine == 0) tally.firstOffLineNumber = source.lineOf(run.firstOffLine);
+        tally.offLine += run.offLine;
+        pos = run.end;
+        failed = run.failed;
+        if (!failed && !source.atEnd() && source.unfinished(pos) > kLongestRecord) failed = tooLong = true;
+        if (!out.flushIfFull()) writeFailed = true;
+        if (failed || writeFailed || source.atEnd()) break;
+        int err = 0;
+        if (!source.readOn(pos, err)) {
+            // The input is not all there: what was converted goes to
+            // stdout, but an OUTPUT file is not replaced by a part.
+            out.finishPartial();
+            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+            return kExitFailed;
+        }
+        pos = 0;
+    }
+    source.close();
+    if (tally.offLine != 0) report(msg::recordsOffLine(tally.offLine, tally.firstOffLineNumber));
 
     if (writeFailed || (!failed && !out.commit())) {
         report(msg::cannotWrite(out.label()));
@@ -302,18 +349,11 @@ int runListConversion(const operations::SheetPair& sheets, const ListRequest& re
     }
     if (failed) {
         out.finishPartial();
-        unsigned long long line = 0;
-        for (const auto& l : lines) {
-            if (l.first <= pos) line = l.second;
-            else break;
-        }
-        // A record that starts in the line the filter still holds is on that line.
-        if (pos >= text.size()) line = filter.lineNumber();
-        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, records + 1, line,
-                     tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");
+        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, tally.records + 1,
+                     source.lineOfRecord(pos), tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");
         return kExitFailed;
     }
-    return 0;
+    return kExitDone;
 }
 
 } // namespace hattsheet::cli

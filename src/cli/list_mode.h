@@ -16,6 +16,6 @@ struct ListRequest {
 
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
 // be read or written (the message is on stderr).
-int runListConversion(const operations::SheetPair& sheets, const ListRequest& request);
+int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request);
 
 } // namespace hattsheet::cli

@@ -7,6 +7,7 @@
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
 #include "base/platform.h"
+#include "cli/exit_codes.h"
 #include "cli/list_mode.h"
 #include "operations/messages.h"
 #include "text/number_text.h"
@@ -24,8 +25,10 @@
 
 namespace {
 
-constexpr int kExitRefused = 2;
-constexpr int kExitUsage = 64;
+using hattsheet::cli::kExitDone;
+using hattsheet::cli::kExitFailed;
+using hattsheet::cli::kExitRefused;
+using hattsheet::cli::kExitUsage;
 
 constexpr char kUsage[] =
     "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n"
@@ -56,10 +59,10 @@ constexpr char kUsage[] =
 int finishStdout()
 {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
-        return 0;
+        return kExitDone;
     }
     std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::operations::msg::cannotWrite("-").c_str());
-    return 1;
+    return kExitFailed;
 }
 
 int usageError(const std::string& why)

@@ -6,11 +6,16 @@ namespace hattsheet::geodesy {
 
 using std::pow;
 
+namespace {
+
+// π as 4·arctan(1), evaluated once at run time, not a literal.
 double pi()
 {
     static const double value = 4.0 * std::atan(1.0);
     return value;
 }
+
+} // namespace
 
 double degreesToRadians(double degrees) { return (degrees * pi()) / 180.0; }
 
@@ -30,69 +35,111 @@ Radii radiiOfCurvature(double phi0Rad)
     return Radii{(kBesselA * (1.0 - kBesselE2)) * pow(w, 3), kBesselA * w};
 }
 
-HattSheet::HattSheet(CentreRad centre)
-    : m_centre(centre), m_lambdaA(athensMeridian())
+namespace {
+
+// The quantities of the centre latitude that the terms share, formed as the
+// series write them.
+struct CentreFactors {
+    double s, c, t, s2, t2;  // sin, cos, tan φ0; s², t²
+    double M, N;             // radii of curvature at φ0 (metres)
+    double t2x3p1;           // 3t² + 1
+    double t2x3p2;           // 3t² + 2
+    double oneMinus10s2;     // 1 − 10s²
+    double oneMinus4s2;      // 1 − 4s²
+    double cos2phi;          // 1 − 2s², always as 1 − (s² + s²)
+    double sin2phi;          // sin 2φ0
+};
+
+CentreFactors factorsAt(double phi0)
 {
-    const double phi0 = centre.phi0;
-    const double s = std::sin(phi0);
-    const double c = std::cos(phi0);
-    const double t = std::tan(phi0);
-    const double s2 = pow(s, 2);
-    const double t2 = pow(t, 2);
+    CentreFactors f{};
+    f.s = std::sin(phi0);
+    f.c = std::cos(phi0);
+    f.t = std::tan(phi0);
+    f.s2 = pow(f.s, 2);
+    f.t2 = pow(f.t, 2);
     const Radii r = radiiOfCurvature(phi0);
-    const double M = r.m;
-    const double N = r.n;
-    const double ep2 = kBesselEp2;
-
-    // Recurring factors, formed as the series write them.
-    const double t2x3p1 = (t2 * 3.0) + 1.0;        // 3t² + 1
-    const double t2x3p2 = (t2 * 3.0) + 2.0;        // 3t² + 2
-    const double oneMinus10s2 = 1.0 - (s2 * 10.0); // 1 − 10s²
-    const double oneMinus4s2 = 1.0 - (s2 * 4.0);   // 1 − 4s²
-    const double cos2phi = 1.0 - (s2 + s2);        // 1 − 2s², always as 1 − (s² + s²)
-    const double sin2phi = std::sin(phi0 + phi0);  // sin 2φ0
-
-    m_m = M;
-    m_nc = N * c;
-    m_centreLambdaGreenwich = centre.lambda0 + m_lambdaA;
-
-    // Latitude rows of the inverse; each multiplies the power of X and Y
-    // shown beside it.
-    m_invPhi[0] = t / ((2.0 * M) * N);                                              // X²
-    m_invPhi[1] = ((3.0 * ep2) * sin2phi) / ((4.0 * M) * N);                        // Y²
-    m_invPhi[2] = (t2x3p1 - (ep2 * oneMinus10s2)) / ((6.0 * M) * pow(N, 2));        // X² then Y
-    m_invPhi[3] = (cos2phi * ep2) / ((2.0 * pow(M, 2)) * N);                        // Y³
-    m_invPhi[4] = t * (t2x3p1 / ((24.0 * pow(M, 2)) * pow(N, 2)));                  // X⁴
-    m_invPhi[5] = t * (t2x3p2 / ((6.0 * pow(M, 2)) * pow(N, 2)));                   // X² then Y²
-
-    // Longitude rows of the inverse.
-    m_invLambda[0] = t / (pow(N, 2) * c);                                           // X then Y
-    m_invLambda[1] = t2 / ((3.0 * pow(N, 3)) * c);                                  // X³
-    m_invLambda[2] = (t2x3p1 + (ep2 * pow(c, 2))) / ((3.0 * pow(N, 3)) * c);        // X then Y²
-    m_invLambda[3] = (t * t2x3p2) / ((3.0 * pow(N, 4)) * c);                        // X then Y³
-    m_invLambda[4] = (t * t2x3p1) / ((3.0 * pow(N, 4)) * c);                        // X³ then Y
-
-    // Easting rows of the forward series.
-    m_fwdX[0] = M * s;                                          // Δλ then Δφ
-    m_fwdX[1] = (M * c) * (2.0 + ((9.0 * ep2) * s2));           // Δλ then Δφ², / 6
-    m_fwdX[2] = (N * c) * s2;                                   // Δλ³, / 6
-    m_fwdX[3] = (N * s) * cos2phi;                              // Δλ³ then Δφ, / 6
-
-    // Northing rows of the forward series.
-    m_fwdY[0] = ((N * c) * s) / 2.0;                            // Δλ²
-    m_fwdY[1] = (((3.0 * ep2) * pow(M, 2)) * s) * c;            // Δφ², / (2·N)
-    m_fwdY[2] = M * (oneMinus4s2 + (ep2 * pow(c, 4)));          // Δφ then Δλ², / 6
-    m_fwdY[3] = (ep2 * M) * cos2phi;                            // Δφ³, / 2
-    m_fwdY[4] = ((N * s) * c) * cos2phi;                        // Δλ⁴, / 24
-    m_fwdY[5] = (N * s) * c;                                    // Δφ² then Δλ², / 3
-    m_twoN = 2.0 * N;
+    f.M = r.m;
+    f.N = r.n;
+    f.t2x3p1 = (f.t2 * 3.0) + 1.0;
+    f.t2x3p2 = (f.t2 * 3.0) + 2.0;
+    f.oneMinus10s2 = 1.0 - (f.s2 * 10.0);
+    f.oneMinus4s2 = 1.0 - (f.s2 * 4.0);
+    f.cos2phi = 1.0 - (f.s2 + f.s2);
+    f.sin2phi = std::sin(phi0 + phi0);
+    return f;
 }
 
-std::optional<GeodeticPosition> HattSheet::inverse(PlanePoint p) const
+constexpr double ep2 = kBesselEp2;
+
+HattSheet::LatitudeTerms latitudeTerms(const CentreFactors& f)
+{
+    const double t = f.t, M = f.M, N = f.N;
+    HattSheet::LatitudeTerms k{};
+    k.x2 = t / ((2.0 * M) * N);
+    k.y2 = ((3.0 * ep2) * f.sin2phi) / ((4.0 * M) * N);
+    k.x2y = (f.t2x3p1 - (ep2 * f.oneMinus10s2)) / ((6.0 * M) * pow(N, 2));
+    k.y3 = (f.cos2phi * ep2) / ((2.0 * pow(M, 2)) * N);
+    k.x4 = t * (f.t2x3p1 / ((24.0 * pow(M, 2)) * pow(N, 2)));
+    k.x2y2 = t * (f.t2x3p2 / ((6.0 * pow(M, 2)) * pow(N, 2)));
+    return k;
+}
+
+HattSheet::LongitudeTerms longitudeTerms(const CentreFactors& f)
+{
+    const double t = f.t, c = f.c, N = f.N;
+    HattSheet::LongitudeTerms l{};
+    l.xy = t / (pow(N, 2) * c);
+    l.x3 = f.t2 / ((3.0 * pow(N, 3)) * c);
+    l.xy2 = (f.t2x3p1 + (ep2 * pow(c, 2))) / ((3.0 * pow(N, 3)) * c);
+    l.xy3 = (t * f.t2x3p2) / ((3.0 * pow(N, 4)) * c);
+    l.x3y = (t * f.t2x3p1) / ((3.0 * pow(N, 4)) * c);
+    return l;
+}
+
+HattSheet::EastingTerms eastingTerms(const CentreFactors& f)
+{
+    const double s = f.s, c = f.c, M = f.M, N = f.N;
+    HattSheet::EastingTerms e{};
+    e.dLambdaDPhi = M * s;
+    e.dLambdaDPhi2 = (M * c) * (2.0 + ((9.0 * ep2) * f.s2));
+    e.dLambda3 = (N * c) * f.s2;
+    e.dLambda3DPhi = (N * s) * f.cos2phi;
+    return e;
+}
+
+HattSheet::NorthingTerms northingTerms(const CentreFactors& f)
+{
+    const double s = f.s, c = f.c, M = f.M, N = f.N;
+    HattSheet::NorthingTerms h{};
+    h.dLambda2 = ((N * c) * s) / 2.0;
+    h.dPhi2 = (((3.0 * ep2) * pow(M, 2)) * s) * c;
+    h.dPhiDLambda2 = M * (f.oneMinus4s2 + (ep2 * pow(c, 4)));
+    h.dPhi3 = (ep2 * M) * f.cos2phi;
+    h.dLambda4 = ((N * s) * c) * f.cos2phi;
+    h.dPhi2DLambda2 = (N * s) * c;
+    return h;
+}
+
+} // namespace
+
+HattSheet::HattSheet(CentreRad centre) : m_centre(centre)
+{
+    const CentreFactors f = factorsAt(centre.phi0);
+    m_m = f.M;
+    m_nc = f.N * f.c;
+    m_twoN = 2.0 * f.N;
+    m_latitude = latitudeTerms(f);
+    m_longitude = longitudeTerms(f);
+    m_easting = eastingTerms(f);
+    m_northing = northingTerms(f);
+}
+
+SeriesPosition HattSheet::inverse(PlanePoint p) const
 {
     const double X = p.x;
     const double Y = p.y;
-    // Each power the rows write, raised once by the same std::pow call and
+    // Each power the terms write, raised once by the same std::pow call and
     // used wherever it recurs: the same doubles as a call at every use, half
     // the calls. (X * X can differ from pow(X, 2) in the last bit.)
     const double X2 = pow(X, 2);
@@ -101,39 +148,28 @@ std::optional<GeodeticPosition> HattSheet::inverse(PlanePoint p) const
     const double Y2 = pow(Y, 2);
     const double Y3 = pow(Y, 3);
 
-    const double* k = m_invPhi;
+    const LatitudeTerms& k = m_latitude;
     double phi = m_centre.phi0 + (Y / m_m);
-    phi = phi - (k[0] * X2);
-    phi = phi - (k[1] * Y2);
-    phi = phi - ((k[2] * X2) * Y);
-    phi = phi - (k[3] * Y3);
-    phi = phi + (k[4] * X4);
-    phi = phi - ((k[5] * X2) * Y2);
+    phi = phi - (k.x2 * X2);
+    phi = phi - (k.y2 * Y2);
+    phi = phi - ((k.x2y * X2) * Y);
+    phi = phi - (k.y3 * Y3);
+    phi = phi + (k.x4 * X4);
+    phi = phi - ((k.x2y2 * X2) * Y2);
 
-    const double* l = m_invLambda;
-    double lambdaR = m_centre.lambda0 + (X / m_nc);
-    lambdaR = lambdaR + ((l[0] * X) * Y);
-    lambdaR = lambdaR - (l[1] * X3);
-    lambdaR = lambdaR + ((l[2] * X) * Y2);
-    lambdaR = lambdaR + ((l[3] * X) * Y3);
-    lambdaR = lambdaR - ((l[4] * X3) * Y);
-
-    const double lambda = lambdaR + m_lambdaA;
-    if (!std::isfinite(phi) || !std::isfinite(lambda)) {
-        return std::nullopt;
-    }
-    return GeodeticPosition{phi, lambda};
+    const LongitudeTerms& l = m_longitude;
+    double lambda = m_centre.lambda0 + (X / m_nc);
+    lambda = lambda + ((l.xy * X) * Y);
+    lambda = lambda - (l.x3 * X3);
+    lambda = lambda + ((l.xy2 * X) * Y2);
+    lambda = lambda + ((l.xy3 * X) * Y3);
+    lambda = lambda - ((l.x3y * X3) * Y);
+    return SeriesPosition{phi, lambda};
 }
 
-double HattSheet::longitudeDifference(double lambdaGreenwich) const
+PlanePoint HattSheet::forward(double phi, double dLambda) const
 {
-    return lambdaGreenwich - m_centreLambdaGreenwich;
-}
-
-std::optional<PlanePoint> HattSheet::forward(GeodeticPosition g) const
-{
-    const double dPhi = g.phi - m_centre.phi0;
-    const double dLambda = longitudeDifference(g.lambda);
+    const double dPhi = phi - m_centre.phi0;
     // Each power once, as in inverse().
     const double dPhi2 = pow(dPhi, 2);
     const double dPhi3 = pow(dPhi, 3);
@@ -141,30 +177,22 @@ std::optional<PlanePoint> HattSheet::forward(GeodeticPosition g) const
     const double dLambda3 = pow(dLambda, 3);
     const double dLambda4 = pow(dLambda, 4);
 
-    const double* f = m_fwdX;
+    const EastingTerms& e = m_easting;
     double x = m_nc * dLambda;
-    x = x - ((f[0] * dLambda) * dPhi);
-    x = x - (((f[1] * dLambda) * dPhi2) / 6.0);
-    x = x - ((f[2] * dLambda3) / 6.0);
-    x = x - (((f[3] * dLambda3) * dPhi) / 6.0);
+    x = x - ((e.dLambdaDPhi * dLambda) * dPhi);
+    x = x - (((e.dLambdaDPhi2 * dLambda) * dPhi2) / 6.0);
+    x = x - ((e.dLambda3 * dLambda3) / 6.0);
+    x = x - (((e.dLambda3DPhi * dLambda3) * dPhi) / 6.0);
 
-    const double* h = m_fwdY;
+    const NorthingTerms& h = m_northing;
     double y = m_m * dPhi;
-    y = y + (h[0] * dLambda2);
-    y = y + ((h[1] * dPhi2) / m_twoN);
-    y = y + (((h[2] * dPhi) * dLambda2) / 6.0);
-    y = y + ((h[3] * dPhi3) / 2.0);
-    y = y + ((h[4] * dLambda4) / 24.0);
-    y = y - (((h[5] * dPhi2) * dLambda2) / 3.0);
-
-    if (!std::isfinite(x) || !std::isfinite(y)) {
-        return std::nullopt;
-    }
+    y = y + (h.dLambda2 * dLambda2);
+    y = y + ((h.dPhi2 * dPhi2) / m_twoN);
+    y = y + (((h.dPhiDLambda2 * dPhi) * dLambda2) / 6.0);
+    y = y + ((h.dPhi3 * dPhi3) / 2.0);
+    y = y + ((h.dLambda4 * dLambda4) / 24.0);
+    y = y - (((h.dPhi2DLambda2 * dPhi2) * dLambda2) / 3.0);
     return PlanePoint{x, y};
 }
-
-std::optional<GeodeticPosition> hattInverse(CentreRad c, PlanePoint p) { return HattSheet(c).inverse(p); }
-
-std::optional<PlanePoint> hattForward(CentreRad c, GeodeticPosition g) { return HattSheet(c).forward(g); }
 
 } // namespace hattsheet::geodesy

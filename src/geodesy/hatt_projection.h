@@ -1,20 +1,27 @@
 #pragma once
 // The Hatt projection of the Greek map series on the Bessel 1841 ellipsoid,
-// as truncated power series about the centre of one map sheet.
+// as truncated power series about the centre of one map sheet: the kernel,
+// in radians, with no frame (see geodesy/sheet_pair.h for the Greenwich
+// longitudes, the Athens meridian and the check of the results).
 //
-// Source: the series of the Greek Hatt sheets as used by the old Greek datum,
-// transcribed term by term with the grouping and the order of summation of
-// the original program. Every coefficient depends on the centre latitude only.
+// Source: the published Hatt azimuthal series on the Bessel 1841 ellipsoid
+// as used for the Greek 1:5000 and 1:50000 sheets of the old Greek datum:
+// the inverse to fourth order in X and Y, the forward to fourth order in Δφ
+// and Δλ, transcribed term by term with their grouping and order of
+// summation. Every coefficient depends on the centre latitude only.
 // Symbols: φ0, λ0 centre of the point's sheet (inverse), φ1, λ1 centre of the
 // target sheet (forward); s, c, t sine, cosine, tangent of the centre
 // latitude; M, N radii of curvature of the meridian and the prime vertical
 // there; e², e′² first and second eccentricity squared.
 //
-// Departures: none in the arithmetic. The coefficients of one centre are
-// formed once (HattSheet) instead of at every use, and each power of a
-// point's X, Y, Δφ, Δλ is raised once by the same std::pow call and reused
-// where the series write it again; the expressions are the same, so the
-// digits are the same.
+// Departures from the published series:
+// - e² and e′² are the nine-decimal literals the Greek series are printed
+//   with, not values derived from the axes (see kBesselE2).
+// - The coefficients of one centre are formed once (HattSheet) instead of at
+//   every point, and each power of a point's X, Y, Δφ, Δλ is raised once by
+//   the same std::pow call and reused where the series write it again. The
+//   expressions are the same, so the digits are the same.
+// - 1 − 2s² stands for cos 2φ0 and is formed as 1 − (s² + s²) throughout.
 //
 // Accuracy against the exact azimuthal equidistant projection on the same
 // ellipsoid (PROJ aeqd, tests/geodesy/tst_proj_oracle.cpp): see README.md.
@@ -22,10 +29,8 @@
 // moves a point 78 km from the centre by 2.7 cm.
 //
 // X is the easting and Y the northing (metres) from the sheet centre. The
-// longitude λ0 of a centre counts from the Athens meridian; the geodetic
-// longitude λ counts from Greenwich. Angles are radians here.
-
-#include <optional>
+// longitude λ0 of a centre counts from the Athens meridian. Angles are
+// radians here.
 
 namespace hattsheet::geodesy {
 
@@ -36,9 +41,7 @@ constexpr double kBesselA = 6377397.155;      // semi-major axis (metres)
 constexpr double kBesselE2 = 0.006674372;     // first eccentricity squared
 constexpr double kBesselEp2 = 0.006719219;    // second eccentricity squared
 
-// π as 4·arctan(1), evaluated at run time as the original program does.
-double pi();
-
+// π is 4·arctan(1), evaluated once at run time, not a literal.
 // (d × π) / 180: the product first, then the division (degrees -> radians).
 double degreesToRadians(double degrees);
 // (r × 180) / π: r * (180 / π) can differ in the last bit (radians -> degrees).
@@ -70,42 +73,59 @@ struct GeodeticPosition {
     double lambda = 0.0;  // longitude east of Greenwich (radians)
 };
 
-// The coefficients of both series at one sheet centre, formed once; inverse()
-// and forward() give the same digits as hattInverse() and hattForward().
-// Both return an empty optional when a result is not finite: only absurd
-// inputs get there (X = 1e100 overflows in X⁴).
+// What the inverse series give: the latitude and the longitude from the
+// Athens meridian, east positive (radians).
+struct SeriesPosition {
+    double phi = 0.0;
+    double lambdaAthens = 0.0;
+};
+
+// The coefficients of both series at one sheet centre, formed once. Each
+// term is named after the powers it multiplies (x2y: X²·Y; dLambda3DPhi:
+// Δλ³·Δφ). Nothing is checked: an absurd input (X = 1e100 overflows in X⁴)
+// gives an infinite or NaN result, which the frame refuses.
 class HattSheet {
 public:
     explicit HattSheet(CentreRad centre);
 
-    std::optional<GeodeticPosition> inverse(PlanePoint p) const;
-    std::optional<PlanePoint> forward(GeodeticPosition g) const;
-
-    // λ - (λ1 + λA): the longitude difference from this sheet's centre
-    // (radians), formed exactly as forward() forms it.
-    double longitudeDifference(double lambdaGreenwich) const;
+    // Plane point (metres) -> latitude and longitude from Athens (radians).
+    SeriesPosition inverse(PlanePoint p) const;
+    // Latitude and the longitude difference λ − (λ1 + λA) from this centre
+    // (radians) -> plane point (metres).
+    PlanePoint forward(double phi, double dLambda) const;
     const CentreRad& centre() const { return m_centre; }
+
+    // Inverse, latitude: φ = φ0 + Y/M − x2·X² − y2·Y² − x2y·X²Y − y3·Y³
+    //                        + x4·X⁴ − x2y2·X²Y².
+    struct LatitudeTerms {
+        double x2, y2, x2y, y3, x4, x2y2;
+    };
+    // Inverse, longitude: λ = λ0 + X/(N·c) + xy·XY − x3·X³ + xy2·XY²
+    //                         + xy3·XY³ − x3y·X³Y.
+    struct LongitudeTerms {
+        double xy, x3, xy2, xy3, x3y;
+    };
+    // Forward, easting: X = N·c·Δλ − dLambdaDPhi·ΔλΔφ − dLambdaDPhi2·ΔλΔφ²/6
+    //                       − dLambda3·Δλ³/6 − dLambda3DPhi·Δλ³Δφ/6.
+    struct EastingTerms {
+        double dLambdaDPhi, dLambdaDPhi2, dLambda3, dLambda3DPhi;
+    };
+    // Forward, northing: Y = M·Δφ + dLambda2·Δλ² + dPhi2·Δφ²/(2N)
+    //   + dPhiDLambda2·ΔφΔλ²/6 + dPhi3·Δφ³/2 + dLambda4·Δλ⁴/24
+    //   − dPhi2DLambda2·Δφ²Δλ²/3.
+    struct NorthingTerms {
+        double dLambda2, dPhi2, dPhiDLambda2, dPhi3, dLambda4, dPhi2DLambda2;
+    };
 
 private:
     CentreRad m_centre;
-    double m_lambdaA;
-    double m_m;
-    double m_centreLambdaGreenwich;  // λ1 + λA
-    // inverse, latitude rows
-    double m_invPhi[6];
-    // inverse, longitude: N·c and the rows
-    double m_nc;
-    double m_invLambda[5];
-    // forward, easting rows (N·c is m_nc)
-    double m_fwdX[4];
-    // forward, northing rows and the divisor 2·N
-    double m_fwdY[6];
-    double m_twoN;
+    double m_m;     // M at φ0 (metres)
+    double m_nc;    // N·c at φ0 (metres)
+    double m_twoN;  // 2·N, the divisor of the Δφ² northing term (metres)
+    LatitudeTerms m_latitude;
+    LongitudeTerms m_longitude;
+    EastingTerms m_easting;
+    NorthingTerms m_northing;
 };
-
-// Plane point (metres) on the sheet with centre c -> geodetic position.
-std::optional<GeodeticPosition> hattInverse(CentreRad c, PlanePoint p);
-// Geodetic position -> plane point (metres) on the sheet with centre c.
-std::optional<PlanePoint> hattForward(CentreRad c, GeodeticPosition g);
 
 } // namespace hattsheet::geodesy

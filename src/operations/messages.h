@@ -1,6 +1,8 @@
 #pragma once
 // Every text the operations show, once. Greek, as the users read them.
 
+#include "operations/window_ports.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -104,3 +106,14 @@ inline constexpr char kFilterSeq[] = "Αρχεία συν/νων seq (*.seq)";
 inline constexpr char kFilterXyh[] = "Αρχεία συν/νων xyh (*.xyh)";
 
 } // namespace hattsheet::operations::msg
+
+namespace hattsheet::operations {
+
+// A refusal or a failure as the operations show it: under "Προσοχή!" with the
+// critical icon.
+inline void showWarning(Dialogs& dialogs, const std::string& text)
+{
+    dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
+}
+
+} // namespace hattsheet::operations

@@ -11,15 +11,6 @@ namespace hattsheet::operations {
 namespace fs = std::filesystem;
 namespace pf = hattsheet::pointfile;
 
-namespace {
-
-void critical(Dialogs& dialogs, const std::string& text)
-{
-    dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
-}
-
-} // namespace
-
 fs::path tempFolder(const TempPlaces& places)
 {
     return pf::privateFolder(places.programDir, places.cacheDir);
@@ -31,24 +22,19 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
     const fs::path folder = tempFolder(places);
     for (const char* name : names) {
         if (folder.empty()) {
-            critical(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
+            showWarning(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
             return;
         }
         if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {
-            critical(dialogs, msg::cannotWrite(w.error().path));
+            showWarning(dialogs, msg::cannotWrite(w.error().path));
             return;
         }
     }
 }
 
-text::EncodedText panelFileBytes(std::string_view panelText)
-{
-    return text::encodeForFile(pf::dropBlankLines(panelText));
-}
-
 Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
 {
-    text::EncodedText encoded = panelFileBytes(panelText);
+    text::EncodedText encoded = text::encodeForFile(pf::dropBlankLines(panelText));
     if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
     return encoded;
 }
@@ -95,14 +81,14 @@ void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
     const fs::path path = platform::pathFromUtf8(*chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
-        critical(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
+        showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
         return;
     }
     std::optional<std::string> lines;
     {
         const auto bytes = pf::readWholeFile(path);
         if (!bytes) {
-            critical(dialogs, msg::cannotRead(*chosen));
+            showWarning(dialogs, msg::cannotRead(*chosen));
             return;
         }
         lines = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
@@ -131,7 +117,7 @@ void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
     }
     const auto written = writePanelToFile(fields.text(panelField(panel)), path);
     if (!written) {
-        critical(dialogs, msg::cannotWrite(written.error().path));
+        showWarning(dialogs, msg::cannotWrite(written.error().path));
         return;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

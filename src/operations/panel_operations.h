@@ -28,12 +28,9 @@ std::filesystem::path tempFolder(const TempPlaces& places);
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes);
 
-// The file bytes of a panel's text (UTF-8): its non-blank lines, each ended
-// by CR LF, in Windows-1253 when every character fits, else UTF-8.
-text::EncodedText panelFileBytes(std::string_view panelText);
-
-// Writes panelFileBytes(panelText) to the user's file target (SafeWriter);
-// gives the bytes written.
+// Writes a panel's text (UTF-8) to the user's file target (SafeWriter): its
+// non-blank lines, each ended by CR LF, in Windows-1253 when every character
+// fits, else UTF-8. Gives the bytes written.
 Expected<text::EncodedText, pointfile::FileError> writePanelToFile(std::string_view panelText, const std::filesystem::path& target);
 
 // The save path with ".txt" forced: the file name's last "." and what follows

@@ -9,13 +9,12 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const SheetPair& sheets, const pf::PointRecord& record, std::string& out)
+bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord& record, std::string& out)
 {
     const auto x = pf::fieldNumber(record.x);
     const auto y = pf::fieldNumber(record.y);
     if (!x || !y) return false;
-    const auto position = sheets.from.inverse({*x, *y});
-    const auto target = position ? sheets.to.forward(*position) : std::nullopt;
+    const auto target = sheets.convert({*x, *y});
     if (!target) return false;
     if (const auto h = pf::fieldNumber(record.h)) {
         pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
@@ -25,26 +24,17 @@ bool appendConvertedLine(const SheetPair& sheets, const pf::PointRecord& record,
     return true;
 }
 
-namespace {
-
-void critical(Dialogs& dialogs, const std::string& text)
-{
-    dialogs.showMessage(text, msg::kTitleWarning, MessageIcon::Critical);
-}
-
-} // namespace
-
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
-        critical(dialogs, msg::kNoList);
+        showWarning(dialogs, msg::kNoList);
         return;
     }
-    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LamdaOld),
-                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LamdaNew));
+    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
+                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
     if (!sheets) {
-        critical(dialogs, messageFor(sheets.error()));
+        showWarning(dialogs, messageFor(sheets.error()));
         return;
     }
 
@@ -85,7 +75,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (failed) {
-        critical(dialogs, msg::kBatchFailed);
+        showWarning(dialogs, msg::kBatchFailed);
     } else {
         dialogs.showMessage(msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information);
     }

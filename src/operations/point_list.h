@@ -15,7 +15,7 @@ namespace hattsheet::operations {
 // sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
 // 0; an H that is text is copied unchanged). False, with nothing appended,
 // when X or Y is not a number or a result is not finite.
-bool appendConvertedLine(const SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
+bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 

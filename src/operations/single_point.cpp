@@ -11,29 +11,8 @@
 namespace hattsheet::operations {
 
 using geodesy::CentreRad;
-using geodesy::HattSheet;
 using geodesy::PlanePoint;
 using text::formatCoordinate;
-
-const char* fieldObjectName(FieldId id)
-{
-    switch (id) {
-    case FieldId::PhiOld: return "txtPhiOld";
-    case FieldId::LamdaOld: return "txtLamdaOld";
-    case FieldId::PhiNew: return "txtPhiNew";
-    case FieldId::LamdaNew: return "txtLamdaNew";
-    case FieldId::X1: return "txtX1";
-    case FieldId::Y1: return "txtY1";
-    case FieldId::X2: return "txtX2";
-    case FieldId::Y2: return "txtY2";
-    case FieldId::Lat: return "txtf";
-    case FieldId::LonAthens: return "txtm";
-    case FieldId::LonGreenwich: return "txtl";
-    case FieldId::File1: return "txtFile1";
-    case FieldId::File2: return "txtFile2";
-    }
-    return "";
-}
 
 const char* messageFor(ConversionError error)
 {
@@ -70,8 +49,8 @@ std::optional<PlanePoint> readPoint(std::string_view xText, std::string_view yTe
 
 } // namespace
 
-Expected<SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
-                                                   std::string_view toPhi, std::string_view toLambda)
+Expected<geodesy::SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
+                                                            std::string_view toPhi, std::string_view toLambda)
 {
     const auto from = readCentreRad(fromPhi, fromLambda);
     if (!from) {
@@ -81,7 +60,7 @@ Expected<SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std
     if (!to) {
         return unexpected(to.error());
     }
-    return SheetPair{HattSheet(*from), HattSheet(*to)};
+    return geodesy::SheetPair(*from, *to);
 }
 
 namespace {
@@ -100,16 +79,14 @@ void appendDms(std::string& text, double degrees)
     text += "''";
 }
 
-} // namespace
-
+// D° M' S.SSSSS'' with D and M rounded down and no carry from the
+// seconds, so 40.849999999999994 gives "40° 50' 60.00000''".
 std::string formatDms(double degrees)
 {
     std::string text;
     appendDms(text, degrees);
     return text;
 }
-
-namespace {
 
 struct GeodeticTexts {
     std::string lat, lonGreenwich, lonAthens;
@@ -142,22 +119,19 @@ Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, 
     if (!point) {
         return unexpected(ConversionError::Coordinates);
     }
-    const auto position = sheets->from.inverse(*point);
-    if (!position) {
+    const auto carried = sheets->carry(*point);
+    if (!carried) {
         return unexpected(ConversionError::Coordinates);
     }
-    // The display's Athens longitude is Δλ + λ1, from the target sheet's
-    // longitude difference; each value times 180 first, then divided by π.
-    const double dLambda = sheets->to.longitudeDifference(position->lambda);
-    const double latDeg = geodesy::radiansToDegrees(position->phi);
-    const double lonDeg = geodesy::radiansToDegrees(position->lambda);
-    const double athensDeg = geodesy::radiansToDegrees(dLambda + sheets->to.centre().lambda0);
-    const auto target = sheets->to.forward(*position);
-    if (!target || !std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
+    // Each angle times 180 first, then divided by π.
+    const double latDeg = geodesy::radiansToDegrees(carried->position.phi);
+    const double lonDeg = geodesy::radiansToDegrees(carried->position.lambda);
+    const double athensDeg = geodesy::radiansToDegrees(carried->lambdaAthens);
+    if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
         return unexpected(ConversionError::Coordinates);
     }
     GeodeticTexts g = geodeticTexts(latDeg, lonDeg, athensDeg);
-    return OldToNewTexts{formatCoordinate(target->x), formatCoordinate(target->y), std::move(g.lat),
+    return OldToNewTexts{formatCoordinate(carried->target.x), formatCoordinate(carried->target.y), std::move(g.lat),
                          std::move(g.lonAthens), std::move(g.lonGreenwich)};
 }
 
@@ -172,39 +146,21 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
     if (!point) {
         return unexpected(ConversionError::Coordinates);
     }
-    const auto position = sheets->from.inverse(*point);
-    const auto target = position ? sheets->to.forward(*position) : std::nullopt;
+    const auto target = sheets->convert(*point);
     if (!target) {
         return unexpected(ConversionError::Coordinates);
     }
     return std::pair{formatCoordinate(target->x), formatCoordinate(target->y)};
 }
 
-void showGeodetic(Fields& fields, double latDeg, double lonDeg, double athensLonDeg)
-{
-    const GeodeticTexts g = geodeticTexts(latDeg, lonDeg, athensLonDeg);
-    fields.setText(FieldId::Lat, g.lat);
-    fields.setText(FieldId::LonGreenwich, g.lonGreenwich);
-    fields.setText(FieldId::LonAthens, g.lonAthens);
-}
-
-namespace {
-
-void refuse(Dialogs& dialogs, ConversionError error)
-{
-    dialogs.showMessage(messageFor(error), msg::kTitleWarning, MessageIcon::Critical);
-}
-
-} // namespace
-
 void convertOldToNew(Fields& fields, Dialogs& dialogs)
 {
-    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
-    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LambdaOld);
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LambdaNew);
     const auto result = computeOldToNew({phiOld, lamOld}, {phiNew, lamNew}, fields.text(FieldId::X1),
                                         fields.text(FieldId::Y1));
     if (!result) {
-        refuse(dialogs, result.error());
+        showWarning(dialogs, messageFor(result.error()));
         return;
     }
     // Everything is computed before the first field changes, so an overflow
@@ -218,12 +174,12 @@ void convertOldToNew(Fields& fields, Dialogs& dialogs)
 
 void convertNewToOld(Fields& fields, Dialogs& dialogs)
 {
-    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LamdaNew);
-    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LamdaOld);
+    const std::string phiNew = fields.text(FieldId::PhiNew), lamNew = fields.text(FieldId::LambdaNew);
+    const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LambdaOld);
     const auto result = computeNewToOld({phiNew, lamNew}, {phiOld, lamOld}, fields.text(FieldId::X2),
                                         fields.text(FieldId::Y2));
     if (!result) {
-        refuse(dialogs, result.error());
+        showWarning(dialogs, messageFor(result.error()));
         return;
     }
     fields.setText(FieldId::X1, result->first);

@@ -3,7 +3,7 @@
 // command line's --point.
 
 #include "base/expected.h"
-#include "geodesy/hatt_projection.h"
+#include "geodesy/sheet_pair.h"
 #include "operations/window_ports.h"
 
 #include <string>
@@ -24,17 +24,8 @@ const char* messageFor(ConversionError error);
 // The source sheet and the target sheet of one conversion, read from the
 // texts of their φ and Δλ fields: the source centre completely (φ, Δλ, check
 // φ, check Δλ), and only then the target centre.
-struct SheetPair {
-    geodesy::HattSheet from;
-    geodesy::HattSheet to;
-};
-Expected<SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
-                                                   std::string_view toPhi, std::string_view toLambda);
-
-// The degrees-minutes-seconds text of an angle in decimal degrees:
-// D° M' S.SSSSS'' with D and M rounded down and no carry from the seconds,
-// so 40.849999999999994 gives "40° 50' 60.00000''".
-std::string formatDms(double degrees);
+Expected<geodesy::SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
+                                                            std::string_view toPhi, std::string_view toLambda);
 
 // What ">" writes: the new sheet's X and Y ("0.000") and the geodetic display.
 struct OldToNewTexts {
@@ -58,9 +49,5 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
 // "Προσοχή!" with the critical icon and change no field.
 void convertOldToNew(Fields& fields, Dialogs& dialogs);
 void convertNewToOld(Fields& fields, Dialogs& dialogs);
-
-// Writes txtf, txtl and txtm from decimal degrees: latitude, longitude from
-// Greenwich, longitude from the Athens meridian (signed "-" when west).
-void showGeodetic(Fields& fields, double latDeg, double lonDeg, double athensLonDeg);
 
 } // namespace hattsheet::operations

@@ -13,9 +13,9 @@ namespace hattsheet::operations {
 
 enum class FieldId {
     PhiOld,     // txtPhiOld: φ0 of the old sheet centre (degrees-minutes text)
-    LamdaOld,   // txtLamdaOld: Δλ0 of the old sheet centre, from Athens (degrees-minutes text)
+    LambdaOld,  // txtLamdaOld: Δλ0 of the old sheet centre, from Athens (degrees-minutes text)
     PhiNew,     // txtPhiNew
-    LamdaNew,   // txtLamdaNew
+    LambdaNew,  // txtLamdaNew
     X1,         // txtX1: easting on the old sheet (metres)
     Y1,         // txtY1: northing on the old sheet (metres)
     X2,         // txtX2: easting on the new sheet (metres)
@@ -28,7 +28,7 @@ enum class FieldId {
 };
 
 inline constexpr FieldId kAllFields[] = {
-    FieldId::PhiOld, FieldId::LamdaOld, FieldId::PhiNew, FieldId::LamdaNew, FieldId::X1,
+    FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew, FieldId::LambdaNew, FieldId::X1,
     FieldId::Y1, FieldId::X2, FieldId::Y2, FieldId::Lat, FieldId::LonAthens,
     FieldId::LonGreenwich, FieldId::File1, FieldId::File2,
 };

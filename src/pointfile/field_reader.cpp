@@ -3,8 +3,6 @@
 #include "text/number_format.h"
 #include "text/number_text.h"
 
-#include <cstdint>
-#include <iterator>
 
 namespace hattsheet::pointfile {
 
@@ -78,51 +76,9 @@ ReadStatus readRecord(std::string_view buf, std::size_t& pos, bool atEnd, PointR
     return ReadStatus::Ok;
 }
 
-namespace {
-
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kExactDigits = 15;  // fewer significant digits than this make an exact integer
-
-// The field of nearly every list: "-", digits, at most one ".", digits, no
-// spaces, at most 15 significant digits. The digits as an integer and the
-// power of ten are exact doubles, so the one division rounds correctly:
-// the same double parseWholeNumber gives, without its general scan. Empty
-// optional for every other text, which goes the general way.
-std::optional<double> plainNumber(std::string_view s)
-{
-    std::size_t i = 0;
-    const bool negative = !s.empty() && s[0] == '-';
-    if (negative) ++i;
-    std::uint64_t mantissa = 0;
-    int significant = 0;
-    int scale = 0;
-    bool point = false;
-    bool digit = false;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9') return std::nullopt;
-        digit = true;
-        if (mantissa != 0 || c != '0') ++significant;
-        if (significant > kExactDigits) return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-        if (point) ++scale;
-    }
-    if (!digit || scale >= static_cast<int>(std::size(kExactPowers))) return std::nullopt;
-    const double magnitude = static_cast<double>(mantissa) / kExactPowers[scale];
-    return negative ? -magnitude : magnitude;
-}
-
-} // namespace
-
 std::optional<double> fieldNumber(const Field& f)
 {
-    if (const auto plain = plainNumber(f.text)) return plain;
+    if (const auto plain = text::readPlainDecimal(f.text)) return plain;
     if (f.text.find_first_not_of(' ') == std::string_view::npos) return 0.0;
     return text::parseWholeNumber(f.text);
 }

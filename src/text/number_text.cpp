@@ -18,48 +18,16 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // is read from the heap copy below instead.
 constexpr std::size_t kStackNumber = 128;
 
+} // namespace
+
+namespace {
+
 // Converts a number already checked against the grammar and normalised to what
 // readDouble takes: no "+" sign, "e" as the exponent letter.
 // Empty optional when the number overflows; underflow gives a signed zero.
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// The common short number (at most 15 significant digits, a small decimal
-// exponent): the digits as an integer and the power of ten are both exact
-// doubles, so one multiplication or division rounds correctly and gives the
-// same double as the full conversion. Empty optional for the other numbers.
-std::optional<double> convertShort(std::string_view s)
-{
-    std::size_t i = 0;
-    const bool negative = !s.empty() && s[0] == '-';
-    if (negative) ++i;
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int scale = 0;  // decimal places of the mantissa
-    bool point = false;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '.') {
-            point = true;
-            continue;
-        }
-        if (c == 'e') break;
-        if (mantissa != 0 || c != '0') ++digits;
-        if (digits > 15) return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-        if (point) ++scale;
-    }
-    if (i < s.size()) return std::nullopt;  // an exponent: the full conversion
-    double value = static_cast<double>(mantissa);
-    if (scale > 22) return std::nullopt;
-    if (scale > 0) value = value / kExactPowers[scale];
-    return negative ? -value : value;
-}
-
 std::optional<double> convertChecked(std::string_view s)
 {
-    if (const auto fast = convertShort(s)) return fast;
+    if (const auto plain = readPlainDecimal(s)) return plain;
     double value = 0.0;
     const auto [ptr, ec] = readDouble(s.data(), s.data() + s.size(), value);
     (void)ptr;

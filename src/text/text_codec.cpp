@@ -83,9 +83,13 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::uint32_t& cp)
     return n;
 }
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 } // namespace
+
+std::string_view withoutUtf8Bom(std::string_view bytes)
+{
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+    return bytes;
+}
 
 bool isValidUtf8(std::string_view bytes)
 {
@@ -129,7 +133,7 @@ std::optional<std::string> utf8ToWindows1253(std::string_view utf8)
 
 DecodedText decodeFileBytes(std::string_view bytes)
 {
-    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+    bytes = withoutUtf8Bom(bytes);
     if (isValidUtf8(bytes)) return {std::string(bytes), Encoding::Utf8};
     return {windows1253ToUtf8(bytes), Encoding::Windows1253};
 }

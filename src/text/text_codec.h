@@ -17,6 +17,12 @@ namespace hattsheet::text {
 
 enum class Encoding { Windows1253, Utf8 };
 
+// The UTF-8 byte-order mark. It is no part of a file's text: the first code
+// of a list saved with one starts after it.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The bytes after a leading byte-order mark, or all of them when there is none.
+std::string_view withoutUtf8Bom(std::string_view bytes);
+
 bool isValidUtf8(std::string_view bytes);
 
 std::string windows1253ToUtf8(std::string_view bytes);

@@ -104,11 +104,11 @@ struct FieldRow {
 };
 constexpr FieldRow kFields[] = {
     {FieldId::PhiOld, In::Frame1, "40.51", {900, 180, 1035, 285}},
-    {FieldId::LamdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}},
+    {FieldId::LambdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}},
     {FieldId::X1, In::Frame1, "0.000", {3120, 180, 1275, 285}},
     {FieldId::Y1, In::Frame1, "0.000", {3120, 480, 1275, 285}},
     {FieldId::PhiNew, In::Frame2, "40.45", {900, 180, 1035, 285}},
-    {FieldId::LamdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}},
+    {FieldId::LambdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}},
     {FieldId::X2, In::Frame2, "0.000", {3120, 180, 1275, 285}},
     {FieldId::Y2, In::Frame2, "0.000", {3120, 480, 1275, 285}},
     {FieldId::Lat, In::Frame3, "", {480, 240, 1935, 285}},

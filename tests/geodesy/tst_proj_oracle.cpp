@@ -12,7 +12,7 @@
 // txtm, txtl) and "<" on txtX2, txtY2 (txtX1, txtY1). After a deliberate
 // change of digits: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
 
-#include "geodesy/hatt_projection.h"
+#include "geodesy/sheet_pair.h"
 #include "geodesy/sheet_centre.h"
 #include "operations/single_point.h"
 
@@ -140,7 +140,7 @@ void tst_ProjOracle::seriesAgainstAeqd()
     for (double phi : {34.0, 35.5, 37.0, 38.5, 40.0, 41.5, 42.0}) {
         for (double lambda : {-4.5, -2.5, -0.85, 0.0, 1.5, 3.0, 5.0}) {
             const Aeqd exactFrom(phi, lambda);
-            const HattSheet a({degreesToRadians(phi), degreesToRadians(lambda)});
+            const Sheet a({degreesToRadians(phi), degreesToRadians(lambda)});
             for (int k = 0; k < kAzimuths && bound.inverseMm > 0; ++k) {
                 const auto g = a.inverse(at(bound.km, k));
                 const auto q = a.forward(exactFrom.inverse(at(bound.km, k)));
@@ -152,7 +152,7 @@ void tst_ProjOracle::seriesAgainstAeqd()
                 if (bound.conversionMm <= 0) break;
                 const double toPhi = std::clamp(phi + dPhi, 34.0, 42.0), toLambda = std::clamp(lambda + dLambda, -4.5, 5.0);
                 const Aeqd exactTo(toPhi, toLambda);
-                const HattSheet b({degreesToRadians(toPhi), degreesToRadians(toLambda)});
+                const Sheet b({degreesToRadians(toPhi), degreesToRadians(toLambda)});
                 for (double km : {1, 2, 5, 10, 15, 20, 30, 40, 60, 80}) {
                     for (int k = 0; k < kAzimuths && km <= bound.km; ++k) {
                         const auto there = b.forward(*a.inverse(at(km, k)));

@@ -140,7 +140,7 @@ void tst_PointList::refusalsTouchNothing()
     QFETCH(QString, message);
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
-    fields.setText(FieldId::LamdaOld, lamdaOld.toStdString());
+    fields.setText(FieldId::LambdaOld, lamdaOld.toStdString());
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
     const auto before = fields.all();
     FakeDialogs dialogs;
@@ -176,7 +176,7 @@ void tst_PointList::sameDigitsAsOnePoint()
         const QString lam = QString("%1.%2").arg(rng.bounded(-3, 4)).arg(rng.bounded(60), 2, 10, QChar('0'));
         FakeFields fields;
         fields.setText(FieldId::PhiOld, phi.toStdString());
-        fields.setText(FieldId::LamdaOld, lam.toStdString());
+        fields.setText(FieldId::LambdaOld, lam.toStdString());
         fields.setText(FieldId::X1, x.toStdString());
         fields.setText(FieldId::Y1, y.toStdString());
         fields.setText(FieldId::File1, ("P, " + x + ", " + y + ", 0").toStdString());

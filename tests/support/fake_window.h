@@ -27,8 +27,8 @@ public:
     FakeFields()
     {
         m_texts = {
-            {FieldId::PhiOld, "40.51"}, {FieldId::LamdaOld, "-0.51"}, {FieldId::PhiNew, "40.45"},
-            {FieldId::LamdaNew, "-0.45"}, {FieldId::X1, "0.000"},     {FieldId::Y1, "0.000"},
+            {FieldId::PhiOld, "40.51"}, {FieldId::LambdaOld, "-0.51"}, {FieldId::PhiNew, "40.45"},
+            {FieldId::LambdaNew, "-0.45"}, {FieldId::X1, "0.000"},     {FieldId::Y1, "0.000"},
             {FieldId::X2, "0.000"},       {FieldId::Y2, "0.000"},     {FieldId::Lat, ""},
             {FieldId::LonAthens, ""},     {FieldId::LonGreenwich, ""}, {FieldId::File1, ""},
             {FieldId::File2, ""},
