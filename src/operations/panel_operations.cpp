@@ -32,9 +32,13 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
     }
 }
 
-Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string_view panelText, const fs::path& target)
+Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string panelText, const fs::path& target)
 {
-    text::EncodedText encoded = text::encodeForFile(pf::dropBlankLines(panelText));
+    // Each form of the text goes as soon as the next is made: beside a panel
+    // of a million points, each is some 40 MB.
+    std::string kept = pf::dropBlankLines(panelText);
+    std::string().swap(panelText);
+    text::EncodedText encoded = text::encodeForFile(kept);
     if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
     return encoded;
 }

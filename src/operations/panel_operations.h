@@ -31,7 +31,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
 // Writes a panel's text (UTF-8) to the user's file target (SafeWriter): its
 // non-blank lines, each ended by CR LF, in Windows-1253 when every character
 // fits, else UTF-8. Gives the bytes written.
-Expected<text::EncodedText, pointfile::FileError> writePanelToFile(std::string_view panelText, const std::filesystem::path& target);
+Expected<text::EncodedText, pointfile::FileError> writePanelToFile(std::string panelText, const std::filesystem::path& target);
 
 // The save path with ".txt" forced: the file name's last "." and what follows
 // it give way to ".txt" (pts.seq -> pts.txt, pts.old.xyh -> pts.old.txt,
