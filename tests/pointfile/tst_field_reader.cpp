@@ -96,27 +96,36 @@ void tst_FieldReader::blankLines_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("blank and space lines dropped") << QByteArray("a\r\n\r\n   \r\nb\r\n\r\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("only the whole text is trimmed") << QByteArray("  a  \r\n  b  ") << QByteArray("a  \r\n  b\r\n");
-    QTest::newRow("tabs are content") << QByteArray("\t\r\nx") << QByteArray("\t\r\nx\r\n");
-    QTest::newRow("LF and CR end lines") << QByteArray("a\nb\rc") << QByteArray("a\r\nb\r\nc\r\n");
-    QTest::newRow("CR then LF of the next line") << QByteArray("a\rb\nc") << QByteArray("a\r\nb\r\nc\r\n");
-    QTest::newRow("CR at a piece's end, blank line after") << QByteArray("ab\r\r\nc") << QByteArray("ab\r\nc\r\n");
-    QTest::newRow("only line breaks") << QByteArray("\r\n\r\n\n") << QByteArray("");
+    QTest::addColumn<QByteArray>("numbers");  // input line of each kept line, blank lines counted
+    const auto row = [](const char* name, const QByteArray& text, const char* expected, const char* numbers) {
+        QTest::newRow(name) << text << QByteArray(expected) << QByteArray(numbers);
+    };
+    row("blank and space lines dropped", "a\r\n\r\n   \r\nb\r\n\r\n", "a\r\nb\r\n", "1 4");
+    row("only the whole text is trimmed", "  a  \r\n  b  ", "a  \r\n  b\r\n", "1 2");
+    row("tabs are content", "\t\r\nx", "\t\r\nx\r\n", "1 2");
+    row("LF and CR end lines", "a\nb\rc", "a\r\nb\r\nc\r\n", "1 2 3");
+    row("CR then LF of the next line", "a\rb\nc", "a\r\nb\r\nc\r\n", "1 2 3");
+    row("CR at a piece's end, blank line after", "ab\r\r\nc", "ab\r\nc\r\n", "1 3");
+    row("text starting with CR LF", "\r\n\r\nP 1\r\n", "P 1\r\n", "3");
+    row("only line breaks", "\r\n\r\n\n", "", "");
 }
 
 void tst_FieldReader::blankLines()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, expected);
+    QFETCH(QByteArray, numbers);
     const std::string t = text.toStdString();
     QCOMPARE(QByteArray::fromStdString(dropBlankLines(t)), expected);
     for (std::size_t piece = 1; piece <= 4; ++piece) {
         BlankLineFilter f;
         std::string out;
-        for (std::size_t i = 0; i < t.size(); i += piece) f.feed(std::string_view(t).substr(i, piece), out);
-        f.finish(out);
+        QByteArrayList kept;
+        const auto onLine = [&](unsigned long long n) { kept << QByteArray::number(n); };
+        for (std::size_t i = 0; i < t.size(); i += piece) f.feed(std::string_view(t).substr(i, piece), out, onLine);
+        f.finish(out, onLine);
         QCOMPARE(QByteArray::fromStdString(out), expected);
+        QCOMPARE(kept.join(' '), numbers);
     }
 }
 
