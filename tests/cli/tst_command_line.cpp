@@ -140,6 +140,9 @@ void tst_CommandLine::run_data()
 
     // Point lists: the window's record stream, byte for byte, with one
     // warning when records do not sit one per line.
+    add("empty input", list, 0, "", "");
+    add("refused centre converts nothing", {"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"}, kRefused, "",
+        msg::kLatitude + QByteArray("\n"), "P1, 1000, 2000, 5\n");
     add("one record a line: no warning", list, 0, worked + origin, "", "P, 1000, 2000, 5\r\nQ, 0, 0, 7\r\n");
     add("numeric codes with decimal commas", list, 0,
         line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), offLine(3, 1),

@@ -38,7 +38,6 @@ private slots:
     void batch();
     void refusalsTouchNothing_data();
     void refusalsTouchNothing();
-    void twoRunsAppendTwice();
     void sameDigitsAsOnePoint();
     void noPlaceForTheFeedFile();
     void twoWindowsOneFolder();
@@ -47,10 +46,6 @@ private slots:
     void cliAcrossBlockBoundaries();
     void cliLongListsMatchBatch_data();
     void cliLongListsMatchBatch();
-    void cliStopsAtTheFirstBadRecord_data();
-    void cliStopsAtTheFirstBadRecord();
-    void cliExits_data();
-    void cliExits();
     void encodingRoundTrip_data();
     void encodingRoundTrip();
 
@@ -151,17 +146,6 @@ void tst_PointList::refusalsTouchNothing()
     QVERIFY(fields.all() == before);
     QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFeed.Dat"));
     QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFile.Dat"));
-}
-
-void tst_PointList::twoRunsAppendTwice()
-{
-    FakeFields fields;
-    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
-    FakeDialogs dialogs;
-    operations::convertPointList(fields, dialogs, places());
-    operations::convertPointList(fields, dialogs, places());
-    QCOMPARE(fields.text(FieldId::File2),
-             std::string("P1, -7429.270, 13107.462, 5.000\r\nP1, -7429.270, 13107.462, 5.000\r\n"));
 }
 
 // The same X, Y and centres give the numbers ">" shows, over a spread of
@@ -316,77 +300,6 @@ void tst_PointList::cliLongListsMatchBatch()
     QCOMPARE(dialogs.messages.at(0).text, std::string(exitCode == 0 ? msg::kBatchDone : msg::kBatchFailed));
     QVERIFY(run.out.size() > 100000);
     QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
-}
-
-// Long lists are converted in two parts on two threads (2/5 and 3/5): a
-// bad record in either part, or in both, still stops the output at the
-// first one.
-void tst_PointList::cliStopsAtTheFirstBadRecord_data()
-{
-    QTest::addColumn<QList<int>>("bad");  // 0-based records with a text X
-    QTest::newRow("in the first part") << QList<int>{3000};
-    QTest::newRow("in the second part") << QList<int>{7000};
-    QTest::newRow("in both parts") << QList<int>{2000, 8000};
-    QTest::newRow("the last record") << QList<int>{9999};
-    QTest::newRow("none") << QList<int>{};
-}
-
-void tst_PointList::cliStopsAtTheFirstBadRecord()
-{
-    QFETCH(QList<int>, bad);
-    QByteArray list;
-    for (int i = 0; i < 10000; ++i) {
-        list += "P" + QByteArray::number(i) + ", " + (bad.contains(i) ? QByteArray("abc") : QByteArray::number(i)) +
-                ", -2345.678, 12.5\r\n";
-    }
-    FakeFields fields;
-    fields.setText(FieldId::File1, list.toStdString());
-    FakeDialogs dialogs;
-    operations::convertPointList(fields, dialogs, places());
-    const CliRun run = runConvert(kDefaultCentres, list);
-    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
-    if (bad.isEmpty()) {
-        QCOMPARE(run.exitCode, 0);
-        return;
-    }
-    QCOMPARE(run.exitCode, 1);
-    const QByteArray where = "(εγγραφή " + QByteArray::number(bad[0] + 1) + ", γραμμή " + QByteArray::number(bad[0] + 1) + ")";
-    QVERIFY2(run.err.contains(where), run.err.constData());
-}
-
-void tst_PointList::cliExits_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QString>("err");
-    const QByteArray line1 = "P1, -7429.270, 13107.462, 5.000\r\n";
-    QTest::newRow("stdin to stdout") << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\n") << 0 << line1 << "";
-    QTest::newRow("empty input") << kDefaultCentres << QByteArray() << 0 << QByteArray() << "";
-    QTest::newRow("failing record: lines before it, record and line number")
-        << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\r\n\r\nP2, abc, 0, 0\r\n") << 1 << line1
-        << "Λάθος στον πίνακα! (εγγραφή 2, γραμμή 3)";
-    QTest::newRow("refused centre writes nothing")
-        << QStringList{"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"} << QByteArray("P1, 1000, 2000, 5\n") << 2
-        << QByteArray() << "Λάθος στο Φ.";
-}
-
-void tst_PointList::cliExits()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QByteArray, input);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, out);
-    QFETCH(QString, err);
-    for (QString& a : args) a = a.arg(m_work.path());
-    const CliRun run = runConvert(args, input);
-    QCOMPARE(run.exitCode, exitCode);
-    QCOMPARE(run.out, out);
-    if (err.isEmpty()) QCOMPARE(run.err, QByteArray());
-    else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
-    // Nothing is left behind beside a failed -o.
-    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
 }
 
 // Greek codes through open, batch and save in the window, and through the
