@@ -51,10 +51,10 @@ bool wellFormed(std::string_view s, int decimals)
 
 void checkFormat(double value, int decimals)
 {
-    const std::string text = text::formatFixed(value, decimals);
+    const std::string text = hattsheet::text::formatFixed(value, decimals);
     require(wellFormed(text, decimals), "format text is -?D+.D{decimals}", text);
     require(!spellsNonFinite(text), "format never writes inf/nan", text);
-    const auto back = text::parseWholeNumber(text);
+    const auto back = hattsheet::text::parseWholeNumber(text);
     require(back.has_value(), "a formatted number reads back", text);
     // Half a unit of the last decimal, plus half a unit of the 15th
     // significant digit, plus the rounding of the read itself.
@@ -73,13 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    const auto leading = text::readLeadingNumber(text);
+    const auto leading = hattsheet::text::readLeadingNumber(text);
     if (leading) {
         require(std::isfinite(leading->value), "readLeadingNumber is finite", text);
         require(leading->found || leading->value == 0.0, "no digit reads as 0", text);
     }
 
-    const auto whole = text::parseWholeNumber(text);
+    const auto whole = hattsheet::text::parseWholeNumber(text);
     if (whole) {
         require(std::isfinite(*whole), "parseWholeNumber is finite", text);
         require(leading && leading->found, "a whole number is also a leading number", text);
@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         double value;
         std::memcpy(&value, data, sizeof value);
         if (std::isfinite(value)) {
-            checkFormat(value, text::kCoordinateDecimals);
-            checkFormat(value, hattsheet::pointfile::kSecondsDecimals);
+            checkFormat(value, hattsheet::text::kCoordinateDecimals);
+            checkFormat(value, hattsheet::text::kSecondsDecimals);
         }
     }
     return 0;
