@@ -23,8 +23,8 @@
 using namespace hattsheet::operations;
 using hattsheet::fuzz::require;
 using hattsheet::fuzz::spellsNonFinite;
-using text::parseWholeNumber;
-using text::readLeadingNumber;
+using hattsheet::text::parseWholeNumber;
+using hattsheet::text::readLeadingNumber;
 
 namespace {
 

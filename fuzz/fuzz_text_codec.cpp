@@ -16,7 +16,7 @@
 #include <iconv.h>
 #include <string>
 
-using namespace hattsheet::pointfile;
+using namespace hattsheet::text;
 using hattsheet::fuzz::require;
 
 namespace {
