@@ -18,6 +18,7 @@
 #include <cstring>
 
 using namespace hattsheet::geodesy;
+using hattsheet::text::readLeadingNumber;
 using hattsheet::fuzz::require;
 
 namespace {

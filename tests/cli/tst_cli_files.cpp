@@ -99,25 +99,27 @@ void tst_CliFiles::modes()
 // window's batch operation on the same list.
 void tst_CliFiles::halvesOfABlock_data()
 {
-    QTest::addColumn<int>("badLine");     // 1-based line whose X overflows the series, 0: none
+    QTest::addColumn<QList<int>>("bad");  // 1-based lines whose X overflows the series; the first one counts
     QTest::addColumn<int>("shortLine");   // 1-based line with three fields (records spread from there), 0: none
     constexpr int kLines = 4000;          // 30 bytes a line: 120 kB, one block, two halves
-    QTest::newRow("every record converts") << 0 << 0;
-    QTest::newRow("failing record in the first half") << 100 << 0;
-    QTest::newRow("failing record on the last line of the first half") << kLines / 2 + 1 << 0;
-    QTest::newRow("failing record on the first line of the second half") << kLines / 2 + 2 << 0;
-    QTest::newRow("failing record near the end") << kLines - 1 << 0;
-    QTest::newRow("records spread over the middle line start") << 0 << 10;
+    QTest::newRow("every record converts") << QList<int>{} << 0;
+    QTest::newRow("failing record in the first half") << QList<int>{100} << 0;
+    QTest::newRow("failing record on the last line of the first half") << QList<int>{kLines / 2 + 1} << 0;
+    QTest::newRow("failing record on the first line of the second half") << QList<int>{kLines / 2 + 2} << 0;
+    QTest::newRow("failing records in both halves") << QList<int>{1500, 3500} << 0;
+    QTest::newRow("failing record near the end") << QList<int>{kLines - 1} << 0;
+    QTest::newRow("records spread over the middle line start") << QList<int>{} << 10;
 }
 
 void tst_CliFiles::halvesOfABlock()
 {
-    QFETCH(int, badLine);
+    QFETCH(QList<int>, bad);
     QFETCH(int, shortLine);
+    const int badLine = bad.value(0);
     constexpr int kLines = 4000;
     QByteArray list;
     for (int i = 1; i <= kLines; ++i) {
-        const QByteArray x = i == badLine ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
+        const QByteArray x = bad.contains(i) ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
         list += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
         list += i == shortLine ? "\r\n" : i == kLines && shortLine ? ", 5, 6\r\n" : ", 5\r\n";
     }

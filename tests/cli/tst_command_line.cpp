@@ -91,7 +91,7 @@ void tst_CommandLine::run_data()
         {"--from", "38.15,1.45", "--to", "38.45,1.15", "--point", "-12345.678,9876.543"}, 0,
         "Χ = 31362.630\nΥ = -45568.618\nφ = 38° 20' 20.04305''\nΔλ = 1° 36' 31.57684''\nλ = 25° 19' 30.39184''\n",
         "");
-    add("help", {"--help"}, 0, kUsageStart + kAndMore, "");
+    add("help", {"-h"}, 0, kUsageStart + kAndMore, "");
     add("version", {"--version"}, 0, "hattsheet-convert " + kAndMore, "");
     if (QFile::exists("/dev/full")) {
         add("stdout is /dev/full", c + QStringList{"--point", "1000,2000"}, kFailed, "",
@@ -124,6 +124,9 @@ void tst_CommandLine::run_data()
     add("-o and --output", c + QStringList{"-o", "/nonexistent/a.txt", "--output", "/nonexistent/b.txt"}, kUsage, "",
         usage("--output given twice"));
     add("unknown option", c + QStringList{"--pont", "0,0"}, kUsage, "", usage("unknown option \"--pont\""));
+    add("-x is an option, not a file", c + QStringList{"-x"}, kUsage, "", usage("unknown option \"-x\""));
+    add("two INPUTs", c + QStringList{"a.txt", "b.txt"}, kUsage, "",
+        usage("only one INPUT may be given, \"b.txt\" is a second one"));
     add("value missing at the end", c + QStringList{"--point"}, kUsage, "",
         usage("missing value after \"--point\""));
     add("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
@@ -137,6 +140,11 @@ void tst_CommandLine::run_data()
 
     // Point lists: the window's record stream, byte for byte, with one
     // warning when records do not sit one per line.
+    add("empty input", list, 0, "", "");
+    add("-o /dev/stderr", list + QStringList{"-o", "/dev/stderr"}, 0, "", worked, "P, 1000, 2000, 5\r\n");
+    add("text H is kept as it is", list, 0, line("C", kOrigin, "n/a"), "", "C, 0, 0, n/a\r\n");
+    add("refused centre converts nothing", {"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"}, kRefused, "",
+        msg::kLatitude + QByteArray("\n"), "P1, 1000, 2000, 5\n");
     add("one record a line: no warning", list, 0, worked + origin, "", "P, 1000, 2000, 5\r\nQ, 0, 0, 7\r\n");
     add("numeric codes with decimal commas", list, 0,
         line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), offLine(3, 1),
@@ -149,6 +157,8 @@ void tst_CommandLine::run_data()
         "Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
         "(δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).\n",
         "P\n1000\n2000\n5\n");
+    add("blank lines first count as lines", list, kFailed, worked, failedAt(2, 4),
+        "\r\n\r\nP, 1000, 2000, 5\r\nQ, x, 0, 7\r\n");
     add("a shifted record, then a failing one", list, kFailed, worked, offLine(1, 1) + failedAt(2, 1),
         "P, 1000, 2000, 5, Q, 0\r\n");
     // More than one 1 MiB block and two threads: the count and the line

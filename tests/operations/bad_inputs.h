@@ -82,6 +82,10 @@ inline const std::vector<BadInput>& badInputs()
         r.push_back({"quoted code with text after the closing quote", "\"P1\"junk, 1000, 2000, 5\r\n", true,
                      "P1, " + kWorked + ", 5.000\r\n", false});
 
+        // Empty fields: X and Y read as 0, H is shown as 0.000.
+        r.push_back({"empty X, empty H", "A,,0,5\r\nB,0,0,\r\n", true,
+                     "A, " + kOrigin + ", 5.000\r\nB, " + kOrigin + ", 0.000\r\n", false});
+
         // Separators only.
         r.push_back({"only commas, one record", ",,,\r\n", true, ", " + kOrigin + ", 0.000\r\n", false});
         r.push_back({"only commas, a record and a half", ",,,,,,", false, ", " + kOrigin + ", 0.000\r\n", true});

@@ -1,8 +1,8 @@
 #pragma once
-// Files that fight back: a FIFO, a file nobody may read, a full small
-// filesystem, a file that vanishes after it was chosen. Each helper undoes
-// what it did when it goes out of scope, so a failing test leaves nothing
-// mounted and no privilege dropped.
+// Files that fight back: a FIFO, a file nobody may read, a full device, a
+// disk that fills, a file that vanishes after it was chosen. Each helper
+// undoes what it did when it goes out of scope, so a failing test leaves no
+// limit set and no privilege dropped.
 
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
@@ -11,20 +11,18 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <string>
 #include <thread>
 
 #include <fcntl.h>
 #include <pthread.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace hattsheet::testing {
@@ -82,57 +80,19 @@ private:
     bool m_dropped = false;
 };
 
-// A tmpfs of a few kilobytes, mounted on a fresh folder, to be filled to the
-// last byte with fill(). Needs root (or CAP_SYS_ADMIN); available() says whether it
-// could be had, why() why not.
-class FullFilesystem {
-public:
-    explicit FullFilesystem(long kilobytes = 16)
-    {
-        if (!m_dir.isValid()) {
-            m_why = "no scratch folder";
-            return;
-        }
-        const std::string options = "size=" + std::to_string(kilobytes) + "k,mode=0777";
-        if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                    options.c_str()) != 0) {
-            m_why = QString("cannot mount a small tmpfs: %1").arg(std::strerror(errno));
-            return;
-        }
-        m_mounted = true;
-    }
-    // Writes a filler file until the filesystem takes no more byte. Files
-    // made before stay as they are.
-    void fill()
-    {
-        const int fd = ::open(QFile::encodeName(path("filler")).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (fd < 0) return;
-        char block[4096];
-        std::memset(block, 'x', sizeof block);
-        for (std::size_t n = sizeof block; n > 0;) {
-            const ssize_t w = ::write(fd, block, n);
-            if (w < 0 && errno == ENOSPC) {
-                n /= 2;
-            } else if (w <= 0) {
-                break;
-            }
-        }
-        ::close(fd);
-    }
-    ~FullFilesystem()
-    {
-        if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-
-    bool available() const { return m_mounted; }
-    QString why() const { return m_why; }
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-    QString m_why;
-};
+// A full device in the test's own folder: a node of the kernel's full
+// device (char 1,7) made there, so that code under test that wrongly
+// replaces what it writes to replaces only that node, never the system's
+// /dev/full. A user who may not make nodes gets a link to /dev/full, which
+// that user cannot replace either. Empty when neither can be had.
+inline QString fullDeviceIn(const QString& folder)
+{
+    const QString path = folder + "/full";
+    const QByteArray name = QFile::encodeName(path);
+    if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 7)) == 0 && ::chmod(name.constData(), 0666) == 0)
+        return path;
+    return ::geteuid() != 0 && QFile::link("/dev/full", path) ? path : QString();
+}
 
 // While alive, no file of this process may grow beyond `bytes`: a write past
 // it fails with EFBIG (SIGXFSZ is ignored meanwhile). A full disk for

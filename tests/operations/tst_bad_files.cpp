@@ -265,11 +265,11 @@ void tst_BadFiles::singlePointText()
 }
 
 // What others may plant at the by-products' fixed names in the program's
-// folder: a link to someone else's file or to /dev/full, a FIFO, a folder.
+// folder: a link to someone else's file or to a full device, a FIFO, a folder.
 // The names are never opened: a link or FIFO entry is replaced by a plain
 // file with the list, what it pointed to stays as it was, nothing waits; a
 // folder is left alone and named in a message. The save and the batch still
-// do their work either way. The chosen file itself as a link to /dev/full is
+// do their work either way. The chosen file itself as a link to a full device is
 // written through and its failure reported.
 enum class Planted { LinkToVictim, LinkToDevFull, Fifo, Folder };
 Q_DECLARE_METATYPE(Planted)
@@ -281,12 +281,12 @@ void tst_BadFiles::plantedAtFixedNames_data()
     QTest::addColumn<bool>("batch");    // the batch conversion, else a save of panel 1
     QTest::newRow("save: link to another's file at TempFile.Dat") << "prog/TempFile.Dat" << Planted::LinkToVictim << false;
     QTest::newRow("batch: link to another's file at TempFeed.Dat") << "prog/TempFeed.Dat" << Planted::LinkToVictim << true;
-    QTest::newRow("batch: link to /dev/full at TempFile.Dat") << "prog/TempFile.Dat" << Planted::LinkToDevFull << true;
+    QTest::newRow("batch: link to a full device at TempFile.Dat") << "prog/TempFile.Dat" << Planted::LinkToDevFull << true;
     QTest::newRow("batch: FIFO at TempFeed.Dat") << "prog/TempFeed.Dat" << Planted::Fifo << true;
     QTest::newRow("save: FIFO at TempFile.Dat") << "prog/TempFile.Dat" << Planted::Fifo << false;
     QTest::newRow("batch: folder at TempFeed.Dat") << "prog/TempFeed.Dat" << Planted::Folder << true;
     QTest::newRow("save: folder at TempFile.Dat") << "prog/TempFile.Dat" << Planted::Folder << false;
-    QTest::newRow("save: chosen file is a link to /dev/full") << "old.txt" << Planted::LinkToDevFull << false;
+    QTest::newRow("save: chosen file is a link to a full device") << "old.txt" << Planted::LinkToDevFull << false;
 }
 
 void tst_BadFiles::plantedAtFixedNames()
@@ -295,12 +295,13 @@ void tst_BadFiles::plantedAtFixedNames()
     QFETCH(Planted, planted);
     QFETCH(bool, batch);
     const bool chosen = name == "old.txt";
-    if (planted == Planted::LinkToDevFull && !QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
+    const QString full = planted == Planted::LinkToDevFull ? fullDeviceIn(m_work.path()) : QString();
+    if (planted == Planted::LinkToDevFull && full.isEmpty()) QSKIP("no full device to be had");
     QVERIFY(writeFile(at("victim"), kOldBytes));
     if (!chosen) QVERIFY(writeFile(at("old.txt"), kOldBytes));
     switch (planted) {
     case Planted::LinkToVictim: QVERIFY(QFile::link(at("victim"), at(name))); break;
-    case Planted::LinkToDevFull: QVERIFY(QFile::link("/dev/full", at(name))); break;
+    case Planted::LinkToDevFull: QVERIFY(QFile::link(full, at(name))); break;
     case Planted::Fifo: QVERIFY(makeFifo(at(name))); break;
     case Planted::Folder: QVERIFY(QDir().mkdir(at(name))); break;
     }
@@ -500,7 +501,7 @@ void tst_BadFiles::privateFolder()
 // and no failure is confirmed as a success.
 enum class Hostile {
     OpenFolder, OpenFifo, OpenDevZero, OpenUnreadable, OpenVanishing,
-    SaveThroughLink, SaveFullFilesystem, SaveReadOnlyFolder, SaveOntoFolder, SaveIntoMissingFolder,
+    SaveThroughLink, SaveReadOnlyFolder, SaveOntoFolder, SaveIntoMissingFolder,
 };
 Q_DECLARE_METATYPE(Hostile)
 
@@ -513,7 +514,6 @@ void tst_BadFiles::hostileWindow_data()
     QTest::newRow("open a file without read permission") << Hostile::OpenUnreadable;
     QTest::newRow("open a file that vanishes after choosing") << Hostile::OpenVanishing;
     QTest::newRow("save through a symbolic link updates the linked file") << Hostile::SaveThroughLink;
-    QTest::newRow("save onto a full filesystem") << Hostile::SaveFullFilesystem;
     QTest::newRow("save into a folder without write permission") << Hostile::SaveReadOnlyFolder;
     QTest::newRow("save onto a folder") << Hostile::SaveOntoFolder;
     QTest::newRow("save into a folder that does not exist") << Hostile::SaveIntoMissingFolder;
@@ -534,7 +534,6 @@ void tst_BadFiles::hostileWindow()
     QString target;  // the file the message must name
     QString keep;    // a file whose old bytes must survive
     bool reading = kind < Hostile::SaveThroughLink;
-    std::optional<FullFilesystem> full;
     std::optional<AsNobody> nobody;
 
     switch (kind) {
@@ -554,12 +553,6 @@ void tst_BadFiles::hostileWindow()
         QVERIFY(QDir().mkdir(at("shared")));
         QVERIFY(writeFile(keep = at("shared/list.txt"), kOldBytes));
         QVERIFY(QFile::link(keep, target = at("list.txt")));
-        break;
-    case Hostile::SaveFullFilesystem:
-        full.emplace();
-        if (!full->available()) QSKIP(qPrintable(full->why()));
-        QVERIFY(writeFile(target = keep = full->path("list.txt"), kOldBytes));
-        full->fill();
         break;
     case Hostile::SaveReadOnlyFolder:
         // The temporary file has a place; only the chosen folder is locked.
@@ -622,7 +615,7 @@ void tst_BadFiles::hostileWindow()
 // names the file; an OUTPUT that existed keeps its old bytes.
 enum class HostileCli {
     InputFolder, InputFifoWithWriter, InputUnreadable, InputMissing,
-    OutputDevFull, StdoutDevFull, OutputFullFilesystem, OutputFolder, OutputReadOnlyFolder, OutputMissingFolder,
+    OutputDevFull, StdoutDevFull, OutputFolder, OutputReadOnlyFolder, OutputMissingFolder,
     OutputThroughLink, OutputIsInput,
 };
 Q_DECLARE_METATYPE(HostileCli)
@@ -634,9 +627,8 @@ void tst_BadFiles::hostileCommandLine_data()
     QTest::newRow("INPUT is a FIFO with a writer") << HostileCli::InputFifoWithWriter;
     QTest::newRow("INPUT without read permission") << HostileCli::InputUnreadable;
     QTest::newRow("INPUT that does not exist, OUTPUT kept") << HostileCli::InputMissing;
-    QTest::newRow("-o /dev/full") << HostileCli::OutputDevFull;
-    QTest::newRow("stdout is /dev/full") << HostileCli::StdoutDevFull;
-    QTest::newRow("-o onto a full filesystem") << HostileCli::OutputFullFilesystem;
+    QTest::newRow("-o a full device") << HostileCli::OutputDevFull;
+    QTest::newRow("stdout is a full device") << HostileCli::StdoutDevFull;
     QTest::newRow("-o names a folder") << HostileCli::OutputFolder;
     QTest::newRow("-o into a folder without write permission") << HostileCli::OutputReadOnlyFolder;
     QTest::newRow("-o into a folder that does not exist") << HostileCli::OutputMissingFolder;
@@ -655,7 +647,6 @@ void tst_BadFiles::hostileCommandLine()
     QString keep;         // a file whose old bytes must survive
     QString stdoutFile;
     std::function<void()> inChild;
-    std::optional<FullFilesystem> full;
     const bool reading = kind < HostileCli::OutputDevFull;
     bool succeeds = kind >= HostileCli::OutputThroughLink;
     std::thread writer;
@@ -682,16 +673,10 @@ void tst_BadFiles::hostileCommandLine()
     case HostileCli::InputMissing: in = named = at("gone.txt"); keep = out; break;
     case HostileCli::OutputDevFull:
     case HostileCli::StdoutDevFull:
-        if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
-        out = kind == HostileCli::OutputDevFull ? "/dev/full" : "-";
-        named = kind == HostileCli::OutputDevFull ? "/dev/full" : "stdout";
-        if (kind == HostileCli::StdoutDevFull) stdoutFile = "/dev/full";
-        break;
-    case HostileCli::OutputFullFilesystem:
-        full.emplace();
-        if (!full->available()) QSKIP(qPrintable(full->why()));
-        QVERIFY(writeFile(out = named = keep = full->path("out.txt"), kOldBytes));
-        full->fill();
+        if ((stdoutFile = fullDeviceIn(m_work.path())).isEmpty()) QSKIP("no full device to be had");
+        out = kind == HostileCli::OutputDevFull ? stdoutFile : "-";
+        named = kind == HostileCli::OutputDevFull ? stdoutFile : "stdout";
+        if (kind == HostileCli::OutputDevFull) stdoutFile.clear();
         break;
     case HostileCli::OutputFolder: QVERIFY(QDir().mkdir(out = named = at("outdir"))); break;
     case HostileCli::OutputReadOnlyFolder:

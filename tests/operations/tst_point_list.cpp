@@ -1,6 +1,7 @@
 // The batch conversion on a window without a window, and hattsheet-convert
-// on the same lists: the worked example's digits, the refusals, the failing
-// record, and byte-for-byte agreement of the two.
+// on the same long lists: refusals, the by-products, appending, and
+// byte-for-byte agreement of the two. The batch's lines for damaged lists
+// are the rows of bad_inputs.h (tst_bad_files).
 
 #include "support/cli_run.h"
 #include "support/fake_window.h"
@@ -10,7 +11,6 @@
 #include "operations/point_list.h"
 #include "operations/single_point.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -34,11 +34,8 @@ class tst_PointList : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void batch_data();
-    void batch();
     void refusalsTouchNothing_data();
     void refusalsTouchNothing();
-    void twoRunsAppendTwice();
     void sameDigitsAsOnePoint();
     void noPlaceForTheFeedFile();
     void twoWindowsOneFolder();
@@ -47,12 +44,6 @@ private slots:
     void cliAcrossBlockBoundaries();
     void cliLongListsMatchBatch_data();
     void cliLongListsMatchBatch();
-    void cliStopsAtTheFirstBadRecord_data();
-    void cliStopsAtTheFirstBadRecord();
-    void cliExits_data();
-    void cliExits();
-    void encodingRoundTrip_data();
-    void encodingRoundTrip();
 
 private:
     testing::TempWorkspace m_work;
@@ -62,62 +53,6 @@ private:
 void tst_PointList::init()
 {
     QVERIFY(m_work.reset());
-}
-
-// Panel 1 -> lines appended to panel 2 and the closing message.
-void tst_PointList::batch_data()
-{
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("appended");
-    QTest::addColumn<QString>("message");
-    const QString ok = msg::kBatchDone, bad = msg::kBatchFailed;
-    QTest::newRow("worked example") << "P1, 1000, 2000, 5" << "P1, -7429.270, 13107.462, 5.000\r\n" << ok;
-    QTest::newRow("blank lines and breaks after the last record")
-        << "\r\nP1, 1000, 2000, 5\r\n\r\n   \r\nP2, 0, 0, 12.3456\r\n\r\n\r\n"
-        << "P1, -7429.270, 13107.462, 5.000\r\nP2, -8431.552, 11108.603, 12.346\r\n" << ok;
-    QTest::newRow("only line breaks") << "\r\n\r\n" << "" << ok;
-    QTest::newRow("three records then two fields")
-        << "A,0,0,1\r\nB,0,0,2\r\nC,0,0,3\r\nD,0\r\n"
-        << "A, -8431.552, 11108.603, 1.000\r\nB, -8431.552, 11108.603, 2.000\r\nC, -8431.552, 11108.603, 3.000\r\n"
-        << bad;
-    QTest::newRow("text X stops the run") << "A,1000,2000,5\r\nB,abc,2000,5\r\nC,0,0,0"
-                                          << "A, -7429.270, 13107.462, 5.000\r\n" << bad;
-    QTest::newRow("empty X counts as 0") << "A,,0,5" << "A, -8431.552, 11108.603, 5.000\r\n" << ok;
-    QTest::newRow("quoted code without quotes") << "\"A,1\", 1000, 2000, 5" << "A,1, -7429.270, 13107.462, 5.000\r\n"
-                                                << ok;
-    QTest::newRow("misaligned but complete") << "A,0,0\r\n1,B,0\r\n0,2"
-                                             << "A, -8431.552, 11108.603, 1.000\r\nB, -8431.552, 11108.603, 2.000\r\n"
-                                             << ok;
-    QTest::newRow("empty H is 0, text H is kept") << "A,0,0,\r\nB,0,0,n/a"
-                                                  << "A, -8431.552, 11108.603, 0.000\r\nB, -8431.552, 11108.603, n/a\r\n"
-                                                  << ok;
-    QTest::newRow("overflow stops the run") << "A,0,0,1\r\nB,1e100,0,1" << "A, -8431.552, 11108.603, 1.000\r\n" << bad;
-    QTest::newRow("Greek code") << "ΣΤΑΣΗ, 0, 0, 1" << "ΣΤΑΣΗ, -8431.552, 11108.603, 1.000\r\n" << ok;
-}
-
-void tst_PointList::batch()
-{
-    QFETCH(QString, list);
-    QFETCH(QString, appended);
-    QFETCH(QString, message);
-    FakeFields fields;
-    fields.setText(FieldId::File1, list.toStdString());
-    fields.setText(FieldId::File2, "before\r\n");
-    fields.setText(FieldId::X2, "kept");
-    FakeDialogs dialogs;
-    operations::convertPointList(fields, dialogs, places());
-    QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), "before\r\n" + appended);
-    QCOMPARE(dialogs.messages.size(), size_t(1));
-    QCOMPARE(QString::fromStdString(dialogs.messages[0].text), message);
-    const bool done = message == msg::kBatchDone;
-    QCOMPARE(dialogs.messages[0].title, std::string(done ? msg::kTitleInfo : msg::kTitleWarning));
-    QVERIFY(dialogs.messages[0].icon == (done ? MessageIcon::Information : MessageIcon::Critical));
-    QCOMPARE(fields.text(FieldId::X2), std::string("kept"));
-    // The feed file holds the non-blank lines of the list, and so does the
-    // temporary file.
-    const QByteArray feed = readFile(m_work.path() + "/prog/TempFeed.Dat");
-    QVERIFY(!feed.contains("\r\n\r\n") && !feed.startsWith("\r\n"));
-    QCOMPARE(readFile(m_work.path() + "/prog/TempFile.Dat"), feed);
 }
 
 void tst_PointList::refusalsTouchNothing_data()
@@ -151,17 +86,6 @@ void tst_PointList::refusalsTouchNothing()
     QVERIFY(fields.all() == before);
     QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFeed.Dat"));
     QVERIFY(!QFile::exists(m_work.path() + "/prog/TempFile.Dat"));
-}
-
-void tst_PointList::twoRunsAppendTwice()
-{
-    FakeFields fields;
-    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
-    FakeDialogs dialogs;
-    operations::convertPointList(fields, dialogs, places());
-    operations::convertPointList(fields, dialogs, places());
-    QCOMPARE(fields.text(FieldId::File2),
-             std::string("P1, -7429.270, 13107.462, 5.000\r\nP1, -7429.270, 13107.462, 5.000\r\n"));
 }
 
 // The same X, Y and centres give the numbers ">" shows, over a spread of
@@ -316,132 +240,6 @@ void tst_PointList::cliLongListsMatchBatch()
     QCOMPARE(dialogs.messages.at(0).text, std::string(exitCode == 0 ? msg::kBatchDone : msg::kBatchFailed));
     QVERIFY(run.out.size() > 100000);
     QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
-}
-
-// Long lists are converted in two parts on two threads (2/5 and 3/5): a
-// bad record in either part, or in both, still stops the output at the
-// first one.
-void tst_PointList::cliStopsAtTheFirstBadRecord_data()
-{
-    QTest::addColumn<QList<int>>("bad");  // 0-based records with a text X
-    QTest::newRow("in the first part") << QList<int>{3000};
-    QTest::newRow("in the second part") << QList<int>{7000};
-    QTest::newRow("in both parts") << QList<int>{2000, 8000};
-    QTest::newRow("the last record") << QList<int>{9999};
-    QTest::newRow("none") << QList<int>{};
-}
-
-void tst_PointList::cliStopsAtTheFirstBadRecord()
-{
-    QFETCH(QList<int>, bad);
-    QByteArray list;
-    for (int i = 0; i < 10000; ++i) {
-        list += "P" + QByteArray::number(i) + ", " + (bad.contains(i) ? QByteArray("abc") : QByteArray::number(i)) +
-                ", -2345.678, 12.5\r\n";
-    }
-    FakeFields fields;
-    fields.setText(FieldId::File1, list.toStdString());
-    FakeDialogs dialogs;
-    operations::convertPointList(fields, dialogs, places());
-    const CliRun run = runConvert(kDefaultCentres, list);
-    QCOMPARE(run.out, QByteArray::fromStdString(fields.text(FieldId::File2)));
-    if (bad.isEmpty()) {
-        QCOMPARE(run.exitCode, 0);
-        return;
-    }
-    QCOMPARE(run.exitCode, 1);
-    const QByteArray where = "(εγγραφή " + QByteArray::number(bad[0] + 1) + ", γραμμή " + QByteArray::number(bad[0] + 1) + ")";
-    QVERIFY2(run.err.contains(where), run.err.constData());
-}
-
-void tst_PointList::cliExits_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QString>("err");
-    const QByteArray line1 = "P1, -7429.270, 13107.462, 5.000\r\n";
-    QTest::newRow("stdin to stdout") << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\n") << 0 << line1 << "";
-    QTest::newRow("empty input") << kDefaultCentres << QByteArray() << 0 << QByteArray() << "";
-    QTest::newRow("failing record: lines before it, record and line number")
-        << kDefaultCentres << QByteArray("P1, 1000, 2000, 5\r\n\r\nP2, abc, 0, 0\r\n") << 1 << line1
-        << "Λάθος στον πίνακα! (εγγραφή 2, γραμμή 3)";
-    QTest::newRow("refused centre writes nothing")
-        << QStringList{"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"} << QByteArray("P1, 1000, 2000, 5\n") << 2
-        << QByteArray() << "Λάθος στο Φ.";
-}
-
-void tst_PointList::cliExits()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QByteArray, input);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, out);
-    QFETCH(QString, err);
-    for (QString& a : args) a = a.arg(m_work.path());
-    const CliRun run = runConvert(args, input);
-    QCOMPARE(run.exitCode, exitCode);
-    QCOMPARE(run.out, out);
-    if (err.isEmpty()) QCOMPARE(run.err, QByteArray());
-    else QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
-    // Nothing is left behind beside a failed -o.
-    QCOMPARE(QDir(m_work.path()).entryList(QDir::Hidden | QDir::Files).size(), 0);
-}
-
-// Greek codes through open, batch and save in the window, and through the
-// command line: no character lost. Windows-1253 is written where every
-// character fits; the command line copies the code bytes as they came.
-void tst_PointList::encodingRoundTrip_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("codes");       // the codes as the user reads them, one per line
-    QTest::addColumn<bool>("savedAs1253");
-    QTest::newRow("Greek codes in Windows-1253")
-        << QByteArray("\xD3\xD4\xC1\xD3\xC7 1, 1000, 2000, 5\r\n\xE1\xDC\xB8\xC0, 0, 0, 1\r\n")
-        << "ΣΤΑΣΗ 1\nαάΈΐ" << true;
-    QTest::newRow("Greek codes in UTF-8") << QByteArray("ΣΤΑΣΗ 1, 1000, 2000, 5\nαάΈΐ, 0, 0, 1\n")
-                                          << "ΣΤΑΣΗ 1\nαάΈΐ" << true;
-    QTest::newRow("UTF-8 with a BOM and a code beyond Windows-1253")
-        << QByteArray("\xEF\xBB\xBFΣΤ Ж, 1000, 2000, 5\r\nΩ€, 0, 0, 1\r\n") << "ΣΤ Ж\nΩ€" << false;
-}
-
-void tst_PointList::encodingRoundTrip()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, codes);
-    QFETCH(bool, savedAs1253);
-    const QString input = m_work.path() + "/in.txt";
-    QFile f(input);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(file);
-    f.close();
-    FakeFields fields;
-    FakeDialogs dialogs;
-    const QString saved = m_work.path() + "/out.txt";
-    dialogs.fileAnswers = {input.toStdString(), saved.toStdString()};
-    operations::openIntoPanel(fields, dialogs, operations::Panel::One);
-    operations::convertPointList(fields, dialogs, places());
-    operations::savePanel(fields, dialogs, places(), operations::Panel::Two);
-    QCOMPARE(dialogs.messages.size(), size_t(2));
-    QCOMPARE(dialogs.messages[1].text, std::string(msg::kSaved));
-
-    const QStringList expected = codes.split('\n');
-    const QByteArray bytes = readFile(saved);
-    const text::DecodedText text = text::decodeFileBytes(bytes.toStdString());
-    QCOMPARE(text.encoding == text::Encoding::Windows1253, savedAs1253);
-    QStringList got;
-    for (const QString& line : QString::fromStdString(text.utf8).split("\r\n", Qt::SkipEmptyParts))
-        got << line.section(", ", 0, 0);
-    QCOMPARE(got, expected);
-
-    // The command line on the same file: the same lines, its codes in the
-    // input's bytes; for a Windows-1253 file the very bytes of the save.
-    const CliRun run = runConvert(kDefaultCentres + QStringList{input}, {});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(QString::fromStdString(text::decodeFileBytes(run.out.toStdString()).utf8),
-             QString::fromStdString(text.utf8));
-    if (!file.startsWith("\xEF\xBB\xBF") && !text::isValidUtf8(file.toStdString())) QCOMPARE(run.out, bytes);
 }
 
 // The converted lines start on a line of their own, whatever panel 2 ends

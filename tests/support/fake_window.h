@@ -56,8 +56,6 @@ private:
 class FakeDialogs : public operations::Dialogs {
 public:
     std::vector<ShownMessage> messages;
-    std::vector<std::string> dialogTitles;
-    std::vector<std::vector<operations::FileFilter>> dialogFilters;
     // Answers of the file dialogs in order; std::nullopt is a cancel. An
     // exhausted script cancels.
     std::deque<std::optional<std::string>> fileAnswers;
@@ -81,22 +79,18 @@ public:
         yesNoAnswers.pop_front();
         return a;
     }
-    std::optional<std::string> chooseOpenFile(const std::string& title,
-                                              const std::vector<operations::FileFilter>& filters) override
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::vector<operations::FileFilter>&) override
     {
-        return answer(title, filters);
+        return answer();
     }
-    std::optional<std::string> chooseSaveFile(const std::string& title,
-                                              const std::vector<operations::FileFilter>& filters) override
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::vector<operations::FileFilter>&) override
     {
-        return answer(title, filters);
+        return answer();
     }
 
 private:
-    std::optional<std::string> answer(const std::string& title, const std::vector<operations::FileFilter>& filters)
+    std::optional<std::string> answer()
     {
-        dialogTitles.push_back(title);
-        dialogFilters.push_back(filters);
         if (fileAnswers.empty()) return std::nullopt;
         auto a = fileAnswers.front();
         fileAnswers.pop_front();

@@ -1,0 +1,260 @@
+// Texts in and out: the two number readers of typed fields and the fast one
+// of point files, the "0.000" writer, and the Windows-1253 / UTF-8 codec.
+// Every fast path is held against an independent slow one (std::from_chars,
+// std::to_chars, the published code page written out below).
+
+#include "pointfile/field_reader.h"
+#include "text/number_format.h"
+#include "text/number_text.h"
+#include "text/text_codec.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <charconv>
+#include <cmath>
+
+namespace text = hattsheet::text;
+
+namespace {
+// The shortest text that reads back to the same bits: digits, not the fuzzy
+// closeness of QCOMPARE on doubles.
+QByteArray shortest(double v)
+{
+    char buf[64];
+    return QByteArray(buf, static_cast<int>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
+}
+
+void addRow(const char* name, const QByteArray& text, const char* a, const char* b)
+{
+    QTest::newRow(name) << text << QByteArray(a) << QByteArray(b);
+}
+
+std::string_view view(const QByteArray& b) { return {b.constData(), static_cast<std::size_t>(b.size())}; }
+
+// Windows-1253 0x80..0xFF as published, 16 a line; '?' marks the bytes the
+// code page leaves undefined, which are carried as the code point of the
+// same value.
+const QString kWindows1253High = QStringLiteral(
+    "€?‚ƒ„…†‡?‰?‹????"
+    "?‘’“”•–—?™?›????"
+    "\u00A0΅Ά£¤¥¦§¨©?«¬\u00AD®―"
+    "°±²³΄µ¶·ΈΉΊ»Ό½ΎΏ"
+    "ΐΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟ"
+    "ΠΡ?ΣΤΥΦΧΨΩΪΫάέήί"
+    "ΰαβγδεζηθικλμνξο"
+    "πρςστυφχψωϊϋόύώ?");
+} // namespace
+
+class tst_Text : public QObject {
+    Q_OBJECT
+private slots:
+    void numberReaders_data();
+    void numberReaders();
+    void everyPowerOfTen_data();
+    void everyPowerOfTen();
+    void randomNumbersAgainstSlowPaths();
+    void windows1253Table();
+    void fileEncoding_data();
+    void fileEncoding();
+};
+
+// The window's lenient reading of a field's leading number and the strict
+// whole-text reading of the field test and the files, on the same texts.
+// Expected values are hand calculations from the reading rules.
+void tst_Text::numberReaders_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    // Shortest digits; "none": no leading number (reads as 0); "overflow",
+    // "refused": no value at all.
+    QTest::addColumn<QByteArray>("leading");
+    QTest::addColumn<QByteArray>("whole");
+    addRow("spaces around a decimal", " 12.5 ", "12.5", "12.5");
+    addRow("blank inside the digits", "1 234.5", "1234.5", "refused");
+    addRow("tabs and line feeds inside", "\t1\n2.\t5", "12.5", "refused");
+    addRow("decimal comma ends the number", "1,5", "1", "refused");
+    addRow("no digits before the point", ".30", "0.3", "0.3");
+    addRow("minus, no digits before the point", "-.5", "-0.5", "-0.5");
+    addRow("plus sign", "+5", "5", "5");
+    addRow("trailing point", "5.", "5", "5");
+    addRow("letter ends the number", "12a", "12", "refused");
+    addRow("second point ends the number", "1.2.3", "1.2", "refused");
+    addRow("negative with exponent", "-1.5E3", "-1500", "-1500");
+    addRow("exponent letter D", "1D3", "1000", "refused");
+    addRow("lower-case d, negative exponent", "1d-2", "0.01", "refused");
+    addRow("blanks around the exponent letter", "1 e 3", "1000", "refused");
+    addRow("exponent letter without digits", "1e", "1", "refused");
+    addRow("exponent sign without digits", "1e+", "1", "refused");
+    addRow("largest decade of a double", "1e308", "1e+308", "1e+308");
+    addRow("underflow reads as zero", "1e-999", "0", "0");
+    addRow("negative underflow keeps its sign", "-1e-999", "-0", "-0");
+    addRow("underflow written with many zeros", "0." + QByteArray(400, '0') + "1", "0", "0");
+    addRow("digits beyond the stack buffer", "0." + QByteArray(200, '0') + "15", "1.5e-201", "1.5e-201");
+    addRow("16 significant digits", "1234567890.123456", "1234567890.123456", "1234567890.123456");
+    addRow("overflow with exponent", "1E999", "overflow", "refused");
+    addRow("negative overflow", "-1E999", "overflow", "refused");
+    addRow("overflow written out in digits", "9" + QByteArray(400, '0'), "overflow", "refused");
+    addRow("letters only", "abc", "none", "refused");
+    addRow("empty text", "", "none", "refused");
+    addRow("only spaces", "   ", "none", "refused");
+    addRow("lone minus", "-", "none", "refused");
+    addRow("lone point", ".", "none", "refused");
+    addRow("exponent without mantissa", "e5", "none", "refused");
+    addRow("infinity", "inf", "none", "refused");
+    addRow("not a number", "nan", "none", "refused");
+}
+
+void tst_Text::numberReaders()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, leading);
+    QFETCH(QByteArray, whole);
+    const auto n = text::readLeadingNumber(view(text));
+    QCOMPARE(!n ? QByteArray("overflow") : !n->found ? "none" + shortest(n->value) : shortest(n->value),
+             leading == "none" ? QByteArray("none0") : leading);
+    const auto v = text::parseWholeNumber(view(text));
+    QCOMPARE(v ? shortest(*v) : QByteArray("refused"), whole);
+    // The point files' reader: the whole-text value, or blank as 0.
+    const auto f = hattsheet::pointfile::fieldNumber({view(text), false});
+    if (text.trimmed().isEmpty()) QCOMPARE(f ? shortest(*f) : "refused", QByteArray("0"));
+    else QCOMPARE(f ? shortest(*f) : QByteArray("refused"), whole);
+}
+
+// Every decimal count the fast readers divide by an exact power of ten, and
+// the first ones past it, with one and with 15 significant digits; the
+// expected double is std::from_chars' (correctly rounded).
+void tst_Text::everyPowerOfTen_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    for (int decimals = 0; decimals <= 24; ++decimals) {
+        for (QByteArray digits : {QByteArray("7"), QByteArray("-987654321098765")}) {
+            const bool negative = digits.startsWith('-');
+            if (negative) digits.remove(0, 1);
+            digits = QByteArray(std::max<int>(0, decimals + 1 - int(digits.size())), '0') + digits;
+            digits.insert(digits.size() - decimals, '.');
+            QTest::addRow("%d decimals, %s", decimals, negative ? "15 digits" : "1 digit")
+                << (negative ? "-" + digits : digits);
+        }
+    }
+}
+
+void tst_Text::everyPowerOfTen()
+{
+    QFETCH(QByteArray, text);
+    double expected = 0;
+    std::from_chars(text.constData(), text.constData() + text.size(), expected);
+    const auto whole = text::parseWholeNumber(view(text));
+    const auto leading = text::readLeadingNumber(view(text));
+    const auto field = hattsheet::pointfile::fieldNumber({view(text), false});
+    QVERIFY(whole && leading && field);
+    QCOMPARE(shortest(*whole), shortest(expected));
+    QCOMPARE(shortest(leading->value), shortest(expected));
+    QCOMPARE(shortest(*field), shortest(expected));
+}
+
+// Random decimal texts of up to 18 digits read against std::from_chars;
+// random doubles of 1e-5 .. 1e17, and odd halves of the third decimal
+// (k/2000), formatted by the integer "0.000" path against the std::to_chars
+// one.
+void tst_Text::randomNumbersAgainstSlowPaths()
+{
+    QRandomGenerator rng(2578);
+    for (int i = 0; i < 100000; ++i) {
+        std::string t = rng.bounded(2) ? "-" : "";
+        const int digits = rng.bounded(1, 19), pointAt = rng.bounded(0, digits + 1);
+        for (int k = 0; k < digits; ++k) {
+            if (k == pointAt) t += '.';
+            t += char('0' + rng.bounded(10));
+        }
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const auto got = hattsheet::pointfile::fieldNumber({t, false});
+        QVERIFY2(got && *got == expected && std::signbit(*got) == std::signbit(expected), t.c_str());
+    }
+    // First the edges of the integer path's range and a carry through every digit.
+    const double edges[] = {1e-3, std::nextafter(1e-3, 0.0), 999999.9999999999, 999999999999999.0, 1e15, -0.0004};
+    for (int i = 0; i < 300000; ++i) {
+        double v = i < 6 ? edges[i] : i % 3 == 0 ? double(rng.bounded(1, 1 << 20) * 2 + 1) / 2000.0
+                              : std::ldexp(rng.generateDouble() + 1.0, rng.bounded(-17, 57));
+        if (rng.bounded(2) == 1) v = -v;
+        const int decimals = i < 6 ? 3 : rng.bounded(0, 8);
+        std::string fast, general;
+        text::appendFixed(fast, v, decimals);
+        text::appendFixedGeneral(general, v, decimals);
+        QVERIFY2(fast == general, qPrintable(QString("%1 with %2 decimals: %3 against %4")
+                                                 .arg(v, 0, 'g', 17).arg(decimals).arg(fast.c_str(), general.c_str())));
+    }
+}
+
+// All 128 high bytes, read and written back, alone and as one text.
+void tst_Text::windows1253Table()
+{
+    QByteArray all;
+    QString expectedAll;
+    for (int i = 0; i < 128; ++i) {
+        const QByteArray byte(1, char(0x80 + i));
+        const QChar c = kWindows1253High[i] == u'?' ? QChar(0x80 + i) : kWindows1253High[i];
+        const std::string utf8 = text::windows1253ToUtf8(view(byte));
+        QCOMPARE(QString::fromStdString(utf8), QString(c));
+        QCOMPARE(text::utf8ToWindows1253(utf8).value_or("none"), byte.toStdString());
+        all += byte;
+        expectedAll += c;
+    }
+    const text::DecodedText d = text::decodeFileBytes(view(all));
+    QCOMPARE(d.encoding, text::Encoding::Windows1253);
+    QCOMPARE(QString::fromStdString(d.utf8), expectedAll);
+    QCOMPARE(text::encodeForFile(d.utf8).bytes, all.toStdString());
+    QCOMPARE(text::encodeForFile(d.utf8 + "ω→").encoding, text::Encoding::Utf8);  // one character beyond
+}
+
+// How a file's bytes are taken: UTF-8 only when every sequence is a valid,
+// shortest one of a code point up to U+10FFFF that is no surrogate; then
+// written back in Windows-1253 when every character fits. Expected values
+// from the UTF-8 rules (RFC 3629).
+void tst_Text::fileEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");  // as read
+    QTest::addColumn<bool>("utf8");     // read as UTF-8, else as Windows-1253
+    QTest::newRow("Greek in Windows-1253") << QByteArray("\xD3\xD4\xC1\xD3\xC7 \xE1\xDC") << "ΣΤΑΣΗ αά" << false;
+    QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ αά") << "ΣΤΑΣΗ αά" << true;
+    QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBFΣ1") << "Σ1" << true;
+    QTest::newRow("lone euro byte") << QByteArray("\x80") << "€" << false;
+    QTest::newRow("lead byte at the end") << QByteArray("a\xCE") << "aΞ" << false;
+    QTest::newRow("lead byte before ASCII") << QByteArray("\xCE" "a") << "Ξa" << false;
+    QTest::newRow("overlong two bytes") << QByteArray("\xC1\xBF") << "ΑΏ" << false;
+    QTest::newRow("overlong three bytes") << QByteArray("\xE0\x9F\xBF") << "ΰ\u009FΏ" << false;
+    QTest::newRow("overlong four bytes") << QByteArray("\xF0\x8F\xBF\xBF") << "π\u008FΏΏ" << false;
+    QTest::newRow("U+07FF, U+0800: longest 2, shortest 3") << QByteArray("\xDF\xBF\xE0\xA0\x80")
+                                                           << "\u07FF\u0800" << true;
+    QTest::newRow("E1 lead byte") << QByteArray("\xE1\x80\x80") << "\u1000" << true;
+    QTest::newRow("E3 lead byte") << QByteArray("\xE3\x81\x82") << "\u3042" << true;
+    QTest::newRow("U+FFFF, U+10000") << QByteArray("\xEF\xBF\xBF\xF0\x90\x80\x80") << QString::fromUcs4(U"\uFFFF\U00010000")
+                                    << true;
+    QTest::newRow("U+10FFFF") << QByteArray("\xF4\x8F\xBF\xBF") << QString::fromUcs4(U"\U0010FFFF") << true;
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << "τ\u0090€€" << false;
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << "ν\u00A0€" << false;
+    QTest::newRow("five-byte lead") << QByteArray("\xF8\x88\x80\x80\x80") << "ψ\u0088€€€" << false;
+    QTest::newRow("continuation cut by ASCII") << QByteArray("\xE3\x81" "a") << "γ\u0081a" << false;
+}
+
+void tst_Text::fileEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, utf8);
+    const text::DecodedText d = text::decodeFileBytes(view(bytes));
+    QCOMPARE(QString::fromStdString(d.utf8), text);
+    QCOMPARE(d.encoding == text::Encoding::Utf8, utf8);
+    QCOMPARE(text::isValidUtf8(view(bytes)), utf8);
+    const text::EncodedText e = text::encodeForFile(d.utf8);
+    QCOMPARE(QString::fromStdString(text::decodeAs(e.bytes, e.encoding)), text);
+    // Windows-1253 whenever every character has a byte there.
+    const bool fits = std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return c.unicode() < 0x80 || kWindows1253High.contains(c) ||
+                                                       (c.unicode() < 0x100 && kWindows1253High[c.unicode() - 0x80] == u'?'); });
+    QCOMPARE(e.encoding == text::Encoding::Windows1253, fits);
+}
+
+QTEST_APPLESS_MAIN(tst_Text)
+#include "tst_text.moc"
