@@ -4,7 +4,7 @@
 // A file is read as UTF-8 when it is valid UTF-8 (a byte-order mark is
 // dropped), otherwise as Windows-1253. A text is written in Windows-1253 when
 // every character fits, otherwise in UTF-8, so no character is ever lost.
-// The eight byte values Windows-1253 leaves undefined (0x81, 0x88, 0x8A,
+// The seventeen byte values Windows-1253 leaves undefined (0x81, 0x88, 0x8A,
 // 0x8C-0x90, 0x98, 0x9A, 0x9C-0x9F, 0xAA, 0xD2, 0xFF) are carried as the
 // code points U+0081 ... U+00FF of the same value, so that such a file still
 // reads and writes back byte for byte.
