@@ -17,7 +17,6 @@
 #include "text/text_codec.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QFileInfo>
 #include <QTest>
 
@@ -42,8 +41,6 @@ private slots:
     void singlePointText();
     void plantedAtFixedNames_data();
     void plantedAtFixedNames();
-    void userFiles_data();
-    void userFiles();
     void privateFolder_data();
     void privateFolder();
     void hostileFiles_data();
@@ -346,107 +343,6 @@ void tst_BadFiles::plantedAtFixedNames()
     QCOMPARE(QDir(at("prog")).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
 }
 
-// The user's own file as the save and -o meet it. Either both refuse it as
-// the shell's ">" would (exit 1, a message naming it, the file as it was),
-// or both write the list and keep what the file was: its owner, group and
-// mode, a link and the file it names, a log opened for appending.
-enum class UserFile { WriteProtected, OtherOwner, DanglingLink, LongName, GreekName, DevStdoutAppend };
-Q_DECLARE_METATYPE(UserFile)
-
-void tst_BadFiles::userFiles_data()
-{
-    QTest::addColumn<UserFile>("kind");
-    QTest::newRow("write-protected file is refused") << UserFile::WriteProtected;
-    QTest::newRow("another user's file keeps its owner") << UserFile::OtherOwner;
-    QTest::newRow("dangling link is written through") << UserFile::DanglingLink;
-    QTest::newRow("name of 255 bytes") << UserFile::LongName;
-    QTest::newRow("Greek name") << UserFile::GreekName;
-    QTest::newRow("-o /dev/stdout appends to a log") << UserFile::DevStdoutAppend;
-}
-
-void tst_BadFiles::userFiles()
-{
-    QFETCH(UserFile, kind);
-    const QByteArray list = "P1, 1000, 2000, 5\r\n";
-    const QByteArray converted = "P1, " + kWorked + ", 5.000\r\n";
-    QVERIFY(writeFile(at("in.txt"), list));
-    QString target = at("out.txt");  // what -o and the save dialog are given
-    QString file = target;           // the file that holds the result
-    const bool refused = kind == UserFile::WriteProtected;
-    std::function<void()> inChild;
-    std::optional<AsNobody> nobody;
-    struct stat before {};
-    switch (kind) {
-    case UserFile::WriteProtected:
-        if (!AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user");
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
-        ::chmod(QFile::encodeName(at("in.txt")).constData(), 0644);
-        QVERIFY(writeFile(target, kOldBytes));
-        QVERIFY(::chown(QFile::encodeName(target).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        inChild = becomeNobody;
-        break;
-    case UserFile::OtherOwner:
-        if (::geteuid() != 0) QSKIP("only root can write another user's file here");
-        QVERIFY(writeFile(target, kOldBytes));
-        QVERIFY(::chown(QFile::encodeName(target).constData(), kNobody, kNobody) == 0);
-        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
-        break;
-    case UserFile::DanglingLink:
-        QVERIFY(QDir().mkdir(at("shared")));
-        QVERIFY(QFile::link(file = at("shared/new.txt"), target));
-        break;
-    case UserFile::LongName: target = file = at(QString(251, 'n') + ".txt"); break;
-    case UserFile::GreekName: target = file = at("Σημεία Αθήνας.txt"); break;
-    case UserFile::DevStdoutAppend:
-        QVERIFY(writeFile(file, kOldBytes));
-        target = "/dev/stdout";
-        break;
-    }
-    ::stat(QFile::encodeName(file).constData(), &before);
-
-    // The command line.
-    QProcess p;
-    if (kind == UserFile::DevStdoutAppend) p.setStandardOutputFile(file, QIODevice::Append);
-    if (inChild) p.setChildProcessModifier(inChild);
-    p.start(inChild ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT),
-            kDefaultCentres + QStringList{at("in.txt"), "-o", target});
-    QVERIFY2(p.waitForFinished(60000), qPrintable(p.errorString()));
-    const QByteArray err = p.readAllStandardError();
-    QCOMPARE(p.exitCode(), refused ? kExitFailed : 0);
-    const QByteArray expected = refused ? kOldBytes : kind == UserFile::DevStdoutAppend ? kOldBytes + converted : converted;
-    QCOMPARE(readFile(file), expected);
-    if (refused) QVERIFY2(err.contains(msg::cannotWrite(target.toStdString()).c_str()), err.constData());
-    else QCOMPARE(err, QByteArray());
-    if (kind == UserFile::DevStdoutAppend) return;  // no save dialog offers a descriptor
-
-    // The window's save of the same list, onto the file as it was.
-    QVERIFY(writeFile(at("again.txt"), {}));
-    if (kind == UserFile::OtherOwner || refused) {
-        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(writeFile(file, kOldBytes));
-        QVERIFY(::chmod(QFile::encodeName(file).constData(), before.st_mode & 07777) == 0);
-    }
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File2, asStd(converted));
-    dialogs.fileAnswers = {target.toStdString()};
-    if (refused) nobody.emplace();
-    hattsheet::operations::savePanel(fields, dialogs, TempPlaces{at("prog").toStdString(), {}}, Panel::Two);
-    nobody.reset();
-    QCOMPARE(dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(dialogs.messages[0].text, refused ? msg::cannotWrite(target.toStdString()) : std::string(msg::kSaved));
-    QCOMPARE(readFile(file), refused ? kOldBytes : converted);
-    struct stat after {};
-    QVERIFY(::stat(QFile::encodeName(file).constData(), &after) == 0);
-    if (kind == UserFile::OtherOwner || refused) {
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
-    }
-    if (kind == UserFile::DanglingLink) QVERIFY(QFileInfo(target).isSymLink());
-}
-
 // Where the by-products go: the program's folder only when it is the user's
 // alone and not an installed program's; else the per-user cache folder,
 // made 0700.
@@ -497,10 +393,14 @@ void tst_BadFiles::privateFolder()
 // is confirmed as a success; nothing waits on a FIFO (the window refuses one,
 // the command line reads one like a pipe); no .hs* temporary file stays
 // beside the target. A link is written through, so the file it names changes.
+// A file the user may not write is refused as the shell's ">" would; one
+// that is written keeps its owner, group and mode; a log opened for
+// appending gets the list after what it held.
 enum class Way { Open, Save, Input, Output };  // Input: hattsheet-convert's INPUT; Output: its -o
 enum class Place {
     Folder, Fifo, DevZero, Unreadable, Vanishing, Missing,
     Link, FullDevice, LinkToFullDevice, StdoutFull, ReadOnlyFolder, MissingFolder, TheInput,
+    WriteProtected, OtherOwner, DanglingLink, LongName, GreekName, DevStdoutAppend,
 };
 enum class Outcome { Written, CannotRead, CannotWrite };
 Q_DECLARE_METATYPE(Way)
@@ -539,6 +439,17 @@ void tst_BadFiles::hostileFiles_data()
         {"-o into a folder that does not exist", W::Output, P::MissingFolder, O::CannotWrite, false},
         {"-o through a symbolic link updates the linked file", W::Output, P::Link, O::Written, false},
         {"-o names INPUT itself", W::Output, P::TheInput, O::Written, false},
+        {"save onto a write-protected file", W::Save, P::WriteProtected, O::CannotWrite, true},
+        {"-o a write-protected file", W::Output, P::WriteProtected, O::CannotWrite, true},
+        {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, O::Written, false},
+        {"-o another user's file keeps its owner", W::Output, P::OtherOwner, O::Written, false},
+        {"save through a dangling link", W::Save, P::DanglingLink, O::Written, false},
+        {"-o through a dangling link", W::Output, P::DanglingLink, O::Written, false},
+        {"save to a name of 255 bytes", W::Save, P::LongName, O::Written, false},
+        {"-o a name of 255 bytes", W::Output, P::LongName, O::Written, false},
+        {"save to a Greek name", W::Save, P::GreekName, O::Written, false},
+        {"-o a Greek name", W::Output, P::GreekName, O::Written, false},
+        {"-o /dev/stdout appends to a log", W::Output, P::DevStdoutAppend, O::Written, false},
     };
     for (const auto& r : rows) QTest::newRow(r.name) << r.way << r.place << r.outcome << r.keeps;
 }
@@ -560,7 +471,8 @@ void tst_BadFiles::hostileFiles()
     // `named` what a message must name, `holder` the file the outcome shows in.
     QString path, named, holder, stdoutFile;
     TempPlaces temp = m_work.places();
-    const bool asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder;
+    const bool asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
+    std::function<void()> inChild = asNobody ? std::function<void()>(becomeNobody) : nullptr;
     if (asNobody && !AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
     switch (place) {
     case Place::Folder: QVERIFY(QDir().mkdir(path = at("folder.txt"))); break;
@@ -603,14 +515,34 @@ void tst_BadFiles::hostileFiles()
         break;
     case Place::MissingFolder: path = at("none/out.txt"); break;
     case Place::TheInput: path = in; break;
+    case Place::WriteProtected:
+    case Place::OtherOwner:
+        if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
+        QVERIFY(::chown(QFile::encodeName(path = out).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
+        QVERIFY(::chmod(QFile::encodeName(out).constData(), place == Place::OtherOwner ? 0640 : 0444) == 0);
+        break;
+    case Place::DanglingLink:
+        QVERIFY(QDir().mkdir(at("shared")));
+        QVERIFY(QFile::link(holder = at("shared/new.txt"), path = at("link.txt")));
+        break;
+    case Place::LongName: path = at(QString(251, 'n') + ".txt"); break;
+    case Place::GreekName: path = at("Σημεία Αθήνας.txt"); break;
+    case Place::DevStdoutAppend:
+        // No save dialog offers a descriptor; the command line's stdout is a log.
+        path = "/dev/stdout";
+        holder = out;
+        inChild = [name = QFile::encodeName(out)] { ::dup2(::open(name.constData(), O_WRONLY | O_APPEND), 1); };
+        break;
     }
     if (named.isEmpty()) named = path;
     if (holder.isEmpty()) holder = way == Way::Input ? out : path;
     if (asNobody) {
         // Nobody may enter the scratch folder, read INPUT and write OUTPUT.
         ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
-        ::chmod(QFile::encodeName(out).constData(), 0666);
+        if (way == Way::Input) ::chmod(QFile::encodeName(out).constData(), 0666);
     }
+    struct stat before {};
+    const bool held = way != Way::Open && ::stat(QFile::encodeName(holder).constData(), &before) == 0;
 
     // A FIFO gets a writer as soon as anyone opens it for reading: the command
     // line then reads the list, and a window that opened it would load the
@@ -655,8 +587,7 @@ void tst_BadFiles::hostileFiles()
         const QString program = asNobody ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT);
         QVERIFY(!program.isEmpty());
         const QStringList args = way == Way::Input ? QStringList{path, "-o", out} : QStringList{in, "-o", path};
-        const CliRun r = runConvert(kDefaultCentres + args, {}, stdoutFile,
-                                    asNobody ? std::function<void()>(becomeNobody) : nullptr, program);
+        const CliRun r = runConvert(kDefaultCentres + args, {}, stdoutFile, inChild, program);
         writer.reset();
         QVERIFY2(r.ran(), r.err.constData());
         if (outcome == Outcome::Written) {
@@ -670,9 +601,17 @@ void tst_BadFiles::hostileFiles()
         }
     }
 
-    if (outcome == Outcome::Written) QCOMPARE(readFile(holder), written);
+    if (outcome == Outcome::Written) QCOMPARE(readFile(holder), place == Place::DevStdoutAppend ? kOldBytes + written : written);
     if (keeps) QCOMPARE(readFile(holder), kOldBytes);
-    if (place == Place::Link || place == Place::LinkToFullDevice) QVERIFY(QFileInfo(path).isSymLink());
+    struct stat after {};
+    if (held) {
+        QVERIFY(::stat(QFile::encodeName(holder).constData(), &after) == 0);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+    }
+    if (place == Place::Link || place == Place::LinkToFullDevice || place == Place::DanglingLink)
+        QVERIFY(QFileInfo(path).isSymLink());
     if (way == Way::Save || way == Way::Output) {
         const QString folder = path == "-" ? m_work.path() : QFileInfo(path).path();
         QCOMPARE(QDir(folder).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
