@@ -541,6 +541,9 @@ void tst_BadFiles::hostileFiles()
         ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
         if (way == Way::Input) ::chmod(QFile::encodeName(out).constData(), 0666);
     }
+    const std::string needed = outcome == Outcome::Written      ? std::string(msg::kSaved)
+                               : outcome == Outcome::CannotRead ? msg::cannotRead(named.toStdString())
+                                                                : msg::cannotWrite(named.toStdString());
     struct stat before {};
     const bool held = way != Way::Open && ::stat(QFile::encodeName(holder).constData(), &before) == 0;
 
@@ -571,14 +574,10 @@ void tst_BadFiles::hostileFiles()
         QVERIFY2(clock.elapsed() < 2000, "the window must not wait for a writer");
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         const ShownMessage& m = dialogs.messages[0];
-        if (outcome == Outcome::Written) {
-            QCOMPARE(m.text, std::string(msg::kSaved));
-        } else {
+        QCOMPARE(m.text, needed);
+        if (outcome != Outcome::Written) {
             QCOMPARE(m.icon, MessageIcon::Critical);
             QCOMPARE(m.title, std::string(msg::kTitleWarning));
-            const std::string needed = outcome == Outcome::CannotRead ? msg::cannotRead(named.toStdString())
-                                                                      : msg::cannotWrite(named.toStdString());
-            QCOMPARE(m.text, needed);
             QVERIFY(fields.all() == before);
         }
     } else {
@@ -590,15 +589,9 @@ void tst_BadFiles::hostileFiles()
         const CliRun r = runConvert(kDefaultCentres + args, {}, stdoutFile, inChild, program);
         writer.reset();
         QVERIFY2(r.ran(), r.err.constData());
-        if (outcome == Outcome::Written) {
-            QCOMPARE(r.exitCode, 0);
-            QCOMPARE(r.err, QByteArray());
-        } else {
-            QCOMPARE(r.exitCode, kExitFailed);
-            const std::string needed = outcome == Outcome::CannotRead ? msg::cannotRead(named.toStdString())
-                                                                      : msg::cannotWrite(named.toStdString());
-            QVERIFY2(r.err.contains(needed.c_str()), r.err.constData());
-        }
+        QCOMPARE(r.exitCode, outcome == Outcome::Written ? 0 : kExitFailed);
+        if (outcome == Outcome::Written) QCOMPARE(r.err, QByteArray());
+        else QVERIFY2(r.err.contains(needed.c_str()), r.err.constData());
     }
 
     if (outcome == Outcome::Written) QCOMPARE(readFile(holder), place == Place::DevStdoutAppend ? kOldBytes + written : written);
