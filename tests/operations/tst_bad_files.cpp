@@ -337,8 +337,9 @@ void tst_BadFiles::plantedAtFixedNames()
     if (planted == Planted::Folder) {
         QVERIFY(entry.isDir());
     } else {
-        QCOMPARE(readFile(at(name)), QByteArray::fromStdString(list));
+        // A FIFO still there would block the read below for good.
         QVERIFY(entry.isFile() && !entry.isSymLink());
+        QCOMPARE(readFile(at(name)), QByteArray::fromStdString(list));
     }
     QCOMPARE(QDir(at("prog")).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
 }
