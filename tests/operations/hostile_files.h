@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -34,8 +35,10 @@ inline bool makeFifo(const QString& path) { return ::mkfifo(QFile::encodeName(pa
 
 // Writes bytes (at most PIPE_BUF, so in one piece) into a FIFO as soon as a
 // reader has it open. A plain open for writing would wait for that reader
-// for ever; this one gives up after `patience`. False when nothing was written.
-inline bool writeWhenFifoOpened(const QString& path, const QByteArray& bytes, std::chrono::milliseconds patience)
+// for ever; this one gives up after `patience` or when `stop` is requested.
+// False when nothing was written.
+inline bool writeWhenFifoOpened(const QString& path, const QByteArray& bytes, std::chrono::milliseconds patience,
+                                std::stop_token stop = {})
 {
     // A reader that is gone again raises SIGPIPE, here in this thread only.
     sigset_t pipeSignal;
@@ -51,7 +54,7 @@ inline bool writeWhenFifoOpened(const QString& path, const QByteArray& bytes, st
             return whole;
         }
         // ENXIO: no reader yet.
-        if (errno != ENXIO || std::chrono::steady_clock::now() >= deadline) return false;
+        if (errno != ENXIO || stop.stop_requested() || std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

@@ -17,7 +17,6 @@
 #include "text/text_codec.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QFileInfo>
 #include <QTest>
 
@@ -42,14 +41,10 @@ private slots:
     void singlePointText();
     void plantedAtFixedNames_data();
     void plantedAtFixedNames();
-    void userFiles_data();
-    void userFiles();
     void privateFolder_data();
     void privateFolder();
-    void hostileWindow_data();
-    void hostileWindow();
-    void hostileCommandLine_data();
-    void hostileCommandLine();
+    void hostileFiles_data();
+    void hostileFiles();
     void diskFillsAfter_data();
     void diskFillsAfter();
 
@@ -269,14 +264,13 @@ void tst_BadFiles::singlePointText()
 // The names are never opened: a link or FIFO entry is replaced by a plain
 // file with the list, what it pointed to stays as it was, nothing waits; a
 // folder is left alone and named in a message. The save and the batch still
-// do their work either way. The chosen file itself as a link to a full device is
-// written through and its failure reported.
+// do their work either way.
 enum class Planted { LinkToVictim, LinkToDevFull, Fifo, Folder };
 Q_DECLARE_METATYPE(Planted)
 
 void tst_BadFiles::plantedAtFixedNames_data()
 {
-    QTest::addColumn<QString>("name");  // the entry planted, in the program's folder or the chosen file
+    QTest::addColumn<QString>("name");  // the entry planted in the program's folder
     QTest::addColumn<Planted>("planted");
     QTest::addColumn<bool>("batch");    // the batch conversion, else a save of panel 1
     QTest::newRow("save: link to another's file at TempFile.Dat") << "prog/TempFile.Dat" << Planted::LinkToVictim << false;
@@ -286,7 +280,6 @@ void tst_BadFiles::plantedAtFixedNames_data()
     QTest::newRow("save: FIFO at TempFile.Dat") << "prog/TempFile.Dat" << Planted::Fifo << false;
     QTest::newRow("batch: folder at TempFeed.Dat") << "prog/TempFeed.Dat" << Planted::Folder << true;
     QTest::newRow("save: folder at TempFile.Dat") << "prog/TempFile.Dat" << Planted::Folder << false;
-    QTest::newRow("save: chosen file is a link to a full device") << "old.txt" << Planted::LinkToDevFull << false;
 }
 
 void tst_BadFiles::plantedAtFixedNames()
@@ -294,11 +287,10 @@ void tst_BadFiles::plantedAtFixedNames()
     QFETCH(QString, name);
     QFETCH(Planted, planted);
     QFETCH(bool, batch);
-    const bool chosen = name == "old.txt";
     const QString full = planted == Planted::LinkToDevFull ? fullDeviceIn(m_work.path()) : QString();
     if (planted == Planted::LinkToDevFull && full.isEmpty()) QSKIP("no full device to be had");
     QVERIFY(writeFile(at("victim"), kOldBytes));
-    if (!chosen) QVERIFY(writeFile(at("old.txt"), kOldBytes));
+    QVERIFY(writeFile(at("old.txt"), kOldBytes));
     switch (planted) {
     case Planted::LinkToVictim: QVERIFY(QFile::link(at("victim"), at(name))); break;
     case Planted::LinkToDevFull: QVERIFY(QFile::link(full, at(name))); break;
@@ -333,124 +325,23 @@ void tst_BadFiles::plantedAtFixedNames()
     QVERIFY2(clock.elapsed() < 2000, "nothing may wait on a planted FIFO");
 
     std::vector<ShownMessage> expected;
-    if (chosen || planted == Planted::Folder) {
+    if (planted == Planted::Folder)
         expected.push_back({msg::cannotWrite(at(name).toStdString()), msg::kTitleWarning, MessageIcon::Critical});
-    }
-    if (!chosen) {
-        expected.push_back(batch ? ShownMessage{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information}
-                                 : ShownMessage{msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
-    }
+    expected.push_back(batch ? ShownMessage{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information}
+                             : ShownMessage{msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
     QCOMPARE(dialogs.messages, expected);
     QCOMPARE(fields.text(FieldId::File2), batch ? "P1, " + asStd(kWorked) + ", 5.000\r\n" : std::string());
     QCOMPARE(readFile(at("victim")), kOldBytes);
-    if (!batch && !chosen) QCOMPARE(readFile(at("old.txt")), QByteArray::fromStdString(list));
+    if (!batch) QCOMPARE(readFile(at("old.txt")), QByteArray::fromStdString(list));
     const QFileInfo entry(at(name));
-    if (planted == Planted::Folder) QVERIFY(entry.isDir());
-    else if (chosen) QVERIFY(entry.isSymLink());
-    else QCOMPARE(readFile(at(name)), QByteArray::fromStdString(list));
-    if (!chosen && planted != Planted::Folder) QVERIFY(entry.isFile() && !entry.isSymLink());
+    if (planted == Planted::Folder) {
+        QVERIFY(entry.isDir());
+    } else {
+        // A FIFO still there would block the read below for good.
+        QVERIFY(entry.isFile() && !entry.isSymLink());
+        QCOMPARE(readFile(at(name)), QByteArray::fromStdString(list));
+    }
     QCOMPARE(QDir(at("prog")).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
-}
-
-// The user's own file as the save and -o meet it. Either both refuse it as
-// the shell's ">" would (exit 1, a message naming it, the file as it was),
-// or both write the list and keep what the file was: its owner, group and
-// mode, a link and the file it names, a log opened for appending.
-enum class UserFile { WriteProtected, OtherOwner, DanglingLink, LongName, GreekName, DevStdoutAppend };
-Q_DECLARE_METATYPE(UserFile)
-
-void tst_BadFiles::userFiles_data()
-{
-    QTest::addColumn<UserFile>("kind");
-    QTest::newRow("write-protected file is refused") << UserFile::WriteProtected;
-    QTest::newRow("another user's file keeps its owner") << UserFile::OtherOwner;
-    QTest::newRow("dangling link is written through") << UserFile::DanglingLink;
-    QTest::newRow("name of 255 bytes") << UserFile::LongName;
-    QTest::newRow("Greek name") << UserFile::GreekName;
-    QTest::newRow("-o /dev/stdout appends to a log") << UserFile::DevStdoutAppend;
-}
-
-void tst_BadFiles::userFiles()
-{
-    QFETCH(UserFile, kind);
-    const QByteArray list = "P1, 1000, 2000, 5\r\n";
-    const QByteArray converted = "P1, " + kWorked + ", 5.000\r\n";
-    QVERIFY(writeFile(at("in.txt"), list));
-    QString target = at("out.txt");  // what -o and the save dialog are given
-    QString file = target;           // the file that holds the result
-    const bool refused = kind == UserFile::WriteProtected;
-    std::function<void()> inChild;
-    std::optional<AsNobody> nobody;
-    struct stat before {};
-    switch (kind) {
-    case UserFile::WriteProtected:
-        if (!AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user");
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
-        ::chmod(QFile::encodeName(at("in.txt")).constData(), 0644);
-        QVERIFY(writeFile(target, kOldBytes));
-        QVERIFY(::chown(QFile::encodeName(target).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        inChild = becomeNobody;
-        break;
-    case UserFile::OtherOwner:
-        if (::geteuid() != 0) QSKIP("only root can write another user's file here");
-        QVERIFY(writeFile(target, kOldBytes));
-        QVERIFY(::chown(QFile::encodeName(target).constData(), kNobody, kNobody) == 0);
-        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
-        break;
-    case UserFile::DanglingLink:
-        QVERIFY(QDir().mkdir(at("shared")));
-        QVERIFY(QFile::link(file = at("shared/new.txt"), target));
-        break;
-    case UserFile::LongName: target = file = at(QString(251, 'n') + ".txt"); break;
-    case UserFile::GreekName: target = file = at("Σημεία Αθήνας.txt"); break;
-    case UserFile::DevStdoutAppend:
-        QVERIFY(writeFile(file, kOldBytes));
-        target = "/dev/stdout";
-        break;
-    }
-    ::stat(QFile::encodeName(file).constData(), &before);
-
-    // The command line.
-    QProcess p;
-    if (kind == UserFile::DevStdoutAppend) p.setStandardOutputFile(file, QIODevice::Append);
-    if (inChild) p.setChildProcessModifier(inChild);
-    p.start(inChild ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT),
-            kDefaultCentres + QStringList{at("in.txt"), "-o", target});
-    QVERIFY2(p.waitForFinished(60000), qPrintable(p.errorString()));
-    const QByteArray err = p.readAllStandardError();
-    QCOMPARE(p.exitCode(), refused ? kExitFailed : 0);
-    const QByteArray expected = refused ? kOldBytes : kind == UserFile::DevStdoutAppend ? kOldBytes + converted : converted;
-    QCOMPARE(readFile(file), expected);
-    if (refused) QVERIFY2(err.contains(msg::cannotWrite(target.toStdString()).c_str()), err.constData());
-    else QCOMPARE(err, QByteArray());
-    if (kind == UserFile::DevStdoutAppend) return;  // no save dialog offers a descriptor
-
-    // The window's save of the same list, onto the file as it was.
-    QVERIFY(writeFile(at("again.txt"), {}));
-    if (kind == UserFile::OtherOwner || refused) {
-        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(writeFile(file, kOldBytes));
-        QVERIFY(::chmod(QFile::encodeName(file).constData(), before.st_mode & 07777) == 0);
-    }
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File2, asStd(converted));
-    dialogs.fileAnswers = {target.toStdString()};
-    if (refused) nobody.emplace();
-    hattsheet::operations::savePanel(fields, dialogs, TempPlaces{at("prog").toStdString(), {}}, Panel::Two);
-    nobody.reset();
-    QCOMPARE(dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(dialogs.messages[0].text, refused ? msg::cannotWrite(target.toStdString()) : std::string(msg::kSaved));
-    QCOMPARE(readFile(file), refused ? kOldBytes : converted);
-    struct stat after {};
-    QVERIFY(::stat(QFile::encodeName(file).constData(), &after) == 0);
-    if (kind == UserFile::OtherOwner || refused) {
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
-    }
-    if (kind == UserFile::DanglingLink) QVERIFY(QFileInfo(target).isSymLink());
 }
 
 // Where the by-products go: the program's folder only when it is the user's
@@ -496,223 +387,229 @@ void tst_BadFiles::privateFolder()
     if (!inProg) QCOMPARE(st.st_mode & 07777, 0700u);
 }
 
-// Files and folders that fight back, in the window. Every failure shows one
-// critical message naming the file; nothing in the panels or on disk is lost,
-// and no failure is confirmed as a success.
-enum class Hostile {
-    OpenFolder, OpenFifo, OpenDevZero, OpenUnreadable, OpenVanishing,
-    SaveThroughLink, SaveReadOnlyFolder, SaveOntoFolder, SaveIntoMissingFolder,
+// Files and folders that fight back, met by every way in. The expected
+// outcomes are the program's rules for files: what cannot be read or written
+// is named in one critical message in the window (panels untouched) or on
+// stderr with exit 1; a file that held something keeps its bytes; no failure
+// is confirmed as a success; nothing waits on a FIFO (the window refuses one,
+// the command line reads one like a pipe); no .hs* temporary file stays
+// beside the target. A link is written through, so the file it names changes.
+// A file the user may not write is refused as the shell's ">" would; one
+// that is written keeps its owner, group and mode; a log opened for
+// appending gets the list after what it held.
+enum class Way { Open, Save, Input, Output };  // Input: hattsheet-convert's INPUT; Output: its -o
+enum class Place {
+    Folder, Fifo, DevZero, Unreadable, Vanishing, Missing,
+    Link, FullDevice, LinkToFullDevice, StdoutFull, ReadOnlyFolder, MissingFolder, TheInput,
+    WriteProtected, OtherOwner, DanglingLink, LongName, GreekName, DevStdoutAppend,
 };
-Q_DECLARE_METATYPE(Hostile)
+enum class Outcome { Written, CannotRead, CannotWrite };
+Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(Place)
+Q_DECLARE_METATYPE(Outcome)
 
-void tst_BadFiles::hostileWindow_data()
+void tst_BadFiles::hostileFiles_data()
 {
-    QTest::addColumn<Hostile>("kind");
-    QTest::newRow("open a folder") << Hostile::OpenFolder;
-    QTest::newRow("open a FIFO nobody writes to") << Hostile::OpenFifo;
-    QTest::newRow("open /dev/zero") << Hostile::OpenDevZero;
-    QTest::newRow("open a file without read permission") << Hostile::OpenUnreadable;
-    QTest::newRow("open a file that vanishes after choosing") << Hostile::OpenVanishing;
-    QTest::newRow("save through a symbolic link updates the linked file") << Hostile::SaveThroughLink;
-    QTest::newRow("save into a folder without write permission") << Hostile::SaveReadOnlyFolder;
-    QTest::newRow("save onto a folder") << Hostile::SaveOntoFolder;
-    QTest::newRow("save into a folder that does not exist") << Hostile::SaveIntoMissingFolder;
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<bool>("keeps");  // the target, or for a bad INPUT the existing OUTPUT, keeps its old bytes
+    using W = Way;
+    using P = Place;
+    using O = Outcome;
+    const struct { const char* name; Way way; Place place; Outcome outcome; bool keeps; } rows[] = {
+        {"open a folder", W::Open, P::Folder, O::CannotRead, false},
+        {"open a FIFO", W::Open, P::Fifo, O::CannotRead, false},
+        {"open /dev/zero", W::Open, P::DevZero, O::CannotRead, false},
+        {"open a file without read permission", W::Open, P::Unreadable, O::CannotRead, false},
+        {"open a file that vanishes after choosing", W::Open, P::Vanishing, O::CannotRead, false},
+        {"open a file that does not exist", W::Open, P::Missing, O::CannotRead, false},
+        {"save through a symbolic link updates the linked file", W::Save, P::Link, O::Written, false},
+        {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, O::CannotWrite, true},
+        {"save onto a folder", W::Save, P::Folder, O::CannotWrite, false},
+        {"save into a folder that does not exist", W::Save, P::MissingFolder, O::CannotWrite, false},
+        {"save: chosen file is a link to a full device", W::Save, P::LinkToFullDevice, O::CannotWrite, false},
+        {"INPUT is a folder, OUTPUT kept", W::Input, P::Folder, O::CannotRead, true},
+        {"INPUT is a FIFO with a writer", W::Input, P::Fifo, O::Written, false},
+        {"INPUT without read permission, OUTPUT kept", W::Input, P::Unreadable, O::CannotRead, true},
+        {"INPUT that does not exist, OUTPUT kept", W::Input, P::Missing, O::CannotRead, true},
+        {"-o a full device", W::Output, P::FullDevice, O::CannotWrite, false},
+        {"stdout is a full device", W::Output, P::StdoutFull, O::CannotWrite, false},
+        {"-o names a folder", W::Output, P::Folder, O::CannotWrite, false},
+        {"-o into a folder without write permission", W::Output, P::ReadOnlyFolder, O::CannotWrite, true},
+        {"-o into a folder that does not exist", W::Output, P::MissingFolder, O::CannotWrite, false},
+        {"-o through a symbolic link updates the linked file", W::Output, P::Link, O::Written, false},
+        {"-o names INPUT itself", W::Output, P::TheInput, O::Written, false},
+        {"save onto a write-protected file", W::Save, P::WriteProtected, O::CannotWrite, true},
+        {"-o a write-protected file", W::Output, P::WriteProtected, O::CannotWrite, true},
+        {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, O::Written, false},
+        {"-o another user's file keeps its owner", W::Output, P::OtherOwner, O::Written, false},
+        {"save through a dangling link", W::Save, P::DanglingLink, O::Written, false},
+        {"-o through a dangling link", W::Output, P::DanglingLink, O::Written, false},
+        {"save to a name of 255 bytes", W::Save, P::LongName, O::Written, false},
+        {"-o a name of 255 bytes", W::Output, P::LongName, O::Written, false},
+        {"save to a Greek name", W::Save, P::GreekName, O::Written, false},
+        {"-o a Greek name", W::Output, P::GreekName, O::Written, false},
+        {"-o /dev/stdout appends to a log", W::Output, P::DevStdoutAppend, O::Written, false},
+    };
+    for (const auto& r : rows) QTest::newRow(r.name) << r.way << r.place << r.outcome << r.keeps;
 }
 
-void tst_BadFiles::hostileWindow()
+void tst_BadFiles::hostileFiles()
 {
-    QFETCH(Hostile, kind);
-    const std::string panelText = "P1, 1000.000, 2000.000, 5.000\r\n";
-    TempPlaces temp = m_work.places();
-    FakeFields fields;
-    fields.setText(FieldId::File1, panelText);
-    fields.setText(FieldId::File2, kPrevious);
-    const auto before = fields.all();
-    VanishingDialogs vanishing;
-    FakeDialogs plain;
-    FakeDialogs& dialogs = kind == Hostile::OpenVanishing ? vanishing : plain;
-    QString target;  // the file the message must name
-    QString keep;    // a file whose old bytes must survive
-    bool reading = kind < Hostile::SaveThroughLink;
-    std::optional<AsNobody> nobody;
+    QFETCH(Way, way);
+    QFETCH(Place, place);
+    QFETCH(Outcome, outcome);
+    QFETCH(bool, keeps);
+    const bool window = way == Way::Open || way == Way::Save;
+    const QByteArray list = "P1, 1000, 2000, 5\r\n";
+    // The panel's text as a save writes it; the command line's conversion.
+    const QByteArray written = window ? QByteArray("P1, 1000.000, 2000.000, 5.000\r\n") : "P1, " + kWorked + ", 5.000\r\n";
+    const QString in = at("list.txt"), out = at("out.txt");
+    QVERIFY(writeFile(in, list) && writeFile(out, kOldBytes));
 
-    switch (kind) {
-    case Hostile::OpenFolder: QVERIFY(QDir().mkdir(target = at("folder.txt"))); break;
-    case Hostile::OpenFifo: QVERIFY(makeFifo(target = at("fifo.txt"))); break;
-    case Hostile::OpenDevZero: target = "/dev/zero"; break;
-    case Hostile::OpenUnreadable:
-        QVERIFY(writeFile(target = at("secret.txt"), "1, 1000, 2000, 5\r\n"));
-        QVERIFY(QFile::setPermissions(target, {}));
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0755);
-        nobody.emplace();
-        if (!nobody->modesBind()) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
+    // What is at the path: `path` is what the dialog, INPUT or -o is given,
+    // `named` what a message must name, `holder` the file the outcome shows in.
+    QString path, named, holder, stdoutFile;
+    TempPlaces temp = m_work.places();
+    const bool asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
+    std::function<void()> inChild = asNobody ? std::function<void()>(becomeNobody) : nullptr;
+    if (asNobody && !AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
+    switch (place) {
+    case Place::Folder: QVERIFY(QDir().mkdir(path = at("folder.txt"))); break;
+    case Place::Fifo: QVERIFY(makeFifo(path = at("fifo.txt"))); break;
+    case Place::DevZero: path = "/dev/zero"; break;
+    case Place::Unreadable:
+        QVERIFY(writeFile(path = at("secret.txt"), list));
+        QVERIFY(QFile::setPermissions(path, {}));
         break;
-    case Hostile::OpenVanishing: QVERIFY(writeFile(target = at("gone.txt"), "1, 1000, 2000, 5\r\n")); break;
-    case Hostile::SaveThroughLink:
+    case Place::Vanishing: QVERIFY(writeFile(path = at("gone.txt"), list)); break;
+    case Place::Missing: path = at("gone.txt"); break;
+    case Place::Link:
         // A rename over the link would leave the linked file stale.
         QVERIFY(QDir().mkdir(at("shared")));
-        QVERIFY(writeFile(keep = at("shared/list.txt"), kOldBytes));
-        QVERIFY(QFile::link(keep, target = at("list.txt")));
+        QVERIFY(writeFile(holder = at("shared/list.txt"), kOldBytes));
+        QVERIFY(QFile::link(holder, path = at("link.txt")));
         break;
-    case Hostile::SaveReadOnlyFolder:
+    case Place::FullDevice:
+    case Place::LinkToFullDevice:
+    case Place::StdoutFull:
+        if ((path = fullDeviceIn(m_work.path())).isEmpty()) QSKIP("no full device to be had");
+        // The save gives its file a ".txt" name, so it meets the device through one.
+        if (place == Place::LinkToFullDevice) {
+            QVERIFY(QFile::link(path, at("full.txt")));
+            path = at("full.txt");
+        }
+        if (place == Place::StdoutFull) {
+            stdoutFile = path;
+            path = "-";
+            named = "stdout";
+        }
+        break;
+    case Place::ReadOnlyFolder:
         // The temporary file has a place; only the chosen folder is locked.
         QVERIFY(QDir().mkdir(at("locked")) && QDir().mkdir(at("tmp")));
-        QVERIFY(writeFile(target = keep = at("locked/list.txt"), kOldBytes));
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0755);
+        QVERIFY(writeFile(path = at("locked/out.txt"), kOldBytes));
         ::chmod(QFile::encodeName(at("tmp")).constData(), 0777);
         ::chmod(QFile::encodeName(at("locked")).constData(), 0555);
         temp = TempPlaces{at("tmp").toStdString(), {}};
-        nobody.emplace();
-        if (!nobody->modesBind()) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
         break;
-    case Hostile::SaveOntoFolder: QVERIFY(QDir().mkdir(target = at("folder.txt"))); break;
-    case Hostile::SaveIntoMissingFolder: target = at("none/list.txt"); break;
-    }
-    dialogs.fileAnswers = {target.toStdString()};
-    if (reading) {
-        // A reader that blocks on the FIFO would hang the window for good;
-        // after three seconds a writer comes and goes so the test ends anyway.
-        QElapsedTimer clock;
-        clock.start();
-        {
-            std::jthread unblock([&](std::stop_token stop) {
-                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-                while (!stop.stop_requested() && kind == Hostile::OpenFifo) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                    if (std::chrono::steady_clock::now() < deadline) continue;
-                    const int fd = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_NONBLOCK);
-                    if (fd >= 0 && ::close(fd) == 0) break;
-                }
-            });
-            hattsheet::operations::openIntoPanel(fields, dialogs, Panel::One);
-        }
-        QVERIFY2(clock.elapsed() < 2000, "the open must not wait for a writer");
-    } else {
-        hattsheet::operations::savePanel(fields, dialogs, temp, Panel::One);
-    }
-    nobody.reset();
-
-    QCOMPARE(dialogs.messages.size(), std::size_t(1));
-    const ShownMessage& m = dialogs.messages[0];
-    if (kind == Hostile::SaveThroughLink) {
-        QCOMPARE(m.text, std::string(msg::kSaved));
-        QVERIFY(QFileInfo(target).isSymLink());
-        QCOMPARE(readFile(keep), QByteArray::fromStdString(panelText));
-        return;
-    }
-    QCOMPARE(m.icon, MessageIcon::Critical);
-    QCOMPARE(m.title, std::string(msg::kTitleWarning));
-    const std::string needed =
-        reading ? msg::cannotRead(target.toStdString()) : msg::cannotWrite(target.toStdString());
-    QVERIFY2(m.text.find(needed) != std::string::npos, m.text.c_str());
-    QVERIFY(fields.all() == before);
-    if (!keep.isEmpty()) QCOMPARE(readFile(keep), kOldBytes);
-    const QFileInfo t(target);
-    if (!reading) QCOMPARE(QDir(t.path()).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
-}
-
-// The same files on the command line: exit 1 and a message on stderr that
-// names the file; an OUTPUT that existed keeps its old bytes.
-enum class HostileCli {
-    InputFolder, InputFifoWithWriter, InputUnreadable, InputMissing,
-    OutputDevFull, StdoutDevFull, OutputFolder, OutputReadOnlyFolder, OutputMissingFolder,
-    OutputThroughLink, OutputIsInput,
-};
-Q_DECLARE_METATYPE(HostileCli)
-
-void tst_BadFiles::hostileCommandLine_data()
-{
-    QTest::addColumn<HostileCli>("kind");
-    QTest::newRow("INPUT is a folder, OUTPUT kept") << HostileCli::InputFolder;
-    QTest::newRow("INPUT is a FIFO with a writer") << HostileCli::InputFifoWithWriter;
-    QTest::newRow("INPUT without read permission") << HostileCli::InputUnreadable;
-    QTest::newRow("INPUT that does not exist, OUTPUT kept") << HostileCli::InputMissing;
-    QTest::newRow("-o a full device") << HostileCli::OutputDevFull;
-    QTest::newRow("stdout is a full device") << HostileCli::StdoutDevFull;
-    QTest::newRow("-o names a folder") << HostileCli::OutputFolder;
-    QTest::newRow("-o into a folder without write permission") << HostileCli::OutputReadOnlyFolder;
-    QTest::newRow("-o into a folder that does not exist") << HostileCli::OutputMissingFolder;
-    QTest::newRow("-o through a symbolic link updates the linked file") << HostileCli::OutputThroughLink;
-    QTest::newRow("-o names INPUT itself") << HostileCli::OutputIsInput;
-}
-
-void tst_BadFiles::hostileCommandLine()
-{
-    QFETCH(HostileCli, kind);
-    const QByteArray list = "P1, 1000, 2000, 5\r\n";
-    QString in = at("list.txt"), out = at("out.txt");
-    QVERIFY(writeFile(in, list));
-    QVERIFY(writeFile(out, kOldBytes));
-    QString named = out;  // the file the message must name (or whose bytes a success changes)
-    QString keep;         // a file whose old bytes must survive
-    QString stdoutFile;
-    std::function<void()> inChild;
-    const bool reading = kind < HostileCli::OutputDevFull;
-    bool succeeds = kind >= HostileCli::OutputThroughLink;
-    std::thread writer;
-    const bool needsNobody = kind == HostileCli::InputUnreadable || kind == HostileCli::OutputReadOnlyFolder;
-    if (needsNobody && !AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user");
-    if (needsNobody) inChild = becomeNobody;
-
-    switch (kind) {
-    case HostileCli::InputFolder: QVERIFY(QDir().mkdir(in = named = at("folder"))); keep = out; break;
-    case HostileCli::InputFifoWithWriter:
-        // The writer gives up when the program never opens its input, so a
-        // failure cannot hang the test until CTest's limit.
-        QVERIFY(makeFifo(in = at("fifo")));
-        writer = std::thread([in, list] { writeWhenFifoOpened(in, list, std::chrono::seconds(20)); });
-        out = "-";
-        succeeds = true;
+    case Place::MissingFolder: path = at("none/out.txt"); break;
+    case Place::TheInput: path = in; break;
+    case Place::WriteProtected:
+    case Place::OtherOwner:
+        if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
+        QVERIFY(::chown(QFile::encodeName(path = out).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
+        QVERIFY(::chmod(QFile::encodeName(out).constData(), place == Place::OtherOwner ? 0640 : 0444) == 0);
         break;
-    case HostileCli::InputUnreadable:
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
-        QVERIFY(QFile::setPermissions(in, {}));
-        named = in;
-        out = "-";
-        break;
-    case HostileCli::InputMissing: in = named = at("gone.txt"); keep = out; break;
-    case HostileCli::OutputDevFull:
-    case HostileCli::StdoutDevFull:
-        if ((stdoutFile = fullDeviceIn(m_work.path())).isEmpty()) QSKIP("no full device to be had");
-        out = kind == HostileCli::OutputDevFull ? stdoutFile : "-";
-        named = kind == HostileCli::OutputDevFull ? stdoutFile : "stdout";
-        if (kind == HostileCli::OutputDevFull) stdoutFile.clear();
-        break;
-    case HostileCli::OutputFolder: QVERIFY(QDir().mkdir(out = named = at("outdir"))); break;
-    case HostileCli::OutputReadOnlyFolder:
-        QVERIFY(QDir().mkdir(at("locked")));
-        QVERIFY(writeFile(out = named = keep = at("locked/out.txt"), kOldBytes));
-        ::chmod(QFile::encodeName(m_work.path()).constData(), 0755);
-        ::chmod(QFile::encodeName(in).constData(), 0644);
-        ::chmod(QFile::encodeName(at("locked")).constData(), 0555);
-        break;
-    case HostileCli::OutputMissingFolder: out = named = at("none/out.txt"); break;
-    case HostileCli::OutputThroughLink:
+    case Place::DanglingLink:
         QVERIFY(QDir().mkdir(at("shared")));
-        QVERIFY(writeFile(named = at("shared/out.txt"), kOldBytes));
-        QVERIFY(QFile::remove(out) && QFile::link(named, out));
+        QVERIFY(QFile::link(holder = at("shared/new.txt"), path = at("link.txt")));
         break;
-    case HostileCli::OutputIsInput: out = named = in; break;
+    case Place::LongName: path = at(QString(251, 'n') + ".txt"); break;
+    case Place::GreekName: path = at("Σημεία Αθήνας.txt"); break;
+    case Place::DevStdoutAppend:
+        // No save dialog offers a descriptor; the command line's stdout is a log.
+        path = "/dev/stdout";
+        holder = out;
+        inChild = [name = QFile::encodeName(out)] { ::dup2(::open(name.constData(), O_WRONLY | O_APPEND), 1); };
+        break;
+    }
+    if (named.isEmpty()) named = path;
+    if (holder.isEmpty()) holder = way == Way::Input ? out : path;
+    if (asNobody) {
+        // Nobody may enter the scratch folder, read INPUT and write OUTPUT.
+        ::chmod(QFile::encodeName(m_work.path()).constData(), 0777);
+        if (way == Way::Input) ::chmod(QFile::encodeName(out).constData(), 0666);
+    }
+    const std::string needed = outcome == Outcome::Written      ? std::string(msg::kSaved)
+                               : outcome == Outcome::CannotRead ? msg::cannotRead(named.toStdString())
+                                                                : msg::cannotWrite(named.toStdString());
+    struct stat before {};
+    const bool held = way != Way::Open && ::stat(QFile::encodeName(holder).constData(), &before) == 0;
+
+    // A FIFO gets a writer as soon as anyone opens it for reading: the command
+    // line then reads the list, and a window that opened it would load the
+    // list instead of refusing it. The writer gives up when the run is over.
+    std::optional<std::jthread> writer;
+    if (place == Place::Fifo)
+        writer.emplace([path, list](std::stop_token stop) { writeWhenFifoOpened(path, list, std::chrono::seconds(20), stop); });
+    QElapsedTimer clock;
+    clock.start();
+    if (window) {
+        FakeFields fields;
+        fields.setText(FieldId::File1, asStd(written));
+        fields.setText(FieldId::File2, kPrevious);
+        const auto before = fields.all();
+        VanishingDialogs vanishing;
+        FakeDialogs plain;
+        FakeDialogs& dialogs = place == Place::Vanishing ? vanishing : plain;
+        dialogs.fileAnswers = {path.toStdString()};
+        {
+            std::optional<AsNobody> nobody;
+            if (asNobody) nobody.emplace();
+            if (way == Way::Open) hattsheet::operations::openIntoPanel(fields, dialogs, Panel::One);
+            else hattsheet::operations::savePanel(fields, dialogs, temp, Panel::One);
+        }
+        writer.reset();
+        QVERIFY2(clock.elapsed() < 2000, "the window must not wait for a writer");
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        const ShownMessage& m = dialogs.messages[0];
+        QCOMPARE(m.text, needed);
+        if (outcome != Outcome::Written) {
+            QCOMPARE(m.icon, MessageIcon::Critical);
+            QCOMPARE(m.title, std::string(msg::kTitleWarning));
+            QVERIFY(fields.all() == before);
+        }
+    } else {
+        // A user without rights runs a copy from the scratch folder: the build
+        // tree may lie under a folder only its owner may enter.
+        const QString program = asNobody ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT);
+        QVERIFY(!program.isEmpty());
+        const QStringList args = way == Way::Input ? QStringList{path, "-o", out} : QStringList{in, "-o", path};
+        const CliRun r = runConvert(kDefaultCentres + args, {}, stdoutFile, inChild, program);
+        writer.reset();
+        QVERIFY2(r.ran(), r.err.constData());
+        QCOMPARE(r.exitCode, outcome == Outcome::Written ? 0 : kExitFailed);
+        if (outcome == Outcome::Written) QCOMPARE(r.err, QByteArray());
+        else QVERIFY2(r.err.contains(needed.c_str()), r.err.constData());
     }
 
-    // A user without rights runs a copy from the scratch folder: the build
-    // tree may lie under a folder only its owner may enter.
-    const QString program = needsNobody ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT);
-    QVERIFY(!program.isEmpty());
-    const CliRun r = runConvert(kDefaultCentres + QStringList{in, "-o", out}, {}, stdoutFile, inChild, program);
-    if (writer.joinable()) writer.join();
-    QVERIFY2(r.ran(), r.err.constData());
-    if (succeeds) {
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(out == "-" ? r.out : readFile(named), "P1, " + kWorked + ", 5.000\r\n");
-        if (kind == HostileCli::OutputThroughLink) QVERIFY(QFileInfo(out).isSymLink());
-        return;
+    if (outcome == Outcome::Written) QCOMPARE(readFile(holder), place == Place::DevStdoutAppend ? kOldBytes + written : written);
+    if (keeps) QCOMPARE(readFile(holder), kOldBytes);
+    struct stat after {};
+    if (held) {
+        QVERIFY(::stat(QFile::encodeName(holder).constData(), &after) == 0);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
     }
-    QCOMPARE(r.exitCode, kExitFailed);
-    const std::string needed = reading ? msg::cannotRead(named.toStdString()) : msg::cannotWrite(named.toStdString());
-    QVERIFY2(r.err.contains(needed.c_str()), r.err.constData());
-    if (!keep.isEmpty()) QCOMPARE(readFile(keep), kOldBytes);
+    if (place == Place::Link || place == Place::LinkToFullDevice || place == Place::DanglingLink)
+        QVERIFY(QFileInfo(path).isSymLink());
+    if (way == Way::Save || way == Way::Output) {
+        const QString folder = path == "-" ? m_work.path() : QFileInfo(path).path();
+        QCOMPARE(QDir(folder).entryList(QDir::Hidden | QDir::Files).filter(".hs"), QStringList());
+    }
 }
 
 // A disk that fills after a given number of bytes (RLIMIT_FSIZE), at every
