@@ -55,11 +55,6 @@ bool installedBinFolder(const fs::path& folder)
 
 } // namespace
 
-int writeAll(int fd, std::string_view bytes)
-{
-    return sys::writeAll(fd, bytes);
-}
-
 Expected<std::string, FileError> readWholeFile(const fs::path& path)
 {
     // Only regular files: a FIFO would block the open until some writer

@@ -31,10 +31,6 @@ struct FileError {
 
 Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path);
 
-// Writes all bytes to a file descriptor, again after an interrupted or
-// short write; the errno of the failure, or 0.
-int writeAll(int fd, std::string_view bytes);
-
 // A file written in place of the chosen one, piece by piece. Without a
 // successful commit() a file target is left exactly as it was; a device or
 // descriptor target has had the bytes written so far.
