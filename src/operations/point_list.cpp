@@ -2,6 +2,7 @@
 
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
+#include "text/number_format.h"
 
 #include <string_view>
 
@@ -16,7 +17,9 @@ bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord
     if (!x || !y) return false;
     const auto target = sheets.convert({*x, *y});
     if (!target) return false;
-    if (const auto h = pf::fieldNumber(record.h)) {
+    if (text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
+        pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);
+    } else if (const auto h = pf::fieldNumber(record.h)) {
         pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
     } else {
         pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);

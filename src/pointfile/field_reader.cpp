@@ -3,12 +3,37 @@
 #include "text/number_format.h"
 #include "text/number_text.h"
 
-
 namespace hattsheet::pointfile {
 
 namespace {
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool endsField(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+// The comma or line end at or after p, or the size. Eight bytes at a time
+// on a little-endian machine: a byte below '-' (a space, a quote, a comma,
+// a line end) is looked at alone; digits, '.' and '-' are passed over.
+std::size_t fieldEnd(std::string_view buf, std::size_t p)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+        while (p + 8 <= buf.size()) {
+            std::uint64_t v;
+            std::memcpy(&v, buf.data() + p, sizeof v);
+            // The lowest byte flagged is the first below '-' (bytes above it
+            // may be flagged by a borrow; they are never used).
+            const std::uint64_t below = (v - kOnes * ',' - kOnes) & ~v & kHigh;
+            if (below == 0) {
+                p += 8;
+                continue;
+            }
+            p += static_cast<std::size_t>(std::countr_zero(below) >> 3);
+            if (endsField(buf[p])) return p;
+            ++p;
+        }
+    }
+    while (p < buf.size() && !endsField(buf[p])) ++p;
+    return p;
+}
 
 // Consumes the comma or line end at buf[p] (p < size). False when a CR is
 // the last byte and an LF may follow in the next piece.
@@ -41,8 +66,7 @@ ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& ou
             return ReadStatus::Ok;
         }
         out = Field{buf.substr(p + 1, close - p - 1), true};
-        std::size_t q = close + 1;
-        while (q < buf.size() && buf[q] != ',' && !isLineEnd(buf[q])) ++q;
+        std::size_t q = fieldEnd(buf, close + 1);
         if (q == buf.size()) {
             if (!atEnd) return ReadStatus::NeedMore;
             p = q;
@@ -52,8 +76,7 @@ ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& ou
         p = q;
         return ReadStatus::Ok;
     }
-    std::size_t q = p;
-    while (q < buf.size() && buf[q] != ',' && !isLineEnd(buf[q])) ++q;
+    std::size_t q = fieldEnd(buf, p);
     if (q == buf.size() && !atEnd) return ReadStatus::NeedMore;
     std::string_view text = buf.substr(p, q - p);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -96,30 +119,44 @@ bool testCoordinateFile(std::string_view text)
 
 namespace {
 
-void appendHead(std::string& out, std::string_view code, double x, double y)
+// ", " and a number in "0.000" at p; returns the end.
+char* putField(char* p, double value)
 {
+    *p++ = ',';
+    *p++ = ' ';
+    return text::putFixed(p, value, text::kCoordinateDecimals);
+}
+
+// The line after its code, written in a buffer first: one append instead of
+// seven (a fifth of the command line's time went to appending).
+void appendLine(std::string& out, std::string_view code, double x, double y, const double* h, std::string_view hText)
+{
+    char tail[3 * (2 + text::kMaxFixedChars) + 2];
+    char* p = putField(putField(tail, x), y);
+    if (h != nullptr) p = putField(p, *h);
     out.append(code);
-    out.append(", ");
-    text::appendFixed(out, x, text::kCoordinateDecimals);
-    out.append(", ");
-    text::appendFixed(out, y, text::kCoordinateDecimals);
-    out.append(", ");
+    if (h == nullptr) {
+        out.append(tail, static_cast<std::size_t>(p - tail));
+        out.append(", ");
+        out.append(hText);
+        out.append("\r\n");
+        return;
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.append(tail, static_cast<std::size_t>(p - tail));
 }
 
 } // namespace
 
 void appendPointLine(std::string& out, std::string_view code, double x, double y, double h)
 {
-    appendHead(out, code, x, y);
-    text::appendFixed(out, h, text::kCoordinateDecimals);
-    out.append("\r\n");
+    appendLine(out, code, x, y, &h, {});
 }
 
 void appendPointLine(std::string& out, std::string_view code, double x, double y, std::string_view hText)
 {
-    appendHead(out, code, x, y);
-    out.append(hText);
-    out.append("\r\n");
+    appendLine(out, code, x, y, nullptr, hText);
 }
 
 std::string dropBlankLines(std::string_view text)

@@ -19,7 +19,10 @@
 // The reader works on bytes: comma, quote, space, CR and LF are ASCII in both
 // Windows-1253 and UTF-8, so one reader serves both.
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,15 +94,36 @@ private:
     unsigned long long m_lineNumber = 1;
 };
 
-// The first CR or LF at or after from, or npos. A plain loop: the
-// library's find_first_of calls memchr once for every byte it passes.
-inline std::size_t findLineEnd(std::string_view s, std::size_t from)
+// The first of the bytes Cs at or after from, or npos. Eight bytes at a
+// time where the machine is little-endian (x86-64, the Windows build too):
+// fields and lines are short, and the library's find_first_of calls memchr
+// once for every byte it passes.
+template <char... Cs>
+std::size_t findFirstOf(std::string_view s, std::size_t from)
 {
-    for (std::size_t i = from; i < s.size(); ++i) {
-        if (s[i] == '\r' || s[i] == '\n') return i;
+    std::size_t i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+        // The high bit of every byte of v that equals c, exactly (no borrow
+        // from one byte into the next).
+        auto equal = [](std::uint64_t v, char c) {
+            const std::uint64_t x = v ^ (kOnes * static_cast<unsigned char>(c));
+            return ~(((x & kLow7) + kLow7) | x) & ~kLow7;
+        };
+        for (; i + 8 <= s.size(); i += 8) {
+            std::uint64_t v;
+            std::memcpy(&v, s.data() + i, sizeof v);
+            if (const std::uint64_t hit = (equal(v, Cs) | ...)) return i + (std::countr_zero(hit) >> 3);
+        }
+    }
+    for (; i < s.size(); ++i) {
+        if (((s[i] == Cs) || ...)) return i;
     }
     return std::string_view::npos;
 }
+
+// The first CR or LF at or after from, or npos.
+inline std::size_t findLineEnd(std::string_view s, std::size_t from) { return findFirstOf<'\r', '\n'>(s, from); }
 
 // The whole text through the filter.
 std::string dropBlankLines(std::string_view text);

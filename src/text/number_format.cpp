@@ -2,6 +2,7 @@
 
 #include "text/decimal_to_double.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <system_error>
+#include <type_traits>
 
 namespace hattsheet::text {
 
@@ -17,6 +19,7 @@ constexpr int kSignificantDigits = 15;
 constexpr int kMaxDecimals = 20;
 // A finite double has at most 309 integer digits; one more for a carry.
 constexpr int kMaxUnits = 310 + kMaxDecimals + 1;
+static_assert(kMaxFixedChars >= kMaxUnits + 2, "a sign and a point besides the digits");
 
 constexpr std::uint64_t kPow10[] = {
     1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL, 1000000000ULL,
@@ -137,47 +140,92 @@ struct FifteenDigits {
     return FifteenDigits{static_cast<std::uint64_t>(d), E};
 }
 
-// Writes units × 10^-Decimals, with "-" when negative, in one append.
+// Writes units × 10^-Decimals at p, with "-" when negative; returns the
+// end. The integer digits are counted first so that every digit is written
+// in its place, two at a time.
 template <int Decimals>
-void appendUnits(std::string& out, std::uint64_t units, bool negative)
+char* putUnits(char* p, std::uint64_t units, bool negative)
 {
     constexpr std::uint64_t kUnit = kPow10[Decimals];
-    // Written backwards from the end of buf.
-    char buf[32];
-    char* p = buf + sizeof buf;
-    std::uint64_t frac = units % kUnit;
-    for (int i = 0; i < Decimals; ++i) {
-        *--p = static_cast<char>('0' + frac % 10);
-        frac /= 10;
-    }
-    if (Decimals > 0) *--p = '.';
+    if (negative) *p++ = '-';
     std::uint64_t w = units / kUnit;
+    int intDigits = 1;
+    while (intDigits <= kLargestPow10 && w >= kPow10[intDigits]) ++intDigits;
+    char* q = p + intDigits;
+    p = q;
     for (; w >= 100; w /= 100) {
         const char* pair = kDigitPairs.text + 2 * (w % 100);
-        *--p = pair[1];
-        *--p = pair[0];
+        *--q = pair[1];
+        *--q = pair[0];
     }
     if (w >= 10) {
-        *--p = kDigitPairs.text[2 * w + 1];
-        *--p = kDigitPairs.text[2 * w];
+        *--q = kDigitPairs.text[2 * w + 1];
+        *--q = kDigitPairs.text[2 * w];
     } else {
-        *--p = static_cast<char>('0' + w);
+        *--q = static_cast<char>('0' + w);
     }
-    if (negative) *--p = '-';
-    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
+    if constexpr (Decimals > 0) {
+        *p++ = '.';
+        std::uint64_t frac = units % kUnit;
+        q = p + Decimals;
+        p = q;
+        for (int i = 0; i + 1 < Decimals; i += 2) {
+            const char* pair = kDigitPairs.text + 2 * (frac % 100);
+            *--q = pair[1];
+            *--q = pair[0];
+            frac /= 100;
+        }
+        if constexpr (Decimals % 2 == 1) *--q = static_cast<char>('0' + frac);
+    }
+    return p;
+}
+
+// The units of 10^-Decimals of a (10^-3 <= a < 10^15), rounded from a's
+// exact binary value in one step, where that gives what the two roundings
+// below give (to 15 digits, then to the decimals). They differ only when the
+// fraction past the last decimal lies just below one half, within the half
+// unit of the 15th digit that rounding to 15 digits may move it by: then,
+// and outside the range where this holds, the answer is empty. For a
+// coordinate near 10^5 that is about one value in 10^5.
+template <int Decimals>
+[[gnu::always_inline]] inline std::optional<std::uint64_t> unitsInOneStep(double a)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const int shift = 1075 - biased;  // a = m * 2^-shift
+    // floor(log10 a) is at most one above this guess; a 15-digit rounding
+    // that carries to the next power adds one more.
+    const int highestE = (((biased - 1023) * kLog10Of2Times2To18) >> kLog10Of2Shift) + 2;
+    const int extraDigits = 14 - highestE - Decimals;  // 15-digit places past the last decimal, at least
+    if (shift <= 0 || shift >= 64 || extraDigits < 1 || extraDigits > kLargestPow10) return std::nullopt;
+    const std::uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    // m < 2^53: up to 10^3 the product fits 64 bits, which is faster.
+    using Wide = std::conditional_t<(Decimals <= 3), std::uint64_t, Uint128>;
+    const Wide n = static_cast<Wide>(m) * kPow10[Decimals];
+    const std::uint64_t units = static_cast<std::uint64_t>(n >> shift);
+    const Wide rest = n - (static_cast<Wide>(units) << shift);  // the fraction, times 2^shift
+    const Wide half = static_cast<Wide>(1) << (shift - 1);
+    if (rest >= half) return units + 1;
+    // Below one half by at most half a unit of the 15th digit: undecided.
+    if (static_cast<Uint128>(half - rest) * kPow10[extraDigits] <= half) return std::nullopt;
+    return units;
 }
 
 // The integer path of appendFixed: the 15 digits above, rounded to the
 // wanted decimals half away from zero on that digit string, as the general
-// path rounds. False when the value is outside the magnitudes above or the
+// path rounds. Null when the value is outside the magnitudes above or the
 // result would not fit in 64 bits. Decimals is a template argument so that
 // the divisions by 10^Decimals are by constants too.
 template <int Decimals>
-bool appendFixedFast(std::string& out, double value)
+char* putFixedFast(char* p, double value)
 {
     static_assert(Decimals >= 0 && Decimals <= kFastMaxDecimals);
-    const auto f = fifteenDigits(std::fabs(value));
-    if (!f) return false;
+    const double a = std::fabs(value);
+    if (!(a >= 1e-3) || !(a < 1e15)) return nullptr;
+    if (const auto direct = unitsInOneStep<Decimals>(a)) return putUnits<Decimals>(p, *direct, value < 0);
+    const auto f = fifteenDigits(a);
+    if (!f) return nullptr;
     // digits * 10^(E - 14): k decimals.
     const int k = 14 - f->exponent;
     std::uint64_t units;
@@ -186,35 +234,37 @@ bool appendFixedFast(std::string& out, double value)
         units = upToNext / 10;
         if (upToNext % 10 >= 5) ++units;
     } else {
-        if (Decimals - k > 3) return false;
+        if (Decimals - k > 3) return nullptr;
         units = f->digits * kPow10[Decimals - k];
     }
-    appendUnits<Decimals>(out, units, value < 0);
-    return true;
+    return putUnits<Decimals>(p, units, value < 0);
 }
 
 } // namespace
 
-void appendFixed(std::string& out, double value, int decimals)
+char* putFixed(char* p, double value, int decimals)
 {
     assert(std::isfinite(value));
     assert(decimals >= 0 && decimals <= kMaxDecimals);
     // The integer path for the formats this program writes: whole degrees
     // and minutes, "0.000" and "0.00000".
+    char* end = nullptr;
     switch (decimals) {
-    case 0:
-        if (appendFixedFast<0>(out, value)) return;
-        break;
-    case kCoordinateDecimals:
-        if (appendFixedFast<kCoordinateDecimals>(out, value)) return;
-        break;
-    case kSecondsDecimals:
-        if (appendFixedFast<kSecondsDecimals>(out, value)) return;
-        break;
-    default:
-        break;
+    case 0: end = putFixedFast<0>(p, value); break;
+    case kCoordinateDecimals: end = putFixedFast<kCoordinateDecimals>(p, value); break;
+    case kSecondsDecimals: end = putFixedFast<kSecondsDecimals>(p, value); break;
+    default: break;
     }
-    appendFixedGeneral(out, value, decimals);
+    if (end != nullptr) return end;
+    std::string general;
+    appendFixedGeneral(general, value, decimals);
+    return std::copy(general.begin(), general.end(), p);
+}
+
+void appendFixed(std::string& out, double value, int decimals)
+{
+    char text[kMaxFixedChars];
+    out.append(text, static_cast<std::size_t>(putFixed(text, value, decimals) - text));
 }
 
 namespace {
@@ -299,6 +349,24 @@ void appendFixedGeneral(std::string& out, double value, int decimals)
     };
     for (int i = 0; i < padding; ++i) put('0');
     for (int i = start; i < len; ++i) put(units[i]);
+}
+
+bool isWrittenFixed(std::string_view text, int decimals)
+{
+    auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    const char* const whole = p;
+    while (p != end && isDigit(*p)) ++p;
+    const auto wholeDigits = p - whole;
+    if (wholeDigits == 0 || (wholeDigits > 1 && *whole == '0') || p == end || *p != '.') return false;
+    const char* const fraction = ++p;
+    bool zero = *whole == '0';
+    for (; p != end && isDigit(*p); ++p) zero = zero && *p == '0';
+    return p == end && p - fraction == decimals && wholeDigits + decimals <= kSignificantDigits &&
+           !(negative && zero);
 }
 
 std::string formatFixed(double value, int decimals)
