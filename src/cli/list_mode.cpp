@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace hattsheet::cli {
 
@@ -206,7 +206,9 @@ public:
     // when the input cannot be read.
     bool readOn(std::size_t pos, int& err)
     {
-        while (m_lines.size() >= 2 && m_lines[1].first <= pos) m_lines.pop_front();
+        std::size_t gone = 0;
+        while (gone + 1 < m_lines.size() && m_lines[gone + 1].first <= pos) ++gone;
+        m_lines.erase(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(gone));
         for (auto& l : m_lines) l.first = l.first >= pos ? l.first - pos : 0;
         m_text.erase(0, pos);
         std::size_t got = 0;
@@ -278,7 +280,7 @@ private:
     std::string m_block;
     pf::BlankLineFilter m_filter;
     std::string m_text;
-    std::deque<std::pair<std::size_t, unsigned long long>> m_lines;  // (start in m_text, input line)
+    std::vector<std::pair<std::size_t, unsigned long long>> m_lines;  // (start in m_text, input line)
     std::string m_head;  // the first bytes, until it is known whether they are a byte-order mark
     bool m_headDone = false;
     bool m_atEnd = false;

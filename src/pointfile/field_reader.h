@@ -169,8 +169,13 @@ void BlankLineFilter::feed(std::string_view piece, std::string& out, OnLine onLi
         if (m_line.empty()) {
             const std::string_view line = piece.substr(i, end - i);
             if (line.find_first_not_of(' ') != std::string_view::npos) {
-                out.append(line);
-                out.append("\r\n");
+                // A line that has its CR LF already is copied with it, in one append.
+                if (piece[end] == '\r' && end + 1 < piece.size() && piece[end + 1] == '\n') {
+                    out.append(piece.substr(i, end + 2 - i));
+                } else {
+                    out.append(line);
+                    out.append("\r\n");
+                }
                 onLine(m_lineNumber);
             }
             ++m_lineNumber;
