@@ -182,6 +182,28 @@ double nearestDouble(const std::string& digits, long long exp10)
 
 } // namespace
 
+namespace {
+
+// An exponent at p ("e" or "E", a sign, digits) added to exp10; returns the
+// end of what was read: p itself when no exponent stands there. Held below
+// 10^8, which is past every double's range either way.
+const char* readExponent(const char* p, const char* last, long long& exp10)
+{
+    if (p == last || (*p != 'e' && *p != 'E')) return p;
+    const char* q = p + 1;
+    const bool negative = q != last && *q == '-';
+    if (q != last && (*q == '-' || *q == '+')) ++q;
+    if (q == last || !isDigit(*q)) return p;
+    long long exponent = 0;
+    for (; q != last && isDigit(*q); ++q) {
+        if (exponent < 100000000) exponent = exponent * 10 + (*q - '0');
+    }
+    exp10 += negative ? -exponent : exponent;
+    return q;
+}
+
+} // namespace
+
 DecimalResult decimalToDouble(const char* first, const char* last, double& value)
 {
     const char* p = first;
@@ -215,19 +237,7 @@ DecimalResult decimalToDouble(const char* first, const char* last, double& value
     }
     if (!anyDigit) return {first, std::errc::invalid_argument};
 
-    if (p != last && (*p == 'e' || *p == 'E')) {
-        const char* q = p + 1;
-        const bool expNegative = q != last && *q == '-';
-        if (q != last && (*q == '-' || *q == '+')) ++q;
-        if (q != last && isDigit(*q)) {
-            long long exponent = 0;
-            for (; q != last && isDigit(*q); ++q) {
-                if (exponent < 100000000) exponent = exponent * 10 + (*q - '0');
-            }
-            exp10 += expNegative ? -exponent : exponent;
-            p = q;
-        }
-    }
+    p = readExponent(p, last, exp10);
 
     if (droppedNonZero) {
         digits.push_back('1');
