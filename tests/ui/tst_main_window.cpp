@@ -2,7 +2,7 @@
 // the window system layer (QTEST_QPA_MOUSE_HANDLING), so they give the focus as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "dark_palette.h"
+#include "dark_palette.h"  // tools/
 #include "support/fake_window.h"
 #include "ui/field_edit.h"
 #include "ui/main_window.h"
@@ -537,7 +537,7 @@ private slots:
     {
         QFETCH(bool, dark);
         QFETCH(QString, control);
-        if (dark) QApplication::setPalette(darkPalette());
+        if (dark) QApplication::setPalette(hattsheet::tools::darkPalette());
         Window h;
         QWidget* c = h.child(control);
         const QPalette p = c->palette();
