@@ -121,7 +121,20 @@ class tst_MainWindow : public QObject {
         QApplication::setFont(font);
     }
 private slots:
-    void initTestCase() { QVERIFY(installGreek(*qApp)); }  // also makes Greek, a comma locale, the default
+    // Qt's own texts from the program's Greek catalogue: the context menus of the fields and panels here,
+    // the message boxes and file dialogs in qtDialogs.
+    void initTestCase()
+    {
+        QVERIFY(installGreek(*qApp));  // also makes Greek, a comma locale, the default
+        QLineEdit field;
+        QPlainTextEdit panel;
+        for (QMenu* menu : {field.createStandardContextMenu(), panel.createStandardContextMenu()}) {
+            QStringList texts;
+            for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
+            delete menu;
+            expectGreek(texts);
+        }
+    }
     void cleanup()  // the desktop's palette and font as a test found them
     {
         QApplication::setPalette(m_palette);
@@ -251,69 +264,92 @@ private slots:
     // A panel text into a real panel and back: every kind of line end is one line end, and every
     // character of the data comes back as it was, also those the text document takes as breaks
     // (U+2029, U+FDD0, U+FDD1, and U+2028, which it shows as one) or spaces (U+00A0). `lines` is
-    // what the user sees: one per line, so no character splits a line.
+    // what the user sees: one per line, so no character splits a line. A batch may append a million
+    // lines (40 MB) one by one, grouped a hundred to a paragraph; typed text then joins the last
+    // line. A text set replaces what was appended but not yet shown.
     void panelTextKept_data()
     {
         QTest::addColumn<QByteArray>("panel");
         QTest::addColumn<QByteArray>("back");  // empty: the panel text itself
         QTest::addColumn<int>("lines");
-        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray() << 2;
-        QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n") << 3;
-        QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << 3;
-        QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << 3;
-        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray() << 2;
+        QTest::addColumn<int>("appends");      // of one record line after the panel text
+        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray() << 2 << 0;
+        QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n") << 3 << 0;
+        QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << 3 << 0;
+        QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << 3 << 0;
+        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray() << 2 << 0;
         const QByteArray kept = "\xEF\xBB\xBFP\xC2\xA0" "1\xE2\x80\xA8" "2\xE2\x80\xA9" "3\xEF\xB7\x90" "4\xEF\xB7\x91"
                                 "\xF0\x90\x80\xA8, 1, 2\r\nB";  // BOM, U+00A0, 2028, 2029, FDD0, FDD1, U+10028
-        QTest::newRow("breaking and odd characters kept, in their line") << kept << QByteArray() << 2;
+        QTest::newRow("breaking and odd characters kept, in their line") << kept << QByteArray() << 2 << 0;
         // A text goes into the document a MiB at a time; no cut may split a character or a CR LF.
         const QByteArray mib(1 << 20, 'a');
-        QTest::newRow("Greek letter across the MiB mark") << mib.left(mib.size() - 1) + "Σ\r\nb" << QByteArray() << 2;
-        QTest::newRow("CR LF across the MiB mark") << mib.left(mib.size() - 1) + "\r\nb" << QByteArray() << 2;
-        QTest::newRow("CR LF before the MiB mark") << "a\r\n" + mib << QByteArray() << 2;
+        QTest::newRow("Greek letter across the MiB mark") << mib.left(mib.size() - 1) + "Σ\r\nb" << QByteArray() << 2 << 0;
+        QTest::newRow("CR LF across the MiB mark") << mib.left(mib.size() - 1) + "\r\nb" << QByteArray() << 2 << 0;
+        QTest::newRow("CR LF before the MiB mark") << "a\r\n" + mib << QByteArray() << 2 << 0;
+        QTest::newRow("a million lines appended") << QByteArray("typed") << QByteArray() << 1 + 1000000 / 100 << 1000000;
     }
     void panelTextKept()
     {
         QFETCH(QByteArray, panel);
         QFETCH(QByteArray, back);
+        QFETCH(int, appends);
         QPlainTextEdit widget;
         WidgetFields fields;
         fields.bindPanel(FieldId::File1, &widget);
         fields.setText(FieldId::File1, panel.toStdString());
         if (panel.size() < 1000) QVERIFY(!widget.grab().isNull());  // the stand-ins drawn
-        QVERIFY(QByteArray::fromStdString(fields.text(FieldId::File1)) == (back.isEmpty() ? panel : back));
+        const std::string line = "P1, -7429.270, 13107.462, 123.456\r\n";
+        std::string want = (back.isEmpty() ? panel : back).toStdString();
+        for (int i = 0; i < appends; ++i, want += line) fields.appendText(FieldId::File1, line);
+        QVERIFY(fields.text(FieldId::File1) == want);
         QTEST(widget.document()->blockCount(), "lines");
+        if (appends > 0) {  // typed at the end of grouped lines
+            widget.show();
+            widget.moveCursor(QTextCursor::End);
+            QTest::keyClicks(&widget, QStringLiteral("Z, 1"));
+            QVERIFY(fields.text(FieldId::File1) == want + "Z, 1");
+        }
+        fields.appendText(FieldId::File1, line);
+        fields.setText(FieldId::File1, "");
+        QCOMPARE(fields.text(FieldId::File1), std::string());
     }
 
     // Every panel button in turn, each on its own panel (a swapped connection would open, clear or save the
-    // other one), the batch's message only once its lines are in panel 2. A code holding a character the
-    // text document would change (U+00A0 into a space) or break a line at (U+2028, U+2029, U+FDD0)
-    // reaches the saved files byte for byte and splits no record.
+    // other one); the batch's message only once its lines are in panel 2, and one undo takes the whole
+    // output of the last batch back, also when it reaches the panel in several pieces (40,000 lines, 1.3 MB).
+    // A code holding a character the text document would change (U+00A0 into a space) or break a line at
+    // (U+2028, U+2029, U+FDD0) reaches the saved files byte for byte and splits no record.
     void panelButtons_data()
     {
         QTest::addColumn<QByteArray>("code");   // UTF-8, in the opened list
         QTest::addColumn<QByteArray>("saved");  // in the saved files
-        QTest::newRow("no-break space, saved in Windows-1253") << QByteArray("P\xC2\xA0" "1") << QByteArray("P\xA0" "1");
+        QTest::addColumn<int>("copies");        // of the list's two records
+        QTest::newRow("no-break space, saved in Windows-1253") << QByteArray("P\xC2\xA0" "1") << QByteArray("P\xA0" "1") << 1;
         for (const char* c : {"P\xE2\x80\xA8" "1", "P\xE2\x80\xA9" "1", "P\xEF\xB7\x90" "1"})
-            QTest::addRow("U+%04X, saved in UTF-8", QString::fromUtf8(c).at(1).unicode()) << QByteArray(c) << QByteArray(c);
+            QTest::addRow("U+%04X, saved in UTF-8", QString::fromUtf8(c).at(1).unicode()) << QByteArray(c) << QByteArray(c) << 1;
+        QTest::newRow("40,000 lines") << QByteArray("P") << QByteArray("P") << 20000;
     }
     void panelButtons()
     {
         QFETCH(QByteArray, code);
         QFETCH(QByteArray, saved);
+        QFETCH(int, copies);
         Window h;
         h.dialogs.watched = h.panel("txtFile2");
         const auto path = [&](const char* name) { return h.temp.filePath(name); };
-        QVERIFY(writeFile(path("list.seq"), code + ", 1000, 2000, 5\r\nB, 0, 0, 1\r\n"));
+        QVERIFY(writeFile(path("list.seq"), (code + ", 1000, 2000, 5\r\nB, 0, 0, 1\r\n").repeated(copies)));
         for (const char* name : {"list.seq", "1.txt", "2.txt", "list.seq", "3.txt"})
             h.dialogs.fileAnswers.push_back(path(name).toStdString());
         QString afterBatch;
-        for (const QString button : {"cmdOp1", "cmdSav1", "cmdAll", "cmdSav2", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2"}) {
-            h.click(button);
-            if (button == "cmdAll") afterBatch = h.panel("txtFile2")->toPlainText();
+        for (const QString button : {"cmdOp1", "cmdSav1", "cmdAll", "cmdAll", "undo", "cmdSav2", "cmdEr1", "cmdOp2",
+                                     "cmdSav2", "cmdEr2"}) {
+            if (button == "undo") h.panel("txtFile2")->undo();
+            else h.click(button);
+            if (button == "cmdAll" && afterBatch.isEmpty()) afterBatch = h.panel("txtFile2")->toPlainText();
             if (button == "cmdEr1") QCOMPARE(h.text("txtFile1"), "txtFile1=");
         }
-        const QByteArray read = saved + ", 1000.000, 2000.000, 5.000\r\nB, 0.000, 0.000, 1.000\r\n";
-        const QByteArray converted = saved + ", -7429.270, 13107.462, 5.000\r\nB, -8431.552, 11108.603, 1.000\r\n";
+        const QByteArray read = (saved + ", 1000.000, 2000.000, 5.000\r\nB, 0.000, 0.000, 1.000\r\n").repeated(copies);
+        const QByteArray converted = (saved + ", -7429.270, 13107.462, 5.000\r\nB, -8431.552, 11108.603, 1.000\r\n").repeated(copies);
         QCOMPARE(readFile(path("1.txt")), read);
         QCOMPARE(readFile(path("2.txt")), converted);
         QCOMPARE(readFile(path("3.txt")), converted + read);  // opened below the batch's lines
@@ -322,50 +358,6 @@ private slots:
         const auto at = std::find(h.dialogs.messages.begin(), h.dialogs.messages.end(), done) - h.dialogs.messages.begin();
         QVERIFY(at < qsizetype(h.dialogs.messages.size()) && afterBatch.size() > 30);
         QCOMPARE(h.dialogs.watchedAtMessage[at], afterBatch);
-    }
-
-    // A batch whose output reaches panel 2 in several pieces (40,000 lines, 1.3 MB) shows every line
-    // after what the panel held, and one undo takes the whole output of the last batch back.
-    void largeBatchIsOneUndoStep()
-    {
-        Window h;
-        std::string list, want = "kept\r\n";
-        for (int i = 0; i < 40000; ++i) {
-            list += "P, 1000, 2000, 5\r\n";
-            want += "P, -7429.270, 13107.462, 5.000\r\n";
-        }
-        h.panel("txtFile1")->setPlainText(QString::fromStdString(list));
-        h.panel("txtFile2")->setPlainText(QStringLiteral("kept\n"));
-        h.click("cmdAll");
-        h.click("cmdAll");
-        h.panel("txtFile2")->undo();
-        WidgetFields fields;
-        fields.bindPanel(FieldId::File2, h.panel("txtFile2"));
-        QVERIFY(fields.text(FieldId::File2) == want);
-    }
-
-    // A batch may append a million lines (40 MB) one by one; grouped a hundred to a paragraph, every one
-    // comes back byte for byte, and they still edit as lines.
-    void millionLinesKept()
-    {
-        QPlainTextEdit panel(QStringLiteral("typed"));
-        panel.show();
-        WidgetFields fields;
-        fields.bindPanel(FieldId::File2, &panel);
-        std::string all = "typed";
-        for (int i = 0; i < 1000000; ++i) {
-            const std::string line = std::to_string(i) + ", -7429.270, 13107.462, 123.456\r\n";
-            fields.appendText(FieldId::File2, line);
-            all += line;
-        }
-        QVERIFY(fields.text(FieldId::File2) == all);
-        QVERIFY(panel.blockCount() <= 1 + 1000000 / 100);
-        panel.moveCursor(QTextCursor::End);
-        QTest::keyClicks(&panel, QStringLiteral("Z, 1, 2, 3"));
-        QVERIFY(fields.text(FieldId::File2) == all + "Z, 1, 2, 3");
-        fields.appendText(FieldId::File2, "lost\r\n");  // a new text replaces what was not yet shown
-        fields.setText(FieldId::File2, "");
-        QCOMPARE(fields.text(FieldId::File2), std::string());
     }
 
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.
@@ -485,19 +477,6 @@ private slots:
         }
         QTEST(yes, "yes");
         expectGreek(texts);
-    }
-
-    // The context menus of the fields and panels, Qt's own, in Greek from the program's catalogue.
-    void contextMenusInGreek()
-    {
-        Window h;
-        for (const char* name : {"txtX1", "txtFile1"}) {
-            auto* field = qobject_cast<QLineEdit*>(h.child(name));
-            std::unique_ptr<QMenu> menu(field ? field->createStandardContextMenu() : h.panel(name)->createStandardContextMenu());
-            QStringList texts;
-            for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
-            expectGreek(texts);
-        }
     }
 
     // Text against the colour behind it on a light and on a dark desktop palette: readable (4.5:1) wherever the
