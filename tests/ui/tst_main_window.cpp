@@ -1,42 +1,42 @@
 // The real window on the offscreen platform, and its adapters to the operations. Clicks go through
 // the window system layer (QTEST_QPA_MOUSE_HANDLING), so they give the focus as a user's do.
+// Coordinates expected after a conversion are those of tests/operations/tst_single_point.cpp between
+// the window's start sheets (40.51, -0.51 to 40.45, -0.45): (1000, 2000) gives (-7429.270, 13107.462),
+// (0, 0) gives (-8431.552, 11108.603), and back from (0, 0) X is 8444.215.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "dark_palette.h"
+#include "dark_palette.h"  // tools/
+#include "operations/messages.h"
 #include "support/fake_window.h"
+#include "support/temp_workspace.h"
+#include "ui/about_window.h"
 #include "ui/field_edit.h"
 #include "ui/main_window.h"
-#include "operations/messages.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_greek.h"
-#include "support/temp_workspace.h"
 #include "ui/widget_fields.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QTimer>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
 using hattsheet::operations::DefaultAnswer;
-using hattsheet::operations::FieldId;
 using hattsheet::operations::MessageIcon;
 namespace msg = hattsheet::operations::msg;
 
@@ -48,7 +48,7 @@ struct Dialogs : FakeDialogs {
     std::vector<QString> watchedAtMessage;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override
     {
-        if (watched) watchedAtMessage.push_back(watched->toPlainText());
+        watchedAtMessage.push_back(watched ? watched->toPlainText() : QString());
         FakeDialogs::showMessage(text, title, icon);
     }
 };
@@ -61,29 +61,20 @@ struct Window {
     Window() { w.show(); if (!QTest::qWaitForWindowActive(&w)) qFatal("the main window never became active"); }
 
     QWidget* child(const QString& name) const { return w.findChild<QWidget*>(name); }
-    QString text(const QString& name) const  // "name=text": the caption or text of any control
+    QPlainTextEdit* panel(const char* name) const { return w.findChild<QPlainTextEdit*>(name); }
+    QString text(const QString& name) const  // "name=text"
     {
-        QObject* c = child(name);
-        const char* p = c->inherits("QGroupBox") ? "title" : c->inherits("QPlainTextEdit") ? "plainText" : "text";
-        return name + '=' + c->property(p).toString();
+        return name + '=' + child(name)->property(name.startsWith("txtFile") ? "plainText" : "text").toString();
     }
-    void set(const QStringList& texts) const  // each "name=text" typed in
+    void set(const QString& nameText) const  // "name=text" typed in
     {
-        for (const QString& t : texts)
-            child(t.section('=', 0, 0))->setProperty(t.startsWith("txtFile") ? "plainText" : "text", t.section('=', 1));
+        const QString name = nameText.section('=', 0, 0);
+        child(name)->setProperty(name.startsWith("txtFile") ? "plainText" : "text", nameText.section('=', 1));
     }
-    void expect(const QStringList& all) const { for (const QString& t : all) QCOMPARE(text(t.section('=', 0, 0)), t); }
     void click(const QString& name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
-    void about() const { w.findChild<QAction*>(QStringLiteral("mnuabout"))->trigger(); }
 };
 
 QString focusName() { return qApp->focusWidget() ? qApp->focusWidget()->objectName() : "(none)"; }
-// A field the focus moves into has its whole text selected, so the next key replaces it.
-bool focusFieldAllSelected()
-{
-    auto* f = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    return f == nullptr || f->selectedText() == f->text();
-}
 
 // The contrast ratio of two colours (1 to 21), from their relative luminances as the accessibility
 // guidelines for the web define them; 4.5 is their threshold for body text.
@@ -111,46 +102,79 @@ void whenModal(std::function<void(QWidget*)> act)
     poll->start(10);
 }
 
-bool hasGreek(const QString& text) { return text.contains(QRegularExpression(QStringLiteral("[\\x{0370}-\\x{03FF}]"))); }
+void expectGreek(const QStringList& texts)
+{
+    QVERIFY(!texts.isEmpty());
+    for (const QString& t : texts) QVERIFY2(t.contains(QRegularExpression("[\\x{0370}-\\x{03FF}]")), qPrintable(t));
+}
 
 } // namespace
 
 class tst_MainWindow : public QObject {
     Q_OBJECT
+    void useFont(double points)  // 0: the desktop's own
+    {
+        QFont font = m_font;
+        if (points > 0) font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
 private slots:
+    // Qt's own texts from the program's Greek catalogue: the context menus of the fields and panels here,
+    // the message boxes and file dialogs in qtDialogs.
     void initTestCase()
     {
         QVERIFY(installGreek(*qApp));  // also makes Greek, a comma locale, the default
+        QLineEdit field;
+        QPlainTextEdit panel;
+        for (QMenu* menu : {field.createStandardContextMenu(), panel.createStandardContextMenu()}) {
+            QStringList texts;
+            for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
+            delete menu;
+            expectGreek(texts);
+        }
     }
     void cleanup()  // the desktop's palette and font as a test found them
     {
         QApplication::setPalette(m_palette);
         QApplication::setFont(m_font);
     }
-    // Every control of the layout table inside its parent and clear of every other control, at the
-    // desktop's font and at a large one that grows the layout; the window fixed in size. Two frames
-    // may share their outline (Frame1 ends at 855 twips, Frame3 starts at 840), not a control.
-    void layoutHolds_data()
+
+    // At the desktop's font and at larger ones that grow it, on a light and on a dark desktop palette, the
+    // window fixed in size: every control inside its parent and clear of every other (two frames may share
+    // their outline: Frame1 ends at 855 twips, Frame3 starts at 840), and its text readable (4.5:1) against
+    // the colour behind it, whether the window fixes that colour (labels, panels, frame captions) or takes
+    // the desktop's (but the credits line Label12: red on the menu-text colour is its look, 3.2:1 on a dark
+    // desktop). A text wider than its field is marked cut and offered whole as tooltip; the ones the
+    // window must show (plane coordinates within 100 km, the geodetic texts) fit.
+    void layoutAndColours_data()
     {
-        QTest::addColumn<double>("points");  // 0: the desktop's own font
-        QTest::newRow("desktop font") << 0.0;
-        QTest::newRow("14 pt") << 14.0;
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QString>("text");  // name=text
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("12-digit X at the desktop font") << 0.0 << false << "txtX1=-12345678.901" << true;
+        QTest::newRow("dark: X 100 km out at the desktop font") << 0.0 << true << "txtX1=-99999.999" << false;
+        QTest::newRow("latitude at 11 pt") << 11.0 << false << "txtf=40° 50' 60.00000''" << false;
+        QTest::newRow("dark: Δλ at 11 pt") << 11.0 << true << "txtm=-0° 51' 0.00000''" << false;
+        QTest::newRow("Δλ at 14 pt") << 14.0 << false << "txtm=-4° 59' 59.99999''" << false;
+        QTest::newRow("dark: λ at 14 pt") << 14.0 << true << "txtl=22° 51' 58.81500''" << false;
+        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << false << "txtY2=-99999.999" << false;
+        QTest::newRow("dark: 15-digit Y at 14 pt") << 14.0 << true << "txtY2=-123456789012.345" << true;
     }
-    void layoutHolds()
+    void layoutAndColours()
     {
         QFETCH(double, points);
-        if (points > 0) {
-            QFont font = m_font;
-            font.setPointSizeF(points);
-            QApplication::setFont(font);
-        }
+        QFETCH(bool, dark);
+        QFETCH(QString, text);
+        useFont(points);
+        if (dark) QApplication::setPalette(hattsheet::tools::darkPalette());
         Window h;
         QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
         const QWidget* client = h.child("client");
         QList<QWidget*> controls;
         for (QWidget* c : client->findChildren<QWidget*>())
             if (QRegularExpression("^(Frame|Label|txt|cmd)").match(c->objectName()).hasMatch()) controls << c;
-        QCOMPARE(controls.size(), 37);  // 3 frames, 12 labels, 11 fields, 2 panels, 9 buttons
+        QCOMPARE(controls.size(), 37);  // 3 frames, 12 labels, 11 fields, 2 panels, 9 buttons: none missed
         const auto inClient = [client](const QWidget* c) { return QRect(c->mapTo(client, QPoint()), c->size()); };
         for (const QWidget* c : controls) {
             QVERIFY2(c->isVisible() && c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
@@ -160,233 +184,190 @@ private slots:
                 QVERIFY2(!inClient(c).intersects(inClient(other)),
                          qPrintable(c->objectName() + " overlaps " + other->objectName()));
             }
+            const QPalette p = c->palette();
+            const bool label = c->inherits("QLabel"), frame = c->inherits("QGroupBox"), button = c->inherits("QPushButton");
+            const QColor ink = p.color(label || frame ? QPalette::WindowText : button ? QPalette::ButtonText : QPalette::Text);
+            const QColor behind = frame ? QApplication::palette().color(QPalette::Window)
+                                        : p.color(label ? QPalette::Window : button ? QPalette::Button : QPalette::Base);
+            QVERIFY2(contrast(ink, behind) >= 4.5 || c->objectName() == "Label12", qPrintable(c->objectName() + ": " + ink.name() + " on " + behind.name()));
         }
+        h.set(text);
+        QFETCH(bool, cut);
+        QCOMPARE(h.child(text.section('=', 0, 0))->toolTip(), cut ? text.section('=', 1) : QString());
+        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
     }
 
-    // Where the focus is after each key from the path's first control, and a name=text once done.
-    void focusMoves_data()
+    // Keys and clicks, each followed by where the focus is then: the Tab ring, Enter as Tab in the fields
+    // and as a press on a button, and a field left only with a text that reads as a number ("." only, as
+    // the conversions read it). A refused field keeps the focus, its text neither restored nor changed,
+    // never shows a message, and the button of a refused click does not run; mended, the same click goes
+    // through. A field the focus moves into has its whole text selected, so the next key replaces it.
+    // Steps: "name=text" typed; "?name=text" shown; "KEY>focus", "click NAME>focus", "clear>focus".
+    void keysAndClicks_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QStringList>("path");
-        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("start");  // the control given the focus; "@name": where it is by itself
+        QTest::addColumn<QStringList>("steps");
+        const auto walk = [](const QString& key, const QStringList& path) {
+            QStringList steps;
+            for (const QString& p : path) steps << key + '>' + p;
+            return steps;
+        };
         QTest::newRow("Tab round the ring from the start focus")
-            << int(Qt::Key_Tab)
-            << QStringList{"txtFile1", "txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2",
-                           "cmdAll", "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1",
-                           "cmdOne", "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl", "txtFile1"}
-            << "txtX2=0.000";
-        // Enter in txtLamdaOld crosses to the other frame, not to txtX1; Enter on a button presses it.
+            << "@txtFile1"
+            << walk("Tab", {"txtFile2", "cmdOp1", "cmdSav1", "cmdEr1", "cmdOp2", "cmdSav2", "cmdEr2", "cmdAll",
+                            "txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
+                            "txtX2", "txtY2", "cmd2", "txtf", "txtm", "txtl", "txtFile1"}) + QStringList{"?txtX2=0.000"};
+        // Enter in txtLamdaOld crosses to the other frame, not to txtX1.
         QTest::newRow("Enter from the old centre to >")
-            << int(Qt::Key_Return)
-            << QStringList{"txtPhiOld", "txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
-                           "cmdOne"} << "txtX2=-8431.552";
+            << "txtPhiOld" << walk("Return", {"txtLamdaOld", "txtPhiNew", "txtLamdaNew", "txtX1", "txtY1", "cmdOne",
+                                              "cmdOne"}) + QStringList{"?txtX2=-8431.552"};
         QTest::newRow("Enter from the new point to <")
-            << int(Qt::Key_Return) << QStringList{"txtX2", "txtY2", "cmd2", "cmd2"} << "txtX1=8444.215";
-        QTest::newRow("keypad Enter")
-            << int(Qt::Key_Enter) << QStringList{"txtX1", "txtY1", "cmdOne", "cmdOne"} << "txtY2=11108.603";
-        QTest::newRow("Enter stays in a display") << int(Qt::Key_Return) << QStringList{"txtm", "txtm"} << "txtm=";
-        QTest::newRow("Enter starts a line in a panel")
-            << int(Qt::Key_Return) << QStringList{"txtFile1", "txtFile1"} << "txtFile1=\n";
-    }
-    void focusMoves()
-    {
-        QFETCH(int, key);
-        QFETCH(QStringList, path);
-        Window h;
-        if (key != Qt::Key_Tab) h.child(path.front())->setFocus(Qt::OtherFocusReason);
-        QStringList visited{focusName()};
-        while (visited.size() < path.size()) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-            visited << focusName();
-            QVERIFY(focusFieldAllSelected());
-        }
-        QCOMPARE(visited, path);
-        QFETCH(QString, after);
-        h.expect({after});
-    }
-
-    // Leaving txtX1; the test reads "." only, as the conversions do. Never a message, the text neither
-    // restored nor changed, and the button of a refused click does not run.
-    void leavingIsTested_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("key");        // 0: a click on the target, -1: the program clears the focus
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("focus");  // where it is afterwards
-        QTest::newRow("12a kept by Tab") << "12a" << int(Qt::Key_Tab) << "" << "txtX1";
-        QTest::newRow("12a kept by a click") << "12a" << 0 << "txtY1" << "txtX1";
-        QTest::newRow("empty kept by Enter") << "" << int(Qt::Key_Return) << "" << "txtX1";
-        QTest::newRow("decimal comma kept") << "1000,5" << int(Qt::Key_Tab) << "" << "txtX1";
-        QTest::newRow("spaced 12.5 released by Enter") << " 12.5 " << int(Qt::Key_Return) << "" << "txtY1";
-        QTest::newRow("exponent released by a click") << "1.5E3" << 0 << "txtY1" << "txtY1";
-        QTest::newRow("refused click on > does not convert") << "1000m" << 0 << "cmdOne" << "txtX1";
-        QTest::newRow("released click on > converts") << "1000" << 0 << "cmdOne" << "cmdOne";
+            << "txtX2" << walk("Return", {"txtY2", "cmd2", "cmd2"}) + QStringList{"?txtX1=8444.215"};
+        QTest::newRow("keypad Enter") << "txtX1" << walk("Enter", {"txtY1", "cmdOne", "cmdOne"}) + QStringList{"?txtY2=11108.603"};
+        QTest::newRow("Enter stays in a display") << "txtm" << QStringList{"Return>txtm", "?txtm="};
+        QTest::newRow("Enter starts a line in a panel") << "txtFile1" << QStringList{"Return>txtFile1", "?txtFile1=\n"};
+        QTest::newRow("12a kept by Tab") << "txtX1" << QStringList{"txtX1=12a", "Tab>txtX1", "?txtX1=12a"};
+        QTest::newRow("12a kept by a click, mended")
+            << "txtX1" << QStringList{"txtX1=12a", "click txtY1>txtX1", "?txtX1=12a", "txtX1=5", "click txtY1>txtY1"};
+        QTest::newRow("empty kept by Enter") << "txtX1" << QStringList{"txtX1=", "Return>txtX1", "?txtX1="};
+        QTest::newRow("decimal comma kept") << "txtX1" << QStringList{"txtX1=1000,5", "Tab>txtX1", "?txtX1=1000,5"};
+        QTest::newRow("spaced 12.5 released by Enter") << "txtX1" << QStringList{"txtX1= 12.5 ", "Return>txtY1", "?txtX1= 12.5 "};
+        QTest::newRow("exponent released by a click") << "txtX1" << QStringList{"txtX1=1.5E3", "click txtY1>txtY1", "?txtX1=1.5E3"};
+        QTest::newRow("refused click on > does not convert, mended it does")
+            << "txtX1" << QStringList{"txtY1=2000", "txtX1=1000m", "click cmdOne>txtX1", "?txtX1=1000m", "?txtX2=0.000",
+                                      "txtX1=1000", "click cmdOne>cmdOne", "?txtX1=1000", "?txtX2=-7429.270"};
         // Alt lends the keyboard to the menu bar for a moment: no test, or the focus would come straight back.
-        QTest::newRow("abc untested while the menu bar has the keys") << "abc" << int(Qt::Key_Alt) << "" << "";
-        QTest::newRow("12a let go when the focus goes nowhere") << "12a" << -1 << "" << "(none)";
+        QTest::newRow("abc untested while the menu bar has the keys") << "txtX1" << QStringList{"txtX1=abc", "Alt>", "?txtX1=abc"};
+        QTest::newRow("12a let go when the focus goes nowhere") << "txtX1" << QStringList{"txtX1=12a", "clear>(none)", "?txtX1=12a"};
+        // Fault: two fields without a number could hand the focus to each other for ever.
+        QTest::newRow("two empty fields do not bounce")
+            << "txtX1" << QStringList{"txtX1=", "txtY1=", "click txtY1>txtX1", "Tab>txtX1", "txtX1=5", "click txtY1>txtY1",
+                                      "click txtX1>txtY1"};
     }
-    void leavingIsTested()
+    void keysAndClicks()
     {
-        QFETCH(QString, text);
-        QFETCH(int, key);
-        QFETCH(QString, target);
-        QFETCH(QString, focus);
+        QFETCH(QString, start);
+        QFETCH(QStringList, steps);
+        static const QMap<QString, Qt::Key> keys{
+            {"Tab", Qt::Key_Tab}, {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}, {"Alt", Qt::Key_Alt}};
         Window h;
-        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
-        h.set({"txtX1=" + text});
-        if (key > 0) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        if (key == 0) h.click(target);
-        if (key < 0) h.child("txtX1")->clearFocus();
-        QCOMPARE(focusName(), focus);
-        h.expect({"txtX1=" + text});
-        QVERIFY(focusFieldAllSelected());
-        QCOMPARE(h.text("txtX2") != "txtX2=0.000", focus == "cmdOne");  // the button ran only if it got the focus
-        QVERIFY(h.dialogs.messages.empty());
-        if (key == 0 && focus == "txtX1") {  // mended, the same click goes through
-            h.set({"txtX1=5"});
-            h.click(target);
-            QCOMPARE(focusName(), target);
-            QCOMPARE(h.text("txtX2") != "txtX2=0.000", target == "cmdOne");
+        if (start.startsWith('@')) QCOMPARE(focusName(), start.mid(1));
+        else h.child(start)->setFocus(Qt::OtherFocusReason);
+        for (const QString& step : steps) {
+            if (step.startsWith('?')) {
+                QCOMPARE(h.text(step.mid(1).section('=', 0, 0)), step.mid(1));
+            } else if (!step.contains('>')) {
+                h.set(step);
+            } else {
+                const QString act = step.section('>', 0, 0);
+                if (keys.contains(act)) QTest::keyClick(QApplication::focusWidget(), keys[act]);
+                else if (act == "clear") QApplication::focusWidget()->clearFocus();
+                else h.click(act.section(' ', 1));
+                QVERIFY2(focusName() == step.section('>', 1), qPrintable(step + " left the focus in " + focusName()));
+                auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                QVERIFY2(!field || field->selectedText() == field->text(), qPrintable(step));
+            }
         }
-    }
-
-    // Fault: two fields without a number could hand the focus to each other for ever.
-    void twoFailingFieldsDoNotBounce()
-    {
-        Window h;
-        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
-        h.set({"txtX1=", "txtY1="});
-        h.click("txtY1");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("txtX1"));
-        h.set({"txtX1=5"});  // mended, it lets the focus go to the other, which then holds it
-        h.click("txtY1");
-        h.click("txtX1");
-        QCOMPARE(focusName(), QStringLiteral("txtY1"));
+        QVERIFY(h.dialogs.messages.empty());
     }
 
     // A panel text into a real panel and back: every kind of line end is one line end, and every
     // character of the data comes back as it was, also those the text document takes as breaks
     // (U+2029, U+FDD0, U+FDD1, and U+2028, which it shows as one) or spaces (U+00A0). `lines` is
-    // what the user sees: one per line, so no character splits a line.
+    // what the user sees: one per line, so no character splits a line. A batch may append a million
+    // lines (40 MB) one by one, grouped a hundred to a paragraph; typed text then joins the last
+    // line. A text set replaces what was appended but not yet shown.
     void panelTextKept_data()
     {
         QTest::addColumn<QByteArray>("panel");
         QTest::addColumn<QByteArray>("back");  // empty: the panel text itself
         QTest::addColumn<int>("lines");
-        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray() << 2;
-        QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n") << 3;
-        QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << 3;
-        QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << 3;
-        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray() << 2;
+        QTest::addColumn<int>("appends");      // of one record line after the panel text
+        QTest::newRow("CR LF") << QByteArray("a\r\nb") << QByteArray() << 2 << 0;
+        QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n") << 3 << 0;
+        QTest::newRow("CR then CR LF is two ends") << QByteArray("a\r\r\nb") << QByteArray("a\r\n\r\nb") << 3 << 0;
+        QTest::newRow("LF then CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb") << 3 << 0;
+        QTest::newRow("Greek in UTF-8") << QByteArray("ΣΤΑΣΗ\r\n") << QByteArray() << 2 << 0;
         const QByteArray kept = "\xEF\xBB\xBFP\xC2\xA0" "1\xE2\x80\xA8" "2\xE2\x80\xA9" "3\xEF\xB7\x90" "4\xEF\xB7\x91"
                                 "\xF0\x90\x80\xA8, 1, 2\r\nB";  // BOM, U+00A0, 2028, 2029, FDD0, FDD1, U+10028
-        QTest::newRow("breaking and odd characters kept, in their line") << kept << QByteArray() << 2;
+        QTest::newRow("breaking and odd characters kept, in their line") << kept << QByteArray() << 2 << 0;
         // A text goes into the document a MiB at a time; no cut may split a character or a CR LF.
         const QByteArray mib(1 << 20, 'a');
-        QTest::newRow("Greek letter across the MiB mark") << mib.left(mib.size() - 1) + "Σ\r\nb" << QByteArray() << 2;
-        QTest::newRow("CR LF across the MiB mark") << mib.left(mib.size() - 1) + "\r\nb" << QByteArray() << 2;
-        QTest::newRow("CR LF before the MiB mark") << "a\r\n" + mib << QByteArray() << 2;
+        QTest::newRow("Greek letter across the MiB mark") << mib.left(mib.size() - 1) + "Σ\r\nb" << QByteArray() << 2 << 0;
+        QTest::newRow("CR LF across the MiB mark") << mib.left(mib.size() - 1) + "\r\nb" << QByteArray() << 2 << 0;
+        QTest::newRow("CR LF before the MiB mark") << "a\r\n" + mib << QByteArray() << 2 << 0;
+        QTest::newRow("a million lines appended") << QByteArray("typed") << QByteArray() << 1 + 1000000 / 100 << 1000000;
     }
     void panelTextKept()
     {
         QFETCH(QByteArray, panel);
         QFETCH(QByteArray, back);
+        QFETCH(int, appends);
         QPlainTextEdit widget;
         WidgetFields fields;
         fields.bindPanel(FieldId::File1, &widget);
         fields.setText(FieldId::File1, panel.toStdString());
         if (panel.size() < 1000) QVERIFY(!widget.grab().isNull());  // the stand-ins drawn
-        QVERIFY(QByteArray::fromStdString(fields.text(FieldId::File1)) == (back.isEmpty() ? panel : back));
+        const std::string line = "P1, -7429.270, 13107.462, 123.456\r\n";
+        std::string want = (back.isEmpty() ? panel : back).toStdString();
+        for (int i = 0; i < appends; ++i, want += line) fields.appendText(FieldId::File1, line);
+        QVERIFY(fields.text(FieldId::File1) == want);
         QTEST(widget.document()->blockCount(), "lines");
+        if (appends > 0) {  // typed at the end of grouped lines
+            widget.show();
+            widget.moveCursor(QTextCursor::End);
+            QTest::keyClicks(&widget, QStringLiteral("Z, 1"));
+            QVERIFY(fields.text(FieldId::File1) == want + "Z, 1");
+        }
+        fields.appendText(FieldId::File1, line);
+        fields.setText(FieldId::File1, "");
+        QCOMPARE(fields.text(FieldId::File1), std::string());
     }
 
-    // Each panel button acts on its own panel: a swapped connection would
-    // open, clear or save the other one.
+    // Every panel button in turn, each on its own panel (a swapped connection would open, clear or save the
+    // other one); the batch's message only once its lines are in panel 2, and one undo takes the whole
+    // output of the last batch back, also when it reaches the panel in several pieces (40,000 lines, 1.3 MB).
+    // A code holding a character the text document would change (U+00A0 into a space) or break a line at
+    // (U+2028, U+2029, U+FDD0) reaches the saved files byte for byte and splits no record.
     void panelButtons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QByteArray>("saved");
-        const QString read = "A, 1.000, 2.000, 3.000\n";
-        QTest::newRow("open 1") << "cmdOp1" << QStringList{"txtFile1=one\n" + read, "txtFile2=two\n"} << QByteArray();
-        QTest::newRow("open 2") << "cmdOp2" << QStringList{"txtFile1=one\n", "txtFile2=two\n" + read} << QByteArray();
-        QTest::newRow("clear 1") << "cmdEr1" << QStringList{"txtFile1=", "txtFile2=two\n"} << QByteArray();
-        QTest::newRow("clear 2") << "cmdEr2" << QStringList{"txtFile1=one\n", "txtFile2="} << QByteArray();
-        QTest::newRow("save 1") << "cmdSav1" << QStringList{"txtFile1=one\n", "txtFile2=two\n"} << QByteArray("one\r\n");
-        QTest::newRow("save 2") << "cmdSav2" << QStringList{"txtFile1=one\n", "txtFile2=two\n"} << QByteArray("two\r\n");
-    }
-    void panelButtons()
-    {
-        QFETCH(QString, button);
-        QFETCH(QStringList, after);
-        QFETCH(QByteArray, saved);
-        Window h;
-        const QString file = h.temp.filePath("list.txt");
-        QVERIFY(writeFile(file, saved.isEmpty() ? QByteArray("A,1,2,3\r\n") : QByteArray()));
-        h.dialogs.fileAnswers = {file.toStdString()};
-        h.set({"txtFile1=one\n", "txtFile2=two\n"});
-        h.click(button);
-        h.expect(after);
-        if (!saved.isEmpty()) QCOMPARE(readFile(file), saved);
-    }
-
-    // The completion message must find the converted lines already in panel 2.
-    void batchFillsPanel2BeforeItsMessage()
-    {
-        Window h;
-        h.dialogs.watched = h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile2"));
-        h.set({"txtFile1=P1, 1000.000, 2000.000, 5\n\nP2,0,0,12.3456\n"});
-        h.click("cmdAll");
-        const QString want = QStringLiteral("P1, -7429.270, 13107.462, 5.000\nP2, -8431.552, 11108.603, 12.346\n");
-        h.expect({"txtFile2=" + want});
-        const ShownMessage done{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
-        QCOMPARE(h.dialogs.messages, std::vector<ShownMessage>{done});
-        QCOMPARE(h.dialogs.watchedAtMessage, std::vector<QString>{want});
-    }
-
-    // A batch whose output reaches panel 2 in several pieces (40,000 lines, 1.3 MB) shows every line
-    // after what the panel held, and one undo takes the whole output of the last batch back.
-    void largeBatchIsOneUndoStep()
-    {
-        Window h;
-        std::string list;
-        for (int i = 0; i < 40000; ++i) list += "P, 1000, 2000, 5\r\n";
-        h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile1"))->setPlainText(QString::fromStdString(list));
-        auto* panel2 = h.w.findChild<QPlainTextEdit*>(QStringLiteral("txtFile2"));
-        panel2->setPlainText(QStringLiteral("kept\n"));
-        std::string want = "kept\r\n";
-        for (int i = 0; i < 40000; ++i) want += "P, -7429.270, 13107.462, 5.000\r\n";
-        h.click("cmdAll");
-        h.click("cmdAll");
-        panel2->undo();
-        WidgetFields fields;
-        fields.bindPanel(FieldId::File2, panel2);
-        QVERIFY(fields.text(FieldId::File2) == want);
-    }
-
-    // A code holding a character the text document would change (U+00A0 into a space) or break a
-    // line at (U+2028, U+2029, U+FDD0) reaches the saved files and the batch's lines byte for byte
-    // and splits no record. Digits: the worked example (1000, 2000) and the old sheet's centre.
-    void codeKeptBySaveAndBatch_data()
     {
         QTest::addColumn<QByteArray>("code");   // UTF-8, in the opened list
         QTest::addColumn<QByteArray>("saved");  // in the saved files
-        QTest::newRow("no-break space, saved in Windows-1253") << QByteArray("P\xC2\xA0" "1") << QByteArray("P\xA0" "1");
+        QTest::addColumn<int>("copies");        // of the list's two records
+        QTest::newRow("no-break space, saved in Windows-1253") << QByteArray("P\xC2\xA0" "1") << QByteArray("P\xA0" "1") << 1;
         for (const char* c : {"P\xE2\x80\xA8" "1", "P\xE2\x80\xA9" "1", "P\xEF\xB7\x90" "1"})
-            QTest::addRow("U+%04X, saved in UTF-8", QString::fromUtf8(c).at(1).unicode()) << QByteArray(c) << QByteArray(c);
+            QTest::addRow("U+%04X, saved in UTF-8", QString::fromUtf8(c).at(1).unicode()) << QByteArray(c) << QByteArray(c) << 1;
+        QTest::newRow("40,000 lines") << QByteArray("P") << QByteArray("P") << 20000;
     }
-    void codeKeptBySaveAndBatch()
+    void panelButtons()
     {
         QFETCH(QByteArray, code);
         QFETCH(QByteArray, saved);
+        QFETCH(int, copies);
         Window h;
-        const QString list = h.temp.filePath("list.seq"), one = h.temp.filePath("1.txt"), two = h.temp.filePath("2.txt");
-        QVERIFY(writeFile(list, code + ", 1000, 2000, 5\r\nB, 0, 0, 1\r\n"));
-        h.dialogs.fileAnswers = {list.toStdString(), one.toStdString(), two.toStdString()};
-        for (const char* button : {"cmdOp1", "cmdSav1", "cmdAll", "cmdSav2"}) h.click(button);
-        QCOMPARE(readFile(one), saved + ", 1000.000, 2000.000, 5.000\r\nB, 0.000, 0.000, 1.000\r\n");
-        QCOMPARE(readFile(two), saved + ", -7429.270, 13107.462, 5.000\r\nB, -8431.552, 11108.603, 1.000\r\n");
+        h.dialogs.watched = h.panel("txtFile2");
+        const auto path = [&](const char* name) { return h.temp.filePath(name); };
+        QVERIFY(writeFile(path("list.seq"), (code + ", 1000, 2000, 5\r\nB, 0, 0, 1\r\n").repeated(copies)));
+        for (const char* name : {"list.seq", "1.txt", "2.txt", "list.seq", "3.txt"})
+            h.dialogs.fileAnswers.push_back(path(name).toStdString());
+        QString afterBatch;
+        for (const QString button : {"cmdOp1", "cmdSav1", "cmdAll", "cmdAll", "undo", "cmdSav2", "cmdEr1", "cmdOp2",
+                                     "cmdSav2", "cmdEr2"}) {
+            if (button == "undo") h.panel("txtFile2")->undo();
+            else h.click(button);
+            if (button == "cmdAll" && afterBatch.isEmpty()) afterBatch = h.panel("txtFile2")->toPlainText();
+            if (button == "cmdEr1") QCOMPARE(h.text("txtFile1"), "txtFile1=");
+        }
+        const QByteArray read = (saved + ", 1000.000, 2000.000, 5.000\r\nB, 0.000, 0.000, 1.000\r\n").repeated(copies);
+        const QByteArray converted = (saved + ", -7429.270, 13107.462, 5.000\r\nB, -8431.552, 11108.603, 1.000\r\n").repeated(copies);
+        QCOMPARE(readFile(path("1.txt")), read);
+        QCOMPARE(readFile(path("2.txt")), converted);
+        QCOMPARE(readFile(path("3.txt")), converted + read);  // opened below the batch's lines
+        QCOMPARE(h.text("txtFile2"), "txtFile2=");
+        const ShownMessage done{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
+        const auto at = std::find(h.dialogs.messages.begin(), h.dialogs.messages.end(), done) - h.dialogs.messages.begin();
+        QVERIFY(at < qsizetype(h.dialogs.messages.size()) && afterBatch.size() > 30);
+        QCOMPARE(h.dialogs.watchedAtMessage[at], afterBatch);
     }
 
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.
@@ -404,64 +385,41 @@ private slots:
     {
         QFETCH(QString, where);
         Window h;
-        h.set({"txtX1=123"});
-        h.about();
-        QPointer<AboutWindow> about = h.w.findChild<AboutWindow*>();
+        h.set("txtX1=123");
+        QAction* about = h.w.findChild<QAction*>(QStringLiteral("mnuabout"));
+        about->trigger();
+        QPointer<AboutWindow> window = h.w.findChild<AboutWindow*>();
         // The main window moved while it is open, and chosen again: still one, centred anew, modeless.
         h.w.move(140, 90);
-        h.about();
-        QTRY_VERIFY((about->frameGeometry().center() - h.w.frameGeometry().center()).manhattanLength() <= 1);
-        QVERIFY(h.w.findChildren<AboutWindow*>().size() == 1 && !about->isModal());
-        QVERIFY(QTest::qWaitForWindowActive(about.data()));
+        about->trigger();
+        QTRY_VERIFY((window->frameGeometry().center() - h.w.frameGeometry().center()).manhattanLength() <= 1);
+        QVERIFY(h.w.findChildren<AboutWindow*>().size() == 1 && !window->isModal());
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
         // Its look: a black one-pixel border, Shape1's light green outline within it, the light blue ground.
-        const QImage look = about->grab().toImage();
-        const QColor green(192, 255, 192);
+        const QImage look = window->grab().toImage();
         QCOMPARE(look.pixelColor(150, 0), QColor(Qt::black));
-        QCOMPARE(look.pixelColor(150, 3), green);    // the outline's inner edge at the top
-        QCOMPARE(look.pixelColor(150, 198), green);  // and its outer edge at the bottom
+        QCOMPARE(look.pixelColor(150, 3), QColor(192, 255, 192));    // the outline's inner edge at the top
+        QCOMPARE(look.pixelColor(150, 198), QColor(192, 255, 192));  // and its outer edge at the bottom
         QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
         if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
-            const ShownMessage asked{"Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;", "Έξοδος", MessageIcon::Question};
+            const ShownMessage asked{msg::kQuit, msg::kTitleQuit, MessageIcon::Question};
             QCOMPARE(h.dialogs.questions, std::vector<ShownMessage>{asked});
             QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>{DefaultAnswer::Yes});
         } else {  // the background between Label8 (ends at 1095 twips) and Label2 (starts at 1260)
-            QWidget* target = where.isEmpty() ? about.data() : about->findChild<QWidget*>(where);
+            QWidget* target = where.isEmpty() ? window.data() : window->findChild<QWidget*>(where);
             QTest::mouseClick(target, Qt::LeftButton, {}, where.isEmpty() ? QPoint(20, 78) : QPoint(5, 5));
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTEST(about.isNull(), "closes");
+        QTEST(window.isNull(), "closes");
         QCOMPARE(h.w.isVisible(), where != "Yes");
-        h.expect({"txtX1=123"});
+        QCOMPARE(h.text("txtX1"), "txtX1=123");
     }
 
-    // A batch may append a million lines (40 MB) one by one; grouped a hundred to a paragraph, they come back
-    // unchanged and edit as lines.
-    void millionLinesKept()
-    {
-        QPlainTextEdit panel(QStringLiteral("typed"));
-        panel.show();
-        WidgetFields fields;
-        fields.bindPanel(FieldId::File2, &panel);
-        std::string all = "typed";
-        for (int i = 0; i < 1000000; ++i) {
-            const std::string line = std::to_string(i) + ", -7429.270, 13107.462, 123.456\r\n";
-            fields.appendText(FieldId::File2, line);
-            all += line;
-        }
-        QVERIFY(fields.text(FieldId::File2) == all);
-        QVERIFY(panel.blockCount() <= 1 + 1000000 / 100);  // a hundred lines to a paragraph
-        panel.moveCursor(QTextCursor::End);
-        QTest::keyClicks(&panel, QStringLiteral("Z, 1, 2, 3"));
-        QVERIFY(fields.text(FieldId::File2) == all + "Z, 1, 2, 3");
-        fields.appendText(FieldId::File2, "lost\r\n");  // a new text replaces what was not yet shown
-        fields.setText(FieldId::File2, "");
-        QCOMPARE(fields.text(FieldId::File2), std::string());
-    }
-
-    // Qt's own boxes and file dialogs, answered by a key or a click from inside their modal loops.
-    void qtDialogsAnswer_data()
+    // Qt's own boxes and file dialogs, answered by a key or a click from inside their modal loops; their
+    // texts from the program's Greek catalogue, a file's size the Greek way.
+    void qtDialogs_data()
     {
         QTest::addColumn<QString>("ask");     // message, Yes, No: the box and its default answer; save: a file
         QTest::addColumn<QString>("answer");  // a key, or the Greek text of the button clicked
@@ -475,22 +433,34 @@ private slots:
         QTest::newRow("a saved name is offered again") << "save" << "Enter" << true;
         QTest::newRow("a cancelled save chooses nothing") << "save" << "Escape" << false;
     }
-    void qtDialogsAnswer()
+    void qtDialogs()
     {
         QFETCH(QString, ask);
         QFETCH(QString, answer);
         QTemporaryDir temp;
+        QVERIFY(writeFile(temp.filePath("size.txt"), QByteArray(1500, 'x')));
         QtDialogs dialogs(nullptr);
-        QString chosen;
+        QStringList texts;
+        QString chosen, size;
         int titleRoom = -1;  // a message's width beyond its title: a window manager cuts a title with too little
         whenModal([&](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 QFont bold = box->font();
                 bold.setBold(true);
                 titleRoom = box->width() - QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+                for (auto* b : box->buttons()) texts << b->text();
             }
-            if (auto* files = qobject_cast<QFileDialog*>(modal); files && answer == "Enter")
-                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(temp.filePath("pts.txt"));
+            if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                auto* tree = files->findChild<QTreeView*>();
+                for (int c = 0; c < tree->model()->columnCount(); ++c) texts << tree->model()->headerData(c, Qt::Horizontal).toString();
+                for (auto* b : files->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
+                files->setDirectory(temp.path());
+                for (int wait = 0; wait < 250 && size.isEmpty(); ++wait) {
+                    QTest::qWait(20);
+                    size = tree->model()->index(0, 1, tree->rootIndex()).data().toString();
+                }
+                if (answer == "Enter") files->findChild<QLineEdit*>("fileNameEdit")->setText(temp.filePath("pts.txt"));
+            }
             if (answer == "Enter" || answer == "Escape") {
                 QTest::keyClick(modal, answer == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
                 return;
@@ -505,6 +475,7 @@ private slots:
         } else if (ask == "save") {
             const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
             yes = file.has_value();
+            QCOMPARE(size, QStringLiteral("1,46 KiB"));
             whenModal([&](QWidget* modal) {
                 chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
                 QTest::keyClick(modal, Qt::Key_Escape);
@@ -515,72 +486,7 @@ private slots:
             yes = dialogs.askYesNo(msg::kQuit, msg::kTitleQuit, ask == "Yes" ? DefaultAnswer::Yes : DefaultAnswer::No);
         }
         QTEST(yes, "yes");
-    }
-
-    // Text against the colour behind it on a light and on a dark desktop palette: readable (4.5:1) wherever the
-    // window fixes a background (labels, panels) or a text colour (frame captions), and on the system's colours.
-    void readableColours_data()
-    {
-        QTest::addColumn<bool>("dark");
-        QTest::addColumn<QString>("control");
-        for (bool dark : {false, true}) {
-            const char* theme = dark ? "dark" : "light";
-            QTest::addRow("%s: φ on light green", theme) << dark << "Label1";
-            QTest::addRow("%s: Υ = on light yellow", theme) << dark << "Label8";
-            QTest::addRow("%s: panel 1 on light green", theme) << dark << "txtFile1";
-            QTest::addRow("%s: panel 2 on light yellow", theme) << dark << "txtFile2";
-            QTest::addRow("%s: blue caption of the geodetic frame", theme) << dark << "Frame3";
-            QTest::addRow("%s: a field in system colours", theme) << dark << "txtX1";
-        }
-    }
-    void readableColours()
-    {
-        QFETCH(bool, dark);
-        QFETCH(QString, control);
-        if (dark) QApplication::setPalette(darkPalette());
-        Window h;
-        QWidget* c = h.child(control);
-        const QPalette p = c->palette();
-        const bool label = qobject_cast<QLabel*>(c) != nullptr;
-        const QColor text = label || qobject_cast<QGroupBox*>(c) ? p.color(QPalette::WindowText) : p.color(QPalette::Text);
-        const QColor behind = label ? p.color(QPalette::Window)
-                              : qobject_cast<QGroupBox*>(c) ? QApplication::palette().color(QPalette::Window)
-                                                             : p.color(QPalette::Base);
-        QVERIFY2(contrast(text, behind) >= 4.5, qPrintable(text.name() + " on " + behind.name()));
-    }
-
-    // Texts wider than their field are marked cut and offered whole as tooltip; the ones the window must show
-    // (plane coordinates within 100 km, the geodetic texts) fit at desktop fonts from 9 to 14 pt, the window
-    // growing with the font and staying fixed. 0 pt: the desktop's own font.
-    void textsInTheirFields_data()
-    {
-        QTest::addColumn<double>("points");
-        QTest::addColumn<QString>("text");  // name=text
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("12-digit X at the desktop font") << 0.0 << "txtX1=-12345678.901" << true;
-        QTest::newRow("X 100 km out at the desktop font") << 0.0 << "txtX1=-99999.999" << false;
-        QTest::newRow("latitude at 11 pt") << 11.0 << "txtf=40° 50' 60.00000''" << false;
-        QTest::newRow("Δλ at 11 pt") << 11.0 << "txtm=-0° 51' 0.00000''" << false;
-        QTest::newRow("Δλ at 14 pt") << 14.0 << "txtm=-4° 59' 59.99999''" << false;
-        QTest::newRow("λ at 14 pt") << 14.0 << "txtl=22° 51' 58.81500''" << false;
-        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << "txtY2=-99999.999" << false;
-        QTest::newRow("15-digit Y at 14 pt") << 14.0 << "txtY2=-123456789012.345" << true;
-    }
-    void textsInTheirFields()
-    {
-        QFETCH(double, points);
-        QFETCH(QString, text);
-        QFETCH(bool, cut);
-        if (points > 0) {
-            QFont font = m_font;
-            font.setPointSizeF(points);
-            QApplication::setFont(font);
-        }
-        Window h;
-        h.set({text});
-        auto* field = qobject_cast<FieldEdit*>(h.child(text.section('=', 0, 0)));
-        QCOMPARE(field->toolTip(), cut ? text.section('=', 1) : QString());
-        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
+        expectGreek(texts);
     }
 
     // Saving over an existing file asks first, about the name really written (".txt" forced), No the default;
@@ -606,7 +512,7 @@ private slots:
         for (const QString& name : existing) QVERIFY(writeFile(h.temp.filePath(name), "old"));
         h.dialogs.fileAnswers = {h.temp.filePath(chosen).toStdString()};
         if (!answer.isEmpty()) h.dialogs.yesNoAnswers = {answer == "Yes"};
-        h.set({"txtFile2=two\n"});
+        h.set("txtFile2=two\n");
         h.click("cmdSav2");
         QTEST(readFile(h.temp.filePath("pts.txt")), "txtAfter");
         if (existing.contains("pts.seq")) QCOMPARE(readFile(h.temp.filePath("pts.seq")), QByteArray("old"));
@@ -616,48 +522,7 @@ private slots:
                                                                          MessageIcon::Question}};
         QCOMPARE(h.dialogs.questions, asked);
         QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>(asked.size(), DefaultAnswer::No));
-        QCOMPARE(h.dialogs.messages.size(), std::size_t(answer == "No" ? 0 : 1));  // "Η εγγραφή ολοκληρώθηκε"
-    }
-
-    // Qt's own texts, loaded from the program's Greek catalogue: every entry of the fields' and panels' context
-    // menus, the file dialog's columns and tool buttons; and the dialog's file sizes in the Greek way.
-    void qtTextsInGreek_data()
-    {
-        QTest::addColumn<QString>("where");
-        QTest::newRow("context menu of a field") << "txtX1";
-        QTest::newRow("context menu of a panel") << "txtFile1";
-        QTest::newRow("file dialog") << "";
-    }
-    void qtTextsInGreek()
-    {
-        QFETCH(QString, where);
-        QStringList texts;
-        Window h;
-        std::unique_ptr<QMenu> menu;
-        if (auto* field = qobject_cast<QLineEdit*>(h.child(where))) menu.reset(field->createStandardContextMenu());
-        if (auto* panel = qobject_cast<QPlainTextEdit*>(h.child(where))) menu.reset(panel->createStandardContextMenu());
-        if (menu) {
-            for (QAction* a : menu->actions()) if (!a->isSeparator()) texts << a->text();
-        } else {
-            QVERIFY(writeFile(h.temp.filePath("pts.txt"), QByteArray(1500, 'x')));
-            QString size;
-            whenModal([&](QWidget* dialog) {
-                auto* tree = dialog->findChild<QTreeView*>();
-                QAbstractItemModel* columns = tree->model();
-                for (int c = 0; c < columns->columnCount(); ++c) texts << columns->headerData(c, Qt::Horizontal).toString();
-                for (auto* b : dialog->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
-                static_cast<QFileDialog*>(dialog)->setDirectory(h.temp.path());
-                for (int wait = 0; wait < 250 && size.isEmpty(); ++wait) {
-                    QTest::qWait(20);
-                    size = columns->index(0, 1, tree->rootIndex()).data().toString();
-                }
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            });
-            QtDialogs(&h.w).chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
-            QCOMPARE(size, QStringLiteral("1,46 KiB"));
-        }
-        QVERIFY(texts.size() >= 4);
-        for (const QString& t : texts) QVERIFY2(hasGreek(t), qPrintable(t));
+        QCOMPARE(h.dialogs.messages.size(), std::size_t(answer == "No" ? 0 : 1));  // the save's "done"
     }
 
 private:

@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
     }
     const QDir out(args[1]);
     const QString name = args[2];
-    if (args.contains(QStringLiteral("--dark"))) QApplication::setPalette(hattsheet::testing::darkPalette());
+    if (args.contains(QStringLiteral("--dark"))) QApplication::setPalette(hattsheet::tools::darkPalette());
     if (const qsizetype at = args.indexOf(QStringLiteral("--points")); at > 0 && at + 1 < args.size()) {
         QFont font = QApplication::font();
         font.setPointSizeF(args[at + 1].toDouble());

@@ -1,10 +1,11 @@
 #pragma once
 // A dark desktop palette as dark themes give it: light text on dark greys.
-// The tests and the screenshots put the window on it.
+// The screenshots (window_shots.cpp) and the window's colour tests
+// (tests/ui, which add this folder to their include path) put the window on it.
 
 #include <QPalette>
 
-namespace hattsheet::testing {
+namespace hattsheet::tools {
 
 inline QPalette darkPalette()
 {
@@ -25,4 +26,4 @@ inline QPalette darkPalette()
     return p;
 }
 
-} // namespace hattsheet::testing
+} // namespace hattsheet::tools
