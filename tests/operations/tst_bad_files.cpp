@@ -106,44 +106,26 @@ void becomeNobody()
     if (::geteuid() == 0) [[maybe_unused]] int r = ::setgid(kNobody) + ::setuid(kNobody);
 }
 
-// While alive, this process's file accesses are checked as the user nobody's
-// (only the effective ids change, so they come back, also when a check fails).
-class AsNobody {
-public:
-    AsNobody() : m_dropped(::geteuid() == 0 && ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0) {}
-    ~AsNobody()
+// Undoes at the end of its scope what a test changed in this process (user
+// ids, limits), also when a check fails and the function returns early.
+struct Undo {
+    std::function<void()> undo;
+    ~Undo()
     {
-        if (m_dropped) [[maybe_unused]] int r = ::seteuid(0) + ::setegid(0);
+        if (undo) undo();
     }
-    bool modesBind() const { return m_dropped || ::geteuid() != 0; }
-
-private:
-    bool m_dropped;
 };
 
-// While alive, no file of this process may grow beyond `bytes`: a write past
-// it fails with EFBIG (SIGXFSZ ignored meanwhile). A full disk without root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit r = m_old;
-        r.rlim_cur = bytes;
-        m_set = ::setrlimit(RLIMIT_FSIZE, &r) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        ::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool active() const { return m_set; }
-
-private:
-    rlimit m_old{};
-    sighandler_t m_oldHandler;
-    bool m_set = false;
-};
+// Checks this process's file accesses as the user nobody's until the Undo
+// ends (only the effective ids change, so they come back). False when file
+// modes do not bind: root that could not drop.
+bool actAsNobody(Undo& u)
+{
+    if (::geteuid() != 0) return true;
+    if (::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0) return false;
+    u.undo = [] { [[maybe_unused]] int r = ::seteuid(0) + ::setegid(0); };
+    return true;
+}
 
 // A full device in the test's own folder: a node of the kernel's full device
 // (char 1,7), so that code under test that wrongly replaces what it writes to
@@ -529,7 +511,7 @@ void tst_BadFiles::hostileFiles()
     QString path = fixed.isEmpty() ? at("target.txt") : at("prog/" + fixed), named, holder, stdoutFile;
     const bool asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
     std::function<void()> inChild = asNobody ? std::function<void()>(becomeNobody) : nullptr;
-    if (asNobody && !AsNobody().modesBind()) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
+    if (Undo u; asNobody && !actAsNobody(u)) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
     switch (place) {
     case Place::Folder: QVERIFY(QDir().mkdir(path)); break;
     case Place::Fifo: QVERIFY(::mkfifo(name(path).constData(), 0644) == 0); break;
@@ -627,8 +609,8 @@ void tst_BadFiles::hostileFiles()
         QElapsedTimer clock;
         clock.start();
         {
-            std::optional<AsNobody> nobody;
-            if (asNobody) nobody.emplace();
+            Undo nobody;
+            if (asNobody) QVERIFY(actAsNobody(nobody));
             if (way == Way::Open) openIntoPanel(fields, dialogs, Panel::One);
             else if (way == Way::Save) savePanel(fields, dialogs, temp, Panel::One);
             else convertPointList(fields, dialogs, temp);
@@ -763,8 +745,12 @@ void tst_BadFiles::diskFillsAfter()
     dialogs.fileAnswers = {out.toStdString()};
     QVERIFY(!tempFolder(m_work.places()).empty());
     {
-        FileSizeLimit l{rlim_t(allowed)};
-        QVERIFY(l.active());
+        // A full disk without root: a write past the limit fails with EFBIG.
+        rlimit old{}, l{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const Undo restore{[old, h = ::signal(SIGXFSZ, SIG_IGN)] { ::setrlimit(RLIMIT_FSIZE, &old), ::signal(SIGXFSZ, h); }};
+        l = {rlim_t(allowed), old.rlim_max};
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &l) == 0);
         savePanel(fields, dialogs, m_work.places(), Panel::Two);
     }
     QCOMPARE(dialogs.messages.size(), std::size_t(1));

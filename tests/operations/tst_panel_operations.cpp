@@ -30,10 +30,8 @@ private slots:
     void open();
     void save_data();
     void save();
-    void batchRefusals_data();
-    void batchRefusals();
-    void batchAppendsOnANewLine_data();
-    void batchAppendsOnANewLine();
+    void batch_data();
+    void batch();
     void batchMatchesOnePoint();
     void twoWindowsOneFolder();
     void cliMatchesBatch_data();
@@ -162,63 +160,59 @@ void tst_PanelOperations::save()
     QCOMPARE(fields.text(FieldId::File1), std::string("one"));
 }
 
-// A refused batch says why, changes no field and writes no by-product. Of
-// two wrong centres only the first checked is named.
-void tst_PanelOperations::batchRefusals_data()
+// The batch's lines start on a line of their own, whatever panel 2 ends
+// with (they were once glued onto a last line without a line end). A
+// refused batch says why, changes no field and writes no by-product; of two
+// wrong centres only the first checked is named.
+void tst_PanelOperations::batch_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("lambdaOld");
     QTest::addColumn<QString>("phiNew");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("panel of spaces") << "    " << "-0.51" << "40.45" << msg::kNoList;
-    QTest::newRow("empty panel") << "" << "-0.51" << "40.45" << msg::kNoList;
-    QTest::newRow("old Δλ and new φ wrong: only Δλ") << "A,0,0,0" << "-4.31" << "43.00" << msg::kLongitude;
-    QTest::newRow("new φ wrong") << "A,0,0,0" << "-0.51" << "33.59" << msg::kLatitude;
+    QTest::addColumn<QString>("panel2");
+    QTest::addColumn<QString>("before");   // what stands before the converted line
+    QTest::addColumn<QString>("message");  // the refusal; "": converted
+    const auto appends = [](const char* tag, const QString& panel2, const QString& before) {
+        QTest::newRow(tag) << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << panel2 << before << "";
+    };
+    appends("empty panel", "", "");
+    appends("last line without a line end", "5,6,7,8", "5,6,7,8\r\n");
+    appends("last line ended by CR LF", "5,6,7,8\r\n", "5,6,7,8\r\n");
+    appends("last line ended by a lone CR", "5\r", "5\r");
+    appends("last line ended by a lone LF", "5\n", "5\n");
+    appends("trailing spaces", "5  ", "5  \r\n");
+    const auto refused = [](const char* tag, const QString& list, const QString& lambdaOld, const QString& phiNew,
+                            const QString& message) { QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message; };
+    refused("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
+    refused("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
+    refused("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", msg::kLongitude);
+    refused("new φ wrong", "A,0,0,0", "-0.51", "33.59", msg::kLatitude);
 }
 
-void tst_PanelOperations::batchRefusals()
+void tst_PanelOperations::batch()
 {
     QFETCH(QString, list);
     QFETCH(QString, lambdaOld);
     QFETCH(QString, phiNew);
+    QFETCH(QString, panel2);
+    QFETCH(QString, before);
     QFETCH(QString, message);
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
+    fields.setText(FieldId::File2, panel2.toStdString());
     fields.setText(FieldId::LambdaOld, lambdaOld.toStdString());
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
-    const auto before = fields.all();
+    const auto untouched = fields.all();
     FakeDialogs dialogs;
     convertPointList(fields, dialogs, m_work.places());
+    if (message.isEmpty()) {
+        QCOMPARE(fields.text(FieldId::File2), before.toStdString() + kWorkedLine);
+        return;
+    }
     QCOMPARE(dialogs.messages,
              std::vector<ShownMessage>({{message.toStdString(), msg::kTitleWarning, MessageIcon::Critical}}));
-    QVERIFY(fields.all() == before);
+    QVERIFY(fields.all() == untouched);
     QVERIFY(!QFile::exists(at("prog/TempFeed.Dat")) && !QFile::exists(at("prog/TempFile.Dat")));
-}
-
-// The converted lines start on a line of their own, whatever panel 2 ends
-// with (they were once glued onto a last line without a line end).
-void tst_PanelOperations::batchAppendsOnANewLine_data()
-{
-    QTest::addColumn<QString>("panel2");
-    QTest::addColumn<QString>("before");  // what stands before the converted line
-    QTest::newRow("empty panel") << "" << "";
-    QTest::newRow("last line without a line end") << "5,6,7,8" << "5,6,7,8\r\n";
-    QTest::newRow("last line ended by CR LF") << "5,6,7,8\r\n" << "5,6,7,8\r\n";
-    QTest::newRow("last line ended by a lone CR") << "5\r" << "5\r";
-    QTest::newRow("last line ended by a lone LF") << "5\n" << "5\n";
-    QTest::newRow("trailing spaces") << "5  " << "5  \r\n";
-}
-
-void tst_PanelOperations::batchAppendsOnANewLine()
-{
-    QFETCH(QString, panel2);
-    QFETCH(QString, before);
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, "P1, 1000, 2000, 5");
-    fields.setText(FieldId::File2, panel2.toStdString());
-    convertPointList(fields, dialogs, m_work.places());
-    QCOMPARE(fields.text(FieldId::File2), before.toStdString() + kWorkedLine);
 }
 
 // The same X, Y and centres give the numbers ">" shows, over a spread of
