@@ -426,7 +426,7 @@ enum class Way { Open, Save, Batch, Input, Output };  // Input: hattsheet-conver
 enum class Place {
     Folder, Fifo, DevZero, Unreadable, Vanishing, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
     ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, LongName, GreekName,
-    DevStdoutAppend, NoFolder,
+    DevStdoutAppend, NoFolder, ControlsInName,
 };
 enum class Outcome { Written, CannotRead, CannotWrite };
 Q_DECLARE_METATYPE(Way)
@@ -451,6 +451,7 @@ void tst_BadFiles::hostileFiles_data()
         {"open a file without read permission", W::Open, P::Unreadable, {}, O::CannotRead, false},
         {"open a file that vanishes after choosing", W::Open, P::Vanishing, {}, O::CannotRead, false},
         {"open a file that does not exist", W::Open, P::Missing, {}, O::CannotRead, false},
+        {"open a missing file whose name holds controls", W::Open, P::ControlsInName, {}, O::CannotRead, false},
         {"save through a symbolic link updates the linked file", W::Save, P::Link, {}, O::Written, false},
         {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, {}, O::CannotWrite, true},
         {"save onto a folder", W::Save, P::Folder, {}, O::CannotWrite, false},
@@ -519,6 +520,11 @@ void tst_BadFiles::hostileFiles()
     case Place::Unreadable: QVERIFY(writeFile(path, kList) && QFile::setPermissions(path, {})); break;
     case Place::Vanishing: QVERIFY(writeFile(path, kList)); break;
     case Place::Missing: break;
+    case Place::ControlsInName:
+        // A message shows a line feed and the C1 control U+0085 escaped, as a terminal would not obey them.
+        path = at("gone\u0085\n.txt");
+        named = at("gone\\u0085\\n.txt");
+        break;
     case Place::Link:
     case Place::DanglingLink:
         // A rename over a link the user gave would leave the linked file stale.

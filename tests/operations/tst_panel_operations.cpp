@@ -83,9 +83,11 @@ void tst_PanelOperations::open_data()
     QTest::newRow("file vanished after the dialog") << "gone.txt" << QByteArray() << qint64(-1) << "" << "ανάγνωση";
     QTest::newRow("a folder") << "prog" << QByteArray() << qint64(-1) << "" << "ανάγνωση";
     QTest::newRow("cancel") << "" << QByteArray() << qint64(-1) << "" << "";
-    // Read, its zeros would make an invalid file; refused unread, it points to the command line.
-    QTest::newRow("a byte over the size limit, refused unread")
-        << "big.txt" << QByteArray() << qint64(kOpenLimitBytes + 1) << "" << "hattsheet-convert";
+    // The README promises 64 MiB: written out, so that a changed limit shows. A
+    // file read would give zeros, an invalid file; refused unread, it points
+    // to the command line.
+    QTest::newRow("a byte over 64 MiB, refused unread")
+        << "big.txt" << QByteArray() << (qint64(64) << 20) + 1 << "" << "hattsheet-convert";
 }
 
 void tst_PanelOperations::open()
