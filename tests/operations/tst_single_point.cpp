@@ -1,8 +1,9 @@
 // The ">" and "<" operations on a window without a window: the texts they
-// write, the refusals and their order, and that a refusal changes nothing;
-// then the "0.000"/"0.00000" format they write with. Expected texts are the
-// worked examples of the conversion, computed independently of this code,
-// and hand calculations of the format's rule.
+// write and into which fields, the refusals and their order, and that a
+// refusal changes nothing; then the "0.000"/"0.00000" format they write
+// with. Expected texts are the worked examples of the conversion (the
+// reference table of tests/geodesy/data pins the digits of all others) and
+// hand calculations of the format's rule.
 
 #include "support/fake_window.h"
 #include "operations/messages.h"
@@ -56,20 +57,9 @@ void tst_SinglePoint::convert_data()
         << true << "txtX1=1000|txtY1=2000" << "txtX2=-7429.270|txtY2=13107.462|" + kmOut;
     QTest::newRow("> same centre both sides")
         << true << "txtPhiNew=40.51|txtLamdaNew=-0.51|txtX1=1000|txtY1=2000" << "txtX2=1000.000|txtY2=2000.000|" + kmOut;
-    QTest::newRow("> east of Athens, no sign on Δλ")
-        << true << "txtPhiOld=38.15|txtLamdaOld=1.45|txtPhiNew=38.45|txtLamdaNew=1.15|txtX1=-12345.678|txtY1=9876.543"
-        << "txtX2=31362.630|txtY2=-45568.618|txtf=38° 20' 20.04305''|txtm=1° 36' 31.57684''|txtl=25° 19' 30.39184''";
     // "<" writes X1, Y1 only: the geodetic display keeps what it showed.
-    QTest::newRow("< defaults") << false << "txtf=kept" << "txtX1=8444.215|txtY1=-11098.981";
     QTest::newRow("< 1 km east 2 km north") << false << "txtX2=1000|txtY2=2000|txtf=kept"
                                             << "txtX1=9441.934|txtY1=-9097.840";
-    QTest::newRow("< back from the worked example is not exact to the mm")
-        << false << "txtX2=-7429.270|txtY2=13107.462" << "txtX1=1000.000|txtY1=1999.999";
-    QTest::newRow("< equal centres, a distant point moves")
-        << false << "txtPhiOld=40.45|txtLamdaOld=-0.45|txtX2=50000|txtY2=-60000" << "txtX1=50000.000|txtY1=-59999.973";
-    QTest::newRow("< other centres")
-        << false << "txtPhiNew=38.15|txtLamdaNew=2.30|txtPhiOld=37.30|txtLamdaOld=1.05|txtX2=-35123.456|txtY2=27654.321"
-        << "txtX1=88446.807|txtY1=111294.488";
 
     QTest::newRow("> old latitude above 42") << true << "txtPhiOld=42.01|txtf=kept" << msg::kLatitude;
     QTest::newRow("> old longitude west of -4.5") << true << "txtLamdaOld=-4.31" << msg::kLongitude;
@@ -121,7 +111,6 @@ void tst_SinglePoint::formatFixed_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("worked example X") << -8431.5515 << 3 << "-8431.552";
     QTest::newRow("1.0005 rounds up though its double lies below") << 1.0005 << 3 << "1.001";
     QTest::newRow("exact binary half") << 0.0625 << 3 << "0.063";
     QTest::newRow("exact negative binary half") << -0.0625 << 3 << "-0.063";
@@ -134,15 +123,12 @@ void tst_SinglePoint::formatFixed_data()
     QTest::newRow("below half of the smallest unit") << 0.00049 << 3 << "0.000";
     QTest::newRow("small negative keeps its sign") << -0.0001 << 3 << "-0.000";
     QTest::newRow("negative zero has no sign") << -0.0 << 3 << "0.000";
-    QTest::newRow("tiny") << 1e-300 << 3 << "0.000";
     QTest::newRow("no digit grouping") << 4512000.25 << 3 << "4512000.250";
     QTest::newRow("large value beyond 15 digits") << 123456789012345678.0 << 3 << "123456789012346000.000";
     QTest::newRow("1e20 written out") << 1e20 << 3 << "100000000000000000000.000";
     QTest::newRow("16th digit does not round") << 0.1234567890123449 << 3 << "0.123";
     QTest::newRow("15 digits decide the half") << 1234567890.1235 << 3 << "1234567890.124";
-    QTest::newRow("seconds") << 4.839823 << 5 << "4.83982";
     QTest::newRow("seconds a hair below 60") << 59.999999999999 << 5 << "60.00000";
-    QTest::newRow("whole zero") << 0.0 << 0 << "0";
     // 15 digits (179769313486232e294) would lie beyond the largest double and
     // read back as an overflow; 14 digits do read back.
     QTest::newRow("largest double reads back")

@@ -35,22 +35,12 @@ public:
         };
     }
     std::string text(FieldId id) const override { return m_texts.at(id); }
-    void setText(FieldId id, const std::string& text) override
-    {
-        m_texts[id] = text;
-        ++m_writes;
-    }
-    void appendText(FieldId id, const std::string& text) override
-    {
-        m_texts[id] += text;
-        ++m_writes;
-    }
+    void setText(FieldId id, const std::string& text) override { m_texts[id] = text; }
+    void appendText(FieldId id, const std::string& text) override { m_texts[id] += text; }
     const std::map<FieldId, std::string>& all() const { return m_texts; }
-    int writes() const { return m_writes; }
 
 private:
     std::map<FieldId, std::string> m_texts;
-    int m_writes = 0;
 };
 
 class FakeDialogs : public operations::Dialogs {
