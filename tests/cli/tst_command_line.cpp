@@ -26,8 +26,6 @@ private slots:
     void run();
     void modes_data();
     void modes();
-    void halvesOfABlock_data();
-    void halvesOfABlock();
 };
 
 namespace {
@@ -199,6 +197,40 @@ void tst_CommandLine::run_data()
         "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n");
     add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
         "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
+
+    // A list of over 64 KiB is converted in two halves on two threads, the
+    // second from the first line start after the middle: the joined output
+    // must be the window's panel 2 for the same list (its batch operation),
+    // a failing record named as a single pass names it, wherever it lies.
+    constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
+    const struct {
+        const char* name;
+        QList<int> bad;  // 1-based lines whose X overflows the series; the first one counts
+        int shortLine;   // 1-based line with three fields (records spread from there), 0: none
+    } halves[] = {{"halves: every record converts", {}, 0},
+                  {"halves: failing record on the last line of the first half", {kLines / 2 + 1}, 0},
+                  {"halves: failing record on the first line of the second half", {kLines / 2 + 2}, 0},
+                  {"halves: failing records in both", {1500, 3500}, 0},
+                  {"halves: records spread over the middle line start", {}, 10}};
+    for (const auto& h : halves) {
+        QByteArray in;
+        for (int i = 1; i <= kLines; ++i) {
+            const QByteArray x = h.bad.contains(i) ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
+            in += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
+            in += i == h.shortLine ? "\r\n" : i == kLines && h.shortLine ? ", 5, 6\r\n" : ", 5\r\n";
+        }
+        QTemporaryDir dir;
+        FakeFields fields;
+        FakeDialogs dialogs;
+        fields.setText(FieldId::File1, in.toStdString());
+        convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
+        const QByteArray panel2 = QByteArray::fromStdString(fields.text(FieldId::File2));
+        const int bad = h.bad.value(0);
+        QCOMPARE(panel2.count('\n'), bad ? bad - 1 : kLines);
+        // A spread record warns once, counting every record from it on.
+        add(h.name, list, bad ? kFailed : 0, panel2,
+            bad ? failedAt(bad, bad) : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "", in);
+    }
 }
 
 void tst_CommandLine::run()
@@ -257,47 +289,6 @@ void tst_CommandLine::modes()
     QCOMPARE(dialogs.messages.size(), std::size_t(1));
     QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
     QCOMPARE(modeOf(saved), expected);
-}
-
-// A list of over 64 KiB is converted in two halves on two threads, the
-// second from the first line start after the middle. The joined output must
-// be the window's panel 2 for the same list, and a failing record must be
-// named as a single pass names it, wherever it lies. Expected values: the
-// window's batch operation on the same list.
-constexpr int kHalvesLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
-void tst_CommandLine::halvesOfABlock_data()
-{
-    QTest::addColumn<QList<int>>("bad");  // 1-based lines whose X overflows the series; the first one counts
-    QTest::addColumn<int>("shortLine");   // 1-based line with three fields (records spread from there), 0: none
-    QTest::newRow("every record converts") << QList<int>{} << 0;
-    QTest::newRow("failing record on the last line of the first half") << QList<int>{kHalvesLines / 2 + 1} << 0;
-    QTest::newRow("failing record on the first line of the second half") << QList<int>{kHalvesLines / 2 + 2} << 0;
-    QTest::newRow("failing records in both halves") << QList<int>{1500, 3500} << 0;
-    QTest::newRow("records spread over the middle line start") << QList<int>{} << 10;
-}
-
-void tst_CommandLine::halvesOfABlock()
-{
-    QFETCH(QList<int>, bad);
-    QFETCH(int, shortLine);
-    const int badLine = bad.value(0);
-    QByteArray list;
-    for (int i = 1; i <= kHalvesLines; ++i) {
-        const QByteArray x = bad.contains(i) ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
-        list += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
-        list += i == shortLine ? "\r\n" : i == kHalvesLines && shortLine ? ", 5, 6\r\n" : ", 5\r\n";
-    }
-    QTemporaryDir dir;
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, list.toStdString());
-    convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
-    const CliRun r = runConvert(kDefaultCentres + QStringList{"-"}, list);
-    QVERIFY(r.out == QByteArray::fromStdString(fields.text(FieldId::File2)));
-    QCOMPARE(r.out.count('\n'), badLine ? badLine - 1 : kHalvesLines);
-    QCOMPARE(r.exitCode, badLine ? 1 : 0);
-    // A spread record warns once, counting every record from it on.
-    QCOMPARE(r.err, badLine ? failedAt(badLine, badLine) : shortLine ? offLine(kHalvesLines - shortLine + 1, shortLine) : "");
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)
