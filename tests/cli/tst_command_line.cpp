@@ -149,6 +149,9 @@ void tst_CommandLine::run_data()
     // warning when records do not sit one per line.
     add("empty input", list, 0, "", "");
     add("-o /dev/stderr", list + QStringList{"-o", "/dev/stderr"}, 0, "", worked, "P, 1000, 2000, 5\r\n");
+    add("-o into a missing folder names the file", list + QStringList{"-o", "/nonexistent/b.txt"}, kFailed, "",
+        QByteArray::fromStdString(msg::cannotWrite("/nonexistent/b.txt")) + " (No such file or directory)\n",
+        "P, 1000, 2000, 5\r\n");
     add("text H is kept as it is", list, 0, line("C", kOrigin, "n/a"), "", "C, 0, 0, n/a\r\n");
     add("refused centre converts nothing", {"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"}, kRefused, "",
         msg::kLatitude + QByteArray("\n"), "P1, 1000, 2000, 5\n");
