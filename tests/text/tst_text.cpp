@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -152,6 +153,11 @@ void tst_Text::randomNumbersAgainstSlowPaths()
         text::appendFixedGeneral(general, v, decimals);
         QVERIFY2(fast == general, qPrintable(QString("%1, %2 decimals: %3").arg(v, 0, 'g', 17).arg(decimals).arg(fast.c_str())));
     }
+    // Near the largest double 15 digits round past it, 14 do not (hand
+    // calculation: 1.7976931348623|157e308).
+    std::string largest;
+    text::appendFixed(largest, -DBL_MAX, 1);
+    QCOMPARE(largest, "-17976931348623" + std::string(295, '0') + ".0");
 }
 
 // How a file's bytes are taken: UTF-8 only when every sequence is a valid,
