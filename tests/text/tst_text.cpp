@@ -62,8 +62,9 @@ void tst_Text::numberReaders_data()
     // "refused": no value at all.
     QTest::addColumn<QByteArray>("leading");
     QTest::addColumn<QByteArray>("whole");
+    QTest::addColumn<bool>("fast");  // must be taken by the plain-decimal path (none of the hand rows is checked)
     const auto addRow = [](const char* name, const QByteArray& text, const char* a, const char* b) {
-        QTest::newRow(name) << text << QByteArray(a) << QByteArray(b);
+        QTest::newRow(name) << text << QByteArray(a) << QByteArray(b) << false;
     };
     addRow("spaces around a decimal", " 12.5 ", "12.5", "12.5");
     addRow("blank inside the digits", "1 234.5", "1234.5", "refused");
@@ -102,7 +103,8 @@ void tst_Text::numberReaders_data()
             digits = len > 1 ? "-" + digits : digits;
             double v = 0;
             std::from_chars(digits.constData(), digits.constData() + digits.size(), v);
-            QTest::addRow("%d decimals, %d digits", decimals, len) << digits << shortest(v) << shortest(v);
+            QTest::addRow("%d decimals, %d digits", decimals, len) << digits << shortest(v) << shortest(v)
+                                                                   << (decimals + 1 <= 19);  // ≤ 19 digits
         }
     }
 }
@@ -112,6 +114,9 @@ void tst_Text::numberReaders()
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, leading);
     QFETCH(QByteArray, whole);
+    QFETCH(bool, fast);
+    const auto plain = text::readPlainDecimal(view(text));
+    if (fast) QCOMPARE(plain ? shortest(*plain) : "not taken", whole);
     const auto n = text::readLeadingNumber(view(text));
     QCOMPARE(!n ? QByteArray("overflow") : !n->found ? "none" + shortest(n->value) : shortest(n->value),
              leading == "none" ? QByteArray("none0") : leading);
