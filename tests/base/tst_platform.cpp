@@ -30,8 +30,6 @@ void check(bool ok, const std::string& row, const std::string& what)
     ++failures;
 }
 
-std::string errorText(int err) { return err == 0 ? "no error" : std::strerror(err); }
-
 enum class Before { Nothing, File, ReadOnlyFile, Folder };
 
 struct Row {
@@ -58,11 +56,6 @@ std::string readBack(const fs::path& path)
     return bytes;
 }
 
-void put(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // One save of bytes onto target as the file layer does it; the errno of
 // the step that failed, the row's expectations checked on the way.
 int save(const Row& row, const fs::path& target, const std::string& bytes)
@@ -71,14 +64,13 @@ int save(const Row& row, const fs::path& target, const std::string& bytes)
     const sys::FileFacts old = sys::factsOf(target, err);
     fs::path temp;
     const int fd = sys::createPrivateFile(target.parent_path(), temp, err);
-    check((fd < 0 ? err : 0) == row.create, row.name, "create: " + errorText(fd < 0 ? err : 0));
+    check((fd < 0 ? err : 0) == row.create, row.name, "create: " + std::to_string(fd < 0 ? err : 0));
     if (fd < 0) return err;
-    check(sys::writeAll(fd, bytes) == 0, row.name, "write");
-    check(sys::flushToDisk(fd) == 0, row.name, "flush");
-    check(sys::keepOwnerAndMode(fd, old) == 0, row.name, "owner and mode");
-    check(sys::closeFile(fd) == 0, row.name, "close");
+    check(sys::writeAll(fd, bytes) == 0 && sys::flushToDisk(fd) == 0 && sys::keepOwnerAndMode(fd, old) == 0 &&
+              sys::closeFile(fd) == 0,
+          row.name, "write, flush, owner and mode, close");
     const int replaced = sys::replaceFile(temp, target);
-    check(replaced == row.replace, row.name, "replace: " + errorText(replaced));
+    check(replaced == row.replace, row.name, "replace: " + std::string(std::strerror(replaced)));
     if (replaced != 0) sys::removeFile(temp);
     check(!fs::exists(temp), row.name, "the private file is left behind");
     return replaced;
@@ -91,28 +83,24 @@ void runRow(const Row& row, const fs::path& scratch)
     const fs::path target = folder / sys::pathFromUtf8(row.leaf);
     const std::string old = "old line\r\n";
     bool privileged = false;
-    switch (row.before) {
-    case Before::Nothing: break;
-    case Before::File: put(target, old); break;
-    case Before::ReadOnlyFile:
-        put(target, old);
+    if (row.before == Before::Folder) fs::create_directory(target);
+    if (row.before == Before::File || row.before == Before::ReadOnlyFile) std::ofstream(target, std::ios::binary) << old;
+    if (row.before == Before::ReadOnlyFile) {
         fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 #ifndef _WIN32
         // Root may still write it on POSIX and is not refused; on Windows
         // the read-only attribute holds for everyone.
         privileged = std::ofstream(target, std::ios::app).is_open();
 #endif
-        break;
-    case Before::Folder: fs::create_directory(target); break;
     }
 
     int err = 0;
     const sys::FileFacts facts = sys::factsOf(target, err);
-    check(facts.exists == (row.before != Before::Nothing), row.name, "exists");
-    check(facts.isFolder == (row.before == Before::Folder), row.name, "is a folder");
-    check(facts.isRegular == (row.before == Before::File || row.before == Before::ReadOnlyFile), row.name, "is regular");
+    check(facts.exists == (row.before != Before::Nothing) && facts.isFolder == (row.before == Before::Folder) &&
+              facts.isRegular == (row.before == Before::File || row.before == Before::ReadOnlyFile),
+          row.name, "exists, is a folder, is regular");
     const int may = sys::mayWrite(target);
-    check(may == (privileged ? 0 : row.mayWrite), row.name, "mayWrite: " + errorText(may));
+    check(may == (privileged ? 0 : row.mayWrite), row.name, "mayWrite: " + std::string(std::strerror(may)));
 
     // The file layer refuses a target the user may not write before saving.
     if (row.before != Before::ReadOnlyFile && save(row, target, "first\r\nsave\r\n") == 0) {
@@ -154,8 +142,7 @@ int main()
         {"a long Greek name", longGreek + ".txt", false, Before::File, 0, 0, 0},
         {"a long plain name", std::string(200, 'n') + ".txt", false, Before::File, 0, 0, 0},
     };
-    std::random_device random;
-    const fs::path scratch = fs::temp_directory_path() / ("hattsheet-platform-" + std::to_string(random()));
+    const fs::path scratch = fs::temp_directory_path() / ("hattsheet-platform-" + std::to_string(std::random_device()()));
     fs::create_directory(scratch);
     for (const Row& row : rows) runRow(row, scratch);
     std::error_code ec;

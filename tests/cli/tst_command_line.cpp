@@ -1,21 +1,31 @@
 // hattsheet-convert run as a user runs it: the arguments and standard input
 // of each row, and what must come back on stdout and stderr with which exit
-// status. One table, one driver.
+// status (one table, one driver); the permissions of the files it and the
+// window write; and a block converted in two halves that must join as one
+// pass.
 
 #include "support/cli_run.h"
+#include "support/fake_window.h"
 #include "operations/messages.h"
+#include "operations/panel_operations.h"
+#include "operations/point_list.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace hattsheet::testing;
-namespace msg = hattsheet::operations::msg;
+using namespace hattsheet::operations;
 
 class tst_CommandLine : public QObject {
     Q_OBJECT
 private slots:
     void run_data();
     void run();
+    void modes_data();
+    void modes();
 };
 
 namespace {
@@ -31,10 +41,7 @@ const QByteArray kUsageStart = "usage: hattsheet-convert --from PHI,DL --to PHI,
 const QByteArray kAndMore = "...";
 
 QByteArray usage(const QByteArray& why) { return "hattsheet-convert: " + why + "\n" + kUsageStart + kAndMore; }
-QByteArray line(const QByteArray& code, const QByteArray& point, const QByteArray& h)
-{
-    return code + ", " + point + ", " + h + "\r\n";
-}
+QByteArray line(const QByteArray& code, const QByteArray& point, const QByteArray& h) { return code + ", " + point + ", " + h + "\r\n"; }
 QByteArray offLine(unsigned long long count, unsigned long long first)
 {
     return QByteArray::fromStdString(msg::recordsOffLine(count, first)) + "\n";
@@ -45,20 +52,25 @@ QByteArray failedAt(int record, int inputLine, const QByteArray& why = {})
            QByteArray::number(inputLine) + ")" + why + "\n";
 }
 
-bool matches(const QByteArray& actual, const QByteArray& expected)
-{
-    return expected.endsWith(kAndMore) ? actual.startsWith(expected.chopped(kAndMore.size())) : actual == expected;
-}
-// The start of both streams: some rows hold megabytes.
-QByteArray differs(const QByteArray& actual, const QByteArray& expected)
-{
-    return "\n  actual:   " + actual.left(300) + "\n  expected: " + expected.left(300);
-}
-
 void add(const char* name, const QStringList& args, int exitCode, const QByteArray& out, const QByteArray& err,
          const QByteArray& input = {}, const QString& stdoutFile = {})
 {
     QTest::newRow(name) << args << input << stdoutFile << exitCode << out << err;
+}
+
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// The umask this test program started with, which the program's code read
+// once at its start.
+mode_t startMask()
+{
+    const mode_t m = ::umask(022);
+    ::umask(m);
+    return m;
 }
 
 } // namespace
@@ -110,19 +122,14 @@ void tst_CommandLine::run_data()
     add("no --to", {"--from", "40.51,-0.51", "--point", "0,0"}, kUsage, "", usage("--from and --to are both needed"));
     add("point without comma", c + QStringList{"--point", "1000"}, kUsage, "",
         usage("--point \"1000\": write X,Y, two numbers and one comma"));
-    add("decimal comma in a centre", {"--from", "40,5,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
-        usage("--from \"40,5,-0.51\": write PHI,DL, two numbers and one comma"));
     add("three numbers as a point", c + QStringList{"--point", "1,5,2000"}, kUsage, "",
         usage("--point \"1,5,2000\": write X,Y, two numbers and one comma"));
     add("text as X", c + QStringList{"--point", "abc,2000"}, kUsage, "",
         usage("--point \"abc,2000\": \"abc\" is not a number"));
-    add("empty Y", c + QStringList{"--point", "0,"}, kUsage, "", usage("--point \"0,\": \"\" is not a number"));
     add("number beyond a double in --to", {"--from", "40.51,-0.51", "--to", "1E999,-0.45", "-"}, kUsage, "",
         usage("--to \"1E999,-0.45\": \"1E999\" is not a number"));
     add("--from given twice", c + QStringList{"--from", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
         usage("--from given twice"));
-    add("-o and --output", c + QStringList{"-o", "/nonexistent/a.txt", "--output", "/nonexistent/b.txt"}, kUsage, "",
-        usage("--output given twice"));
     add("unknown option", c + QStringList{"--pont", "0,0"}, kUsage, "", usage("unknown option \"--pont\""));
     add("-x is an option, not a file", c + QStringList{"-x"}, kUsage, "", usage("unknown option \"-x\""));
     add("two INPUTs", c + QStringList{"a.txt", "b.txt"}, kUsage, "",
@@ -142,6 +149,9 @@ void tst_CommandLine::run_data()
     // warning when records do not sit one per line.
     add("empty input", list, 0, "", "");
     add("-o /dev/stderr", list + QStringList{"-o", "/dev/stderr"}, 0, "", worked, "P, 1000, 2000, 5\r\n");
+    add("-o into a missing folder names the file", list + QStringList{"-o", "/nonexistent/b.txt"}, kFailed, "",
+        QByteArray::fromStdString(msg::cannotWrite("/nonexistent/b.txt")) + " (No such file or directory)\n",
+        "P, 1000, 2000, 5\r\n");
     add("text H is kept as it is", list, 0, line("C", kOrigin, "n/a"), "", "C, 0, 0, n/a\r\n");
     add("refused centre converts nothing", {"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"}, kRefused, "",
         msg::kLatitude + QByteArray("\n"), "P1, 1000, 2000, 5\n");
@@ -149,8 +159,6 @@ void tst_CommandLine::run_data()
     add("numeric codes with decimal commas", list, 0,
         line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), offLine(3, 1),
         "1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n");
-    add("three fields a line, double spaced", list, 0, worked + origin + line("R", kWorked, "9.000"),
-        offLine(3, 1), "P, 1000, 2000\r\n\r\n5, Q, 0\r\n\r\n0, 7, R\r\n\r\n1000, 2000, 9\r\n");
     add("a line of three, then five, after a blank line", list, 0, worked + origin + line("R", kWorked, "9.000"),
         offLine(2, 3), "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
     add("one field a line", list, 0, worked,
@@ -179,6 +187,40 @@ void tst_CommandLine::run_data()
         "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n");
     add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
         "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
+
+    // A list of over 64 KiB is converted in two halves on two threads, the
+    // second from the first line start after the middle: the joined output
+    // must be the window's panel 2 for the same list (its batch operation),
+    // a failing record named as a single pass names it, wherever it lies.
+    constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
+    const struct {
+        const char* name;
+        QList<int> bad;  // 1-based lines whose X overflows the series; the first one counts
+        int shortLine;   // 1-based line with three fields (records spread from there), 0: none
+    } halves[] = {{"halves: every record converts", {}, 0},
+                  {"halves: failing record on the last line of the first half", {kLines / 2 + 1}, 0},
+                  {"halves: failing record on the first line of the second half", {kLines / 2 + 2}, 0},
+                  {"halves: failing records in both", {1500, 3500}, 0},
+                  {"halves: records spread over the middle line start", {}, 10}};
+    for (const auto& h : halves) {
+        QByteArray in;
+        for (int i = 1; i <= kLines; ++i) {
+            const QByteArray x = h.bad.contains(i) ? "1e300" : QByteArray::number(1000 + i % 997) + ".250";
+            in += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
+            in += i == h.shortLine ? "\r\n" : i == kLines && h.shortLine ? ", 5, 6\r\n" : ", 5\r\n";
+        }
+        QTemporaryDir dir;
+        FakeFields fields;
+        FakeDialogs dialogs;
+        fields.setText(FieldId::File1, in.toStdString());
+        convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
+        const QByteArray panel2 = QByteArray::fromStdString(fields.text(FieldId::File2));
+        const int bad = h.bad.value(0);
+        QCOMPARE(panel2.count('\n'), bad ? bad - 1 : kLines);
+        // A spread record warns once, counting every record from it on.
+        add(h.name, list, bad ? kFailed : 0, panel2,
+            bad ? failedAt(bad, bad) : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "", in);
+    }
 }
 
 void tst_CommandLine::run()
@@ -191,9 +233,55 @@ void tst_CommandLine::run()
     QFETCH(QByteArray, err);
     const CliRun r = runConvert(args, input, stdoutFile);
     QVERIFY2(r.ran(), r.err.constData());
-    QVERIFY2(matches(r.err, err), "stderr" + differs(r.err, err));
-    QVERIFY2(matches(r.out, out), "stdout" + differs(r.out, out));
+    for (const auto& [stream, actual, expected] : {std::tuple{"stderr", r.err, err}, std::tuple{"stdout", r.out, out}}) {
+        const bool start = expected.endsWith(kAndMore);  // only the stream's beginning; some rows hold megabytes
+        QVERIFY2(start ? actual.startsWith(expected.chopped(kAndMore.size())) : actual == expected,
+                 stream + ("\n  actual:   " + actual.left(300) + "\n  expected: " + expected.left(300)));
+    }
     QCOMPARE(r.exitCode, exitCode);
+}
+
+// A new file gets 0666 less the umask, as from any editor; a replaced file
+// keeps the permissions its owner gave it.
+void tst_CommandLine::modes_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("oldMode");  // -1: no file before
+    QTest::addColumn<int>("expected");
+    QTest::newRow("new file, umask 022") << 022 << -1 << 0644;
+    QTest::newRow("new file, umask 077") << 077 << -1 << 0600;
+    QTest::newRow("replaced 0600 file stays 0600") << 022 << 0600 << 0600;
+    QTest::newRow("replaced 0664 file stays 0664 under umask 077") << 077 << 0664 << 0664;
+}
+
+void tst_CommandLine::modes()
+{
+    QFETCH(int, umask);
+    QFETCH(int, oldMode);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.txt"), out = dir.filePath("out.txt"), saved = dir.filePath("saved.txt");
+    for (const QString& p : {in, out, saved}) {
+        if (p != in && oldMode < 0) continue;
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("P, 1000, 2000, 5\r\n") > 0);
+        f.close();
+        QVERIFY(p == in || ::chmod(QFile::encodeName(p).constData(), mode_t(oldMode)) == 0);
+    }
+    const CliRun r = runConvert(kDefaultCentres + QStringList{in, "-o", out}, {}, {}, [umask] { ::umask(mode_t(umask)); });
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(modeOf(out), expected);
+
+    // The window's save, under the umask its program started with.
+    if (oldMode < 0) expected = int(0666 & ~startMask());
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File2, "P, -7429.270, 13107.462, 5.000\r\n");
+    dialogs.fileAnswers = {saved.toStdString()};
+    savePanel(fields, dialogs, TempPlaces{dir.path().toStdString(), {}}, Panel::Two);
+    QCOMPARE(dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
+    QCOMPARE(modeOf(saved), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

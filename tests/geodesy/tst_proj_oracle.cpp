@@ -6,6 +6,8 @@
 // centre (degrees-minutes), X, Y (metres); then ">" on those (txtX2, txtY2,
 // txtf, txtm, txtl) and "<" on txtX2, txtY2 (txtX1, txtY1). After a
 // deliberate change of digits: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
+// Beside them, what the series never sees: sheet centres read digit for
+// digit and refused, and absurd points that must give no result.
 
 #include "accuracy.h"
 #include "geodesy/sheet_centre.h"
@@ -14,9 +16,12 @@
 #include <QFile>
 #include <QTest>
 
+#include <charconv>
+
 using namespace hattsheet::geodesy;
 using namespace hattsheet::accuracy;
 using Cells = QList<QByteArray>;
+Q_DECLARE_METATYPE(Bound)
 
 namespace {
 
@@ -29,25 +34,22 @@ double dmsDegrees(const QByteArray& text)
     return (text.startsWith('-') ? -1 : 1) * (d + m / 60.0 + sec / 3600.0);
 }
 
-// The outputs the code gives now for the 6 input cells; empty on a refusal.
-Cells computeOutputs(const Cells& in)
+// The 7 output cells the code gives now for the first 6 cells, tab-separated.
+QByteArray computeOutputs(const Cells& in)
 {
     using namespace hattsheet::operations;
     const auto s = [&](int i) { return in[i].toStdString(); };
     const auto there = computeOldToNew({s(0), s(1)}, {s(2), s(3)}, s(4), s(5));
-    if (!there) return {};
+    if (!there) return "refused";
     const auto back = computeNewToOld({s(2), s(3)}, {s(0), s(1)}, there->x2, there->y2);
-    if (!back) return {};
-    Cells out;
-    for (const auto& t : {there->x2, there->y2, there->lat, there->lonAthens, there->lonGreenwich, back->first,
-                          back->second})
-        out.append(QByteArray::fromStdString(t));
-    return out;
+    if (!back) return "refused back";
+    std::string out;
+    for (const std::string& t : {there->x2, there->y2, there->lat, there->lonAthens, there->lonGreenwich, back->first})
+        out += t + '\t';
+    return QByteArray::fromStdString(out + back->second);
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Bound)
 
 class tst_ProjOracle : public QObject {
     Q_OBJECT
@@ -56,6 +58,10 @@ private slots:
     void seriesAgainstAeqd();
     void referenceTable_data();
     void referenceTable();
+    void sheetCentre_data();
+    void sheetCentre();
+    void notFiniteGivesNoResult_data();
+    void notFiniteGivesNoResult();
 };
 
 void tst_ProjOracle::seriesAgainstAeqd_data()
@@ -90,7 +96,7 @@ void tst_ProjOracle::referenceTable_data()
             continue;
         }
         QCOMPARE(r.size(), 13);
-        rewritten += (r.mid(0, 6) + computeOutputs(r.mid(0, 6))).join('\t') + '\n';
+        rewritten += r.mid(0, 6).join('\t') + '\t' + computeOutputs(r) + '\n';
         QTest::addRow("%s", r.mid(0, 6).join(' ').constData()) << r;
         ++rows;
     }
@@ -109,7 +115,7 @@ void tst_ProjOracle::referenceTable_data()
 void tst_ProjOracle::referenceTable()
 {
     QFETCH(Cells, row);
-    QCOMPARE(computeOutputs(row.mid(0, 6)).join('\t'), row.mid(6).join('\t'));
+    QCOMPARE(computeOutputs(row), row.mid(6).join('\t'));
     constexpr double kPlaneRoundingM = 0.0005 * M_SQRT2;  // "0.000" of X and Y together
     // "0.00000" seconds: half a unit is 0.15 mm of latitude; of φ and λ together:
     constexpr double kDmsRoundingM = (0.000005 / 3600.0) * (M_PI / 180.0) * kBesselA * M_SQRT2;
@@ -134,6 +140,80 @@ void tst_ProjOracle::referenceTable()
         QVERIFY2(std::hypot(dNorth, dEast) <= boundM + kDmsRoundingM,
                  qPrintable(QString("φ, λ off by %1 mm").arg(std::hypot(dNorth, dEast) * 1e3)));
     }
+}
+
+// Degrees-minutes texts and the range of a sheet centre: φ0 in 34°..42°,
+// Δλ0 in -4.5°..5° from Athens, φ0 checked first. Expected: the worked
+// examples of the angle input (the defaults) and hand calculations
+// (40°50' = 40.8333...°), as shortest round-trip digits.
+void tst_ProjOracle::sheetCentre_data()
+{
+    QTest::addColumn<QByteArray>("phi");
+    QTest::addColumn<QByteArray>("lambda");
+    QTest::addColumn<QByteArray>("outcome");  // "φ0 λ0" in degrees, or the refused field
+    const auto row = [](const char* name, const char* phi, const char* lambda, const char* outcome) {
+        QTest::newRow(name) << QByteArray(phi) << QByteArray(lambda) << QByteArray(outcome);
+    };
+    row("defaults, a hair below 40.85", "40.51", "-0.51", "40.849999999999994 -0.85");
+    row("one digit is tens of minutes, no zero before the point", "40.5", ".30", "40.833333333333336 0.5");
+    row("leading zero minute, west 1°30'", "40.05", "-1.30", "40.08333333333333 -1.5");
+    row("fraction of a minute, whole degrees", "40.515", "5", "40.858333333333334 5");
+    row("minutes not checked against 60", "40.75", "0", "41.25 0");
+    row("33°60' is exactly 34, 4°60' a hair below 5", "33.60", "4.60", "34 4.999999999999999");
+    row("north limit 42.00, west limit -4.30", "42.00", "-4.30", "42 -4.5");
+    row("north limit 42, east limit 5.00", "42", "5.00", "42 5");
+    row("latitude read as its leading number", "40.51x", "-0.51", "40.849999999999994 -0.85");
+    row("latitude a hundredth of a minute above 42", "42.0001", "0", "Latitude");
+    row("latitude one minute below 34", "33.59", "0", "Latitude");
+    row("empty latitude field", "", "-0.51", "Latitude");
+    row("latitude beyond a double", "1E999", "-0.51", "Latitude");
+    row("both wrong reports the latitude", "43", "9", "Latitude");
+    row("longitude one minute west of -4.5", "40", "-4.31", "Longitude");
+    row("longitude one minute east of 5", "40", "5.01", "Longitude");
+    row("empty longitude field is not 0", "40.51", "", "Longitude");
+    row("longitude beyond a double", "40.51", "-1E999", "Longitude");
+}
+
+void tst_ProjOracle::sheetCentre()
+{
+    QFETCH(QByteArray, phi);
+    QFETCH(QByteArray, lambda);
+    QFETCH(QByteArray, outcome);
+    const auto shortest = [](double v) {
+        char b[32];
+        return QByteArray(b, int(std::to_chars(b, b + sizeof b, v).ptr - b));
+    };
+    const auto c = readSheetCentre(phi.toStdString(), lambda.toStdString());
+    QCOMPARE(c ? shortest(c->phi0Deg) + ' ' + shortest(c->lambda0Deg)
+               : QByteArray(c.error() == CentreError::Latitude ? "Latitude" : "Longitude"),
+             outcome);
+}
+
+// Absurd points at the centre 40.75°, -0.75° come back as "no result",
+// never as inf or NaN digits.
+void tst_ProjOracle::notFiniteGivesNoResult_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<bool>("inverseFails");  // else the inverse passes and the forward must fail
+    QTest::newRow("X⁴ overflows") << 1e100 << 0.0 << true;
+    QTest::newRow("Y³ overflows") << 0.0 << 1e110 << true;
+    QTest::newRow("inf minus inf in the latitude") << 1e100 << 1e100 << true;
+    QTest::newRow("infinite X") << HUGE_VAL << 0.0 << true;
+    QTest::newRow("NaN Y") << 0.0 << std::nan("") << true;
+    QTest::newRow("finite inverse, Δφ³ overflows forward") << 1e50 << 0.0 << false;
+    QTest::newRow("finite inverse, only the northing overflows") << 0.0 << 1e50 << false;
+}
+
+void tst_ProjOracle::notFiniteGivesNoResult()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(bool, inverseFails);
+    const Sheet sheet(CentreRad{degreesToRadians(40.75), degreesToRadians(-0.75)});
+    const auto g = sheet.inverse({x, y});
+    QCOMPARE(!g, inverseFails);
+    if (g) QVERIFY(std::isfinite(g->phi) && std::isfinite(g->lambda) && !sheet.forward(*g));
 }
 
 QTEST_APPLESS_MAIN(tst_ProjOracle)

@@ -33,26 +33,22 @@ std::string hex(double v)
     return text;
 }
 
-// 2^-1075, half the smallest double, written out in full (751 digits).
+// 2^-1075, half the smallest double, written out in full: 5^1075 (751
+// digits, by schoolbook multiplication) times 10^-1075.
 std::string halfOfSmallest()
 {
-    // 5^1075 in decimal, by schoolbook multiplication; the value is
-    // 5^1075 × 10^-1075.
-    std::string digits = "1";
+    std::string digits = "1";  // least significant digit first
     for (int i = 0; i < 1075; ++i) {
         int carry = 0;
-        for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-            const int d = (*it - '0') * 5 + carry;
-            *it = static_cast<char>('0' + d % 10);
-            carry = d / 10;
-        }
-        while (carry != 0) {
-            digits.insert(digits.begin(), static_cast<char>('0' + carry % 10));
+        for (char& c : digits) {
+            carry += (c - '0') * 5;
+            c = static_cast<char>('0' + carry % 10);
             carry /= 10;
         }
+        for (; carry != 0; carry /= 10) digits += static_cast<char>('0' + carry % 10);
     }
-    return digits.substr(0, 1) + "." + digits.substr(1) + "e" +
-           std::to_string(static_cast<long long>(digits.size()) - 1 - 1075);
+    const std::string d(digits.rbegin(), digits.rend());
+    return d.substr(0, 1) + "." + d.substr(1) + "e" + std::to_string(static_cast<long long>(d.size()) - 1076);
 }
 
 struct Row {
@@ -123,37 +119,24 @@ void checkAgainstFromChars()
         for (int i = 0; i < n; ++i) s += static_cast<char>('0' + random() % 10);
     };
     for (int i = 0; i < 20000; ++i) {
-        std::string text;
-        switch (i % 4) {
-        case 0: {  // short digits, a point anywhere, any exponent
+        std::string text = i % 4 == 3 && random() % 2 ? "-" : "";
+        char buf[1200];
+        if (i % 4 == 0) {  // short digits, a point anywhere, any exponent
             addDigits(text, 1 + static_cast<int>(random() % 20));
             text.insert(random() % (text.size() + 1), 1, '.');
             text += 'e';
             text += std::to_string(static_cast<int>(random() % 680) - 350);
-            break;
-        }
-        case 1: {  // a random double, in its 17 digits
-            double v = 0;
-            do {
-                const unsigned long long bits = random();
-                std::memcpy(&v, &bits, sizeof v);
-            } while (!std::isfinite(v));
-            char buf[40];
+        } else if (i % 4 == 1) {  // a random finite double, in its 17 digits
+            double v = HUGE_VAL;
+            for (unsigned long long bits; !std::isfinite(v);) std::memcpy(&v, &(bits = random()), sizeof v);
             std::snprintf(buf, sizeof buf, "%.17g", v);
             text = buf;
-            break;
-        }
-        case 2: {  // the exact midpoint of two neighbouring doubles, and a digit beyond it
+        } else if (i % 4 == 2) {  // the exact midpoint of two neighbouring doubles, and a digit beyond it
             const double v = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 2000) - 1100);
-            const long double mid = (static_cast<long double>(v) + std::nextafter(v, HUGE_VAL)) / 2;
-            char buf[1200];
-            std::snprintf(buf, sizeof buf, "%.800Le", mid);
+            std::snprintf(buf, sizeof buf, "%.800Le", (static_cast<long double>(v) + std::nextafter(v, HUGE_VAL)) / 2);
             text = buf;
             if (random() % 2) text.insert(text.find('e'), random() % 2 ? "1" : "000000000000000000000009");
-            break;
-        }
-        default:  // long digit strings
-            if (random() % 2) text += '-';
+        } else {  // long digit strings
             addDigits(text, 1 + static_cast<int>(random() % 40));
             text += '.';
             addDigits(text, static_cast<int>(random() % 900));
