@@ -5,6 +5,7 @@
 #include "accuracy.h"
 
 #include <cstdio>
+#include <string>
 
 int main()
 {
@@ -17,8 +18,16 @@ int main()
     bool within = true;
     for (const Bound& b : kBounds) {
         const Measured m = sweep(b);
-        std::printf("%5.0f km | %12.6f | %12.6f | %15.4f | %15.4f%s\n", b.km, m.inverse * 1e3, m.forward * 1e3,
-                    m.conversion * 1e3, m.roundTrip * 1e3, m.within(b) ? "" : "   past its bound");
+        // A figure whose bound is 0 is not measured at that distance: "-".
+        const auto cell = [](double bound, double metres, int width, int decimals) {
+            char text[32];
+            if (bound > 0) std::snprintf(text, sizeof text, "%*.*f", width, decimals, metres * 1e3);
+            else std::snprintf(text, sizeof text, "%*s", width, "-");
+            return std::string(text);
+        };
+        std::printf("%5.0f km | %s | %s | %s | %s%s\n", b.km, cell(b.inverseMm, m.inverse, 12, 6).c_str(),
+                    cell(b.forwardMm, m.forward, 12, 6).c_str(), cell(b.conversionMm, m.conversion, 15, 4).c_str(),
+                    cell(b.roundTripMm, m.roundTrip, 15, 4).c_str(), m.within(b) ? "" : "   past its bound");
         within = within && m.within(b);
     }
     return within ? 0 : 1;
