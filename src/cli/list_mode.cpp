@@ -123,8 +123,20 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
 {
     Run run;
     pf::PointRecord record;
+    double x = 0.0, y = 0.0;
     while (pos < text.size()) {
         const std::size_t start = pos;
+        // Most records are read in one pass; readRecord reads the others.
+        if (pf::readPlainRecord(text, pos, record, x, y)) {
+            if (!operations::appendConvertedPoint(sheets, record, x, y, out)) {
+                run.end = start;
+                run.failed = true;
+                return run;
+            }
+            ++run.converted;
+            if (!fillsOneLine(text, start, pos) && run.offLine++ == 0) run.firstOffLine = start;
+            continue;
+        }
         const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
         if (status == pf::ReadStatus::NeedMore) {
             run.end = start;

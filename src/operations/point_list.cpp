@@ -14,8 +14,13 @@ bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord
 {
     const auto x = pf::fieldNumber(record.x);
     const auto y = pf::fieldNumber(record.y);
-    if (!x || !y) return false;
-    const auto target = sheets.convert({*x, *y});
+    return x && y && appendConvertedPoint(sheets, record, *x, *y, out);
+}
+
+bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
+                          std::string& out)
+{
+    const auto target = sheets.convert({x, y});
     if (!target) return false;
     if (text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
         pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);

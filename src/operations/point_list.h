@@ -16,6 +16,9 @@ namespace hattsheet::operations {
 // 0; an H that is text is copied unchanged). False, with nothing appended,
 // when X or Y is not a number or a result is not finite.
 bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
+// The same for a record whose X and Y were read as numbers already.
+bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, double x, double y,
+                          std::string& out);
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 

@@ -47,6 +47,14 @@ enum class ReadStatus {
 // Reads the record at buf[pos]. atEnd says that nothing follows buf.
 ReadStatus readRecord(std::string_view buf, std::size_t& pos, bool atEnd, PointRecord& out);
 
+// The record at buf[pos] when it is the common kind, read in one pass: an
+// unquoted code, X and Y plain decimals (text::readPlainDecimal) that commas
+// end, an unquoted H, and CR LF after it, all within buf; X and Y come as
+// numbers too. The same fields and numbers as readRecord and fieldNumber
+// give. False, with pos unchanged, for any other record, which readRecord
+// reads.
+bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, double& x, double& y);
+
 // A field as a number: an empty field (or one of spaces) is 0; otherwise it
 // must be one number as parseWholeNumber reads it, quoted or not ("12a",
 // "abc" and "1E999" are not). Empty optional when it is not a number.

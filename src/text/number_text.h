@@ -49,35 +49,58 @@ inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 // The plain decimal that nearly every field and list holds: an optional "-",
 // digits with at most one "." and at least one digit, whose digits read as
-// one integer are at most 2^53 and whose decimals are at most 22, and nothing
-// else (no "+", blank or exponent). The digits as an integer and the power of
-// ten are both exact doubles, so the one division rounds correctly: the same
-// double as the general readers above, without their scan. Empty optional for
-// every other text, which the caller reads the general way. Inline, as the
-// list reader calls it for three fields of every record.
-inline std::optional<double> readPlainDecimal(std::string_view s)
+// one integer are at most 2^53 and whose decimals are at most 22. The digits
+// as an integer and the power of ten are both exact doubles, so the one
+// division rounds correctly: the same double as the general readers above,
+// without their scan. Reads from p up to the first character that cannot
+// continue such a number and sets value and end; false when what stands
+// there is no plain decimal. Inline, as the list reader calls it for two or
+// three fields of every record.
+inline bool scanPlainDecimal(const char* p, const char* const last, double& value, const char*& end)
 {
-    const char* p = s.data();
-    const char* const end = p + s.size();
-    const bool negative = p != end && *p == '-';
+    const bool negative = p != last && *p == '-';
     if (negative) ++p;
     std::uint64_t mantissa = 0;  // wraps past 19 digits; such a text is refused below
+    // Digits onto the mantissa up to the first other character; in unsigned
+    // bytes, so that one comparison tells a digit.
+    const auto takeDigits = [&mantissa, last](const char* q) {
+        for (; q != last; ++q) {
+            const unsigned digit = static_cast<unsigned char>(*q) - unsigned{'0'};
+            if (digit > 9) break;
+            mantissa = mantissa * 10 + digit;
+        }
+        return q;
+    };
     const char* const first = p;
-    for (; p != end && detail::isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    p = takeDigits(p);
     std::size_t digits = static_cast<std::size_t>(p - first);
     std::size_t scale = 0;  // decimal places of the mantissa
-    if (p != end && *p == '.') {
+    if (p != last && *p == '.') {
         const char* const decimals = ++p;
-        for (; p != end && detail::isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        p = takeDigits(p);
         scale = static_cast<std::size_t>(p - decimals);
         digits += scale;
     }
-    if (p != end || digits == 0 || digits > detail::kMostDigits || mantissa > detail::kExactIntegers ||
+    if (digits == 0 || digits > detail::kMostDigits || mantissa > detail::kExactIntegers ||
         scale >= std::size(detail::kExactPowers)) {
-        return std::nullopt;
+        return false;
     }
     const double magnitude = static_cast<double>(mantissa) / detail::kExactPowers[scale];
-    return negative ? -magnitude : magnitude;
+    value = negative ? -magnitude : magnitude;
+    end = p;
+    return true;
+}
+
+// The whole text as a plain decimal, and nothing else (no "+", blank or
+// exponent); empty optional for every other text, which the caller reads
+// the general way.
+inline std::optional<double> readPlainDecimal(std::string_view s)
+{
+    const char* const last = s.data() + s.size();
+    double value = 0.0;
+    const char* end = nullptr;
+    if (!scanPlainDecimal(s.data(), last, value, end) || end != last) return std::nullopt;
+    return value;
 }
 
 } // namespace hattsheet::text
