@@ -22,8 +22,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTest>
