@@ -3,9 +3,13 @@
 // out by hand from the format's rules.
 
 #include "pointfile/field_reader.h"
+#include "pointfile/file_io.h"
 #include "operations/panel_operations.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 
 using namespace hattsheet::pointfile;
@@ -19,6 +23,7 @@ private slots:
     void onePass();
     void blankLines_data();
     void blankLines();
+    void readsWithStdinClosed();
     void txtExtension_data();
     void txtExtension();
 };
@@ -172,6 +177,22 @@ void tst_FieldReader::txtExtension()
     QFETCH(QString, chosen);
     QFETCH(QString, saved);
     QCOMPARE(QString::fromStdString(hattsheet::operations::forceTxtExtension(chosen.toStdString())), saved);
+}
+
+// A window started without stdin gets descriptor 0 for the first file it
+// opens: that is a file like any other, not a failure.
+void tst_FieldReader::readsWithStdinClosed()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("list.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("P1, 1, 2, 3\r\n") == 13);
+    file.close();
+    const int saved = ::dup(0);
+    ::close(0);
+    const auto read = readWholeFile(file.fileName().toStdString());
+    ::dup2(saved, 0);
+    ::close(saved);
+    QVERIFY(read && *read == "P1, 1, 2, 3\r\n");
 }
 
 QTEST_APPLESS_MAIN(tst_FieldReader)
