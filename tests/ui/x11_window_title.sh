@@ -16,11 +16,27 @@ trap 'kill "$pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 for _ in $(seq 600); do
   for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
     if [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" == "_NET_WM_NAME(UTF8_STRING) = \"$expected\"" ]]; then
-      echo "found window $id titled \"$expected\""; exit 0
+      echo "found window $id titled \"$expected\""; main=$id; break 2
     fi
   done
   kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended without a window:"; cat "$run_dir/stderr"; exit 1; }
   sleep 0.1
 done
-echo "FAIL: no window titled \"$expected\"; windows seen: $(xwininfo -root -children 2>&1)"
+if [[ -z "${main:-}" ]]; then
+  echo "FAIL: no window titled \"$expected\"; windows seen: $(xwininfo -root -children 2>&1)"
+  exit 1
+fi
+# The About window ("Πρόγραμμα", first on the menu bar) has no title, and
+# tells window managers none: an empty _NET_WM_NAME, not the program's name.
+xdotool mousemove --window "$main" 25 10 click 1
+for _ in $(seq 300); do
+  for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
+    [[ $id != "$main" ]] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || continue
+    name=$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)
+    [[ $name == "_NET_WM_NAME(UTF8_STRING) = " ]] && { echo "found the About window $id, its name empty"; exit 0; }
+    echo "FAIL: the About window $id is named: $name"; exit 1
+  done
+  sleep 0.1
+done
+echo "FAIL: no About window after a click on the menu bar"
 exit 1
