@@ -9,6 +9,18 @@ namespace hattsheet::pointfile {
 
 namespace {
 
+std::size_t skipSpaces(std::string_view buf, std::size_t p)
+{
+    while (p < buf.size() && buf[p] == ' ') ++p;
+    return p;
+}
+
+std::string_view withoutTrailingSpaces(std::string_view text)
+{
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 bool endsField(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
 // The comma or line end at or after p, or the size. Eight bytes at a time
@@ -53,7 +65,7 @@ bool consumeTerminator(std::string_view buf, std::size_t& p, bool atEnd)
 ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& out)
 {
     if (p >= buf.size()) return atEnd ? ReadStatus::Truncated : ReadStatus::NeedMore;
-    while (p < buf.size() && buf[p] == ' ') ++p;
+    p = skipSpaces(buf, p);
     if (p == buf.size()) {
         if (!atEnd) return ReadStatus::NeedMore;
         out = Field{};
@@ -80,9 +92,7 @@ ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& ou
     }
     std::size_t q = fieldEnd(buf, p);
     if (q == buf.size() && !atEnd) return ReadStatus::NeedMore;
-    std::string_view text = buf.substr(p, q - p);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    out = Field{text, false};
+    out = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
     if (q < buf.size() && !consumeTerminator(buf, q, atEnd)) return ReadStatus::NeedMore;
     p = q;
     return ReadStatus::Ok;
@@ -103,12 +113,6 @@ ReadStatus readRecord(std::string_view buf, std::size_t& pos, bool atEnd, PointR
 
 namespace {
 
-std::size_t skipSpaces(std::string_view buf, std::size_t p)
-{
-    while (p < buf.size() && buf[p] == ' ') ++p;
-    return p;
-}
-
 // An unquoted text field at p that a comma ends, as readField reads it
 // (spaces around it dropped); pos after the comma. False for any other.
 bool plainTextField(std::string_view buf, std::size_t& pos, std::string_view& text)
@@ -117,8 +121,7 @@ bool plainTextField(std::string_view buf, std::size_t& pos, std::string_view& te
     if (p == buf.size() || buf[p] == '"') return false;
     const std::size_t q = fieldEnd(buf, p);
     if (q == buf.size() || buf[q] != ',') return false;
-    text = buf.substr(p, q - p);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    text = withoutTrailingSpaces(buf.substr(p, q - p));
     pos = q + 1;
     return true;
 }
@@ -151,10 +154,8 @@ bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, d
     if (p < buf.size() && buf[p] == '"') return false;
     const std::size_t q = fieldEnd(buf, p);
     if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return false;
-    std::string_view h = buf.substr(p, q - p);
-    while (!h.empty() && h.back() == ' ') h.remove_suffix(1);
     out.code.quoted = false;
-    out.h = Field{h, false};
+    out.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
     pos = q + 2;
     return true;
 }
