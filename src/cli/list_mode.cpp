@@ -127,22 +127,18 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
     while (pos < text.size()) {
         const std::size_t start = pos;
         // Most records are read in one pass; readRecord reads the others.
+        bool converted = false;
         if (pf::readPlainRecord(text, pos, record, x, y)) {
-            if (!operations::appendConvertedPoint(sheets, record, x, y, out)) {
+            converted = operations::appendConvertedPoint(sheets, record, x, y, out);
+        } else {
+            const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
+            if (status == pf::ReadStatus::NeedMore) {
                 run.end = start;
-                run.failed = true;
                 return run;
             }
-            ++run.converted;
-            if (!fillsOneLine(text, start, pos) && run.offLine++ == 0) run.firstOffLine = start;
-            continue;
+            converted = status == pf::ReadStatus::Ok && operations::appendConvertedLine(sheets, record, out);
         }
-        const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
-        if (status == pf::ReadStatus::NeedMore) {
-            run.end = start;
-            return run;
-        }
-        if (status == pf::ReadStatus::Truncated || !operations::appendConvertedLine(sheets, record, out)) {
+        if (!converted) {
             run.end = start;
             run.failed = true;
             return run;

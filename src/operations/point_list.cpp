@@ -22,9 +22,11 @@ bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecor
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
-    if (text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);
-    } else if (const auto h = pf::fieldNumber(record.h)) {
+    // A height already as it would be written, or one that is text, is
+    // copied as it stands; any other number is written in "0.000".
+    const auto h = text::isWrittenFixed(record.h.text, text::kCoordinateDecimals) ? std::nullopt
+                                                                                 : pf::fieldNumber(record.h);
+    if (h) {
         pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
     } else {
         pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);

@@ -115,13 +115,13 @@ namespace {
 
 // An unquoted text field at p that a comma ends, as readField reads it
 // (spaces around it dropped); pos after the comma. False for any other.
-bool plainTextField(std::string_view buf, std::size_t& pos, std::string_view& text)
+bool plainTextField(std::string_view buf, std::size_t& pos, Field& field)
 {
     const std::size_t p = skipSpaces(buf, pos);
     if (p == buf.size() || buf[p] == '"') return false;
     const std::size_t q = fieldEnd(buf, p);
     if (q == buf.size() || buf[q] != ',') return false;
-    text = withoutTrailingSpaces(buf.substr(p, q - p));
+    field = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
     pos = q + 1;
     return true;
 }
@@ -145,7 +145,7 @@ bool plainNumberField(std::string_view buf, std::size_t& pos, Field& field, doub
 bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, double& x, double& y)
 {
     std::size_t p = pos;
-    if (!plainTextField(buf, p, out.code.text) || !plainNumberField(buf, p, out.x, x) ||
+    if (!plainTextField(buf, p, out.code) || !plainNumberField(buf, p, out.x, x) ||
         !plainNumberField(buf, p, out.y, y)) {
         return false;
     }
@@ -154,7 +154,6 @@ bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, d
     if (p < buf.size() && buf[p] == '"') return false;
     const std::size_t q = fieldEnd(buf, p);
     if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return false;
-    out.code.quoted = false;
     out.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
     pos = q + 2;
     return true;
@@ -202,7 +201,6 @@ void appendLine(std::string& out, std::string_view code, double x, double y, con
         out.append(code);
     }
     p = putField(putField(p, x), y);
-    if (h != nullptr) p = putField(p, *h);
     if (h == nullptr) {
         out.append(line, static_cast<std::size_t>(p - line));
         out.append(", ");
@@ -210,6 +208,7 @@ void appendLine(std::string& out, std::string_view code, double x, double y, con
         out.append("\r\n");
         return;
     }
+    p = putField(p, *h);
     *p++ = '\r';
     *p++ = '\n';
     out.append(line, static_cast<std::size_t>(p - line));

@@ -1,6 +1,7 @@
 #include "text/number_format.h"
 
 #include "text/decimal_to_double.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <cassert>
@@ -353,7 +354,7 @@ void appendFixedGeneral(std::string& out, double value, int decimals)
 
 bool isWrittenFixed(std::string_view text, int decimals)
 {
-    auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
+    using detail::isDigit;
     const char* p = text.data();
     const char* const end = p + text.size();
     const bool negative = p != end && *p == '-';
