@@ -1,8 +1,7 @@
 // hattsheet-convert run as a user runs it: the arguments and standard input
 // of each row, and what must come back on stdout and stderr with which exit
-// status (one table, one driver); the permissions of the files it and the
-// window write; and a block converted in two halves that must join as one
-// pass.
+// status (one table, one driver), long lists byte for byte as the window's
+// batch; and the permissions of the files it and the window write.
 
 #include "support/cli_run.h"
 #include "support/fake_window.h"
@@ -188,10 +187,20 @@ void tst_CommandLine::run_data()
     add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
         "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
 
-    // A list of over 64 KiB is converted in two halves on two threads, the
-    // second from the first line start after the middle: the joined output
-    // must be the window's panel 2 for the same list (its batch operation),
-    // a failing record named as a single pass names it, wherever it lies.
+    // Lists are read by 1 MiB blocks, and one of over 64 KiB is converted in
+    // two halves on two threads, the second from the first line start after
+    // the middle: the joined output must be the window's panel 2 for the same
+    // list (its batch operation), a failing record named as a single pass
+    // names it, wherever it lies.
+    const auto asBatch = [&](const char* name, const QByteArray& in, const QByteArray& err) {
+        QTemporaryDir dir;
+        FakeFields fields;
+        FakeDialogs dialogs;
+        fields.setText(FieldId::File1, in.toStdString());
+        convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
+        const bool done = dialogs.messages.at(0).text == msg::kBatchDone;
+        add(name, list, done ? 0 : kFailed, QByteArray::fromStdString(fields.text(FieldId::File2)), err, in);
+    };
     constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
     const struct {
         const char* name;
@@ -209,18 +218,33 @@ void tst_CommandLine::run_data()
             in += "P" + QByteArray::number(100000 + i) + ", " + x + ", " + QByteArray::number(2000 + i % 991) + ".5";
             in += i == h.shortLine ? "\r\n" : i == kLines && h.shortLine ? ", 5, 6\r\n" : ", 5\r\n";
         }
-        QTemporaryDir dir;
-        FakeFields fields;
-        FakeDialogs dialogs;
-        fields.setText(FieldId::File1, in.toStdString());
-        convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
-        const QByteArray panel2 = QByteArray::fromStdString(fields.text(FieldId::File2));
-        const int bad = h.bad.value(0);
-        QCOMPARE(panel2.count('\n'), bad ? bad - 1 : kLines);
         // A spread record warns once, counting every record from it on.
-        add(h.name, list, bad ? kFailed : 0, panel2,
-            bad ? failedAt(bad, bad) : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "", in);
+        const int bad = h.bad.value(0);
+        asBatch(h.name, in, bad ? failedAt(bad, bad) : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "");
     }
+    // Five fields on the first line, then four: every record after the
+    // first starts at the last field of a line, none at a line start. A
+    // quoted code holding a line end: its second line starts no record.
+    QByteArray misaligned = "A, 1, 2, 3, B0\r\n", quoted, crOnly, shortAtEnd, blocks;
+    for (int i = 0; i < 6000; ++i) {
+        misaligned += "100, 200, 5, B" + QByteArray::number(i + 1) + "\r\n";
+        quoted += "\"Q" + QByteArray::number(i) + "\r\nX\", 100, 200, 5\r\n";
+        crOnly += "C" + QByteArray::number(i) + ", 100, 200, 5\r";
+        shortAtEnd += "S" + QByteArray::number(i) + ", 100, 200, 5\n";
+    }
+    // Three blocks and more, a CR LF split at every block boundary.
+    constexpr int kBlock = 1 << 20;
+    for (int n = 0; blocks.size() < 3 * kBlock + 100; ++n) {
+        QByteArray line = "P" + QByteArray::number(n) + ", 12345.678, -2345.678, 12.500";
+        const qsizetype room = (kBlock - blocks.size() % kBlock) - 1;
+        if (room > line.size() && room < line.size() + 2) line += ' ';
+        blocks += line + (n % 3 == 2 ? "\n" : "\r\n");
+    }
+    asBatch("no record starts at a line start", misaligned + "100, 200, 5\r\n", offLine(6002, 1));
+    asBatch("quoted codes spanning two lines", quoted, offLine(6000, 1));
+    asBatch("CR line ends only", crOnly, "");
+    asBatch("last record cut short", shortAtEnd + "S, 1, 2\n", failedAt(6001, 6001));
+    asBatch("CR LF split at block boundaries", blocks, "");
 }
 
 void tst_CommandLine::run()

@@ -7,7 +7,7 @@
 // txtf, txtm, txtl) and "<" on txtX2, txtY2 (txtX1, txtY1). After a
 // deliberate change of digits: HATTSHEET_WRITE_REFERENCE=1 build/bin/tst_proj_oracle
 // Beside them, what the series never sees: sheet centres read digit for
-// digit and refused, and absurd points that must give no result.
+// digit and refused (absurd points are tst_single_point's).
 
 #include "accuracy.h"
 #include "geodesy/sheet_centre.h"
@@ -60,8 +60,6 @@ private slots:
     void referenceTable();
     void sheetCentre_data();
     void sheetCentre();
-    void notFiniteGivesNoResult_data();
-    void notFiniteGivesNoResult();
 };
 
 void tst_ProjOracle::seriesAgainstAeqd_data()
@@ -187,33 +185,6 @@ void tst_ProjOracle::sheetCentre()
     QCOMPARE(c ? shortest(c->phi0Deg) + ' ' + shortest(c->lambda0Deg)
                : QByteArray(c.error() == CentreError::Latitude ? "Latitude" : "Longitude"),
              outcome);
-}
-
-// Absurd points at the centre 40.75°, -0.75° come back as "no result",
-// never as inf or NaN digits.
-void tst_ProjOracle::notFiniteGivesNoResult_data()
-{
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<bool>("inverseFails");  // else the inverse passes and the forward must fail
-    QTest::newRow("X⁴ overflows") << 1e100 << 0.0 << true;
-    QTest::newRow("Y³ overflows") << 0.0 << 1e110 << true;
-    QTest::newRow("inf minus inf in the latitude") << 1e100 << 1e100 << true;
-    QTest::newRow("infinite X") << HUGE_VAL << 0.0 << true;
-    QTest::newRow("NaN Y") << 0.0 << std::nan("") << true;
-    QTest::newRow("finite inverse, Δφ³ overflows forward") << 1e50 << 0.0 << false;
-    QTest::newRow("finite inverse, only the northing overflows") << 0.0 << 1e50 << false;
-}
-
-void tst_ProjOracle::notFiniteGivesNoResult()
-{
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(bool, inverseFails);
-    const Sheet sheet(CentreRad{degreesToRadians(40.75), degreesToRadians(-0.75)});
-    const auto g = sheet.inverse({x, y});
-    QCOMPARE(!g, inverseFails);
-    if (g) QVERIFY(std::isfinite(g->phi) && std::isfinite(g->lambda) && !sheet.forward(*g));
 }
 
 QTEST_APPLESS_MAIN(tst_ProjOracle)

@@ -10,9 +10,7 @@
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
-#include "operations/single_point.h"
 #include "pointfile/field_reader.h"
-#include "text/number_text.h"
 #include "text/text_codec.h"
 
 #include <QElapsedTimer>
@@ -46,8 +44,6 @@ private slots:
     void cleanup();
     void everyWayIn_data();
     void everyWayIn();
-    void singlePointText_data();
-    void singlePointText();
     void hostileFiles_data();
     void hostileFiles();
     void privateFolder_data();
@@ -63,8 +59,6 @@ private:
 namespace {
 
 constexpr int kExitFailed = 1;
-constexpr int kExitRefused = 2;
-constexpr int kExitUsage = 64;
 // The user that owns nothing; file modes bind it even when the tests run as root.
 constexpr uid_t kNobody = 65534;
 // What panel 2 held before each run: it must survive every outcome.
@@ -165,18 +159,6 @@ void feedFifo(std::stop_token stop, const QString& path, const QByteArray& bytes
         if (late) return;
     }
 }
-
-// File dialogs whose open answer is deleted the moment it has been given:
-// the file vanishes between choosing it and reading it.
-class VanishingDialogs : public FakeDialogs {
-public:
-    std::optional<std::string> chooseOpenFile(const std::string& title, const std::vector<FileFilter>& filters) override
-    {
-        auto chosen = FakeDialogs::chooseOpenFile(title, filters);
-        if (chosen) ::unlink(chosen->c_str());
-        return chosen;
-    }
-};
 
 } // namespace
 
@@ -330,83 +312,6 @@ void tst_BadFiles::everyWayIn()
     if (!noList) QCOMPARE(tx::decodeAs(asStd(fromPipe.out), input.encoding), batch.appended);
 }
 
-// A damaged X text in the ">" conversion (as X) and in --point (as Y):
-// either it reads as its clean equivalent and converts to the same digits,
-// or it is refused with "Λάθος στις συντεταγμένες." and nothing changes.
-// The command line takes only a text the window's field test lets the user
-// leave the field with; any other is a usage error.
-void tst_BadFiles::singlePointText_data()
-{
-    constexpr qsizetype kTenMegabytes = 10 * 1000 * 1000;
-    // Linux refuses one argument beyond 128 KiB, so argv gets 100 kB at most.
-    constexpr qsizetype kArgumentLimit = 100000;
-    QTest::addColumn<QByteArray>("bad");
-    QTest::addColumn<QByteArray>("clean");  // empty: must be refused
-    QTest::addColumn<bool>("viaArgv");      // argv cannot hold NUL bytes or 10 MB
-    QTest::newRow("NUL byte ends the number") << QByteArray("12\0 3", 5) << QByteArray("12") << false;
-    QTest::newRow("invalid UTF-8 reads as 0") << QByteArray("\xff\xfe\xc0\x80") << QByteArray("0") << true;
-    QTest::newRow("Greek in Windows-1253 reads as 0") << QByteArray("\xd7 5") << QByteArray("0") << true;
-    QTest::newRow("lone minus reads as 0") << QByteArray("-") << QByteArray("0") << true;
-    QTest::newRow("lone point reads as 0") << QByteArray(".") << QByteArray("0") << true;
-    QTest::newRow("exponent without digits") << QByteArray("1e") << QByteArray("1") << true;
-    QTest::newRow("exponent sign without digits") << QByteArray("1e-") << QByteArray("1") << true;
-    QTest::newRow("unterminated quote reads as 0") << QByteArray("\"12") << QByteArray("0") << true;
-    QTest::newRow("quote at the end") << QByteArray("12\"") << QByteArray("12") << true;
-    QTest::newRow("only commas") << QByteArray(",,,,") << QByteArray("0") << true;
-    QTest::newRow("a million commas after the number")
-        << QByteArray("7") + QByteArray(1000000, ',') << QByteArray("7") << false;
-    QTest::newRow("10 MB of blanks before the number")
-        << QByteArray(kTenMegabytes, ' ') + "5" << QByteArray("5") << false;
-    QTest::newRow("1E999 is refused") << QByteArray("1E999") << QByteArray() << true;
-    QTest::newRow("-1D999 is refused") << QByteArray("-1D999") << QByteArray() << true;
-    QTest::newRow("10 MB of digits is refused") << QByteArray(kTenMegabytes, '9') << QByteArray() << false;
-    QTest::newRow("100 kB of digits is refused") << QByteArray(kArgumentLimit, '9') << QByteArray() << true;
-    QTest::newRow("1e100 overflows the series") << QByteArray("1e100") << QByteArray() << true;
-    QTest::newRow("underflow reads as 0") << QByteArray("1e-999") << QByteArray("0") << true;
-}
-
-void tst_BadFiles::singlePointText()
-{
-    QFETCH(QByteArray, bad);
-    QFETCH(QByteArray, clean);
-    QFETCH(bool, viaArgv);
-    FakeFields badFields, cleanFields;
-    FakeDialogs badDialogs, cleanDialogs;
-    badFields.setText(FieldId::X1, asStd(bad));
-    badFields.setText(FieldId::Y1, "2000");
-    const auto before = badFields.all();
-    convertOldToNew(badFields, badDialogs);
-    if (clean.isEmpty()) {
-        QCOMPARE(badDialogs.messages,
-                 std::vector<ShownMessage>({{msg::kCoordinates, msg::kTitleWarning, MessageIcon::Critical}}));
-        QVERIFY(badFields.all() == before);
-    } else {
-        cleanFields.setText(FieldId::X1, asStd(clean));
-        cleanFields.setText(FieldId::Y1, "2000");
-        convertOldToNew(cleanFields, cleanDialogs);
-        QVERIFY(badDialogs.messages.empty());
-        for (FieldId id : {FieldId::X2, FieldId::Y2, FieldId::Lat}) QCOMPARE(badFields.text(id), cleanFields.text(id));
-        QVERIFY(badFields.text(FieldId::X2) != "0.000");
-    }
-    if (!viaArgv) return;
-    auto point = [](const QString& y) { return runConvert(kDefaultCentres + QStringList{"--point", "2000," + y}); };
-    const CliRun r = point(QString::fromLocal8Bit(bad));
-    QVERIFY2(r.ran(), r.err.constData());
-    if (!tx::parseWholeNumber(asStd(bad))) {
-        QCOMPARE(r.exitCode, kExitUsage);
-        QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.startsWith("hattsheet-convert: --point \"2000,"), r.err.constData());
-    } else if (clean.isEmpty()) {
-        QCOMPARE(r.exitCode, kExitRefused);
-        QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.contains(msg::kCoordinates), r.err.constData());
-    } else {
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out, point(QString::fromLatin1(clean)).out);
-    }
-}
-
 // Files and folders that fight back, met by every way in: at the path the
 // user gives (the open and save dialogs, INPUT, -o), and planted by others
 // at the by-products' fixed names in the program's folder (TempFile.Dat of
@@ -427,9 +332,9 @@ void tst_BadFiles::singlePointText()
 //   batch still does its work.
 enum class Way { Open, Save, Batch, Input, Output };  // Input: hattsheet-convert's INPUT; Output: its -o
 enum class Place {
-    Folder, Fifo, DevZero, Unreadable, Vanishing, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
-    ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, LongName, GreekName,
-    DevStdoutAppend, NoFolder, ControlsInName,
+    Folder, Fifo, Unreadable, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
+    ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, GreekName,
+    DevStdoutAppend, NoFolder,
 };
 enum class Outcome { Written, CannotRead, CannotWrite };
 Q_DECLARE_METATYPE(Way)
@@ -450,11 +355,8 @@ void tst_BadFiles::hostileFiles_data()
     const struct { const char* tag; Way way; Place place; QString fixed; Outcome outcome; bool keeps; } rows[] = {
         {"open a folder", W::Open, P::Folder, {}, O::CannotRead, false},
         {"open a FIFO", W::Open, P::Fifo, {}, O::CannotRead, false},
-        {"open /dev/zero", W::Open, P::DevZero, {}, O::CannotRead, false},
         {"open a file without read permission", W::Open, P::Unreadable, {}, O::CannotRead, false},
-        {"open a file that vanishes after choosing", W::Open, P::Vanishing, {}, O::CannotRead, false},
         {"open a file that does not exist", W::Open, P::Missing, {}, O::CannotRead, false},
-        {"open a missing file whose name holds controls", W::Open, P::ControlsInName, {}, O::CannotRead, false},
         {"save through a symbolic link updates the linked file", W::Save, P::Link, {}, O::Written, false},
         {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, {}, O::CannotWrite, true},
         {"save onto a folder", W::Save, P::Folder, {}, O::CannotWrite, false},
@@ -463,7 +365,6 @@ void tst_BadFiles::hostileFiles_data()
         {"save onto a write-protected file", W::Save, P::WriteProtected, {}, O::CannotWrite, true},
         {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, {}, O::Written, false},
         {"save through a dangling link", W::Save, P::DanglingLink, {}, O::Written, false},
-        {"save to a name of 255 bytes", W::Save, P::LongName, {}, O::Written, false},
         {"save to a Greek name", W::Save, P::GreekName, {}, O::Written, false},
         {"INPUT is a folder, OUTPUT kept", W::Input, P::Folder, {}, O::CannotRead, true},
         {"INPUT is a FIFO with a writer", W::Input, P::Fifo, {}, O::Written, false},
@@ -479,7 +380,6 @@ void tst_BadFiles::hostileFiles_data()
         {"-o a write-protected file", W::Output, P::WriteProtected, {}, O::CannotWrite, true},
         {"-o another user's file keeps its owner", W::Output, P::OtherOwner, {}, O::Written, false},
         {"-o through a dangling link", W::Output, P::DanglingLink, {}, O::Written, false},
-        {"-o a name of 255 bytes", W::Output, P::LongName, {}, O::Written, false},
         {"-o a Greek name", W::Output, P::GreekName, {}, O::Written, false},
         {"-o /dev/stdout appends to a log", W::Output, P::DevStdoutAppend, {}, O::Written, false},
         {"save: link to another's file at TempFile.Dat", W::Save, P::Link, file, O::Written, true},
@@ -519,15 +419,8 @@ void tst_BadFiles::hostileFiles()
     switch (place) {
     case Place::Folder: QVERIFY(QDir().mkdir(path)); break;
     case Place::Fifo: QVERIFY(::mkfifo(name(path).constData(), 0644) == 0); break;
-    case Place::DevZero: path = "/dev/zero"; break;
     case Place::Unreadable: QVERIFY(writeFile(path, kList) && QFile::setPermissions(path, {})); break;
-    case Place::Vanishing: QVERIFY(writeFile(path, kList)); break;
     case Place::Missing: break;
-    case Place::ControlsInName:
-        // A message shows a line feed and the C1 control U+0085 escaped, as a terminal would not obey them.
-        path = at("gone\u0085\n.txt");
-        named = at("gone\\u0085\\n.txt");
-        break;
     case Place::Link:
     case Place::DanglingLink:
         // A rename over a link the user gave would leave the linked file stale.
@@ -562,7 +455,6 @@ void tst_BadFiles::hostileFiles()
         QVERIFY(::chown(name(path = out).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
         QVERIFY(::chmod(name(out).constData(), place == Place::OtherOwner ? 0640 : 0444) == 0);
         break;
-    case Place::LongName: path = at(QString(251, 'n') + ".txt"); break;
     case Place::GreekName: path = at("Σημεία Αθήνας.txt"); break;
     case Place::DevStdoutAppend:
         // No save dialog offers a descriptor; the command line's stdout is a log.
@@ -611,9 +503,7 @@ void tst_BadFiles::hostileFiles()
         fields.setText(FieldId::File1, asStd(written));
         fields.setText(FieldId::File2, kPrevious);
         const auto untouched = fields.all();
-        VanishingDialogs vanishing;
-        FakeDialogs plain;
-        FakeDialogs& dialogs = place == Place::Vanishing ? vanishing : plain;
+        FakeDialogs dialogs;
         dialogs.fileAnswers = {chosen.toStdString()};
         QElapsedTimer clock;
         clock.start();
@@ -745,28 +635,6 @@ void tst_BadFiles::diskFillsAfter()
     QCOMPARE(r.exitCode, fits ? 0 : kExitFailed);
     QCOMPARE(readFile(out), fits ? clean.out : kOldBytes);
     if (!fits) QVERIFY2(r.err.contains(msg::cannotWrite(out.toStdString()).c_str()), r.err.constData());
-    QCOMPARE(leftoversIn(m_work.path()), QStringList());
-
-    // The window's save of the converted list.
-    QVERIFY(writeFile(out, kOldBytes));
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File2, asStd(clean.out));
-    dialogs.fileAnswers = {out.toStdString()};
-    QVERIFY(!tempFolder(m_work.places()).empty());
-    {
-        // A full disk without root: a write past the limit fails with EFBIG.
-        rlimit old{}, l{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const Undo restore{[old, h = ::signal(SIGXFSZ, SIG_IGN)] { ::setrlimit(RLIMIT_FSIZE, &old), ::signal(SIGXFSZ, h); }};
-        l = {rlim_t(allowed), old.rlim_max};
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &l) == 0);
-        savePanel(fields, dialogs, m_work.places(), Panel::Two);
-    }
-    QCOMPARE(dialogs.messages.size(), std::size_t(1));
-    const std::string expected = fits ? msg::kSaved : msg::cannotWrite("");
-    QCOMPARE(dialogs.messages[0].text.substr(0, 20), expected.substr(0, 20));
-    QCOMPARE(readFile(out), fits ? clean.out : kOldBytes);
     QCOMPARE(leftoversIn(m_work.path()), QStringList());
 }
 

@@ -1,6 +1,5 @@
 // The panels' operations on a window without a window (open, save, clear,
-// the batch conversion) with real files in a scratch folder, and
-// hattsheet-convert on the same long lists. Expected panel lines and file
+// the batch conversion) with real files in a scratch folder. Expected panel lines and file
 // bytes are written by hand from the format's rules (three decimals, CR LF,
 // Windows-1253 where it can hold the text) and the worked example of the
 // default centres (kWorked of cli_run.h); damaged lists are tst_bad_files'.
@@ -11,9 +10,7 @@
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
-#include "operations/single_point.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <sys/wait.h>
@@ -32,10 +29,7 @@ private slots:
     void save();
     void batch_data();
     void batch();
-    void batchMatchesOnePoint();
     void twoWindowsOneFolder();
-    void cliMatchesBatch_data();
-    void cliMatchesBatch();
 
 private:
     QString at(const QString& name) const { return m_work.path() + "/" + name; }
@@ -44,13 +38,12 @@ private:
 
 namespace {
 const std::string kWorkedLine = "P1, " + kWorked.toStdString() + ", 5.000\r\n";
-std::string batchOf(const std::string& list, const TempPlaces& places, std::string* message = nullptr)
+std::string batchOf(const std::string& list, const TempPlaces& places)
 {
     FakeFields fields;
     FakeDialogs dialogs;
     fields.setText(FieldId::File1, list);
     convertPointList(fields, dialogs, places);
-    if (message) *message = dialogs.messages.at(0).text;
     return fields.text(FieldId::File2);
 }
 } // namespace
@@ -116,24 +109,33 @@ void tst_PanelOperations::open()
 }
 
 // Panel 2 saved to the chosen file and to TempFile.Dat, then cleared; a
-// cancel (no answer, or an empty name) writes and says nothing.
+// cancel (no answer, or an empty name) writes and says nothing. Saving over
+// an existing file asks first, about the name really written (".txt"
+// forced), No the default; No writes nothing. A new name is never asked about.
 void tst_PanelOperations::save_data()
 {
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QString>("chosen");   // "cancel": the dialog gives no answer
     QTest::addColumn<QString>("written");  // "": nothing written
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("blank and space lines left out") << "a\r\n\r\n   \r\nb\r\n\r\n" << "pts.txt" << "pts.txt"
-                                                    << QByteArray("a\r\nb\r\n");
-    QTest::newRow("whole text trimmed once") << "  a  \r\n  b  " << "pts.txt" << "pts.txt" << QByteArray("a  \r\n  b\r\n");
-    QTest::newRow("extension forced") << "x" << "pts.seq" << "pts.txt" << QByteArray("x\r\n");
-    QTest::newRow("empty panel gives a zero-byte file") << "" << "empty" << "empty.txt" << QByteArray();
-    QTest::newRow("Greek written in Windows-1253") << "ΣΤΑΣΗ, 1.000" << "g.txt" << "g.txt"
-                                                   << QByteArray("\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");
-    QTest::newRow("a character beyond Windows-1253 keeps UTF-8") << "Ж1, ΣΤ" << "u.txt" << "u.txt"
-                                                                << QByteArray("Ж1, ΣΤ\r\n");
-    QTest::newRow("cancel") << "x" << "cancel" << "" << QByteArray();
-    QTest::newRow("an empty name is a cancel") << "x" << "" << "" << QByteArray();
+    QTest::addColumn<QString>("existing");  // a file holding "old" before the save
+    QTest::addColumn<QString>("answer");    // to the question; "": none may come
+    const auto row = [](const char* tag, const QString& panel, const char* chosen, const char* written,
+                        const QByteArray& bytes, const char* existing = "", const char* answer = "") {
+        QTest::newRow(tag) << panel << chosen << written << bytes << existing << answer;
+    };
+    row("blank and space lines left out", "a\r\n\r\n   \r\nb\r\n\r\n", "pts.txt", "pts.txt", "a\r\nb\r\n");
+    row("whole text trimmed once", "  a  \r\n  b  ", "pts.txt", "pts.txt", "a  \r\n  b\r\n");
+    row("extension forced", "x", "pts.seq", "pts.txt", "x\r\n");
+    row("empty panel gives a zero-byte file", "", "empty", "empty.txt", "");
+    row("Greek written in Windows-1253", "ΣΤΑΣΗ, 1.000", "g.txt", "g.txt", "\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");
+    row("a character beyond Windows-1253 keeps UTF-8", "Ж1, ΣΤ", "u.txt", "u.txt", "Ж1, ΣΤ\r\n");
+    row("cancel", "x", "cancel", "", "");
+    row("an empty name is a cancel", "x", "", "", "");
+    row("existing, No keeps it", "x", "pts.txt", "pts.txt", "old", "pts.txt", "No");
+    row("existing, Yes replaces it", "x", "pts.txt", "pts.txt", "x\r\n", "pts.txt", "Yes");
+    row("pts.seq chosen, pts.txt exists", "x", "pts.seq", "pts.txt", "old", "pts.txt", "No");
+    row("pts.seq exists, pts.txt is new", "x", "pts.seq", "pts.txt", "x\r\n", "pts.seq");
 }
 
 void tst_PanelOperations::save()
@@ -142,21 +144,30 @@ void tst_PanelOperations::save()
     QFETCH(QString, chosen);
     QFETCH(QString, written);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, existing);
+    QFETCH(QString, answer);
+    if (!existing.isEmpty()) QVERIFY(writeFile(at(existing), "old"));
     FakeFields fields;
     fields.setText(FieldId::File1, "one");
     fields.setText(FieldId::File2, panel.toStdString());
     FakeDialogs dialogs;
     if (chosen != "cancel") dialogs.fileAnswers = {chosen.isEmpty() ? std::string() : at(chosen).toStdString()};
+    if (!answer.isEmpty()) dialogs.yesNoAnswers = {answer == "Yes"};
     savePanel(fields, dialogs, m_work.places(), Panel::Two);
-    if (written.isEmpty()) {
+    const auto asked = answer.isEmpty() ? std::vector<ShownMessage>{}
+                                        : std::vector<ShownMessage>{{msg::replaceExisting(at(written).toStdString()),
+                                                                     msg::kSaveTitle, MessageIcon::Question}};
+    QCOMPARE(dialogs.questions, asked);
+    QCOMPARE(dialogs.yesNoDefaults, std::vector<DefaultAnswer>(asked.size(), DefaultAnswer::No));
+    if (written.isEmpty() || answer == "No") {
         QVERIFY(dialogs.messages.empty());
         QVERIFY(!QFile::exists(at("prog/TempFile.Dat")));
     } else {
         QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information}}));
-        QCOMPARE(readFile(at(written)), bytes);
         QCOMPARE(readFile(at("prog/TempFile.Dat")), bytes);
-        if (chosen != written) QVERIFY(!QFile::exists(at(chosen)));
     }
+    if (!written.isEmpty()) QCOMPARE(readFile(at(written)), bytes);
+    if (chosen != written) QCOMPARE(readFile(at(chosen)), QByteArray(chosen == existing ? "old" : "<missing>"));
     clearPanel(fields, Panel::Two);
     QCOMPARE(fields.text(FieldId::File2), std::string());
     QCOMPARE(fields.text(FieldId::File1), std::string("one"));
@@ -217,29 +228,6 @@ void tst_PanelOperations::batch()
     QVERIFY(!QFile::exists(at("prog/TempFeed.Dat")) && !QFile::exists(at("prog/TempFile.Dat")));
 }
 
-// The same X, Y and centres give the numbers ">" shows, over a spread of
-// points and centres.
-void tst_PanelOperations::batchMatchesOnePoint()
-{
-    QRandomGenerator rng(7);
-    const auto dm = [&](int lo, int hi) { return QString("%1.%2").arg(rng.bounded(lo, hi)).arg(rng.bounded(60), 2, 10, QChar('0')); };
-    for (int i = 0; i < 200; ++i) {
-        const QString x = QString::number(rng.bounded(120000.0) - 60000.0, 'f', 3);
-        const QString y = QString::number(rng.bounded(120000.0) - 60000.0, 'f', 3);
-        FakeFields fields;
-        fields.setText(FieldId::PhiOld, dm(34, 42).toStdString());
-        fields.setText(FieldId::LambdaOld, dm(-3, 4).toStdString());
-        fields.setText(FieldId::X1, x.toStdString());
-        fields.setText(FieldId::Y1, y.toStdString());
-        fields.setText(FieldId::File1, ("P, " + x + ", " + y + ", 0").toStdString());
-        FakeDialogs dialogs;
-        convertOldToNew(fields, dialogs);
-        convertPointList(fields, dialogs, m_work.places());
-        QCOMPARE(fields.text(FieldId::File2),
-                 "P, " + fields.text(FieldId::X2) + ", " + fields.text(FieldId::Y2) + ", 0.000\r\n");
-    }
-}
-
 // Two windows started from one folder, each converting its own list again
 // and again: every run gives its own list's lines (the lists were once read
 // back from the shared TempFeed.Dat, which the other window overwrote).
@@ -262,57 +250,6 @@ void tst_PanelOperations::twoWindowsOneFolder()
         QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
         QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a window converted a list that was not its own");
     }
-}
-
-// The command line reads by 1 MiB blocks and long lists in two parts on two
-// threads, the second from a guessed line start: lists whose records do not
-// start at line starts must come out byte for byte as the window's batch.
-void tst_PanelOperations::cliMatchesBatch_data()
-{
-    QTest::addColumn<QByteArray>("list");
-    QTest::addColumn<bool>("complete");
-    // Five fields on the first line, then four: every record after the
-    // first starts at the last field of a line, none at a line start.
-    QByteArray misaligned = "A, 1, 2, 3, B0\r\n", quoted, crOnly, shortAtEnd, blocks;
-    for (int i = 0; i < 6000; ++i) {
-        misaligned += "100, 200, 5, B" + QByteArray::number(i + 1) + "\r\n";
-        // A quoted code holding a line end: its second line starts no record.
-        quoted += "\"Q" + QByteArray::number(i) + "\r\nX\", 100, 200, 5\r\n";
-        crOnly += "C" + QByteArray::number(i) + ", 100, 200, 5\r";
-        shortAtEnd += "S" + QByteArray::number(i) + ", 100, 200, 5\n";
-    }
-    misaligned += "100, 200, 5\r\n";
-    shortAtEnd += "S, 1, 2\n";
-    // Three blocks and more, a CR LF split at every block boundary.
-    constexpr int kBlock = 1 << 20;
-    for (int n = 0; blocks.size() < 3 * kBlock + 100; ++n) {
-        QByteArray line = "P" + QByteArray::number(n) + ", 12345.678, -2345.678, 12.500";
-        const qsizetype room = (kBlock - blocks.size() % kBlock) - 1;
-        if (room > line.size() && room < line.size() + 2) line += ' ';
-        blocks += line + (n % 3 == 2 ? "\n" : "\r\n");
-    }
-    QTest::newRow("no record starts at a line start") << misaligned << true;
-    QTest::newRow("quoted codes spanning two lines") << quoted << true;
-    QTest::newRow("CR line ends only") << crOnly << true;
-    QTest::newRow("last record cut short") << shortAtEnd << false;
-    QTest::newRow("CR LF split at block boundaries") << blocks << true;
-}
-
-void tst_PanelOperations::cliMatchesBatch()
-{
-    QFETCH(QByteArray, list);
-    QFETCH(bool, complete);
-    std::string message;
-    const QByteArray batch = QByteArray::fromStdString(batchOf(list.toStdString(), m_work.places(), &message));
-    QCOMPARE(message, std::string(complete ? msg::kBatchDone : msg::kBatchFailed));
-    QVERIFY(batch.size() > 100000);
-    const CliRun piped = runConvert(kDefaultCentres, list);
-    QCOMPARE(piped.exitCode, complete ? 0 : 1);
-    QCOMPARE(piped.out, batch);
-    QVERIFY(writeFile(at("in.txt"), list));
-    const CliRun fromFile = runConvert(kDefaultCentres + QStringList{at("in.txt"), "-o", at("out.txt")});
-    QCOMPARE(fromFile.exitCode, piped.exitCode);
-    if (complete) QCOMPARE(readFile(at("out.txt")), batch);
 }
 
 QTEST_APPLESS_MAIN(tst_PanelOperations)

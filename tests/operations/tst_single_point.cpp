@@ -77,6 +77,18 @@ void tst_SinglePoint::convert_data()
     QTest::newRow("> X and Y 1e160, inf minus inf") << true << "txtX1=1e160|txtY1=1e160" << msg::kCoordinates;
     QTest::newRow("< X 1e100") << false << "txtX2=1e100" << msg::kCoordinates;
     QTest::newRow("< Y 1e200") << false << "txtY2=1e200" << msg::kCoordinates;
+    // The inverse still finite, the forward not: Δφ³ overflows, or only the northing.
+    QTest::newRow("> X 1e50") << true << "txtX1=1e50" << msg::kCoordinates;
+    QTest::newRow("> Y 1e50") << true << "txtY1=1e50" << msg::kCoordinates;
+    // Damaged texts: read as their leading number (none reads as 0), or refused.
+    QTest::newRow("> lone minus and lone point read as 0") << true << "txtX1=-|txtY1=." << atDefaults;
+    QTest::newRow("> unterminated quote and underflow read as 0") << true << "txtX1=\"12|txtY1=1e-999" << atDefaults;
+    QTest::newRow("> NUL, exponent without digits, a quote end the number")
+        << true << QString("txtX1=1000") + QChar(0) + "3|txtY1=2e3e-\"" << "txtX2=-7429.270|txtY2=13107.462|" + kmOut;
+    QTest::newRow("> 10 MB of blanks before X, a million commas after Y")
+        << true << "txtX1=" + QString(10000000, ' ') + "1000|txtY1=2000" + QString(1000000, ',')
+        << "txtX2=-7429.270|txtY2=13107.462|" + kmOut;
+    QTest::newRow("> 10 MB of digits") << true << "txtX1=" + QString(10000000, '9') << msg::kCoordinates;
 }
 
 void tst_SinglePoint::convert()

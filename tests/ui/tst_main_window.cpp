@@ -498,42 +498,6 @@ private slots:
         expectGreek(texts);
     }
 
-    // Saving over an existing file asks first, about the name really written (".txt" forced), No the default;
-    // No writes nothing. The question never comes for a new name.
-    void saveAsksBeforeReplacing_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QStringList>("existing");  // files holding "old" before the save
-        QTest::addColumn<QString>("answer");        // "" when no question may come
-        QTest::addColumn<QByteArray>("txtAfter");   // pts.txt
-        QTest::newRow("new name: no question") << "pts.txt" << QStringList{} << "" << QByteArray("two\r\n");
-        QTest::newRow("existing, No keeps it") << "pts.txt" << QStringList{"pts.txt"} << "No" << QByteArray("old");
-        QTest::newRow("existing, Yes replaces it") << "pts.txt" << QStringList{"pts.txt"} << "Yes" << QByteArray("two\r\n");
-        QTest::newRow("pts.seq chosen, pts.txt exists") << "pts.seq" << QStringList{"pts.txt"} << "No" << QByteArray("old");
-        QTest::newRow("pts.seq exists, pts.txt is new") << "pts.seq" << QStringList{"pts.seq"} << "" << QByteArray("two\r\n");
-    }
-    void saveAsksBeforeReplacing()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QStringList, existing);
-        QFETCH(QString, answer);
-        Window h;
-        for (const QString& name : existing) QVERIFY(writeFile(h.temp.filePath(name), "old"));
-        h.dialogs.fileAnswers = {h.temp.filePath(chosen).toStdString()};
-        if (!answer.isEmpty()) h.dialogs.yesNoAnswers = {answer == "Yes"};
-        h.set("txtFile2=two\n");
-        h.click("cmdSav2");
-        QTEST(readFile(h.temp.filePath("pts.txt")), "txtAfter");
-        if (existing.contains("pts.seq")) QCOMPARE(readFile(h.temp.filePath("pts.seq")), QByteArray("old"));
-        const std::string target = h.temp.filePath("pts.txt").toStdString();
-        const auto asked = answer.isEmpty() ? std::vector<ShownMessage>{}
-                                            : std::vector<ShownMessage>{{msg::replaceExisting(target), msg::kSaveTitle,
-                                                                         MessageIcon::Question}};
-        QCOMPARE(h.dialogs.questions, asked);
-        QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>(asked.size(), DefaultAnswer::No));
-        QCOMPARE(h.dialogs.messages.size(), std::size_t(answer == "No" ? 0 : 1));  // the save's "done"
-    }
-
 private:
     const QFont m_font = QApplication::font();
     const QPalette m_palette = QApplication::palette();
