@@ -141,7 +141,8 @@ void tst_ProjOracle::referenceTable()
 }
 
 // Degrees-minutes texts and the range of a sheet centre: φ0 in 34°..42°,
-// Δλ0 in -4.5°..5° from Athens, φ0 checked first. Expected: the worked
+// Δλ0 in -4.5°..5° from Athens, φ0 checked first (refusals one beyond the
+// limits, or beyond a double, are tst_single_point's). Expected: the worked
 // examples of the angle input (the defaults) and hand calculations
 // (40°50' = 40.8333...°), as shortest round-trip digits.
 void tst_ProjOracle::sheetCentre_data()
@@ -162,14 +163,9 @@ void tst_ProjOracle::sheetCentre_data()
     row("north limit 42, east limit 5.00", "42", "5.00", "42 5");
     row("latitude read as its leading number", "40.51x", "-0.51", "40.849999999999994 -0.85");
     row("latitude a hundredth of a minute above 42", "42.0001", "0", "Latitude");
-    row("latitude one minute below 34", "33.59", "0", "Latitude");
     row("empty latitude field", "", "-0.51", "Latitude");
-    row("latitude beyond a double", "1E999", "-0.51", "Latitude");
     row("both wrong reports the latitude", "43", "9", "Latitude");
-    row("longitude one minute west of -4.5", "40", "-4.31", "Longitude");
-    row("longitude one minute east of 5", "40", "5.01", "Longitude");
     row("empty longitude field is not 0", "40.51", "", "Longitude");
-    row("longitude beyond a double", "40.51", "-1E999", "Longitude");
 }
 
 void tst_ProjOracle::sheetCentre()

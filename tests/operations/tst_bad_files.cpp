@@ -208,11 +208,7 @@ void tst_BadFiles::everyWayIn_data()
     // Numbers that are not numbers.
     add("1E999 as X", "P1, 1E999, 2000, 5\r\n", false, "", true);
     add("-1E999 as Y after a good record", "P1, 1000, 2000, 5\r\nP2, 0, -1E999, 5\r\n", false, "P1, " + worked, true);
-    add("a lone minus as X", "P1, -, 2000, 5\r\n", false, "", true);
-    add("a lone point as Y", "P1, 1000, ., 5\r\n", false, "", true);
-    add("1e without exponent digits as X", "P1, 1e, 2000, 5\r\n", false, "", true);
     add("inf spelled as X", "P1, inf, 2000, 5\r\n", false, "", true);
-    add("nan spelled as Y", "P1, 1000, nan, 5\r\n", false, "", true);
     add("X beyond the series' reach", "P1, 1e300, 2000, 5\r\n", true, "", true);
     // Quotes.
     add("unterminated quote in a code", "\"P1, 1000, 2000, 5\r\n", false, "", true);
@@ -374,7 +370,6 @@ void tst_BadFiles::hostileFiles_data()
         {"stdout is a full device", W::Output, P::StdoutFull, {}, O::CannotWrite, false},
         {"-o names a folder", W::Output, P::Folder, {}, O::CannotWrite, false},
         {"-o into a folder without write permission", W::Output, P::ReadOnlyFolder, {}, O::CannotWrite, true},
-        {"-o into a folder that does not exist", W::Output, P::MissingFolder, {}, O::CannotWrite, false},
         {"-o through a symbolic link updates the linked file", W::Output, P::Link, {}, O::Written, false},
         {"-o names INPUT itself", W::Output, P::TheInput, {}, O::Written, false},
         {"-o a write-protected file", W::Output, P::WriteProtected, {}, O::CannotWrite, true},

@@ -11,6 +11,7 @@
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <sys/wait.h>
@@ -127,6 +128,9 @@ void tst_PanelOperations::save_data()
     row("blank and space lines left out", "a\r\n\r\n   \r\nb\r\n\r\n", "pts.txt", "pts.txt", "a\r\nb\r\n");
     row("whole text trimmed once", "  a  \r\n  b  ", "pts.txt", "pts.txt", "a  \r\n  b\r\n");
     row("extension forced", "x", "pts.seq", "pts.txt", "x\r\n");
+    row("only the last extension", "x", "pts.old.xyh", "pts.old.txt", "x\r\n");
+    row("a dot only in a folder name", "x", "v1.2/pts", "v1.2/pts.txt", "x\r\n");
+    row("a name that is only an extension", "x", ".seq", ".txt", "x\r\n");
     row("empty panel gives a zero-byte file", "", "empty", "empty.txt", "");
     row("Greek written in Windows-1253", "ΣΤΑΣΗ, 1.000", "g.txt", "g.txt", "\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");
     row("a character beyond Windows-1253 keeps UTF-8", "Ж1, ΣΤ", "u.txt", "u.txt", "Ж1, ΣΤ\r\n");
@@ -147,6 +151,7 @@ void tst_PanelOperations::save()
     QFETCH(QString, existing);
     QFETCH(QString, answer);
     if (!existing.isEmpty()) QVERIFY(writeFile(at(existing), "old"));
+    QVERIFY(QDir().mkpath(QFileInfo(at(chosen)).path()));
     FakeFields fields;
     fields.setText(FieldId::File1, "one");
     fields.setText(FieldId::File2, panel.toStdString());

@@ -1,18 +1,14 @@
 // The ">" and "<" operations on a window without a window: the texts they
 // write and into which fields, the refusals and their order, and that a
-// refusal changes nothing; then the "0.000"/"0.00000" format they write
-// with. Expected texts are the worked examples of the conversion (the
-// reference table of tests/geodesy/data pins the digits of all others) and
-// hand calculations of the format's rule.
+// refusal changes nothing. Expected texts are the worked examples of the
+// conversion (the reference table of tests/geodesy/data pins the digits of
+// all others).
 
 #include "support/fake_window.h"
 #include "operations/messages.h"
-#include "text/number_format.h"
 #include "operations/single_point.h"
 
 #include <QTest>
-
-#include <limits>
 
 using namespace hattsheet::operations;
 using hattsheet::testing::FakeDialogs;
@@ -36,8 +32,6 @@ class tst_SinglePoint : public QObject {
 private slots:
     void convert_data();
     void convert();
-    void formatFixed_data();
-    void formatFixed();
 };
 
 // Fields not named keep the window's defaults: centres 40.51, -0.51 old and
@@ -115,44 +109,6 @@ void tst_SinglePoint::convert()
     for (const auto& [id, t] : texts(expected)) after[id] = t;
     for (FieldId id : kAllFields)
         QCOMPARE(QString::fromStdString(fields.text(id)), QString::fromStdString(after[id]));
-}
-
-// 15 significant digits first, then that text rounded, halves away from zero.
-void tst_SinglePoint::formatFixed_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("decimals");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("1.0005 rounds up though its double lies below") << 1.0005 << 3 << "1.001";
-    QTest::newRow("exact binary half") << 0.0625 << 3 << "0.063";
-    QTest::newRow("exact negative binary half") << -0.0625 << 3 << "-0.063";
-    QTest::newRow("whole half away from zero") << -2.5 << 0 << "-3";
-    QTest::newRow("negative half at the last place") << -2.0025 << 3 << "-2.003";
-    QTest::newRow("just below the half") << 2.00249999 << 3 << "2.002";
-    QTest::newRow("carry through nines") << 999.9995 << 3 << "1000.000";
-    QTest::newRow("negative carry through nines") << -9.9995 << 3 << "-10.000";
-    QTest::newRow("half of the smallest unit") << 0.0005 << 3 << "0.001";
-    QTest::newRow("below half of the smallest unit") << 0.00049 << 3 << "0.000";
-    QTest::newRow("small negative keeps its sign") << -0.0001 << 3 << "-0.000";
-    QTest::newRow("negative zero has no sign") << -0.0 << 3 << "0.000";
-    QTest::newRow("no digit grouping") << 4512000.25 << 3 << "4512000.250";
-    QTest::newRow("large value beyond 15 digits") << 123456789012345678.0 << 3 << "123456789012346000.000";
-    QTest::newRow("1e20 written out") << 1e20 << 3 << "100000000000000000000.000";
-    QTest::newRow("16th digit does not round") << 0.1234567890123449 << 3 << "0.123";
-    QTest::newRow("15 digits decide the half") << 1234567890.1235 << 3 << "1234567890.124";
-    QTest::newRow("seconds a hair below 60") << 59.999999999999 << 5 << "60.00000";
-    // 15 digits (179769313486232e294) would lie beyond the largest double and
-    // read back as an overflow; 14 digits do read back.
-    QTest::newRow("largest double reads back")
-        << std::numeric_limits<double>::max() << 0 << QString("17976931348623") + QString(295, '0');
-}
-
-void tst_SinglePoint::formatFixed()
-{
-    QFETCH(double, value);
-    QFETCH(int, decimals);
-    QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(hattsheet::text::formatFixed(value, decimals)), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_SinglePoint)

@@ -1,10 +1,9 @@
-// The pure parts of the point files: the field reader (whole and in pieces),
-// the blank-line filter and ".txt" forcing. Expected records were worked
+// The pure parts of the point files: the field reader (whole and in pieces)
+// and the blank-line filter. Expected records were worked
 // out by hand from the format's rules.
 
 #include "pointfile/field_reader.h"
 #include "pointfile/file_io.h"
-#include "operations/panel_operations.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,8 +23,6 @@ private slots:
     void blankLines_data();
     void blankLines();
     void readsWithStdinClosed();
-    void txtExtension_data();
-    void txtExtension();
 };
 
 // The records of a text as "code|x|y|h" joined by ";", then "!" when the
@@ -158,25 +155,6 @@ void tst_FieldReader::blankLines()
         QCOMPARE(QByteArray::fromStdString(out), expected);
         QCOMPARE(kept.join(' '), numbers);
     }
-}
-
-void tst_FieldReader::txtExtension_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("saved");
-    QTest::newRow("other extension") << "/d/pts.seq" << "/d/pts.txt";
-    QTest::newRow("no extension") << "/d/pts" << "/d/pts.txt";
-    QTest::newRow("two dots") << "/d/pts.old.xyh" << "/d/pts.old.txt";
-    QTest::newRow("dot only in a folder name") << "/d/v1.2/pts" << "/d/v1.2/pts.txt";
-    QTest::newRow("name that is only an extension") << "/d/.seq" << "/d/.txt";
-    QTest::newRow("no folder at all") << "pts.seq" << "pts.txt";
-}
-
-void tst_FieldReader::txtExtension()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, saved);
-    QCOMPARE(QString::fromStdString(hattsheet::operations::forceTxtExtension(chosen.toStdString())), saved);
 }
 
 // A window started without stdin gets descriptor 0 for the first file it
