@@ -66,7 +66,6 @@ const std::string kPrevious = "earlier, 1.000, 2.000, 3.000\r\n";
 const QByteArray kOldBytes = "the old file\r\n";
 const QByteArray kList = "P1, 1000, 2000, 5\r\n";
 
-std::string asStd(const QByteArray& b) { return std::string(b.constData(), static_cast<std::size_t>(b.size())); }
 QByteArray name(const QString& path) { return QFile::encodeName(path); }
 bool holdsOnlySpaces(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 bool spellsNonFinite(const std::string& s) { return s.find("inf") != s.npos || s.find("nan") != s.npos; }
@@ -202,7 +201,7 @@ void tst_BadFiles::everyWayIn_data()
     // Sizes: a 10 MB code, and one line of 1,000,000 fields (250,000 records).
     const B longCode(10 * 1024 * 1024, 'K');
     add("a 10 MB line", longCode + ", 1000, 2000, 5\r\n", true, longCode + ", " + worked, false);
-    B millionFields = repeated("P, 1000, 2000, 5, ", 250000);
+    B millionFields = QByteArray("P, 1000, 2000, 5, ").repeated(250000);
     millionFields.chop(2);
     add("a line of 1,000,000 fields", millionFields, true, "", false, 250000, 250000);
     // Numbers that are not numbers.
@@ -242,7 +241,7 @@ void tst_BadFiles::everyWayIn()
     QFETCH(QByteArray, warning);
     const QString in = at("list.txt"), out = at("out.txt");
     QVERIFY(writeFile(in, bytes));
-    const tx::DecodedText input = tx::decodeFileBytes(asStd(bytes));
+    const tx::DecodedText input = tx::decodeFileBytes(bytes.toStdString());
     const bool noList = holdsOnlySpaces(input.utf8);
     const BatchRun batch = batchOf(input.utf8, m_work.places());
 
@@ -284,7 +283,7 @@ void tst_BadFiles::everyWayIn()
     QVERIFY(!spellsNonFinite(batch.appended));
     QVERIFY2(pf::testCoordinateFile(batch.appended), "every appended line reads back as code, X, Y, H");
     if (count >= 0) QCOMPARE(int(std::count(batch.appended.begin(), batch.appended.end(), '\n')), count);
-    else QCOMPARE(batch.appended, tx::decodeAs(asStd(lines), input.encoding));
+    else QCOMPARE(batch.appended, tx::decodeAs(lines.toStdString(), input.encoding));
 
     // The command line, from a file and through a pipe: the lines in the
     // file's own encoding, byte for byte the batch's; exit 0, or 1 with
@@ -295,7 +294,7 @@ void tst_BadFiles::everyWayIn()
     QVERIFY(writeFile(out, kOldBytes));
     const CliRun fromFile = runConvert(kDefaultCentres + QStringList{in, "-o", out});
     const CliRun fromPipe = runConvert(kDefaultCentres + QStringList{"-"}, bytes);
-    const bool cliStops = stops && !holdsOnlySpaces(asStd(bytes));
+    const bool cliStops = stops && !holdsOnlySpaces(bytes.toStdString());
     QCOMPARE(readFile(out), cliStops ? kOldBytes : fromPipe.out);
     const QByteArray record = "εγγραφή " + QByteArray::number((count >= 0 ? count : lines.count("\r\n")) + 1);
     for (const CliRun* r : {&fromFile, &fromPipe}) {
@@ -305,7 +304,7 @@ void tst_BadFiles::everyWayIn()
         else QCOMPARE(r->err, warning);
     }
     if (count < 0) QCOMPARE(fromPipe.out, lines);
-    if (!noList) QCOMPARE(tx::decodeAs(asStd(fromPipe.out), input.encoding), batch.appended);
+    if (!noList) QCOMPARE(tx::decodeAs(fromPipe.out.toStdString(), input.encoding), batch.appended);
 }
 
 // Files and folders that fight back, met by every way in: at the path the
@@ -368,12 +367,10 @@ void tst_BadFiles::hostileFiles_data()
         {"INPUT that does not exist, OUTPUT kept", W::Input, P::Missing, {}, O::CannotRead, true},
         {"-o a full device", W::Output, P::FullDevice, {}, O::CannotWrite, false},
         {"stdout is a full device", W::Output, P::StdoutFull, {}, O::CannotWrite, false},
-        {"-o names a folder", W::Output, P::Folder, {}, O::CannotWrite, false},
         {"-o into a folder without write permission", W::Output, P::ReadOnlyFolder, {}, O::CannotWrite, true},
         {"-o through a symbolic link updates the linked file", W::Output, P::Link, {}, O::Written, false},
         {"-o names INPUT itself", W::Output, P::TheInput, {}, O::Written, false},
         {"-o a write-protected file", W::Output, P::WriteProtected, {}, O::CannotWrite, true},
-        {"-o another user's file keeps its owner", W::Output, P::OtherOwner, {}, O::Written, false},
         {"-o through a dangling link", W::Output, P::DanglingLink, {}, O::Written, false},
         {"-o a Greek name", W::Output, P::GreekName, {}, O::Written, false},
         {"-o /dev/stdout appends to a log", W::Output, P::DevStdoutAppend, {}, O::Written, false},
@@ -495,7 +492,7 @@ void tst_BadFiles::hostileFiles()
     if (place == Place::Fifo) fifoEnd.emplace(feedFifo, path, kList);
     if (window) {
         FakeFields fields;
-        fields.setText(FieldId::File1, asStd(written));
+        fields.setText(FieldId::File1, written.toStdString());
         fields.setText(FieldId::File2, kPrevious);
         const auto untouched = fields.all();
         FakeDialogs dialogs;
@@ -513,7 +510,7 @@ void tst_BadFiles::hostileFiles()
         fifoEnd.reset();
         QCOMPARE(dialogs.messages, expected);
         if (outcome != Outcome::Written) QVERIFY(fields.all() == untouched);
-        const std::string converted = way == Way::Batch ? "P1, " + asStd(kWorked) + ", 5.000\r\n" : "";
+        const std::string converted = way == Way::Batch ? "P1, " + kWorked.toStdString() + ", 5.000\r\n" : "";
         QCOMPARE(afterPrevious(fields.text(FieldId::File2)), converted);
     } else {
         // A user without rights runs a copy from the scratch folder: the build
@@ -558,10 +555,8 @@ void tst_BadFiles::privateFolder_data()
     QTest::addColumn<int>("progMode");
     QTest::addColumn<bool>("installed");  // prog is bin/ beside share/doc/hattsheet
     QTest::addColumn<bool>("inProg");
-    QTest::newRow("own folder, 0700") << 0700 << false << true;
     QTest::newRow("own folder, 0755") << 0755 << false << true;
     QTest::newRow("group may write") << 0775 << false << false;
-    QTest::newRow("anyone may write") << 0777 << false << false;
     QTest::newRow("installed bin folder") << 0755 << true << false;
 }
 
@@ -614,7 +609,7 @@ void tst_BadFiles::diskFillsAfter()
 {
     QFETCH(qint64, limit);
     const QString in = at("list.txt"), out = at("out.txt");
-    QVERIFY(writeFile(in, repeated("P, 1000, 2000, 5\r\n", 40000)));  // about 1.3 MB of output
+    QVERIFY(writeFile(in, QByteArray("P, 1000, 2000, 5\r\n").repeated(40000)));  // about 1.3 MB of output
     const CliRun clean = runConvert(kDefaultCentres + QStringList{in});
     QCOMPARE(clean.exitCode, 0);
     const qint64 size = clean.out.size();

@@ -240,8 +240,8 @@ void tst_PanelOperations::twoWindowsOneFolder()
 {
     std::string lists[2], expected[2];
     for (int w = 0; w < 2; ++w) {
-        lists[w] = repeated(QByteArray(w == 0 ? "A" : "B") + ", 1000, 2000, 5\r\n", 200).toStdString();
-        expected[w] = repeated(QByteArray(w == 0 ? "A, " : "B, ") + kWorked + ", 5.000\r\n", 200).toStdString();
+        lists[w] = (QByteArray(w == 0 ? "A" : "B") + ", 1000, 2000, 5\r\n").repeated(200).toStdString();
+        expected[w] = (QByteArray(w == 0 ? "A, " : "B, ") + kWorked + ", 5.000\r\n").repeated(200).toStdString();
     }
     pid_t children[2];
     for (int w = 0; w < 2; ++w) {

@@ -18,8 +18,6 @@ class tst_FieldReader : public QObject {
 private slots:
     void reads_data();
     void reads();
-    void onePass_data();
-    void onePass();
     void blankLines_data();
     void blankLines();
     void readsWithStdinClosed();
@@ -88,35 +86,6 @@ void tst_FieldReader::reads()
         }
         QVERIFY2(got.join(";") == expected, qPrintable(QString("cut at %1: ").arg(cut) + got.join(";")));
     }
-}
-
-// Which records the one-pass reader takes (the rest go to readRecord; the
-// reads rows above hold both to the same fields): "+" taken, "-" left.
-void tst_FieldReader::onePass_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("taken");
-    QTest::newRow("the common lines") << QByteArray("P1, -13302.305, 46967.874, 175.694\r\n P 2 ,.5,5.,x\r\n") << QByteArray("++");
-    QTest::newRow("empty H and spaces") << QByteArray("A, 1,  2,\r\nB,3,4,  7  \r\n") << QByteArray("++");
-    QTest::newRow("not plain X or Y") << QByteArray("A,1e3,2,3\r\nA,,2,3\r\nA,1 ,2,3\r\nA,1,+2,3\r\n") << QByteArray("----");
-    QTest::newRow("quotes") << QByteArray("\"A\",1,2,3\r\nA,1,2,\"3\"\r\n") << QByteArray("--");
-    QTest::newRow("line ends other than CR LF") << QByteArray("A,1,2,3\nA,1,2,3\rA,1,2\r\n3\r\nA,1,2,3") << QByteArray("----");
-}
-
-void tst_FieldReader::onePass()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, taken);
-    const std::string t = text.toStdString();
-    QByteArray got;
-    PointRecord r;
-    double x = 0, y = 0;
-    for (std::size_t pos = 0; pos < t.size();) {
-        const bool plain = readPlainRecord(t, pos, r, x, y);
-        got += plain ? '+' : '-';
-        if (!plain) QCOMPARE(readRecord(t, pos, true, r), ReadStatus::Ok);
-    }
-    QCOMPARE(got, taken);
 }
 
 // Whole, and fed in pieces of 1 to 4 bytes as the command line does.

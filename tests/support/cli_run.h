@@ -24,14 +24,6 @@ inline const QStringList kDefaultCentres{"--from", "40.51,-0.51", "--to", "40.45
 inline const QByteArray kWorked = "-7429.270, 13107.462";  // (1000, 2000) on the new sheet
 inline const QByteArray kOrigin = "-8431.552, 11108.603";  // (0, 0) on the new sheet
 
-inline QByteArray repeated(const QByteArray& piece, int times)
-{
-    QByteArray out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
-
 // A copy of the program in a folder of the test's own, for a child that
 // drops to a user who may not enter the folders of the build tree (a clone
 // under a private folder). Empty when it cannot be made.
