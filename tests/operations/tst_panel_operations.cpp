@@ -74,8 +74,6 @@ void tst_PanelOperations::open_data()
     row("blank line at the end", "1,100,200,5\r\n\r\n", "", msg::kInvalidFile);
     row("text X", "A1, abc, 200, 5\r\n", "", msg::kInvalidFile);
     row("last line three fields", "1,100,200,5\r\n2,3,4", "", msg::kInvalidFile);
-    QTest::newRow("file vanished after the dialog") << "gone.txt" << QByteArray() << qint64(-1) << "" << "ανάγνωση";
-    QTest::newRow("a folder") << "prog" << QByteArray() << qint64(-1) << "" << "ανάγνωση";
     QTest::newRow("cancel") << "" << QByteArray() << qint64(-1) << "" << "";
     // The README promises 64 MiB: written out, so that a changed limit shows. A
     // file read would give zeros, an invalid file; refused unread, it points
