@@ -5,7 +5,6 @@
 //   bench_batch LIST_FILE
 
 #include "support/fake_window.h"
-#include "operations/point_list.h"
 
 #include <chrono>
 #include <cstdio>
@@ -22,17 +21,14 @@ int main(int argc, char** argv)
     std::ifstream in(argv[1], std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
-    hattsheet::testing::FakeFields fields;
-    fields.setText(hattsheet::operations::FieldId::File1, ss.str());
-    hattsheet::testing::FakeDialogs dialogs;
     const auto dir = std::filesystem::temp_directory_path() / "hattsheet-bench";
     std::filesystem::create_directories(dir);
     const auto t0 = std::chrono::steady_clock::now();
-    hattsheet::operations::convertPointList(fields, dialogs, {dir, dir});
+    const hattsheet::testing::BatchRun run = hattsheet::testing::runBatch(ss.str(), {dir, dir});
     const auto t1 = std::chrono::steady_clock::now();
-    const std::string& out = fields.text(hattsheet::operations::FieldId::File2);
+    const std::string& out = run.panel2;
     std::printf("window batch (operation, fake panels): %.3f s, %zu bytes appended, message \"%s\"\n",
                 std::chrono::duration<double>(t1 - t0).count(), out.size(),
-                dialogs.messages.empty() ? "" : dialogs.messages[0].text.c_str());
+                run.messages.empty() ? "" : run.messages[0].text.c_str());
     return 0;
 }

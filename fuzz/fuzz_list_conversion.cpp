@@ -18,7 +18,6 @@
 #include "fuzz_check.h"
 #include "cli/list_mode.h"
 #include "operations/messages.h"
-#include "operations/point_list.h"
 #include "text/text_codec.h"
 
 #include <cstdint>
@@ -123,17 +122,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         input.substr(0, 3) == "\xEF\xBB\xBF") {
         return 0;
     }
-    testing::FakeFields fields;
-    testing::FakeDialogs dialogs;
-    fields.setText(operations::FieldId::File1, std::string(input));
-    const operations::TempPlaces temp{scratch.dir / "program", scratch.dir / "cache"};
-    operations::convertPointList(fields, dialogs, temp);
-    require(dialogs.messages.size() == 1, "the batch shows one message", input);
-    const std::string panel = fields.text(operations::FieldId::File2);
-    require(panel == written, "window and command line give the same bytes",
-            "command line: " + written + " | window: " + panel);
-    const bool windowFailed = dialogs.messages[0].text == operations::msg::kBatchFailed;
+    const testing::BatchRun batch = testing::runBatch(std::string(input), {scratch.dir / "program", scratch.dir / "cache"});
+    require(batch.messages.size() == 1, "the batch shows one message", input);
+    require(batch.panel2 == written, "window and command line give the same bytes",
+            "command line: " + written + " | window: " + batch.panel2);
+    const bool windowFailed = batch.messages[0].text == operations::msg::kBatchFailed;
     require(windowFailed == (status == 1), "both fail on the same lists", input);
-    require(windowFailed || dialogs.messages[0].text == operations::msg::kBatchDone, "completion is reported", input);
+    require(windowFailed || batch.messages[0].text == operations::msg::kBatchDone, "completion is reported", input);
     return 0;
 }

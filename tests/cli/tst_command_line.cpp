@@ -183,12 +183,9 @@ void tst_CommandLine::run_data()
     // names it, wherever it lies.
     const auto asBatch = [&](const char* name, const QByteArray& in, const QByteArray& err) {
         QTemporaryDir dir;
-        FakeFields fields;
-        FakeDialogs dialogs;
-        fields.setText(FieldId::File1, in.toStdString());
-        convertPointList(fields, dialogs, {dir.path().toStdString(), dir.path().toStdString()});
-        const bool done = dialogs.messages.at(0).text == msg::kBatchDone;
-        add(name, list, done ? 0 : kFailed, QByteArray::fromStdString(fields.text(FieldId::File2)), err, in);
+        const BatchRun batch = runBatch(in.toStdString(), {dir.path().toStdString(), dir.path().toStdString()});
+        const bool done = batch.messages.at(0).text == msg::kBatchDone;
+        add(name, list, done ? 0 : kFailed, QByteArray::fromStdString(batch.panel2), err, in);
     };
     constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
     const struct {

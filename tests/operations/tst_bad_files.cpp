@@ -78,19 +78,12 @@ QStringList leftoversIn(const QString& folder)
     return QDir(folder).entryList(QDir::Hidden | QDir::Files).filter(".hs");
 }
 
-// The window's batch over a panel 1 holding `text`, panel 2 holding kPrevious.
-struct BatchRun {
-    std::string appended;
-    std::vector<ShownMessage> messages;
-};
+// The batch with panel 2 holding kPrevious: panel2 is what it appended.
 BatchRun batchOf(const std::string& text, const TempPlaces& temp)
 {
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, text);
-    fields.setText(FieldId::File2, kPrevious);
-    convertPointList(fields, dialogs, temp);
-    return {afterPrevious(fields.text(FieldId::File2)), dialogs.messages};
+    BatchRun run = runBatch(text, temp, kPrevious);
+    run.panel2 = afterPrevious(run.panel2);
+    return run;
 }
 
 // A child process that runs as nobody (for file modes to bind when the tests are root).
@@ -262,7 +255,7 @@ void tst_BadFiles::everyWayIn()
         QCOMPARE(dialogs.messages.size(), std::size_t(0));
         QVERIFY(!spellsNonFinite(loaded));
         QVERIFY2(pf::testCoordinateFile(loaded), "the loaded lines form a valid coordinate file");
-        if (!noList) QCOMPARE(batchOf(loaded, m_work.places()).appended, batch.appended);
+        if (!noList) QCOMPARE(batchOf(loaded, m_work.places()).panel2, batch.panel2);
         FakeFields again;
         again.setText(FieldId::File1, loaded);
         dialogs.fileAnswers = {at("saved.txt").toStdString(), at("saved.txt").toStdString()};
@@ -280,10 +273,10 @@ void tst_BadFiles::everyWayIn()
                                   : stops ? ShownMessage{msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical}
                                           : ShownMessage{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
     QCOMPARE(batch.messages, std::vector<ShownMessage>{expected});
-    QVERIFY(!spellsNonFinite(batch.appended));
-    QVERIFY2(pf::testCoordinateFile(batch.appended), "every appended line reads back as code, X, Y, H");
-    if (count >= 0) QCOMPARE(int(std::count(batch.appended.begin(), batch.appended.end(), '\n')), count);
-    else QCOMPARE(batch.appended, tx::decodeAs(lines.toStdString(), input.encoding));
+    QVERIFY(!spellsNonFinite(batch.panel2));
+    QVERIFY2(pf::testCoordinateFile(batch.panel2), "every appended line reads back as code, X, Y, H");
+    if (count >= 0) QCOMPARE(int(std::count(batch.panel2.begin(), batch.panel2.end(), '\n')), count);
+    else QCOMPARE(batch.panel2, tx::decodeAs(lines.toStdString(), input.encoding));
 
     // The command line, from a file and through a pipe: the lines in the
     // file's own encoding, byte for byte the batch's; exit 0, or 1 with
@@ -304,7 +297,7 @@ void tst_BadFiles::everyWayIn()
         else QCOMPARE(r->err, warning);
     }
     if (count < 0) QCOMPARE(fromPipe.out, lines);
-    if (!noList) QCOMPARE(tx::decodeAs(fromPipe.out.toStdString(), input.encoding), batch.appended);
+    if (!noList) QCOMPARE(tx::decodeAs(fromPipe.out.toStdString(), input.encoding), batch.panel2);
 }
 
 // Files and folders that fight back, met by every way in: at the path the
@@ -571,12 +564,9 @@ void tst_BadFiles::privateFolder()
     }
     QVERIFY(::chmod(name(prog).constData(), mode_t(progMode)) == 0);
     const TempPlaces places{prog.toStdString(), at("home/.cache/hattsheet").toStdString()};
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, "P1, 1000, 2000, 5\r\n");
-    convertPointList(fields, dialogs, places);
-    QCOMPARE(dialogs.messages.size(), std::size_t(1));
-    QCOMPARE(dialogs.messages[0].text, std::string(msg::kBatchDone));
+    const BatchRun run = runBatch("P1, 1000, 2000, 5\r\n", places);
+    QCOMPARE(run.messages.size(), std::size_t(1));
+    QCOMPARE(run.messages[0].text, std::string(msg::kBatchDone));
     const QString used = inProg ? prog : at("home/.cache/hattsheet");
     for (const char* name : {"TempFeed.Dat", "TempFile.Dat"}) {
         QCOMPARE(readFile(used + "/" + name), QByteArray("P1, 1000, 2000, 5\r\n"));

@@ -39,14 +39,6 @@ private:
 
 namespace {
 const std::string kWorkedLine = "P1, " + kWorked.toStdString() + ", 5.000\r\n";
-std::string batchOf(const std::string& list, const TempPlaces& places)
-{
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, list);
-    convertPointList(fields, dialogs, places);
-    return fields.text(FieldId::File2);
-}
 } // namespace
 
 // A file loads as lines appended to what the panel held, without a word; a
@@ -245,7 +237,7 @@ void tst_PanelOperations::twoWindowsOneFolder()
     for (int w = 0; w < 2; ++w) {
         if ((children[w] = ::fork()) != 0) continue;
         int wrong = 0;
-        for (int run = 0; run < 150; ++run) wrong += batchOf(lists[w], m_work.places()) != expected[w];
+        for (int run = 0; run < 150; ++run) wrong += runBatch(lists[w], m_work.places()).panel2 != expected[w];
         ::_exit(wrong == 0 ? 0 : 1);
     }
     for (pid_t child : children) {

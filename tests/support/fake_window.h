@@ -2,6 +2,7 @@
 // A window without a window: fields as a map of texts, and dialogs that
 // record what they were asked and answer from a script.
 
+#include "operations/point_list.h"
 #include "operations/window_ports.h"
 
 #include <deque>
@@ -87,5 +88,21 @@ private:
         return a;
     }
 };
+
+// The batch conversion over panel 1 holding `list` and panel 2 holding
+// `panel2`: what panel 2 holds after it, and the messages it showed.
+struct BatchRun {
+    std::string panel2;
+    std::vector<ShownMessage> messages;
+};
+inline BatchRun runBatch(const std::string& list, const operations::TempPlaces& places, const std::string& panel2 = {})
+{
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File1, list);
+    fields.setText(FieldId::File2, panel2);
+    operations::convertPointList(fields, dialogs, places);
+    return {fields.text(FieldId::File2), dialogs.messages};
+}
 
 } // namespace hattsheet::testing
