@@ -73,6 +73,7 @@ void checkTable()
         {"zero with a huge exponent", "0e999999999", std::errc(), 0.0, all},
         {"exponent letter without digits is left", "12e", std::errc(), 12.0, 2},
         {"exponent sign without digits is left", "12e+", std::errc(), 12.0, 2},
+        {"an exponent letter before a blank is left", "12e 3", std::errc(), 12.0, 2},
         {"a blank ends the number", "3.5 7", std::errc(), 3.5, 3},
         {"tie rounds to even, down", ties, std::errc(), 9007199254740992.0, all},
         {"tie rounds to even, up", "9007199254740995", std::errc(), 9007199254740996.0, all},

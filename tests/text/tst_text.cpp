@@ -187,13 +187,17 @@ void tst_Text::randomNumbersAgainstSlowPaths()
         const auto got = hattsheet::pointfile::fieldNumber({t, false});
         QVERIFY2(got && shortest(*got) == shortest(expected), t.c_str());
     }
-    // First the edges of the integer path's range and a carry through every digit.
-    const double edges[] = {1e-3, std::nextafter(1e-3, 0.0), 999999.9999999999, 999999999999999.0, 1e15, -0.0004};
+    // First the edges of the integer path's range, a carry through every
+    // digit, every power of ten in it (its digit count), and a 16th digit
+    // just below a half that 15 digits keep below it.
+    const double edges[] = {1e-3, std::nextafter(1e-3, 0.0), 999999.9999999999, 999999999999999.0, 1e15, -0.0004,
+                            1.0004999999999994, 1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+    constexpr int kEdges = int(std::size(edges));
     for (int i = 0; i < 300000; ++i) {
-        double v = i < 6 ? edges[i] : i % 3 == 0 ? double(rng.bounded(1, 1 << 20) * 2 + 1) / 2000.0
+        double v = i < kEdges ? edges[i] : i % 3 == 0 ? double(rng.bounded(1, 1 << 20) * 2 + 1) / 2000.0
                               : std::ldexp(rng.generateDouble() + 1.0, rng.bounded(-17, 57));
         v = rng.bounded(2) ? -v : v;
-        const int decimals = i < 6 ? 3 : rng.bounded(0, 8);
+        const int decimals = i < kEdges ? 3 : rng.bounded(0, 8);
         std::string fast, general;
         text::appendFixed(fast, v, decimals);
         text::appendFixedGeneral(general, v, decimals);
