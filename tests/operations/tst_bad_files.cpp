@@ -490,6 +490,10 @@ void tst_BadFiles::hostileFiles()
         const auto untouched = fields.all();
         FakeDialogs dialogs;
         dialogs.fileAnswers = {chosen.toStdString()};
+        // A refused file must not close a descriptor it never opened: the
+        // window's own stdin and stdout stay open.
+        const auto openStandard = [] { return std::pair{::fcntl(0, F_GETFD) >= 0, ::fcntl(1, F_GETFD) >= 0}; };
+        const auto standardBefore = openStandard();
         QElapsedTimer clock;
         clock.start();
         {
@@ -502,6 +506,7 @@ void tst_BadFiles::hostileFiles()
         QVERIFY2(clock.elapsed() < 2000, "the window must not wait on a FIFO");
         fifoEnd.reset();
         QCOMPARE(dialogs.messages, expected);
+        QCOMPARE(openStandard(), standardBefore);
         if (outcome != Outcome::Written) QVERIFY(fields.all() == untouched);
         const std::string converted = way == Way::Batch ? "P1, " + kWorked.toStdString() + ", 5.000\r\n" : "";
         QCOMPARE(afterPrevious(fields.text(FieldId::File2)), converted);

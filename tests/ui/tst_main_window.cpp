@@ -170,12 +170,13 @@ private slots:
         useFont(points);
         if (dark) QApplication::setPalette(hattsheet::tools::darkPalette());
         Window h;
-        const QWidget* client = h.child("client");
+        QWidget* client = h.child("client");
         QList<QWidget*> controls;
         for (QWidget* c : client->findChildren<QWidget*>())
             if (QRegularExpression("^(Frame|Label|txt|cmd)").match(c->objectName()).hasMatch()) controls << c;
         QCOMPARE(controls.size(), 37);  // 3 frames, 12 labels, 11 fields, 2 panels, 9 buttons: none missed
         const auto inClient = [client](const QWidget* c) { return QRect(c->mapTo(client, QPoint()), c->size()); };
+        const QImage seen = client->grab().toImage();  // as the window shows it, each control over its parent
         for (QWidget* c : controls) {
             QVERIFY2(c->isVisible() && c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
             for (const QWidget* other : controls) {
@@ -191,7 +192,7 @@ private slots:
                                         : p.color(label ? QPalette::Window : button ? QPalette::Button : QPalette::Base);
             QVERIFY2(contrast(ink, behind) >= 4.5 || c->objectName() == "Label12", qPrintable(c->objectName() + ": " + ink.name() + " on " + behind.name()));
             if (QRegularExpression("^(txtFile.|Label\\d|Label1[01])$").match(c->objectName()).hasMatch())  // the tints, on any desktop
-                QCOMPARE(c->grab().toImage().pixelColor(1, 1), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
+                QCOMPARE(seen.pixelColor(inClient(c).topLeft() + QPoint(1, 1)), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
         }
         h.set(text);
         QFETCH(bool, cut);
@@ -394,6 +395,8 @@ private slots:
         for (int k = 0; k < 6; ++k)  // the top as the left; the bottom as the right, both cut by the pixel Shape1 runs past
             QVERIFY(look.pixelColor(150, k) == look.pixelColor(k, 100) && look.pixelColor(150, 199 - k) == look.pixelColor(303 - k, 100));
         QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
+        for (const char* title : {"Label7", "Label8"})  // the three title lines in one font
+            QCOMPARE(window->findChild<QWidget*>(title)->font(), window->findChild<QWidget*>("Label1")->font());
         if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
