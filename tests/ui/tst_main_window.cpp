@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -440,6 +441,7 @@ private slots:
         QtDialogs dialogs(nullptr);
         QStringList texts;
         QString chosen, size;
+        bool columnsFit = false;  // checked once the dialog is closed: a check that failed inside would leave it open
         int titleRoom = -1;  // a message's width beyond its title: a window manager cuts a title with too little
         whenModal([&](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -457,6 +459,11 @@ private slots:
                     QTest::qWait(20);
                     size = tree->model()->index(0, 1, tree->rootIndex()).data().toString();
                 }
+                // Every column, its Greek heading whole, within the view: no scrolling sideways to see a size.
+                const QHeaderView* header = tree->header();
+                columnsFit = header->length() <= tree->viewport()->width();
+                for (int c = 0; c < header->count(); ++c)
+                    columnsFit = columnsFit && header->sectionSize(c) >= QFontMetrics(header->font()).horizontalAdvance(texts[c]);
                 if (answer == "Enter") files->findChild<QLineEdit*>("fileNameEdit")->setText(temp.filePath("pts.txt"));
             }
             if (answer == "Enter" || answer == "Escape") {
@@ -474,6 +481,7 @@ private slots:
             const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
             yes = file.has_value();
             QCOMPARE(size, QStringLiteral("1,46 KiB"));
+            QVERIFY(columnsFit);
             whenModal([&](QWidget* modal) {
                 chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
                 QTest::keyClick(modal, Qt::Key_Escape);
