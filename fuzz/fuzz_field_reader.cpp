@@ -53,6 +53,26 @@ bool cleanCode(std::string_view code)
     return code.find_first_of(",\"\r\n") == std::string_view::npos && (code.empty() || (code.front() != ' ' && code.back() != ' '));
 }
 
+// The first piece of the text, with more to follow, gives the first records
+// of the whole and then NeedMore, never Truncated.
+void checkFirstPiece(std::string_view piece, const std::vector<Copy>& whole)
+{
+    std::size_t p = 0;
+    std::size_t n = 0;
+    for (;;) {
+        PointRecord r;
+        const std::size_t before = p;
+        const ReadStatus s = readRecord(piece, p, false, r);
+        require(s != ReadStatus::Truncated, "no Truncated while more may follow");
+        if (s == ReadStatus::NeedMore) {
+            require(p == before, "NeedMore leaves the position");
+            break;
+        }
+        require(n < whole.size() && copyOf(r) == whole[n], "a piece gives the first records of the whole");
+        ++n;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -86,22 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(testCoordinateFile(text) == (allRead && allNumbers), "testCoordinateFile: all records read, all numbers");
 
-    // The first piece, with more to follow.
-    const std::string_view piece = text.substr(0, cut < text.size() ? cut : text.size());
-    std::size_t p = 0;
-    std::size_t n = 0;
-    for (;;) {
-        PointRecord r;
-        const std::size_t before = p;
-        const ReadStatus s = readRecord(piece, p, false, r);
-        require(s != ReadStatus::Truncated, "no Truncated while more may follow");
-        if (s == ReadStatus::NeedMore) {
-            require(p == before, "NeedMore leaves the position");
-            break;
-        }
-        require(n < whole.size() && copyOf(r) == whole[n], "a piece gives the first records of the whole");
-        ++n;
-    }
+    checkFirstPiece(text.substr(0, cut < text.size() ? cut : text.size()), whole);
 
     if (!(allRead && allNumbers)) return 0;
     for (const PointRecord& r : records) {

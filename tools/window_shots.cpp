@@ -49,6 +49,37 @@ bool save(QWidget& widget, const QString& path)
     return false;
 }
 
+// The save dialog as the window shows it in a folder of a few files, after
+// raw.txt was opened: it offers that name again.
+bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& path)
+{
+    for (const char* file : {"raw.txt", "μετατροπή.txt", "survey 2024.txt"}) {
+        QFile f(work.filePath(QString::fromUtf8(file)));
+        if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
+    }
+    QDir(work.path()).mkdir(QStringLiteral("παλιά"));
+    namespace msg = hattsheet::operations::msg;
+    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    hattsheet::ui::QtDialogs dialogs(&window);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        dialog->selectFile(work.filePath(QStringLiteral("raw.txt")));
+        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
+    });
+    dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        settle(1500);
+        saved = save(*dialog, path);
+        dialog->reject();
+    });
+    dialogs.chooseSaveFile(msg::kSaveTitle, filters);
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -86,33 +117,7 @@ int main(int argc, char* argv[])
     settle(200);
     if (!save(*window.findChild<hattsheet::ui::AboutWindow*>(), out.filePath(QStringLiteral("about-%1.png").arg(name)))) return 1;
 
-    for (const char* file : {"raw.txt", "μετατροπή.txt", "survey 2024.txt"}) {
-        QFile f(work.filePath(QString::fromUtf8(file)));
-        if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
-    }
-    QDir(work.path()).mkdir(QStringLiteral("παλιά"));
-    // The save dialog as the window shows it, after raw.txt was opened: it
-    // offers that name again.
-    namespace msg = hattsheet::operations::msg;
-    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
-    hattsheet::ui::QtDialogs dialogs(&window);
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        dialog->selectFile(work.filePath(QStringLiteral("raw.txt")));
-        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
-    });
-    dialogs.chooseOpenFile(msg::kOpenTitle, filters);
-    bool saved = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        settle(1500);
-        saved = save(*dialog, out.filePath(QStringLiteral("dialog-%1.png").arg(name)));
-        dialog->reject();
-    });
-    dialogs.chooseSaveFile(msg::kSaveTitle, filters);
-    if (!saved) return 1;
+    if (!saveFileDialog(window, work, out.filePath(QStringLiteral("dialog-%1.png").arg(name)))) return 1;
 
     auto* field = window.findChild<QLineEdit*>(QStringLiteral("txtY2"));
     std::unique_ptr<QMenu> menu(field->createStandardContextMenu());

@@ -37,6 +37,36 @@ using namespace hattsheet::testing;
 namespace pf = hattsheet::pointfile;
 namespace tx = hattsheet::text;
 
+enum class Way { Open, Save, Batch, Input, Output };  // Input: hattsheet-convert's INPUT; Output: its -o
+enum class Place {
+    Folder, Fifo, Unreadable, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
+    ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, GreekName,
+    DevStdoutAppend, NoFolder,
+};
+enum class Outcome { Written, CannotRead, CannotWrite };
+Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(Place)
+Q_DECLARE_METATYPE(Outcome)
+
+// One row of hostileFiles and what planting it made. `path` is where the
+// place is made: what the dialog, INPUT or -o is given, or the fixed name;
+// `named` is what a message must name, `holder` the file the outcome shows
+// in (for a planted link: what it names).
+struct Scene {
+    Way way;
+    Place place;
+    QString fixed;  // the by-product's name the place is planted at; "": the path given
+    Outcome outcome;
+    bool keeps;
+    QString in, out, path, named, holder, stdoutFile;
+    hattsheet::operations::TempPlaces temp;
+    std::function<void()> inChild;  // run in hattsheet-convert's process before it starts
+    bool asNobody = false;
+    bool window() const { return way == Way::Open || way == Way::Save || way == Way::Batch; }
+    // The save of a planted row writes to out.txt; the batch writes no file.
+    QString chosen() const { return fixed.isEmpty() ? path : out; }
+};
+
 class tst_BadFiles : public QObject {
     Q_OBJECT
 private slots:
@@ -53,6 +83,11 @@ private slots:
 
 private:
     QString at(const QString& name) const { return m_work.path() + "/" + name; }
+    void checkOpen(const QString& in, bool valid, const std::string* converted);
+    void plant(Scene& s, const QString& fullDevice);
+    void runInWindow(const Scene& s, const std::vector<ShownMessage>& expected, std::optional<std::jthread>& fifoEnd);
+    void runAsProcess(const Scene& s, const std::vector<ShownMessage>& expected, std::optional<std::jthread>& fifoEnd);
+    void checkFilesAfter(const Scene& s, const struct stat* before);
     TempWorkspace m_work;
 };
 
@@ -238,34 +273,8 @@ void tst_BadFiles::everyWayIn()
     const bool noList = holdsOnlySpaces(input.utf8);
     const BatchRun batch = batchOf(input.utf8, m_work.places());
 
-    // The open loads a valid file without a word and refuses any other with
-    // "Δεν είναι έγκυρο αρχείο συντεταγμένων", keeping the panel; what it
-    // loads converts like the file, and saved and opened again reads the same.
-    FakeFields fields;
-    FakeDialogs dialogs;
-    fields.setText(FieldId::File1, kPrevious);
-    dialogs.fileAnswers = {in.toStdString()};
-    openIntoPanel(fields, dialogs, Panel::One);
-    const std::string loaded = afterPrevious(fields.text(FieldId::File1));
-    if (!valid) {
-        QCOMPARE(dialogs.messages,
-                 std::vector<ShownMessage>({{msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical}}));
-        QCOMPARE(loaded, std::string());
-    } else {
-        QCOMPARE(dialogs.messages.size(), std::size_t(0));
-        QVERIFY(!spellsNonFinite(loaded));
-        QVERIFY2(pf::testCoordinateFile(loaded), "the loaded lines form a valid coordinate file");
-        if (!noList) QCOMPARE(batchOf(loaded, m_work.places()).panel2, batch.panel2);
-        FakeFields again;
-        again.setText(FieldId::File1, loaded);
-        dialogs.fileAnswers = {at("saved.txt").toStdString(), at("saved.txt").toStdString()};
-        savePanel(again, dialogs, m_work.places(), Panel::One);
-        again.setText(FieldId::File1, "");
-        openIntoPanel(again, dialogs, Panel::One);
-        QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
-        QCOMPARE(again.text(FieldId::File1), loaded);
-    }
+    checkOpen(in, valid, noList ? nullptr : &batch.panel2);
+    if (QTest::currentTestFailed()) return;
 
     // The batch appends the lines before the first failing record, then says
     // "Λάθος στον πίνακα!" or that it is done; panel 2 keeps what it held.
@@ -300,6 +309,39 @@ void tst_BadFiles::everyWayIn()
     if (!noList) QCOMPARE(tx::decodeAs(fromPipe.out.toStdString(), input.encoding), batch.panel2);
 }
 
+// The open loads a valid file without a word and refuses any other with
+// "Δεν είναι έγκυρο αρχείο συντεταγμένων", keeping the panel; what it loads
+// converts as the file does (to `converted`, when there is a list), and saved and
+// opened again reads the same.
+void tst_BadFiles::checkOpen(const QString& in, bool valid, const std::string* converted)
+{
+    FakeFields fields;
+    FakeDialogs dialogs;
+    fields.setText(FieldId::File1, kPrevious);
+    dialogs.fileAnswers = {in.toStdString()};
+    openIntoPanel(fields, dialogs, Panel::One);
+    const std::string loaded = afterPrevious(fields.text(FieldId::File1));
+    if (!valid) {
+        QCOMPARE(dialogs.messages,
+                 std::vector<ShownMessage>({{msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical}}));
+        QCOMPARE(loaded, std::string());
+    } else {
+        QCOMPARE(dialogs.messages.size(), std::size_t(0));
+        QVERIFY(!spellsNonFinite(loaded));
+        QVERIFY2(pf::testCoordinateFile(loaded), "the loaded lines form a valid coordinate file");
+        if (converted) QCOMPARE(batchOf(loaded, m_work.places()).panel2, *converted);
+        FakeFields again;
+        again.setText(FieldId::File1, loaded);
+        dialogs.fileAnswers = {at("saved.txt").toStdString(), at("saved.txt").toStdString()};
+        savePanel(again, dialogs, m_work.places(), Panel::One);
+        again.setText(FieldId::File1, "");
+        openIntoPanel(again, dialogs, Panel::One);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
+        QCOMPARE(again.text(FieldId::File1), loaded);
+    }
+}
+
 // Files and folders that fight back, met by every way in: at the path the
 // user gives (the open and save dialogs, INPUT, -o), and planted by others
 // at the by-products' fixed names in the program's folder (TempFile.Dat of
@@ -318,16 +360,6 @@ void tst_BadFiles::everyWayIn()
 //   file with the list and what a link named stays as it was; a folder there,
 //   or no place for the folder, is named in a message, and the save or the
 //   batch still does its work.
-enum class Way { Open, Save, Batch, Input, Output };  // Input: hattsheet-convert's INPUT; Output: its -o
-enum class Place {
-    Folder, Fifo, Unreadable, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
-    ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, GreekName,
-    DevStdoutAppend, NoFolder,
-};
-enum class Outcome { Written, CannotRead, CannotWrite };
-Q_DECLARE_METATYPE(Way)
-Q_DECLARE_METATYPE(Place)
-Q_DECLARE_METATYPE(Outcome)
 
 void tst_BadFiles::hostileFiles_data()
 {
@@ -380,6 +412,31 @@ void tst_BadFiles::hostileFiles_data()
     for (const auto& r : rows) QTest::newRow(r.tag) << r.way << r.place << r.fixed << r.outcome << r.keeps;
 }
 
+namespace {
+
+// The row's bytes as they must come out: the panel's text as a save writes
+// it, or the command line's conversion of kList.
+QByteArray writtenBy(const Scene& s)
+{
+    return s.window() ? QByteArray("P1, 1000.000, 2000.000, 5.000\r\n") : "P1, " + kWorked + ", 5.000\r\n";
+}
+
+std::vector<ShownMessage> expectedMessages(const Scene& s)
+{
+    std::vector<ShownMessage> expected;
+    if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
+        expected.push_back({msg::cannotWrite(s.path.toStdString()), msg::kTitleWarning, MessageIcon::Critical});
+    const std::string n = s.named.toStdString();
+    if (s.outcome != Outcome::Written)
+        expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n) : msg::cannotWrite(n), msg::kTitleWarning,
+                            MessageIcon::Critical});
+    else if (s.way == Way::Batch) expected.push_back({msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information});
+    else expected.push_back({msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
+    return expected;
+}
+
+} // namespace
+
 void tst_BadFiles::hostileFiles()
 {
     QFETCH(Way, way);
@@ -387,162 +444,161 @@ void tst_BadFiles::hostileFiles()
     QFETCH(QString, fixed);
     QFETCH(Outcome, outcome);
     QFETCH(bool, keeps);
-    const bool window = way == Way::Open || way == Way::Save || way == Way::Batch;
-    // The panel's text as a save writes it; the command line's conversion.
-    const QByteArray written = window ? QByteArray("P1, 1000.000, 2000.000, 5.000\r\n") : "P1, " + kWorked + ", 5.000\r\n";
-    const QString in = at("list.txt"), out = at("out.txt");
-    QVERIFY(writeFile(in, kList) && writeFile(out, kOldBytes));
+    Scene s{way, place, fixed, outcome, keeps || way == Way::Batch, at("list.txt"), at("out.txt")};
+    s.path = fixed.isEmpty() ? at("target.txt") : at("prog/" + fixed);
+    s.temp = m_work.places();
+    QVERIFY(writeFile(s.in, kList) && writeFile(s.out, kOldBytes));
+    s.asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
+    if (Undo u; s.asNobody && !actAsNobody(u)) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
+    if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
+    const bool full = place == Place::FullDevice || place == Place::LinkToFullDevice || place == Place::StdoutFull;
+    const QString device = full ? fullDeviceIn(m_work.path()) : QString();
+    if (full && device.isEmpty()) QSKIP("no full device to be had");
+    plant(s, device);
+    if (QTest::currentTestFailed()) return;
+    struct stat before {};
+    const bool held = way != Way::Open && ::stat(name(s.holder).constData(), &before) == 0;
 
-    // `path` is where the place is made: what the dialog, INPUT or -o is
-    // given, or the fixed name. `named` is what a message must name, `holder`
-    // the file the outcome shows in (for a planted link: what it names).
-    TempPlaces temp = m_work.places();
-    QString path = fixed.isEmpty() ? at("target.txt") : at("prog/" + fixed), named, holder, stdoutFile;
-    const bool asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
-    std::function<void()> inChild = asNobody ? std::function<void()>(becomeNobody) : nullptr;
-    if (Undo u; asNobody && !actAsNobody(u)) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
-    switch (place) {
-    case Place::Folder: QVERIFY(QDir().mkdir(path)); break;
-    case Place::Fifo: QVERIFY(::mkfifo(name(path).constData(), 0644) == 0); break;
-    case Place::Unreadable: QVERIFY(writeFile(path, kList) && QFile::setPermissions(path, {})); break;
+    // A FIFO gets the list as soon as anyone opens it for reading: the command
+    // line then reads it, and a window that wrongly opened it would load it.
+    std::optional<std::jthread> fifoEnd;
+    if (place == Place::Fifo) fifoEnd.emplace(feedFifo, s.path, kList);
+    if (s.window()) runInWindow(s, expectedMessages(s), fifoEnd);
+    else runAsProcess(s, expectedMessages(s), fifoEnd);
+    if (!QTest::currentTestFailed()) checkFilesAfter(s, held ? &before : nullptr);
+}
+
+// Makes the row's place at s.path, and says what a message names and where
+// the outcome shows.
+void tst_BadFiles::plant(Scene& s, const QString& fullDevice)
+{
+    switch (s.place) {
+    case Place::Folder: QVERIFY(QDir().mkdir(s.path)); break;
+    case Place::Fifo: QVERIFY(::mkfifo(name(s.path).constData(), 0644) == 0); break;
+    case Place::Unreadable: QVERIFY(writeFile(s.path, kList) && QFile::setPermissions(s.path, {})); break;
     case Place::Missing: break;
     case Place::Link:
     case Place::DanglingLink:
         // A rename over a link the user gave would leave the linked file stale.
         QVERIFY(QDir().mkdir(at("shared")));
-        holder = at(place == Place::Link ? "shared/list.txt" : "shared/new.txt");
-        QVERIFY((place == Place::DanglingLink || writeFile(holder, kOldBytes)) && QFile::link(holder, path));
+        s.holder = at(s.place == Place::Link ? "shared/list.txt" : "shared/new.txt");
+        QVERIFY((s.place == Place::DanglingLink || writeFile(s.holder, kOldBytes)) && QFile::link(s.holder, s.path));
         break;
-    case Place::FullDevice:
-    case Place::LinkToFullDevice:
-    case Place::StdoutFull: {
-        const QString device = fullDeviceIn(m_work.path());
-        if (device.isEmpty()) QSKIP("no full device to be had");
-        // The save gives its file a ".txt" name, so it meets the device through one.
-        if (place == Place::LinkToFullDevice) QVERIFY(QFile::link(device, path));
-        else path = device;
-        if (place == Place::StdoutFull) stdoutFile = device, path = "-", named = "stdout";
-        break;
-    }
+    case Place::FullDevice: s.path = fullDevice; break;
+    // The save gives its file a ".txt" name, so it meets the device through one.
+    case Place::LinkToFullDevice: QVERIFY(QFile::link(fullDevice, s.path)); break;
+    case Place::StdoutFull: s.stdoutFile = fullDevice, s.path = "-", s.named = "stdout"; break;
     case Place::ReadOnlyFolder:
         // The temporary file has a place; only the chosen folder is locked.
         QVERIFY(QDir().mkdir(at("locked")) && QDir().mkdir(at("tmp")));
-        QVERIFY(writeFile(path = at("locked/out.txt"), kOldBytes));
+        QVERIFY(writeFile(s.path = at("locked/out.txt"), kOldBytes));
         ::chmod(name(at("tmp")).constData(), 0777);
         ::chmod(name(at("locked")).constData(), 0555);
-        temp = TempPlaces{at("tmp").toStdString(), {}};
+        s.temp = TempPlaces{at("tmp").toStdString(), {}};
         break;
-    case Place::MissingFolder: path = at("none/out.txt"); break;
-    case Place::TheInput: path = in; break;
+    case Place::MissingFolder: s.path = at("none/out.txt"); break;
+    case Place::TheInput: s.path = s.in; break;
     case Place::WriteProtected:
     case Place::OtherOwner:
-        if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
-        QVERIFY(::chown(name(path = out).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
-        QVERIFY(::chmod(name(out).constData(), place == Place::OtherOwner ? 0640 : 0444) == 0);
+        QVERIFY(::chown(name(s.path = s.out).constData(), kNobody, kNobody) == 0 || ::geteuid() != 0);
+        QVERIFY(::chmod(name(s.out).constData(), s.place == Place::OtherOwner ? 0640 : 0444) == 0);
         break;
-    case Place::GreekName: path = at("Σημεία Αθήνας.txt"); break;
+    case Place::GreekName: s.path = at("Σημεία Αθήνας.txt"); break;
     case Place::DevStdoutAppend:
         // No save dialog offers a descriptor; the command line's stdout is a log.
-        path = "/dev/stdout";
-        holder = out;
-        inChild = [log = name(out)] { ::dup2(::open(log.constData(), O_WRONLY | O_APPEND), 1); };
+        s.path = "/dev/stdout";
+        s.holder = s.out;
+        s.inChild = [log = name(s.out)] { ::dup2(::open(log.constData(), O_WRONLY | O_APPEND), 1); };
         break;
     case Place::NoFolder:
         // Both places for the by-products lie under a regular file, where no folder can be made.
         QVERIFY(writeFile(at("plain"), kOldBytes));
-        temp = TempPlaces{at("plain/prog").toStdString(), at("plain/cache").toStdString()};
-        path = at("plain/prog/" + fixed);
+        s.temp = TempPlaces{at("plain/prog").toStdString(), at("plain/cache").toStdString()};
+        s.path = at("plain/prog/" + s.fixed);
         break;
     }
-    if (named.isEmpty()) named = path;
-    // The save of a planted row writes to out.txt; the batch writes no file.
-    const QString chosen = fixed.isEmpty() ? path : out;
-    if (holder.isEmpty()) holder = way == Way::Input || !fixed.isEmpty() ? out : path;
-    if (way == Way::Batch) keeps = true;
-    if (asNobody) {
-        // Nobody may enter the scratch folder, read INPUT and write OUTPUT.
-        ::chmod(name(m_work.path()).constData(), 0777);
-        if (way == Way::Input) ::chmod(name(out).constData(), 0666);
-    }
-    std::vector<ShownMessage> expected;
-    if (!fixed.isEmpty() && (place == Place::Folder || place == Place::NoFolder))
-        expected.push_back({msg::cannotWrite(path.toStdString()), msg::kTitleWarning, MessageIcon::Critical});
-    if (outcome != Outcome::Written) {
-        const std::string n = named.toStdString();
-        expected.push_back({outcome == Outcome::CannotRead ? msg::cannotRead(n) : msg::cannotWrite(n), msg::kTitleWarning,
-                            MessageIcon::Critical});
-    } else if (way == Way::Batch) {
-        expected.push_back({msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information});
-    } else {
-        expected.push_back({msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
-    }
-    struct stat before {};
-    const bool held = way != Way::Open && ::stat(name(holder).constData(), &before) == 0;
+    if (s.named.isEmpty()) s.named = s.path;
+    if (s.holder.isEmpty()) s.holder = s.way == Way::Input || !s.fixed.isEmpty() ? s.out : s.path;
+    if (!s.asNobody) return;
+    // Nobody may enter the scratch folder, read INPUT and write OUTPUT, and
+    // runs a copy of the program from there: the build tree may lie under a
+    // folder only its owner may enter.
+    ::chmod(name(m_work.path()).constData(), 0777);
+    if (s.way == Way::Input) ::chmod(name(s.out).constData(), 0666);
+    s.inChild = becomeNobody;
+}
 
-    // A FIFO gets the list as soon as anyone opens it for reading: the command
-    // line then reads it, and a window that wrongly opened it would load it.
-    std::optional<std::jthread> fifoEnd;
-    if (place == Place::Fifo) fifoEnd.emplace(feedFifo, path, kList);
-    if (window) {
-        FakeFields fields;
-        fields.setText(FieldId::File1, written.toStdString());
-        fields.setText(FieldId::File2, kPrevious);
-        const auto untouched = fields.all();
-        FakeDialogs dialogs;
-        dialogs.fileAnswers = {chosen.toStdString()};
-        // A refused file must not close a descriptor it never opened: the
-        // window's own stdin and stdout stay open.
-        const auto openStandard = [] { return std::pair{::fcntl(0, F_GETFD) >= 0, ::fcntl(1, F_GETFD) >= 0}; };
-        const auto standardBefore = openStandard();
-        QElapsedTimer clock;
-        clock.start();
-        {
-            Undo nobody;
-            if (asNobody) QVERIFY(actAsNobody(nobody));
-            if (way == Way::Open) openIntoPanel(fields, dialogs, Panel::One);
-            else if (way == Way::Save) savePanel(fields, dialogs, temp, Panel::One);
-            else convertPointList(fields, dialogs, temp);
-        }
-        QVERIFY2(clock.elapsed() < 2000, "the window must not wait on a FIFO");
-        fifoEnd.reset();
-        QCOMPARE(dialogs.messages, expected);
-        QCOMPARE(openStandard(), standardBefore);
-        if (outcome != Outcome::Written) QVERIFY(fields.all() == untouched);
-        const std::string converted = way == Way::Batch ? "P1, " + kWorked.toStdString() + ", 5.000\r\n" : "";
-        QCOMPARE(afterPrevious(fields.text(FieldId::File2)), converted);
-    } else {
-        // A user without rights runs a copy from the scratch folder: the build
-        // tree may lie under a folder only its owner may enter.
-        const QString program = asNobody ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT);
-        QVERIFY(!program.isEmpty());
-        const QStringList args = way == Way::Input ? QStringList{path, "-o", out} : QStringList{in, "-o", path};
-        const CliRun r = runConvert(kDefaultCentres + args, {}, stdoutFile, inChild, program);
-        fifoEnd.reset();
-        QVERIFY2(r.ran(), r.err.constData());
-        QCOMPARE(r.exitCode, outcome == Outcome::Written ? 0 : kExitFailed);
-        if (outcome == Outcome::Written) QCOMPARE(r.err, QByteArray());
-        else QVERIFY2(r.err.contains(expected.back().text.c_str()), r.err.constData());
+void tst_BadFiles::runInWindow(const Scene& s, const std::vector<ShownMessage>& expected,
+                               std::optional<std::jthread>& fifoEnd)
+{
+    FakeFields fields;
+    fields.setText(FieldId::File1, writtenBy(s).toStdString());
+    fields.setText(FieldId::File2, kPrevious);
+    const auto untouched = fields.all();
+    FakeDialogs dialogs;
+    dialogs.fileAnswers = {s.chosen().toStdString()};
+    // A refused file must not close a descriptor it never opened: the
+    // window's own stdin and stdout stay open.
+    const auto openStandard = [] { return std::pair{::fcntl(0, F_GETFD) >= 0, ::fcntl(1, F_GETFD) >= 0}; };
+    const auto standardBefore = openStandard();
+    QElapsedTimer clock;
+    clock.start();
+    {
+        Undo nobody;
+        if (s.asNobody) QVERIFY(actAsNobody(nobody));
+        if (s.way == Way::Open) openIntoPanel(fields, dialogs, Panel::One);
+        else if (s.way == Way::Save) savePanel(fields, dialogs, s.temp, Panel::One);
+        else convertPointList(fields, dialogs, s.temp);
     }
+    QVERIFY2(clock.elapsed() < 2000, "the window must not wait on a FIFO");
+    fifoEnd.reset();
+    QCOMPARE(dialogs.messages, expected);
+    QCOMPARE(openStandard(), standardBefore);
+    if (s.outcome != Outcome::Written) QVERIFY(fields.all() == untouched);
+    const std::string converted = s.way == Way::Batch ? "P1, " + kWorked.toStdString() + ", 5.000\r\n" : "";
+    QCOMPARE(afterPrevious(fields.text(FieldId::File2)), converted);
+}
 
-    if (outcome == Outcome::Written && way != Way::Batch)
-        QCOMPARE(readFile(way == Way::Save ? chosen : holder), place == Place::DevStdoutAppend ? kOldBytes + written : written);
-    if (keeps) QCOMPARE(readFile(holder), kOldBytes);
-    if (held) {
+void tst_BadFiles::runAsProcess(const Scene& s, const std::vector<ShownMessage>& expected,
+                                std::optional<std::jthread>& fifoEnd)
+{
+    const QString program = s.asNobody ? programCopyIn(m_work.path()) : QString(HATTSHEET_CONVERT);
+    QVERIFY(!program.isEmpty());
+    const QStringList args = s.way == Way::Input ? QStringList{s.path, "-o", s.out} : QStringList{s.in, "-o", s.path};
+    const CliRun r = runConvert(kDefaultCentres + args, {}, s.stdoutFile, s.inChild, program);
+    fifoEnd.reset();
+    QVERIFY2(r.ran(), r.err.constData());
+    QCOMPARE(r.exitCode, s.outcome == Outcome::Written ? 0 : kExitFailed);
+    if (s.outcome == Outcome::Written) QCOMPARE(r.err, QByteArray());
+    else QVERIFY2(r.err.contains(expected.back().text.c_str()), r.err.constData());
+}
+
+// What the files hold afterwards: the list where it was written, the old
+// bytes, owner and mode where they were kept, a link the user gave still a
+// link, a planted name a plain file, and no temporary file beside the target.
+void tst_BadFiles::checkFilesAfter(const Scene& s, const struct stat* before)
+{
+    const QByteArray written = writtenBy(s);
+    if (s.outcome == Outcome::Written && s.way != Way::Batch)
+        QCOMPARE(readFile(s.way == Way::Save ? s.chosen() : s.holder),
+                 s.place == Place::DevStdoutAppend ? kOldBytes + written : written);
+    if (s.keeps) QCOMPARE(readFile(s.holder), kOldBytes);
+    if (before) {
         struct stat after {};
-        QVERIFY(::stat(name(holder).constData(), &after) == 0);
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
+        QVERIFY(::stat(name(s.holder).constData(), &after) == 0);
+        QCOMPARE(after.st_uid, before->st_uid);
+        QCOMPARE(after.st_gid, before->st_gid);
+        QCOMPARE(after.st_mode, before->st_mode);
     }
-    const QFileInfo entry(path);
-    if (fixed.isEmpty() && (place == Place::Link || place == Place::LinkToFullDevice || place == Place::DanglingLink))
-        QVERIFY(entry.isSymLink());
-    if (!fixed.isEmpty() && place == Place::Folder) QVERIFY(entry.isDir());
+    const QFileInfo entry(s.path);
+    const bool link = s.place == Place::Link || s.place == Place::LinkToFullDevice || s.place == Place::DanglingLink;
+    if (s.fixed.isEmpty() && link) QVERIFY(entry.isSymLink());
+    if (!s.fixed.isEmpty() && s.place == Place::Folder) QVERIFY(entry.isDir());
     // A FIFO still there would block this read for good.
-    if (!fixed.isEmpty() && place != Place::Folder && place != Place::NoFolder)
-        QVERIFY(entry.isFile() && !entry.isSymLink() && readFile(path) == written);
-    if (way != Way::Open && way != Way::Input)
-        QCOMPARE(leftoversIn(path == "-" ? m_work.path() : QFileInfo(path).path()), QStringList());
+    if (!s.fixed.isEmpty() && s.place != Place::Folder && s.place != Place::NoFolder)
+        QVERIFY(entry.isFile() && !entry.isSymLink() && readFile(s.path) == written);
+    if (s.way != Way::Open && s.way != Way::Input)
+        QCOMPARE(leftoversIn(s.path == "-" ? m_work.path() : QFileInfo(s.path).path()), QStringList());
 }
 
 // Where the by-products go: the program's folder only when it is the user's

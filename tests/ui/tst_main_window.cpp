@@ -104,6 +104,32 @@ void whenModal(std::function<void(QWidget*)> act)
     poll->start(10);
 }
 
+// What a file dialog shows in `folder`: its column headings and button tips,
+// the size of the first file, and whether every column, its heading whole,
+// lies within the view (no scrolling sideways to see a size).
+struct FileDialogSeen {
+    QStringList texts;
+    QString size;
+    bool columnsFit = false;
+};
+FileDialogSeen lookInto(QFileDialog& files, const QString& folder)
+{
+    FileDialogSeen seen;
+    auto* tree = files.findChild<QTreeView*>();
+    const QHeaderView* header = tree->header();
+    for (int c = 0; c < header->count(); ++c) seen.texts << tree->model()->headerData(c, Qt::Horizontal).toString();
+    for (auto* b : files.findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) seen.texts << b->toolTip();
+    files.setDirectory(folder);
+    for (int wait = 0; wait < 250 && seen.size.isEmpty(); ++wait) {
+        QTest::qWait(20);
+        seen.size = tree->model()->index(0, 1, tree->rootIndex()).data().toString();
+    }
+    seen.columnsFit = header->length() <= tree->viewport()->width();
+    for (int c = 0; c < header->count(); ++c)
+        seen.columnsFit = seen.columnsFit && header->sectionSize(c) >= QFontMetrics(header->font()).horizontalAdvance(seen.texts[c]);
+    return seen;
+}
+
 void expectGreek(const QStringList& texts)
 {
     QVERIFY(!texts.isEmpty());
@@ -440,8 +466,8 @@ private slots:
         QVERIFY(writeFile(temp.filePath("size.txt"), QByteArray(1500, 'x')));
         QtDialogs dialogs(nullptr);
         QStringList texts;
-        QString chosen, size;
-        bool columnsFit = false;  // checked once the dialog is closed: a check that failed inside would leave it open
+        QString chosen;
+        FileDialogSeen seen;  // checked once the dialog is closed: a check that failed inside would leave it open
         int titleRoom = -1;  // a message's width beyond its title: a window manager cuts a title with too little
         whenModal([&](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -451,19 +477,8 @@ private slots:
                 for (auto* b : box->buttons()) texts << b->text();
             }
             if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-                auto* tree = files->findChild<QTreeView*>();
-                for (int c = 0; c < tree->model()->columnCount(); ++c) texts << tree->model()->headerData(c, Qt::Horizontal).toString();
-                for (auto* b : files->findChildren<QToolButton*>()) if (!b->toolTip().isEmpty()) texts << b->toolTip();
-                files->setDirectory(temp.path());
-                for (int wait = 0; wait < 250 && size.isEmpty(); ++wait) {
-                    QTest::qWait(20);
-                    size = tree->model()->index(0, 1, tree->rootIndex()).data().toString();
-                }
-                // Every column, its Greek heading whole, within the view: no scrolling sideways to see a size.
-                const QHeaderView* header = tree->header();
-                columnsFit = header->length() <= tree->viewport()->width();
-                for (int c = 0; c < header->count(); ++c)
-                    columnsFit = columnsFit && header->sectionSize(c) >= QFontMetrics(header->font()).horizontalAdvance(texts[c]);
+                seen = lookInto(*files, temp.path());
+                texts << seen.texts;
                 if (answer == "Enter") files->findChild<QLineEdit*>("fileNameEdit")->setText(temp.filePath("pts.txt"));
             }
             if (answer == "Enter" || answer == "Escape") {
@@ -480,8 +495,8 @@ private slots:
         } else if (ask == "save") {
             const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
             yes = file.has_value();
-            QCOMPARE(size, QStringLiteral("1,46 KiB"));
-            QVERIFY(columnsFit);
+            QCOMPARE(seen.size, QStringLiteral("1,46 KiB"));
+            QVERIFY(seen.columnsFit);
             whenModal([&](QWidget* modal) {
                 chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
                 QTest::keyClick(modal, Qt::Key_Escape);
