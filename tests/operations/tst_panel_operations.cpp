@@ -1,8 +1,9 @@
 // The panels' operations on a window without a window (open, save, clear,
-// the batch conversion) with real files in a scratch folder. Expected panel lines and file
-// bytes are written by hand from the format's rules (three decimals, CR LF,
-// Windows-1253 where it can hold the text) and the worked example of the
-// default centres (kWorked of cli_run.h); damaged lists are tst_bad_files'.
+// the batch conversion) with real files in a scratch folder. Expected panel
+// lines and file bytes are written by hand from the format's rules (three
+// decimals, CR LF, Windows-1253 where it can hold the text) and the worked
+// example of the default centres (kWorked of cli_run.h); damaged lists are
+// tst_bad_files'.
 
 #include "support/cli_run.h"
 #include "support/fake_window.h"
