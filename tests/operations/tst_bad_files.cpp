@@ -360,7 +360,6 @@ void tst_BadFiles::checkOpen(const QString& in, bool valid, const std::string* c
 //   file with the list and what a link named stays as it was; a folder there,
 //   or no place for the folder, is named in a message, and the save or the
 //   batch still does its work.
-
 void tst_BadFiles::hostileFiles_data()
 {
     QTest::addColumn<Way>("way");
