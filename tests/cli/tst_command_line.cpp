@@ -34,7 +34,7 @@ const QByteArray kWorkedExample =
     "Χ = -7429.270\nΥ = 13107.462\nφ = 40° 52' 4.83982''\nΔλ = -0° 50' 17.29165''\nλ = 22° 52' 41.52335''\n";
 const QByteArray kAtCentre =
     "Χ = -8431.552\nΥ = 11108.603\nφ = 40° 50' 60.00000''\nΔλ = -0° 51' 0.00000''\nλ = 22° 51' 58.81500''\n";
-const QByteArray kUsageStart = "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n";
+const QByteArray kUsageStart = "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n";
 // A row's expected stream ending in this is only the stream's beginning.
 const QByteArray kAndMore = "...";
 
