@@ -93,9 +93,12 @@ std::string GridLineConverter::refusalOf(const pf::PointRecord& record) const
 {
     const auto x = pf::fieldNumber(record.x);
     const auto y = pf::fieldNumber(record.y);
-    if (!x || !y) return msg::kCoordinates;
+    if (!x || !y) return {};
+    // A coordinate that is text, or a result beyond a double, fails as in
+    // the Hatt batch, without a second line.
     const auto result = convertPoint(m_choice, m_direction, *x, *y);
-    return result ? std::string() : refusalMessage(result.error(), m_choice);
+    if (result || result.error().reason == PointRefusal::Coordinates) return {};
+    return refusalMessage(result.error(), m_choice);
 }
 
 namespace {
