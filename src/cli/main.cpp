@@ -76,7 +76,8 @@ constexpr char kUsage[] =
     "Exit status:\n"
     "  0   done\n"
     "  1   a failing record, or a file that cannot be read or written\n"
-    "  2   a refused sheet centre, sheet or coordinate; nothing is written\n"
+    "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
+    "      point on no usable sheet; nothing is written\n"
     "  64  usage error (also an unknown or ambiguous sheet name)\n";
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on

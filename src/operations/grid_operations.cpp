@@ -156,6 +156,13 @@ void convertListFromGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& tem
     convertList(fields, dialogs, temp, GridDirection::FromGrid);
 }
 
+void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreFrame frame)
+{
+    const bool from = frame == CentreFrame::From;
+    fields.setText(from ? FieldId::PhiOld : FieldId::PhiNew, std::string(sheet.phi0DegMin));
+    fields.setText(from ? FieldId::LambdaOld : FieldId::LambdaNew, std::string(sheet.lambda0DegMin));
+}
+
 std::string sheetNameOfPoint(std::string_view phiText, std::string_view lambdaText, std::string_view xText,
                              std::string_view yText)
 {

@@ -69,6 +69,11 @@ void convertListToGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 // Panel 1 as Grid points to "Σε Κ.Φ.", into panel 2.
 void convertListFromGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 
+// The sheet chooser's result: the sheet's centre written into the φ and Δλ
+// fields of "Από Κ.Φ." (From) or "Σε Κ.Φ." (To), as the user would type it.
+enum class CentreFrame { From, To };
+void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreFrame frame);
+
 // The sheet the point of a centre's fields lies on ("Άθως (ΟΚΧΕ 1)"), or
 // empty when none of that centre's sheets holds it: what the window shows
 // after ">" (the new centre and txtX2, txtY2) and "<" (the old centre).

@@ -1,5 +1,6 @@
 #include "operations/sheet_names.h"
 
+#include "geodesy/sheet_outline.h"
 #include "text/name_key.h"
 
 #include <algorithm>
@@ -82,6 +83,14 @@ std::string candidateList(const SheetList& sheets)
     }
     if (sheets.size() > kCandidatesShown) list += ", …";
     return list;
+}
+
+const geodesy::SheetRecord* sheetAtPlace(double phiDeg, double lambdaAthensDeg)
+{
+    for (const auto& sheet : geodesy::sheetCatalogue()) {
+        if (geodesy::outlineHolds(sheet.outline, phiDeg, lambdaAthensDeg)) return &sheet;
+    }
+    return nullptr;
 }
 
 std::string centreText(const geodesy::SheetRecord& sheet)

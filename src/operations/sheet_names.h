@@ -44,6 +44,10 @@ inline constexpr std::size_t kCandidatesShown = 10;
 // names with their agency numbers, and ", …" when there are more.
 std::string candidateList(const SheetList& sheets);
 
+// The sheet whose outline holds a place, the first in the catalogue's order
+// where outlines overlap; none off every sheet. Degrees, λ from Athens.
+const geodesy::SheetRecord* sheetAtPlace(double phiDeg, double lambdaAthensDeg);
+
 // The centre of a sheet as the command line takes it: "40.45,1.15".
 std::string centreText(const geodesy::SheetRecord& sheet);
 
