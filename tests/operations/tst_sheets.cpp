@@ -105,7 +105,8 @@ void tst_Sheets::refusals_data()
         QTest::addRow("%d named", id) << true << id << true << why;
     }
     QTest::newRow("390 named") << true << 390 << true << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
-    QTest::newRow("390's centre is out of range") << true << 390 << false << QString(msg::kLongitude);
+    QTest::newRow("390's centre, out of range, names 390")
+        << true << 390 << false << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
 }
 
 void tst_Sheets::refusals()
