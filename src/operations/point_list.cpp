@@ -34,18 +34,23 @@ bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecor
     return true;
 }
 
-void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Direction direction)
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         showWarning(dialogs, msg::kNoList);
-        return;
+        return 0;
     }
-    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
-                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
+    const bool forward = direction == Direction::OldToNew;
+    const FieldId fromPhi = forward ? FieldId::PhiOld : FieldId::PhiNew;
+    const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
+    const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
+    const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
+    const auto sheets = readSheetPair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+                                      fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
-        return;
+        return 0;
     }
 
     // The records are read from the list just encoded, in memory: reading
@@ -71,12 +76,14 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     std::size_t pos = 0;
     pf::PointRecord record;
     bool failed = false;
+    unsigned long long converted = 0;
     while (pos < feed.size()) {
         if (pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok ||
             !appendConvertedLine(*sheets, record, lines)) {
             failed = true;
             break;
         }
+        ++converted;
         if (lines.size() >= kAppendBytes) {
             fields.appendText(FieldId::File2, lines);
             lines.clear();
@@ -87,8 +94,10 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     if (failed) {
         showWarning(dialogs, msg::kBatchFailed);
     } else {
-        dialogs.showMessage(msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information);
+        dialogs.showMessage(msg::withPointCount(msg::kBatchDone, converted), msg::kTitleInfo,
+                            MessageIcon::Information);
     }
+    return converted;
 }
 
 } // namespace hattsheet::operations

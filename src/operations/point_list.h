@@ -20,6 +20,11 @@ bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::Poin
 bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out);
 
-void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+// Appends the points of panel 1 converted between the two sheet centres to
+// panel 2 (OldToNew: "Από Κ.Φ." to "Σε Κ.Φ."; NewToOld: back), and says how
+// many. Gives the number of points appended (those before a failing record
+// too); 0 when a centre or the list was refused.
+unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
+                                    Direction direction = Direction::OldToNew);
 
 } // namespace hattsheet::operations

@@ -37,7 +37,29 @@ inline constexpr char kConvertList[] = "Μετατροπή ομάδας σημε
 inline constexpr char kOpen[] = "Άνοιγμα";
 inline constexpr char kClear[] = "Απαλοιφή";
 inline constexpr char kSave[] = "Αποθήκευση";
+// The buttons' captions with their mnemonics (Alt and the underlined
+// character; one character for each control of the window).
+inline constexpr char kOldToNewButton[] = "&>";
+inline constexpr char kNewToOldButton[] = "&<";
+inline constexpr char kConvertListButton[] = "&Μετατροπή ομάδας σημείων";
+inline constexpr char kOpen1Button[] = "Ά&νοιγμα";
+inline constexpr char kClear1Button[] = "&Απαλοιφή";
+inline constexpr char kSave1Button[] = "Απο&θήκευση";
+inline constexpr char kOpen2Button[] = "Άνοι&γμα";
+inline constexpr char kClear2Button[] = "Απαλοι&φή";
+inline constexpr char kSave2Button[] = "Αποθή&κευση";
+// The menu bar: "Πρόγραμμα" opens the About window, "Εργασίες" the rest.
+inline constexpr char kMenuAboutEntry[] = "&Πρόγραμμα";
+inline constexpr char kMenuTasks[] = "&Εργασίες";
+inline constexpr char kMenuSwap[] = "&Εναλλαγή κέντρων";
+inline constexpr char kMenuBackward[] = "&Αντίστροφη μετατροπή ομάδας σημείων (από «Σε Κ.Φ.» σε «Από Κ.Φ.»)";
+// A point panel's accessible name after its frame's: "Από Κ.Φ. — σημεία".
+inline constexpr char kPanelName[] = "σημεία";
+// Between a frame's caption and a field's in accessible names.
+inline constexpr char kNameJoin[] = " — ";
 inline constexpr char kPanelTip[] = "Format αρχείου: Κωδικός, Χ, Υ, Η";
+// Beside an input field that cannot be left because its text is no number.
+inline constexpr char kNotANumber[] = "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή";
 inline constexpr char kCredits[] = "hattsheet · ελεύθερο λογισμικό με άδεια MIT · 2026";
 
 // The About window.
@@ -51,7 +73,8 @@ inline constexpr char kAboutFree[] = "ελεύθερο λογισμικό με �
 inline constexpr char kAboutLicence[] = "MIT";
 inline constexpr char kAboutName[] = "Olvani";
 inline constexpr char kAboutYear[] = "2026";
-inline constexpr char kAboutClose[] = "\u03A7";  // Greek capital Chi
+inline constexpr char kAboutClose[] = "&\u03A7";  // Greek capital Chi, its mnemonic
+inline constexpr char kAboutVersion[] = "έκδοση ";
 
 // Buttons of the message boxes.
 inline constexpr char kOk[] = "Εντάξει";

@@ -17,15 +17,19 @@
 #include "ui/widget_fields.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -60,7 +64,15 @@ struct Window {
     QTemporaryDir temp;
     Dialogs dialogs;
     MainWindow w{{temp.path().toStdString(), temp.path().toStdString()}, &dialogs};
-    Window() { w.show(); if (!QTest::qWaitForWindowActive(&w)) qFatal("the main window never became active"); }
+    // On one of the screens of screens.json: 1024×768, 1366×768, 2560×1440 at scale 2.
+    explicit Window(int screen = 0)
+    {
+        QScreen* on = QGuiApplication::screens().value(screen);
+        w.setScreen(on);
+        w.move(on->availableGeometry().topLeft());
+        w.show();
+        if (!QTest::qWaitForWindowActive(&w)) qFatal("the main window never became active");
+    }
 
     QWidget* child(const QString& name) const { return w.findChild<QWidget*>(name); }
     QPlainTextEdit* panel(const char* name) const { return w.findChild<QPlainTextEdit*>(name); }
@@ -167,8 +179,9 @@ private slots:
         QApplication::setFont(m_font);
     }
 
-    // At the desktop's font and at larger ones that grow it, on a light and on a dark desktop palette, the
-    // window fixed in size: every control inside its parent and clear of every other (two frames may share
+    // At the desktop's font and at larger ones that grow it, on a light and on a dark desktop palette, on
+    // the screens of a working day (9 pt on 1024×768, 14 pt on 1366×768, a 144-dpi font at scale 2 on
+    // 2560×1440), the window within the screen's available area, the panels giving up the height: every control inside its parent and clear of every other (two frames may share
     // their outline: Frame1 ends at 855 twips, Frame3 starts at 840), and its text readable (4.5:1) against
     // the colour behind it, whether the window fixes that colour (labels, panels, frame captions) or takes
     // the desktop's (but the credits line Label12: red on the menu-text colour is its look, 3.2:1 on a dark
@@ -180,23 +193,29 @@ private slots:
         QTest::addColumn<bool>("dark");
         QTest::addColumn<QString>("text");  // name=text
         QTest::addColumn<bool>("cut");
-        QTest::newRow("12-digit X at the desktop font") << 0.0 << false << "txtX1=-12345678.901" << true;
-        QTest::newRow("dark: X 100 km out at the desktop font") << 0.0 << true << "txtX1=-99999.999" << false;
-        QTest::newRow("latitude at 11 pt") << 11.0 << false << "txtf=40° 50' 60.00000''" << false;
-        QTest::newRow("dark: Δλ at 11 pt") << 11.0 << true << "txtm=-0° 51' 0.00000''" << false;
-        QTest::newRow("Δλ at 14 pt") << 14.0 << false << "txtm=-4° 59' 59.99999''" << false;
-        QTest::newRow("dark: λ at 14 pt") << 14.0 << true << "txtl=22° 51' 58.81500''" << false;
-        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << false << "txtY2=-99999.999" << false;
-        QTest::newRow("dark: 15-digit Y at 14 pt") << 14.0 << true << "txtY2=-123456789012.345" << true;
+        QTest::addColumn<int>("screen");  // of screens.json
+        QTest::newRow("12-digit X at the desktop font") << 0.0 << false << "txtX1=-12345678.901" << true << 0;
+        QTest::newRow("dark: X 100 km out at the desktop font") << 0.0 << true << "txtX1=-99999.999" << false << 0;
+        QTest::newRow("9 pt on 1024×768") << 9.0 << false << "txtX2=-99999.999" << false << 0;
+        QTest::newRow("latitude at 11 pt") << 11.0 << false << "txtf=40° 50' 60.00000''" << false << 0;
+        QTest::newRow("dark: Δλ at 11 pt") << 11.0 << true << "txtm=-0° 51' 0.00000''" << false << 0;
+        QTest::newRow("Δλ at 14 pt on 1366×768") << 14.0 << false << "txtm=-4° 59' 59.99999''" << false << 1;
+        QTest::newRow("dark: λ at 14 pt on 1366×768") << 14.0 << true << "txtl=22° 51' 58.81500''" << false << 1;
+        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << false << "txtY2=-99999.999" << false << 1;
+        QTest::newRow("dark: 15-digit Y at 14 pt") << 14.0 << true << "txtY2=-123456789012.345" << true << 1;
+        // QT_FONT_DPI=144 makes the 9 pt font 1.5 times as large: 13.5 pt at 96 dpi.
+        QTest::newRow("144 dpi font at scale 2 on 2560×1440") << 13.5 << false << "txtl=22° 51' 58.81500''" << false << 2;
+        QTest::newRow("dark: 144 dpi font at scale 2 on 2560×1440") << 13.5 << true << "txtX1=-99999.999" << false << 2;
     }
     void layoutAndColours()
     {
         QFETCH(double, points);
         QFETCH(bool, dark);
         QFETCH(QString, text);
+        QFETCH(int, screen);
         useFont(points);
         if (dark) QApplication::setPalette(hattsheet::tools::darkPalette());
-        Window h;
+        Window h(screen);
         QWidget* client = h.child("client");
         QList<QWidget*> controls;
         for (QWidget* c : client->findChildren<QWidget*>())
@@ -219,12 +238,32 @@ private slots:
                                         : p.color(label ? QPalette::Window : button ? QPalette::Button : QPalette::Base);
             QVERIFY2(contrast(ink, behind) >= 4.5 || c->objectName() == "Label12", qPrintable(c->objectName() + ": " + ink.name() + " on " + behind.name()));
             if (QRegularExpression("^(txtFile.|Label\\d|Label1[01])$").match(c->objectName()).hasMatch())  // the tints, on any desktop
-                QCOMPARE(seen.pixelColor(inClient(c).topLeft() + QPoint(1, 1)), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
+                QCOMPARE(seen.pixelColor((inClient(c).topLeft() + QPoint(1, 1)) * seen.devicePixelRatio()), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
         }
         h.set(text);
         QFETCH(bool, cut);
         QCOMPARE(h.child(text.section('=', 0, 0))->toolTip(), cut ? text.section('=', 1) : QString());
-        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
+        // Within the screen, the panels' text as large as the fields'.
+        const QRect area = h.w.screen()->availableGeometry();
+        const auto shown = [](const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+        QVERIFY2(area.contains(h.w.frameGeometry()), qPrintable(shown(h.w.frameGeometry()) + " outside " + shown(area)));
+        for (QWidget* c : controls) QVERIFY2(area.contains(QRect(c->mapToGlobal(QPoint()), c->size())), qPrintable(c->objectName()));
+        for (const char* name : {"txtFile1", "txtFile2"})
+            QVERIFY(h.panel(name)->font().pointSizeF() >= std::max(9.0, h.child("txtX1")->font().pointSizeF()));
+        // Resized, the panels take the difference; every other control keeps its size, and those below the
+        // panels keep their distance to the bottom (and those of panel 2 to its left edge).
+        QHash<QWidget*, QRect> before;
+        for (QWidget* c : controls) before[c] = inClient(c);
+        const QSize grown = h.w.size() + QSize(41, 30);
+        h.w.resize(grown);
+        QTRY_COMPARE(h.w.size(), grown);
+        for (QWidget* c : controls) {
+            const QString n = c->objectName();
+            const int dx = QRegularExpression("^(txtFile2|cmd(Op|Er|Sav)2)$").match(n).hasMatch() ? 20 : 0;
+            const int dy = QRegularExpression("^(cmd(Op|Er|Sav)\\d|Label12)$").match(n).hasMatch() ? 30 : 0;
+            const QSize more = n == "txtFile1" ? QSize(20, 30) : n == "txtFile2" ? QSize(21, 30) : n == "Label12" ? QSize(41, 0) : QSize(0, 0);
+            QCOMPARE(inClient(c), QRect(before[c].topLeft() + QPoint(dx, dy), before[c].size() + more));
+        }
         auto* field = qobject_cast<QLineEdit*>(h.child(text.section('=', 0, 0)));
         field->setFont(QFont(field->font().family(), field->font().pointSize() + 4));  // a new font reaches its text layout too
         const int end = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
@@ -261,11 +300,16 @@ private slots:
         QTest::newRow("keypad Enter") << "txtX1" << walk("Enter", {"txtY1", "cmdOne", "cmdOne"}) + QStringList{"?txtY2=11108.603"};
         QTest::newRow("Enter stays in a display") << "txtm" << QStringList{"Return>txtm", "?txtm="};
         QTest::newRow("Enter starts a line in a panel") << "txtFile1" << QStringList{"Return>txtFile1", "?txtFile1=\n"};
-        QTest::newRow("12a kept by Tab") << "txtX1" << QStringList{"txtX1=12a", "Tab>txtX1", "?txtX1=12a"};
+        QTest::newRow("12a kept by Tab, with a note") << "txtX1" << QStringList{"-note", "txtX1=12a", "Tab>txtX1", "?txtX1=12a", "note"};
         QTest::newRow("12a kept by a click, mended")
             << "txtX1" << QStringList{"txtX1=12a", "click txtY1>txtX1", "?txtX1=12a", "txtX1=5", "click txtY1>txtY1"};
         QTest::newRow("empty kept by Enter") << "txtX1" << QStringList{"txtX1=", "Return>txtX1", "?txtX1="};
-        QTest::newRow("decimal comma kept") << "txtX1" << QStringList{"txtX1=1000,5", "Tab>txtX1", "?txtX1=1000,5"};
+        // A Greek keypad's decimal key gives a comma: one is a decimal point; anything else stays refused.
+        QTest::newRow("keypad comma taken by Enter") << "txtX1" << QStringList{"txtX1=-12345,678", "Return>txtY1", "?txtX1=-12345.678", "-note"};
+        QTest::newRow("comma taken by a click on >, which converts")
+            << "txtX1" << QStringList{"txtY1=2000", "txtX1=1000,", "click cmdOne>cmdOne", "?txtX1=1000.", "?txtX2=-7429.270"};
+        QTest::newRow("a refusal's note goes once mended") << "txtPhiOld" << QStringList{"txtPhiOld=40,5,1", "Tab>txtPhiOld", "note", "txtPhiOld=40,51", "Tab>txtLamdaOld", "?txtPhiOld=40.51", "-note"};
+        QTest::newRow("comma beside a point kept") << "txtX1" << QStringList{"txtX1=1.000,5", "Tab>txtX1", "?txtX1=1.000,5", "note"};
         QTest::newRow("spaced 12.5 released by Enter") << "txtX1" << QStringList{"txtX1= 12.5 ", "Return>txtY1", "?txtX1= 12.5 "};
         QTest::newRow("exponent released by a click") << "txtX1" << QStringList{"txtX1=1.5E3", "click txtY1>txtY1", "?txtX1=1.5E3"};
         QTest::newRow("refused click on > does not convert, mended it does")
@@ -291,6 +335,10 @@ private slots:
         for (const QString& step : steps) {
             if (step.startsWith('?')) {
                 QCOMPARE(h.text(step.mid(1).section('=', 0, 0)), step.mid(1));
+            } else if (step.endsWith("note")) {  // the note beside a refusing field, shown or not
+                auto* note = h.w.findChild<QLabel*>("noteNotNumber");
+                QCOMPARE(note != nullptr && note->isVisible(), step == "note");
+                if (note) QCOMPARE(note->text(), "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή");
             } else if (!step.contains('>')) {
                 h.set(step);
             } else {
@@ -385,10 +433,76 @@ private slots:
         QCOMPARE(readFile(path("2.txt")), converted);
         QCOMPARE(readFile(path("3.txt")), converted + read);  // opened below the batch's lines
         QCOMPARE(h.text("txtFile2"), "txtFile2=");
-        const ShownMessage done{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
+        const ShownMessage done{msg::withPointCount(msg::kBatchDone, 40000), msg::kTitleInfo, MessageIcon::Information};
         const auto at = std::find(h.dialogs.messages.begin(), h.dialogs.messages.end(), done) - h.dialogs.messages.begin();
         QVERIFY(at < qsizetype(h.dialogs.messages.size()) && afterBatch.size() > 30);
         QCOMPARE(h.dialogs.watchedAtMessage[at], afterBatch);
+    }
+
+    // A day's list in both directions, by keyboard and menu: a file given as on the command line, the
+    // centres swapped (Ctrl+R) and back (the menu), the batch back from "Σε Κ.Φ." to "Από Κ.Φ." (the digits
+    // of "<" for (1000, 2000), tst_single_point); the quit question's second line while those lines are
+    // unsaved; each panel's save offers its own file only; a cleared panel back with Ctrl+Z; an empty panel
+    // not saved. Every button and menu entry has a mnemonic of its own, every field and panel a name that
+    // says its frame, read through the accessibility tree.
+    void workingDay()
+    {
+        Window h;
+        const std::string list = h.temp.filePath("day.txt").toStdString();
+        QVERIFY(writeFile(QString::fromStdString(list), "P, 1000, 2000, 5\r\n"));
+        h.w.openFile(QString::fromStdString(list));
+        QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
+        QCOMPARE(h.dialogs.messages.back(), (ShownMessage{std::string(msg::kOpened) + "\n1 σημείο", msg::kTitleInfoPlain, MessageIcon::Information}));
+        QTest::keyClick(&h.w, Qt::Key_R, Qt::ControlModifier);
+        for (const QString seen : {"txtPhiOld=40.45", "txtLamdaOld=-0.45", "txtPhiNew=40.51", "txtLamdaNew=-0.51"}) QCOMPARE(h.text(seen.section('=', 0, 0)), seen);
+        h.w.findChild<QAction*>("mnuSwap")->trigger();
+        h.w.findChild<QAction*>("mnuBackward")->trigger();
+        QCOMPARE(h.text("txtFile2"), "txtFile2=P, 9441.934, -9097.840, 5.000\n");
+        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kBatchDone) + "\n1 σημείο");
+        for (const bool saved : {false, true}) {
+            h.dialogs.yesNoAnswers = {false};
+            QVERIFY(!h.w.close());
+            QCOMPARE(h.dialogs.questions.back().text, saved ? std::string(msg::kQuit) : std::string(msg::kQuit) + "\n" + msg::kQuitUnsaved);
+            h.dialogs.fileAnswers = {h.temp.filePath("out2.txt").toStdString()};
+            if (!saved) h.click("cmdSav2");
+        }
+        h.dialogs.fileAnswers = {h.temp.filePath("out1.txt").toStdString()};
+        h.click("cmdSav1");
+        QCOMPARE(h.dialogs.suggestions, (std::vector<std::string>{"", list}));
+        h.click("cmdEr1");
+        QCOMPARE(h.text("txtFile1"), "txtFile1=");
+        h.click("cmdSav1");
+        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kNothingToSave));
+        QCOMPARE(h.dialogs.suggestions.size(), std::size_t(2));
+        QTest::keyClick(h.panel("txtFile1"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
+
+        QStringList mnemonics;
+        const auto mnemonicOf = [&](const QString& text) {
+            const QString letter = text.section('&', 1).left(1).toUpper();
+            QVERIFY2(text.count('&') == 1 && !letter.isEmpty() && !mnemonics.contains(letter), qPrintable(text));
+            mnemonics << letter;
+        };
+        for (auto* b : h.child("client")->findChildren<QPushButton*>()) mnemonicOf(b->text());
+        QCOMPARE(mnemonics.size(), 9);
+        mnemonics.clear();
+        for (QAction* a : h.w.menuBar()->actions()) {
+            mnemonicOf(a->text());
+            if (a->menu()) for (QAction* entry : a->menu()->actions()) if (!entry->isSeparator()) QVERIFY2(entry->text().count('&') == 1, qPrintable(entry->text()));
+        }
+
+        QStringList names;
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            if (node->role() == QAccessible::EditableText) names << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i) walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(&h.w));
+        QStringList expected{"Από Κ.Φ. — Δλ", "Από Κ.Φ. — σημεία", "Από Κ.Φ. — φ", "Από Κ.Φ. — Υ", "Από Κ.Φ. — Χ",
+                                     "Γεωδαιτικές συντεταγμένες — Δλ", "Γεωδαιτικές συντεταγμένες — λ", "Γεωδαιτικές συντεταγμένες — φ",
+                                     "Σε Κ.Φ. — Δλ", "Σε Κ.Φ. — σημεία", "Σε Κ.Φ. — φ", "Σε Κ.Φ. — Υ", "Σε Κ.Φ. — Χ"};
+        names.sort();
+        expected.sort();
+        QCOMPARE(names, expected);
     }
 
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.
@@ -397,6 +511,7 @@ private slots:
         QTest::addColumn<QString>("where");  // a child, "" for the background, or the answer to the quit question
         QTest::addColumn<bool>("closes");    // the About window
         QTest::newRow("About's Χ button") << "Command1" << true;
+        QTest::newRow("Escape") << "Escape" << true;
         QTest::newRow("About's background between the lines") << "" << true;
         QTest::newRow("About's name label") << "Label3" << false;
         QTest::newRow("a release on the background, pressed elsewhere") << "release" << false;
@@ -424,7 +539,10 @@ private slots:
         QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
         for (const char* title : {"Label7", "Label8"})  // the three title lines in one font
             QCOMPARE(window->findChild<QWidget*>(title)->font(), window->findChild<QWidget*>("Label1")->font());
-        if (where == "Yes" || where == "No") {
+        QVERIFY(QRegularExpression("^έκδοση \\d+\\.\\d+\\.\\d+$").match(window->findChild<QLabel*>("lblVersion")->text()).hasMatch());
+        if (where == "Escape") {
+            QTest::keyClick(window.data(), Qt::Key_Escape);
+        } else if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
             const ShownMessage asked{msg::kQuit, msg::kTitleQuit, MessageIcon::Question};
@@ -493,7 +611,7 @@ private slots:
             dialogs.showMessage(msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
             QVERIFY(titleRoom >= 100);
         } else if (ask == "save") {
-            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
+            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, "");
             yes = file.has_value();
             QCOMPARE(seen.size, QStringLiteral("1,46 KiB"));
             QVERIFY(seen.columnsFit);

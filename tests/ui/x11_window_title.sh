@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program on a real X server (Xvfb) and reads its window
-# title from outside, so the xcb platform path is covered too. Exit 77 (skip) only without Xvfb.
+# title from outside, so the xcb platform path is covered too; then starts it
+# with a file named on its command line, as a desktop's "Open with" does,
+# and waits for the message that says how many points it opened.
+# Exit 77 (skip) only without Xvfb.
 set -euo pipefail
 expected='Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]'
 if [[ -z "${HATTSHEET_IN_XVFB:-}" ]]; then
@@ -11,7 +14,8 @@ fi
 run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
 env -u QT_QPA_PLATFORM "$run_dir/hattsheet" 2>"$run_dir/stderr" & pid=$!
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
+pid2=
+trap 'kill "$pid" $pid2 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 # Up to 60 s: a loaded CI machine can take long to map the first window.
 for _ in $(seq 600); do
   for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
@@ -29,14 +33,31 @@ fi
 # The About window ("Πρόγραμμα", first on the menu bar) has no title, and
 # tells window managers none: an empty _NET_WM_NAME, not the program's name.
 xdotool mousemove --window "$main" 25 10 click 1
+about=
 for _ in $(seq 300); do
   for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
     [[ $id != "$main" ]] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || continue
     name=$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)
-    [[ $name == "_NET_WM_NAME(UTF8_STRING) = " ]] && { echo "found the About window $id, its name empty"; exit 0; }
+    [[ $name == "_NET_WM_NAME(UTF8_STRING) = " ]] && { echo "found the About window $id, its name empty"; about=$id; break 2; }
     echo "FAIL: the About window $id is named: $name"; exit 1
   done
   sleep 0.1
 done
-echo "FAIL: no About window after a click on the menu bar"
+[[ -n $about ]] || { echo "FAIL: no About window after a click on the menu bar"; exit 1; }
+
+# `hattsheet FILE`: a name with a space, opened into panel 1, its message a
+# "Πληροφορία" box (a refusal would be "Προσοχή").
+printf 'P, 1000, 2000, 5\r\n' >"$run_dir/day list.txt"
+kill "$pid"
+env -u QT_QPA_PLATFORM "$run_dir/hattsheet" "$run_dir/day list.txt" 2>>"$run_dir/stderr" & pid2=$!
+for _ in $(seq 600); do
+  for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
+    case "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" in
+      *'"Πληροφορία"') echo "found the open message $id of hattsheet FILE"; exit 0 ;;
+      *'"Προσοχή"'*) echo "FAIL: hattsheet FILE refused its file"; exit 1 ;;
+    esac
+  done
+  sleep 0.1
+done
+echo "FAIL: no message after hattsheet FILE; windows seen: $(xwininfo -root -children 2>&1)"
 exit 1
