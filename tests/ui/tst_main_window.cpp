@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -39,6 +41,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+
+#include <utime.h>
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
@@ -142,6 +146,69 @@ FileDialogSeen lookInto(QFileDialog& files, const QString& folder)
     return seen;
 }
 
+// A number whose text is between 0.75 and 1.25 pixels wider than the room the field has for it: the
+// field's width less its border, padding and Qt's two pixels each side (8 pixels, as ui/twips.cpp counts).
+QString textOverflowing(const QLineEdit& field)
+{
+    const QFontMetricsF metrics(field.font());
+    const double room = field.width() - 8;
+    for (const QString sign : {"", "-", "+"})
+        for (int spaces = 0; spaces <= 2; ++spaces)
+            for (const QString exponent : {"", "E9", "e9"})
+                for (int digits = 1; digits < 14; ++digits)
+                    for (int decimals = -1; decimals <= 3; ++decimals) {  // -1: no point
+                        const QString text = QString(spaces, ' ') + sign + QString(digits, '9') +
+                                             (decimals < 0 ? "" : "." + QString(decimals, '9')) + exponent;
+                        const double over = metrics.horizontalAdvance(text) - room;
+                        if (over >= 0.75 && over <= 1.25) return text;
+                    }
+    return {};
+}
+
+// The open or save dialog over the window, in a folder of three lists and a subfolder whose times are
+// fixed, once its files and their sizes are listed; the folder's name and the list of places masked.
+QImage fileDialogSeen(const Window& h, bool save)
+{
+    const QString folder = h.temp.filePath("lists");
+    QDir().mkpath(folder + "/παλιά");
+    const struct { const char* name; int size; } files[] = {{"raw.txt", 1500}, {"μετατροπή.txt", 12}, {"survey 2024.txt", 123456}};
+    const QDateTime fixed(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
+    const utimbuf times{fixed.toSecsSinceEpoch(), fixed.toSecsSinceEpoch()};
+    for (const auto& f : files) {
+        const QString path = folder + '/' + QString::fromUtf8(f.name);
+        if (!writeFile(path, QByteArray(f.size, 'x')) || ::utime(QFile::encodeName(path).constData(), &times) != 0) return {};
+    }
+    if (::utime(QFile::encodeName(folder + "/παλιά").constData(), &times) != 0) return {};
+    // Every dialog starts where the last one ended and with its state (QSettings, in the test's own
+    // XDG_CONFIG_HOME): one save into the folder first, and whatever ran before, this test draws the same.
+    QSettings(QSettings::UserScope, "QtProject").remove("FileDialog");
+    QtDialogs dialogs(const_cast<MainWindow*>(&h.w));
+    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    whenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    if (!dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString())) return {};
+    QImage seen;
+    whenModal([&](QWidget* modal) {
+        auto* tree = modal->findChild<QTreeView*>();
+        for (int wait = 0; wait < 250; ++wait) {
+            QTest::qWait(20);
+            const QModelIndex root = tree->rootIndex();
+            if (tree->model()->rowCount(root) == 4 && !tree->model()->index(3, 1, root).data().toString().isEmpty()) break;
+        }
+        QTest::qWait(300);  // the columns fitted, the icons drawn
+        seen = modal->grab().toImage();
+        QPainter masks(&seen);
+        for (const char* name : {"lookInCombo", "sidebar"}) {
+            auto* w = modal->findChild<QWidget*>(name);
+            masks.fillRect(QRect(w->mapTo(modal, QPoint()), w->size()), Qt::magenta);
+        }
+        masks.end();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    if (save) dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString());
+    else dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    return seen;
+}
+
 void expectGreek(const QStringList& texts)
 {
     QVERIFY(!texts.isEmpty());
@@ -163,6 +230,10 @@ private slots:
     // the message boxes and file dialogs in qtDialogs.
     void initTestCase()
     {
+        // The file dialogs keep their state (folder, columns) in QtProject.conf: a folder of this run's own,
+        // so no earlier run or user changes what they show.
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
         QVERIFY(installGreek(*qApp));  // also makes Greek, a comma locale, the default
         QLineEdit field;
         QPlainTextEdit panel;
@@ -628,7 +699,92 @@ private slots:
         expectGreek(texts);
     }
 
+    // What the window draws, pixel for pixel, against the pictures in tests/ui/reference/ (`make
+    // reference-pictures` draws them anew, for a person to look at the difference): the main window as it
+    // opens and after ">" and a batch (with a number a pixel too wide for a field, which must show "…"), the
+    // About window, and the open and save dialogs in a folder of lists (their folder name and places list
+    // masked: they differ from run to run), at 9 pt and at large narrow fonts, which size the layout by
+    // their height. Fonts from Debian's fonts-dejavu-core and fonts-liberation; the mouse away, the cursor
+    // not blinking, file times and TZ (CMakeLists.txt) fixed.
+    void looksAsItDid_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("what");
+        const struct { const char* name; const char* family; double points; } fonts[] = {
+            {"9pt", "DejaVu Sans", 9.0}, {"14pt-narrow", "Liberation Sans Narrow", 14.0}};
+        for (const auto& f : fonts)
+            for (const char* what : {"main", "converted", "about", "open", "save"})
+                QTest::addRow("%s-%s", what, f.name) << QString(f.family) << f.points << QString(what);
+        // Where the fields' and the buttons' heights size the layout alike (1.045 and 1.051): a fit a
+        // little off moves the whole layout by a pixel or a few.
+        QTest::newRow("main-10.5pt-narrow") << "Liberation Sans Narrow" << 10.5 << "main";
+    }
+    void looksAsItDid()
+    {
+        QFETCH(QString, family);
+        QFETCH(double, points);
+        QFETCH(QString, what);
+        QVERIFY2(QFontInfo(QFont(family)).family() == family, qPrintable(family + " is not installed"));
+        QFont font(family);
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        QApplication::setCursorFlashTime(0);
+        QCursor::setPos(QGuiApplication::screens().constLast()->geometry().center());
+        Window h;
+        QImage seen;
+        if (what == "main") {
+            seen = h.w.grab().toImage();
+        } else if (what == "converted") {
+            h.set("txtX1=1000");
+            h.set("txtY1=2000");
+            h.w.findChild<QPushButton*>("cmdOne")->click();
+            h.set("txtFile1=P1, 1000, 2000, 5\nΣΤ12, 0, 0, 123.456");
+            h.w.findChild<QPushButton*>("cmdAll")->click();
+            // The first field, in the order of the focus ring, for which a number can be so tight.
+            QString tight;
+            for (const char* name : {"txtX1", "txtY1", "txtPhiOld", "txtf", "txtm", "txtl"}) {
+                auto* field = qobject_cast<QLineEdit*>(h.child(name));
+                if (!(tight = textOverflowing(*field)).isEmpty()) {
+                    field->setText(tight);
+                    break;
+                }
+            }
+            QVERIFY2(!tight.isEmpty(), "no number a pixel too wide for a field");
+            seen = h.w.grab().toImage();
+        } else if (what == "about") {
+            h.w.findChild<QAction*>("mnuabout")->trigger();
+            auto* about = h.w.findChild<AboutWindow*>();
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            seen = about->grab().toImage();
+        } else {
+            seen = fileDialogSeen(h, what == "save");
+        }
+        QVERIFY(!seen.isNull());
+        seen = seen.convertToFormat(QImage::Format_ARGB32);
+        const QString reference = QStringLiteral(HATTSHEET_REFERENCE_DIR "/%1.png").arg(QTest::currentDataTag());
+        if (qEnvironmentVariableIsSet("HATTSHEET_WRITE_REFERENCE")) {
+            QVERIFY(seen.save(reference));
+            return;
+        }
+        const QImage kept = QImage(reference).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!kept.isNull(), qPrintable(reference + " is missing: make reference-pictures"));
+        int differ = 0;
+        QRect where;
+        if (kept.size() == seen.size())
+            for (int y = 0; y < seen.height(); ++y)
+                for (int x = 0; x < seen.width(); ++x)
+                    if (seen.pixel(x, y) != kept.pixel(x, y)) ++differ, where |= QRect(x, y, 1, 1);
+        if (kept.size() == seen.size() && differ == 0) return;
+        const QString actual = QDir::current().filePath(QStringLiteral("%1-seen.png").arg(QTest::currentDataTag()));
+        seen.save(actual);
+        QFAIL(qPrintable(QString("%1: %2 pixels differ within (%3,%4 %5x%6), size %7x%8 against %9x%10; seen: %11")
+                             .arg(reference).arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())
+                             .arg(seen.width()).arg(seen.height()).arg(kept.width()).arg(kept.height()).arg(actual)));
+    }
+
 private:
+    QTemporaryDir m_config;
     const QFont m_font = QApplication::font();
     const QPalette m_palette = QApplication::palette();
 };
