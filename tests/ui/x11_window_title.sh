@@ -47,8 +47,13 @@ read -r width height < <(xwininfo -id "$main" | awk '/Width:/ {w = $2} /Height:/
 xdotool mousemove --window "$main" $((54 * width / 652)) $((height - 26 * width / 652)) click 1
 for _ in $(seq 300); do [[ -n $(others) ]] && break; sleep 0.1; done
 [[ -n $(others) ]] || { echo "FAIL: no file dialog after a click on Άνοιγμα"; exit 1; }
-xdotool key Escape
-for _ in $(seq 300); do [[ -z $(others) ]] && break; sleep 0.1; done
+# Escape again each second: on a loaded machine the first one can reach the
+# server before the dialog has the keyboard focus, and is lost.
+for i in $(seq 300); do
+  (( i % 10 == 1 )) && xdotool key Escape
+  [[ -z $(others) ]] && break
+  sleep 0.1
+done
 [[ -z $(others) ]] || { echo "FAIL: the file dialog stays after Escape"; exit 1; }
 [[ -z $(cd "$home" && { find .config -mindepth 1 2>/dev/null; find . -name '*QtProject*'; }) ]] ||
   { echo "FAIL: settings written after the file dialog closed:"; (cd "$home" && find . -path ./.cache -prune -o -print); exit 1; }
