@@ -10,28 +10,33 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord& record, std::string& out)
+bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
 {
     const auto x = pf::fieldNumber(record.x);
     const auto y = pf::fieldNumber(record.y);
     return x && y && appendConvertedPoint(sheets, record, *x, *y, out);
 }
 
-bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
+    appendTargetLine(record, target->x, target->y, out);
+    return true;
+}
+
+void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out)
+{
     // A height already as it would be written, or one that is text, is
     // copied as it stands; any other number is written in "0.000".
     const auto h = text::isWrittenFixed(record.h.text, text::kCoordinateDecimals) ? std::nullopt
                                                                                  : pf::fieldNumber(record.h);
     if (h) {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
+        pf::appendPointLine(out, record.code.text, x, y, *h);
     } else {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);
+        pf::appendPointLine(out, record.code.text, x, y, record.h.text);
     }
-    return true;
 }
 
 unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Direction direction)
@@ -46,13 +51,20 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
     const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
     const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
     const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
-    const auto sheets = readSheetPair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+    const auto sheets = readFramePair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
                                       fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
         return 0;
     }
+    return runBatch(fields, dialogs, temp, std::move(list),
+                    [&](const pf::PointRecord& record, std::string& out) { return appendConvertedLine(*sheets, record, out); },
+                    nullptr);
+}
 
+unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+                            const RecordConverter& convert, const RefusalText& refusal)
+{
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
     // started from the same folder wrote there in between. The by-products
@@ -75,11 +87,11 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
     lines.reserve(kAppendBytes + kAppendBytes / 4);
     std::size_t pos = 0;
     pf::PointRecord record;
-    bool failed = false;
+    bool failed = false, unreadable = false;
     unsigned long long converted = 0;
     while (pos < feed.size()) {
-        if (pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok ||
-            !appendConvertedLine(*sheets, record, lines)) {
+        unreadable = pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok;
+        if (unreadable || !convert(record, lines)) {
             failed = true;
             break;
         }
@@ -92,7 +104,8 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (failed) {
-        showWarning(dialogs, msg::kBatchFailed);
+        const std::string why = refusal && !unreadable ? refusal(record) : std::string();
+        showWarning(dialogs, why.empty() ? std::string(msg::kBatchFailed) : msg::kBatchFailed + ("\n" + why));
     } else {
         dialogs.showMessage(msg::withPointCount(msg::kBatchDone, converted), msg::kTitleInfo,
                             MessageIcon::Information);

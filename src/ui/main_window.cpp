@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "operations/grid_operations.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
@@ -7,6 +8,7 @@
 #include "ui/about_window.h"
 #include "ui/field_edit.h"
 #include "ui/qt_dialogs.h"
+#include "ui/sheet_chooser.h"
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolTip>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +31,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <initializer_list>
 #include <iterator>
 #include <vector>
 
@@ -358,7 +362,7 @@ void MainWindow::buildWidgets()
     QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAboutEntry));
     about->setObjectName(QStringLiteral("mnuabout"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
-    addTasksMenu();
+    addMenus();
 
     QWidget* places[kPlaces] = {client};
     for (std::size_t i = 0; i < std::size(kFrames); ++i) places[i + 1] = addFrame(client, kFrames[i], m_scale);
@@ -374,19 +378,6 @@ void MainWindow::buildWidgets()
     const auto* panel = client->findChild<QPlainTextEdit*>(QString::fromLatin1(operations::fieldObjectName(FieldId::File1)));
     const int panelMin = kPanelMinLines * panel->fontMetrics().lineSpacing() + 2 * panel->frameWidth();
     client->setMinimumSize(client->sizeHint() - QSize(0, std::max(0, panel->height() - panelMin)));
-}
-
-void MainWindow::addTasksMenu()
-{
-    QMenu* tasks = menuBar()->addMenu(fromUtf8(text::kMenuTasks));
-    tasks->setObjectName(QStringLiteral("mnuTasks"));
-    QAction* swap = tasks->addAction(fromUtf8(text::kMenuSwap));
-    swap->setObjectName(QStringLiteral("mnuSwap"));
-    swap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    connect(swap, &QAction::triggered, this, &MainWindow::swapCentres);
-    QAction* backward = tasks->addAction(fromUtf8(text::kMenuBackward));
-    backward->setObjectName(QStringLiteral("mnuBackward"));
-    connect(backward, &QAction::triggered, this, &MainWindow::convertListBackward);
 }
 
 QSize MainWindow::fittedSize(QSize frame) const
@@ -420,6 +411,43 @@ void MainWindow::fitInto(QSize frame)
     if (!area.contains(outer)) {
         move(pos() + QPoint(std::min(0, area.right() - outer.right()) + std::max(0, area.left() - outer.left()),
                             std::min(0, area.bottom() - outer.bottom()) + std::max(0, area.top() - outer.top())));
+    }
+}
+
+void MainWindow::addMenus()
+{
+    struct EntryRow {
+        const char* name;
+        const char* caption;
+        void (MainWindow::*trigger)();
+        QKeySequence shortcut = {};
+    };
+    struct MenuRow {
+        const char* name;
+        const char* caption;
+        std::initializer_list<EntryRow> entries;
+    };
+    const MenuRow menus[] = {
+        {"mnuSheets", text::kMenuSheets,
+         {{"mnuSheetFrom", text::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
+          {"mnuSheetTo", text::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
+        {"mnuGrid", text::kMenuGrid,
+         {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
+          {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
+          {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
+        {"mnuTasks", text::kMenuTasks,
+         {{"mnuSwap", text::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
+          {"mnuBackward", text::kMenuBackward, &MainWindow::convertListBackward}}},
+    };
+    for (const MenuRow& row : menus) {
+        QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
+        menu->setObjectName(QString::fromLatin1(row.name));
+        for (const EntryRow& entry : row.entries) {
+            QAction* action = menu->addAction(fromUtf8(entry.caption));
+            action->setObjectName(QString::fromLatin1(entry.name));
+            action->setShortcut(entry.shortcut);
+            connect(action, &QAction::triggered, this, entry.trigger);
+        }
     }
 }
 
@@ -532,11 +560,59 @@ void MainWindow::run(Operation&& operation)
 void MainWindow::convertOldToNew()
 {
     run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
+    showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
 }
 
 void MainWindow::convertNewToOld()
 {
     run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
+    showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+}
+
+void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
+{
+    const std::string name = fromFrame ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
+                                                                      m_fields.text(FieldId::LambdaOld),
+                                                                      m_fields.text(FieldId::X1), m_fields.text(FieldId::Y1))
+                                       : operations::sheetNameOfPoint(m_fields.text(FieldId::PhiNew),
+                                                                      m_fields.text(FieldId::LambdaNew),
+                                                                      m_fields.text(FieldId::X2), m_fields.text(FieldId::Y2));
+    const QString tip = name.empty() ? fromUtf8(text::kNoSheetOfPoint) : fromUtf8(text::kSheetOfPoint) + fromUtf8(name);
+    button->setToolTip(tip);
+    if (button->isVisible()) QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), tip, button);
+}
+
+void MainWindow::chooseSheetFrom()
+{
+    chooseSheet(true);
+}
+
+void MainWindow::chooseSheetTo()
+{
+    chooseSheet(false);
+}
+
+void MainWindow::chooseSheet(bool fromFrame)
+{
+    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
+    operations::placeSheetCentre(m_fields, *chooser.chosen(),
+                                 fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);
+}
+
+void MainWindow::pointToGrid()
+{
+    run([this] { operations::convertPointToGrid(m_fields, *m_dialogs); });
+}
+
+void MainWindow::listToGrid()
+{
+    run([this] { operations::convertListToGrid(m_fields, *m_dialogs, m_temp); });
+}
+
+void MainWindow::listFromGrid()
+{
+    run([this] { operations::convertListFromGrid(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertList()

@@ -54,7 +54,6 @@ private:
 
     // The controls, each kind from its table in main_window.cpp.
     void buildWidgets();
-    void addTasksMenu();
     // The window's size hint, no larger than the available area of its
     // screen less the frame (pixels), no smaller than its least size.
     QSize fittedSize(QSize frame) const;
@@ -82,6 +81,17 @@ private:
     void openPanel(operations::Panel panel);
     void savePanel(operations::Panel panel);
     std::string& panelFile(operations::Panel panel) { return m_panelFile[panel == operations::Panel::One ? 0 : 1]; }
+    void chooseSheetFrom();  // mnuSheetFrom
+    void chooseSheetTo();    // mnuSheetTo
+    void pointToGrid();      // mnuPointToGrid
+    void listToGrid();       // mnuListToGrid
+    void listFromGrid();     // mnuListFromGrid
+
+    void addMenus();
+    // The sheet chooser for one frame; its sheet's centre goes into that frame.
+    void chooseSheet(bool fromFrame);
+    // After ">" or "<": the sheet the point lies on, in the button's tooltip.
+    void showSheetOfPoint(bool fromFrame, QWidget* button);
 
     // Runs an operation; an exception (no memory for a huge list) must not
     // unwind through Qt's event loop, so it ends as a message.
