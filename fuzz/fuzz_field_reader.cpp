@@ -14,7 +14,10 @@
 //   the record's, and a code without comma, quote, line end or edge spaces
 //   reads back unchanged.
 
-#include "pointfile/field_reader.h"
+#include "pointfile/record_reader.h"
+#include "pointfile/point_line_writer.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/blank_line_filter.h"
 #include "fuzz_check.h"
 #include "text/number_text.h"
 

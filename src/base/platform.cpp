@@ -1,6 +1,7 @@
 #include "base/platform.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #ifdef _WIN32
 // windows.h before shellapi.h, which needs its macros.
@@ -189,6 +190,8 @@ std::vector<std::string> utf8Arguments(int argc, char** argv)
     return args;
 }
 
+bool userReadsGreek() { return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_GREEK; }
+
 #else
 
 namespace {
@@ -333,6 +336,15 @@ int makePrivateFolder(const fs::path& folder) { return ::mkdir(folder.c_str(), 0
 void useBinaryStdio() {}
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+bool userReadsGreek()
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return value[0] == 'e' && value[1] == 'l' && (value[2] == '\0' || value[2] == '_' || value[2] == '.' || value[2] == '@');
+    }
+    return false;
+}
 
 #endif
 

@@ -89,5 +89,9 @@ void useBinaryStdio();
 // The program's arguments as UTF-8 (on Windows from the wide command line,
 // whatever the code page), and UTF-8 output on the console.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
+// Whether the user reads Greek: on POSIX the first of LC_ALL, LC_MESSAGES
+// and LANG that is set and not empty names a Greek locale ("el_GR.UTF-8",
+// "el"); on Windows the user's display language is Greek.
+bool userReadsGreek();
 
 } // namespace hattsheet::platform

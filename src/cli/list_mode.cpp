@@ -2,8 +2,13 @@
 
 #include "base/platform.h"
 #include "cli/exit_codes.h"
-#include "pointfile/field_reader.h"
+#include "cli/cli_texts.h"
+#include "pointfile/blank_line_filter.h"
 #include "pointfile/file_io.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/record_reader.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/point_list.h"
 #include "text/text_codec.h"
@@ -31,7 +36,6 @@ constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 
 bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
 
-void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
 // Where the lines go: stdout, or OUTPUT through a SafeWriter, which keeps
 // the old OUTPUT until everything was written.
@@ -91,6 +95,7 @@ struct Run {
     std::size_t end = 0;              // where the first record not converted starts
     unsigned long long converted = 0; // records converted
     bool failed = false;              // the record at end is cut short or not convertible
+    bool offLineFailed = false;       // it is, strictly read, a record off its line
     unsigned long long offLine = 0;   // records converted that did not fill one line of their own
     std::size_t firstOffLine = std::string_view::npos;  // where the first of them starts
 };
@@ -118,7 +123,7 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                std::string& out)
 {
     Run run;
@@ -128,23 +133,34 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
         const std::size_t start = pos;
         // Most records are read in one pass; readRecord reads the others.
         bool converted = false;
-        if (pf::readPlainRecord(text, pos, record, x, y)) {
-            converted = operations::appendConvertedPoint(sheets, record, x, y, out);
-        } else {
+        const bool plain = pf::readPlainRecord(text, pos, record, x, y);
+        if (!plain) {
             const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
             if (status == pf::ReadStatus::NeedMore) {
                 run.end = start;
                 return run;
             }
-            converted = status == pf::ReadStatus::Ok && operations::appendConvertedLine(sheets, record, out);
+            if (status != pf::ReadStatus::Ok) {
+                run.end = start;
+                run.failed = true;
+                return run;
+            }
         }
+        const bool ownLine = fillsOneLine(text, start, pos);
+        if (!ownLine && strict) {
+            run.end = start;
+            run.failed = run.offLineFailed = true;
+            return run;
+        }
+        converted = plain ? operations::appendConvertedPoint(sheets, record, x, y, out)
+                          : operations::appendConvertedLine(sheets, record, out);
         if (!converted) {
             run.end = start;
             run.failed = true;
             return run;
         }
         ++run.converted;
-        if (!fillsOneLine(text, start, pos) && run.offLine++ == 0) run.firstOffLine = start;
+        if (!ownLine && run.offLine++ == 0) run.firstOffLine = start;
     }
     run.end = pos;
     return run;
@@ -161,24 +177,24 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
     if (size < kParallelBytes || std::thread::hardware_concurrency() < 2) {
-        return convertRun(sheets, text, pos, atEnd, out);
+        return convertRun(sheets, text, pos, atEnd, strict, out);
     }
     std::size_t split = text.find('\n', pos + size / 2);
     if (split == std::string_view::npos || split + 1 == text.size()) {
-        return convertRun(sheets, text, pos, atEnd, out);
+        return convertRun(sheets, text, pos, atEnd, strict, out);
     }
     ++split;
     // Room for lines a quarter longer than their records; it grows if they are longer.
     std::string second;
     second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
-    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
-    Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
+    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, strict, second); });
+    Run early = convertRun(sheets, text.substr(0, split), pos, false, strict, out);
     worker.join();
     if (early.failed) return early;
     if (early.end == split) {
@@ -186,7 +202,7 @@ Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::si
         addEarlier(late, early);
         return late;
     }
-    Run rest = convertRun(sheets, text, early.end, atEnd, out);
+    Run rest = convertRun(sheets, text, early.end, atEnd, strict, out);
     addEarlier(rest, early);
     return rest;
 }
@@ -302,65 +318,145 @@ struct Tally {
 };
 
 // The descriptor of INPUT or stdin; -1 after reporting a file that cannot be opened.
-int openInput(const ListRequest& request, const std::string& inLabel)
+int openInput(const ListRequest& request, const std::string& inLabel, operations::Language language)
 {
     if (isStd(request.input)) return sys::kStdin;
     int err = 0;
     bool regular = false;
     const int in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
-    if (in < 0) report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+    if (in < 0) say(cannotRead(inLabel, err, language));
     return in;
 }
 
+
+// Where the 0-based line index starts in the text.
+std::size_t nthLineStart(std::string_view text, std::size_t index)
+{
+    std::size_t p = 0;
+    for (; index > 0 && p < text.size(); --index) {
+        const std::size_t lf = text.find('\n', p);
+        p = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    return p;
+}
+
+// The comma-separated fields of the line that starts at pos.
+std::size_t commaFieldsAt(std::string_view text, std::size_t pos)
+{
+    const std::size_t end = std::min(text.find('\n', pos), text.size());
+    return static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                               text.begin() + static_cast<std::ptrdiff_t>(end), ',')) + 1;
+}
+
+// The records of a list of one record per line (a layout other than
+// today's), from pos to the last whole line of the text; the fault of the
+// first that cannot be read or converted.
+Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, const pf::PointLayout& layout,
+                 std::string& out, std::optional<pf::RecordFault>& fault)
+{
+    Run run;
+    pf::PointRecord record;
+    double x = 0.0, y = 0.0;
+    while (pos < text.size()) {
+        const std::size_t lf = text.find('\n', pos);
+        if (lf == std::string_view::npos) break;
+        std::string_view line = text.substr(pos, lf - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        fault = pf::readLineRecord(line, layout, record);
+        if (!fault) fault = pf::coordinatesOf(record, layout.decimal, x, y);
+        if (!fault && !operations::appendConvertedPoint(sheets, record, x, y, out, layout.decimal)) {
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible};
+        }
+        if (fault) {
+            run.end = pos;
+            run.failed = true;
+            return run;
+        }
+        ++run.converted;
+        pos = lf + 1;
+    }
+    run.end = pos;
+    return run;
+}
 } // namespace
 
-int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request)
+int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request, operations::Language language)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
-    const int in = openInput(request, inLabel);
+    const int in = openInput(request, inLabel, language);
     if (in < 0) return kExitFailed;
     RecordSource source(in);
     Output out(request.output);
     if (out.error() != 0) {
-        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
+        say(cannotWrite(out.label(), out.error(), language));
+        return kExitFailed;
+    }
+    int err = 0;
+    if (!source.readOn(0, err)) {
+        say(cannotRead(inLabel, err, language));
         return kExitFailed;
     }
 
-    Tally tally;
+    // The first block decides the layout of the whole list.
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(source.text());
+    const pf::PointLayout& layout = verdict.layout;
+    const bool strict = !request.recordsAcrossLines;
     std::size_t pos = 0;  // where the first record not yet converted starts in source.text()
-    bool failed = false, writeFailed = false, tooLong = false;
-    while (true) {
+    if (layout.header) pos = source.text().find('\n') + 1;
+    Tally tally;
+    std::optional<pf::RecordFault> fault;
+    bool writeFailed = false;
+    // Ambiguous whatever is asked: the window refuses such a list too.
+    if (verdict.fit == pf::LayoutFit::Ambiguous) {
+        pos = nthLineStart(source.text(), verdict.firstOddLine);
+        fault = pf::RecordFault{pf::RecordProblem::Ambiguous, 'X', {}, verdict.oddFields, 4};
+    }
+    while (!fault) {
         // The whole records the text holds now, converted.
-        const Run run = convertText(sheets, source.text(), pos, source.atEnd(), out.buffer());
+        const Run run = layout.commaStream ? convertText(sheets, source.text(), pos, source.atEnd(), strict, out.buffer())
+                                           : convertLines(sheets, source.text(), pos, layout, out.buffer(), fault);
         tally.records += run.converted;
         if (run.offLine != 0 && tally.offLine == 0) tally.firstOffLineNumber = source.lineOf(run.firstOffLine);
         tally.offLine += run.offLine;
         pos = run.end;
-        failed = run.failed;
-        if (!failed && !source.atEnd() && source.unfinished(pos) > kLongestRecord) failed = tooLong = true;
+        if (run.failed && !fault) {
+            fault = run.offLineFailed
+                        ? pf::RecordFault{pf::RecordProblem::OffLine, 'X', {}, commaFieldsAt(source.text(), pos), 4}
+                        : pf::diagnoseStreamRecord(source.text(), pos, source.atEnd());
+        }
+        if (!fault && !source.atEnd() && source.unfinished(pos) > kLongestRecord) {
+            fault = pf::RecordFault{pf::RecordProblem::TooLong};
+        }
         if (!out.flushIfFull()) writeFailed = true;
-        if (failed || writeFailed || source.atEnd()) break;
-        int err = 0;
+        if (fault || writeFailed || source.atEnd()) break;
         if (!source.readOn(pos, err)) {
             // The input is not all there: what was converted goes to
             // stdout, but an OUTPUT file is not replaced by a part.
             out.finishPartial();
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+            say(cannotRead(inLabel, err, language));
             return kExitFailed;
         }
         pos = 0;
     }
     source.close();
-    if (tally.offLine != 0) report(msg::recordsOffLine(tally.offLine, tally.firstOffLineNumber));
+    if (!pf::isTodaysLayout(layout)) say(operations::layoutRecognised(tally.records, layout, language));
+    if (tally.offLine != 0) say(operations::recordsShifted(tally.offLine, tally.firstOffLineNumber, language));
 
-    if (writeFailed || (!failed && !out.commit())) {
-        report(msg::cannotWrite(out.label()));
+    if (writeFailed || (!fault && !out.commit())) {
+        say(cannotWrite(out.label(), out.error(), language));
         return kExitFailed;
     }
-    if (failed) {
+    if (fault) {
         out.finishPartial();
-        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, tally.records + 1,
-                     source.lineOfRecord(pos), tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");
+        const bool greek = language == operations::Language::Greek;
+        std::string text = std::string(greek ? msg::kBatchFailed : "error in the list:") + " " +
+                           operations::recordPlace(tally.records + 1, source.lineOfRecord(pos), language) + ": " +
+                           operations::faultReason(*fault, language);
+        if (fault->problem == pf::RecordProblem::OffLine) {
+            text += greek ? " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"
+                          : " (--records-across-lines reads it as the window does)";
+        }
+        say(text);
         return kExitFailed;
     }
     return kExitDone;

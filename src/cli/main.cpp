@@ -7,13 +7,17 @@
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
 #include "base/platform.h"
+#include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
+#include "geodesy/sheet_centre.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "text/number_text.h"
 #include "operations/single_point.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iterator>
 #include <cstring>
@@ -29,30 +33,17 @@ using hattsheet::cli::kExitDone;
 using hattsheet::cli::kExitFailed;
 using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
+using hattsheet::cli::Language;
+using hattsheet::cli::quote;
+using hattsheet::cli::say;
 
-constexpr char kUsage[] =
-    "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n"
-    "       hattsheet-convert --from PHI,DL --to PHI,DL [INPUT|-] [-o OUTPUT]\n"
-    "\n"
-    "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
-    "sheet centre --from to the sheet centre --to.\n"
-    "  PHI,DL   sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51', 0°51' west\n"
-    "           of the Athens meridian)\n"
-    "  X,Y      one point in metres on the --from sheet; prints X, Y on the --to sheet\n"
-    "           and the point's latitude and longitudes\n"
-    "  INPUT    a point list (code, X, Y, H per line; Windows-1253 or UTF-8), '-' or\n"
-    "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
-    "  -o OUTPUT all or nothing: OUTPUT is replaced only when every record was\n"
-    "           converted and written, else an existing OUTPUT stays as it was\n"
-    "           (stdout, /dev/stdout and devices get the lines before a failing record)\n"
-    "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
-    "  --help, --version\n"
-    "\n"
-    "Exit status:\n"
-    "  0   done\n"
-    "  1   a failing record, or a file that cannot be read or written\n"
-    "  2   a refused sheet centre or coordinate; nothing is written\n"
-    "  64  usage error\n";
+// The language of every message of this run.
+Language language()
+{
+    static const Language chosen = hattsheet::cli::messageLanguage();
+    return chosen;
+}
+bool greek() { return language() == Language::Greek; }
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
 // stderr; the exit status for what was printed.
@@ -61,20 +52,19 @@ int finishStdout()
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return kExitDone;
     }
-    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::operations::msg::cannotWrite("-").c_str());
+    say(hattsheet::cli::cannotWrite("-", errno, language()));
     return kExitFailed;
 }
 
+// A usage error: one line, and where the help is.
 int usageError(const std::string& why)
 {
-    std::fprintf(stderr, "hattsheet-convert: %s\n%s", why.c_str(), kUsage);
+    say(why);
+    say(hattsheet::cli::seeHelp(language()));
     return kExitUsage;
 }
 
-std::string inQuotes(std::string_view text)
-{
-    return "\"" + hattsheet::operations::msg::shownText(text) + "\"";
-}
+std::string inQuotes(std::string_view text) { return quote(text, language()); }
 
 // "A,B" of --from, --to or --point: exactly one comma, and on each side a
 // text the window would let the user leave its field with (the window's
@@ -87,13 +77,15 @@ std::optional<std::pair<std::string, std::string>> numberPair(std::string_view o
 {
     const auto comma = text.find(',');
     if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos) {
-        usageError(std::string(option) + " " + inQuotes(text) + ": write " + form + ", two numbers and one comma");
+        usageError(std::string(option) + " " + inQuotes(text) + (greek() ? ": γράψτε " : ": write ") + form +
+                   (greek() ? ", δύο αριθμούς και ένα κόμμα" : ", two numbers and one comma"));
         return std::nullopt;
     }
     std::pair<std::string, std::string> parts{text.substr(0, comma), text.substr(comma + 1)};
     for (const std::string& part : {parts.first, parts.second}) {
         if (!hattsheet::text::parseWholeNumber(part)) {
-            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) + " is not a number");
+            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) +
+                       (greek() ? " δεν είναι αριθμός" : " is not a number"));
             return std::nullopt;
         }
     }
@@ -120,13 +112,15 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     };
     const Option options[] = {{"--from", {}, &args.from, nullptr},       {"--to", {}, &args.to, nullptr},
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
-                              {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version}};
+                              {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
+                              {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             if (args.list.input) {
-                usageError("only one INPUT may be given, " + inQuotes(arg) + " is a second one");
+                usageError(greek() ? "μόνο ένα INPUT επιτρέπεται· το " + inQuotes(arg) + " είναι δεύτερο"
+                                   : "only one INPUT may be given, " + inQuotes(arg) + " is a second one");
                 return std::nullopt;
             }
             args.list.input = std::string(arg);
@@ -142,11 +136,11 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
             return name == candidate.name || (!candidate.alias.empty() && name == candidate.alias);
         });
         if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
-            usageError("unknown option " + inQuotes(arg));
+            usageError((greek() ? "άγνωστη επιλογή " : "unknown option ") + inQuotes(arg));
             return std::nullopt;
         }
         if (o->flag ? *o->flag : o->value->has_value()) {
-            usageError(std::string(name) + " given twice");
+            usageError(greek() ? "το " + std::string(name) + " δόθηκε δύο φορές" : std::string(name) + " given twice");
             return std::nullopt;
         }
         if (o->flag) {
@@ -156,7 +150,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
         } else if (i + 1 < argc) {
             *o->value = argv[++i];
         } else {
-            usageError("missing value after " + inQuotes(arg));
+            usageError((greek() ? "λείπει η τιμή μετά το " : "missing value after ") + inQuotes(arg));
             return std::nullopt;
         }
     }
@@ -169,7 +163,7 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
     using namespace hattsheet::operations;
     const auto result = computeOldToNew(from, to, point.first, point.second);
     if (!result) {
-        std::fprintf(stderr, "%s\n", messageFor(result.error()));
+        say(hattsheet::cli::coordinatesRefused(language()));
         return kExitRefused;
     }
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
@@ -194,7 +188,7 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     if (args->help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(hattsheet::cli::helpText(language()), stdout);
         return finishStdout();
     }
     if (args->version) {
@@ -202,16 +196,34 @@ int main(int argc, char** argv)
         return finishStdout();
     }
     if (!args->from || !args->to) {
-        return usageError("--from and --to are both needed");
+        return usageError(greek() ? "χρειάζονται και το --from και το --to" : "--from and --to are both needed");
     }
     if (args->point && (args->list.input || args->list.output)) {
-        return usageError("--point takes no INPUT or -o");
+        return usageError(greek() ? "το --point δεν παίρνει INPUT ή -o" : "--point takes no INPUT or -o");
     }
     const auto from = numberPair("--from", *args->from, "PHI,DL");
     const auto to = from ? numberPair("--to", *args->to, "PHI,DL") : std::nullopt;
     const auto point = to && args->point ? numberPair("--point", *args->point, "X,Y") : std::nullopt;
     if (!from || !to || (args->point && !point)) {
         return kExitUsage;
+    }
+    // A refused centre is named with its option and the accepted range;
+    // one read with 60 minutes or more is said how it was read.
+    for (const auto& [option, centre] : {std::pair{"--from", &*from}, std::pair{"--to", &*to}}) {
+        const auto read = hattsheet::geodesy::readSheetCentre(centre->first, centre->second);
+        if (!read) {
+            const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
+            say(hattsheet::cli::centreRefused(latitude ? hattsheet::operations::ConversionError::Latitude
+                                                       : hattsheet::operations::ConversionError::Longitude,
+                                              option, latitude ? centre->first : centre->second, language()));
+            return kExitRefused;
+        }
+    }
+    for (const auto* centre : {&*from, &*to}) {
+        for (const std::string& part : {centre->first, centre->second}) {
+            const std::string note = hattsheet::operations::minutesNote(part, language());
+            if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
+        }
     }
     const hattsheet::operations::CentreTexts fromTexts{from->first, from->second};
     const hattsheet::operations::CentreTexts toTexts{to->first, to->second};
@@ -220,8 +232,8 @@ int main(int argc, char** argv)
     }
     const auto sheets = hattsheet::operations::readSheetPair(from->first, from->second, to->first, to->second);
     if (!sheets) {
-        std::fprintf(stderr, "%s\n", hattsheet::operations::messageFor(sheets.error()));
+        say(hattsheet::cli::coordinatesRefused(language()));
         return kExitRefused;
     }
-    return hattsheet::cli::runListConversion(*sheets, args->list);
+    return hattsheet::cli::runListConversion(*sheets, args->list, language());
 }

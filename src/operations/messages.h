@@ -104,6 +104,9 @@ inline constexpr char kSaveTitle[] = "Αποθήκευση αρχείου συν
 inline constexpr char kFilterTxt[] = "Αρχεία κειμένου txt (*.txt)";
 inline constexpr char kFilterSeq[] = "Αρχεία συν/νων seq (*.seq)";
 inline constexpr char kFilterXyh[] = "Αρχεία συν/νων xyh (*.xyh)";
+inline constexpr char kFilterCsv[] = "Αρχεία csv (*.csv)";
+inline constexpr char kFilterLists[] = "Αρχεία σημείων (*.txt *.seq *.xyh *.csv)";
+inline constexpr char kFilterAll[] = "Όλα τα αρχεία (*)";
 
 } // namespace hattsheet::operations::msg
 

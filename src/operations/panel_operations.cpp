@@ -1,7 +1,12 @@
 #include "operations/panel_operations.h"
 
-#include "pointfile/field_reader.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_line_writer.h"
+
+#include <vector>
 
 #include <optional>
 #include <system_error>
@@ -54,33 +59,79 @@ std::string forceTxtExtension(const std::string& path)
 
 namespace {
 
-// The point lines of a coordinate file: code as read, X, Y and H in
-// "0.000", an empty field shown as 0; nothing when the file is not a valid
-// coordinate file (pf::testCoordinateFile, in the same pass).
-std::optional<std::string> pointLinesOf(std::string_view text)
-{
+// The point lines of a coordinate file in whatever layout it is in: code as
+// read, X, Y and H in "0.000" (an empty H shown as 0, a list without heights
+// written without them), with the layout recognised and the number of points;
+// or the reason, with the file's line, why it is not a coordinate file.
+// Records across lines are read as the field stream gives them, as the
+// open always has, and counted.
+struct OpenedList {
     std::string lines;
-    lines.reserve(text.size() + text.size() / 8);
-    std::size_t pos = 0;
-    pf::PointRecord r;
-    while (pos < text.size()) {
-        if (pf::readRecord(text, pos, true, r) != pf::ReadStatus::Ok) return std::nullopt;
-        const auto x = pf::fieldNumber(r.x);
-        const auto y = pf::fieldNumber(r.y);
-        const auto h = pf::fieldNumber(r.h);
-        if (!x || !y || !h) return std::nullopt;
-        pf::appendPointLine(lines, r.code.text, *x, *y, *h);
+    pf::PointLayout layout;
+    unsigned long long points = 0;
+    std::string refusal;  // empty when read
+    std::string shifted;  // records across lines: how many, and where the first starts
+};
+
+OpenedList pointLinesOf(std::string_view text)
+{
+    OpenedList opened;
+    std::vector<unsigned long long> lineNumbers;  // the file's line of each line kept
+    std::string kept;
+    {
+        pf::BlankLineFilter filter;
+        kept.reserve(text.size() + text.size() / 16);
+        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
+        filter.feed(text, kept, track);
+        filter.finish(kept, track);
     }
-    return lines;
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(kept);
+    opened.layout = verdict.layout;
+    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
+    opened.lines.reserve(kept.size() + kept.size() / 8);
+    pf::ListReader reader(kept, verdict);
+    pf::PointRecord r;
+    double x = 0.0, y = 0.0;
+    while (true) {
+        const auto step = reader.next(r, x, y);
+        if (step == pf::ListReader::Step::End) break;
+        std::optional<pf::RecordFault> fault;
+        std::optional<double> h = 0.0;
+        if (step == pf::ListReader::Step::Fault) {
+            fault = reader.fault();
+        } else if (r.hasHeight) {
+            h = verdict.layout.decimal == pf::DecimalMark::Point ? pf::fieldNumber(r.h)
+                : pf::isBlank(r.h)                             ? std::optional<double>(0.0)
+                                                               : pf::layoutNumber(r.h, verdict.layout.decimal);
+            if (!h) fault = pf::RecordFault{pf::RecordProblem::NotANumber, 'H', std::string(r.h.text)};
+        }
+        if (fault) {
+            const unsigned long long record = reader.records() + (step == pf::ListReader::Step::Fault ? 1 : 0);
+            opened.refusal = recordPlace(record, lineOf(reader.lineIndex()), Language::Greek) + ": " +
+                             faultReason(*fault, Language::Greek);
+            return opened;
+        }
+        if (r.hasHeight) {
+            pf::appendPointLine(opened.lines, r.code.text, x, y, *h);
+        } else {
+            pf::appendPlanePointLine(opened.lines, r.code.text, x, y);
+        }
+    }
+    opened.points = reader.records();
+    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    return opened;
 }
 
 } // namespace
 
 void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
-    const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
+    const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterLists, "*.txt *.seq *.xyh *.csv"},
+                                                                 {msg::kFilterTxt, "*.txt"},
                                                                  {msg::kFilterSeq, "*.seq"},
-                                                                 {msg::kFilterXyh, "*.xyh"}});
+                                                                 {msg::kFilterXyh, "*.xyh"},
+                                                                 {msg::kFilterCsv, "*.csv"},
+                                                                 {msg::kFilterAll, "*"}});
     if (!chosen || chosen->empty()) return;
     const fs::path path = platform::pathFromUtf8(*chosen);
     std::error_code error;
@@ -88,20 +139,26 @@ void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
         showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
         return;
     }
-    std::optional<std::string> lines;
+    OpenedList opened;
     {
         const auto bytes = pf::readWholeFile(path);
         if (!bytes) {
             showWarning(dialogs, msg::cannotRead(*chosen));
             return;
         }
-        lines = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
+        opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
-    if (!lines) {
-        dialogs.showMessage(msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical);
+    if (!opened.refusal.empty()) {
+        dialogs.showMessage(std::string(msg::kInvalidFile) + "\n" + opened.refusal, msg::kTitleWarningPlain,
+                            MessageIcon::Critical);
         return;
     }
-    if (!lines->empty()) fields.appendText(panelField(panel), *lines);
+    if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
+    // What was recognised, when the list is not in today's layout.
+    std::string said;
+    if (!pf::isTodaysLayout(opened.layout)) said = layoutRecognised(opened.points, opened.layout, Language::Greek);
+    if (!opened.shifted.empty()) said += (said.empty() ? "" : "\n") + opened.shifted;
+    if (!said.empty()) dialogs.showMessage(said, msg::kTitleInfoPlain, MessageIcon::Information);
 }
 
 void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,

@@ -1,8 +1,14 @@
 #include "operations/point_list.h"
 
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_line_writer.h"
 #include "text/number_format.h"
+
+#include <vector>
 
 #include <string_view>
 
@@ -12,20 +18,27 @@ namespace pf = hattsheet::pointfile;
 
 bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord& record, std::string& out)
 {
-    const auto x = pf::fieldNumber(record.x);
-    const auto y = pf::fieldNumber(record.y);
-    return x && y && appendConvertedPoint(sheets, record, *x, *y, out);
+    double x = 0.0, y = 0.0;
+    return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendConvertedPoint(sheets, record, x, y, out);
 }
 
 bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
-                          std::string& out)
+                          std::string& out, pf::DecimalMark decimal)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
+    if (!record.hasHeight) {
+        pf::appendPlanePointLine(out, record.code.text, target->x, target->y);
+        return true;
+    }
     // A height already as it would be written, or one that is text, is
     // copied as it stands; any other number is written in "0.000".
-    const auto h = text::isWrittenFixed(record.h.text, text::kCoordinateDecimals) ? std::nullopt
-                                                                                 : pf::fieldNumber(record.h);
+    std::optional<double> h;
+    if (decimal == pf::DecimalMark::Comma) {
+        h = pf::isBlank(record.h) ? 0.0 : pf::layoutNumber(record.h, decimal);
+    } else if (!text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
+        h = pf::fieldNumber(record.h);
+    }
     if (h) {
         pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
     } else {
@@ -45,8 +58,11 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
                                       fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
+        fields.focus(refusedField(fields, sheets.error(), FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew,
+                                  FieldId::LambdaNew, FieldId::File1));
         return;
     }
+    noteLongMinutes(fields);
 
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
@@ -54,9 +70,18 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     // are written for the user to look at, as before. Each form of the list
     // goes as soon as the next is made: beside a panel of a million points,
     // each is some 40 MB.
-    std::string feed = pf::dropBlankLines(list);
+    std::vector<unsigned long long> lineNumbers;  // the panel's line of each line kept
+    std::string feed;
+    {
+        pf::BlankLineFilter filter;
+        feed.reserve(list.size() + list.size() / 16);
+        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
+        filter.feed(list, feed, track);
+        filter.finish(feed, track);
+    }
     std::string().swap(list);
     operations::writeByProducts(dialogs, temp, {operations::kFeedFileName, operations::kTempFileName}, text::encodeForFile(feed).bytes);
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(feed);
 
     // The converted lines reach panel 2 a MiB at a time, and at the end of
     // the run or at the failing record: what the user sees afterwards is the
@@ -68,13 +93,19 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     std::string lines(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
     std::size_t prefix = lines.size();  // that line end, while not yet appended
     lines.reserve(kAppendBytes + kAppendBytes / 4);
-    std::size_t pos = 0;
+    pf::ListReader reader(feed, verdict);
     pf::PointRecord record;
-    bool failed = false;
-    while (pos < feed.size()) {
-        if (pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok ||
-            !appendConvertedLine(*sheets, record, lines)) {
-            failed = true;
+    double x = 0.0, y = 0.0;
+    std::optional<pf::RecordFault> fault;
+    while (true) {
+        const auto step = reader.next(record, x, y);
+        if (step == pf::ListReader::Step::End) break;
+        if (step == pf::ListReader::Step::Fault) {
+            fault = reader.fault();
+            break;
+        }
+        if (!appendConvertedPoint(*sheets, record, x, y, lines, verdict.layout.decimal)) {
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible};
             break;
         }
         if (lines.size() >= kAppendBytes) {
@@ -84,11 +115,19 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         }
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
-    if (failed) {
-        showWarning(dialogs, msg::kBatchFailed);
-    } else {
-        dialogs.showMessage(msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information);
+    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
+    if (fault) {
+        const unsigned long long line = lineOf(reader.lineIndex());
+        const unsigned long long record = reader.records() + (fault->problem == pf::RecordProblem::NotConvertible ? 0 : 1);
+        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" + recordPlace(record, line, Language::Greek) +
+                                 ": " + faultReason(*fault, Language::Greek));
+        fields.selectLine(FieldId::File1, line);
+        return;
     }
+    std::string done = msg::kBatchDone;
+    if (!pf::isTodaysLayout(verdict.layout)) done += "\n" + layoutRecognised(reader.records(), verdict.layout, Language::Greek);
+    if (reader.offLine() != 0) done += "\n" + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
 }
 
 } // namespace hattsheet::operations

@@ -2,7 +2,10 @@
 // and the blank-line filter. Expected records were worked
 // out by hand from the format's rules.
 
-#include "pointfile/field_reader.h"
+#include "pointfile/record_reader.h"
+#include "pointfile/point_line_writer.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/blank_line_filter.h"
 #include "pointfile/file_io.h"
 
 #include <QTemporaryDir>

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hattsheet::testing {
@@ -38,7 +39,14 @@ public:
     std::string text(FieldId id) const override { return m_texts.at(id); }
     void setText(FieldId id, const std::string& text) override { m_texts[id] = text; }
     void appendText(FieldId id, const std::string& text) override { m_texts[id] += text; }
+    void selectLine(FieldId id, unsigned long long line) override { selected = {id, line}; }
+    void focus(FieldId id) override { focused = id; }
+    void showNote(FieldId id, const std::string& text) override { notes.push_back({id, text}); }
     const std::map<FieldId, std::string>& all() const { return m_texts; }
+
+    std::optional<std::pair<FieldId, unsigned long long>> selected;  // the panel line selected last
+    std::optional<FieldId> focused;                                  // the field given the focus last
+    std::vector<std::pair<FieldId, std::string>> notes;
 
 private:
     std::map<FieldId, std::string> m_texts;
