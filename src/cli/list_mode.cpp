@@ -365,7 +365,7 @@ Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::s
         fault = pf::readLineRecord(line, layout, record);
         if (!fault) fault = pf::coordinatesOf(record, layout.decimal, x, y);
         if (!fault && !operations::appendConvertedPoint(sheets, record, x, y, out, layout.decimal)) {
-            fault = pf::RecordFault{pf::RecordProblem::NotConvertible};
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
         }
         if (fault) {
             run.end = pos;
@@ -425,7 +425,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
                         : pf::diagnoseStreamRecord(source.text(), pos, source.atEnd());
         }
         if (!fault && !source.atEnd() && source.unfinished(pos) > kLongestRecord) {
-            fault = pf::RecordFault{pf::RecordProblem::TooLong};
+            fault = pf::RecordFault{pf::RecordProblem::TooLong, 'X', {}, 0, 0};
         }
         if (!out.flushIfFull()) writeFailed = true;
         if (fault || writeFailed || source.atEnd()) break;

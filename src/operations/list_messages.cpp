@@ -41,9 +41,9 @@ std::string layoutRecognised(unsigned long long points, const pf::PointLayout& l
     case pf::Separator::Spaces: separator = greek ? "κενά" : "spaces"; break;
     }
     const std::string decimal = quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".", language);
-    std::string text = greek ? "Διαβάστηκαν " + std::to_string(points) + (points == 1 ? " σημείο" : " σημεία") +
+    std::string text = greek ? std::string("Διαβάστηκαν ") + std::to_string(points) + (points == 1 ? " σημείο" : " σημεία") +
                                    ": διαχωριστικό " + separator + ", υποδιαστολή " + decimal
-                             : "Read " + std::to_string(points) + (points == 1 ? " point" : " points") +
+                             : std::string("Read ") + std::to_string(points) + (points == 1 ? " point" : " points") +
                                    ": separator " + separator + ", decimal mark " + decimal;
     if (!layout.height) text += greek ? ", χωρίς υψόμετρο" : ", no height";
     if (layout.header) text += greek ? ", γραμμή επικεφαλίδας" : ", header line";
@@ -52,13 +52,13 @@ std::string layoutRecognised(unsigned long long points, const pf::PointLayout& l
 
 std::string recordPlace(unsigned long long record, unsigned long long line, Language language)
 {
-    return (language == Language::Greek ? "εγγραφή " : "record ") + std::to_string(record) + ", " +
+    return std::string(language == Language::Greek ? "εγγραφή " : "record ") + std::to_string(record) + ", " +
            linePlace(line, language);
 }
 
 std::string linePlace(unsigned long long line, Language language)
 {
-    return (language == Language::Greek ? "γραμμή " : "line ") + std::to_string(line);
+    return std::string(language == Language::Greek ? "γραμμή " : "line ") + std::to_string(line);
 }
 
 std::string faultReason(const pf::RecordFault& fault, Language language)
@@ -99,7 +99,7 @@ std::string recordsShifted(unsigned long long count, unsigned long long firstLin
     const std::string line = std::to_string(firstLine);
     const char* hint = " (decimal commas, or a line without four fields?).";
     if (count == 1) return "warning: 1 record does not sit on a line of its own; it starts on line " + line + hint;
-    return "warning: " + std::to_string(count) + " records do not sit one per line; the first starts on line " + line + hint;
+    return std::string("warning: ") + std::to_string(count) + " records do not sit one per line; the first starts on line " + line + hint;
 }
 
 std::string minutesNote(std::string_view degMinText, Language language)
@@ -118,7 +118,7 @@ std::string minutesNote(std::string_view degMinText, Language language)
     const double d = std::floor(degrees + 1e-12);
     double m = (degrees - d) * 60.0;
     if (m < 0) m = 0;
-    std::string shown = (number->value < 0 ? "-" : "") + text::formatFixed(d, 0) + "° ";
+    std::string shown = std::string(number->value < 0 ? "-" : "") + text::formatFixed(d, 0) + "° ";
     std::string mText = text::formatFixed(m, 4);
     while (mText.back() == '0') mText.pop_back();
     if (mText.back() == '.') mText.pop_back();
@@ -127,7 +127,7 @@ std::string minutesNote(std::string_view degMinText, Language language)
     while (!typed.empty() && typed.front() == ' ') typed.erase(0, 1);
     while (!typed.empty() && typed.back() == ' ') typed.pop_back();
     return language == Language::Greek
-               ? "Το " + msg::shownText(typed) + " διαβάστηκε ως " + shown +
+               ? std::string("Το ") + msg::shownText(typed) + " διαβάστηκε ως " + shown +
                      " (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)"
                : msg::shownText(typed) + " was read as " + shown + " (degrees.minutes, with 60 minutes or more)";
 }

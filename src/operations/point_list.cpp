@@ -105,7 +105,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             break;
         }
         if (!appendConvertedPoint(*sheets, record, x, y, lines, verdict.layout.decimal)) {
-            fault = pf::RecordFault{pf::RecordProblem::NotConvertible};
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
             break;
         }
         if (lines.size() >= kAppendBytes) {
@@ -125,8 +125,8 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         return;
     }
     std::string done = msg::kBatchDone;
-    if (!pf::isTodaysLayout(verdict.layout)) done += "\n" + layoutRecognised(reader.records(), verdict.layout, Language::Greek);
-    if (reader.offLine() != 0) done += "\n" + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(reader.records(), verdict.layout, Language::Greek);
+    if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
     dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
 }
 

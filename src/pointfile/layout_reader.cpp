@@ -85,7 +85,15 @@ std::optional<RecordFault> readLineRecord(std::string_view line, const PointLayo
         const char sep = layout.separator == Separator::Semicolon ? ';' : layout.separator == Separator::Tab ? '\t' : ',';
         std::size_t p = 0;
         while (true) {
-            const std::size_t e = line.find(sep, p);
+            // A field in double quotes (as a spreadsheet writes one holding
+            // the separator) runs to its closing quote.
+            std::size_t from = p;
+            while (from < line.size() && line[from] == ' ') ++from;
+            if (from < line.size() && line[from] == '"') {
+                const std::size_t close = line.find('"', from + 1);
+                if (close != std::string_view::npos) from = close;
+            }
+            const std::size_t e = line.find(sep, from);
             add(line.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p));
             if (e == std::string_view::npos) break;
             p = e + 1;

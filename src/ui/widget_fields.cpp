@@ -1,5 +1,6 @@
 #include "ui/widget_fields.h"
 
+#include "text/text_codec.h"
 #include "ui/ui_texts.h"
 
 #include <QLineEdit>
@@ -66,18 +67,7 @@ void appendUtf8(std::string& out, QStringView text)
         } else if (QChar::isSurrogate(u)) {
             c = standsFor(u);
         }
-        if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-        } else {
-            if (c < 0x10000) {
-                out += static_cast<char>(0xE0 | (c >> 12));
-            } else {
-                out += static_cast<char>(0xF0 | (c >> 18));
-                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            }
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        }
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        hattsheet::text::appendUtf8(out, c);
     }
 }
 
