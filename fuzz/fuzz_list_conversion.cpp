@@ -25,7 +25,6 @@
 #include "operations/messages.h"
 #include "text/text_codec.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -118,7 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t q = 0;
         pointfile::PointRecord r;
         // A list without heights is written without them: three fields.
-        const std::string withHeight = std::count(line.begin(), line.end(), ',') == 2 ? std::string(line.substr(0, line.size() - 2)) + ",0\r\n" : std::string(line);
+        std::string withHeight(line);
+        if (pointfile::readRecord(withHeight, q, true, r) != pointfile::ReadStatus::Ok) {
+            withHeight = std::string(line.substr(0, line.size() - 2)) + ",0\r\n";
+            q = 0;
+        }
         require(pointfile::readRecord(withHeight, q, true, r) == pointfile::ReadStatus::Ok && q == withHeight.size(),
                 "an output line is one record", line);
         require(pointfile::fieldNumber(r.x).has_value() && pointfile::fieldNumber(r.y).has_value(),

@@ -363,8 +363,8 @@ Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::s
         std::string_view line = text.substr(pos, lf - pos);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         fault = pf::readLineRecord(line, layout, record);
-        if (!fault) fault = pf::coordinatesOf(record, layout.decimal, x, y);
-        if (!fault && !operations::appendConvertedPoint(sheets, record, x, y, out, layout.decimal)) {
+        if (!fault) fault = pf::lineRecordNumbers(record, layout.decimal, x, y);
+        if (!fault && !operations::appendConvertedPoint(sheets, record, x, y, out, layout)) {
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
         }
         if (fault) {

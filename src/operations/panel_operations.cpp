@@ -111,10 +111,11 @@ OpenedList pointLinesOf(std::string_view text)
                              faultReason(*fault, Language::Greek);
             return opened;
         }
+        const std::string code = verdict.layout.commaStream ? std::string(r.code.text) : pf::codeForCommaLine(r.code.text);
         if (r.hasHeight) {
-            pf::appendPointLine(opened.lines, r.code.text, x, y, *h);
+            pf::appendPointLine(opened.lines, code, x, y, *h);
         } else {
-            pf::appendPlanePointLine(opened.lines, r.code.text, x, y);
+            pf::appendPlanePointLine(opened.lines, code, x, y);
         }
     }
     opened.points = reader.records();

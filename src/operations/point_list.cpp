@@ -23,12 +23,16 @@ bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord
 }
 
 bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
-                          std::string& out, pf::DecimalMark decimal)
+                          std::string& out, const pf::PointLayout& layout)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
+    const pf::DecimalMark decimal = layout.decimal;
+    std::string quotedCode;
+    std::string_view code = record.code.text;
+    if (!layout.commaStream) code = quotedCode = pf::codeForCommaLine(code);
     if (!record.hasHeight) {
-        pf::appendPlanePointLine(out, record.code.text, target->x, target->y);
+        pf::appendPlanePointLine(out, code, target->x, target->y);
         return true;
     }
     // A height already as it would be written, or one that is text, is
@@ -40,9 +44,9 @@ bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecor
         h = pf::fieldNumber(record.h);
     }
     if (h) {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
+        pf::appendPointLine(out, code, target->x, target->y, *h);
     } else {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);
+        pf::appendPointLine(out, code, target->x, target->y, record.h.text);
     }
     return true;
 }
@@ -104,7 +108,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             fault = reader.fault();
             break;
         }
-        if (!appendConvertedPoint(*sheets, record, x, y, lines, verdict.layout.decimal)) {
+        if (!appendConvertedPoint(*sheets, record, x, y, lines, verdict.layout)) {
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
             break;
         }

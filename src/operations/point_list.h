@@ -18,10 +18,12 @@ namespace hattsheet::operations {
 // written without one). False, with nothing appended, when X or Y is empty
 // or not a number or a result is not finite.
 bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
-// The same for a record whose X and Y were read as numbers already; H is
-// read with the layout's decimal mark.
+// The same for a record whose X and Y were read as numbers already, in a
+// layout (today's by default): H is read with its decimal mark, and a code
+// of a line layout that holds a comma is written in quotes
+// (pointfile::codeForCommaLine).
 bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, double x, double y,
-                          std::string& out, pointfile::DecimalMark decimal = pointfile::DecimalMark::Point);
+                          std::string& out, const pointfile::PointLayout& layout = {});
 
 // The batch: panel 1's list, in the layout recogniseLayout finds, converted
 // and appended to panel 2. A refused record stops it with "Λάθος στον

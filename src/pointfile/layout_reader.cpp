@@ -63,6 +63,15 @@ std::optional<RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decim
     return std::nullopt;
 }
 
+std::optional<RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal, double& x, double& y)
+{
+    if (auto fault = coordinatesOf(r, decimal, x, y)) return fault;
+    if (r.hasHeight && !isBlank(r.h) && !layoutNumber(r.h, decimal)) {
+        return RecordFault{RecordProblem::NotANumber, 'H', std::string(r.h.text), 0, 0};
+    }
+    return std::nullopt;
+}
+
 std::optional<RecordFault> readLineRecord(std::string_view line, const PointLayout& layout, PointRecord& out)
 {
     Field fields[4];
@@ -160,7 +169,10 @@ ListReader::Step ListReader::next(PointRecord& record, double& x, double& y)
         std::string_view line = m_text.substr(start, next - start);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
         if (auto fault = readLineRecord(line, layout, record)) return fail(std::move(*fault));
+        if (auto fault = lineRecordNumbers(record, layout.decimal, x, y)) return fail(std::move(*fault));
         m_pos = next;
+        ++m_records;
+        return Step::Record;
     }
     if (auto fault = coordinatesOf(record, layout.decimal, x, y)) return fail(std::move(*fault));
     ++m_records;

@@ -39,6 +39,11 @@ std::optional<double> layoutNumber(const Field& f, DecimalMark decimal);
 // X and Y of a record as numbers, or the fault (an empty or non-numeric field).
 std::optional<RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decimal, double& x, double& y);
 
+// The same for a record of a line layout, whose H must be empty or a number
+// as well: a text there could hold a comma, and the comma layout written
+// for it would read it as two fields.
+std::optional<RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal, double& x, double& y);
+
 // One line (without its line end) as a record of a line layout; the fault
 // when its fields are not as many as the layout has. The numbers are not
 // looked at. Views into line.

@@ -62,6 +62,15 @@ void appendPointLine(std::string& out, std::string_view code, double x, double y
     appendLine(out, code, x, y, nullptr, hText);
 }
 
+std::string codeForCommaLine(std::string_view code)
+{
+    if (code.find(',') == std::string_view::npos) return std::string(code);
+    std::string quoted(1, '"');
+    quoted.append(code);
+    quoted.push_back('"');
+    return quoted;
+}
+
 void appendPlanePointLine(std::string& out, std::string_view code, double x, double y)
 {
     appendLine(out, code, x, y, nullptr, {}, false);

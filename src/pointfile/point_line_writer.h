@@ -12,6 +12,12 @@ namespace hattsheet::pointfile {
 // text is carried through unchanged).
 void appendPointLine(std::string& out, std::string_view code, double x, double y, double h);
 void appendPointLine(std::string& out, std::string_view code, double x, double y, std::string_view hText);
+// A code as a line of today's layout holds it: one with a comma (read from
+// a list of other separators) in double quotes, which the comma reader takes
+// off again, so that the written list reads back as the same points. Any
+// other code as it is.
+std::string codeForCommaLine(std::string_view code);
+
 // The line of a point read without a height: code, ", ", X, ", ", Y, CR LF.
 void appendPlanePointLine(std::string& out, std::string_view code, double x, double y);
 

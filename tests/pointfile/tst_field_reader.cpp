@@ -152,6 +152,8 @@ void tst_FieldReader::layouts_data()
     row("semicolons with a short line", "A;1;2;3\r\nB;1;2\r\nC;1;2;3\r\n", ";.4", "A|1|2|3;!1");
     row("tabs without heights", "A\t1\t2\r\nB\t3\t4\r\n", "\t.3", "A|1|2|;B|3|4|");
     row("runs of spaces", "A   1.5  2 3\r\nB 1 2 3\r\n", " .4", "A|1.5|2|3;B|1|2|3");
+    // Fault: a text H was copied into the comma output, commas and all.
+    row("a text H in a line layout", "A 1 2 3\r\nB 1 2 ,x\r\n", " .4", "A|1|2|3;!1");
     row("spaces and decimal commas", "A 1,5 2,25 3\r\n", " ,4", "A|1,5|2,25|3");
     row("commas without heights", "A,1,2\r\nB,3,4\r\n", ",.3", "A|1|2|;B|3|4|");
     row("a line of three among fours: across lines", "A,1,2,3\r\nB,1,2\r\nC,1,2,3\r\n", ",.4~", "A|1|2|3;B|1|2|C;!2");
