@@ -120,8 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string withHeight(line);
         if (pointfile::readRecord(withHeight, q, true, r) != pointfile::ReadStatus::Ok) {
             withHeight = std::string(line.substr(0, line.size() - 2)) + ",0\r\n";
-            q = 0;
         }
+        q = 0;
         require(pointfile::readRecord(withHeight, q, true, r) == pointfile::ReadStatus::Ok && q == withHeight.size(),
                 "an output line is one record", line);
         require(pointfile::fieldNumber(r.x).has_value() && pointfile::fieldNumber(r.y).has_value(),
