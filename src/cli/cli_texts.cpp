@@ -2,6 +2,7 @@
 
 #include "base/platform.h"
 #include "operations/messages.h"
+#include "operations/sheet_messages.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,15 +18,22 @@ void say(const std::string& text) { std::fprintf(stderr, "hattsheet-convert: %s\
 namespace {
 
 constexpr char kHelpEnglish[] =
-    "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n"
-    "       hattsheet-convert --from PHI,DL --to PHI,DL [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --sheets [TEXT]\n"
     "\n"
     "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
-    "sheet centre --from to the sheet centre --to.\n"
-    "  PHI,DL   sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51', 0°51' west\n"
-    "           of the Athens meridian)\n"
-    "  X,Y      one point in metres on the --from sheet; prints X, Y on the --to sheet\n"
-    "           and the point's latitude and longitudes\n"
+    "sheet centre --from to the sheet centre --to, or to and from the Greek Grid\n"
+    "(EGSA87 / TM87, EPSG:2100) with the agency's polynomial of each 1:50,000 sheet.\n"
+    "  CENTRE   PHI,DL: a sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51',\n"
+    "           0°51' west of the Athens meridian);\n"
+    "           or a sheet's name (case and accents do not count, either spelling,\n"
+    "           a unique beginning is enough) or the agency's number of one sheet:\n"
+    "           its centre, and for EGSA87 its polynomial;\n"
+    "           or egsa87 (also ΕΓΣΑ87), for --to or for --from\n"
+    "  X,Y      one point in metres on the --from sheet (E,N from egsa87); prints\n"
+    "           X, Y on the --to sheet (E, N for egsa87) and the point's latitude and\n"
+    "           longitudes, and \"Φύλλο = NAME\" for a conversion with EGSA87\n"
     "  INPUT    a point list (code, X, Y, H or code, X, Y per line; fields between\n"
     "           commas, \";\", tabs or spaces; decimal point, or decimal comma where\n"
     "           commas do not separate the fields; a header line is skipped;\n"
@@ -37,26 +45,44 @@ constexpr char kHelpEnglish[] =
     "  --records-across-lines  read comma records that do not sit one per line as\n"
     "           the window does (else such a record is a failing record)\n"
     "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
+    "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
+    "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
+    "           polynomial is used\n"
     "  --help, --version\n"
+    "\n"
+    "To EGSA87 a point takes the polynomial of the sheet on the --from centre whose\n"
+    "outline holds it (south and west edges inside); with --from NAME that sheet's,\n"
+    "with a warning for points more than 1 km outside its outline. From EGSA87 the\n"
+    "polynomial is inverted exactly (to 0.001 mm), on the sheet of the --to centre\n"
+    "whose outline holds the result. A point on no sheet of that centre, or on one of\n"
+    "the six sheets whose polynomial is inconsistent, is refused.\n"
     "\n"
     "Messages are in Greek when LC_ALL, LC_MESSAGES or LANG names a Greek locale.\n"
     "\n"
     "Exit status:\n"
     "  0   done\n"
     "  1   a failing record, or a file that cannot be read or written\n"
-    "  2   a refused sheet centre or coordinate; nothing is written\n"
-    "  64  usage error\n";
+    "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
+    "      point on no usable sheet; nothing is written\n"
+    "  64  usage error (also an unknown or ambiguous sheet name)\n";
 
 constexpr char kHelpGreek[] =
-    "χρήση: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n"
-    "       hattsheet-convert --from PHI,DL --to PHI,DL [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --sheets [TEXT]\n"
     "\n"
     "Μεταφέρει επίπεδες συντεταγμένες της ελληνικής προβολής Hatt (Bessel 1841) από\n"
-    "το κέντρο φύλλου --from στο κέντρο φύλλου --to.\n"
-    "  PHI,DL   κέντρο φύλλου σε μοίρες.λεπτά, π.χ. 40.51,-0.51 (40°51', 0°51' δυτικά\n"
-    "           του μεσημβρινού της Αθήνας)\n"
-    "  X,Y      ένα σημείο σε μέτρα στο φύλλο --from· τυπώνει τα X, Y στο φύλλο --to\n"
-    "           και το γεωγραφικό πλάτος και μήκη του σημείου\n"
+    "το κέντρο φύλλου --from στο κέντρο φύλλου --to, ή προς και από το ΕΓΣΑ87\n"
+    "(TM87, EPSG:2100) με το πολυώνυμο της υπηρεσίας για κάθε φύλλο 1:50.000.\n"
+    "  CENTRE   PHI,DL: κέντρο φύλλου σε μοίρες.λεπτά, π.χ. 40.51,-0.51 (40°51',\n"
+    "           0°51' δυτικά του μεσημβρινού της Αθήνας)·\n"
+    "           ή το όνομα ενός φύλλου (πεζά/κεφαλαία και τόνοι δεν μετρούν, και οι\n"
+    "           δύο γραφές, αρκεί μια μοναδική αρχή) ή ο αριθμός ενός φύλλου της\n"
+    "           υπηρεσίας: το κέντρο του, και για το ΕΓΣΑ87 το πολυώνυμό του·\n"
+    "           ή egsa87 (και ΕΓΣΑ87), για το --to ή το --from\n"
+    "  X,Y      ένα σημείο σε μέτρα στο φύλλο --from (E,N από το egsa87)· τυπώνει\n"
+    "           τα X, Y στο φύλλο --to (E, N για το egsa87), το γεωγραφικό πλάτος και\n"
+    "           μήκη του σημείου, και \"Φύλλο = ΟΝΟΜΑ\" για μετατροπή με το ΕΓΣΑ87\n"
     "  INPUT    λίστα σημείων (κωδικός, X, Y, H ή κωδικός, X, Y ανά γραμμή· πεδία\n"
     "           χωρισμένα με κόμμα, «;», στηλοθέτη ή κενά· υποδιαστολή τελεία, ή κόμμα\n"
     "           όταν τα πεδία δεν χωρίζονται με κόμμα· η γραμμή επικεφαλίδας\n"
@@ -69,7 +95,17 @@ constexpr char kHelpGreek[] =
     "  --records-across-lines  διαβάζει εγγραφές με κόμμα που δεν είναι μία ανά\n"
     "           γραμμή όπως το παράθυρο (αλλιώς μια τέτοια εγγραφή είναι λάθος)\n"
     "  --       τέλος των επιλογών: ό,τι ακολουθεί είναι INPUT, και όταν αρχίζει με '-'\n"
+    "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
+    "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"
+    "           πολυώνυμό του ΕΓΣΑ87\n"
     "  --help, --version\n"
+    "\n"
+    "Προς το ΕΓΣΑ87 ένα σημείο παίρνει το πολυώνυμο του φύλλου του κέντρου --from\n"
+    "που το περιέχει (η νότια και η δυτική πλευρά μέσα)· με --from ΟΝΟΜΑ εκείνου\n"
+    "του φύλλου, με προειδοποίηση για σημεία πάνω από 1 km έξω από το περίγραμμά\n"
+    "του. Από το ΕΓΣΑ87 το πολυώνυμο αντιστρέφεται ακριβώς (έως 0,001 mm), στο φύλλο\n"
+    "του κέντρου --to που περιέχει το αποτέλεσμα. Σημείο σε κανένα φύλλο αυτού του\n"
+    "κέντρου, ή σε ένα από τα έξι φύλλα με ασυνεπές πολυώνυμο, απορρίπτεται.\n"
     "\n"
     "Τα μηνύματα είναι στα ελληνικά όταν το LC_ALL, το LC_MESSAGES ή το LANG ορίζει\n"
     "ελληνική τοπική ρύθμιση.\n"
@@ -77,8 +113,9 @@ constexpr char kHelpGreek[] =
     "Κατάσταση εξόδου:\n"
     "  0   ολοκληρώθηκε\n"
     "  1   εγγραφή που δεν μετατρέπεται, ή αρχείο που δεν διαβάζεται ή δεν γράφεται\n"
-    "  2   κέντρο φύλλου ή συντεταγμένες που απορρίφθηκαν· δεν γράφεται τίποτα\n"
-    "  64  λάθος χρήσης\n";
+    "  2   κέντρο φύλλου ή συντεταγμένες που απορρίφθηκαν, ή για το ΕΓΣΑ87 φύλλο που\n"
+    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα\n"
+    "  64  λάθος χρήσης (και άγνωστο ή διφορούμενο όνομα φύλλου)\n";
 
 // The errno values a read or a write of this program reports, in both
 // languages.
@@ -182,6 +219,22 @@ std::string centreRefused(operations::ConversionError error, std::string_view op
     const std::string what = greek ? (latitude ? msg::kLatitude : msg::kLongitude)
                                    : (latitude ? "latitude refused" : "longitude refused");
     return what + " (" + std::string(option) + " " + msg::shownText(text) + ": " + range + ")";
+}
+
+std::string unknownSheet(std::string_view option, std::string_view text, const std::string& candidates,
+                         Language language)
+{
+    if (language == Language::English) return msg::unknownSheet(option, msg::shownText(text), candidates);
+    const std::string m = std::string(option) + " " + quote(text, language) + ": κανένα φύλλο δεν έχει αυτό το όνομα ή αριθμό";
+    return candidates.empty() ? m + " (το hattsheet-convert --sheets τα απαριθμεί)"
+                              : m + "· ονόματα που το περιέχουν: " + candidates;
+}
+
+std::string ambiguousSheet(std::string_view option, std::string_view text, const std::string& candidates,
+                           Language language)
+{
+    if (language == Language::English) return msg::ambiguousSheet(option, msg::shownText(text), candidates);
+    return std::string(option) + " " + quote(text, language) + ": ταιριάζει σε πολλά φύλλα: " + candidates;
 }
 
 std::string coordinatesRefused(Language language)

@@ -43,6 +43,13 @@ std::string centreRefused(operations::ConversionError error, std::string_view op
 // "Λάθος στις συντεταγμένες." / "the coordinates cannot be converted".
 std::string coordinatesRefused(Language language);
 
+// A name given as a centre that names no sheet, or several: the usage
+// error, with the candidates (operations/sheet_names.h).
+std::string unknownSheet(std::string_view option, std::string_view text, const std::string& candidates,
+                         Language language);
+std::string ambiguousSheet(std::string_view option, std::string_view text, const std::string& candidates,
+                           Language language);
+
 // A text as usage errors quote it: «text» or "text", controls escaped.
 std::string quote(std::string_view text, Language language);
 

@@ -10,7 +10,9 @@
 #include "pointfile/record_reader.h"
 #include "operations/list_messages.h"
 #include "operations/messages.h"
+#include "operations/grid_operations.h"
 #include "operations/point_list.h"
+#include "operations/sheet_messages.h"
 #include "text/text_codec.h"
 
 #include <algorithm>
@@ -123,7 +125,8 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
+template <typename Converter>
+Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                std::string& out)
 {
     Run run;
@@ -152,8 +155,7 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
             run.failed = run.offLineFailed = true;
             return run;
         }
-        converted = plain ? operations::appendConvertedPoint(sheets, record, x, y, out)
-                          : operations::appendConvertedLine(sheets, record, out);
+        converted = plain ? sheets.appendPoint(record, x, y, out) : sheets.appendLine(record, out);
         if (!converted) {
             run.end = start;
             run.failed = true;
@@ -177,7 +179,8 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
+template <typename Converter>
+Run convertText(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
@@ -328,7 +331,6 @@ int openInput(const ListRequest& request, const std::string& inLabel, operations
     return in;
 }
 
-
 // Where the 0-based line index starts in the text.
 std::size_t nthLineStart(std::string_view text, std::size_t index)
 {
@@ -348,10 +350,19 @@ std::size_t commaFieldsAt(std::string_view text, std::size_t pos)
                                                text.begin() + static_cast<std::ptrdiff_t>(end), ',')) + 1;
 }
 
+// The line at pos of a list of one record per line, without its line end.
+std::string_view lineAt(std::string_view text, std::size_t pos)
+{
+    std::string_view line = text.substr(pos, std::min(text.find('\n', pos), text.size()) - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
 // The records of a list of one record per line (a layout other than
 // today's), from pos to the last whole line of the text; the fault of the
 // first that cannot be read or converted.
-Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, const pf::PointLayout& layout,
+template <typename Converter>
+Run convertLines(const Converter& sheets, std::string_view text, std::size_t pos, const pf::PointLayout& layout,
                  std::string& out, std::optional<pf::RecordFault>& fault)
 {
     Run run;
@@ -360,11 +371,9 @@ Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::s
     while (pos < text.size()) {
         const std::size_t lf = text.find('\n', pos);
         if (lf == std::string_view::npos) break;
-        std::string_view line = text.substr(pos, lf - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        fault = pf::readLineRecord(line, layout, record);
+        fault = pf::readLineRecord(lineAt(text, pos), layout, record);
         if (!fault) fault = pf::lineRecordNumbers(record, layout.decimal, x, y);
-        if (!fault && !operations::appendConvertedPoint(sheets, record, x, y, out, layout)) {
+        if (!fault && !sheets.appendPoint(record, x, y, out, layout)) {
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
         }
         if (fault) {
@@ -378,9 +387,64 @@ Run convertLines(const geodesy::SheetPair& sheets, std::string_view text, std::s
     run.end = pos;
     return run;
 }
-} // namespace
 
-int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request, operations::Language language)
+// The Hatt to Hatt conversion of a record, as the converters of the Grid
+// offer theirs.
+struct HattLines {
+    const geodesy::FramePair& sheets;
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
+                     const pf::PointLayout& layout = {}) const
+    {
+        return operations::appendConvertedPoint(sheets, record, x, y, out, layout);
+    }
+    bool appendLine(const pf::PointRecord& record, std::string& out) const
+    {
+        return operations::appendConvertedLine(sheets, record, out);
+    }
+    std::string refusalOf(double, double) const { return {}; }
+    std::string warning() const { return {}; }
+};
+
+// The Grid's converter, with the warning of points far outside a named sheet.
+struct GridLines {
+    const operations::GridLineConverter& converter;
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
+                     const pf::PointLayout& layout = {}) const
+    {
+        return converter.appendPoint(record, x, y, out, layout);
+    }
+    bool appendLine(const pf::PointRecord& record, std::string& out) const { return converter.appendLine(record, out); }
+    std::string refusalOf(double x, double y) const { return converter.refusalOf(x, y); }
+    std::string warning() const
+    {
+        const unsigned long long far = converter.farOutsideCount();
+        const auto& candidates = converter.choice().candidates();
+        return far == 0 || candidates.empty() ? std::string() : msg::farOutside(far, *candidates.front().sheet);
+    }
+};
+
+// Why the conversion refused the record at pos, when it can tell: the
+// record read once more in its layout.
+template <typename Converter>
+std::string refusalAt(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
+                      const pf::PointLayout& layout)
+{
+    pf::PointRecord record;
+    double x = 0.0, y = 0.0;
+    if (layout.commaStream) {
+        if (pf::readRecord(text, pos, atEnd, record) != pf::ReadStatus::Ok ||
+            pf::coordinatesOf(record, pf::DecimalMark::Point, x, y)) {
+            return {};
+        }
+    } else if (pf::readLineRecord(lineAt(text, pos), layout, record) ||
+               pf::lineRecordNumbers(record, layout.decimal, x, y)) {
+        return {};
+    }
+    return sheets.refusalOf(x, y);
+}
+
+template <typename Converter>
+int runList(const Converter& sheets, const ListRequest& request, operations::Language language)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
     const int in = openInput(request, inLabel, language);
@@ -441,6 +505,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
     source.close();
     if (!pf::isTodaysLayout(layout)) say(operations::layoutRecognised(tally.records, layout, language));
     if (tally.offLine != 0) say(operations::recordsShifted(tally.offLine, tally.firstOffLineNumber, language));
+    if (const std::string warning = sheets.warning(); !warning.empty()) say(warning);
 
     if (writeFailed || (!fault && !out.commit())) {
         say(cannotWrite(out.label(), out.error(), language));
@@ -449,9 +514,12 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
     if (fault) {
         out.finishPartial();
         const bool greek = language == operations::Language::Greek;
+        const std::string why = fault->problem == pf::RecordProblem::NotConvertible
+                                    ? refusalAt(sheets, source.text(), pos, source.atEnd(), layout)
+                                    : std::string();
         std::string text = std::string(greek ? msg::kBatchFailed : "error in the list:") + " " +
                            operations::recordPlace(tally.records + 1, source.lineOfRecord(pos), language) + ": " +
-                           operations::faultReason(*fault, language);
+                           (why.empty() ? operations::faultReason(*fault, language) : why);
         if (fault->problem == pf::RecordProblem::OffLine) {
             text += greek ? " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"
                           : " (--records-across-lines reads it as the window does)";
@@ -460,6 +528,19 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
         return kExitFailed;
     }
     return kExitDone;
+}
+
+} // namespace
+
+int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language)
+{
+    return runList(HattLines{sheets}, request, language);
+}
+
+int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+                      operations::Language language)
+{
+    return runList(GridLines{converter}, request, language);
 }
 
 } // namespace hattsheet::cli

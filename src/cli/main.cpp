@@ -1,7 +1,11 @@
 // hattsheet-convert: the window's conversions for scripts.
 //
-//   hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y
-//   hattsheet-convert --from PHI,DL --to PHI,DL [INPUT|-] [-o OUTPUT]
+//   hattsheet-convert --from CENTRE --to CENTRE --point X,Y
+//   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
+//   hattsheet-convert --sheets [TEXT]
+//
+// CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
+// Grid) on one side.
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
 // file; 2 a refused centre or coordinate; 64 a usage error.
@@ -11,8 +15,12 @@
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
 #include "geodesy/sheet_centre.h"
+#include "operations/grid_operations.h"
 #include "operations/list_messages.h"
 #include "operations/messages.h"
+#include "operations/sheet_messages.h"
+#include "operations/sheet_names.h"
+#include "text/name_key.h"
 #include "text/number_text.h"
 #include "operations/single_point.h"
 
@@ -97,6 +105,8 @@ struct Arguments {
     hattsheet::cli::ListRequest list;
     bool help = false;
     bool version = false;
+    bool sheets = false;                   // --sheets; its TEXT is INPUT's place or --sheets=TEXT
+    std::optional<std::string> sheetsText;
 };
 
 // Empty optional (after a message) on a usage error. An option given twice
@@ -113,6 +123,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     const Option options[] = {{"--from", {}, &args.from, nullptr},       {"--to", {}, &args.to, nullptr},
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
                               {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
+                              {"--sheets", {}, nullptr, &args.sheets},
                               {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -135,6 +146,11 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
         const Option* o = std::find_if(std::begin(options), std::end(options), [&](const Option& candidate) {
             return name == candidate.name || (!candidate.alias.empty() && name == candidate.alias);
         });
+        if (name == "--sheets" && name.size() < arg.size() && !args.sheets) {
+            args.sheets = true;
+            args.sheetsText = std::string(arg.substr(name.size() + 1));
+            continue;
+        }
         if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
             usageError((greek() ? "άγνωστη επιλογή " : "unknown option ") + inQuotes(arg));
             return std::nullopt;
@@ -171,6 +187,76 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
     return finishStdout();
 }
 
+// What --from or --to names: a centre (typed, or a sheet's), or the Grid.
+struct CentreArgument {
+    bool grid = false;
+    std::string phi, lambda;                         // degrees-minutes texts of the centre
+    const hattsheet::geodesy::SheetRecord* sheet = nullptr;  // when a sheet was named
+};
+
+// PHI,DL as today (a text with a comma is never a name); egsa87; else a
+// sheet's name or agency number. Empty optional after a usage error.
+std::optional<CentreArgument> centreArgument(std::string_view option, std::string_view text)
+{
+    namespace ops = hattsheet::operations;
+    if (text.find(',') != std::string_view::npos) {
+        const auto pair = numberPair(option, text, "PHI,DL");
+        if (!pair) return std::nullopt;
+        return CentreArgument{false, pair->first, pair->second, nullptr};
+    }
+    if (hattsheet::text::isGreekGridName(text)) return CentreArgument{true, {}, {}, nullptr};
+    const auto sheet = ops::findSheet(text);
+    if (!sheet) {
+        const std::string candidates = ops::candidateList(sheet.error().candidates);
+        usageError(sheet.error().ambiguous ? hattsheet::cli::ambiguousSheet(option, text, candidates, language())
+                                           : hattsheet::cli::unknownSheet(option, text, candidates, language()));
+        return std::nullopt;
+    }
+    return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
+}
+
+// --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial is used.
+int listSheets(std::string_view text)
+{
+    namespace ops = hattsheet::operations;
+    std::string out;
+    for (const auto* sheet : ops::sheetsMatching(text)) {
+        out.append(sheet->name).append("\t").append(std::to_string(sheet->agencyNumber)).append("\t");
+        out.append(ops::centreText(*sheet)).append("\t");
+        out.append(hattsheet::geodesy::isUsable(*sheet) ? ops::msg::kUsable : ops::msg::kUnusable).append("\n");
+    }
+    std::fputs(out.c_str(), stdout);
+    return finishStdout();
+}
+
+// A conversion to or from the Grid: the sheets of the Hatt side, then one
+// point or the list.
+int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection direction,
+            const std::optional<std::pair<std::string, std::string>>& point, const hattsheet::cli::ListRequest& list)
+{
+    namespace ops = hattsheet::operations;
+    const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
+                                                  : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
+    if (!choice) {
+        say(ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet));
+        return kExitRefused;
+    }
+    if (!point) {
+        const ops::GridLineConverter converter(*choice, direction);
+        return hattsheet::cli::runListConversion(converter, list, language());
+    }
+    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
+    if (!result) {
+        say(result.error());
+        return kExitRefused;
+    }
+    if (result->farOutside) say(ops::msg::farOutside(1, *result->sheet));
+    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n%s%s\n", result->x.c_str(), result->y.c_str(),
+                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(), ops::msg::kSheetLabel,
+                std::string(result->sheet->name).c_str());
+    return finishStdout();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -195,42 +281,54 @@ int main(int argc, char** argv)
         std::puts("hattsheet-convert " HATTSHEET_VERSION);
         return finishStdout();
     }
+    if (args->sheets) {
+        if (args->from || args->to || args->point || args->list.output || (args->sheetsText && args->list.input)) {
+            return usageError(greek() ? "το --sheets παίρνει μόνο ένα TEXT" : "--sheets takes only a TEXT");
+        }
+        return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
+    }
     if (!args->from || !args->to) {
         return usageError(greek() ? "χρειάζονται και το --from και το --to" : "--from and --to are both needed");
     }
     if (args->point && (args->list.input || args->list.output)) {
         return usageError(greek() ? "το --point δεν παίρνει INPUT ή -o" : "--point takes no INPUT or -o");
     }
-    const auto from = numberPair("--from", *args->from, "PHI,DL");
-    const auto to = from ? numberPair("--to", *args->to, "PHI,DL") : std::nullopt;
-    const auto point = to && args->point ? numberPair("--point", *args->point, "X,Y") : std::nullopt;
+    const auto from = centreArgument("--from", *args->from);
+    const auto to = from ? centreArgument("--to", *args->to) : std::nullopt;
+    const auto point = to && args->point ? numberPair("--point", *args->point, from->grid ? "E,N" : "X,Y") : std::nullopt;
     if (!from || !to || (args->point && !point)) {
         return kExitUsage;
     }
+    if (from->grid && to->grid) {
+        return usageError(greek() ? "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87"
+                                  : hattsheet::operations::msg::kGridBothWays);
+    }
     // A refused centre is named with its option and the accepted range;
-    // one read with 60 minutes or more is said how it was read.
+    // one typed with 60 minutes or more is said how it was read.
     for (const auto& [option, centre] : {std::pair{"--from", &*from}, std::pair{"--to", &*to}}) {
-        const auto read = hattsheet::geodesy::readSheetCentre(centre->first, centre->second);
+        if (centre->grid) continue;
+        const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
         if (!read) {
             const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
             say(hattsheet::cli::centreRefused(latitude ? hattsheet::operations::ConversionError::Latitude
                                                        : hattsheet::operations::ConversionError::Longitude,
-                                              option, latitude ? centre->first : centre->second, language()));
+                                              option, latitude ? centre->phi : centre->lambda, language()));
             return kExitRefused;
         }
-    }
-    for (const auto* centre : {&*from, &*to}) {
-        for (const std::string& part : {centre->first, centre->second}) {
+        if (centre->sheet != nullptr) continue;
+        for (const std::string& part : {centre->phi, centre->lambda}) {
             const std::string note = hattsheet::operations::minutesNote(part, language());
             if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
         }
     }
-    const hattsheet::operations::CentreTexts fromTexts{from->first, from->second};
-    const hattsheet::operations::CentreTexts toTexts{to->first, to->second};
+    if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
+    if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
+    const hattsheet::operations::CentreTexts fromTexts{from->phi, from->lambda};
+    const hattsheet::operations::CentreTexts toTexts{to->phi, to->lambda};
     if (point) {
         return runPoint(fromTexts, toTexts, *point);
     }
-    const auto sheets = hattsheet::operations::readSheetPair(from->first, from->second, to->first, to->second);
+    const auto sheets = hattsheet::operations::readFramePair(from->phi, from->lambda, to->phi, to->lambda);
     if (!sheets) {
         say(hattsheet::cli::coordinatesRefused(language()));
         return kExitRefused;

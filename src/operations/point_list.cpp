@@ -8,47 +8,50 @@
 #include "pointfile/point_line_writer.h"
 #include "text/number_format.h"
 
-#include <vector>
-
 #include <string_view>
+#include <vector>
 
 namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord& record, std::string& out)
+bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
 {
     double x = 0.0, y = 0.0;
     return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendConvertedPoint(sheets, record, x, y, out);
 }
 
-bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
-    const pf::DecimalMark decimal = layout.decimal;
+    appendTargetLine(record, target->x, target->y, out, layout);
+    return true;
+}
+
+void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out, const pf::PointLayout& layout)
+{
     std::string quotedCode;
     std::string_view code = record.code.text;
     if (!layout.commaStream) code = quotedCode = pf::codeForCommaLine(code);
     if (!record.hasHeight) {
-        pf::appendPlanePointLine(out, code, target->x, target->y);
-        return true;
+        pf::appendPlanePointLine(out, code, x, y);
+        return;
     }
     // A height already as it would be written, or one that is text, is
     // copied as it stands; any other number is written in "0.000".
     std::optional<double> h;
-    if (decimal == pf::DecimalMark::Comma) {
-        h = pf::isBlank(record.h) ? 0.0 : pf::layoutNumber(record.h, decimal);
+    if (layout.decimal == pf::DecimalMark::Comma) {
+        h = pf::isBlank(record.h) ? 0.0 : pf::layoutNumber(record.h, layout.decimal);
     } else if (!text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
         h = pf::fieldNumber(record.h);
     }
     if (h) {
-        pf::appendPointLine(out, code, target->x, target->y, *h);
+        pf::appendPointLine(out, code, x, y, *h);
     } else {
-        pf::appendPointLine(out, code, target->x, target->y, record.h.text);
+        pf::appendPointLine(out, code, x, y, record.h.text);
     }
-    return true;
 }
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
@@ -58,7 +61,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         showWarning(dialogs, msg::kNoList);
         return;
     }
-    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
+    const auto sheets = readFramePair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
                                       fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
@@ -68,6 +71,17 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     }
     noteLongMinutes(fields);
 
+    runBatch(
+        fields, dialogs, temp, std::move(list),
+        [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
+            return appendConvertedPoint(*sheets, record, x, y, out, layout);
+        },
+        nullptr);
+}
+
+void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+              const RecordConverter& convert, const RefusalText& refusal)
+{
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
     // started from the same folder wrote there in between. The by-products
@@ -108,7 +122,7 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
             fault = reader.fault();
             break;
         }
-        if (!appendConvertedPoint(*sheets, record, x, y, lines, verdict.layout)) {
+        if (!convert(record, x, y, verdict.layout, lines)) {
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
             break;
         }
@@ -122,9 +136,11 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
     if (fault) {
         const unsigned long long line = lineOf(reader.lineIndex());
-        const unsigned long long record = reader.records() + (fault->problem == pf::RecordProblem::NotConvertible ? 0 : 1);
-        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" + recordPlace(record, line, Language::Greek) +
-                                 ": " + faultReason(*fault, Language::Greek));
+        const bool unconverted = fault->problem == pf::RecordProblem::NotConvertible;
+        const std::string why = unconverted && refusal ? refusal(record) : std::string();
+        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" +
+                                 recordPlace(reader.records() + (unconverted ? 0 : 1), line, Language::Greek) + ": " +
+                                 (why.empty() ? faultReason(*fault, Language::Greek) : why));
         fields.selectLine(FieldId::File1, line);
         return;
     }

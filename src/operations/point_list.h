@@ -8,6 +8,7 @@
 #include "operations/single_point.h"
 #include "operations/window_ports.h"
 
+#include <functional>
 #include <string>
 
 namespace hattsheet::operations {
@@ -17,20 +18,38 @@ namespace hattsheet::operations {
 // 0; an H that is text is copied unchanged; a record without a height is
 // written without one). False, with nothing appended, when X or Y is empty
 // or not a number or a result is not finite.
-bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
+bool appendConvertedLine(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, std::string& out);
 // The same for a record whose X and Y were read as numbers already, in a
 // layout (today's by default): H is read with its decimal mark, and a code
 // of a line layout that holds a comma is written in quotes
 // (pointfile::codeForCommaLine).
-bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out, const pointfile::PointLayout& layout = {});
 
-// The batch: panel 1's list, in the layout recogniseLayout finds, converted
-// and appended to panel 2. A refused record stops it with "Λάθος στον
-// πίνακα!" and a second line naming the record, the line and why, and that
-// line of panel 1 is selected; records across lines are converted as the
-// field stream gives them and the closing message says so.
+// The line of a record whose point was carried to x, y (metres): the code
+// as read, x and y in "0.000", H as above, in the record's layout.
+void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out,
+                      const pointfile::PointLayout& layout = {});
 
+// The batch: panel 1's list, in the layout pointfile::recogniseLayout finds,
+// converted and appended to panel 2.
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+
+// The batch's steps for any conversion of a record: the list (panel 1's
+// text) without its blank lines written to the by-products, its layout
+// recognised, each record read (X and Y as numbers) and converted into
+// panel 2 in order. At the first record that cannot be read or converted
+// the lines before it are kept and "Λάθος στον πίνακα!" is shown with a
+// second line naming the record, the line and why (refusal's text for a
+// record that was read but not converted, when it gives one; refusal may be
+// empty), and that line of panel 1 is selected. Otherwise the closing
+// message says what layout was recognised unless it is today's, and how
+// many records did not sit one per line (read as the field stream, as the
+// batch always read them).
+using RecordConverter = std::function<bool(const pointfile::PointRecord&, double x, double y,
+                                           const pointfile::PointLayout&, std::string& out)>;
+using RefusalText = std::function<std::string(const pointfile::PointRecord&)>;
+void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+              const RecordConverter& convert, const RefusalText& refusal);
 
 } // namespace hattsheet::operations
