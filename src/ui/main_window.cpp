@@ -434,14 +434,18 @@ void MainWindow::run(Operation&& operation)
 
 void MainWindow::convertOldToNew()
 {
-    run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
-    showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
+    run([this] {
+        operations::convertOldToNew(m_fields, *m_dialogs);
+        showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
+    });
 }
 
 void MainWindow::convertNewToOld()
 {
-    run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
-    showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+    run([this] {
+        operations::convertNewToOld(m_fields, *m_dialogs);
+        showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+    });
 }
 
 void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
@@ -469,7 +473,16 @@ void MainWindow::chooseSheetTo()
 
 void MainWindow::chooseSheet(bool fromFrame)
 {
+    run([this, fromFrame] { chooseSheetFor(fromFrame); });
+}
+
+void MainWindow::chooseSheetFor(bool fromFrame)
+{
     SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)), this);
+    // It opens on a sheet of the frame's centre, when the centre is a sheet's.
+    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromFrame ? FieldId::PhiOld : FieldId::PhiNew),
+                                                           m_fields.text(fromFrame ? FieldId::LambdaOld : FieldId::LambdaNew));
+    if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
     operations::placeSheetCentre(m_fields, *chooser.chosen(),
                                  fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);
