@@ -303,10 +303,18 @@ int main(int argc, char** argv)
         return usageError(greek() ? "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87"
                                   : hattsheet::operations::msg::kGridBothWays);
     }
-    // A refused centre is named with its option and the accepted range;
-    // one typed with 60 minutes or more is said how it was read.
+    // A centre typed with 60 minutes or more is said how it was read.
+    for (const auto* centre : {&*from, &*to}) {
+        if (centre->grid || centre->sheet != nullptr) continue;
+        for (const std::string& part : {centre->phi, centre->lambda}) {
+            const std::string note = hattsheet::operations::minutesNote(part, language());
+            if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
+        }
+    }
+    if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
+    if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
+    // A refused centre is named with its option and the accepted range.
     for (const auto& [option, centre] : {std::pair{"--from", &*from}, std::pair{"--to", &*to}}) {
-        if (centre->grid) continue;
         const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
         if (!read) {
             const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
@@ -315,14 +323,7 @@ int main(int argc, char** argv)
                                               option, latitude ? centre->phi : centre->lambda, language()));
             return kExitRefused;
         }
-        if (centre->sheet != nullptr) continue;
-        for (const std::string& part : {centre->phi, centre->lambda}) {
-            const std::string note = hattsheet::operations::minutesNote(part, language());
-            if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
-        }
     }
-    if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
-    if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
     const hattsheet::operations::CentreTexts fromTexts{from->phi, from->lambda};
     const hattsheet::operations::CentreTexts toTexts{to->phi, to->lambda};
     if (point) {
