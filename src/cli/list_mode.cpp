@@ -1,9 +1,9 @@
 #include "cli/list_mode.h"
 
 #include "base/platform.h"
+#include "base/safe_file.h"
 #include "cli/exit_codes.h"
 #include "pointfile/field_reader.h"
-#include "pointfile/file_io.h"
 #include "operations/messages.h"
 #include "operations/point_list.h"
 #include "text/text_codec.h"
@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <system_error>
 #include <string>
 #include <thread>
 #include <utility>
@@ -21,15 +24,18 @@ namespace hattsheet::cli {
 namespace {
 
 namespace pf = hattsheet::pointfile;
+namespace files = hattsheet::files;
 namespace sys = hattsheet::platform;
 namespace msg = hattsheet::operations::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
-// A record longer than this is not a point but a file without separators
-// (/dev/zero, a binary): it is refused instead of held in memory without end.
+// A record longer than this (its text from its first byte to the end of its
+// height, with the line end after it; blank lines are not counted) is not a
+// point but a file without separators (/dev/zero, a binary): it is refused
+// instead of held in memory without end, whether it is whole or not yet.
 constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 
-bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
+bool isStd(const std::optional<std::string>& name) { return !name || *name == "-"; }
 
 void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
@@ -56,7 +62,7 @@ public:
             m_file->write(m_buffer);
             m_error = m_file->error();
         } else if (m_error == 0) {
-            m_error = sys::writeAll(sys::kStdout, m_buffer);
+            if (auto w = sys::writeAll(sys::kStdout, m_buffer); !w) m_error = w.error().code;
         }
         m_buffer.clear();
         return m_error == 0;
@@ -81,7 +87,7 @@ public:
     }
 
 private:
-    std::optional<pf::SafeWriter> m_file;  // none: stdout
+    std::optional<files::SafeWriter> m_file;  // none: stdout
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
 };
@@ -91,6 +97,7 @@ struct Run {
     std::size_t end = 0;              // where the first record not converted starts
     unsigned long long converted = 0; // records converted
     bool failed = false;              // the record at end is cut short or not convertible
+    bool tooLong = false;             // it is, being longer than kLongestRecord
     unsigned long long offLine = 0;   // records converted that did not fill one line of their own
     std::size_t firstOffLine = std::string_view::npos;  // where the first of them starts
 };
@@ -126,6 +133,7 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
     double x = 0.0, y = 0.0;
     while (pos < text.size()) {
         const std::size_t start = pos;
+        const std::size_t outBefore = out.size();
         // Most records are read in one pass; readRecord reads the others.
         bool converted = false;
         if (pf::readPlainRecord(text, pos, record, x, y)) {
@@ -138,9 +146,11 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
             }
             converted = status == pf::ReadStatus::Ok && operations::appendConvertedLine(sheets, record, out);
         }
-        if (!converted) {
+        if (!converted || pos - start > kLongestRecord) {
+            out.resize(outBefore);
             run.end = start;
             run.failed = true;
+            run.tooLong = converted;
             return run;
         }
         ++run.converted;
@@ -177,9 +187,29 @@ Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::si
     std::string second;
     second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
-    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
-    Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
-    worker.join();
+    // An exception (no memory left) reaches the caller from either thread.
+    std::exception_ptr lateFailure;
+    std::optional<std::thread> worker;
+    try {
+        worker.emplace([&] {
+            try {
+                late = convertRun(sheets, text, split, atEnd, second);
+            } catch (...) {
+                lateFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return convertRun(sheets, text, pos, atEnd, out);  // no second thread to be had
+    }
+    Run early;
+    try {
+        early = convertRun(sheets, text.substr(0, split), pos, false, out);
+    } catch (...) {
+        worker->join();
+        throw;
+    }
+    worker->join();
+    if (lateFailure) std::rethrow_exception(lateFailure);
     if (early.failed) return early;
     if (early.end == split) {
         out.append(second);
@@ -196,7 +226,7 @@ Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::si
 // starts in the text with that line's number in the input, for the messages.
 class RecordSource {
 public:
-    explicit RecordSource(int fd) : m_fd(fd), m_block(kBlock, '\0') {}
+    RecordSource(int fd, sys::Descriptor owned) : m_fd(fd), m_owned(std::move(owned)), m_block(kBlock, '\0') {}
     RecordSource(const RecordSource&) = delete;
     RecordSource& operator=(const RecordSource&) = delete;
     ~RecordSource() { close(); }
@@ -222,13 +252,16 @@ public:
         std::size_t got = 0;
         bool eof = false;
         while (got < m_block.size()) {
-            const long long n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got, err);
-            if (n < 0) return false;
-            if (n == 0) {
+            const auto n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got);
+            if (!n) {
+                err = n.error().code;
+                return false;
+            }
+            if (*n == 0) {
                 eof = true;
                 break;
             }
-            got += static_cast<std::size_t>(n);
+            got += *n;
         }
         feed(std::string_view(m_block.data(), got), eof);
         return true;
@@ -254,7 +287,7 @@ public:
 
     void close()
     {
-        if (m_fd != sys::kStdin && m_fd >= 0) sys::closeFile(m_fd);
+        m_owned = sys::Descriptor();
         m_fd = -1;
     }
 
@@ -285,6 +318,7 @@ private:
     }
 
     int m_fd;
+    sys::Descriptor m_owned;  // INPUT's descriptor; none for stdin
     std::string m_block;
     pf::BlankLineFilter m_filter;
     std::string m_text;
@@ -301,15 +335,17 @@ struct Tally {
     unsigned long long firstOffLineNumber = 0;  // the input line of the first of those
 };
 
-// The descriptor of INPUT or stdin; -1 after reporting a file that cannot be opened.
-int openInput(const ListRequest& request, const std::string& inLabel)
+// INPUT's descriptor (none for stdin); an empty optional after reporting a
+// file that cannot be opened.
+std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::string& inLabel)
 {
-    if (isStd(request.input)) return sys::kStdin;
-    int err = 0;
-    bool regular = false;
-    const int in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
-    if (in < 0) report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
-    return in;
+    if (isStd(request.input)) return sys::Descriptor();
+    auto in = sys::openForReading(sys::pathFromUtf8(*request.input), true);
+    if (!in) {
+        report(msg::withReason(msg::cannotRead(inLabel), in.error().code));
+        return std::nullopt;
+    }
+    return std::move(in->fd);
 }
 
 } // namespace
@@ -317,12 +353,13 @@ int openInput(const ListRequest& request, const std::string& inLabel)
 int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
-    const int in = openInput(request, inLabel);
-    if (in < 0) return kExitFailed;
-    RecordSource source(in);
+    auto in = openInput(request, inLabel);
+    if (!in) return kExitFailed;
+    const int fd = in->valid() ? in->get() : sys::kStdin;
+    RecordSource source(fd, std::move(*in));
     Output out(request.output);
     if (out.error() != 0) {
-        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
+        report(msg::withReason(msg::cannotWrite(out.label()), out.error()));
         return kExitFailed;
     }
 
@@ -337,6 +374,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
         tally.offLine += run.offLine;
         pos = run.end;
         failed = run.failed;
+        tooLong = run.tooLong;
         if (!failed && !source.atEnd() && source.unfinished(pos) > kLongestRecord) failed = tooLong = true;
         if (!out.flushIfFull()) writeFailed = true;
         if (failed || writeFailed || source.atEnd()) break;
@@ -345,7 +383,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
             // The input is not all there: what was converted goes to
             // stdout, but an OUTPUT file is not replaced by a part.
             out.finishPartial();
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+            report(msg::withReason(msg::cannotRead(inLabel), err));
             return kExitFailed;
         }
         pos = 0;
@@ -354,7 +392,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
     if (tally.offLine != 0) report(msg::recordsOffLine(tally.offLine, tally.firstOffLineNumber));
 
     if (writeFailed || (!failed && !out.commit())) {
-        report(msg::cannotWrite(out.label()));
+        report(msg::withReason(msg::cannotWrite(out.label()), out.error()));
         return kExitFailed;
     }
     if (failed) {

@@ -14,8 +14,10 @@
 #include "operations/single_point.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iterator>
+#include <new>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -182,7 +184,7 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
 int main(int argc, char** argv)
 {
     // UTF-8 arguments and untranslated CR LF on every system.
-    hattsheet::platform::useBinaryStdio();
+    hattsheet::platform::prepareProcess();
     std::vector<std::string> utf8 = hattsheet::platform::utf8Arguments(argc, argv);
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
@@ -207,6 +209,14 @@ int main(int argc, char** argv)
     if (args->point && (args->list.input || args->list.output)) {
         return usageError("--point takes no INPUT or -o");
     }
+    // An empty name (IN='' in a script) is a mistake, not a wish for stdin
+    // or stdout: taken as one, it would turn an OUTPUT file into nothing.
+    if (args->list.input && args->list.input->empty()) {
+        return usageError("INPUT is an empty name; write - for stdin");
+    }
+    if (args->list.output && args->list.output->empty()) {
+        return usageError("OUTPUT is an empty name; write - for stdout");
+    }
     const auto from = numberPair("--from", *args->from, "PHI,DL");
     const auto to = from ? numberPair("--to", *args->to, "PHI,DL") : std::nullopt;
     const auto point = to && args->point ? numberPair("--point", *args->point, "X,Y") : std::nullopt;
@@ -223,5 +233,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", hattsheet::operations::messageFor(sheets.error()));
         return kExitRefused;
     }
-    return hattsheet::cli::runListConversion(*sheets, args->list);
+    // A record of tens of MiB under a memory limit: reported, not a crash
+    // (the temporary file of -o has gone with the unwinding).
+    try {
+        return hattsheet::cli::runListConversion(*sheets, args->list);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s\n",
+                     hattsheet::operations::msg::withReason(hattsheet::operations::msg::kOutOfMemory, ENOMEM).c_str());
+        return kExitFailed;
+    }
 }

@@ -3,7 +3,9 @@
 #include "pointfile/field_reader.h"
 #include "operations/messages.h"
 
+#include <cerrno>
 #include <optional>
+#include <vector>
 #include <system_error>
 
 namespace hattsheet::operations {
@@ -11,35 +13,35 @@ namespace hattsheet::operations {
 namespace fs = std::filesystem;
 namespace pf = hattsheet::pointfile;
 
-fs::path tempFolder(const TempPlaces& places)
-{
-    return pf::privateFolder(places.programDir, places.cacheDir);
-}
-
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes)
 {
-    const fs::path folder = tempFolder(places);
+    const auto folder = files::privateFolder(places.programDir, places.cacheDir);
+    if (!folder) {
+        showWarning(dialogs, msg::cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
+                                                        folder.error().code));
+        return;
+    }
+    std::vector<std::string> failed;
+    int code = 0;
     for (const char* name : names) {
-        if (folder.empty()) {
-            showWarning(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
-            return;
-        }
-        if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {
-            showWarning(dialogs, msg::cannotWrite(w.error().path));
-            return;
+        if (auto w = files::replaceFixedName(*folder, name, bytes); !w) {
+            failed.emplace_back(name);
+            code = w.error().code;
         }
     }
+    if (!failed.empty()) showWarning(dialogs, msg::cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
 }
 
-Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string panelText, const fs::path& target)
+Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file)
 {
     // Each form of the text goes as soon as the next is made: beside a panel
     // of a million points, each is some 40 MB.
     std::string kept = pf::dropBlankLines(panelText);
     std::string().swap(panelText);
     text::EncodedText encoded = text::encodeForFile(kept);
-    if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
+    file.write(encoded.bytes);
+    if (const int err = file.commit(); err != 0) return unexpected(err);
     return encoded;
 }
 
@@ -90,7 +92,11 @@ void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
     }
     std::optional<std::string> lines;
     {
-        const auto bytes = pf::readWholeFile(path);
+        const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
+        if (!bytes && bytes.error().code == EFBIG) {
+            showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
+            return;
+        }
         if (!bytes) {
             showWarning(dialogs, msg::cannotRead(*chosen));
             return;
@@ -113,15 +119,25 @@ void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
     const fs::path path = platform::pathFromUtf8(chosenTxt);
     // The dialog cannot ask: it knows the name chosen, not the one with
     // ".txt" forced. Anything at that path (a dangling link too, or an entry
-    // that cannot even be looked at) is asked about; No writes nothing.
-    std::error_code statusError;
-    if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-        !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
-        return;
+    // that cannot even be looked at) is asked about; No writes nothing. The
+    // answer is about what the name led to when it was asked: the file is
+    // opened after it, and when the name leads elsewhere by then, the user
+    // is asked again.
+    std::optional<files::SafeWriter> file;
+    for (;;) {
+        const files::TargetId asked = files::identify(path);
+        std::error_code statusError;
+        if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+            !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
+            return;
+        }
+        file.emplace(path);
+        if (file->id() == asked) break;
     }
-    const auto written = writePanelToFile(fields.text(panelField(panel)), path);
+    const auto written = writePanelToFile(fields.text(panelField(panel)), *file);
+    file.reset();
     if (!written) {
-        showWarning(dialogs, msg::cannotWrite(written.error().path));
+        showWarning(dialogs, msg::cannotWrite(chosenTxt));
         return;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

@@ -2,13 +2,13 @@
 // of the operations go to the program's directory, or to the user's cache
 // directory when that one is not writable.
 
+#include "base/platform.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
 #include "ui/qt_paths.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,17 +58,10 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 } // namespace
 
-// Where TempFeed.Dat and TempFile.Dat go when the program's own folder is not
-// the user's: ~/.cache/hattsheet, and %LOCALAPPDATA%\hattsheet on Windows
-// (Qt's cache location there is a "cache" folder below that one).
-#ifdef Q_OS_WIN
-constexpr auto kByProductsLocation = QStandardPaths::AppLocalDataLocation;
-#else
-constexpr auto kByProductsLocation = QStandardPaths::CacheLocation;
-#endif
-
 int main(int argc, char* argv[])
 {
+    // SIGXFSZ ignored: a file size limit fails a save with a message.
+    hattsheet::platform::prepareProcess();
     if (!hasDisplay(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
         return kNoDisplayExit;
@@ -89,7 +82,10 @@ int main(int argc, char* argv[])
 
     const hattsheet::operations::TempPlaces temp{
         hattsheet::ui::pathFromQString(QCoreApplication::applicationDirPath()),
-        hattsheet::ui::pathFromQString(QStandardPaths::writableLocation(kByProductsLocation)),
+        // When the program's own folder is not the user's alone:
+        // $XDG_CACHE_HOME/hattsheet or ~/.cache/hattsheet, and
+        // %LOCALAPPDATA%\hattsheet on Windows.
+        hattsheet::platform::userCacheFolder(),
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();

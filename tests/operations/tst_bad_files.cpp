@@ -423,8 +423,14 @@ QByteArray writtenBy(const Scene& s)
 std::vector<ShownMessage> expectedMessages(const Scene& s)
 {
     std::vector<ShownMessage> expected;
+    // A folder planted at a by-product's name fails that file alone; no
+    // place for the folder fails both, naming the cache folder tried last.
+    std::vector<std::string> byProducts{s.fixed.toStdString()};
+    if (s.place == Place::NoFolder && s.way == Way::Batch) byProducts = {kFeedFileName, kTempFileName};
+    const std::string tried = s.place == Place::Folder ? s.temp.programDir.string() : s.temp.cacheDir.string();
     if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
-        expected.push_back({msg::cannotWrite(s.path.toStdString()), msg::kTitleWarning, MessageIcon::Critical});
+        expected.push_back({msg::cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
+                            msg::kTitleWarning, MessageIcon::Critical});
     const std::string n = s.named.toStdString();
     if (s.outcome != Outcome::Written)
         expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n) : msg::cannotWrite(n), msg::kTitleWarning,

@@ -3,7 +3,7 @@
 // out by hand from the format's rules.
 
 #include "pointfile/field_reader.h"
-#include "pointfile/file_io.h"
+#include "base/safe_file.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,7 +136,7 @@ void tst_FieldReader::readsWithStdinClosed()
     file.close();
     const int saved = ::dup(0);
     ::close(0);
-    const auto read = readWholeFile(file.fileName().toStdString());
+    const auto read = hattsheet::files::readWholeFile(file.fileName().toStdString(), 100);
     ::dup2(saved, 0);
     ::close(saved);
     QVERIFY(read && *read == "P1, 1, 2, 3\r\n");
