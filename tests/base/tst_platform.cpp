@@ -68,6 +68,7 @@ int save(const Row& row, const fs::path& target, const std::string& bytes, int o
     auto t = sys::openWriteTarget(target);
     check((t ? 0 : t.error().code) == open, row.name, "open: " + std::to_string(t ? 0 : t.error().code));
     if (!t) return t.error().code;
+    if (t->inPlace.valid()) return codeOf(sys::writeAll(t->inPlace.get(), bytes));
     auto temp = sys::createTemp(*t);
     check(temp.hasValue(), row.name, "create");
     if (!temp) return temp.error().code;
