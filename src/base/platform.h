@@ -125,7 +125,9 @@ struct TempFile {
     Descriptor fd;
     std::string name;  // empty while the file has no name
 };
-Result<TempFile> createTemp(const WriteTarget& target);
+// named asks for a named one where an unnamed one could be had (the path
+// taken on other file systems, for tests).
+Result<TempFile> createTemp(const WriteTarget& target, bool named = false);
 // Gives the temporary file what the replaced file has: owner and group
 // (refused where they cannot be kept), mode, ACL and the other extended
 // attributes (refused where they cannot be copied); a new file gets 0666

@@ -434,11 +434,12 @@ Result<Done> writeAll(int fd, std::string_view bytes)
 Result<WriteTarget> openWriteTarget(const fs::path& chosen) { return walk(chosen, false); }
 Result<WriteTarget> openFolder(const fs::path& folder) { return walk(folder, true); }
 
-Result<TempFile> createTemp(const WriteTarget& target)
+Result<TempFile> createTemp(const WriteTarget& target, bool named)
 {
 #ifdef O_TMPFILE
-    const int fd = ::openat(target.folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    const int fd = named ? -1 : ::openat(target.folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) return TempFile{Descriptor(fd), {}};
+    if (named) errno = EOPNOTSUPP;
     // File systems without unnamed files say so in one of these ways.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return failure(errno);
 #endif

@@ -181,7 +181,7 @@ Result<WriteTarget> openFolder(const fs::path& folder)
 
 // Created with the right to delete it, and marked for deletion at once: if
 // the program ends before the rename, Windows removes it.
-Result<TempFile> createTemp(const WriteTarget& target)
+Result<TempFile> createTemp(const WriteTarget& target, bool)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;

@@ -35,15 +35,16 @@ Expected<std::string, FileError> readWholeFile(const fs::path& path, std::uintma
     std::string data;
     std::error_code ec;
     if (const auto size = fs::file_size(path, ec); !ec) data.reserve(std::size_t(std::min(size, limit)));
-    // The size reported is not believed: bytes are counted as they come.
+    // The size reported is not believed: bytes are counted as they come,
+    // and a block that would take the text past the limit is refused. Whole
+    // blocks: some files of /proc take no reads of odd sizes.
     char block[1 << 16];
     for (;;) {
-        const std::size_t room = std::size_t(std::min<std::uintmax_t>(sizeof block, limit + 1 - data.size()));
-        const auto n = sys::readSome(fd, block, room);
+        const auto n = sys::readSome(fd, block, sizeof block);
         if (!n) return unexpected(errorFor(path, n.error().code));
         if (*n == 0) break;
+        if (*n > limit - data.size()) return unexpected(errorFor(path, EFBIG));
         data.append(block, *n);
-        if (data.size() > limit) return unexpected(errorFor(path, EFBIG));
     }
     return data;
 }

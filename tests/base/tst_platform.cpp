@@ -15,6 +15,13 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 namespace sys = hattsheet::platform;
@@ -122,6 +129,41 @@ void runRow(const Row& row, const fs::path& scratch)
     fs::remove_all(folder);
 }
 
+// A named temporary file (file systems without unnamed ones) goes when
+// SIGINT, SIGTERM, SIGHUP or SIGPIPE ends the program, which still ends
+// by that signal; a file that took its name stays.
+void signalsLeaveNothing(const fs::path& scratch)
+{
+#ifndef _WIN32
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        const std::string row = "killed by signal " + std::to_string(signal);
+        const fs::path folder = scratch / "signals";
+        fs::create_directory(folder);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            auto t = sys::openFolder(folder);
+            if (!t) ::_exit(2);
+            t->leaf = "kept.txt";
+            auto kept = sys::createTemp(*t, true);
+            if (!kept || !sys::commitTemp(*kept, *t)) ::_exit(3);
+            auto temp = sys::createTemp(*t, true);
+            if (!temp || temp->name.empty() || !sys::writeAll(temp->fd.get(), "part of a list\r\n")) ::_exit(4);
+            ::raise(signal);
+            ::_exit(5);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        check(WIFSIGNALED(status) && WTERMSIG(status) == signal, row, "status " + std::to_string(status));
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
+        check(left == std::vector<std::string>{"kept.txt"}, row, std::to_string(left.size()) + " files left");
+        fs::remove_all(folder);
+    }
+#else
+    (void)scratch;
+#endif
+}
+
 } // namespace
 
 int main()
@@ -149,6 +191,7 @@ int main()
     const fs::path scratch = fs::temp_directory_path() / ("hattsheet-platform-" + std::to_string(std::random_device()()));
     fs::create_directory(scratch);
     for (const Row& row : rows) runRow(row, scratch);
+    signalsLeaveNothing(scratch);
     std::error_code ec;
     fs::remove_all(scratch, ec);
     if (failures == 0) std::printf("all rows passed\n");

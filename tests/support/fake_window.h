@@ -6,6 +6,8 @@
 #include "operations/window_ports.h"
 
 #include <deque>
+#include <utility>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,6 +58,9 @@ public:
     std::vector<ShownMessage> questions;
     std::vector<operations::DefaultAnswer> yesNoDefaults;
     std::deque<bool> yesNoAnswers;
+    // Runs while a question is open (before it is answered): what another
+    // process does to the files meanwhile.
+    std::function<void()> whileAsked;
 
     void showMessage(const std::string& text, const std::string& title, operations::MessageIcon icon) override
     {
@@ -65,6 +70,7 @@ public:
     {
         questions.push_back({text, title, operations::MessageIcon::Question});
         yesNoDefaults.push_back(preselected);
+        if (whileAsked) std::exchange(whileAsked, nullptr)();
         if (yesNoAnswers.empty()) return true;
         const bool a = yesNoAnswers.front();
         yesNoAnswers.pop_front();
