@@ -316,13 +316,15 @@ void tst_BadFiles::everyWayIn()
     // file's own encoding, byte for byte the batch's; exit 0, or 1 with
     // "Λάθος στον πίνακα!" and the record's number on stderr. An existing
     // OUTPUT is replaced only by a whole list: on a failing record it keeps
-    // its old bytes, while stdout gets the lines before it. Records off
-    // their lines are converted all the same, with one warning.
-    QVERIFY(writeFile(out, kOldBytes));
+    // its old bytes (under both of its names: it has a second one), while
+    // stdout gets the lines before it. Records off their lines are
+    // converted all the same, with one warning.
+    QVERIFY(writeFile(out, kOldBytes) && ::link(name(out).constData(), name(at("out, again.txt")).constData()) == 0);
     const CliRun fromFile = runConvert(kDefaultCentres + QStringList{in, "-o", out});
     const CliRun fromPipe = runConvert(kDefaultCentres + QStringList{"-"}, bytes);
     const bool cliStops = stops && !holdsOnlySpaces(bytes.toStdString());
     QCOMPARE(readFile(out), cliStops ? kOldBytes : fromPipe.out);
+    QCOMPARE(readFile(at("out, again.txt")), readFile(out));
     const QByteArray record = "εγγραφή " + QByteArray::number((count >= 0 ? count : lines.count("\r\n")) + 1);
     for (const CliRun* r : {&fromFile, &fromPipe}) {
         QVERIFY2(r->ran(), r->err.constData());
@@ -668,7 +670,7 @@ void tst_BadFiles::runAsProcess(const Scene& s, const std::vector<ShownMessage>&
     else if (s.outcome == Outcome::Usage) QVERIFY2(r.err.contains("is an empty name") && r.out.isEmpty(), r.err.constData());
     else QVERIFY2(r.err.contains(expected.back().text.c_str()), r.err.constData());
     // The system's reason, after the message.
-    if (s.reason) QVERIFY2(r.err.contains(("(" + std::string(std::strerror(s.reason)) + ")").c_str()), r.err.constData());
+    if (s.reason) QVERIFY2(r.err.contains(QByteArray("(") + std::strerror(s.reason) + ")"), r.err.constData());
 }
 
 // What the files hold afterwards: the list where it was written, the old
@@ -719,6 +721,7 @@ void tst_BadFiles::privateFolder_data()
     QTest::addColumn<bool>("inProg");
     QTest::newRow("own folder, 0755") << 0755 << false << true;
     QTest::newRow("group may write") << 0775 << false << false;
+    QTest::newRow("others may write a folder above") << -0777 << false << false;
     QTest::newRow("installed bin folder") << 0755 << true << false;
 }
 
@@ -728,6 +731,13 @@ void tst_BadFiles::privateFolder()
     QFETCH(bool, installed);
     QFETCH(bool, inProg);
     QString prog = at("prog");
+    // A negative mode is the mode of a folder above prog: whoever may write
+    // there may swap prog for a folder of theirs.
+    if (progMode < 0) {
+        QVERIFY(QDir().mkpath(prog = at("shared/prog")));
+        QVERIFY(::chmod(name(at("shared")).constData(), mode_t(-progMode)) == 0);
+        progMode = 0755;
+    }
     if (installed) {
         QVERIFY(QDir().mkpath(at("usr/share/doc/hattsheet")) && QDir().mkpath(prog = at("usr/bin")));
     }
@@ -742,6 +752,7 @@ void tst_BadFiles::privateFolder()
         QCOMPARE(QFileInfo(prog + "/" + name).exists(), inProg);
     }
     QCOMPARE(QFileInfo::exists(at("home/.cache/hattsheet")), !inProg);
+    ::chmod(name(at("shared")).constData(), 0755);
     struct stat st {};
     QVERIFY(::stat(name(used).constData(), &st) == 0);
     if (!inProg) QCOMPARE(st.st_mode & 07777, 0700u);
