@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <random>
 
 // windows.h before shellapi.h, which needs its macros.

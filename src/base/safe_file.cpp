@@ -92,7 +92,9 @@ int SafeWriter::commit()
         if (auto closed = m_target.inPlace.close(); !closed) m_error = closed.error().code;
         return m_error;
     }
-    auto done = sys::keepAttributes(m_temp, m_target);
+    // A file of more than one name is written over in place: it keeps
+    // its own attributes.
+    auto done = m_target.links > 1 ? sys::Result<sys::Done>(sys::Done{}) : sys::keepAttributes(m_temp, m_target);
     if (done) done = sys::commitTemp(m_temp, m_target);
     if (!done) m_error = done.error().code;
     return m_error;

@@ -60,10 +60,12 @@ constexpr char kUsage[] =
 // stderr; the exit status for what was printed.
 int finishStdout()
 {
+    errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return kExitDone;
     }
-    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::operations::msg::cannotWrite("-").c_str());
+    namespace msg = hattsheet::operations::msg;
+    std::fprintf(stderr, "hattsheet-convert: %s\n", msg::withReason(msg::cannotWrite("-"), errno != 0 ? errno : EIO).c_str());
     return kExitFailed;
 }
 

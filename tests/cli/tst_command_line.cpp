@@ -96,7 +96,8 @@ void tst_CommandLine::run_data()
     add("version", {"--version"}, 0, "hattsheet-convert " + kAndMore, "");
     if (QFile::exists("/dev/full")) {
         add("stdout is /dev/full", c + QStringList{"--point", "1000,2000"}, kFailed, "",
-            "hattsheet-convert: " + QByteArray::fromStdString(msg::cannotWrite("-")) + "\n", {}, "/dev/full");
+            "hattsheet-convert: " + QByteArray::fromStdString(msg::cannotWrite("-")) + " (No space left on device)\n", {},
+            "/dev/full");
     }
     // Refusals: the --from centre is checked completely before --to.
     add("new latitude 43", {"--from", "40.51,-0.51", "--to", "43.00,-0.45", "--point", "0,0"}, kRefused, "",
