@@ -271,6 +271,7 @@ Result<WriteTarget> walk(const fs::path& chosen, bool wantFolder)
             const ssize_t n = ::readlinkat(fd, "", target, sizeof target);
             if (n < 0) return failure(errno);
             if (n == 0) return failure(ENOENT);
+            if (std::size_t(n) == sizeof target) return failure(ENAMETOOLONG);
             if (last) {
                 lastFromLink = true;
                 linkInOthersFolder = linkInOthersFolder || folderSt.st_uid != ::geteuid();
