@@ -6,8 +6,10 @@
 //   hattsheet-shots OUTDIR NAME [--dark] [--points PT] [--extras]
 //
 // writes OUTDIR/main-NAME.png (after ">", with a coordinate too wide for its
-// field in txtX1), and with --extras about-, dialog- and menu-NAME.png (the
-// About window, the save dialog on a folder of lists, a field's context menu).
+// field in txtX1), and with --extras about-, dialog-, menu-, chooser- and
+// map-NAME.png (the About window, the save dialog on a folder of lists, a
+// field's context menu, the sheet chooser filtered to "αθ" with Άθως chosen,
+// and its map alone with the mouse over Λάρισα).
 
 #include "dark_palette.h"
 #include "operations/messages.h"
@@ -15,6 +17,8 @@
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_greek.h"
+#include "ui/sheet_chooser.h"
+#include "ui/sheet_map.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +27,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,6 +86,36 @@ bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& p
     return saved;
 }
 
+// The chooser as "Φύλλα" opens it, filtered and with a sheet chosen; then
+// its map alone, larger, with the mouse over a sheet.
+bool chooserShots(QWidget& window, const QString& chooserPath, const QString& mapPath)
+{
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<hattsheet::ui::SheetChooser*>(QApplication::activeModalWidget());
+        if (chooser == nullptr) return;
+        chooser->findChild<QLineEdit*>(QStringLiteral("txtSheetFilter"))->setText(QStringLiteral("αθ"));
+        chooser->choose(hattsheet::geodesy::sheetById(21));
+        settle(300);
+        saved = save(*chooser, chooserPath);
+        auto* map = chooser->findChild<hattsheet::ui::SheetMap*>();
+        const auto* larisa = hattsheet::geodesy::sheetById(186);
+        double phi = 0, lambda = 0;
+        for (const auto& c : larisa->outline) {
+            phi += c.phiDeg / 4;
+            lambda += c.lambdaDeg / 4;
+        }
+        const QPointF at = map->toWidget(phi, lambda);
+        QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(map, &move);
+        settle(300);
+        saved = save(*map, mapPath) && saved;
+        chooser->reject();
+    });
+    window.findChild<QAction*>(QStringLiteral("mnuSheetFrom"))->trigger();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -118,6 +154,11 @@ int main(int argc, char* argv[])
     if (!save(*window.findChild<hattsheet::ui::AboutWindow*>(), out.filePath(QStringLiteral("about-%1.png").arg(name)))) return 1;
 
     if (!saveFileDialog(window, work, out.filePath(QStringLiteral("dialog-%1.png").arg(name)))) return 1;
+
+    if (!chooserShots(window, out.filePath(QStringLiteral("chooser-%1.png").arg(name)),
+                      out.filePath(QStringLiteral("map-%1.png").arg(name)))) {
+        return 1;
+    }
 
     auto* field = window.findChild<QLineEdit*>(QStringLiteral("txtY2"));
     std::unique_ptr<QMenu> menu(field->createStandardContextMenu());

@@ -5,7 +5,9 @@
 #include "cli/exit_codes.h"
 #include "pointfile/field_reader.h"
 #include "operations/messages.h"
+#include "operations/grid_operations.h"
 #include "operations/point_list.h"
+#include "operations/sheet_messages.h"
 #include "text/text_codec.h"
 
 #include <algorithm>
@@ -125,7 +127,8 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
-Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+template <typename Converter>
+Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
                std::string& out)
 {
     Run run;
@@ -137,14 +140,14 @@ Run convertRun(const geodesy::SheetPair& sheets, std::string_view text, std::siz
         // Most records are read in one pass; readRecord reads the others.
         bool converted = false;
         if (pf::readPlainRecord(text, pos, record, x, y)) {
-            converted = operations::appendConvertedPoint(sheets, record, x, y, out);
+            converted = sheets.appendPoint(record, x, y, out);
         } else {
             const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
             if (status == pf::ReadStatus::NeedMore) {
                 run.end = start;
                 return run;
             }
-            converted = status == pf::ReadStatus::Ok && operations::appendConvertedLine(sheets, record, out);
+            converted = status == pf::ReadStatus::Ok && sheets.appendLine(record, out);
         }
         if (!converted || pos - start > kLongestRecord) {
             out.resize(outBefore);
@@ -171,7 +174,8 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // records end exactly there, the second half's records are the ones a single
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
-Run convertText(const geodesy::SheetPair& sheets, std::string_view text, std::size_t pos, bool atEnd,
+template <typename Converter>
+Run convertText(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
@@ -348,9 +352,41 @@ std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::
     return std::move(in->fd);
 }
 
-} // namespace
+// The Hatt to Hatt conversion of a record, as the converters of the Grid
+// offer theirs.
+struct HattLines {
+    const geodesy::FramePair& sheets;
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+    {
+        return operations::appendConvertedPoint(sheets, record, x, y, out);
+    }
+    bool appendLine(const pf::PointRecord& record, std::string& out) const
+    {
+        return operations::appendConvertedLine(sheets, record, out);
+    }
+    std::string refusalOf(const pf::PointRecord&) const { return {}; }
+    std::string warning() const { return {}; }
+};
 
-int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& request)
+// The Grid's converter, with the warning of points far outside a named sheet.
+struct GridLines {
+    const operations::GridLineConverter& converter;
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+    {
+        return converter.appendPoint(record, x, y, out);
+    }
+    bool appendLine(const pf::PointRecord& record, std::string& out) const { return converter.appendLine(record, out); }
+    std::string refusalOf(const pf::PointRecord& record) const { return converter.refusalOf(record); }
+    std::string warning() const
+    {
+        const unsigned long long far = converter.farOutsideCount();
+        const auto& candidates = converter.choice().candidates();
+        return far == 0 || candidates.empty() ? std::string() : msg::farOutside(far, *candidates.front().sheet);
+    }
+};
+
+template <typename Converter>
+int runList(const Converter& sheets, const ListRequest& request)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
     auto in = openInput(request, inLabel);
@@ -390,6 +426,7 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
     }
     source.close();
     if (tally.offLine != 0) report(msg::recordsOffLine(tally.offLine, tally.firstOffLineNumber));
+    if (const std::string warning = sheets.warning(); !warning.empty()) report(warning);
 
     if (writeFailed || (!failed && !out.commit())) {
         report(msg::withReason(msg::cannotWrite(out.label()), out.error()));
@@ -397,11 +434,34 @@ int runListConversion(const geodesy::SheetPair& sheets, const ListRequest& reque
     }
     if (failed) {
         out.finishPartial();
+        // Why the record was refused, when the conversion can tell: it is
+        // read once more from where it starts.
+        std::string why;
+        if (!tooLong) {
+            pf::PointRecord record;
+            std::size_t at = pos;
+            if (pf::readRecord(source.text(), at, source.atEnd(), record) == pf::ReadStatus::Ok) {
+                why = sheets.refusalOf(record);
+            }
+        }
         std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, tally.records + 1,
-                     source.lineOfRecord(pos), tooLong ? " " : "", tooLong ? msg::kRecordTooLong : "");
+                     source.lineOfRecord(pos), tooLong || !why.empty() ? " " : "",
+                     tooLong ? msg::kRecordTooLong : why.c_str());
         return kExitFailed;
     }
     return kExitDone;
+}
+
+} // namespace
+
+int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request)
+{
+    return runList(HattLines{sheets}, request);
+}
+
+int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request)
+{
+    return runList(GridLines{converter}, request);
 }
 
 } // namespace hattsheet::cli

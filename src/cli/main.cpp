@@ -1,7 +1,11 @@
 // hattsheet-convert: the window's conversions for scripts.
 //
-//   hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y
-//   hattsheet-convert --from PHI,DL --to PHI,DL [INPUT|-] [-o OUTPUT]
+//   hattsheet-convert --from CENTRE --to CENTRE --point X,Y
+//   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
+//   hattsheet-convert --sheets [TEXT]
+//
+// CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
+// Grid) on one side.
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
 // file; 2 a refused centre or coordinate; 64 a usage error.
@@ -9,7 +13,11 @@
 #include "base/platform.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
+#include "operations/grid_operations.h"
 #include "operations/messages.h"
+#include "operations/sheet_messages.h"
+#include "operations/sheet_names.h"
+#include "text/name_key.h"
 #include "text/number_text.h"
 #include "operations/single_point.h"
 
@@ -33,28 +41,46 @@ using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
 
 constexpr char kUsage[] =
-    "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n"
-    "       hattsheet-convert --from PHI,DL --to PHI,DL [INPUT|-] [-o OUTPUT]\n"
+    "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --sheets [TEXT]\n"
     "\n"
     "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
-    "sheet centre --from to the sheet centre --to.\n"
-    "  PHI,DL   sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51', 0°51' west\n"
-    "           of the Athens meridian)\n"
-    "  X,Y      one point in metres on the --from sheet; prints X, Y on the --to sheet\n"
-    "           and the point's latitude and longitudes\n"
+    "sheet centre --from to the sheet centre --to, or to and from the Greek Grid\n"
+    "(EGSA87 / TM87, EPSG:2100) with the agency's polynomial of each 1:50,000 sheet.\n"
+    "  CENTRE   PHI,DL: a sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51',\n"
+    "           0°51' west of the Athens meridian);\n"
+    "           or a sheet's name (case and accents do not count, either spelling,\n"
+    "           a unique beginning is enough) or the agency's number of one sheet:\n"
+    "           its centre, and for EGSA87 its polynomial;\n"
+    "           or egsa87 (also ΕΓΣΑ87), for --to or for --from\n"
+    "  X,Y      one point in metres on the --from sheet (E,N from egsa87); prints\n"
+    "           X, Y on the --to sheet (E, N for egsa87) and the point's latitude and\n"
+    "           longitudes, and \"Φύλλο = NAME\" for a conversion with EGSA87\n"
     "  INPUT    a point list (code, X, Y, H per line; Windows-1253 or UTF-8), '-' or\n"
     "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
     "  -o OUTPUT all or nothing: OUTPUT is replaced only when every record was\n"
     "           converted and written, else an existing OUTPUT stays as it was\n"
     "           (stdout, /dev/stdout and devices get the lines before a failing record)\n"
     "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
+    "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
+    "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
+    "           polynomial is used\n"
     "  --help, --version\n"
+    "\n"
+    "To EGSA87 a point takes the polynomial of the sheet on the --from centre whose\n"
+    "outline holds it (south and west edges inside); with --from NAME that sheet's,\n"
+    "with a warning for points more than 1 km outside its outline. From EGSA87 the\n"
+    "polynomial is inverted exactly (to 0.001 mm), on the sheet of the --to centre\n"
+    "whose outline holds the result. A point on no sheet of that centre, or on one of\n"
+    "the six sheets whose polynomial is inconsistent, is refused.\n"
     "\n"
     "Exit status:\n"
     "  0   done\n"
     "  1   a failing record, or a file that cannot be read or written\n"
-    "  2   a refused sheet centre or coordinate; nothing is written\n"
-    "  64  usage error\n";
+    "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
+    "      point on no usable sheet; nothing is written\n"
+    "  64  usage error (also an unknown or ambiguous sheet name)\n";
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
 // stderr; the exit status for what was printed.
@@ -109,6 +135,8 @@ struct Arguments {
     hattsheet::cli::ListRequest list;
     bool help = false;
     bool version = false;
+    bool sheets = false;                   // --sheets; its TEXT is INPUT's place or --sheets=TEXT
+    std::optional<std::string> sheetsText;
 };
 
 // Empty optional (after a message) on a usage error. An option given twice
@@ -124,7 +152,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     };
     const Option options[] = {{"--from", {}, &args.from, nullptr},       {"--to", {}, &args.to, nullptr},
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
-                              {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version}};
+                              {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
+                              {"--sheets", {}, nullptr, &args.sheets}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -145,6 +174,11 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
         const Option* o = std::find_if(std::begin(options), std::end(options), [&](const Option& candidate) {
             return name == candidate.name || (!candidate.alias.empty() && name == candidate.alias);
         });
+        if (name == "--sheets" && name.size() < arg.size() && !args.sheets) {
+            args.sheets = true;
+            args.sheetsText = std::string(arg.substr(name.size() + 1));
+            continue;
+        }
         if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
             usageError("unknown option " + inQuotes(arg));
             return std::nullopt;
@@ -181,9 +215,77 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
     return finishStdout();
 }
 
-} // namespace
+// What --from or --to names: a centre (typed, or a sheet's), or the Grid.
+struct CentreArgument {
+    bool grid = false;
+    std::string phi, lambda;                         // degrees-minutes texts of the centre
+    const hattsheet::geodesy::SheetRecord* sheet = nullptr;  // when a sheet was named
+};
 
-int main(int argc, char** argv)
+// PHI,DL as today (a text with a comma is never a name); egsa87; else a
+// sheet's name or agency number. Empty optional after a usage error.
+std::optional<CentreArgument> centreArgument(std::string_view option, std::string_view text)
+{
+    namespace ops = hattsheet::operations;
+    if (text.find(',') != std::string_view::npos) {
+        const auto pair = numberPair(option, text, "PHI,DL");
+        if (!pair) return std::nullopt;
+        return CentreArgument{false, pair->first, pair->second, nullptr};
+    }
+    if (hattsheet::text::isGreekGridName(text)) return CentreArgument{true, {}, {}, nullptr};
+    const auto sheet = ops::findSheet(text);
+    if (!sheet) {
+        const std::string candidates = ops::candidateList(sheet.error().candidates);
+        usageError(sheet.error().ambiguous ? ops::msg::ambiguousSheet(option, ops::msg::shownText(text), candidates)
+                                           : ops::msg::unknownSheet(option, ops::msg::shownText(text), candidates));
+        return std::nullopt;
+    }
+    return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
+}
+
+// --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial is used.
+int listSheets(std::string_view text)
+{
+    namespace ops = hattsheet::operations;
+    std::string out;
+    for (const auto* sheet : ops::sheetsMatching(text)) {
+        out.append(sheet->name).append("\t").append(std::to_string(sheet->agencyNumber)).append("\t");
+        out.append(ops::centreText(*sheet)).append("\t");
+        out.append(hattsheet::geodesy::isUsable(*sheet) ? ops::msg::kUsable : ops::msg::kUnusable).append("\n");
+    }
+    std::fputs(out.c_str(), stdout);
+    return finishStdout();
+}
+
+// A conversion to or from the Grid: the sheets of the Hatt side, then one
+// point or the list.
+int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection direction,
+            const std::optional<std::pair<std::string, std::string>>& point, const hattsheet::cli::ListRequest& list)
+{
+    namespace ops = hattsheet::operations;
+    const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
+                                                  : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
+    if (!choice) {
+        std::fprintf(stderr, "%s\n", ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet).c_str());
+        return kExitRefused;
+    }
+    if (!point) {
+        const ops::GridLineConverter converter(*choice, direction);
+        return hattsheet::cli::runListConversion(converter, list);
+    }
+    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
+    if (!result) {
+        std::fprintf(stderr, "%s\n", result.error().c_str());
+        return kExitRefused;
+    }
+    if (result->farOutside) std::fprintf(stderr, "%s\n", ops::msg::farOutside(1, *result->sheet).c_str());
+    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n%s%s\n", result->x.c_str(), result->y.c_str(),
+                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(), ops::msg::kSheetLabel,
+                std::string(result->sheet->name).c_str());
+    return finishStdout();
+}
+
+int run(int argc, char** argv)
 {
     // UTF-8 arguments and untranslated CR LF on every system.
     hattsheet::platform::prepareProcess();
@@ -205,6 +307,12 @@ int main(int argc, char** argv)
         std::puts("hattsheet-convert " HATTSHEET_VERSION);
         return finishStdout();
     }
+    if (args->sheets) {
+        if (args->from || args->to || args->point || args->list.output || (args->sheetsText && args->list.input)) {
+            return usageError("--sheets takes only a TEXT");
+        }
+        return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
+    }
     if (!args->from || !args->to) {
         return usageError("--from and --to are both needed");
     }
@@ -219,26 +327,38 @@ int main(int argc, char** argv)
     if (args->list.output && args->list.output->empty()) {
         return usageError("OUTPUT is an empty name; write - for stdout");
     }
-    const auto from = numberPair("--from", *args->from, "PHI,DL");
-    const auto to = from ? numberPair("--to", *args->to, "PHI,DL") : std::nullopt;
-    const auto point = to && args->point ? numberPair("--point", *args->point, "X,Y") : std::nullopt;
+    const auto from = centreArgument("--from", *args->from);
+    const auto to = from ? centreArgument("--to", *args->to) : std::nullopt;
+    const auto point = to && args->point ? numberPair("--point", *args->point, from->grid ? "E,N" : "X,Y") : std::nullopt;
     if (!from || !to || (args->point && !point)) {
         return kExitUsage;
     }
-    const hattsheet::operations::CentreTexts fromTexts{from->first, from->second};
-    const hattsheet::operations::CentreTexts toTexts{to->first, to->second};
+    if (from->grid && to->grid) {
+        return usageError(hattsheet::operations::msg::kGridBothWays);
+    }
+    if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
+    if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
+    const hattsheet::operations::CentreTexts fromTexts{from->phi, from->lambda};
+    const hattsheet::operations::CentreTexts toTexts{to->phi, to->lambda};
     if (point) {
         return runPoint(fromTexts, toTexts, *point);
     }
-    const auto sheets = hattsheet::operations::readSheetPair(from->first, from->second, to->first, to->second);
+    const auto sheets = hattsheet::operations::readFramePair(from->phi, from->lambda, to->phi, to->lambda);
     if (!sheets) {
         std::fprintf(stderr, "%s\n", hattsheet::operations::messageFor(sheets.error()));
         return kExitRefused;
     }
+    return hattsheet::cli::runListConversion(*sheets, args->list);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
     // A record of tens of MiB under a memory limit: reported, not a crash
     // (the temporary file of -o has gone with the unwinding).
     try {
-        return hattsheet::cli::runListConversion(*sheets, args->list);
+        return run(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "%s\n",
                      hattsheet::operations::msg::withReason(hattsheet::operations::msg::kOutOfMemory, ENOMEM).c_str());

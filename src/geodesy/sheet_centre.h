@@ -1,13 +1,8 @@
 #pragma once
-// Sheet centres and angles typed as degrees-minutes.
-//
-// A degrees-minutes text is an optional minus sign, the whole degrees and
-// optionally a point followed by the minutes: the first two digits after the
-// point are whole minutes, further digits are fractions of a minute.
-// "40.51" is 40°51', "40.5" is 40°50', "40.515" is 40°51.5', "-0.51" is
-// -(0°51'). Minutes are not checked against 60: "40.75" is 41°15'.
+// Sheet centres typed as degrees-minutes (text/angle_text.h gives the form).
 
 #include "base/expected.h"
+#include "text/angle_text.h"
 
 #include <optional>
 #include <string_view>
@@ -31,11 +26,8 @@ enum class CentreError {
     Longitude,  // λ0 outside -4.5..5°, not finite, or no number in the Δλ text
 };
 
-// Decimal degrees of a degrees-minutes text: w + ((100 * (v - w)) / 60) with
-// v the leading number and w its integer part truncated toward zero, in that
-// order ("40.51" gives 40.849999999999994). Empty optional when the text
-// holds no number at its start or one beyond the range of a double.
-std::optional<double> degMinToDegrees(std::string_view degMinText);
+// Read with text::degMinToDegrees (text/angle_text.h).
+using text::degMinToDegrees;
 
 // Reads φ0 then λ0, then checks φ0, then λ0; the first failing check is the
 // error. The texts are those of a centre's φ field and Δλ field.

@@ -10,28 +10,33 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const geodesy::SheetPair& sheets, const pf::PointRecord& record, std::string& out)
+bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
 {
     const auto x = pf::fieldNumber(record.x);
     const auto y = pf::fieldNumber(record.y);
     return x && y && appendConvertedPoint(sheets, record, *x, *y, out);
 }
 
-bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pf::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
+    appendTargetLine(record, target->x, target->y, out);
+    return true;
+}
+
+void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out)
+{
     // A height already as it would be written, or one that is text, is
     // copied as it stands; any other number is written in "0.000".
     const auto h = text::isWrittenFixed(record.h.text, text::kCoordinateDecimals) ? std::nullopt
                                                                                  : pf::fieldNumber(record.h);
     if (h) {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, *h);
+        pf::appendPointLine(out, record.code.text, x, y, *h);
     } else {
-        pf::appendPointLine(out, record.code.text, target->x, target->y, record.h.text);
+        pf::appendPointLine(out, record.code.text, x, y, record.h.text);
     }
-    return true;
 }
 
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
@@ -41,13 +46,20 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         showWarning(dialogs, msg::kNoList);
         return;
     }
-    const auto sheets = readSheetPair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
+    const auto sheets = readFramePair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
                                       fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
         return;
     }
+    runBatch(fields, dialogs, temp, std::move(list),
+             [&](const pf::PointRecord& record, std::string& out) { return appendConvertedLine(*sheets, record, out); },
+             nullptr);
+}
 
+void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+              const RecordConverter& convert, const RefusalText& refusal)
+{
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
     // started from the same folder wrote there in between. The by-products
@@ -70,10 +82,10 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     lines.reserve(kAppendBytes + kAppendBytes / 4);
     std::size_t pos = 0;
     pf::PointRecord record;
-    bool failed = false;
+    bool failed = false, unreadable = false;
     while (pos < feed.size()) {
-        if (pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok ||
-            !appendConvertedLine(*sheets, record, lines)) {
+        unreadable = pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok;
+        if (unreadable || !convert(record, lines)) {
             failed = true;
             break;
         }
@@ -85,7 +97,8 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (failed) {
-        showWarning(dialogs, msg::kBatchFailed);
+        const std::string why = refusal && !unreadable ? refusal(record) : std::string();
+        showWarning(dialogs, why.empty() ? std::string(msg::kBatchFailed) : msg::kBatchFailed + ("\n" + why));
     } else {
         dialogs.showMessage(msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information);
     }

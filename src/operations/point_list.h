@@ -7,6 +7,7 @@
 #include "operations/single_point.h"
 #include "operations/window_ports.h"
 
+#include <functional>
 #include <string>
 
 namespace hattsheet::operations {
@@ -15,11 +16,26 @@ namespace hattsheet::operations {
 // sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
 // 0; an H that is text is copied unchanged). False, with nothing appended,
 // when X or Y is not a number or a result is not finite.
-bool appendConvertedLine(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, std::string& out);
+bool appendConvertedLine(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, std::string& out);
 // The same for a record whose X and Y were read as numbers already.
-bool appendConvertedPoint(const geodesy::SheetPair& sheets, const pointfile::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out);
 
+// The line of a record whose point was carried to x, y (metres): the code
+// as read, x and y in "0.000", H as above.
+void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out);
+
 void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+
+// The batch's steps for any conversion of a record: the list (panel 1's
+// text) without its blank lines written to the by-products, each record
+// read and converted into panel 2 in order, and at the first record that
+// cannot be read or converted the lines before it kept and "Λάθος στον
+// πίνακα!" shown, with refusal's text for that record on a second line when
+// it gives one (refusal may be empty).
+using RecordConverter = std::function<bool(const pointfile::PointRecord&, std::string& out)>;
+using RefusalText = std::function<std::string(const pointfile::PointRecord&)>;
+void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+              const RecordConverter& convert, const RefusalText& refusal);
 
 } // namespace hattsheet::operations

@@ -1,6 +1,7 @@
 #include "operations/single_point.h"
 
 #include "operations/messages.h"
+#include "text/angle_text.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
 #include "geodesy/sheet_centre.h"
@@ -49,7 +50,7 @@ std::optional<PlanePoint> readPoint(std::string_view xText, std::string_view yTe
 
 } // namespace
 
-Expected<geodesy::SheetPair, ConversionError> readSheetPair(std::string_view fromPhi, std::string_view fromLambda,
+Expected<geodesy::FramePair, ConversionError> readFramePair(std::string_view fromPhi, std::string_view fromLambda,
                                                             std::string_view toPhi, std::string_view toLambda)
 {
     const auto from = readCentreRad(fromPhi, fromLambda);
@@ -60,33 +61,10 @@ Expected<geodesy::SheetPair, ConversionError> readSheetPair(std::string_view fro
     if (!to) {
         return unexpected(to.error());
     }
-    return geodesy::SheetPair(*from, *to);
+    return geodesy::FramePair(*from, *to);
 }
 
 namespace {
-
-void appendDms(std::string& text, double degrees)
-{
-    const double d = std::floor(degrees);
-    const double m = (degrees - d) * 60.0;
-    const double mWhole = std::floor(m);
-    const double s = (m - mWhole) * 60.0;
-    text::appendFixed(text, d, 0);
-    text += "° ";
-    text::appendFixed(text, mWhole, 0);
-    text += "' ";
-    text::appendFixed(text, s, text::kSecondsDecimals);
-    text += "''";
-}
-
-// D° M' S.SSSSS'' with D and M rounded down and no carry from the
-// seconds, so 40.849999999999994 gives "40° 50' 60.00000''".
-std::string formatDms(double degrees)
-{
-    std::string text;
-    appendDms(text, degrees);
-    return text;
-}
 
 struct GeodeticTexts {
     std::string lat, lonGreenwich, lonAthens;
@@ -95,14 +73,9 @@ struct GeodeticTexts {
 GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
 {
     GeodeticTexts t;
-    t.lat = formatDms(latDeg);
-    t.lonGreenwich = formatDms(lonDeg);
-    if (athensLonDeg < 0) {
-        t.lonAthens.push_back('-');
-        appendDms(t.lonAthens, -athensLonDeg);
-    } else {
-        appendDms(t.lonAthens, athensLonDeg);
-    }
+    t.lat = text::formatDms(latDeg);
+    t.lonGreenwich = text::formatDms(lonDeg);
+    t.lonAthens = text::formatSignedDms(athensLonDeg);
     return t;
 }
 
@@ -111,7 +84,7 @@ GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
 Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, CentreTexts newCentre,
                                                          std::string_view xText, std::string_view yText)
 {
-    const auto sheets = readSheetPair(oldCentre.phi, oldCentre.lambda, newCentre.phi, newCentre.lambda);
+    const auto sheets = readFramePair(oldCentre.phi, oldCentre.lambda, newCentre.phi, newCentre.lambda);
     if (!sheets) {
         return unexpected(sheets.error());
     }
@@ -138,7 +111,7 @@ Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, 
 Expected<std::pair<std::string, std::string>, ConversionError>
 computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view xText, std::string_view yText)
 {
-    const auto sheets = readSheetPair(newCentre.phi, newCentre.lambda, oldCentre.phi, oldCentre.lambda);
+    const auto sheets = readFramePair(newCentre.phi, newCentre.lambda, oldCentre.phi, oldCentre.lambda);
     if (!sheets) {
         return unexpected(sheets.error());
     }

@@ -5,6 +5,7 @@
 #include "base/platform.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
+#include "ui/qt_no_settings.h"
 #include "ui/qt_paths.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ int main(int argc, char* argv[])
     // buttons and 19-pixel fields the same way on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
     hattsheet::ui::installGreek(app);
+    hattsheet::ui::keepNoSettings();
 
     QIcon icon;
     for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/hattsheet-%1.png").arg(size), QSize(size, size));

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "operations/grid_operations.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
@@ -7,6 +8,7 @@
 #include "ui/about_window.h"
 #include "ui/field_edit.h"
 #include "ui/qt_dialogs.h"
+#include "ui/sheet_chooser.h"
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 
@@ -17,13 +19,16 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QToolTip>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
 
 #include <cstddef>
 #include <exception>
+#include <initializer_list>
 #include <iterator>
 
 namespace hattsheet::ui {
@@ -285,6 +290,7 @@ void MainWindow::buildWidgets()
     QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAbout));
     about->setObjectName(QStringLiteral("mnuabout"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+    addMenus();
 
     QWidget* places[kPlaces] = {client};
     for (std::size_t i = 0; i < std::size(kFrames); ++i) places[i + 1] = addFrame(client, kFrames[i], m_scale);
@@ -292,6 +298,38 @@ void MainWindow::buildWidgets()
     addFields(places);
     addPanels(client);
     addButtons(places);
+}
+
+void MainWindow::addMenus()
+{
+    struct EntryRow {
+        const char* name;
+        const char* caption;
+        void (MainWindow::*trigger)();
+    };
+    struct MenuRow {
+        const char* name;
+        const char* caption;
+        std::initializer_list<EntryRow> entries;
+    };
+    const MenuRow menus[] = {
+        {"mnuSheets", text::kMenuSheets,
+         {{"mnuSheetFrom", text::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
+          {"mnuSheetTo", text::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
+        {"mnuGrid", text::kMenuGrid,
+         {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
+          {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
+          {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
+    };
+    for (const MenuRow& row : menus) {
+        QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
+        menu->setObjectName(QString::fromLatin1(row.name));
+        for (const EntryRow& entry : row.entries) {
+            QAction* action = menu->addAction(fromUtf8(entry.caption));
+            action->setObjectName(QString::fromLatin1(entry.name));
+            connect(action, &QAction::triggered, this, entry.trigger);
+        }
+    }
 }
 
 void MainWindow::addFields(QWidget* const places[])
@@ -397,11 +435,59 @@ void MainWindow::run(Operation&& operation)
 void MainWindow::convertOldToNew()
 {
     run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
+    showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
 }
 
 void MainWindow::convertNewToOld()
 {
     run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
+    showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+}
+
+void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
+{
+    const std::string name = fromFrame ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
+                                                                      m_fields.text(FieldId::LambdaOld),
+                                                                      m_fields.text(FieldId::X1), m_fields.text(FieldId::Y1))
+                                       : operations::sheetNameOfPoint(m_fields.text(FieldId::PhiNew),
+                                                                      m_fields.text(FieldId::LambdaNew),
+                                                                      m_fields.text(FieldId::X2), m_fields.text(FieldId::Y2));
+    const QString tip = name.empty() ? fromUtf8(text::kNoSheetOfPoint) : fromUtf8(text::kSheetOfPoint) + fromUtf8(name);
+    button->setToolTip(tip);
+    if (button->isVisible()) QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), tip, button);
+}
+
+void MainWindow::chooseSheetFrom()
+{
+    chooseSheet(true);
+}
+
+void MainWindow::chooseSheetTo()
+{
+    chooseSheet(false);
+}
+
+void MainWindow::chooseSheet(bool fromFrame)
+{
+    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)), this);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
+    operations::placeSheetCentre(m_fields, *chooser.chosen(),
+                                 fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);
+}
+
+void MainWindow::pointToGrid()
+{
+    run([this] { operations::convertPointToGrid(m_fields, *m_dialogs); });
+}
+
+void MainWindow::listToGrid()
+{
+    run([this] { operations::convertListToGrid(m_fields, *m_dialogs, m_temp); });
+}
+
+void MainWindow::listFromGrid()
+{
+    run([this] { operations::convertListFromGrid(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertList()

@@ -60,6 +60,17 @@ private:
     void clearPanel1();      // cmdEr1
     void clearPanel2();      // cmdEr2
     void showAbout();        // mnuabout
+    void chooseSheetFrom();  // mnuSheetFrom
+    void chooseSheetTo();    // mnuSheetTo
+    void pointToGrid();      // mnuPointToGrid
+    void listToGrid();       // mnuListToGrid
+    void listFromGrid();     // mnuListFromGrid
+
+    void addMenus();
+    // The sheet chooser for one frame; its sheet's centre goes into that frame.
+    void chooseSheet(bool fromFrame);
+    // After ">" or "<": the sheet the point lies on, in the button's tooltip.
+    void showSheetOfPoint(bool fromFrame, QWidget* button);
 
     // Runs an operation; an exception (no memory for a huge list) must not
     // unwind through Qt's event loop, so it ends as a message.

@@ -1,5 +1,6 @@
 #include "ui/qt_dialogs.h"
 
+#include "ui/qt_no_settings.h"
 #include "ui/ui_texts.h"
 
 #include <QAbstractButton>
@@ -184,6 +185,7 @@ std::optional<std::string> QtDialogs::choose(const std::string& title,
                                              const std::vector<operations::FileFilter>& filters,
                                              QFileDialog::AcceptMode mode)
 {
+    const ForgetDialogState forget;  // destroyed after the dialog, which writes its state then
     auto dialog = makeFileDialog(m_parent, title, filters, mode, m_lastPath);
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog->selectedFiles();

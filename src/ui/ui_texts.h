@@ -21,6 +21,19 @@ namespace hattsheet::ui::text {
 
 inline constexpr char kWindowTitle[] = "Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]";
 inline constexpr char kMenuAbout[] = "Πρόγραμμα";
+// The menus after it: the sheet chooser, and the Greek Grid (ΕΓΣΑ87).
+inline constexpr char kMenuSheets[] = "Φύλλα";
+inline constexpr char kChooseSheetFrom[] = "Φύλλο για «Από Κ.Φ.»…";
+inline constexpr char kChooseSheetTo[] = "Φύλλο για «Σε Κ.Φ.»…";
+inline constexpr char kMenuGrid[] = "ΕΓΣΑ87";
+inline constexpr char kPointToGrid[] = "Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
+inline constexpr char kListToGrid[] = "Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
+inline constexpr char kListFromGrid[] = "Λίστα 1 σε ΕΓΣΑ87 προς «Σε Κ.Φ.»";
+inline constexpr char kSheetFilterLabel[] = "Όνομα ή αριθμός ΟΚΧΕ:";
+inline constexpr char kSheetFilterHint[] = "π.χ. Άθως ή 20";
+// The tooltip of ">" and "<" after a conversion: the sheet of the point.
+inline constexpr char kSheetOfPoint[] = "Φύλλο του σημείου: ";
+inline constexpr char kNoSheetOfPoint[] = "Το σημείο δεν βρίσκεται σε φύλλο 1:50.000.";
 
 inline constexpr char kFrameOld[] = "Από Κ.Φ.";
 inline constexpr char kFrameNew[] = "Σε Κ.Φ.";

@@ -5,7 +5,9 @@
 
 #include "support/cli_run.h"
 #include "support/fake_window.h"
+#include "geodesy/sheet_catalogue.h"
 #include "operations/messages.h"
+#include "operations/sheet_messages.h"
 #include "operations/point_list.h"
 
 #include <QFile>
@@ -34,7 +36,7 @@ const QByteArray kWorkedExample =
     "Χ = -7429.270\nΥ = 13107.462\nφ = 40° 52' 4.83982''\nΔλ = -0° 50' 17.29165''\nλ = 22° 52' 41.52335''\n";
 const QByteArray kAtCentre =
     "Χ = -8431.552\nΥ = 11108.603\nφ = 40° 50' 60.00000''\nΔλ = -0° 51' 0.00000''\nλ = 22° 51' 58.81500''\n";
-const QByteArray kUsageStart = "usage: hattsheet-convert --from PHI,DL --to PHI,DL --point X,Y\n";
+const QByteArray kUsageStart = "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n";
 // A row's expected stream ending in this is only the stream's beginning.
 const QByteArray kAndMore = "...";
 
@@ -247,6 +249,46 @@ void tst_CommandLine::run_data()
     asBatch("CR line ends only", crOnly, "");
     asBatch("last record cut short", shortAtEnd + "S, 1, 2\n", failedAt(6001, 6001));
     asBatch("CR LF split at block boundaries", blocks, "");
+
+    // Sheets by name and the Greek Grid. Digits: at the centre 40.15, 0.15
+    // the polynomial of its sheets is A0 = 497146.35, B0 = 4455299.91 plus
+    // its terms (tst_sheets: (10, 10) by hand); the geodetic lines are those
+    // of the Hatt conversion. Messages: sheet_messages.h.
+    const QByteArray atAthos = "φ = 40° 14' 60.00000''\nΔλ = 0° 15' 0.00000''\nλ = 23° 57' 58.81500''\n";
+    const QByteArray tenTen = "φ = 40° 15' 0.32424''\nΔλ = 0° 15' 0.42317''\nλ = 23° 57' 59.23817''\n";
+    const auto* athos = hattsheet::geodesy::sheetById(21);
+    add("a name as --from gives its centre", {"--from", "ΑΘΩΣ", "--to", "40.15,0.15", "--point", "0,0"}, 0,
+        "Χ = 0.000\nΥ = 0.000\n" + atAthos, "");
+    add("an agency number as --to", {"--from", "40.15,0.15", "--to", "20", "--point", "0,0"}, 0,
+        "Χ = 0.000\nΥ = 0.000\n" + atAthos, "");
+    add("to egsa87, Greek capitals any case", {"--from", "40.15,0.15", "--to", "εγσα87", "--point", "10,10"}, 0,
+        "Χ = 497156.350\nΥ = 4455309.902\n" + tenTen + "Φύλλο = Καρυαί\n", "");
+    add("from EGSA87, a list", {"--from", "EGSA87", "--to", "40.15,0.15"}, 0,
+        line("P1", "10.000, 10.000", "5.000") + line("P2", "0.000, 0.000", "6.000"), "",
+        "P1, 497156.350, 4455309.902, 5\r\nP2, 497146.35, 4455299.91, 6\r\n");
+    add("named sheet, point far outside its outline: one warning",
+        {"--from", "Άθως", "--to", "egsa87", "--point", "0,0"}, 0,
+        "Χ = 497146.350\nΥ = 4455299.910\n" + atAthos + "Φύλλο = Άθως\n",
+        QByteArray::fromStdString(msg::farOutside(1, *athos)) + "\n");
+    add("list to egsa87 stops at a point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87"}, kFailed,
+        line("P1", "497156.350, 4455309.902", "5.000"),
+        failedAt(2, 2, " " + QByteArray::fromStdString(msg::offSheets("40.15", "0.15"))),
+        "P1, 10, 10, 5\r\nP2, 0, -900000, 6\r\n");
+    add("one point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"}, kRefused, "",
+        QByteArray::fromStdString(msg::offSheets("40.15", "0.15")) + "\n");
+    add("no sheet on the centre", {"--from", "egsa87", "--to", "40.51,-0.51", "--point", "400000,4500000"}, kRefused,
+        "", QByteArray::fromStdString(msg::noSheetOnCentre("40.51", "-0.51")) + "\n");
+    add("an inconsistent sheet named", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",
+        QByteArray::fromStdString(msg::defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
+    add("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(msg::kGridBothWays));
+    add("unknown sheet", {"--from", "Ατλαντίς", "--to", "egsa87", "-"}, kUsage, "",
+        usage("--from \"Ατλαντίς\": no sheet has this name or agency number (hattsheet-convert --sheets lists them)"));
+    add("ambiguous sheet", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",
+        usage("--to \"αργο\" names several sheets: Άργος (48), Άργος-Ορεστικόν (49), Αργοστόλιον (50)"));
+    add("--sheets TEXT", {"--sheets", "πλατυ"}, 0,
+        "Πλατύ\t303\t40.45,-1.15\tΕΓΣΑ87\nΠλατύκαμπος\t304\t39.45,-1.15\tΕΓΣΑ87\n", "");
+    add("--sheets=TEXT of an inconsistent sheet", {"--sheets=Νέα-Μανολάς"}, 0,
+        "Νέα-Μανολάς\t235\t38.15,-2.15\tχωρίς ΕΓΣΑ87\n", "");
 }
 
 void tst_CommandLine::run()

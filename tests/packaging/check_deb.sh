@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes the .deb from a built tree with CPack in a scratch folder and checks it
-# as an archive would: the control fields, the exact file list, lintian (errors),
-# desktop-file-validate, appstreamcli validate --no-net, the man pages, and the
-# stripped programs themselves.
+# as an archive would: the control fields, the exact file list, lintian (every
+# tag, pedantic ones too, but the one a first upload without a bug to close
+# gets), desktop-file-validate, appstreamcli validate --no-net, the man pages,
+# the stripped programs themselves, and a second package made the same way
+# being the same bytes.
 #   check_deb.sh BUILD_DIR VERSION    (VERSION: the project's, e.g. 1.0.0)
 set -uo pipefail
 
@@ -19,13 +21,21 @@ lines() { printf '%s' "${1//\\n/$'\n'}"; }
 version_re=${version//./\\.}
 deb_version_re=${deb_version//./\\.}
 
-if ! (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1); then
-  cat "$scratch/cpack.log"
-  echo "FAIL: cpack"
-  exit 1
-fi
-deb=$scratch/hattsheet_${deb_version}_$arch.deb
-[[ -f $deb ]] || { ls "$scratch"; echo "FAIL: no $deb"; exit 1; }
+# The package's times come from the last commit, not from the caller.
+package() {  # folder
+  if ! (cd "$build" && env -u SOURCE_DATE_EPOCH cpack -G DEB -B "$1" >"$1.log" 2>&1); then
+    cat "$1.log"
+    echo "FAIL: cpack"
+    exit 1
+  fi
+  [[ -f $1/hattsheet_${deb_version}_$arch.deb ]] || { ls "$1"; echo "FAIL: no .deb in $1"; exit 1; }
+}
+package "$scratch/first"
+deb=$scratch/first/hattsheet_${deb_version}_$arch.deb
+# A second package a second later: the same bytes.
+sleep 1
+package "$scratch/second"
+cmp "$deb" "$scratch/second/hattsheet_${deb_version}_$arch.deb" || fail "two packages of one tree differ"
 
 # Control fields: field, extended regular expression its value must match.
 while IFS='|' read -r field pattern; do
@@ -124,8 +134,10 @@ done
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$share/doc/hattsheet/copyright" ||
   fail "copyright is not machine-readable"
 
-# lintian: errors fail, the rest is shown.
-lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian"
+# lintian: any tag fails (hardening, unneeded sections...), but the one
+# every first upload gets.
+lintian -I -E --pedantic --suppress-tags initial-upload-closes-no-bugs --fail-on error,warning,info,pedantic \
+  --tag-display-limit 0 "$deb" || fail "lintian"
 
 [[ $failures == 0 ]] || { echo "$failures check(s) failed"; exit 1; }
 echo "$(basename "$deb"): all checks passed"

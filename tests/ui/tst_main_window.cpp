@@ -14,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_greek.h"
+#include "ui/sheet_map.h"
 #include "ui/widget_fields.h"
 
 #include <QAbstractButton>
@@ -22,6 +23,8 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -513,6 +516,76 @@ private slots:
 private:
     const QFont m_font = QApplication::font();
     const QPalette m_palette = QApplication::palette();
+private slots:
+
+    // The menus after "Πρόγραμμα" (still first, still the About window): the sheet chooser, typed into
+    // or clicked on its map, fills the frame it was opened for; the ΕΓΣΑ87 entries convert panel 1 into
+    // panel 2 with the batch's messages; ">" names the point's sheet in its tooltip. Digits and sheets:
+    // tests/operations/tst_sheets.cpp (centre 40.15, 0.15; (10, 10) is 497156.350, 4455309.902 on Καρυαί).
+    void sheetsAndGrid()
+    {
+        Window win;
+        const QList<QAction*> bar = win.w.menuBar()->actions();
+        QVERIFY(bar.size() >= 3);
+        QCOMPARE(bar[0]->objectName(), QString("mnuabout"));
+        QCOMPARE(bar[0]->menu(), nullptr);
+        QStringList menus;
+        for (QAction* a : bar) if (a->menu()) menus << a->menu()->objectName();
+        QVERIFY2(menus.indexOf("mnuSheets") >= 0 && menus.indexOf("mnuGrid") > menus.indexOf("mnuSheets"),
+                 qPrintable(menus.join(',')));
+
+        // Typed: "ιερισ" leaves Ιερισσός alone; Enter accepts it into "Από Κ.Φ.".
+        int listed = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* chooser = QApplication::activeModalWidget();
+            if (!chooser) return;
+            // Greek letters as key events with their text (keyClicks takes ASCII only).
+            for (const QChar ch : QString("ιερισ")) {
+                QTest::sendKeyEvent(QTest::Click, chooser->findChild<QLineEdit*>("txtSheetFilter"), Qt::Key_unknown,
+                                    QString(ch), Qt::NoModifier);
+            }
+            listed = chooser->findChild<QListWidget*>("lstSheets")->count();
+            QTest::keyClick(chooser->findChild<QListWidget*>("lstSheets"), Qt::Key_Return);
+        });
+        win.w.findChild<QAction*>("mnuSheetFrom")->trigger();
+        QCOMPARE(listed, 1);
+        QCOMPARE(win.text("txtPhiOld") + ' ' + win.text("txtLamdaOld"), QString("txtPhiOld=40.15 txtLamdaOld=0.15"));
+
+        // On the map: a click in the middle of Λάρισα (id 186) chooses it for "Σε Κ.Φ.".
+        QString chosen;
+        QTimer::singleShot(0, [&] {
+            QWidget* chooser = QApplication::activeModalWidget();
+            if (!chooser) return;
+            auto* map = chooser->findChild<SheetMap*>();
+            const auto& larisa = *hattsheet::geodesy::sheetById(186);
+            const QPointF at = map->toWidget((larisa.outline[0].phiDeg + larisa.outline[1].phiDeg) / 2,
+                                             (larisa.outline[0].lambdaDeg + larisa.outline[2].lambdaDeg) / 2);
+            QTest::mouseClick(map, Qt::LeftButton, {}, at.toPoint());
+            chosen = chooser->findChild<QListWidget*>("lstSheets")->currentItem()->text();
+            QMetaObject::invokeMethod(chooser, "accept");
+        });
+        win.w.findChild<QAction*>("mnuSheetTo")->trigger();
+        QVERIFY2(chosen.startsWith("Λάρισα · 184 · 39.45, -1.15"), qPrintable(chosen));
+        QCOMPARE(win.text("txtPhiNew") + ' ' + win.text("txtLamdaNew"), QString("txtPhiNew=39.45 txtLamdaNew=-1.15"));
+
+        // Panel 1 to ΕΓΣΑ87 from "Από Κ.Φ.", and back to "Σε Κ.Φ." on the same centre.
+        win.set("txtFile1=P1, 10, 10, 5");
+        win.w.findChild<QAction*>("mnuListToGrid")->trigger();
+        QCOMPARE(win.text("txtFile2"), QString("txtFile2=P1, 497156.350, 4455309.902, 5.000\n"));
+        QCOMPARE(win.dialogs.messages.back().text, std::string(msg::kBatchDone));
+        win.set("txtPhiNew=40.15");
+        win.set("txtLamdaNew=0.15");
+        win.set("txtFile1=" + win.text("txtFile2").section('=', 1));
+        win.set("txtFile2=");
+        win.w.findChild<QAction*>("mnuListFromGrid")->trigger();
+        QCOMPARE(win.text("txtFile2"), QString("txtFile2=P1, 10.000, 10.000, 5.000\n"));
+
+        // ">" from (10, 10) to the same centre: the point lies on Καρυαί.
+        win.set("txtX1=10");
+        win.set("txtY1=10");
+        win.click("cmdOne");
+        QVERIFY2(win.child("cmdOne")->toolTip().contains("Καρυαί"), qPrintable(win.child("cmdOne")->toolTip()));
+    }
 };
 
 QTEST_MAIN(tst_MainWindow)

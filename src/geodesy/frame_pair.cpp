@@ -1,0 +1,25 @@
+#include "geodesy/frame_pair.h"
+
+namespace hattsheet::geodesy {
+
+std::optional<PlanePoint> FramePair::convert(PlanePoint p) const
+{
+    const auto position = m_from.inverse(p);
+    return position ? m_to.forward(*position) : std::nullopt;
+}
+
+std::optional<Carried> FramePair::carry(PlanePoint p) const
+{
+    const auto position = m_from.inverse(p);
+    if (!position) {
+        return std::nullopt;
+    }
+    const auto target = m_to.forward(*position);
+    if (!target) {
+        return std::nullopt;
+    }
+    const double lambdaAthens = m_to.longitudeDifference(position->lambda) + m_to.centre().lambda0;
+    return Carried{*position, lambdaAthens, *target};
+}
+
+} // namespace hattsheet::geodesy

@@ -1,0 +1,36 @@
+#pragma once
+// The frame around the series of geodesy/hatt_series.h at one sheet centre:
+// longitudes east of Greenwich in and out, and the check that every result
+// is finite. The Athens meridian is added and taken away here and nowhere
+// else.
+
+#include "geodesy/hatt_series.h"
+
+#include <optional>
+
+namespace hattsheet::geodesy {
+
+// The Hatt projection at one sheet centre. Both directions give an empty
+// optional when a result is not finite: only absurd inputs get there
+// (X = 1e100 overflows in X⁴).
+class SheetFrame {
+public:
+    explicit SheetFrame(CentreRad centre);
+
+    // Plane point (metres) -> latitude and longitude east of Greenwich (radians).
+    std::optional<GeodeticPosition> inverse(PlanePoint p) const;
+    // Latitude and longitude east of Greenwich (radians) -> plane point (metres).
+    std::optional<PlanePoint> forward(GeodeticPosition g) const;
+
+    // λ − (λ1 + λA): the longitude difference from this sheet's centre
+    // (radians) that forward() takes to the series.
+    double longitudeDifference(double lambdaGreenwich) const;
+    const CentreRad& centre() const { return m_series.centre(); }
+
+private:
+    HattSeries m_series;
+    double m_lambdaA;                // λA, the Athens meridian east of Greenwich (radians)
+    double m_centreLambdaGreenwich;  // λ1 + λA (radians)
+};
+
+} // namespace hattsheet::geodesy

@@ -1,0 +1,190 @@
+#include "operations/grid_operations.h"
+
+#include "geodesy/sheet_centre.h"
+#include "geodesy/sheet_outline.h"
+#include "operations/messages.h"
+#include "operations/point_list.h"
+#include "operations/sheet_messages.h"
+#include "operations/single_point.h"
+#include "text/angle_text.h"
+#include "text/number_format.h"
+#include "text/number_text.h"
+
+#include <cmath>
+
+namespace hattsheet::operations {
+
+namespace pf = hattsheet::pointfile;
+
+std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
+                          const geodesy::SheetRecord* sheet)
+{
+    switch (error) {
+    case ChoiceError::Latitude: return msg::kLatitude;
+    case ChoiceError::Longitude: return msg::kLongitude;
+    case ChoiceError::NoSheetOnCentre: return msg::noSheetOnCentre(phiText, lambdaText);
+    case ChoiceError::DefectiveSheet: if (sheet != nullptr) return msg::defectiveSheet(*sheet); break;
+    }
+    return msg::kCoordinates;
+}
+
+std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice)
+{
+    switch (refusal.reason) {
+    case PointRefusal::OffSheets: return msg::offSheets(choice.phiText(), choice.lambdaText());
+    case PointRefusal::DefectiveSheet: if (refusal.sheet != nullptr) return msg::defectiveSheet(*refusal.sheet); break;
+    case PointRefusal::Coordinates: break;
+    }
+    return msg::kCoordinates;
+}
+
+namespace {
+
+Expected<GridResult, GridRefusal> convertPoint(const SheetChoice& choice, GridDirection direction, double x, double y)
+{
+    return direction == GridDirection::ToGrid ? hattToGrid(choice, {x, y}) : gridToHatt(choice, {x, y});
+}
+
+} // namespace
+
+Expected<GridPointTexts, std::string> computeGridPoint(const SheetChoice& choice, GridDirection direction,
+                                                       std::string_view xText, std::string_view yText)
+{
+    const auto x = text::readLeadingNumber(xText);
+    const auto y = text::readLeadingNumber(yText);
+    if (!x || !y) return unexpected(std::string(msg::kCoordinates));
+    const auto result = convertPoint(choice, direction, x->value, y->value);
+    if (!result) return unexpected(refusalMessage(result.error(), choice));
+    const double latDeg = geodesy::radiansToDegrees(result->position.phi);
+    const double lonDeg = geodesy::radiansToDegrees(result->position.lambda);
+    const double athensDeg = geodesy::radiansToDegrees(result->lambdaAthens);
+    if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
+        return unexpected(std::string(msg::kCoordinates));
+    }
+    return GridPointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
+                          text::formatDms(latDeg),     text::formatSignedDms(athensDeg),
+                          text::formatDms(lonDeg),     result->sheet,
+                          result->farOutside};
+}
+
+Expected<GridResult, GridRefusal> GridLineConverter::convert(double x, double y) const
+{
+    auto result = convertPoint(m_choice, m_direction, x, y);
+    if (result && result->farOutside) m_farOutside.fetch_add(1, std::memory_order_relaxed);
+    return result;
+}
+
+bool GridLineConverter::appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+{
+    const auto result = convert(x, y);
+    if (!result) return false;
+    appendTargetLine(record, result->target.x, result->target.y, out);
+    return true;
+}
+
+bool GridLineConverter::appendLine(const pf::PointRecord& record, std::string& out) const
+{
+    const auto x = pf::fieldNumber(record.x);
+    const auto y = pf::fieldNumber(record.y);
+    return x && y && appendPoint(record, *x, *y, out);
+}
+
+std::string GridLineConverter::refusalOf(const pf::PointRecord& record) const
+{
+    const auto x = pf::fieldNumber(record.x);
+    const auto y = pf::fieldNumber(record.y);
+    if (!x || !y) return {};
+    // A coordinate that is text, or a result beyond a double, fails as in
+    // the Hatt batch, without a second line.
+    const auto result = convertPoint(m_choice, m_direction, *x, *y);
+    if (result || result.error().reason == PointRefusal::Coordinates) return {};
+    return refusalMessage(result.error(), m_choice);
+}
+
+namespace {
+
+// Panel 1 through a conversion to or from the Grid: the batch's steps.
+void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, GridDirection direction)
+{
+    std::string list = fields.text(FieldId::File1);
+    if (list.find_first_not_of(' ') == std::string::npos) {
+        showWarning(dialogs, msg::kNoList);
+        return;
+    }
+    const bool toGrid = direction == GridDirection::ToGrid;
+    const std::string phi = fields.text(toGrid ? FieldId::PhiOld : FieldId::PhiNew);
+    const std::string lambda = fields.text(toGrid ? FieldId::LambdaOld : FieldId::LambdaNew);
+    const auto choice = SheetChoice::onCentre(phi, lambda);
+    if (!choice) {
+        showWarning(dialogs, choiceMessage(choice.error(), phi, lambda, nullptr));
+        return;
+    }
+    const GridLineConverter converter(*choice, direction);
+    runBatch(
+        fields, dialogs, temp, std::move(list),
+        [&](const pf::PointRecord& record, std::string& out) { return converter.appendLine(record, out); },
+        [&](const pf::PointRecord& record) { return converter.refusalOf(record); });
+}
+
+} // namespace
+
+void convertPointToGrid(Fields& fields, Dialogs& dialogs)
+{
+    const std::string phi = fields.text(FieldId::PhiOld), lambda = fields.text(FieldId::LambdaOld);
+    const auto choice = SheetChoice::onCentre(phi, lambda);
+    if (!choice) {
+        showWarning(dialogs, choiceMessage(choice.error(), phi, lambda, nullptr));
+        return;
+    }
+    const auto result = computeGridPoint(*choice, GridDirection::ToGrid, fields.text(FieldId::X1), fields.text(FieldId::Y1));
+    if (!result) {
+        showWarning(dialogs, result.error());
+        return;
+    }
+    std::string line(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
+    line.append(result->sheet->name).append(", ").append(result->x).append(", ").append(result->y).append(", 0.000\r\n");
+    fields.appendText(FieldId::File2, line);
+}
+
+void convertListToGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+{
+    convertList(fields, dialogs, temp, GridDirection::ToGrid);
+}
+
+void convertListFromGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+{
+    convertList(fields, dialogs, temp, GridDirection::FromGrid);
+}
+
+void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreFrame frame)
+{
+    const bool from = frame == CentreFrame::From;
+    fields.setText(from ? FieldId::PhiOld : FieldId::PhiNew, std::string(sheet.phi0DegMin));
+    fields.setText(from ? FieldId::LambdaOld : FieldId::LambdaNew, std::string(sheet.lambda0DegMin));
+}
+
+std::string sheetNameOfPoint(std::string_view phiText, std::string_view lambdaText, std::string_view xText,
+                             std::string_view yText)
+{
+    const auto centre = geodesy::readSheetCentre(phiText, lambdaText);
+    const auto x = text::readLeadingNumber(xText);
+    const auto y = text::readLeadingNumber(yText);
+    if (!centre || !x || !y) return {};
+    const geodesy::SheetFrame frame(
+        {geodesy::degreesToRadians(centre->phi0Deg), geodesy::degreesToRadians(centre->lambda0Deg)});
+    const auto position = frame.inverse({x->value, y->value});
+    if (!position) return {};
+    const double phiDeg = geodesy::radiansToDegrees(position->phi);
+    const double lambdaDeg = geodesy::radiansToDegrees(frame.longitudeDifference(position->lambda) + frame.centre().lambda0);
+    // A sheet on this centre first: where outlines overlap (Άβδηρα and
+    // Ν.Θάσος) it is the one whose coordinates these are.
+    const geodesy::SheetRecord* found = nullptr;
+    for (const auto& sheet : geodesy::sheetCatalogue()) {
+        if (!geodesy::outlineHolds(sheet.outline, phiDeg, lambdaDeg)) continue;
+        if (geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) return msg::sheetNamed(sheet);
+        if (found == nullptr) found = &sheet;
+    }
+    return found != nullptr ? msg::sheetNamed(*found) : std::string();
+}
+
+} // namespace hattsheet::operations
