@@ -19,6 +19,18 @@ namespace pf = hattsheet::pointfile;
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
                           const geodesy::SheetRecord* sheet)
 {
+    if (error == ChoiceError::Latitude || error == ChoiceError::Longitude) {
+        // A refused centre that is a sheet's all the same: 390 Ν.Μεγίστη's
+        // (Δλ 5°45'), whose polynomial is refused anyway; the message names it.
+        const auto phi = text::degMinToDegrees(phiText);
+        const auto lambda = text::degMinToDegrees(lambdaText);
+        for (const auto& s : geodesy::sheetCatalogue()) {
+            if (phi && lambda && std::isfinite(*phi) && std::isfinite(*lambda) && std::abs(*phi) < 90.0 &&
+                std::abs(*lambda) < 180.0 && !geodesy::isUsable(s) && geodesy::isOnCentre(s, *phi, *lambda)) {
+                return msg::defectiveSheet(s);
+            }
+        }
+    }
     switch (error) {
     case ChoiceError::Latitude: return msg::kLatitude;
     case ChoiceError::Longitude: return msg::kLongitude;

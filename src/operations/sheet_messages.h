@@ -25,7 +25,7 @@ inline const char* defectText(geodesy::SheetDefect defect)
 {
     switch (defect) {
     case geodesy::SheetDefect::OriginOffGrid:
-        return "οι σταθεροί όροι A0, B0 απέχουν 270 km και 11 km από το σημείο όπου πέφτει το κέντρο του στο ΕΓΣΑ87";
+        return "οι σταθεροί όροι A0, B0 απέχουν 270 km και 11 km από το σημείο όπου πέφτει το κέντρο του στο ΕΓΣΑ87, και το κέντρο του (Δλ 5°45') είναι εκτός των δεκτών κέντρων";
     case geodesy::SheetDefect::CoefficientSlip:
         return "ο συντελεστής A2 διαφέρει από των φύλλων του ίδιου κέντρου (σφάλματα έως 150-253 m)";
     case geodesy::SheetDefect::ImpossibleScale:

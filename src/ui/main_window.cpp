@@ -470,6 +470,10 @@ void MainWindow::chooseSheetTo()
 void MainWindow::chooseSheet(bool fromFrame)
 {
     SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)), this);
+    // It opens on a sheet of the frame's centre, when the centre is a sheet's.
+    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromFrame ? FieldId::PhiOld : FieldId::PhiNew),
+                                                           m_fields.text(fromFrame ? FieldId::LambdaOld : FieldId::LambdaNew));
+    if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
     operations::placeSheetCentre(m_fields, *chooser.chosen(),
                                  fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);

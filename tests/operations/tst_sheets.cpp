@@ -49,31 +49,32 @@ private slots:
 
 void tst_Sheets::findSheet_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("id");          // the sheet found, or kUnknown / kAmbiguous
+    QTest::addColumn<QByteArray>("text");  // UTF-8, or not
+    QTest::addColumn<int>("id");           // the sheet found, or kUnknown / kAmbiguous
     QTest::addColumn<int>("candidates");  // how many the error lists
-    QTest::newRow("name with accents") << "Άθως" << 21 << 0;
-    QTest::newRow("capitals without accents") << "ΑΘΩΣ" << 21 << 0;
-    QTest::newRow("lower case, no accents, σ for ς") << "αθωσ" << 21 << 0;
-    QTest::newRow("the agency's modern spelling") << "ΑΘΗΝΑ-ΠΕΙΡΑΙΑΣ" << 20 << 0;
-    QTest::newRow("space for the hyphen") << "Αθήναι Πειραιεύς" << 20 << 0;
-    QTest::newRow("Latin A of the agency's table") << "AΓ. ΜΑΤΘΑΙΟΣ" << 7 << 0;
-    QTest::newRow("unique prefix") << "ιερισ" << 124 << 0;
-    QTest::newRow("whole name wins over longer ones") << "Άργος" << 49 << 0;
-    QTest::newRow("whole name Πλατύ, not Πλατύκαμπος") << "πλατυ" << 305 << 0;
-    QTest::newRow("prefix of three names") << "Αργο" << kAmbiguous << 3;
-    QTest::newRow("prefix of many: ten listed") << "Αγ" << kAmbiguous << 11;
-    QTest::newRow("agency number") << "20" << 21 << 0;
-    QTest::newRow("agency number shared by a split sheet") << "77" << kAmbiguous << 2;
-    QTest::newRow("agency number of no sheet") << "999" << kUnknown << 0;
-    QTest::newRow("unknown name") << "Ατλαντίς" << kUnknown << 0;
-    QTest::newRow("unknown prefix, contained in a name") << "θάσος" << kUnknown << 1;
-    QTest::newRow("only punctuation") << " .-" << kUnknown << 0;
+    QTest::newRow("name with accents") << QByteArray("Άθως") << 21 << 0;
+    QTest::newRow("capitals without accents") << QByteArray("ΑΘΩΣ") << 21 << 0;
+    QTest::newRow("lower case, no accents, σ for ς") << QByteArray("αθωσ") << 21 << 0;
+    QTest::newRow("the agency's modern spelling") << QByteArray("ΑΘΗΝΑ-ΠΕΙΡΑΙΑΣ") << 20 << 0;
+    QTest::newRow("space for the hyphen") << QByteArray("Αθήναι Πειραιεύς") << 20 << 0;
+    QTest::newRow("Latin A of the agency's table") << QByteArray("AΓ. ΜΑΤΘΑΙΟΣ") << 7 << 0;
+    QTest::newRow("unique prefix") << QByteArray("ιερισ") << 124 << 0;
+    QTest::newRow("whole name wins over longer ones") << QByteArray("Άργος") << 49 << 0;
+    QTest::newRow("whole name Πλατύ, not Πλατύκαμπος") << QByteArray("πλατυ") << 305 << 0;
+    QTest::newRow("prefix of three names") << QByteArray("Αργο") << kAmbiguous << 3;
+    QTest::newRow("prefix of many: ten listed") << QByteArray("Αγ") << kAmbiguous << 11;
+    QTest::newRow("agency number") << QByteArray("20") << 21 << 0;
+    QTest::newRow("agency number shared by a split sheet") << QByteArray("77") << kAmbiguous << 2;
+    QTest::newRow("agency number of no sheet") << QByteArray("999") << kUnknown << 0;
+    QTest::newRow("unknown name") << QByteArray("Ατλαντίς") << kUnknown << 0;
+    QTest::newRow("unknown prefix, contained in a name") << QByteArray("θάσος") << kUnknown << 1;
+    QTest::newRow("only punctuation") << QByteArray(" .-") << kUnknown << 0;
+    QTest::newRow("a stray UTF-8 byte is kept: no name has it") << QByteArray("\x80Άθως") << kUnknown << 0;
 }
 
 void tst_Sheets::findSheet()
 {
-    QFETCH(QString, text);
+    QFETCH(QByteArray, text);
     QFETCH(int, id);
     QFETCH(int, candidates);
     const auto found = hattsheet::operations::findSheet(text.toStdString());
@@ -105,7 +106,8 @@ void tst_Sheets::refusals_data()
         QTest::addRow("%d named", id) << true << id << true << why;
     }
     QTest::newRow("390 named") << true << 390 << true << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
-    QTest::newRow("390's centre is out of range") << true << 390 << false << QString(msg::kLongitude);
+    QTest::newRow("390's centre, out of range, names 390")
+        << true << 390 << false << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
 }
 
 void tst_Sheets::refusals()
@@ -202,6 +204,7 @@ void tst_Sheets::pointToGridAndSheetNames()
     QCOMPARE(sheetNameOfPoint("40.15", "0.15", "-1000", "-1000"), std::string("«Συκέα» (ΟΚΧΕ 356)"));
     QCOMPARE(sheetNameOfPoint("40.15", "0.15", "0", "-900000"), std::string());
     QCOMPARE(sheetNameOfPoint("40.15", "9", "0", "0"), std::string());
+    QCOMPARE(sheetNameOfPoint("40.15", "0.15", "1e999", "0"), std::string());  // X beyond a double
 }
 
 QTEST_GUILESS_MAIN(tst_Sheets)

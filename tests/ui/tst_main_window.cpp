@@ -551,11 +551,13 @@ private slots:
         QCOMPARE(listed, 1);
         QCOMPARE(win.text("txtPhiOld") + ' ' + win.text("txtLamdaOld"), QString("txtPhiOld=40.15 txtLamdaOld=0.15"));
 
-        // On the map: a click in the middle of Λάρισα (id 186) chooses it for "Σε Κ.Φ.".
-        QString chosen;
+        // It opens on a sheet of the frame's centre (40.45, -0.45: Θεσσαλονίκη's); on the map, a click in
+        // the middle of Λάρισα (id 186) chooses it for "Σε Κ.Φ.".
+        QString initial, chosen;
         QTimer::singleShot(0, [&] {
             QWidget* chooser = QApplication::activeModalWidget();
             if (!chooser) return;
+            initial = chooser->findChild<QListWidget*>("lstSheets")->currentItem()->text();
             auto* map = chooser->findChild<SheetMap*>();
             const auto& larisa = *hattsheet::geodesy::sheetById(186);
             const QPointF at = map->toWidget((larisa.outline[0].phiDeg + larisa.outline[1].phiDeg) / 2,
@@ -565,6 +567,7 @@ private slots:
             QMetaObject::invokeMethod(chooser, "accept");
         });
         win.w.findChild<QAction*>("mnuSheetTo")->trigger();
+        QVERIFY2(initial.endsWith(" · 40.45, -0.45"), qPrintable(initial));
         QVERIFY2(chosen.startsWith("Λάρισα · 184 · 39.45, -1.15"), qPrintable(chosen));
         QCOMPARE(win.text("txtPhiNew") + ' ' + win.text("txtLamdaNew"), QString("txtPhiNew=39.45 txtLamdaNew=-1.15"));
 
