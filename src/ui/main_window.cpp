@@ -434,14 +434,18 @@ void MainWindow::run(Operation&& operation)
 
 void MainWindow::convertOldToNew()
 {
-    run([this] { operations::convertOldToNew(m_fields, *m_dialogs); });
-    showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
+    run([this] {
+        operations::convertOldToNew(m_fields, *m_dialogs);
+        showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
+    });
 }
 
 void MainWindow::convertNewToOld()
 {
-    run([this] { operations::convertNewToOld(m_fields, *m_dialogs); });
-    showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+    run([this] {
+        operations::convertNewToOld(m_fields, *m_dialogs);
+        showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
+    });
 }
 
 void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
@@ -468,6 +472,11 @@ void MainWindow::chooseSheetTo()
 }
 
 void MainWindow::chooseSheet(bool fromFrame)
+{
+    run([this, fromFrame] { chooseSheetFor(fromFrame); });
+}
+
+void MainWindow::chooseSheetFor(bool fromFrame)
 {
     SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)), this);
     // It opens on a sheet of the frame's centre, when the centre is a sheet's.

@@ -69,6 +69,7 @@ private:
     void addMenus();
     // The sheet chooser for one frame; its sheet's centre goes into that frame.
     void chooseSheet(bool fromFrame);
+    void chooseSheetFor(bool fromFrame);
     // After ">" or "<": the sheet the point lies on, in the button's tooltip.
     void showSheetOfPoint(bool fromFrame, QWidget* button);
 
