@@ -27,7 +27,21 @@ inline constexpr char kBatchFailed[] = "Λάθος στον πίνακα!";
 inline constexpr char kRecordTooLong[] = "Η εγγραφή ξεπερνά τα 64 MiB.";
 
 inline constexpr char kInvalidFile[] = "Δεν είναι έγκυρο αρχείο συντεταγμένων";
+inline constexpr char kOpened[] = "Το άνοιγμα ολοκληρώθηκε";
 inline constexpr char kSaved[] = "Η εγγραφή ολοκληρώθηκε";
+// A panel without a single non-blank line: no file is chosen or written.
+inline constexpr char kNothingToSave[] = "Ο πίνακας είναι κενός: δεν αποθηκεύτηκε τίποτα.";
+
+// How many points a list held: "1 σημείο", "200 σημεία".
+inline std::string pointCount(unsigned long long count)
+{
+    return std::to_string(count).append(count == 1 ? " σημείο" : " σημεία");
+}
+// A message with a second line that gives how many points it concerns.
+inline std::string withPointCount(std::string_view first, unsigned long long count)
+{
+    return std::string(first).append("\n").append(pointCount(count));
+}
 
 // A name or argument as a message shows it: what a terminal would obey or a
 // window would draw deceptively is written as an escape. Control characters
@@ -151,6 +165,9 @@ inline std::string tooLargeToOpen(const std::string& path, unsigned long long li
 }
 
 inline constexpr char kQuit[] = "Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;";
+// The quit question's second line while panel 2 holds the lines of a batch
+// that were not saved after it.
+inline constexpr char kQuitUnsaved[] = "Τα σημεία της τελευταίας μετατροπής δεν έχουν αποθηκευτεί.";
 // An operation stopped by the system (no memory left for a huge list).
 inline constexpr char kOperationFailed[] = "Η εργασία διακόπηκε από σφάλμα του συστήματος.";
 

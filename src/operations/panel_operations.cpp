@@ -57,12 +57,17 @@ std::string forceTxtExtension(const std::string& path)
 namespace {
 
 // The point lines of a coordinate file: code as read, X, Y and H in
-// "0.000", an empty field shown as 0; nothing when the file is not a valid
-// coordinate file (pf::testCoordinateFile, in the same pass).
-std::optional<std::string> pointLinesOf(std::string_view text)
-{
+// "0.000", an empty field shown as 0, and how many there are; nothing when
+// the file is not a valid coordinate file (pf::testCoordinateFile, in the
+// same pass).
+struct PointLines {
     std::string lines;
-    lines.reserve(text.size() + text.size() / 8);
+    unsigned long long count = 0;
+};
+std::optional<PointLines> pointLinesOf(std::string_view text)
+{
+    PointLines out;
+    out.lines.reserve(text.size() + text.size() / 8);
     std::size_t pos = 0;
     pf::PointRecord r;
     while (pos < text.size()) {
@@ -71,77 +76,106 @@ std::optional<std::string> pointLinesOf(std::string_view text)
         const auto y = pf::fieldNumber(r.y);
         const auto h = pf::fieldNumber(r.h);
         if (!x || !y || !h) return std::nullopt;
-        pf::appendPointLine(lines, r.code.text, *x, *y, *h);
+        pf::appendPointLine(out.lines, r.code.text, *x, *y, *h);
+        ++out.count;
     }
-    return lines;
+    return out;
+}
+
+// Whether a panel text has a line that a save would write.
+bool hasNonBlankLine(std::string_view text)
+{
+    return text.find_first_not_of(" \r\n") != std::string_view::npos;
 }
 
 } // namespace
 
-void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
+std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
     const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
                                                                  {msg::kFilterSeq, "*.seq"},
                                                                  {msg::kFilterXyh, "*.xyh"}});
-    if (!chosen || chosen->empty()) return;
-    const fs::path path = platform::pathFromUtf8(*chosen);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
+    return chosen;
+}
+
+bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& chosen)
+{
+    const fs::path path = platform::pathFromUtf8(chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
-        showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
-        return;
+        showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+        return false;
     }
-    std::optional<std::string> lines;
+    std::optional<PointLines> points;
     {
         const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
         if (!bytes && bytes.error().code == EFBIG) {
-            showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
-            return;
+            showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+            return false;
         }
         if (!bytes) {
-            showWarning(dialogs, msg::cannotRead(*chosen));
-            return;
+            showWarning(dialogs, msg::cannotRead(chosen));
+            return false;
         }
-        lines = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
+        points = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
-    if (!lines) {
+    if (!points) {
         dialogs.showMessage(msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical);
-        return;
+        return false;
     }
-    if (!lines->empty()) fields.appendText(panelField(panel), *lines);
+    if (!points->lines.empty()) fields.appendText(panelField(panel), points->lines);
+    dialogs.showMessage(msg::withPointCount(msg::kOpened, points->count), msg::kTitleInfoPlain,
+                        MessageIcon::Information);
+    return true;
 }
 
-void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
-               Panel panel)
+std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
+                                     const std::string& suggested)
 {
-    const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
-    if (!chosen || chosen->empty()) return;
-    const std::string chosenTxt = forceTxtExtension(*chosen);
-    const fs::path path = platform::pathFromUtf8(chosenTxt);
-    // The dialog cannot ask: it knows the name chosen, not the one with
-    // ".txt" forced. Anything at that path (a dangling link too, or an entry
-    // that cannot even be looked at) is asked about; No writes nothing. The
-    // answer is about what the name led to when it was asked: the file is
-    // opened after it, and when the name leads elsewhere by then, the user
-    // is asked again.
-    std::optional<files::SafeWriter> file;
-    for (;;) {
-        const files::TargetId asked = files::identify(path);
-        std::error_code statusError;
-        if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-            !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
-            return;
-        }
-        file.emplace(path);
-        if (file->id() == asked) break;
+    std::string panelText = fields.text(panelField(panel));
+    if (!hasNonBlankLine(panelText)) {
+        dialogs.showMessage(msg::kNothingToSave, msg::kTitleInfoPlain, MessageIcon::Information);
+        return std::nullopt;
     }
-    const auto written = writePanelToFile(fields.text(panelField(panel)), *file);
+    std::string offered = suggested;
+    std::string chosenTxt;
+    std::optional<files::SafeWriter> file;
+    while (!file) {
+        const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, offered);
+        if (!chosen || chosen->empty()) return std::nullopt;
+        chosenTxt = forceTxtExtension(*chosen);
+        const fs::path path = platform::pathFromUtf8(chosenTxt);
+        // The dialog cannot ask: it knows the name chosen, not the one with
+        // ".txt" forced. Anything at that path (a dangling link too, or an
+        // entry that cannot even be looked at) is asked about; No goes back
+        // to the dialog with that name, to be changed. The answer is about
+        // what the name led to when it was asked: the file is opened after
+        // it, and when the name leads elsewhere by then, the user is asked
+        // again.
+        for (;;) {
+            const files::TargetId asked = files::identify(path);
+            std::error_code statusError;
+            if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+                !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
+                offered = chosenTxt;
+                break;
+            }
+            file.emplace(path);
+            if (file->id() == asked) break;
+            file.reset();
+        }
+    }
+    const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
         showWarning(dialogs, msg::cannotWrite(chosenTxt));
-        return;
+        return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
     dialogs.showMessage(msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
+    return chosenTxt;
 }
 
 void clearPanel(Fields& fields, Panel panel)

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace hattsheet::operations {
@@ -49,14 +51,21 @@ std::string forceTxtExtension(const std::string& path);
 inline constexpr std::uintmax_t kOpenLimitBytes = std::uintmax_t{64} << 20;
 
 // Appends the point lines of a chosen coordinate file to the panel; a file
-// larger than kOpenLimitBytes is refused unread.
-void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel);
+// larger than kOpenLimitBytes is refused unread. Says how many points came
+// in. Gives the path opened (UTF-8), none on a cancel or a refusal.
+std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel);
+// The same for a file already named (UTF-8): `hattsheet FILE`.
+bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& path);
 // Writes the panel's non-blank lines to a chosen ".txt" file; when that file
-// exists, only after a Yes to the question whether to replace it. The name
-// is looked up again after the answer: when it leads elsewhere now (a link
-// swapped in while the question was open), the question is asked again.
-void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
-               Panel panel);
+// exists, only after a Yes to the question whether to replace it (No goes
+// back to the dialog, the name offered again). The name is looked up again
+// after the answer: when it leads elsewhere now (a link swapped in while the
+// question was open), the question is asked again. A panel without a
+// non-blank line is not saved: that is said, and no dialog opens.
+// `suggested` is the path the dialog offers first (empty: none). Gives the
+// path written.
+std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
+                                     const std::string& suggested = {});
 // Empties the panel; asks nothing, writes nothing.
 void clearPanel(Fields& fields, Panel panel);
 

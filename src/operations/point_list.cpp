@@ -39,26 +39,31 @@ void appendTargetLine(const pf::PointRecord& record, double x, double y, std::st
     }
 }
 
-void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Direction direction)
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         showWarning(dialogs, msg::kNoList);
-        return;
+        return 0;
     }
-    const auto sheets = readFramePair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
-                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
+    const bool forward = direction == Direction::OldToNew;
+    const FieldId fromPhi = forward ? FieldId::PhiOld : FieldId::PhiNew;
+    const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
+    const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
+    const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
+    const auto sheets = readFramePair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+                                      fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
-        return;
+        return 0;
     }
-    runBatch(fields, dialogs, temp, std::move(list),
-             [&](const pf::PointRecord& record, std::string& out) { return appendConvertedLine(*sheets, record, out); },
-             nullptr);
+    return runBatch(fields, dialogs, temp, std::move(list),
+                    [&](const pf::PointRecord& record, std::string& out) { return appendConvertedLine(*sheets, record, out); },
+                    nullptr);
 }
 
-void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
-              const RecordConverter& convert, const RefusalText& refusal)
+unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+                            const RecordConverter& convert, const RefusalText& refusal)
 {
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
@@ -83,12 +88,14 @@ void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::str
     std::size_t pos = 0;
     pf::PointRecord record;
     bool failed = false, unreadable = false;
+    unsigned long long converted = 0;
     while (pos < feed.size()) {
         unreadable = pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok;
         if (unreadable || !convert(record, lines)) {
             failed = true;
             break;
         }
+        ++converted;
         if (lines.size() >= kAppendBytes) {
             fields.appendText(FieldId::File2, lines);
             lines.clear();
@@ -100,8 +107,10 @@ void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::str
         const std::string why = refusal && !unreadable ? refusal(record) : std::string();
         showWarning(dialogs, why.empty() ? std::string(msg::kBatchFailed) : msg::kBatchFailed + ("\n" + why));
     } else {
-        dialogs.showMessage(msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information);
+        dialogs.showMessage(msg::withPointCount(msg::kBatchDone, converted), msg::kTitleInfo,
+                            MessageIcon::Information);
     }
+    return converted;
 }
 
 } // namespace hattsheet::operations

@@ -49,5 +49,8 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
 // "Προσοχή!" with the critical icon and change no field.
 void convertOldToNew(Fields& fields, Dialogs& dialogs);
 void convertNewToOld(Fields& fields, Dialogs& dialogs);
+// Swaps the two sheet centres ("Από Κ.Φ." φ and Δλ with "Σε Κ.Φ."'s), texts
+// as they stand; the points stay.
+void swapCentres(Fields& fields);
 
 } // namespace hattsheet::operations

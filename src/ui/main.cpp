@@ -1,5 +1,7 @@
-// hattsheet: the window. No arguments, no settings; the two temporary files
-// of the operations go to the program's directory, or to the user's cache
+// hattsheet: the window. No settings; one argument, a file, is opened into
+// panel 1 (`hattsheet FILE`, as the desktop's "Open with" starts it; `--`
+// before a name that begins with "-"). The two temporary files of the
+// operations go to the program's directory, or to the user's cache
 // directory when that one is not writable.
 
 #include "base/platform.h"
@@ -10,6 +12,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +63,18 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 } // namespace
 
+// The file named on the command line, if any: the first argument left after
+// Qt took its own (-platform, -style...), or the one after "--". On Windows
+// Qt reads the arguments from the wide command line, so any path arrives whole.
+QString fileArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--")) return arguments.value(i + 1);
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+    }
+    return {};
+}
+
 int main(int argc, char* argv[])
 {
     // SIGXFSZ ignored: a file size limit fails a save with a message.
@@ -91,5 +107,9 @@ int main(int argc, char* argv[])
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();
+    // Once the window shows, so that its messages stand over it.
+    if (const QString file = fileArgument(QCoreApplication::arguments()); !file.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
+    }
     return app.exec();
 }

@@ -80,8 +80,12 @@ public:
     {
         return answer();
     }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::vector<operations::FileFilter>&) override
+    // The names each save dialog offered.
+    std::vector<std::string> suggestions;
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::vector<operations::FileFilter>&,
+                                              const std::string& suggested) override
     {
+        suggestions.push_back(suggested);
         return answer();
     }
 
