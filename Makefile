@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 .PHONY: all deps deps-run deps-windows windows configure configure-run build build-run run test test-san build-san fuzz bench \
-	screenshot package clean
+	screenshot reference-pictures package clean
 
 all: build
 
@@ -81,6 +81,15 @@ fuzz: build-san
 
 screenshot: build
 	@BUILD=$(BUILD) scripts/screenshot
+
+# The pictures the window's test compares what it draws with
+# (tests/ui/reference/*.png), drawn anew by this build. Only here are they
+# written: look at each changed one (git status lists them) before committing.
+reference-pictures: build
+	@mkdir -p tests/ui/reference
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/tests/ui/screens.json TZ=UTC \
+		HATTSHEET_WRITE_REFERENCE=1 bin/tst_main_window looksAsItDid
+	@git status --short -- tests/ui/reference
 
 bench: build
 	@BUILD=$(BUILD) scripts/bench

@@ -107,8 +107,9 @@ int main(int argc, char** argv)
 
     std::printf("open %.3f %.3f %.1f batch %.3f %.3f %.1f save %.3f %.3f %.1f\n", open, openCpu, openPeak, batch,
                 batchCpu, batchPeak, save, saveCpu, peakMegabytes());
-    const bool asExpected = dialogs.messages.size() == 2 && dialogs.messages[0].text == msg::kBatchDone &&
-                            dialogs.messages[1].text == msg::kSaved;
+    const bool asExpected = dialogs.messages.size() == 3 && dialogs.messages[0].text.starts_with(msg::kOpened) &&
+                            dialogs.messages[1].text.starts_with(msg::kBatchDone) &&
+                            dialogs.messages[2].text == msg::kSaved;
     if (!asExpected) {
         for (const auto& m : dialogs.messages) std::fprintf(stderr, "message: %s\n", m.text.c_str());
         return 1;

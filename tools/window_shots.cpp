@@ -82,7 +82,7 @@ bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& p
         saved = save(*dialog, path);
         dialog->reject();
     });
-    dialogs.chooseSaveFile(msg::kSaveTitle, filters);
+    dialogs.chooseSaveFile(msg::kSaveTitle, filters, work.filePath(QStringLiteral("raw.txt")).toStdString());
     return saved;
 }
 

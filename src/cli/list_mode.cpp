@@ -1,10 +1,10 @@
 #include "cli/list_mode.h"
 
 #include "base/platform.h"
+#include "base/safe_file.h"
 #include "cli/exit_codes.h"
 #include "cli/cli_texts.h"
 #include "pointfile/blank_line_filter.h"
-#include "pointfile/file_io.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/plain_record_reader.h"
 #include "pointfile/record_reader.h"
@@ -18,6 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <system_error>
 #include <string>
 #include <thread>
 #include <utility>
@@ -28,15 +31,18 @@ namespace hattsheet::cli {
 namespace {
 
 namespace pf = hattsheet::pointfile;
+namespace files = hattsheet::files;
 namespace sys = hattsheet::platform;
 namespace msg = hattsheet::operations::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
-// A record longer than this is not a point but a file without separators
-// (/dev/zero, a binary): it is refused instead of held in memory without end.
+// A record longer than this (its text from its first byte to the end of its
+// height, with the line end after it; blank lines are not counted) is not a
+// point but a file without separators (/dev/zero, a binary): it is refused
+// instead of held in memory without end, whether it is whole or not yet.
 constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 
-bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
+bool isStd(const std::optional<std::string>& name) { return !name || *name == "-"; }
 
 
 // Where the lines go: stdout, or OUTPUT through a SafeWriter, which keeps
@@ -62,7 +68,7 @@ public:
             m_file->write(m_buffer);
             m_error = m_file->error();
         } else if (m_error == 0) {
-            m_error = sys::writeAll(sys::kStdout, m_buffer);
+            if (auto w = sys::writeAll(sys::kStdout, m_buffer); !w) m_error = w.error().code;
         }
         m_buffer.clear();
         return m_error == 0;
@@ -87,7 +93,7 @@ public:
     }
 
 private:
-    std::optional<pf::SafeWriter> m_file;  // none: stdout
+    std::optional<files::SafeWriter> m_file;  // none: stdout
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
 };
@@ -98,6 +104,7 @@ struct Run {
     unsigned long long converted = 0; // records converted
     bool failed = false;              // the record at end is cut short or not convertible
     bool offLineFailed = false;       // it is, strictly read, a record off its line
+    bool tooLong = false;             // it is, being longer than kLongestRecord
     unsigned long long offLine = 0;   // records converted that did not fill one line of their own
     std::size_t firstOffLine = std::string_view::npos;  // where the first of them starts
 };
@@ -134,6 +141,7 @@ Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, 
     double x = 0.0, y = 0.0;
     while (pos < text.size()) {
         const std::size_t start = pos;
+        const std::size_t outBefore = out.size();
         // Most records are read in one pass; readRecord reads the others.
         bool converted = false;
         const bool plain = pf::readPlainRecord(text, pos, record, x, y);
@@ -156,9 +164,11 @@ Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, 
             return run;
         }
         converted = plain ? sheets.appendPoint(record, x, y, out) : sheets.appendLine(record, out);
-        if (!converted) {
+        if (!converted || pos - start > kLongestRecord) {
+            out.resize(outBefore);
             run.end = start;
             run.failed = true;
+            run.tooLong = converted;
             return run;
         }
         ++run.converted;
@@ -196,9 +206,29 @@ Run convertText(const Converter& sheets, std::string_view text, std::size_t pos,
     std::string second;
     second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
-    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, strict, second); });
-    Run early = convertRun(sheets, text.substr(0, split), pos, false, strict, out);
-    worker.join();
+    // An exception (no memory left) reaches the caller from either thread.
+    std::exception_ptr lateFailure;
+    std::optional<std::thread> worker;
+    try {
+        worker.emplace([&] {
+            try {
+                late = convertRun(sheets, text, split, atEnd, strict, second);
+            } catch (...) {
+                lateFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return convertRun(sheets, text, pos, atEnd, strict, out);  // no second thread to be had
+    }
+    Run early;
+    try {
+        early = convertRun(sheets, text.substr(0, split), pos, false, strict, out);
+    } catch (...) {
+        worker->join();
+        throw;
+    }
+    worker->join();
+    if (lateFailure) std::rethrow_exception(lateFailure);
     if (early.failed) return early;
     if (early.end == split) {
         out.append(second);
@@ -215,7 +245,7 @@ Run convertText(const Converter& sheets, std::string_view text, std::size_t pos,
 // starts in the text with that line's number in the input, for the messages.
 class RecordSource {
 public:
-    explicit RecordSource(int fd) : m_fd(fd), m_block(kBlock, '\0') {}
+    RecordSource(int fd, sys::Descriptor owned) : m_fd(fd), m_owned(std::move(owned)), m_block(kBlock, '\0') {}
     RecordSource(const RecordSource&) = delete;
     RecordSource& operator=(const RecordSource&) = delete;
     ~RecordSource() { close(); }
@@ -241,13 +271,16 @@ public:
         std::size_t got = 0;
         bool eof = false;
         while (got < m_block.size()) {
-            const long long n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got, err);
-            if (n < 0) return false;
-            if (n == 0) {
+            const auto n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got);
+            if (!n) {
+                err = n.error().code;
+                return false;
+            }
+            if (*n == 0) {
                 eof = true;
                 break;
             }
-            got += static_cast<std::size_t>(n);
+            got += *n;
         }
         feed(std::string_view(m_block.data(), got), eof);
         return true;
@@ -273,7 +306,7 @@ public:
 
     void close()
     {
-        if (m_fd != sys::kStdin && m_fd >= 0) sys::closeFile(m_fd);
+        m_owned = sys::Descriptor();
         m_fd = -1;
     }
 
@@ -304,6 +337,7 @@ private:
     }
 
     int m_fd;
+    sys::Descriptor m_owned;  // INPUT's descriptor; none for stdin
     std::string m_block;
     pf::BlankLineFilter m_filter;
     std::string m_text;
@@ -320,15 +354,18 @@ struct Tally {
     unsigned long long firstOffLineNumber = 0;  // the input line of the first of those
 };
 
-// The descriptor of INPUT or stdin; -1 after reporting a file that cannot be opened.
-int openInput(const ListRequest& request, const std::string& inLabel, operations::Language language)
+// INPUT's descriptor (none for stdin); an empty optional after reporting a
+// file that cannot be opened.
+std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::string& inLabel,
+                                         operations::Language language)
 {
-    if (isStd(request.input)) return sys::kStdin;
-    int err = 0;
-    bool regular = false;
-    const int in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
-    if (in < 0) say(cannotRead(inLabel, err, language));
-    return in;
+    if (isStd(request.input)) return sys::Descriptor();
+    auto in = sys::openForReading(sys::pathFromUtf8(*request.input), true);
+    if (!in) {
+        say(cannotRead(inLabel, in.error().code, language));
+        return std::nullopt;
+    }
+    return std::move(in->fd);
 }
 
 // Where the 0-based line index starts in the text.
@@ -447,9 +484,10 @@ template <typename Converter>
 int runList(const Converter& sheets, const ListRequest& request, operations::Language language)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
-    const int in = openInput(request, inLabel, language);
-    if (in < 0) return kExitFailed;
-    RecordSource source(in);
+    auto in = openInput(request, inLabel, language);
+    if (!in) return kExitFailed;
+    const int fd = in->valid() ? in->get() : sys::kStdin;
+    RecordSource source(fd, std::move(*in));
     Output out(request.output);
     if (out.error() != 0) {
         say(cannotWrite(out.label(), out.error(), language));
@@ -484,9 +522,9 @@ int runList(const Converter& sheets, const ListRequest& request, operations::Lan
         tally.offLine += run.offLine;
         pos = run.end;
         if (run.failed && !fault) {
-            fault = run.offLineFailed
-                        ? pf::RecordFault{pf::RecordProblem::OffLine, 'X', {}, commaFieldsAt(source.text(), pos), 4}
-                        : pf::diagnoseStreamRecord(source.text(), pos, source.atEnd());
+            fault = run.offLineFailed ? pf::RecordFault{pf::RecordProblem::OffLine, 'X', {}, commaFieldsAt(source.text(), pos), 4}
+                    : run.tooLong     ? pf::RecordFault{pf::RecordProblem::TooLong, 'X', {}, 0, 0}
+                                      : pf::diagnoseStreamRecord(source.text(), pos, source.atEnd());
         }
         if (!fault && !source.atEnd() && source.unfinished(pos) > kLongestRecord) {
             fault = pf::RecordFault{pf::RecordProblem::TooLong, 'X', {}, 0, 0};

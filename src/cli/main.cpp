@@ -28,6 +28,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <iterator>
+#include <new>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -57,6 +58,7 @@ bool greek() { return language() == Language::Greek; }
 // stderr; the exit status for what was printed.
 int finishStdout()
 {
+    errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return kExitDone;
     }
@@ -257,12 +259,10 @@ int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection
     return finishStdout();
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     // UTF-8 arguments and untranslated CR LF on every system.
-    hattsheet::platform::useBinaryStdio();
+    hattsheet::platform::prepareProcess();
     std::vector<std::string> utf8 = hattsheet::platform::utf8Arguments(argc, argv);
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
@@ -292,6 +292,16 @@ int main(int argc, char** argv)
     }
     if (args->point && (args->list.input || args->list.output)) {
         return usageError(greek() ? "το --point δεν παίρνει INPUT ή -o" : "--point takes no INPUT or -o");
+    }
+    // An empty name (IN='' in a script) is a mistake, not a wish for stdin
+    // or stdout: taken as one, it would turn an OUTPUT file into nothing.
+    if (args->list.input && args->list.input->empty()) {
+        return usageError(greek() ? "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο"
+                                  : "INPUT is an empty name; write - for stdin");
+    }
+    if (args->list.output && args->list.output->empty()) {
+        return usageError(greek() ? "το OUTPUT είναι κενό όνομα· γράψτε - για την τυπική έξοδο"
+                                  : "OUTPUT is an empty name; write - for stdout");
     }
     const auto from = centreArgument("--from", *args->from);
     const auto to = from ? centreArgument("--to", *args->to) : std::nullopt;
@@ -335,4 +345,19 @@ int main(int argc, char** argv)
         return kExitRefused;
     }
     return hattsheet::cli::runListConversion(*sheets, args->list, language());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A record of tens of MiB under a memory limit: reported, not a crash
+    // (the temporary file of -o has gone with the unwinding).
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        say(std::string(greek() ? hattsheet::operations::msg::kOutOfMemory : "out of memory") + " (" +
+            hattsheet::cli::systemReason(ENOMEM, language()) + ")");
+        return kExitFailed;
+    }
 }

@@ -8,7 +8,9 @@
 
 #include <vector>
 
+#include <cerrno>
 #include <optional>
+#include <vector>
 #include <system_error>
 
 namespace hattsheet::operations {
@@ -16,35 +18,35 @@ namespace hattsheet::operations {
 namespace fs = std::filesystem;
 namespace pf = hattsheet::pointfile;
 
-fs::path tempFolder(const TempPlaces& places)
-{
-    return pf::privateFolder(places.programDir, places.cacheDir);
-}
-
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes)
 {
-    const fs::path folder = tempFolder(places);
+    const auto folder = files::privateFolder(places.programDir, places.cacheDir);
+    if (!folder) {
+        showWarning(dialogs, msg::cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
+                                                        folder.error().code));
+        return;
+    }
+    std::vector<std::string> failed;
+    int code = 0;
     for (const char* name : names) {
-        if (folder.empty()) {
-            showWarning(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
-            return;
-        }
-        if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {
-            showWarning(dialogs, msg::cannotWrite(w.error().path));
-            return;
+        if (auto w = files::replaceFixedName(*folder, name, bytes); !w) {
+            failed.emplace_back(name);
+            code = w.error().code;
         }
     }
+    if (!failed.empty()) showWarning(dialogs, msg::cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
 }
 
-Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string panelText, const fs::path& target)
+Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file)
 {
     // Each form of the text goes as soon as the next is made: beside a panel
     // of a million points, each is some 40 MB.
     std::string kept = pf::dropBlankLines(panelText);
     std::string().swap(panelText);
     text::EncodedText encoded = text::encodeForFile(kept);
-    if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
+    file.write(encoded.bytes);
+    if (const int err = file.commit(); err != 0) return unexpected(err);
     return encoded;
 }
 
@@ -123,67 +125,107 @@ OpenedList pointLinesOf(std::string_view text)
     return opened;
 }
 
+// Whether a panel text has a line that a save would write.
+bool hasNonBlankLine(std::string_view text)
+{
+    return text.find_first_not_of(" \r\n") != std::string_view::npos;
+}
+
 } // namespace
 
-void openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
+std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
-    const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterLists, "*.txt *.seq *.xyh *.csv"},
-                                                                 {msg::kFilterTxt, "*.txt"},
+    const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
                                                                  {msg::kFilterSeq, "*.seq"},
                                                                  {msg::kFilterXyh, "*.xyh"},
                                                                  {msg::kFilterCsv, "*.csv"},
+                                                                 {msg::kFilterLists, "*.txt *.seq *.xyh *.csv"},
                                                                  {msg::kFilterAll, "*"}});
-    if (!chosen || chosen->empty()) return;
-    const fs::path path = platform::pathFromUtf8(*chosen);
+    if (!chosen || chosen->empty()) return std::nullopt;
+    if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
+    return chosen;
+}
+
+bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& chosen)
+{
+    const fs::path path = platform::pathFromUtf8(chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
-        showWarning(dialogs, msg::tooLargeToOpen(*chosen, kOpenLimitBytes >> 20));
-        return;
+        showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+        return false;
     }
     OpenedList opened;
     {
-        const auto bytes = pf::readWholeFile(path);
+        const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
+        if (!bytes && bytes.error().code == EFBIG) {
+            showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+            return false;
+        }
         if (!bytes) {
-            showWarning(dialogs, msg::cannotRead(*chosen));
-            return;
+            showWarning(dialogs, msg::cannotRead(chosen));
+            return false;
         }
         opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
     if (!opened.refusal.empty()) {
         dialogs.showMessage(std::string(msg::kInvalidFile) + "\n" + opened.refusal, msg::kTitleWarningPlain,
                             MessageIcon::Critical);
-        return;
+        return false;
     }
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
-    // What was recognised, when the list is not in today's layout.
-    std::string said;
-    if (!pf::isTodaysLayout(opened.layout)) said = layoutRecognised(opened.points, opened.layout, Language::Greek);
-    if (!opened.shifted.empty()) said += (said.empty() ? "" : "\n") + opened.shifted;
-    if (!said.empty()) dialogs.showMessage(said, msg::kTitleInfoPlain, MessageIcon::Information);
+    // How many, and what was recognised when the list is not in today's layout.
+    std::string said = msg::withPointCount(msg::kOpened, opened.points);
+    if (!pf::isTodaysLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, Language::Greek);
+    if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
+    dialogs.showMessage(said, msg::kTitleInfoPlain, MessageIcon::Information);
+    return true;
 }
 
-void savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
-               Panel panel)
+std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
+                                     const std::string& suggested)
 {
-    const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
-    if (!chosen || chosen->empty()) return;
-    const std::string chosenTxt = forceTxtExtension(*chosen);
-    const fs::path path = platform::pathFromUtf8(chosenTxt);
-    // The dialog cannot ask: it knows the name chosen, not the one with
-    // ".txt" forced. Anything at that path (a dangling link too, or an entry
-    // that cannot even be looked at) is asked about; No writes nothing.
-    std::error_code statusError;
-    if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-        !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
-        return;
+    std::string panelText = fields.text(panelField(panel));
+    if (!hasNonBlankLine(panelText)) {
+        dialogs.showMessage(msg::kNothingToSave, msg::kTitleInfoPlain, MessageIcon::Information);
+        return std::nullopt;
     }
-    const auto written = writePanelToFile(fields.text(panelField(panel)), path);
+    std::string offered = suggested;
+    std::string chosenTxt;
+    std::optional<files::SafeWriter> file;
+    while (!file) {
+        const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, offered);
+        if (!chosen || chosen->empty()) return std::nullopt;
+        chosenTxt = forceTxtExtension(*chosen);
+        const fs::path path = platform::pathFromUtf8(chosenTxt);
+        // The dialog cannot ask: it knows the name chosen, not the one with
+        // ".txt" forced. Anything at that path (a dangling link too, or an
+        // entry that cannot even be looked at) is asked about; No goes back
+        // to the dialog with that name, to be changed. The answer is about
+        // what the name led to when it was asked: the file is opened after
+        // it, and when the name leads elsewhere by then, the user is asked
+        // again.
+        for (;;) {
+            const files::TargetId asked = files::identify(path);
+            std::error_code statusError;
+            if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+                !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
+                offered = chosenTxt;
+                break;
+            }
+            file.emplace(path);
+            if (file->id() == asked) break;
+            file.reset();
+        }
+    }
+    const auto written = writePanelToFile(std::move(panelText), *file);
+    file.reset();
     if (!written) {
-        showWarning(dialogs, msg::cannotWrite(written.error().path));
-        return;
+        showWarning(dialogs, msg::cannotWrite(chosenTxt));
+        return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
     dialogs.showMessage(msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
+    return chosenTxt;
 }
 
 void clearPanel(Fields& fields, Panel panel)

@@ -54,24 +54,27 @@ void appendTargetLine(const pf::PointRecord& record, double x, double y, std::st
     }
 }
 
-void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Direction direction)
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         showWarning(dialogs, msg::kNoList);
-        return;
+        return 0;
     }
-    const auto sheets = readFramePair(fields.text(FieldId::PhiOld), fields.text(FieldId::LambdaOld),
-                                      fields.text(FieldId::PhiNew), fields.text(FieldId::LambdaNew));
+    const bool forward = direction == Direction::OldToNew;
+    const FieldId fromPhi = forward ? FieldId::PhiOld : FieldId::PhiNew;
+    const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
+    const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
+    const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
+    const auto sheets = readFramePair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+                                      fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
-        fields.focus(refusedField(fields, sheets.error(), FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew,
-                                  FieldId::LambdaNew, FieldId::File1));
-        return;
+        fields.focus(refusedField(fields, sheets.error(), fromPhi, fromLambda, toPhi, toLambda, FieldId::File1));
+        return 0;
     }
     noteLongMinutes(fields);
-
-    runBatch(
+    return runBatch(
         fields, dialogs, temp, std::move(list),
         [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
             return appendConvertedPoint(*sheets, record, x, y, out, layout);
@@ -79,8 +82,8 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
         nullptr);
 }
 
-void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
-              const RecordConverter& convert, const RefusalText& refusal)
+unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+                            const RecordConverter& convert, const RefusalText& refusal)
 {
     // The records are read from the list just encoded, in memory: reading
     // them back from TempFeed.Dat by name would read whatever another window
@@ -115,6 +118,7 @@ void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::str
     pf::PointRecord record;
     double x = 0.0, y = 0.0;
     std::optional<pf::RecordFault> fault;
+    unsigned long long converted = 0;
     while (true) {
         const auto step = reader.next(record, x, y);
         if (step == pf::ListReader::Step::End) break;
@@ -126,6 +130,7 @@ void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::str
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
             break;
         }
+        ++converted;
         if (lines.size() >= kAppendBytes) {
             fields.appendText(FieldId::File2, lines);
             lines.clear();
@@ -139,15 +144,16 @@ void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::str
         const bool unconverted = fault->problem == pf::RecordProblem::NotConvertible;
         const std::string why = unconverted && refusal ? refusal(record) : std::string();
         showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" +
-                                 recordPlace(reader.records() + (unconverted ? 0 : 1), line, Language::Greek) + ": " +
+                                 recordPlace(converted + 1, line, Language::Greek) + ": " +
                                  (why.empty() ? faultReason(*fault, Language::Greek) : why));
         fields.selectLine(FieldId::File1, line);
-        return;
+        return converted;
     }
-    std::string done = msg::kBatchDone;
-    if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(reader.records(), verdict.layout, Language::Greek);
+    std::string done = msg::withPointCount(msg::kBatchDone, converted);
+    if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(converted, verdict.layout, Language::Greek);
     if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
     dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
+    return converted;
 }
 
 } // namespace hattsheet::operations

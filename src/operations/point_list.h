@@ -31,9 +31,13 @@ bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::Poi
 void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out,
                       const pointfile::PointLayout& layout = {});
 
-// The batch: panel 1's list, in the layout pointfile::recogniseLayout finds,
-// converted and appended to panel 2.
-void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+// Appends the points of panel 1 converted between the two sheet centres to
+// panel 2 (OldToNew: "Από Κ.Φ." to "Σε Κ.Φ."; NewToOld: back), in the layout
+// pointfile::recogniseLayout finds, and says how many. Gives the number of
+// points appended (those before a failing record too); 0 when a centre or
+// the list was refused.
+unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
+                                    Direction direction = Direction::OldToNew);
 
 // The batch's steps for any conversion of a record: the list (panel 1's
 // text) without its blank lines written to the by-products, its layout
@@ -43,13 +47,14 @@ void convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 // second line naming the record, the line and why (refusal's text for a
 // record that was read but not converted, when it gives one; refusal may be
 // empty), and that line of panel 1 is selected. Otherwise the closing
-// message says what layout was recognised unless it is today's, and how
-// many records did not sit one per line (read as the field stream, as the
-// batch always read them).
+// message says how many points, what layout was recognised unless it is
+// today's, and how many records did not sit one per line (read as the
+// field stream, as the batch always read them). Gives the number of points
+// appended.
 using RecordConverter = std::function<bool(const pointfile::PointRecord&, double x, double y,
                                            const pointfile::PointLayout&, std::string& out)>;
 using RefusalText = std::function<std::string(const pointfile::PointRecord&)>;
-void runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
-              const RecordConverter& convert, const RefusalText& refusal);
+unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
+                            const RecordConverter& convert, const RefusalText& refusal);
 
 } // namespace hattsheet::operations

@@ -186,4 +186,13 @@ void convertNewToOld(Fields& fields, Dialogs& dialogs)
     fields.setText(FieldId::Y1, result->second);
 }
 
+void swapCentres(Fields& fields)
+{
+    for (const auto& [a, b] : {std::pair{FieldId::PhiOld, FieldId::PhiNew}, std::pair{FieldId::LambdaOld, FieldId::LambdaNew}}) {
+        const std::string old = fields.text(a);
+        fields.setText(a, fields.text(b));
+        fields.setText(b, old);
+    }
+}
+
 } // namespace hattsheet::operations

@@ -59,5 +59,8 @@ void noteLongMinutes(Fields& fields);
 // back to the field refused.
 void convertOldToNew(Fields& fields, Dialogs& dialogs);
 void convertNewToOld(Fields& fields, Dialogs& dialogs);
+// Swaps the two sheet centres ("Από Κ.Φ." φ and Δλ with "Σε Κ.Φ."'s), texts
+// as they stand; the points stay.
+void swapCentres(Fields& fields);
 
 } // namespace hattsheet::operations

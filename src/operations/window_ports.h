@@ -64,6 +64,10 @@ public:
 enum class Panel { One, Two };
 inline FieldId panelField(Panel p) { return p == Panel::One ? FieldId::File1 : FieldId::File2; }
 
+// Which way a list or a point goes: from "Από Κ.Φ." to "Σε Κ.Φ." (the
+// buttons ">" and "Μετατροπή ομάδας σημείων"), or back.
+enum class Direction { OldToNew, NewToOld };
+
 enum class MessageIcon { Critical, Information, Question };
 
 // The button of a question that Enter presses.
@@ -82,12 +86,15 @@ public:
     // A question with Yes and No, one of them the default; true for Yes.
     // Closing the box without an answer is No.
     virtual bool askYesNo(const std::string& text, const std::string& title, DefaultAnswer preselected) = 0;
-    // The common file dialogs; empty optional on a cancel. The dialog offers
-    // the path chosen last in any use again. Paths are UTF-8.
+    // The common file dialogs; empty optional on a cancel. Paths are UTF-8.
+    // The open dialog offers the path chosen last in any use again.
     virtual std::optional<std::string> chooseOpenFile(const std::string& title,
                                                       const std::vector<FileFilter>& filters) = 0;
+    // The save dialog offers `suggested` with its name selected, so typing
+    // replaces it; an empty one offers the folder used last, without a name.
     virtual std::optional<std::string> chooseSaveFile(const std::string& title,
-                                                      const std::vector<FileFilter>& filters) = 0;
+                                                      const std::vector<FileFilter>& filters,
+                                                      const std::string& suggested) = 0;
 };
 
 // Where the two temporary files may go: the program's directory first, the

@@ -182,4 +182,17 @@ std::optional<double> parseWholeNumber(std::string_view text)
     return convertChecked(buffer.view());
 }
 
+std::optional<std::string> decimalCommaAsPoint(std::string_view text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos ||
+        text.find('.') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string withPoint(text);
+    withPoint[comma] = '.';
+    if (!parseWholeNumber(withPoint)) return std::nullopt;
+    return withPoint;
+}
+
 } // namespace hattsheet::text

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace hattsheet::text {
@@ -32,6 +33,14 @@ std::optional<LeadingNumber> readLeadingNumber(std::string_view text);
 // range of a double. Used by the field test of the window and for the X, Y
 // and H fields of coordinate files.
 std::optional<double> parseWholeNumber(std::string_view text);
+
+// A field's text typed with one decimal comma (a Greek keypad's decimal key):
+// the text with that comma as a point, when so it is one whole number
+// (parseWholeNumber) and it has no point of its own: "-12345,678" gives
+// "-12345.678", "1,5E3" gives "1.5E3". Empty optional for any other text,
+// two commas, a comma beside a point ("1.000,5"), or a comma that is no
+// decimal separator (",5" and "5," are numbers, as ".5" and "5." are).
+std::optional<std::string> decimalCommaAsPoint(std::string_view text);
 
 namespace detail {
 

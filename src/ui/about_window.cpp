@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,6 +29,12 @@ constexpr int kClientWidthTw = 4560;
 constexpr int kClientHeightTw = 3000;
 constexpr int kLabelWidthTw = 4575;
 constexpr int kShapePenPx = 3;  // Shape1's outline (pixels)
+// The version line: right of the year "2026", clear of Shape1's outline.
+constexpr int kVersionLeftTw = 3000;
+constexpr int kVersionRightTw = 120;
+constexpr int kVersionTopTw = 2580;
+constexpr int kVersionHeightTw = 300;
+constexpr double kVersionPointSize = 7.5;
 
 struct AboutLine {
     const char* objectName;
@@ -77,6 +84,20 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         }
     }
 
+    // The version, small at the bottom right, on the year's line.
+    auto* version = new QLabel(fromUtf8(text::kAboutVersion) + QStringLiteral(HATTSHEET_VERSION), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setGeometry(twipsRect(kVersionLeftTw, kVersionTopTw, kLabelWidthTw - kVersionLeftTw - kVersionRightTw,
+                                   kVersionHeightTw));
+    version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setStyleHint(QFont::SansSerif);
+    versionFont.setPointSizeF(kVersionPointSize);
+    version->setFont(versionFont);
+    QPalette versionPalette = version->palette();
+    versionPalette.setColor(QPalette::WindowText, kCreditsColour);
+    version->setPalette(versionPalette);
+
     auto* close = new QPushButton(fromUtf8(text::kAboutClose), this);
     close->setObjectName(QStringLiteral("Command1"));
     close->setGeometry(twipsRect(4380, 0, 195, 195));
@@ -120,6 +141,15 @@ void AboutWindow::mousePressEvent(QMouseEvent* event)
     // point decides, not the receiver.
     m_pressedOnBackground = event->button() == Qt::LeftButton && isBackground(event->position().toPoint());
     event->accept();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::mouseReleaseEvent(QMouseEvent* event)

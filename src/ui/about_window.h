@@ -1,7 +1,8 @@
 #pragma once
-// frmab, the About window: frameless, 304 × 200 pixels, the tool's name and
-// its credits. It closes on its "Χ" button or on a click on its background
-// (not on a label), and is discarded when it closes.
+// frmab, the About window: frameless, 304 × 200 pixels, the tool's name, its
+// version and its credits. It closes on its "Χ" button (Alt+Χ), on Escape or
+// on a click on its background (not on a label), and is discarded when it
+// closes.
 
 #include <QWidget>
 
@@ -18,6 +19,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool isBackground(const QPoint& pos) const;

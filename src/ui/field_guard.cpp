@@ -1,12 +1,16 @@
 #include "ui/field_guard.h"
 
 #include "text/number_text.h"
+#include "ui/ui_texts.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace hattsheet::ui {
 
@@ -16,7 +20,7 @@ namespace {
 bool testNumeric(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    return text::parseWholeNumber(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())))
+    return hattsheet::text::parseWholeNumber(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())))
         .has_value();
 }
 
@@ -42,6 +46,9 @@ bool isMoveWithinWindow(Qt::FocusReason reason)
     return false;
 }
 
+// How wide the note may be (characters of its font): two lines.
+constexpr int kNoteWidthChars = 40;
+
 bool isEnter(const QKeyEvent& key)
 {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
@@ -63,6 +70,7 @@ void FieldGuard::guard(QLineEdit* field)
 {
     m_fields.append(field);
     field->installEventFilter(this);
+    connect(field, &QLineEdit::textEdited, this, &FieldGuard::hideNote);
 }
 
 bool FieldGuard::isGuarded(QObject* object) const
@@ -124,8 +132,18 @@ bool FieldGuard::focusOut(QLineEdit* field, const QFocusEvent& event)
     // hears of its loss.
     QWidget* next = QApplication::focusWidget();
     if (next == nullptr || next == field || next->window() != field->window()) return false;
-    if (testNumeric(field->text())) return false;
+    if (testNumeric(field->text())) {
+        hideNote();
+        return false;
+    }
+    const QByteArray typed = field->text().toUtf8();
+    if (const auto withPoint = hattsheet::text::decimalCommaAsPoint(std::string_view(typed.constData(), static_cast<size_t>(typed.size())))) {
+        field->setText(fromUtf8(*withPoint));
+        hideNote();
+        return false;
+    }
 
+    showNote(field);
     m_refusedPressTarget = event.reason() == Qt::MouseFocusReason ? next : nullptr;
     m_returning = true;
     field->setFocus(Qt::OtherFocusReason);
@@ -151,6 +169,38 @@ bool FieldGuard::swallowRefusedPress(QObject* receiver)
     m_refusedPressTarget = nullptr;
     auto* widget = qobject_cast<QWidget*>(receiver);
     return widget != nullptr && (widget == target || target->isAncestorOf(widget));
+}
+
+void FieldGuard::showNote(QLineEdit* field)
+{
+    QWidget* window = field->window();
+    if (m_note.isNull() || m_note->parentWidget() != window) {
+        delete m_note;
+        m_note = new QLabel(fromUtf8(text::kNotANumber), window);
+        m_note->setObjectName(QStringLiteral("noteNotNumber"));
+        m_note->setWordWrap(true);
+        m_note->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // The tooltip's colours and frame: a note, not a control.
+        m_note->setForegroundRole(QPalette::ToolTipText);
+        m_note->setBackgroundRole(QPalette::ToolTipBase);
+        m_note->setAutoFillBackground(true);
+        m_note->setFrameShape(QFrame::Box);
+        m_note->setMargin(2);
+    }
+    // Below the field, from its left edge, inside the window.
+    const int width = std::min(window->width(), m_note->fontMetrics().averageCharWidth() * kNoteWidthChars);
+    m_note->setFixedWidth(width);
+    m_note->adjustSize();
+    const QPoint below = field->mapTo(window, QPoint(0, field->height() + 1));
+    m_note->move(std::clamp(below.x(), 0, std::max(0, window->width() - m_note->width())),
+                 std::min(below.y(), std::max(0, window->height() - m_note->height())));
+    m_note->show();
+    m_note->raise();
+}
+
+void FieldGuard::hideNote()
+{
+    if (m_note) m_note->hide();
 }
 
 } // namespace hattsheet::ui

@@ -5,7 +5,11 @@
 // number keeps the focus when the user tries to move to another control:
 // apart from leading and trailing spaces one number, "." as the only decimal
 // point whatever the locale (so it agrees with how the conversions read the
-// fields), an optional exponent; the empty text fails.
+// fields), an optional exponent; the empty text fails. A number typed with
+// one decimal comma (a Greek keypad's decimal key) is taken as that number:
+// the comma becomes a point as the field is left. Any other text keeps the
+// focus, and a note below the field says why, without a box to close; it
+// goes when the text is edited or the field is left.
 
 #include <QObject>
 #include <QPointer>
@@ -13,6 +17,7 @@
 #include <QVector>
 
 class QFocusEvent;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -37,6 +42,8 @@ private:
     bool focusOut(QLineEdit* field, const QFocusEvent& event);
     void enterAsTab(QLineEdit* field);
     bool swallowRefusedPress(QObject* receiver);
+    void showNote(QLineEdit* field);
+    void hideNote();
 
     QVector<QLineEdit*> m_fields;
     // The field entered by a mouse press: the press places the cursor, so the
@@ -50,6 +57,8 @@ private:
     // that had it for that moment is not tested, so two fields without a
     // number never pass the focus back and forth.
     bool m_returning = false;
+    // The note beside a refusing field ("noteNotNumber"), made when first needed.
+    QPointer<QLabel> m_note;
 };
 
 } // namespace hattsheet::ui

@@ -1,7 +1,10 @@
-// hattsheet: the window. No arguments, no settings; the two temporary files
-// of the operations go to the program's directory, or to the user's cache
+// hattsheet: the window. No settings; one argument, a file, is opened into
+// panel 1 (`hattsheet FILE`, as the desktop's "Open with" starts it; `--`
+// before a name that begins with "-"). The two temporary files of the
+// operations go to the program's directory, or to the user's cache
 // directory when that one is not writable.
 
+#include "base/platform.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
 #include "ui/qt_no_settings.h"
@@ -9,7 +12,8 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
+#include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,17 +63,22 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 } // namespace
 
-// Where TempFeed.Dat and TempFile.Dat go when the program's own folder is not
-// the user's: ~/.cache/hattsheet, and %LOCALAPPDATA%\hattsheet on Windows
-// (Qt's cache location there is a "cache" folder below that one).
-#ifdef Q_OS_WIN
-constexpr auto kByProductsLocation = QStandardPaths::AppLocalDataLocation;
-#else
-constexpr auto kByProductsLocation = QStandardPaths::CacheLocation;
-#endif
+// The file named on the command line, if any: the first argument left after
+// Qt took its own (-platform, -style...), or the one after "--". On Windows
+// Qt reads the arguments from the wide command line, so any path arrives whole.
+QString fileArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--")) return arguments.value(i + 1);
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+    }
+    return {};
+}
 
 int main(int argc, char* argv[])
 {
+    // SIGXFSZ ignored: a file size limit fails a save with a message.
+    hattsheet::platform::prepareProcess();
     if (!hasDisplay(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
         return kNoDisplayExit;
@@ -91,9 +100,16 @@ int main(int argc, char* argv[])
 
     const hattsheet::operations::TempPlaces temp{
         hattsheet::ui::pathFromQString(QCoreApplication::applicationDirPath()),
-        hattsheet::ui::pathFromQString(QStandardPaths::writableLocation(kByProductsLocation)),
+        // When the program's own folder is not the user's alone:
+        // $XDG_CACHE_HOME/hattsheet or ~/.cache/hattsheet, and
+        // %LOCALAPPDATA%\hattsheet on Windows.
+        hattsheet::platform::userCacheFolder(),
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();
+    // Once the window shows, so that its messages stand over it.
+    if (const QString file = fileArgument(QCoreApplication::arguments()); !file.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
+    }
     return app.exec();
 }

@@ -24,12 +24,16 @@
 #include <QToolTip>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSessionManager>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <initializer_list>
 #include <iterator>
+#include <vector>
 
 namespace hattsheet::ui {
 
@@ -101,35 +105,42 @@ constexpr LabelRow kLabels[] = {
 
 // The eleven single-line fields; the object name comes with the FieldId
 // (txtPhiOld ... txtl). The eight of the first two frames are input fields.
+// name: the field's part of its accessible name, after its frame's caption.
 struct FieldRow {
     FieldId id;
     In in;
     const char* initial;
     Twips at;
+    const char* name;
 };
 constexpr FieldRow kFields[] = {
-    {FieldId::PhiOld, In::Frame1, "40.51", {900, 180, 1035, 285}},
-    {FieldId::LambdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}},
-    {FieldId::X1, In::Frame1, "0.000", {3120, 180, 1275, 285}},
-    {FieldId::Y1, In::Frame1, "0.000", {3120, 480, 1275, 285}},
-    {FieldId::PhiNew, In::Frame2, "40.45", {900, 180, 1035, 285}},
-    {FieldId::LambdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}},
-    {FieldId::X2, In::Frame2, "0.000", {3120, 180, 1275, 285}},
-    {FieldId::Y2, In::Frame2, "0.000", {3120, 480, 1275, 285}},
-    {FieldId::Lat, In::Frame3, "", {480, 240, 1935, 285}},
-    {FieldId::LonAthens, In::Frame3, "", {4140, 240, 1815, 285}},
-    {FieldId::LonGreenwich, In::Frame3, "", {7620, 240, 1935, 285}},
+    {FieldId::PhiOld, In::Frame1, "40.51", {900, 180, 1035, 285}, text::kPhi},
+    {FieldId::LambdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}, text::kDeltaLambda},
+    {FieldId::X1, In::Frame1, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
+    {FieldId::Y1, In::Frame1, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
+    {FieldId::PhiNew, In::Frame2, "40.45", {900, 180, 1035, 285}, text::kPhi},
+    {FieldId::LambdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}, text::kDeltaLambda},
+    {FieldId::X2, In::Frame2, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
+    {FieldId::Y2, In::Frame2, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
+    {FieldId::Lat, In::Frame3, "", {480, 240, 1935, 285}, text::kPhi},
+    {FieldId::LonAthens, In::Frame3, "", {4140, 240, 1815, 285}, text::kDeltaLambda},
+    {FieldId::LonGreenwich, In::Frame3, "", {7620, 240, 1935, 285}, text::kLambda},
 };
 
+// frame: the caption whose sheet the panel's points are on, for its accessible name.
 struct PanelRow {
     FieldId id;
     Twips at;
     Tint tint;
+    const char* frame;
 };
 constexpr PanelRow kPanels[] = {
-    {FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green},
-    {FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow},
+    {FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, text::kFrameOld},
+    {FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow, text::kFrameNew},
 };
+// The panels' least height (lines of their text): what they keep when the
+// window gives up height to fit the screen.
+constexpr int kPanelMinLines = 3;
 
 // Focus order: Tab, and Enter in the input fields, go round it; the window
 // opens with the focus on its first control.
@@ -142,6 +153,68 @@ constexpr const char* kFocusOrder[] = {
 QRect pixels(const Twips& at, double scale)
 {
     return twipsRect(at.left, at.top, at.width, at.height, scale);
+}
+
+// How a control of the client area follows the window's size: the panels
+// take every pixel the window gains or gives up (each half of the width),
+// the buttons below them move with their lower edge (those of panel 2 also
+// with its left edge), the credits line stays at the bottom across the
+// width; everything else stays where the layout puts it.
+enum class Follow { Stay, Panel1, Panel2, BelowPanel1, BelowPanel2, Credits };
+
+class ClientArea final : public QWidget {
+public:
+    ClientArea(QSize design, QWidget* parent) : QWidget(parent), m_design(design) {}
+    // The widget's geometry now is its place at the layout's own size.
+    void follow(QWidget* widget, Follow how) { m_items.push_back({widget, widget->geometry(), how}); }
+    QSize sizeHint() const override { return m_design; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        const int dw = width() - m_design.width();
+        const int dh = height() - m_design.height();
+        const int left = dw / 2;  // panel 1's share of the width gained
+        for (const Item& item : m_items) {
+            QRect at = item.at;
+            switch (item.how) {
+            case Follow::Stay: break;
+            case Follow::Panel1: at.setSize(at.size() + QSize(left, dh)); break;
+            case Follow::Panel2:
+                at.translate(left, 0);
+                at.setSize(at.size() + QSize(dw - left, dh));
+                break;
+            case Follow::BelowPanel1: at.translate(0, dh); break;
+            case Follow::BelowPanel2: at.translate(left, dh); break;
+            case Follow::Credits:
+                at.translate(0, dh);
+                at.setWidth(at.width() + dw);
+                break;
+            }
+            item.widget->setGeometry(at);
+        }
+    }
+
+private:
+    struct Item {
+        QWidget* widget;
+        QRect at;
+        Follow how;
+    };
+    QSize m_design;
+    std::vector<Item> m_items;
+};
+
+// The panels' text size (points): the desktop font's, never below 9 pt.
+double panelPointSize(const QFont& desktop, const QWidget* widget)
+{
+    double points = desktop.pointSizeF();
+    if (points <= 0 && desktop.pixelSize() > 0) {
+        constexpr double kPointsPerInch = 72.0;
+        points = (desktop.pixelSize() * kPointsPerInch) / widget->logicalDpiY();
+    }
+    return std::max(kPanelPointSize, points);
 }
 
 // The frame captions' blue: the given RGB (0, 0, 255) on a light window
@@ -250,10 +323,11 @@ public:
         return m_dialogs.chooseOpenFile(title, filters);
     }
     std::optional<std::string> chooseSaveFile(const std::string& title,
-                                              const std::vector<operations::FileFilter>& filters) override
+                                              const std::vector<operations::FileFilter>& filters,
+                                              const std::string& suggested) override
     {
         m_fields.flush();
-        return m_dialogs.chooseSaveFile(title, filters);
+        return m_dialogs.chooseSaveFile(title, filters, suggested);
     }
 
 private:
@@ -273,6 +347,7 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
     setWindowTitle(fromUtf8(text::kWindowTitle));
     buildWidgets();
     setFocusOrder();
+    resize(fittedSize(QSize()));
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
 }
 
@@ -280,14 +355,11 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildWidgets()
 {
-    auto* client = new QWidget(this);
+    auto* client = new ClientArea(twipsSize(kClientWidthTw, kClientHeightTw, m_scale), this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw, m_scale));
     setCentralWidget(client);
-    // Not resizable: the window is as large as its client area and menu bar.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAbout));
+    QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAboutEntry));
     about->setObjectName(QStringLiteral("mnuabout"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
     addMenus();
@@ -298,6 +370,48 @@ void MainWindow::buildWidgets()
     addFields(places);
     addPanels(client);
     addButtons(places);
+
+    // The panels give up height down to a few lines of text; every other
+    // control keeps its size.
+    auto* credits = client->findChild<QWidget*>(QStringLiteral("Label12"));
+    client->follow(credits, Follow::Credits);
+    const auto* panel = client->findChild<QPlainTextEdit*>(QString::fromLatin1(operations::fieldObjectName(FieldId::File1)));
+    const int panelMin = kPanelMinLines * panel->fontMetrics().lineSpacing() + 2 * panel->frameWidth();
+    client->setMinimumSize(client->sizeHint() - QSize(0, std::max(0, panel->height() - panelMin)));
+}
+
+QSize MainWindow::fittedSize(QSize frame) const
+{
+    QSize size = sizeHint();
+    if (const QScreen* where = screen()) size = size.boundedTo(where->availableGeometry().size() - frame);
+    return size.expandedTo(minimumSizeHint());
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    if (m_fitted) {
+        QMainWindow::showEvent(event);
+        return;
+    }
+    m_fitted = true;
+    // The screen the window opens on is known now; once the window manager
+    // has framed the window, the frame too goes inside the available area.
+    fitInto(QSize());
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, this, [this] { fitInto(frameGeometry().size() - size()); });
+}
+
+void MainWindow::fitInto(QSize frame)
+{
+    const QScreen* where = screen();
+    if (where == nullptr) return;
+    const QRect area = where->availableGeometry();
+    resize(frame.isEmpty() ? fittedSize(frame) : size().boundedTo(fittedSize(frame)));
+    const QRect outer(frameGeometry().topLeft(), size() + frame);
+    if (!area.contains(outer)) {
+        move(pos() + QPoint(std::min(0, area.right() - outer.right()) + std::max(0, area.left() - outer.left()),
+                            std::min(0, area.bottom() - outer.bottom()) + std::max(0, area.top() - outer.top())));
+    }
 }
 
 void MainWindow::addMenus()
@@ -306,6 +420,7 @@ void MainWindow::addMenus()
         const char* name;
         const char* caption;
         void (MainWindow::*trigger)();
+        QKeySequence shortcut = {};
     };
     struct MenuRow {
         const char* name;
@@ -320,6 +435,9 @@ void MainWindow::addMenus()
          {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
           {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
           {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
+        {"mnuTasks", text::kMenuTasks,
+         {{"mnuSwap", text::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
+          {"mnuBackward", text::kMenuBackward, &MainWindow::convertListBackward}}},
     };
     for (const MenuRow& row : menus) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
@@ -327,6 +445,7 @@ void MainWindow::addMenus()
         for (const EntryRow& entry : row.entries) {
             QAction* action = menu->addAction(fromUtf8(entry.caption));
             action->setObjectName(QString::fromLatin1(entry.name));
+            action->setShortcut(entry.shortcut);
             connect(action, &QAction::triggered, this, entry.trigger);
         }
     }
@@ -343,6 +462,8 @@ void MainWindow::addFields(QWidget* const places[])
         // A flat one-pixel border; the style's sunken frame would leave too
         // little room for the text at 19 pixels.
         field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
+        field->setAccessibleName(fromUtf8(kFrames[static_cast<std::size_t>(row.in) - 1].caption) +
+                                 fromUtf8(text::kNameJoin) + fromUtf8(row.name));
         m_fields.bindLine(row.id, field);
         // The geodetic display has no behaviour of its own.
         if (row.in != In::Frame3) m_guard.guard(field);
@@ -364,8 +485,10 @@ void MainWindow::addPanels(QWidget* client)
         QFont font(QStringLiteral("Liberation Mono"));
         font.setStyleHint(QFont::TypeWriter);  // the system's monospace when it is missing
         font.setFixedPitch(true);
-        font.setPointSizeF(kPanelPointSize);
+        font.setPointSizeF(panelPointSize(QApplication::font(this), this));
         panel->setFont(font);
+        panel->setAccessibleName(fromUtf8(row.frame) + fromUtf8(text::kNameJoin) + fromUtf8(text::kPanelName));
+        static_cast<ClientArea*>(client)->follow(panel, row.id == FieldId::File1 ? Follow::Panel1 : Follow::Panel2);
         fixColours(panel, QPalette::Text, QPalette::Base, row.tint);
         m_fields.bindPanel(row.id, panel);
     }
@@ -379,22 +502,24 @@ void MainWindow::addButtons(QWidget* const places[])
         const char* caption;
         Twips at;
         void (MainWindow::*click)();
+        Follow follow;
     };
     static constexpr ButtonRow kButtons[] = {
-        {"cmdOne", In::Frame1, text::kOldToNew, {4440, 360, 315, 255}, &MainWindow::convertOldToNew},
-        {"cmd2", In::Frame2, text::kNewToOld, {4440, 360, 315, 255}, &MainWindow::convertNewToOld},
-        {"cmdAll", In::Client, text::kConvertList, {60, 1500, 9675, 255}, &MainWindow::convertList},
-        {"cmdOp1", In::Client, text::kOpen, {60, 8280, 1575, 255}, &MainWindow::openPanel1},
-        {"cmdEr1", In::Client, text::kClear, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1},
-        {"cmdSav1", In::Client, text::kSave, {3300, 8280, 1575, 255}, &MainWindow::savePanel1},
-        {"cmdOp2", In::Client, text::kOpen, {4920, 8280, 1575, 255}, &MainWindow::openPanel2},
-        {"cmdEr2", In::Client, text::kClear, {6540, 8280, 1575, 255}, &MainWindow::clearPanel2},
-        {"cmdSav2", In::Client, text::kSave, {8160, 8280, 1575, 255}, &MainWindow::savePanel2},
+        {"cmdOne", In::Frame1, text::kOldToNewButton, {4440, 360, 315, 255}, &MainWindow::convertOldToNew, Follow::Stay},
+        {"cmd2", In::Frame2, text::kNewToOldButton, {4440, 360, 315, 255}, &MainWindow::convertNewToOld, Follow::Stay},
+        {"cmdAll", In::Client, text::kConvertListButton, {60, 1500, 9675, 255}, &MainWindow::convertList, Follow::Stay},
+        {"cmdOp1", In::Client, text::kOpen1Button, {60, 8280, 1575, 255}, &MainWindow::openPanel1, Follow::BelowPanel1},
+        {"cmdEr1", In::Client, text::kClear1Button, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1, Follow::BelowPanel1},
+        {"cmdSav1", In::Client, text::kSave1Button, {3300, 8280, 1575, 255}, &MainWindow::savePanel1, Follow::BelowPanel1},
+        {"cmdOp2", In::Client, text::kOpen2Button, {4920, 8280, 1575, 255}, &MainWindow::openPanel2, Follow::BelowPanel2},
+        {"cmdEr2", In::Client, text::kClear2Button, {6540, 8280, 1575, 255}, &MainWindow::clearPanel2, Follow::BelowPanel2},
+        {"cmdSav2", In::Client, text::kSave2Button, {8160, 8280, 1575, 255}, &MainWindow::savePanel2, Follow::BelowPanel2},
     };
     for (const ButtonRow& row : kButtons) {
         auto* button = new QPushButton(fromUtf8(row.caption), places[static_cast<std::size_t>(row.in)]);
         button->setObjectName(QString::fromLatin1(row.name));
         button->setGeometry(pixels(row.at, m_scale));
+        if (row.follow != Follow::Stay) static_cast<ClientArea*>(places[0])->follow(button, row.follow);
         keepSystemTextColours(button);
         // Enter on a button that has the focus presses it (Qt does so only in
         // dialogs unless asked): the Enter path of the fields ends on ">" and "<".
@@ -478,7 +603,7 @@ void MainWindow::chooseSheet(bool fromFrame)
 
 void MainWindow::chooseSheetFor(bool fromFrame)
 {
-    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)), this);
+    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
     // It opens on a sheet of the frame's centre, when the centre is a sheet's.
     const auto current = operations::SheetChoice::onCentre(m_fields.text(fromFrame ? FieldId::PhiOld : FieldId::PhiNew),
                                                            m_fields.text(fromFrame ? FieldId::LambdaOld : FieldId::LambdaNew));
@@ -505,27 +630,65 @@ void MainWindow::listFromGrid()
 
 void MainWindow::convertList()
 {
-    run([this] { operations::convertPointList(m_fields, *m_dialogs, m_temp); });
+    run([this] { m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp) > 0 || m_batchUnsaved; });
+}
+
+void MainWindow::convertListBackward()
+{
+    run([this] {
+        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::NewToOld) > 0 ||
+                         m_batchUnsaved;
+    });
+}
+
+void MainWindow::swapCentres()
+{
+    run([this] { operations::swapCentres(m_fields); });
+}
+
+void MainWindow::openPanel(Panel panel)
+{
+    run([this, panel] {
+        if (auto opened = operations::openIntoPanel(m_fields, *m_dialogs, panel)) panelFile(panel) = std::move(*opened);
+    });
+}
+
+void MainWindow::openFile(const QString& path)
+{
+    run([this, &path] {
+        const std::string utf8 = path.toStdString();
+        if (operations::openFileIntoPanel(m_fields, *m_dialogs, Panel::One, utf8)) panelFile(Panel::One) = utf8;
+    });
+}
+
+void MainWindow::savePanel(Panel panel)
+{
+    run([this, panel] {
+        if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel))) {
+            panelFile(panel) = std::move(*saved);
+            if (panel == Panel::Two) m_batchUnsaved = false;
+        }
+    });
 }
 
 void MainWindow::openPanel1()
 {
-    run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::One); });
+    openPanel(Panel::One);
 }
 
 void MainWindow::openPanel2()
 {
-    run([this] { operations::openIntoPanel(m_fields, *m_dialogs, Panel::Two); });
+    openPanel(Panel::Two);
 }
 
 void MainWindow::savePanel1()
 {
-    run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::One); });
+    savePanel(Panel::One);
 }
 
 void MainWindow::savePanel2()
 {
-    run([this] { operations::savePanel(m_fields, *m_dialogs, m_temp, Panel::Two); });
+    savePanel(Panel::Two);
 }
 
 void MainWindow::clearPanel1()
@@ -556,7 +719,12 @@ void MainWindow::showAbout()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        m_quitConfirmed = m_dialogs->askYesNo(operations::msg::kQuit, operations::msg::kTitleQuit, operations::DefaultAnswer::Yes);
+        // The lines of the last batch still in panel 2 and not saved since.
+        std::string question = operations::msg::kQuit;
+        if (m_batchUnsaved && m_fields.text(FieldId::File2).find_first_not_of(" \r\n") != std::string::npos) {
+            question.append("\n").append(operations::msg::kQuitUnsaved);
+        }
+        m_quitConfirmed = m_dialogs->askYesNo(question, operations::msg::kTitleQuit, operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

@@ -1,7 +1,11 @@
 #pragma once
 // frmMyHatt, the one main window: two sheet centres with one point each, the
 // geodetic display, the two point panels with their buttons and the batch
-// button, on a fixed layout of 652 × 586 pixels below a one-entry menu bar.
+// button, on a layout of 652 × 586 pixels below the menu bar ("Πρόγραμμα"
+// opens the About window, "Εργασίες" holds the swap of the two centres and
+// the batch back). The window opens no larger than the screen's available
+// area: the panels give up height first. It can be resized; the panels
+// take the difference, every other control keeps its size.
 // The widgets only bind: each click runs one operation of src/conversion/
 // or src/pointfile/ through the field and dialog interface.
 
@@ -13,7 +17,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
 #include <memory>
+#include <string>
 
 class QCloseEvent;
 class QSessionManager;
@@ -31,8 +37,12 @@ public:
     explicit MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs = nullptr);
     ~MainWindow() override;
 
+    // Opens a file named on the command line into panel 1, as "Άνοιγμα" does.
+    void openFile(const QString& path);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The quit question; on Yes the About window closes and the program may end.
@@ -44,6 +54,12 @@ private:
 
     // The controls, each kind from its table in main_window.cpp.
     void buildWidgets();
+    // The window's size hint, no larger than the available area of its
+    // screen less the frame (pixels), no smaller than its least size.
+    QSize fittedSize(QSize frame) const;
+    // Resizes the window to fittedSize (only ever smaller once it shows
+    // framed) and moves it, frame included, into its screen's available area.
+    void fitInto(QSize frame);
     void addFields(QWidget* const places[]);
     void addPanels(QWidget* client);
     void addButtons(QWidget* const places[]);
@@ -53,6 +69,8 @@ private:
     void convertOldToNew();  // cmdOne ">"
     void convertNewToOld();  // cmd2 "<"
     void convertList();      // cmdAll
+    void convertListBackward();  // mnuBackward
+    void swapCentres();      // mnuSwap
     void openPanel1();       // cmdOp1
     void openPanel2();       // cmdOp2
     void savePanel1();       // cmdSav1
@@ -60,6 +78,9 @@ private:
     void clearPanel1();      // cmdEr1
     void clearPanel2();      // cmdEr2
     void showAbout();        // mnuabout
+    void openPanel(operations::Panel panel);
+    void savePanel(operations::Panel panel);
+    std::string& panelFile(operations::Panel panel) { return m_panelFile[panel == operations::Panel::One ? 0 : 1]; }
     void chooseSheetFrom();  // mnuSheetFrom
     void chooseSheetTo();    // mnuSheetTo
     void pointToGrid();      // mnuPointToGrid
@@ -89,6 +110,12 @@ private:
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
     bool m_quitConfirmed = false;
+    // The file each panel was opened from or saved to last (UTF-8): its save
+    // offers that name, never the other panel's.
+    std::array<std::string, 2> m_panelFile;
+    // Panel 2 holds lines of a batch that were not saved after it.
+    bool m_batchUnsaved = false;
+    bool m_fitted = false;
 };
 
 } // namespace hattsheet::ui

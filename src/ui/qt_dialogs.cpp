@@ -5,15 +5,20 @@
 
 #include <QAbstractButton>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QSplitter>
 #include <QStringList>
+#include <QTimer>
 #include <QTreeView>
 
 #include <memory>
@@ -89,13 +94,31 @@ constexpr int kDialogWidthChars = 140;
 constexpr int kDialogHeightChars = 30;
 constexpr int kPlacesWidthChars = 18;
 
+// What a window manager's frame adds around a dialog (pixels): the borders
+// and the title bar at the usual sizes. The dialog's frame is not known
+// before it shows.
+constexpr int kFrameWidthPx = 8;
+constexpr int kFrameHeightPx = 40;
+
+// The available area of the screen a dialog over parent opens on.
+QRect availableArea(const QWidget* parent)
+{
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
 // Widens the detail view's Size, Type and Date columns to their texts each
-// time a folder has been read.
-void fitColumns(QFileDialog& dialog)
+// time a folder has been read; the dialog, within the screen.
+void fitColumns(QFileDialog& dialog, const QWidget* parent)
 {
     const QFontMetrics metrics(dialog.font());
-    dialog.resize(dialog.sizeHint().expandedTo(
-        QSize(metrics.averageCharWidth() * kDialogWidthChars, metrics.height() * kDialogHeightChars)));
+    QSize size = dialog.sizeHint().expandedTo(
+        QSize(metrics.averageCharWidth() * kDialogWidthChars, metrics.height() * kDialogHeightChars));
+    if (const QRect area = availableArea(parent); area.isValid()) {
+        size = size.boundedTo(area.size() - QSize(kFrameWidthPx, kFrameHeightPx));
+        dialog.setMaximumSize(area.size());
+    }
+    dialog.resize(size);
     if (auto* splitter = dialog.findChild<QSplitter*>()) {
         const int places = metrics.averageCharWidth() * kPlacesWidthChars;
         splitter->setSizes({places, dialog.width() - places});
@@ -133,7 +156,7 @@ std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string&
 
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& title,
                                             const std::vector<operations::FileFilter>& filters,
-                                            QFileDialog::AcceptMode mode, const QString& lastPath)
+                                            QFileDialog::AcceptMode mode, const QString& offered)
 {
     auto dialog = std::make_unique<QFileDialog>(parent, fromUtf8(title));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -150,8 +173,16 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& 
                          fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
     dialog->setLabelText(QFileDialog::Reject, fromUtf8(text::kDialogCancel));
     dialog->setProxyModel(new LocaleFileColumns(dialog.get()));
-    fitColumns(*dialog);
-    if (!lastPath.isEmpty()) dialog->selectFile(lastPath);
+    fitColumns(*dialog, parent);
+    if (offered.endsWith(QLatin1Char('/'))) {
+        dialog->setDirectory(offered);
+    } else if (!offered.isEmpty()) {
+        dialog->selectFile(offered);
+        // Once shown, the name is selected, so the next key replaces it.
+        QTimer::singleShot(0, dialog.get(), [files = dialog.get()] {
+            if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->selectAll();
+        });
+    }
     return dialog;
 }
 
@@ -172,21 +203,26 @@ bool QtDialogs::askYesNo(const std::string& text, const std::string& title, oper
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title,
                                                      const std::vector<operations::FileFilter>& filters)
 {
-    return choose(title, filters, QFileDialog::AcceptOpen);
+    return choose(title, filters, QFileDialog::AcceptOpen, m_lastPath);
 }
 
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title,
-                                                     const std::vector<operations::FileFilter>& filters)
+                                                     const std::vector<operations::FileFilter>& filters,
+                                                     const std::string& suggested)
 {
-    return choose(title, filters, QFileDialog::AcceptSave);
+    // Without a suggestion, the folder used last but none of its names: the
+    // name opened into one panel is never offered for the other's save.
+    QString offered = fromUtf8(suggested);
+    if (offered.isEmpty() && !m_lastPath.isEmpty()) offered = QFileInfo(m_lastPath).absolutePath() + QLatin1Char('/');
+    return choose(title, filters, QFileDialog::AcceptSave, offered);
 }
 
 std::optional<std::string> QtDialogs::choose(const std::string& title,
                                              const std::vector<operations::FileFilter>& filters,
-                                             QFileDialog::AcceptMode mode)
+                                             QFileDialog::AcceptMode mode, const QString& offered)
 {
     const ForgetDialogState forget;  // destroyed after the dialog, which writes its state then
-    auto dialog = makeFileDialog(m_parent, title, filters, mode, m_lastPath);
+    auto dialog = makeFileDialog(m_parent, title, filters, mode, offered);
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;

@@ -6,12 +6,14 @@
 // A message box has one OK button ("Εντάξει"); a question the buttons "Ναι"
 // and "Όχι", one of them the default, and Escape and the close box answer
 // "Όχι". A file dialog shows the filters in their order and offers the path
-// chosen last. An open dialog accepts the name of a file that does not exist
+// chosen last (a save dialog the path the operation suggests, its name
+// selected, or else only the folder used last). An open dialog accepts the name of a file that does not exist
 // (the operation then ends quietly); a save dialog does not ask before a
 // file is replaced, because the operation writes the name with ".txt"
 // forced, not the one the dialog would ask about (the operation asks). Sizes
 // and dates read in the default locale (Greek), and the detail view's Size,
-// Type and Date columns are as wide as their texts.
+// Type and Date columns are as wide as their texts. No dialog is larger than
+// the available area of the screen it opens on.
 
 #include "operations/window_ports.h"
 
@@ -35,11 +37,12 @@ public:
     std::optional<std::string> chooseOpenFile(const std::string& title,
                                               const std::vector<operations::FileFilter>& filters) override;
     std::optional<std::string> chooseSaveFile(const std::string& title,
-                                              const std::vector<operations::FileFilter>& filters) override;
+                                              const std::vector<operations::FileFilter>& filters,
+                                              const std::string& suggested) override;
 
 private:
     std::optional<std::string> choose(const std::string& title, const std::vector<operations::FileFilter>& filters,
-                                      QFileDialog::AcceptMode mode);
+                                      QFileDialog::AcceptMode mode, const QString& offered);
 
     QWidget* m_parent;
     // The path chosen last in any of the four uses; offered again.

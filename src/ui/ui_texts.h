@@ -20,15 +20,15 @@ inline QString fromUtf8(std::string_view utf8)
 namespace hattsheet::ui::text {
 
 inline constexpr char kWindowTitle[] = "Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]";
-inline constexpr char kMenuAbout[] = "Πρόγραμμα";
-// The menus after it: the sheet chooser, and the Greek Grid (ΕΓΣΑ87).
-inline constexpr char kMenuSheets[] = "Φύλλα";
-inline constexpr char kChooseSheetFrom[] = "Φύλλο για «Από Κ.Φ.»…";
-inline constexpr char kChooseSheetTo[] = "Φύλλο για «Σε Κ.Φ.»…";
-inline constexpr char kMenuGrid[] = "ΕΓΣΑ87";
-inline constexpr char kPointToGrid[] = "Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
-inline constexpr char kListToGrid[] = "Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
-inline constexpr char kListFromGrid[] = "Λίστα 1 σε ΕΓΣΑ87 προς «Σε Κ.Φ.»";
+// The menus after "Πρόγραμμα": the sheet chooser, and the Greek Grid
+// (ΕΓΣΑ87), each text with its mnemonic ("&" before the character).
+inline constexpr char kMenuSheets[] = "&Φύλλα";
+inline constexpr char kChooseSheetFrom[] = "Φύλλο για «&Από Κ.Φ.»…";
+inline constexpr char kChooseSheetTo[] = "Φύλλο για «&Σε Κ.Φ.»…";
+inline constexpr char kMenuGrid[] = "ΕΓΣΑ&87";
+inline constexpr char kPointToGrid[] = "&Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
+inline constexpr char kListToGrid[] = "&Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
+inline constexpr char kListFromGrid[] = "Λίστα 1 σε ΕΓΣΑ87 &προς «Σε Κ.Φ.»";
 inline constexpr char kSheetFilterLabel[] = "Όνομα ή αριθμός ΟΚΧΕ:";
 inline constexpr char kSheetFilterHint[] = "π.χ. Άθως ή 20";
 // The tooltip of ">" and "<" after a conversion: the sheet of the point.
@@ -50,7 +50,29 @@ inline constexpr char kConvertList[] = "Μετατροπή ομάδας σημε
 inline constexpr char kOpen[] = "Άνοιγμα";
 inline constexpr char kClear[] = "Απαλοιφή";
 inline constexpr char kSave[] = "Αποθήκευση";
+// The buttons' captions with their mnemonics (Alt and the underlined
+// character; one character for each control of the window).
+inline constexpr char kOldToNewButton[] = "&>";
+inline constexpr char kNewToOldButton[] = "&<";
+inline constexpr char kConvertListButton[] = "&Μετατροπή ομάδας σημείων";
+inline constexpr char kOpen1Button[] = "Ά&νοιγμα";
+inline constexpr char kClear1Button[] = "&Απαλοιφή";
+inline constexpr char kSave1Button[] = "Απο&θήκευση";
+inline constexpr char kOpen2Button[] = "Άνοι&γμα";
+inline constexpr char kClear2Button[] = "Απαλοι&φή";
+inline constexpr char kSave2Button[] = "Αποθή&κευση";
+// The menu bar: "Πρόγραμμα" opens the About window, "Εργασίες" the rest.
+inline constexpr char kMenuAboutEntry[] = "&Πρόγραμμα";
+inline constexpr char kMenuTasks[] = "&Εργασίες";
+inline constexpr char kMenuSwap[] = "&Εναλλαγή κέντρων";
+inline constexpr char kMenuBackward[] = "&Αντίστροφη μετατροπή ομάδας σημείων (από «Σε Κ.Φ.» σε «Από Κ.Φ.»)";
+// A point panel's accessible name after its frame's: "Από Κ.Φ. — σημεία".
+inline constexpr char kPanelName[] = "σημεία";
+// Between a frame's caption and a field's in accessible names.
+inline constexpr char kNameJoin[] = " — ";
 inline constexpr char kPanelTip[] = "Format αρχείου: Κωδικός, Χ, Υ, Η";
+// Beside an input field that cannot be left because its text is no number.
+inline constexpr char kNotANumber[] = "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή";
 inline constexpr char kCredits[] = "hattsheet · ελεύθερο λογισμικό με άδεια MIT · 2026";
 
 // The About window.
@@ -64,7 +86,8 @@ inline constexpr char kAboutFree[] = "ελεύθερο λογισμικό με �
 inline constexpr char kAboutLicence[] = "MIT";
 inline constexpr char kAboutName[] = "Olvani";
 inline constexpr char kAboutYear[] = "2026";
-inline constexpr char kAboutClose[] = "\u03A7";  // Greek capital Chi
+inline constexpr char kAboutClose[] = "&\u03A7";  // Greek capital Chi, its mnemonic
+inline constexpr char kAboutVersion[] = "έκδοση ";
 
 // Buttons of the message boxes.
 inline constexpr char kOk[] = "Εντάξει";

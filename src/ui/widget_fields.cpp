@@ -201,9 +201,16 @@ void WidgetFields::setText(FieldId id, const std::string& text)
     if (QLineEdit* line = m_lines[index(id)]) {
         line->setText(fromUtf8(text));
     } else if (QPlainTextEdit* panel = m_panels[index(id)]) {
+        // One undo step, so Ctrl+Z brings back what the panel held (after
+        // "Απαλοιφή" too): QPlainTextEdit::clear() would forget it.
         m_pending[index(id)].clear();
-        panel->clear();
-        appendToPanel(panel, text);
+        QTextCursor all(panel->document());
+        all.beginEditBlock();
+        all.select(QTextCursor::Document);
+        all.removeSelectedText();
+        all.endEditBlock();
+        appendToPanel(panel, text, true);
+        m_joinUndo[index(id)] = true;
     }
 }
 

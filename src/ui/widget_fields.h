@@ -21,7 +21,7 @@
 // point lines appended line by line costs one insertion instead of a million.
 // A large append (an opened list, a batch's output in pieces) goes in at
 // once, so it is never held twice; the appends of one operation make one
-// undo step.
+// undo step. Setting a panel's text (clearing it) is one undo step too.
 
 #include "operations/window_ports.h"
 

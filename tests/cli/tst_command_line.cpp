@@ -160,8 +160,21 @@ void tst_CommandLine::run_data()
         usage("missing value after \"--point\""));
     addEnglish("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
         usage("--point takes no INPUT or -o"));
+    // An empty name (IN='' in a script) would have meant stdin or stdout
+    // and turned an OUTPUT file into nothing.
+    const QByteArray noInput = usage("INPUT is an empty name; write - for stdin");
+    const QByteArray noOutput = usage("OUTPUT is an empty name; write - for stdout");
+    addEnglish("empty INPUT", c + QStringList{"", "-o", "kept.txt"}, kUsage, "", noInput);
+    addEnglish("empty -o", list + QStringList{"-o", ""}, kUsage, "", noOutput);
+    addEnglish("empty -o=", list + QStringList{"-o="}, kUsage, "", noOutput);
+    addEnglish("empty --output=", list + QStringList{"--output="}, kUsage, "", noOutput);
     addEnglish("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
         usage("--point \"1\\x1b[2J\\n\\u009b,2\": \"1\\x1b[2J\\n\\u009b\" is not a number"));
+    // Bidirectional controls would show the name reordered (U+202E turns
+    // "txt.exe" around), a C1 control could start a terminal sequence.
+    add("bidirectional controls of a file name shown escaped", c + QStringList{"a\u202Ebc\u2066\u2069\u009b.txt"},
+        kFailed, "",
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\u202ebc\\u2066\\u2069\\u009b.txt»" + kNoSuchFile);
     add("-- ends the options", c + QStringList{"--", "-missing.txt"}, kFailed, "",
         "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «-missing.txt»" + kNoSuchFile);
     addEnglish("a missing file in English", c + QStringList{"missing.txt"}, kFailed, "",
@@ -231,6 +244,12 @@ void tst_CommandLine::run_data()
     add("a 70 MB code on line 3 of a pipe", list, kFailed, line("A", kWorked, "5.000"),
         failedAt(2, 3, kTooLong),
         "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n");
+    // The limit is exact: a record's text from its first byte to its line end.
+    const QByteArray rest = ", 0, 0, 7\r\n";
+    add("a record of 64 MiB converts", list, 0, "B" + QByteArray(100, 'x') + kAndMore, "",
+        "B" + QByteArray((64 << 20) - 1 - rest.size(), 'x') + rest);
+    add("a record of 64 MiB and one byte fails", list, kFailed, "", failedAt(1, 1, kTooLong),
+        "B" + QByteArray((64 << 20) - rest.size(), 'x') + rest);
     add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
         "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
 

@@ -42,8 +42,9 @@ namespace {
 const std::string kWorkedLine = "P1, " + kWorked.toStdString() + ", 5.000\r\n";
 } // namespace
 
-// A file loads as lines appended to what the panel held, without a word; a
-// failure leaves the panel as it was and says why (a cancel is silent).
+// A file loads as lines appended to what the panel held, and a message says
+// how many points came in; a failure leaves the panel as it was and says why
+// (a cancel is silent).
 void tst_PanelOperations::open_data()
 {
     QTest::addColumn<QString>("name");   // in the scratch folder; "" is a cancel
@@ -112,8 +113,14 @@ void tst_PanelOperations::open()
     if (!name.isEmpty()) dialogs.fileAnswers = {path.toStdString()};
     openIntoPanel(fields, dialogs, Panel::One);
     QCOMPARE(QString::fromStdString(fields.text(FieldId::File1)), "kept\r\n" + added);
-    QCOMPARE(dialogs.messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
-    if (message.isEmpty()) return;
+    QCOMPARE(dialogs.messages.size(), std::size_t(message.isEmpty() && name.isEmpty() ? 0 : 1));
+    if (message.isEmpty()) {
+        if (!name.isEmpty()) {
+            const std::string count = added.count("\r\n") == 1 ? "\n1 σημείο" : "\n" + std::to_string(added.count("\r\n")) + " σημεία";
+            QCOMPARE(dialogs.messages[0], (ShownMessage{msg::kOpened + count, msg::kTitleInfoPlain, MessageIcon::Information}));
+        }
+        return;
+    }
     const ShownMessage& m = dialogs.messages[0];
     QVERIFY2(QString::fromStdString(m.text).contains(message), m.text.c_str());
     // What was read is information; a refusal is critical.
@@ -130,7 +137,9 @@ void tst_PanelOperations::open()
 // Panel 2 saved to the chosen file and to TempFile.Dat, then cleared; a
 // cancel (no answer, or an empty name) writes and says nothing. Saving over
 // an existing file asks first, about the name really written (".txt"
-// forced), No the default; No writes nothing. A new name is never asked about.
+// forced), No the default; No goes back to the dialog, which offers that
+// name (the first dialog offers the panel's own file). A new name is never
+// asked about. A panel without a non-blank line opens no dialog and says so.
 void tst_PanelOperations::save_data()
 {
     QTest::addColumn<QString>("panel");
@@ -149,12 +158,15 @@ void tst_PanelOperations::save_data()
     row("only the last extension", "x", "pts.old.xyh", "pts.old.txt", "x\r\n");
     row("a dot only in a folder name", "x", "v1.2/pts", "v1.2/pts.txt", "x\r\n");
     row("a name that is only an extension", "x", ".seq", ".txt", "x\r\n");
-    row("empty panel gives a zero-byte file", "", "empty", "empty.txt", "");
+    row("empty panel is not saved", "", "", "", "");
+    row("panel of blank lines is not saved", "  \r\n\r\n ", "", "", "");
     row("Greek written in Windows-1253", "ΣΤΑΣΗ, 1.000", "g.txt", "g.txt", "\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");
     row("a character beyond Windows-1253 keeps UTF-8", "Ж1, ΣΤ", "u.txt", "u.txt", "Ж1, ΣΤ\r\n");
     row("cancel", "x", "cancel", "", "");
     row("an empty name is a cancel", "x", "", "", "");
-    row("existing, No keeps it", "x", "pts.txt", "pts.txt", "old", "pts.txt", "No");
+    row("existing, No then cancel keeps it", "x", "pts.txt", "pts.txt", "old", "pts.txt", "No");
+    row("existing, No then another name", "x", "pts.txt|new.seq", "new.txt", "x\r\n", "pts.txt", "No");
+    row("existing, No twice then Yes", "x", "pts.txt|pts|pts.txt", "pts.txt", "x\r\n", "pts.txt", "No|No|Yes");
     row("existing, Yes replaces it", "x", "pts.txt", "pts.txt", "x\r\n", "pts.txt", "Yes");
     row("pts.seq chosen, pts.txt exists", "x", "pts.seq", "pts.txt", "old", "pts.txt", "No");
     row("pts.seq exists, pts.txt is new", "x", "pts.seq", "pts.txt", "x\r\n", "pts.seq");
@@ -173,16 +185,28 @@ void tst_PanelOperations::save()
     FakeFields fields;
     fields.setText(FieldId::File1, "one");
     fields.setText(FieldId::File2, panel.toStdString());
+    const QStringList names = chosen.split('|');
     FakeDialogs dialogs;
-    if (chosen != "cancel") dialogs.fileAnswers = {chosen.isEmpty() ? std::string() : at(chosen).toStdString()};
-    if (!answer.isEmpty()) dialogs.yesNoAnswers = {answer == "Yes"};
-    savePanel(fields, dialogs, m_work.places(), Panel::Two);
-    const auto asked = answer.isEmpty() ? std::vector<ShownMessage>{}
-                                        : std::vector<ShownMessage>{{msg::replaceExisting(at(written).toStdString()),
-                                                                     msg::kSaveTitle, MessageIcon::Question}};
+    if (chosen != "cancel")
+        for (const QString& name : names) dialogs.fileAnswers.push_back(name.isEmpty() ? std::string() : at(name).toStdString());
+    std::vector<ShownMessage> asked;
+    std::vector<std::string> offered{at("own.txt").toStdString()};
+    for (const QString& a : answer.split('|', Qt::SkipEmptyParts)) {
+        dialogs.yesNoAnswers.push_back(a == "Yes");
+        const std::string named = forceTxtExtension(at(names[qsizetype(asked.size())]).toStdString());
+        asked.push_back({msg::replaceExisting(named), msg::kSaveTitle, MessageIcon::Question});
+        if (a == "No") offered.push_back(named);
+    }
+    const bool empty = panel.trimmed().isEmpty();
+    const bool none = written.isEmpty() || (answer.endsWith("No") && names.size() == answer.count('|') + 1);
+    const auto saved = savePanel(fields, dialogs, m_work.places(), Panel::Two, at("own.txt").toStdString());
     QCOMPARE(dialogs.questions, asked);
     QCOMPARE(dialogs.yesNoDefaults, std::vector<DefaultAnswer>(asked.size(), DefaultAnswer::No));
-    if (written.isEmpty() || answer == "No") {
+    QCOMPARE(dialogs.suggestions, empty ? std::vector<std::string>{} : offered);
+    QCOMPARE(saved.value_or(""), none ? std::string() : at(written).toStdString());
+    if (empty) {
+        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{msg::kNothingToSave, msg::kTitleInfoPlain, MessageIcon::Information}}));
+    } else if (none) {
         QVERIFY(dialogs.messages.empty());
         QVERIFY(!QFile::exists(at("prog/TempFile.Dat")));
     } else {
@@ -190,7 +214,7 @@ void tst_PanelOperations::save()
         QCOMPARE(readFile(at("prog/TempFile.Dat")), bytes);
     }
     if (!written.isEmpty()) QCOMPARE(readFile(at(written)), bytes);
-    if (chosen != written) QCOMPARE(readFile(at(chosen)), QByteArray(chosen == existing ? "old" : "<missing>"));
+    if (names.last() != written) QCOMPARE(readFile(at(names.last())), QByteArray(names.last() == existing ? "old" : "<missing>"));
     clearPanel(fields, Panel::Two);
     QCOMPARE(fields.text(FieldId::File2), std::string());
     QCOMPARE(fields.text(FieldId::File1), std::string("one"));
@@ -209,8 +233,9 @@ void tst_PanelOperations::batch_data()
     QTest::addColumn<QString>("before");   // what stands before the converted line
     QTest::addColumn<QString>("message");  // the refusal; "": converted
     QTest::addColumn<QString>("where");    // the field given the focus, or "line N" of panel 1 selected
+    QTest::addColumn<bool>("backward");    // from "Σε Κ.Φ." to "Από Κ.Φ."
     const auto appends = [](const char* tag, const QString& panel2, const QString& before) {
-        QTest::newRow(tag) << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << panel2 << before << "" << "";
+        QTest::newRow(tag) << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << panel2 << before << "" << "" << false;
     };
     appends("empty panel", "", "");
     appends("last line without a line end", "5,6,7,8", "5,6,7,8\r\n");
@@ -220,7 +245,7 @@ void tst_PanelOperations::batch_data()
     appends("trailing spaces", "5  ", "5  \r\n");
     const auto refused = [](const char* tag, const QString& list, const QString& lambdaOld, const QString& phiNew,
                             const QString& message, const QString& where = {}) {
-        QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message << where;
+        QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message << where << false;
     };
     refused("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
     refused("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
@@ -230,7 +255,12 @@ void tst_PanelOperations::batch_data()
     // said, its line of panel 1 selected.
     QTest::newRow("failing record names its line") << "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5" << "-0.51" << "40.45"
                                                    << "" << "" << "Λάθος στον πίνακα!\nεγγραφή 2, γραμμή 3: Χ = «12O4.5» δεν είναι αριθμός"
-                                                   << "line 3";
+                                                   << "line 3" << false;
+    // Back: the digits of "<" for (1000, 2000) (tst_single_point); the new centre checked first.
+    QTest::newRow("backward, from the new sheet to the old")
+        << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << "" << "" << "" << "" << true;
+    QTest::newRow("backward: new φ wrong before old Δλ")
+        << "A,0,0,0" << "-4.31" << "33.59" << "" << "" << msg::kLatitude << "txtPhiNew" << true;
 }
 
 void tst_PanelOperations::batch()
@@ -242,6 +272,7 @@ void tst_PanelOperations::batch()
     QFETCH(QString, before);
     QFETCH(QString, message);
     QFETCH(QString, where);
+    QFETCH(bool, backward);
     FakeFields fields;
     fields.setText(FieldId::File1, list.toStdString());
     fields.setText(FieldId::File2, panel2.toStdString());
@@ -249,9 +280,13 @@ void tst_PanelOperations::batch()
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
     const auto untouched = fields.all();
     FakeDialogs dialogs;
-    convertPointList(fields, dialogs, m_work.places());
+    const auto count = convertPointList(fields, dialogs, m_work.places(), backward ? Direction::NewToOld : Direction::OldToNew);
+    QCOMPARE(count, message.isEmpty() || where.startsWith("line ") ? 1ULL : 0ULL);
     if (message.isEmpty()) {
-        QCOMPARE(fields.text(FieldId::File2), before.toStdString() + kWorkedLine);
+        QCOMPARE(fields.text(FieldId::File2),
+                 before.toStdString() + (backward ? std::string("P1, 9441.934, -9097.840, 5.000\r\n") : kWorkedLine));
+        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{std::string(msg::kBatchDone) + "\n1 σημείο", msg::kTitleInfo,
+                                                               MessageIcon::Information}}));
         return;
     }
     QCOMPARE(dialogs.messages,

@@ -140,9 +140,9 @@ void tst_Sheets::windowLists_data()
     QTest::addColumn<QString>("message");
     const QString off = QString::fromStdString(msg::offSheets("40.15", "0.15"));
     QTest::newRow("centre to the Grid") << true << "P1, 0, 0, 12.5\r\n" << "P1, 497146.350, 4455299.910, 12.500\r\n"
-                                        << QString(msg::kBatchDone);
+                                        << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
     QTest::newRow("the Grid to the centre") << false << "P1, 497146.35, 4455299.91, 12.500\r\n"
-                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString(msg::kBatchDone);
+                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
     QTest::newRow("second record off every sheet: first line kept")
         << true << "P1, 0, 0, 1\r\nP2, 90000, 0, 1\r\nP3, 0, 0, 1\r\n" << "P1, 497146.350, 4455299.910, 1.000\r\n"
         << QString(msg::kBatchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
@@ -152,7 +152,7 @@ void tst_Sheets::windowLists_data()
                                                      << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
     QTest::newRow("a semicolon list to the Grid") << true << "P1;10;10;5\r\nP2;0;0;6\r\n"
                                                   << "P1, 497156.350, 4455309.902, 5.000\r\nP2, 497146.350, 4455299.910, 6.000\r\n"
-                                                  << QString(msg::kBatchDone) + "\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
+                                                  << QString(msg::kBatchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
 }
 
 void tst_Sheets::windowLists()

@@ -7,7 +7,7 @@
 #include "pointfile/plain_record_reader.h"
 #include "pointfile/blank_line_filter.h"
 #include "pointfile/layout_reader.h"
-#include "pointfile/file_io.h"
+#include "base/safe_file.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -202,7 +202,7 @@ void tst_FieldReader::readsWithStdinClosed()
     file.close();
     const int saved = ::dup(0);
     ::close(0);
-    const auto read = readWholeFile(file.fileName().toStdString());
+    const auto read = hattsheet::files::readWholeFile(file.fileName().toStdString(), 100);
     ::dup2(saved, 0);
     ::close(saved);
     QVERIFY(read && *read == "P1, 1, 2, 3\r\n");

@@ -6,6 +6,8 @@
 #include "operations/window_ports.h"
 
 #include <deque>
+#include <utility>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -64,6 +66,9 @@ public:
     std::vector<ShownMessage> questions;
     std::vector<operations::DefaultAnswer> yesNoDefaults;
     std::deque<bool> yesNoAnswers;
+    // Runs while a question is open (before it is answered): what another
+    // process does to the files meanwhile.
+    std::function<void()> whileAsked;
 
     void showMessage(const std::string& text, const std::string& title, operations::MessageIcon icon) override
     {
@@ -73,6 +78,7 @@ public:
     {
         questions.push_back({text, title, operations::MessageIcon::Question});
         yesNoDefaults.push_back(preselected);
+        if (whileAsked) std::exchange(whileAsked, nullptr)();
         if (yesNoAnswers.empty()) return true;
         const bool a = yesNoAnswers.front();
         yesNoAnswers.pop_front();
@@ -82,8 +88,12 @@ public:
     {
         return answer();
     }
-    std::optional<std::string> chooseSaveFile(const std::string&, const std::vector<operations::FileFilter>&) override
+    // The names each save dialog offered.
+    std::vector<std::string> suggestions;
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::vector<operations::FileFilter>&,
+                                              const std::string& suggested) override
     {
+        suggestions.push_back(suggested);
         return answer();
     }
 

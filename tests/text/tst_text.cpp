@@ -125,6 +125,14 @@ void tst_Text::numberReaders()
              leading == "none" ? QByteArray("none0") : leading);
     const auto v = text::parseWholeNumber(view(text));
     QCOMPARE(v ? shortest(*v) : QByteArray("refused"), whole);
+    // Typed with a decimal comma (a Greek keypad), a field's number is the same one, the comma made a
+    // point; with two (or a point as well) it stays refused.
+    if (!text.contains(',')) {
+        QByteArray comma = text;
+        const auto c = text::decimalCommaAsPoint(view(comma.replace('.', ',')));
+        QCOMPARE(c ? QByteArray::fromStdString(*c) : "refused", text.count('.') == 1 && whole != "refused" ? text : "refused");
+        if (text.contains('.')) QVERIFY(!text::decimalCommaAsPoint(view(text + ",5")));
+    }
     // The point files' reader: the whole-text value, or blank as 0.
     const auto f = hattsheet::pointfile::fieldNumber({view(text), false});
     QCOMPARE(f ? shortest(*f) : QByteArray("refused"), text.trimmed().isEmpty() ? "0" : whole);

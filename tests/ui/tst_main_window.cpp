@@ -18,18 +18,24 @@
 #include "ui/widget_fields.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QPainter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -38,6 +44,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+
+#include <utime.h>
 
 using namespace hattsheet::testing;
 using namespace hattsheet::ui;
@@ -63,7 +71,15 @@ struct Window {
     QTemporaryDir temp;
     Dialogs dialogs;
     MainWindow w{{temp.path().toStdString(), temp.path().toStdString()}, &dialogs};
-    Window() { w.show(); if (!QTest::qWaitForWindowActive(&w)) qFatal("the main window never became active"); }
+    // On one of the screens of screens.json: 1024×768, 1366×768, 2560×1440 at scale 2.
+    explicit Window(int screen = 0)
+    {
+        QScreen* on = QGuiApplication::screens().value(screen);
+        w.setScreen(on);
+        w.move(on->availableGeometry().topLeft());
+        w.show();
+        if (!QTest::qWaitForWindowActive(&w)) qFatal("the main window never became active");
+    }
 
     QWidget* child(const QString& name) const { return w.findChild<QWidget*>(name); }
     QPlainTextEdit* panel(const char* name) const { return w.findChild<QPlainTextEdit*>(name); }
@@ -133,6 +149,69 @@ FileDialogSeen lookInto(QFileDialog& files, const QString& folder)
     return seen;
 }
 
+// A number whose text is between 0.75 and 1.25 pixels wider than the room the field has for it: the
+// field's width less its border, padding and Qt's two pixels each side (8 pixels, as ui/twips.cpp counts).
+QString textOverflowing(const QLineEdit& field)
+{
+    const QFontMetricsF metrics(field.font());
+    const double room = field.width() - 8;
+    for (const QString sign : {"", "-", "+"})
+        for (int spaces = 0; spaces <= 2; ++spaces)
+            for (const QString exponent : {"", "E9", "e9"})
+                for (int digits = 1; digits < 14; ++digits)
+                    for (int decimals = -1; decimals <= 3; ++decimals) {  // -1: no point
+                        const QString text = QString(spaces, ' ') + sign + QString(digits, '9') +
+                                             (decimals < 0 ? "" : "." + QString(decimals, '9')) + exponent;
+                        const double over = metrics.horizontalAdvance(text) - room;
+                        if (over >= 0.75 && over <= 1.25) return text;
+                    }
+    return {};
+}
+
+// The open or save dialog over the window, in a folder of three lists and a subfolder whose times are
+// fixed, once its files and their sizes are listed; the folder's name and the list of places masked.
+QImage fileDialogSeen(const Window& h, bool save)
+{
+    const QString folder = h.temp.filePath("lists");
+    QDir().mkpath(folder + "/παλιά");
+    const struct { const char* name; int size; } files[] = {{"raw.txt", 1500}, {"μετατροπή.txt", 12}, {"survey 2024.txt", 123456}};
+    const QDateTime fixed(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC);
+    const utimbuf times{fixed.toSecsSinceEpoch(), fixed.toSecsSinceEpoch()};
+    for (const auto& f : files) {
+        const QString path = folder + '/' + QString::fromUtf8(f.name);
+        if (!writeFile(path, QByteArray(f.size, 'x')) || ::utime(QFile::encodeName(path).constData(), &times) != 0) return {};
+    }
+    if (::utime(QFile::encodeName(folder + "/παλιά").constData(), &times) != 0) return {};
+    // Every dialog starts where the last one ended and with its state (QSettings, in the test's own
+    // XDG_CONFIG_HOME): one save into the folder first, and whatever ran before, this test draws the same.
+    QSettings(QSettings::UserScope, "QtProject").remove("FileDialog");
+    QtDialogs dialogs(const_cast<MainWindow*>(&h.w));
+    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    whenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    if (!dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString())) return {};
+    QImage seen;
+    whenModal([&](QWidget* modal) {
+        auto* tree = modal->findChild<QTreeView*>();
+        for (int wait = 0; wait < 250; ++wait) {
+            QTest::qWait(20);
+            const QModelIndex root = tree->rootIndex();
+            if (tree->model()->rowCount(root) == 4 && !tree->model()->index(3, 1, root).data().toString().isEmpty()) break;
+        }
+        QTest::qWait(300);  // the columns fitted, the icons drawn
+        seen = modal->grab().toImage();
+        QPainter masks(&seen);
+        for (const char* name : {"lookInCombo", "sidebar"}) {
+            auto* w = modal->findChild<QWidget*>(name);
+            masks.fillRect(QRect(w->mapTo(modal, QPoint()), w->size()), Qt::magenta);
+        }
+        masks.end();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    if (save) dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString());
+    else dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    return seen;
+}
+
 void expectGreek(const QStringList& texts)
 {
     QVERIFY(!texts.isEmpty());
@@ -154,6 +233,10 @@ private slots:
     // the message boxes and file dialogs in qtDialogs.
     void initTestCase()
     {
+        // The file dialogs keep their state (folder, columns) in QtProject.conf: a folder of this run's own,
+        // so no earlier run or user changes what they show.
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
         QVERIFY(installGreek(*qApp));  // also makes Greek, a comma locale, the default
         QLineEdit field;
         QPlainTextEdit panel;
@@ -170,8 +253,9 @@ private slots:
         QApplication::setFont(m_font);
     }
 
-    // At the desktop's font and at larger ones that grow it, on a light and on a dark desktop palette, the
-    // window fixed in size: every control inside its parent and clear of every other (two frames may share
+    // At the desktop's font and at larger ones that grow it, on a light and on a dark desktop palette, on
+    // the screens of a working day (9 pt on 1024×768, 14 pt on 1366×768, a 144-dpi font at scale 2 on
+    // 2560×1440), the window within the screen's available area, the panels giving up the height: every control inside its parent and clear of every other (two frames may share
     // their outline: Frame1 ends at 855 twips, Frame3 starts at 840), and its text readable (4.5:1) against
     // the colour behind it, whether the window fixes that colour (labels, panels, frame captions) or takes
     // the desktop's (but the credits line Label12: red on the menu-text colour is its look, 3.2:1 on a dark
@@ -183,23 +267,29 @@ private slots:
         QTest::addColumn<bool>("dark");
         QTest::addColumn<QString>("text");  // name=text
         QTest::addColumn<bool>("cut");
-        QTest::newRow("12-digit X at the desktop font") << 0.0 << false << "txtX1=-12345678.901" << true;
-        QTest::newRow("dark: X 100 km out at the desktop font") << 0.0 << true << "txtX1=-99999.999" << false;
-        QTest::newRow("latitude at 11 pt") << 11.0 << false << "txtf=40° 50' 60.00000''" << false;
-        QTest::newRow("dark: Δλ at 11 pt") << 11.0 << true << "txtm=-0° 51' 0.00000''" << false;
-        QTest::newRow("Δλ at 14 pt") << 14.0 << false << "txtm=-4° 59' 59.99999''" << false;
-        QTest::newRow("dark: λ at 14 pt") << 14.0 << true << "txtl=22° 51' 58.81500''" << false;
-        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << false << "txtY2=-99999.999" << false;
-        QTest::newRow("dark: 15-digit Y at 14 pt") << 14.0 << true << "txtY2=-123456789012.345" << true;
+        QTest::addColumn<int>("screen");  // of screens.json
+        QTest::newRow("12-digit X at the desktop font") << 0.0 << false << "txtX1=-12345678.901" << true << 0;
+        QTest::newRow("dark: X 100 km out at the desktop font") << 0.0 << true << "txtX1=-99999.999" << false << 0;
+        QTest::newRow("9 pt on 1024×768") << 9.0 << false << "txtX2=-99999.999" << false << 0;
+        QTest::newRow("latitude at 11 pt") << 11.0 << false << "txtf=40° 50' 60.00000''" << false << 0;
+        QTest::newRow("dark: Δλ at 11 pt") << 11.0 << true << "txtm=-0° 51' 0.00000''" << false << 0;
+        QTest::newRow("Δλ at 14 pt on 1366×768") << 14.0 << false << "txtm=-4° 59' 59.99999''" << false << 1;
+        QTest::newRow("dark: λ at 14 pt on 1366×768") << 14.0 << true << "txtl=22° 51' 58.81500''" << false << 1;
+        QTest::newRow("Y 100 km out at 14 pt") << 14.0 << false << "txtY2=-99999.999" << false << 1;
+        QTest::newRow("dark: 15-digit Y at 14 pt") << 14.0 << true << "txtY2=-123456789012.345" << true << 1;
+        // QT_FONT_DPI=144 makes the 9 pt font 1.5 times as large: 13.5 pt at 96 dpi.
+        QTest::newRow("144 dpi font at scale 2 on 2560×1440") << 13.5 << false << "txtl=22° 51' 58.81500''" << false << 2;
+        QTest::newRow("dark: 144 dpi font at scale 2 on 2560×1440") << 13.5 << true << "txtX1=-99999.999" << false << 2;
     }
     void layoutAndColours()
     {
         QFETCH(double, points);
         QFETCH(bool, dark);
         QFETCH(QString, text);
+        QFETCH(int, screen);
         useFont(points);
         if (dark) QApplication::setPalette(hattsheet::tools::darkPalette());
-        Window h;
+        Window h(screen);
         QWidget* client = h.child("client");
         QList<QWidget*> controls;
         for (QWidget* c : client->findChildren<QWidget*>())
@@ -222,12 +312,32 @@ private slots:
                                         : p.color(label ? QPalette::Window : button ? QPalette::Button : QPalette::Base);
             QVERIFY2(contrast(ink, behind) >= 4.5 || c->objectName() == "Label12", qPrintable(c->objectName() + ": " + ink.name() + " on " + behind.name()));
             if (QRegularExpression("^(txtFile.|Label\\d|Label1[01])$").match(c->objectName()).hasMatch())  // the tints, on any desktop
-                QCOMPARE(seen.pixelColor(inClient(c).topLeft() + QPoint(1, 1)), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
+                QCOMPARE(seen.pixelColor((inClient(c).topLeft() + QPoint(1, 1)) * seen.devicePixelRatio()), QRegularExpression("^(txtFile2|Label[3478])$").match(c->objectName()).hasMatch() ? QColor(255, 255, 192) : QColor(192, 255, 192));
         }
         h.set(text);
         QFETCH(bool, cut);
         QCOMPARE(h.child(text.section('=', 0, 0))->toolTip(), cut ? text.section('=', 1) : QString());
-        QCOMPARE(h.w.minimumSize(), h.w.maximumSize());
+        // Within the screen, the panels' text as large as the fields'.
+        const QRect area = h.w.screen()->availableGeometry();
+        const auto shown = [](const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); };
+        QVERIFY2(area.contains(h.w.frameGeometry()), qPrintable(shown(h.w.frameGeometry()) + " outside " + shown(area)));
+        for (QWidget* c : controls) QVERIFY2(area.contains(QRect(c->mapToGlobal(QPoint()), c->size())), qPrintable(c->objectName()));
+        for (const char* name : {"txtFile1", "txtFile2"})
+            QVERIFY(h.panel(name)->font().pointSizeF() >= std::max(9.0, h.child("txtX1")->font().pointSizeF()));
+        // Resized, the panels take the difference; every other control keeps its size, and those below the
+        // panels keep their distance to the bottom (and those of panel 2 to its left edge).
+        QHash<QWidget*, QRect> before;
+        for (QWidget* c : controls) before[c] = inClient(c);
+        const QSize grown = h.w.size() + QSize(41, 30);
+        h.w.resize(grown);
+        QTRY_COMPARE(h.w.size(), grown);
+        for (QWidget* c : controls) {
+            const QString n = c->objectName();
+            const int dx = QRegularExpression("^(txtFile2|cmd(Op|Er|Sav)2)$").match(n).hasMatch() ? 20 : 0;
+            const int dy = QRegularExpression("^(cmd(Op|Er|Sav)\\d|Label12)$").match(n).hasMatch() ? 30 : 0;
+            const QSize more = n == "txtFile1" ? QSize(20, 30) : n == "txtFile2" ? QSize(21, 30) : n == "Label12" ? QSize(41, 0) : QSize(0, 0);
+            QCOMPARE(inClient(c), QRect(before[c].topLeft() + QPoint(dx, dy), before[c].size() + more));
+        }
         auto* field = qobject_cast<QLineEdit*>(h.child(text.section('=', 0, 0)));
         field->setFont(QFont(field->font().family(), field->font().pointSize() + 4));  // a new font reaches its text layout too
         const int end = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
@@ -264,11 +374,16 @@ private slots:
         QTest::newRow("keypad Enter") << "txtX1" << walk("Enter", {"txtY1", "cmdOne", "cmdOne"}) + QStringList{"?txtY2=11108.603"};
         QTest::newRow("Enter stays in a display") << "txtm" << QStringList{"Return>txtm", "?txtm="};
         QTest::newRow("Enter starts a line in a panel") << "txtFile1" << QStringList{"Return>txtFile1", "?txtFile1=\n"};
-        QTest::newRow("12a kept by Tab") << "txtX1" << QStringList{"txtX1=12a", "Tab>txtX1", "?txtX1=12a"};
+        QTest::newRow("12a kept by Tab, with a note") << "txtX1" << QStringList{"-note", "txtX1=12a", "Tab>txtX1", "?txtX1=12a", "note"};
         QTest::newRow("12a kept by a click, mended")
             << "txtX1" << QStringList{"txtX1=12a", "click txtY1>txtX1", "?txtX1=12a", "txtX1=5", "click txtY1>txtY1"};
         QTest::newRow("empty kept by Enter") << "txtX1" << QStringList{"txtX1=", "Return>txtX1", "?txtX1="};
-        QTest::newRow("decimal comma kept") << "txtX1" << QStringList{"txtX1=1000,5", "Tab>txtX1", "?txtX1=1000,5"};
+        // A Greek keypad's decimal key gives a comma: one is a decimal point; anything else stays refused.
+        QTest::newRow("keypad comma taken by Enter") << "txtX1" << QStringList{"txtX1=-12345,678", "Return>txtY1", "?txtX1=-12345.678", "-note"};
+        QTest::newRow("comma taken by a click on >, which converts")
+            << "txtX1" << QStringList{"txtY1=2000", "txtX1=1000,", "click cmdOne>cmdOne", "?txtX1=1000.", "?txtX2=-7429.270"};
+        QTest::newRow("a refusal's note goes once mended") << "txtPhiOld" << QStringList{"txtPhiOld=40,5,1", "Tab>txtPhiOld", "note", "txtPhiOld=40,51", "Tab>txtLamdaOld", "?txtPhiOld=40.51", "-note"};
+        QTest::newRow("comma beside a point kept") << "txtX1" << QStringList{"txtX1=1.000,5", "Tab>txtX1", "?txtX1=1.000,5", "note"};
         QTest::newRow("spaced 12.5 released by Enter") << "txtX1" << QStringList{"txtX1= 12.5 ", "Return>txtY1", "?txtX1= 12.5 "};
         QTest::newRow("exponent released by a click") << "txtX1" << QStringList{"txtX1=1.5E3", "click txtY1>txtY1", "?txtX1=1.5E3"};
         QTest::newRow("refused click on > does not convert, mended it does")
@@ -294,6 +409,10 @@ private slots:
         for (const QString& step : steps) {
             if (step.startsWith('?')) {
                 QCOMPARE(h.text(step.mid(1).section('=', 0, 0)), step.mid(1));
+            } else if (step.endsWith("note")) {  // the note beside a refusing field, shown or not
+                auto* note = h.w.findChild<QLabel*>("noteNotNumber");
+                QCOMPARE(note != nullptr && note->isVisible(), step == "note");
+                if (note) QCOMPARE(note->text(), "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή");
             } else if (!step.contains('>')) {
                 h.set(step);
             } else {
@@ -442,10 +561,76 @@ private slots:
         QCOMPARE(readFile(path("2.txt")), converted);
         QCOMPARE(readFile(path("3.txt")), converted + read);  // opened below the batch's lines
         QCOMPARE(h.text("txtFile2"), "txtFile2=");
-        const ShownMessage done{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
+        const ShownMessage done{msg::withPointCount(msg::kBatchDone, 40000), msg::kTitleInfo, MessageIcon::Information};
         const auto at = std::find(h.dialogs.messages.begin(), h.dialogs.messages.end(), done) - h.dialogs.messages.begin();
         QVERIFY(at < qsizetype(h.dialogs.messages.size()) && afterBatch.size() > 30);
         QCOMPARE(h.dialogs.watchedAtMessage[at], afterBatch);
+    }
+
+    // A day's list in both directions, by keyboard and menu: a file given as on the command line, the
+    // centres swapped (Ctrl+R) and back (the menu), the batch back from "Σε Κ.Φ." to "Από Κ.Φ." (the digits
+    // of "<" for (1000, 2000), tst_single_point); the quit question's second line while those lines are
+    // unsaved; each panel's save offers its own file only; a cleared panel back with Ctrl+Z; an empty panel
+    // not saved. Every button and menu entry has a mnemonic of its own, every field and panel a name that
+    // says its frame, read through the accessibility tree.
+    void workingDay()
+    {
+        Window h;
+        const std::string list = h.temp.filePath("day.txt").toStdString();
+        QVERIFY(writeFile(QString::fromStdString(list), "P, 1000, 2000, 5\r\n"));
+        h.w.openFile(QString::fromStdString(list));
+        QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
+        QCOMPARE(h.dialogs.messages.back(), (ShownMessage{std::string(msg::kOpened) + "\n1 σημείο", msg::kTitleInfoPlain, MessageIcon::Information}));
+        QTest::keyClick(&h.w, Qt::Key_R, Qt::ControlModifier);
+        for (const QString seen : {"txtPhiOld=40.45", "txtLamdaOld=-0.45", "txtPhiNew=40.51", "txtLamdaNew=-0.51"}) QCOMPARE(h.text(seen.section('=', 0, 0)), seen);
+        h.w.findChild<QAction*>("mnuSwap")->trigger();
+        h.w.findChild<QAction*>("mnuBackward")->trigger();
+        QCOMPARE(h.text("txtFile2"), "txtFile2=P, 9441.934, -9097.840, 5.000\n");
+        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kBatchDone) + "\n1 σημείο");
+        for (const bool saved : {false, true}) {
+            h.dialogs.yesNoAnswers = {false};
+            QVERIFY(!h.w.close());
+            QCOMPARE(h.dialogs.questions.back().text, saved ? std::string(msg::kQuit) : std::string(msg::kQuit) + "\n" + msg::kQuitUnsaved);
+            h.dialogs.fileAnswers = {h.temp.filePath("out2.txt").toStdString()};
+            if (!saved) h.click("cmdSav2");
+        }
+        h.dialogs.fileAnswers = {h.temp.filePath("out1.txt").toStdString()};
+        h.click("cmdSav1");
+        QCOMPARE(h.dialogs.suggestions, (std::vector<std::string>{"", list}));
+        h.click("cmdEr1");
+        QCOMPARE(h.text("txtFile1"), "txtFile1=");
+        h.click("cmdSav1");
+        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kNothingToSave));
+        QCOMPARE(h.dialogs.suggestions.size(), std::size_t(2));
+        QTest::keyClick(h.panel("txtFile1"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
+
+        QStringList mnemonics;
+        const auto mnemonicOf = [&](const QString& text) {
+            const QString letter = text.section('&', 1).left(1).toUpper();
+            QVERIFY2(text.count('&') == 1 && !letter.isEmpty() && !mnemonics.contains(letter), qPrintable(text));
+            mnemonics << letter;
+        };
+        for (auto* b : h.child("client")->findChildren<QPushButton*>()) mnemonicOf(b->text());
+        QCOMPARE(mnemonics.size(), 9);
+        mnemonics.clear();
+        for (QAction* a : h.w.menuBar()->actions()) {
+            mnemonicOf(a->text());
+            if (a->menu()) for (QAction* entry : a->menu()->actions()) if (!entry->isSeparator()) QVERIFY2(entry->text().count('&') == 1, qPrintable(entry->text()));
+        }
+
+        QStringList names;
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            if (node->role() == QAccessible::EditableText) names << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i) walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(&h.w));
+        QStringList expected{"Από Κ.Φ. — Δλ", "Από Κ.Φ. — σημεία", "Από Κ.Φ. — φ", "Από Κ.Φ. — Υ", "Από Κ.Φ. — Χ",
+                                     "Γεωδαιτικές συντεταγμένες — Δλ", "Γεωδαιτικές συντεταγμένες — λ", "Γεωδαιτικές συντεταγμένες — φ",
+                                     "Σε Κ.Φ. — Δλ", "Σε Κ.Φ. — σημεία", "Σε Κ.Φ. — φ", "Σε Κ.Φ. — Υ", "Σε Κ.Φ. — Χ"};
+        names.sort();
+        expected.sort();
+        QCOMPARE(names, expected);
     }
 
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.
@@ -454,6 +639,7 @@ private slots:
         QTest::addColumn<QString>("where");  // a child, "" for the background, or the answer to the quit question
         QTest::addColumn<bool>("closes");    // the About window
         QTest::newRow("About's Χ button") << "Command1" << true;
+        QTest::newRow("Escape") << "Escape" << true;
         QTest::newRow("About's background between the lines") << "" << true;
         QTest::newRow("About's name label") << "Label3" << false;
         QTest::newRow("a release on the background, pressed elsewhere") << "release" << false;
@@ -481,7 +667,10 @@ private slots:
         QCOMPARE(look.pixelColor(10, 100), QColor(192, 192, 255));
         for (const char* title : {"Label7", "Label8"})  // the three title lines in one font
             QCOMPARE(window->findChild<QWidget*>(title)->font(), window->findChild<QWidget*>("Label1")->font());
-        if (where == "Yes" || where == "No") {
+        QVERIFY(QRegularExpression("^έκδοση \\d+\\.\\d+\\.\\d+$").match(window->findChild<QLabel*>("lblVersion")->text()).hasMatch());
+        if (where == "Escape") {
+            QTest::keyClick(window.data(), Qt::Key_Escape);
+        } else if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
             const ShownMessage asked{msg::kQuit, msg::kTitleQuit, MessageIcon::Question};
@@ -550,7 +739,7 @@ private slots:
             dialogs.showMessage(msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
             QVERIFY(titleRoom >= 100);
         } else if (ask == "save") {
-            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}});
+            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, "");
             yes = file.has_value();
             QCOMPARE(seen.size, QStringLiteral("1,46 KiB"));
             QVERIFY(seen.columnsFit);
@@ -567,7 +756,92 @@ private slots:
         expectGreek(texts);
     }
 
+    // What the window draws, pixel for pixel, against the pictures in tests/ui/reference/ (`make
+    // reference-pictures` draws them anew, for a person to look at the difference): the main window as it
+    // opens and after ">" and a batch (with a number a pixel too wide for a field, which must show "…"), the
+    // About window, and the open and save dialogs in a folder of lists (their folder name and places list
+    // masked: they differ from run to run), at 9 pt and at large narrow fonts, which size the layout by
+    // their height. Fonts from Debian's fonts-dejavu-core and fonts-liberation; the mouse away, the cursor
+    // not blinking, file times and TZ (CMakeLists.txt) fixed.
+    void looksAsItDid_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("what");
+        const struct { const char* name; const char* family; double points; } fonts[] = {
+            {"9pt", "DejaVu Sans", 9.0}, {"14pt-narrow", "Liberation Sans Narrow", 14.0}};
+        for (const auto& f : fonts)
+            for (const char* what : {"main", "converted", "about", "open", "save"})
+                QTest::addRow("%s-%s", what, f.name) << QString(f.family) << f.points << QString(what);
+        // Where the fields' and the buttons' heights size the layout alike (1.045 and 1.051): a fit a
+        // little off moves the whole layout by a pixel or a few.
+        QTest::newRow("main-10.5pt-narrow") << "Liberation Sans Narrow" << 10.5 << "main";
+    }
+    void looksAsItDid()
+    {
+        QFETCH(QString, family);
+        QFETCH(double, points);
+        QFETCH(QString, what);
+        QVERIFY2(QFontInfo(QFont(family)).family() == family, qPrintable(family + " is not installed"));
+        QFont font(family);
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        QApplication::setCursorFlashTime(0);
+        QCursor::setPos(QGuiApplication::screens().constLast()->geometry().center());
+        Window h;
+        QImage seen;
+        if (what == "main") {
+            seen = h.w.grab().toImage();
+        } else if (what == "converted") {
+            h.set("txtX1=1000");
+            h.set("txtY1=2000");
+            h.w.findChild<QPushButton*>("cmdOne")->click();
+            h.set("txtFile1=P1, 1000, 2000, 5\nΣΤ12, 0, 0, 123.456");
+            h.w.findChild<QPushButton*>("cmdAll")->click();
+            // The first field, in the order of the focus ring, for which a number can be so tight.
+            QString tight;
+            for (const char* name : {"txtX1", "txtY1", "txtPhiOld", "txtf", "txtm", "txtl"}) {
+                auto* field = qobject_cast<QLineEdit*>(h.child(name));
+                if (!(tight = textOverflowing(*field)).isEmpty()) {
+                    field->setText(tight);
+                    break;
+                }
+            }
+            QVERIFY2(!tight.isEmpty(), "no number a pixel too wide for a field");
+            seen = h.w.grab().toImage();
+        } else if (what == "about") {
+            h.w.findChild<QAction*>("mnuabout")->trigger();
+            auto* about = h.w.findChild<AboutWindow*>();
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            seen = about->grab().toImage();
+        } else {
+            seen = fileDialogSeen(h, what == "save");
+        }
+        QVERIFY(!seen.isNull());
+        seen = seen.convertToFormat(QImage::Format_ARGB32);
+        const QString reference = QStringLiteral(HATTSHEET_REFERENCE_DIR "/%1.png").arg(QTest::currentDataTag());
+        if (qEnvironmentVariableIsSet("HATTSHEET_WRITE_REFERENCE")) {
+            QVERIFY(seen.save(reference));
+            return;
+        }
+        const QImage kept = QImage(reference).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!kept.isNull(), qPrintable(reference + " is missing: make reference-pictures"));
+        int differ = 0;
+        QRect where;
+        if (kept.size() == seen.size())
+            for (int y = 0; y < seen.height(); ++y)
+                for (int x = 0; x < seen.width(); ++x)
+                    if (seen.pixel(x, y) != kept.pixel(x, y)) ++differ, where |= QRect(x, y, 1, 1);
+        if (kept.size() == seen.size() && differ == 0) return;
+        const QString actual = QDir::current().filePath(QStringLiteral("%1-seen.png").arg(QTest::currentDataTag()));
+        seen.save(actual);
+        QFAIL(qPrintable(QString("%1: %2 pixels differ within (%3,%4 %5x%6), size %7x%8 against %9x%10; seen: %11")
+                             .arg(reference).arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())
+                             .arg(seen.width()).arg(seen.height()).arg(kept.width()).arg(kept.height()).arg(actual)));
+    }
+
 private:
+    QTemporaryDir m_config;
     const QFont m_font = QApplication::font();
     const QPalette m_palette = QApplication::palette();
 private slots:
@@ -629,7 +903,7 @@ private slots:
         win.set("txtFile1=P1, 10, 10, 5");
         win.w.findChild<QAction*>("mnuListToGrid")->trigger();
         QCOMPARE(win.text("txtFile2"), QString("txtFile2=P1, 497156.350, 4455309.902, 5.000\n"));
-        QCOMPARE(win.dialogs.messages.back().text, std::string(msg::kBatchDone));
+        QCOMPARE(win.dialogs.messages.back().text, msg::withPointCount(msg::kBatchDone, 1));
         win.set("txtPhiNew=40.15");
         win.set("txtLamdaNew=0.15");
         win.set("txtFile1=" + win.text("txtFile2").section('=', 1));
