@@ -125,6 +125,7 @@ struct Reason {
     const char* greek;
 };
 constexpr Reason kReasons[] = {
+    {platform::kReservedName, "a name Windows keeps for a device", "όνομα που τα Windows κρατούν για συσκευή"},
     {ENOENT, "No such file or directory", "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"},
     {EACCES, "Permission denied", "Δεν επιτρέπεται η πρόσβαση"},
     {EPERM, "Operation not permitted", "Η λειτουργία δεν επιτρέπεται"},
@@ -173,7 +174,8 @@ std::string systemReason(int err, Language language)
     for (const Reason& r : kReasons) {
         if (r.err == err) return language == Language::Greek ? r.greek : r.english;
     }
-    return (language == Language::Greek ? "σφάλμα συστήματος " : "system error ") + std::to_string(err);
+    if (language == Language::English) return platform::reasonText(err);
+    return "σφάλμα συστήματος " + std::to_string(err) + " (" + platform::reasonText(err) + ")";
 }
 
 std::string quote(std::string_view text, Language language)
