@@ -10,7 +10,7 @@
 // - the output has no blank line, no lone CR or LF, and filtering it again
 //   changes nothing but the first line's leading spaces.
 
-#include "pointfile/field_reader.h"
+#include "pointfile/blank_line_filter.h"
 #include "fuzz_check.h"
 
 #include <algorithm>

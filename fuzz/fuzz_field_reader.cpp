@@ -1,6 +1,6 @@
-// The field reader and testCoordinateFile on arbitrary bytes. The first byte
-// chooses where the text is cut in two, as the command line meets it when a
-// block of the input ends.
+// The field reader, testCoordinateFile and the layout readers on arbitrary
+// bytes. The first byte chooses where the text is cut in two, as the command
+// line meets it when a block of the input ends.
 //
 // Properties:
 // - reading the whole text record by record ends, every record moves the
@@ -12,12 +12,21 @@
 // - for a valid text, the point line of every record reads back through the
 //   reader to four fields with X, Y and H numbers within half a millimetre of
 //   the record's, and a code without comma, quote, line end or edge spaces
-//   reads back unchanged.
+//   reads back unchanged;
+// - whatever layout recogniseLayout decides for the filtered text, the
+//   ListReader ends, its records start on lines that never go back and lie
+//   within the text, each has X and Y finite numbers, the records of today's
+//   layout are those readRecord gives, and a fault is the last step.
 
-#include "pointfile/field_reader.h"
+#include "pointfile/record_reader.h"
+#include "pointfile/point_line_writer.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
 #include "fuzz_check.h"
 #include "text/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -73,6 +82,39 @@ void checkFirstPiece(std::string_view piece, const std::vector<Copy>& whole)
     }
 }
 
+// Every layout's reader over the filtered text.
+void checkLayouts(std::string_view text)
+{
+    const std::string lines = dropBlankLines(text);
+    const LayoutVerdict verdict = recogniseLayout(lines);
+    const auto lineCount = static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
+    ListReader reader(lines, verdict);
+    PointRecord r;
+    double x = 0.0, y = 0.0;
+    std::size_t lastLine = 0;
+    std::size_t streamPos = verdict.layout.header ? lines.find('\n') + 1 : 0;
+    for (std::size_t steps = 0;; ++steps) {
+        require(steps <= lines.size() + 1, "the layout reader ends");
+        const ListReader::Step step = reader.next(r, x, y);
+        if (step == ListReader::Step::End) break;
+        require(reader.lineIndex() >= lastLine && reader.lineIndex() <= lineCount, "records keep to the lines, in order");
+        lastLine = reader.lineIndex();
+        if (step == ListReader::Step::Fault) {
+            require(reader.next(r, x, y) != ListReader::Step::Record || verdict.fit != LayoutFit::Ambiguous,
+                    "an ambiguous list gives no record");
+            break;
+        }
+        require(std::isfinite(x) && std::isfinite(y), "X and Y are finite numbers");
+        if (verdict.layout.commaStream && verdict.fit != LayoutFit::Ambiguous) {
+            PointRecord same;
+            require(readRecord(lines, streamPos, true, same) == ReadStatus::Ok && copyOf(same) == copyOf(r),
+                    "today's layout is read as the field stream");
+        }
+    }
+    require(verdict.fit != LayoutFit::OneRecordPerLine || reader.offLine() == 0 || verdict.layout.commaStream,
+            "a line layout has no records across lines");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -107,6 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(testCoordinateFile(text) == (allRead && allNumbers), "testCoordinateFile: all records read, all numbers");
 
     checkFirstPiece(text.substr(0, cut < text.size() ? cut : text.size()), whole);
+    checkLayouts(text);
 
     if (!(allRead && allNumbers)) return 0;
     for (const PointRecord& r : records) {

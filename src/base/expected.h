@@ -26,8 +26,11 @@ public:
     explicit operator bool() const { return hasValue(); }
 
     const T& value() const { assert(hasValue()); return std::get<0>(m_v); }
+    T& value() { assert(hasValue()); return std::get<0>(m_v); }
     const T& operator*() const { return value(); }
+    T& operator*() { return value(); }
     const T* operator->() const { return &value(); }
+    T* operator->() { return &value(); }
     const E& error() const { assert(!hasValue()); return std::get<1>(m_v); }
 
 private:

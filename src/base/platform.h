@@ -1,16 +1,22 @@
 #pragma once
 // Everything that differs between POSIX systems and Windows, and nothing
-// else: files opened by UTF-8 paths (wide APIs on Windows), flushing to disk,
-// replacing a file in one step, ownership and permissions, binary standard
-// streams, UTF-8 arguments and console output. No other file of the program
-// includes a system header.
+// else: files opened by UTF-8 paths (wide APIs on Windows), a name looked up
+// the way the kernel would for this user, a folder held open while a file is
+// written into it, temporary files that leave nothing behind, ownership,
+// permissions and extended attributes, binary standard streams, UTF-8
+// arguments and console output. One header; CMake builds platform_posix.cpp
+// or platform_windows.cpp behind it. No other file of the program includes a
+// system header.
 //
 // Files are plain C runtime descriptors on both systems (open/_wopen), so
-// the code above reads and writes them the same way. Functions that can fail
-// return 0 or the errno of the failure (Windows errors are mapped to errno
-// values), so callers show the system's reason with std::strerror.
+// the code above reads and writes them the same way. Calls that can fail
+// give a Result: the value, or the errno of the failure (Windows errors are
+// mapped to errno values), for the messages to show the system's reason.
+
+#include "base/expected.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,75 +25,150 @@
 
 namespace hattsheet::platform {
 
+// The errno of a failure; kReservedName is this program's own code.
+struct Errno {
+    int code = 0;
+};
+// A Windows device name (CON, AUX, COM1, …, also with an extension): Windows
+// would open the device instead of a file, so it is refused.
+inline constexpr int kReservedName = 100001;
+
+template <typename T>
+using Result = Expected<T, Errno>;
+struct Done {};
+inline Unexpected<Errno> failure(int code) { return unexpected(Errno{code}); }
+
 // The path of a UTF-8 text, without the narrow code page on Windows.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 // A path as UTF-8, for messages.
 std::string pathToUtf8(const std::filesystem::path& path);
 
-// What is at a path (links followed).
-struct FileFacts {
-    bool exists = false;
-    bool isFolder = false;
-    bool isRegular = false;
-    unsigned owner = 0, group = 0;  // POSIX user and group ids; 0 on Windows
-    unsigned mode = 0;              // permission bits (07777); on Windows 0444 or 0666
+// A descriptor owned: closed when it goes (errors of that close are lost;
+// call close() where they matter).
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.release()) {}
+    Descriptor& operator=(Descriptor&& other) noexcept;
+    ~Descriptor();
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    Result<Done> close();
+
+private:
+    int m_fd = -1;
 };
-FileFacts factsOf(const std::filesystem::path& path, int& err);
-
-// Opens a file for reading; -1 with err set. regular says whether it is a
-// regular file. Without waitForWriter a FIFO that nobody writes to does not
-// block the open (the window never waits); with it, the open waits for a
-// writer as a shell's "<" does (the command line).
-int openForReading(const std::filesystem::path& path, int& err, bool& regular, bool waitForWriter = false);
-// Opens an existing device or FIFO for writing in place; a FIFO without a
-// reader is refused (ENXIO) instead of waited for.
-int openDeviceForWriting(const std::filesystem::path& path, int& err);
-// A new file, created exclusively with mode 0600, with a short random name in
-// folder; its descriptor, or -1 with err set. name receives its path.
-int createPrivateFile(const std::filesystem::path& folder, std::filesystem::path& name, int& err);
-
-// Reads up to size bytes; the count, 0 at the end, -1 with err set.
-long long readSome(int fd, char* buffer, std::size_t size, int& err);
-// Writes all bytes, again after an interrupted or short write; 0 or errno.
-int writeAll(int fd, std::string_view bytes);
-// Flushes a file's data to the disk; 0 or errno.
-int flushToDisk(int fd);
-// Closes a descriptor; 0 or errno.
-int closeFile(int fd);
-
-// Whether the user could write the existing file in place (the shell's ">"
-// refuses otherwise); 0 or errno.
-int mayWrite(const std::filesystem::path& path);
-// Gives the open file fd the owner, group and mode of old (a replaced file),
-// or for a new file (old.exists false) 0666 less the umask; 0 or errno.
-// Where the owner cannot be kept, the errno of that failure.
-int keepOwnerAndMode(int fd, const FileFacts& old);
-// Puts from in place of to in one step (a link or FIFO entry at to is
-// replaced itself, never followed; a folder at to is refused); 0 or errno.
-int replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
-void removeFile(const std::filesystem::path& path);
-
-// The descriptor a path stands for (/dev/stdout, /dev/fd/N), whose file is
-// written through a copy of the descriptor instead of being opened afresh
-// (which would truncate a log opened for appending); none on Windows.
-std::optional<int> descriptorOf(const std::filesystem::path& path);
-// A copy of a descriptor that is not inherited; -1 with err set.
-int duplicate(int fd, int& err);
-
-// Whether folder is the user's alone: owned by the user running the program,
-// writable by nobody else, writable by the user. On Windows: writable.
-bool isOwnFolder(const std::filesystem::path& folder);
-// Makes a folder that only its owner may enter (0700); 0 or errno (EEXIST
-// when it is already there).
-int makePrivateFolder(const std::filesystem::path& folder);
 
 inline constexpr int kStdin = 0;
 inline constexpr int kStdout = 1;
-// Standard input and output without any line-end translation (Windows would
-// turn every CR LF into CR CR LF).
-void useBinaryStdio();
+
+// A file opened for reading, and whether it is a regular file. Without
+// waitForWriter a FIFO that nobody writes to does not block the open (the
+// window never waits); with it, the open waits for a writer as a shell's
+// "<" does (the command line).
+struct Reading {
+    Descriptor fd;
+    bool regular = false;
+    bool folder = false;
+};
+Result<Reading> openForReading(const std::filesystem::path& path, bool waitForWriter = false);
+// Reads up to size bytes; the count, 0 at the end.
+Result<std::size_t> readSome(int fd, char* buffer, std::size_t size);
+// Writes all bytes, again after an interrupted or short write.
+Result<Done> writeAll(int fd, std::string_view bytes);
+
+// What a name is, to see whether it changed (a link swapped in while the
+// user was asked): the entry itself and the file it leads to.
+struct FileId {
+    std::uint64_t device = 0, inode = 0;
+    bool exists = false;
+    bool operator==(const FileId&) const = default;
+};
+
+// Where a write of a chosen name goes, looked up once. Every link on the way
+// is followed as the kernel follows it for this user, with the rule of
+// Debian's fs.protected_symlinks whatever the machine's setting (a link in
+// a sticky folder others may write is followed only by its owner or the
+// folder's owner); a dangling link that ends the name is followed only in a
+// folder of the user's own. Then either
+//  - inPlace is open: a device, FIFO or descriptor (/dev/stdout, /dev/fd/N)
+//    written where it is, or Windows' NUL; or
+//  - the file goes into folder (held open, so that nothing done to the path
+//    afterwards moves the write elsewhere) under leaf; old is the file it
+//    replaces, opened for writing (which proves the user may, as the
+//    shell's ">" needs), or none for a new file.
+struct WriteTarget {
+    Descriptor inPlace;
+    Descriptor folder;
+    std::filesystem::path folderPath;  // for messages and Windows' calls by name
+    std::string leaf;                  // the file's name in folder (native bytes; UTF-8 on Windows)
+    Descriptor old;
+    unsigned links = 1;  // names the old file has (hard links)
+    FileId entry, file;  // the chosen name's own entry (a link itself) and what it leads to
+};
+Result<WriteTarget> openWriteTarget(const std::filesystem::path& chosen);
+// The folder itself, for the program's own files (held open as above).
+Result<WriteTarget> openFolder(const std::filesystem::path& folder);
+
+// A new file in the target's folder, readable and writable by the user only:
+// without a name where the system can (Linux' O_TMPFILE), else with a short
+// random one that is removed when the program is ended by SIGINT, SIGTERM,
+// SIGHUP or SIGPIPE (on Windows, deleted when closed until it is renamed).
+struct TempFile {
+    Descriptor fd;
+    std::string name;  // empty while the file has no name
+};
+// named asks for a named one where an unnamed one could be had (the path
+// taken on other file systems, for tests).
+Result<TempFile> createTemp(const WriteTarget& target, bool named = false);
+// Gives the temporary file what the replaced file has: owner and group
+// (refused where they cannot be kept), mode, ACL and the other extended
+// attributes (refused where they cannot be copied); a new file gets 0666
+// less the umask.
+Result<Done> keepAttributes(const TempFile& temp, const WriteTarget& target);
+// Flushes the temporary file to the disk and puts it in place of
+// target.leaf in one step (a link or FIFO entry there is replaced itself,
+// never followed; a folder is refused). An old file with more than one name
+// is instead written over in place with the temporary file's bytes (all of
+// them were written before), so that every name keeps seeing it, as ">"
+// does.
+Result<Done> commitTemp(TempFile& temp, WriteTarget& target);
+// Closes and removes a temporary file that is not wanted.
+void discardTemp(TempFile& temp, const WriteTarget& target);
+
+// Whether folder may hold the program's own files: a folder of the user's,
+// writable by nobody else, and no folder on its path writable by another
+// user (one that is sticky counts when the next folder is the user's or the
+// system's). On Windows: a folder the user may write.
+bool isOwnFolder(const std::filesystem::path& folder);
+// Makes a folder that only its owner may enter (0700), with the folders
+// above it; EEXIST when it is already there.
+Result<Done> makePrivateFolder(const std::filesystem::path& folder);
+// The per-user cache folder of the program: $XDG_CACHE_HOME/hattsheet, else
+// ~/.cache/hattsheet; %LOCALAPPDATA%\hattsheet on Windows. Empty when there
+// is no home.
+std::filesystem::path userCacheFolder();
+
+// Sets the process up for the command line and the window: standard input
+// and output without any line-end translation (Windows would turn every CR
+// LF into CR CR LF), SIGXFSZ ignored so that a file size limit makes a write
+// fail with EFBIG (reported) instead of killing the program.
+void prepareProcess();
 // The program's arguments as UTF-8 (on Windows from the wide command line,
 // whatever the code page), and UTF-8 output on the console.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
+// The system's text for an errno value.
+std::string reasonText(int code);
+// Whether the user reads Greek: on POSIX the first of LC_ALL, LC_MESSAGES
+// and LANG that is set and not empty names a Greek locale ("el_GR.UTF-8",
+// "el"); on Windows the user's display language is Greek.
+bool userReadsGreek();
 
 } // namespace hattsheet::platform

@@ -1,9 +1,14 @@
 #include "cli/list_mode.h"
 
 #include "base/platform.h"
+#include "base/safe_file.h"
 #include "cli/exit_codes.h"
-#include "pointfile/field_reader.h"
-#include "pointfile/file_io.h"
+#include "cli/cli_texts.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/record_reader.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/grid_operations.h"
 #include "operations/point_list.h"
@@ -13,6 +18,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <system_error>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,17 +31,19 @@ namespace hattsheet::cli {
 namespace {
 
 namespace pf = hattsheet::pointfile;
+namespace files = hattsheet::files;
 namespace sys = hattsheet::platform;
 namespace msg = hattsheet::operations::msg;
 
 constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
-// A record longer than this is not a point but a file without separators
-// (/dev/zero, a binary): it is refused instead of held in memory without end.
+// A record longer than this (its text from its first byte to the end of its
+// height, with the line end after it; blank lines are not counted) is not a
+// point but a file without separators (/dev/zero, a binary): it is refused
+// instead of held in memory without end, whether it is whole or not yet.
 constexpr std::size_t kLongestRecord = std::size_t(64) << 20;
 
-bool isStd(const std::optional<std::string>& name) { return !name || name->empty() || *name == "-"; }
+bool isStd(const std::optional<std::string>& name) { return !name || *name == "-"; }
 
-void report(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
 // Where the lines go: stdout, or OUTPUT through a SafeWriter, which keeps
 // the old OUTPUT until everything was written.
@@ -58,7 +68,7 @@ public:
             m_file->write(m_buffer);
             m_error = m_file->error();
         } else if (m_error == 0) {
-            m_error = sys::writeAll(sys::kStdout, m_buffer);
+            if (auto w = sys::writeAll(sys::kStdout, m_buffer); !w) m_error = w.error().code;
         }
         m_buffer.clear();
         return m_error == 0;
@@ -83,7 +93,7 @@ public:
     }
 
 private:
-    std::optional<pf::SafeWriter> m_file;  // none: stdout
+    std::optional<files::SafeWriter> m_file;  // none: stdout
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
 };
@@ -93,6 +103,8 @@ struct Run {
     std::size_t end = 0;              // where the first record not converted starts
     unsigned long long converted = 0; // records converted
     bool failed = false;              // the record at end is cut short or not convertible
+    bool offLineFailed = false;       // it is, strictly read, a record off its line
+    bool tooLong = false;             // it is, being longer than kLongestRecord
     unsigned long long offLine = 0;   // records converted that did not fill one line of their own
     std::size_t firstOffLine = std::string_view::npos;  // where the first of them starts
 };
@@ -121,7 +133,7 @@ bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
 template <typename Converter>
-Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                std::string& out)
 {
     Run run;
@@ -129,25 +141,38 @@ Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, 
     double x = 0.0, y = 0.0;
     while (pos < text.size()) {
         const std::size_t start = pos;
+        const std::size_t outBefore = out.size();
         // Most records are read in one pass; readRecord reads the others.
         bool converted = false;
-        if (pf::readPlainRecord(text, pos, record, x, y)) {
-            converted = sheets.appendPoint(record, x, y, out);
-        } else {
+        const bool plain = pf::readPlainRecord(text, pos, record, x, y);
+        if (!plain) {
             const pf::ReadStatus status = pf::readRecord(text, pos, atEnd, record);
             if (status == pf::ReadStatus::NeedMore) {
                 run.end = start;
                 return run;
             }
-            converted = status == pf::ReadStatus::Ok && sheets.appendLine(record, out);
+            if (status != pf::ReadStatus::Ok) {
+                run.end = start;
+                run.failed = true;
+                return run;
+            }
         }
-        if (!converted) {
+        const bool ownLine = fillsOneLine(text, start, pos);
+        if (!ownLine && strict) {
+            run.end = start;
+            run.failed = run.offLineFailed = true;
+            return run;
+        }
+        converted = plain ? sheets.appendPoint(record, x, y, out) : sheets.appendLine(record, out);
+        if (!converted || pos - start > kLongestRecord) {
+            out.resize(outBefore);
             run.end = start;
             run.failed = true;
+            run.tooLong = converted;
             return run;
         }
         ++run.converted;
-        if (!fillsOneLine(text, start, pos) && run.offLine++ == 0) run.firstOffLine = start;
+        if (!ownLine && run.offLine++ == 0) run.firstOffLine = start;
     }
     run.end = pos;
     return run;
@@ -165,32 +190,52 @@ constexpr std::size_t kParallelBytes = 1 << 16;  // below this a second thread c
 // pass would read; otherwise (a record spans the split) the second half's
 // work is dropped and the first half's run continues on its own.
 template <typename Converter>
-Run convertText(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
+Run convertText(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd, bool strict,
                 std::string& out)
 {
     const std::size_t size = text.size() - pos;
     if (size < kParallelBytes || std::thread::hardware_concurrency() < 2) {
-        return convertRun(sheets, text, pos, atEnd, out);
+        return convertRun(sheets, text, pos, atEnd, strict, out);
     }
     std::size_t split = text.find('\n', pos + size / 2);
     if (split == std::string_view::npos || split + 1 == text.size()) {
-        return convertRun(sheets, text, pos, atEnd, out);
+        return convertRun(sheets, text, pos, atEnd, strict, out);
     }
     ++split;
     // Room for lines a quarter longer than their records; it grows if they are longer.
     std::string second;
     second.reserve((text.size() - split) + (text.size() - split) / 4);
     Run late;
-    std::thread worker([&] { late = convertRun(sheets, text, split, atEnd, second); });
-    Run early = convertRun(sheets, text.substr(0, split), pos, false, out);
-    worker.join();
+    // An exception (no memory left) reaches the caller from either thread.
+    std::exception_ptr lateFailure;
+    std::optional<std::thread> worker;
+    try {
+        worker.emplace([&] {
+            try {
+                late = convertRun(sheets, text, split, atEnd, strict, second);
+            } catch (...) {
+                lateFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return convertRun(sheets, text, pos, atEnd, strict, out);  // no second thread to be had
+    }
+    Run early;
+    try {
+        early = convertRun(sheets, text.substr(0, split), pos, false, strict, out);
+    } catch (...) {
+        worker->join();
+        throw;
+    }
+    worker->join();
+    if (lateFailure) std::rethrow_exception(lateFailure);
     if (early.failed) return early;
     if (early.end == split) {
         out.append(second);
         addEarlier(late, early);
         return late;
     }
-    Run rest = convertRun(sheets, text, early.end, atEnd, out);
+    Run rest = convertRun(sheets, text, early.end, atEnd, strict, out);
     addEarlier(rest, early);
     return rest;
 }
@@ -200,7 +245,7 @@ Run convertText(const Converter& sheets, std::string_view text, std::size_t pos,
 // starts in the text with that line's number in the input, for the messages.
 class RecordSource {
 public:
-    explicit RecordSource(int fd) : m_fd(fd), m_block(kBlock, '\0') {}
+    RecordSource(int fd, sys::Descriptor owned) : m_fd(fd), m_owned(std::move(owned)), m_block(kBlock, '\0') {}
     RecordSource(const RecordSource&) = delete;
     RecordSource& operator=(const RecordSource&) = delete;
     ~RecordSource() { close(); }
@@ -226,13 +271,16 @@ public:
         std::size_t got = 0;
         bool eof = false;
         while (got < m_block.size()) {
-            const long long n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got, err);
-            if (n < 0) return false;
-            if (n == 0) {
+            const auto n = sys::readSome(m_fd, m_block.data() + got, m_block.size() - got);
+            if (!n) {
+                err = n.error().code;
+                return false;
+            }
+            if (*n == 0) {
                 eof = true;
                 break;
             }
-            got += static_cast<std::size_t>(n);
+            got += *n;
         }
         feed(std::string_view(m_block.data(), got), eof);
         return true;
@@ -258,7 +306,7 @@ public:
 
     void close()
     {
-        if (m_fd != sys::kStdin && m_fd >= 0) sys::closeFile(m_fd);
+        m_owned = sys::Descriptor();
         m_fd = -1;
     }
 
@@ -289,6 +337,7 @@ private:
     }
 
     int m_fd;
+    sys::Descriptor m_owned;  // INPUT's descriptor; none for stdin
     std::string m_block;
     pf::BlankLineFilter m_filter;
     std::string m_text;
@@ -305,42 +354,104 @@ struct Tally {
     unsigned long long firstOffLineNumber = 0;  // the input line of the first of those
 };
 
-// The descriptor of INPUT or stdin; -1 after reporting a file that cannot be opened.
-int openInput(const ListRequest& request, const std::string& inLabel)
+// INPUT's descriptor (none for stdin); an empty optional after reporting a
+// file that cannot be opened.
+std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::string& inLabel,
+                                         operations::Language language)
 {
-    if (isStd(request.input)) return sys::kStdin;
-    int err = 0;
-    bool regular = false;
-    const int in = sys::openForReading(sys::pathFromUtf8(*request.input), err, regular, true);
-    if (in < 0) report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
-    return in;
+    if (isStd(request.input)) return sys::Descriptor();
+    auto in = sys::openForReading(sys::pathFromUtf8(*request.input), true);
+    if (!in) {
+        say(cannotRead(inLabel, in.error().code, language));
+        return std::nullopt;
+    }
+    return std::move(in->fd);
+}
+
+// Where the 0-based line index starts in the text.
+std::size_t nthLineStart(std::string_view text, std::size_t index)
+{
+    std::size_t p = 0;
+    for (; index > 0 && p < text.size(); --index) {
+        const std::size_t lf = text.find('\n', p);
+        p = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    return p;
+}
+
+// The comma-separated fields of the line that starts at pos.
+std::size_t commaFieldsAt(std::string_view text, std::size_t pos)
+{
+    const std::size_t end = std::min(text.find('\n', pos), text.size());
+    return static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                               text.begin() + static_cast<std::ptrdiff_t>(end), ',')) + 1;
+}
+
+// The line at pos of a list of one record per line, without its line end.
+std::string_view lineAt(std::string_view text, std::size_t pos)
+{
+    std::string_view line = text.substr(pos, std::min(text.find('\n', pos), text.size()) - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// The records of a list of one record per line (a layout other than
+// today's), from pos to the last whole line of the text; the fault of the
+// first that cannot be read or converted.
+template <typename Converter>
+Run convertLines(const Converter& sheets, std::string_view text, std::size_t pos, const pf::PointLayout& layout,
+                 std::string& out, std::optional<pf::RecordFault>& fault)
+{
+    Run run;
+    pf::PointRecord record;
+    double x = 0.0, y = 0.0;
+    while (pos < text.size()) {
+        const std::size_t lf = text.find('\n', pos);
+        if (lf == std::string_view::npos) break;
+        fault = pf::readLineRecord(lineAt(text, pos), layout, record);
+        if (!fault) fault = pf::lineRecordNumbers(record, layout.decimal, x, y);
+        if (!fault && !sheets.appendPoint(record, x, y, out, layout)) {
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
+        }
+        if (fault) {
+            run.end = pos;
+            run.failed = true;
+            return run;
+        }
+        ++run.converted;
+        pos = lf + 1;
+    }
+    run.end = pos;
+    return run;
 }
 
 // The Hatt to Hatt conversion of a record, as the converters of the Grid
 // offer theirs.
 struct HattLines {
     const geodesy::FramePair& sheets;
-    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
+                     const pf::PointLayout& layout = {}) const
     {
-        return operations::appendConvertedPoint(sheets, record, x, y, out);
+        return operations::appendConvertedPoint(sheets, record, x, y, out, layout);
     }
     bool appendLine(const pf::PointRecord& record, std::string& out) const
     {
         return operations::appendConvertedLine(sheets, record, out);
     }
-    std::string refusalOf(const pf::PointRecord&) const { return {}; }
+    std::string refusalOf(double, double) const { return {}; }
     std::string warning() const { return {}; }
 };
 
 // The Grid's converter, with the warning of points far outside a named sheet.
 struct GridLines {
     const operations::GridLineConverter& converter;
-    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+    bool appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
+                     const pf::PointLayout& layout = {}) const
     {
-        return converter.appendPoint(record, x, y, out);
+        return converter.appendPoint(record, x, y, out, layout);
     }
     bool appendLine(const pf::PointRecord& record, std::string& out) const { return converter.appendLine(record, out); }
-    std::string refusalOf(const pf::PointRecord& record) const { return converter.refusalOf(record); }
+    std::string refusalOf(double x, double y) const { return converter.refusalOf(x, y); }
     std::string warning() const
     {
         const unsigned long long far = converter.farOutsideCount();
@@ -349,66 +460,109 @@ struct GridLines {
     }
 };
 
+// Why the conversion refused the record at pos, when it can tell: the
+// record read once more in its layout.
 template <typename Converter>
-int runList(const Converter& sheets, const ListRequest& request)
+std::string refusalAt(const Converter& sheets, std::string_view text, std::size_t pos, bool atEnd,
+                      const pf::PointLayout& layout)
+{
+    pf::PointRecord record;
+    double x = 0.0, y = 0.0;
+    if (layout.commaStream) {
+        if (pf::readRecord(text, pos, atEnd, record) != pf::ReadStatus::Ok ||
+            pf::coordinatesOf(record, pf::DecimalMark::Point, x, y)) {
+            return {};
+        }
+    } else if (pf::readLineRecord(lineAt(text, pos), layout, record) ||
+               pf::lineRecordNumbers(record, layout.decimal, x, y)) {
+        return {};
+    }
+    return sheets.refusalOf(x, y);
+}
+
+template <typename Converter>
+int runList(const Converter& sheets, const ListRequest& request, operations::Language language)
 {
     const std::string inLabel = isStd(request.input) ? "stdin" : *request.input;
-    const int in = openInput(request, inLabel);
-    if (in < 0) return kExitFailed;
-    RecordSource source(in);
+    auto in = openInput(request, inLabel, language);
+    if (!in) return kExitFailed;
+    const int fd = in->valid() ? in->get() : sys::kStdin;
+    RecordSource source(fd, std::move(*in));
     Output out(request.output);
     if (out.error() != 0) {
-        report(msg::cannotWrite(out.label()) + " (" + std::strerror(out.error()) + ")");
+        say(cannotWrite(out.label(), out.error(), language));
+        return kExitFailed;
+    }
+    int err = 0;
+    if (!source.readOn(0, err)) {
+        say(cannotRead(inLabel, err, language));
         return kExitFailed;
     }
 
-    Tally tally;
+    // The first block decides the layout of the whole list.
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(source.text());
+    const pf::PointLayout& layout = verdict.layout;
+    const bool strict = !request.recordsAcrossLines;
     std::size_t pos = 0;  // where the first record not yet converted starts in source.text()
-    bool failed = false, writeFailed = false, tooLong = false;
-    while (true) {
+    if (layout.header) pos = source.text().find('\n') + 1;
+    Tally tally;
+    std::optional<pf::RecordFault> fault;
+    bool writeFailed = false;
+    // Ambiguous whatever is asked: the window refuses such a list too.
+    if (verdict.fit == pf::LayoutFit::Ambiguous) {
+        pos = nthLineStart(source.text(), verdict.firstOddLine);
+        fault = pf::RecordFault{pf::RecordProblem::Ambiguous, 'X', {}, verdict.oddFields, 4};
+    }
+    while (!fault) {
         // The whole records the text holds now, converted.
-        const Run run = convertText(sheets, source.text(), pos, source.atEnd(), out.buffer());
+        const Run run = layout.commaStream ? convertText(sheets, source.text(), pos, source.atEnd(), strict, out.buffer())
+                                           : convertLines(sheets, source.text(), pos, layout, out.buffer(), fault);
         tally.records += run.converted;
         if (run.offLine != 0 && tally.offLine == 0) tally.firstOffLineNumber = source.lineOf(run.firstOffLine);
         tally.offLine += run.offLine;
         pos = run.end;
-        failed = run.failed;
-        if (!failed && !source.atEnd() && source.unfinished(pos) > kLongestRecord) failed = tooLong = true;
+        if (run.failed && !fault) {
+            fault = run.offLineFailed ? pf::RecordFault{pf::RecordProblem::OffLine, 'X', {}, commaFieldsAt(source.text(), pos), 4}
+                    : run.tooLong     ? pf::RecordFault{pf::RecordProblem::TooLong, 'X', {}, 0, 0}
+                                      : pf::diagnoseStreamRecord(source.text(), pos, source.atEnd());
+        }
+        if (!fault && !source.atEnd() && source.unfinished(pos) > kLongestRecord) {
+            fault = pf::RecordFault{pf::RecordProblem::TooLong, 'X', {}, 0, 0};
+        }
         if (!out.flushIfFull()) writeFailed = true;
-        if (failed || writeFailed || source.atEnd()) break;
-        int err = 0;
+        if (fault || writeFailed || source.atEnd()) break;
         if (!source.readOn(pos, err)) {
             // The input is not all there: what was converted goes to
             // stdout, but an OUTPUT file is not replaced by a part.
             out.finishPartial();
-            report(msg::cannotRead(inLabel) + " (" + std::strerror(err) + ")");
+            say(cannotRead(inLabel, err, language));
             return kExitFailed;
         }
         pos = 0;
     }
     source.close();
-    if (tally.offLine != 0) report(msg::recordsOffLine(tally.offLine, tally.firstOffLineNumber));
-    if (const std::string warning = sheets.warning(); !warning.empty()) report(warning);
+    if (!pf::isTodaysLayout(layout)) say(operations::layoutRecognised(tally.records, layout, language));
+    if (tally.offLine != 0) say(operations::recordsShifted(tally.offLine, tally.firstOffLineNumber, language));
+    if (const std::string warning = sheets.warning(); !warning.empty()) say(warning);
 
-    if (writeFailed || (!failed && !out.commit())) {
-        report(msg::cannotWrite(out.label()));
+    if (writeFailed || (!fault && !out.commit())) {
+        say(cannotWrite(out.label(), out.error(), language));
         return kExitFailed;
     }
-    if (failed) {
+    if (fault) {
         out.finishPartial();
-        // Why the record was refused, when the conversion can tell: it is
-        // read once more from where it starts.
-        std::string why;
-        if (!tooLong) {
-            pf::PointRecord record;
-            std::size_t at = pos;
-            if (pf::readRecord(source.text(), at, source.atEnd(), record) == pf::ReadStatus::Ok) {
-                why = sheets.refusalOf(record);
-            }
+        const bool greek = language == operations::Language::Greek;
+        const std::string why = fault->problem == pf::RecordProblem::NotConvertible
+                                    ? refusalAt(sheets, source.text(), pos, source.atEnd(), layout)
+                                    : std::string();
+        std::string text = std::string(greek ? msg::kBatchFailed : "error in the list:") + " " +
+                           operations::recordPlace(tally.records + 1, source.lineOfRecord(pos), language) + ": " +
+                           (why.empty() ? operations::faultReason(*fault, language) : why);
+        if (fault->problem == pf::RecordProblem::OffLine) {
+            text += greek ? " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"
+                          : " (--records-across-lines reads it as the window does)";
         }
-        std::fprintf(stderr, "%s (εγγραφή %llu, γραμμή %llu)%s%s\n", msg::kBatchFailed, tally.records + 1,
-                     source.lineOfRecord(pos), tooLong || !why.empty() ? " " : "",
-                     tooLong ? msg::kRecordTooLong : why.c_str());
+        say(text);
         return kExitFailed;
     }
     return kExitDone;
@@ -416,14 +570,15 @@ int runList(const Converter& sheets, const ListRequest& request)
 
 } // namespace
 
-int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request)
+int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language)
 {
-    return runList(HattLines{sheets}, request);
+    return runList(HattLines{sheets}, request, language);
 }
 
-int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request)
+int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+                      operations::Language language)
 {
-    return runList(GridLines{converter}, request);
+    return runList(GridLines{converter}, request, language);
 }
 
 } // namespace hattsheet::cli

@@ -3,6 +3,7 @@
 // to OUTPUT (or stdout) through the batch conversion's steps.
 
 #include "operations/grid_operations.h"
+#include "operations/list_messages.h"
 #include "operations/single_point.h"
 
 #include <optional>
@@ -13,13 +14,20 @@ namespace hattsheet::cli {
 struct ListRequest {
     std::optional<std::string> input;   // empty or "-": stdin
     std::optional<std::string> output;  // empty or "-": stdout
+    // Comma records that do not sit one per line are converted as the
+    // window's batch reads them (one warning); else such a record fails.
+    bool recordsAcrossLines = false;
 };
 
+// The layout of the list is recognised from its first block (1 MiB, the
+// whole of most lists; pointfile/point_layout.h), and said on stderr when it
+// is not today's comma layout.
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
-// be read or written (the message is on stderr).
-int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request);
+// be read or written (the message is on stderr, in the language given).
+int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language);
 // The same to or from the Greek Grid; a refused record's message says why,
 // and points far outside a named sheet draw one warning with their count.
-int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request);
+int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+                      operations::Language language);
 
 } // namespace hattsheet::cli

@@ -11,9 +11,12 @@
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
 #include "base/platform.h"
+#include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
+#include "geodesy/sheet_centre.h"
 #include "operations/grid_operations.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/sheet_messages.h"
 #include "operations/sheet_names.h"
@@ -22,8 +25,10 @@
 #include "operations/single_point.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iterator>
+#include <new>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -37,70 +42,39 @@ using hattsheet::cli::kExitDone;
 using hattsheet::cli::kExitFailed;
 using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
+using hattsheet::cli::Language;
+using hattsheet::cli::quote;
+using hattsheet::cli::say;
 
-constexpr char kUsage[] =
-    "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
-    "       hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]\n"
-    "       hattsheet-convert --sheets [TEXT]\n"
-    "\n"
-    "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
-    "sheet centre --from to the sheet centre --to, or to and from the Greek Grid\n"
-    "(EGSA87 / TM87, EPSG:2100) with the agency's polynomial of each 1:50,000 sheet.\n"
-    "  CENTRE   PHI,DL: a sheet centre as degrees.minutes, e.g. 40.51,-0.51 (40°51',\n"
-    "           0°51' west of the Athens meridian);\n"
-    "           or a sheet's name (case and accents do not count, either spelling,\n"
-    "           a unique beginning is enough) or the agency's number of one sheet:\n"
-    "           its centre, and for EGSA87 its polynomial;\n"
-    "           or egsa87 (also ΕΓΣΑ87), for --to or for --from\n"
-    "  X,Y      one point in metres on the --from sheet (E,N from egsa87); prints\n"
-    "           X, Y on the --to sheet (E, N for egsa87) and the point's latitude and\n"
-    "           longitudes, and \"Φύλλο = NAME\" for a conversion with EGSA87\n"
-    "  INPUT    a point list (code, X, Y, H per line; Windows-1253 or UTF-8), '-' or\n"
-    "           nothing for stdin; the converted list goes to stdout or to -o OUTPUT\n"
-    "  -o OUTPUT all or nothing: OUTPUT is replaced only when every record was\n"
-    "           converted and written, else an existing OUTPUT stays as it was\n"
-    "           (stdout, /dev/stdout and devices get the lines before a failing record)\n"
-    "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
-    "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
-    "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
-    "           polynomial is used\n"
-    "  --help, --version\n"
-    "\n"
-    "To EGSA87 a point takes the polynomial of the sheet on the --from centre whose\n"
-    "outline holds it (south and west edges inside); with --from NAME that sheet's,\n"
-    "with a warning for points more than 1 km outside its outline. From EGSA87 the\n"
-    "polynomial is inverted exactly (to 0.001 mm), on the sheet of the --to centre\n"
-    "whose outline holds the result. A point on no sheet of that centre, or on one of\n"
-    "the six sheets whose polynomial is inconsistent, is refused.\n"
-    "\n"
-    "Exit status:\n"
-    "  0   done\n"
-    "  1   a failing record, or a file that cannot be read or written\n"
-    "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
-    "      point on no usable sheet; nothing is written\n"
-    "  64  usage error (also an unknown or ambiguous sheet name)\n";
+// The language of every message of this run.
+Language language()
+{
+    static const Language chosen = hattsheet::cli::messageLanguage();
+    return chosen;
+}
+bool greek() { return language() == Language::Greek; }
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
 // stderr; the exit status for what was printed.
 int finishStdout()
 {
+    errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return kExitDone;
     }
-    std::fprintf(stderr, "hattsheet-convert: %s\n", hattsheet::operations::msg::cannotWrite("-").c_str());
+    say(hattsheet::cli::cannotWrite("-", errno, language()));
     return kExitFailed;
 }
 
+// A usage error: one line, and where the help is.
 int usageError(const std::string& why)
 {
-    std::fprintf(stderr, "hattsheet-convert: %s\n%s", why.c_str(), kUsage);
+    say(why);
+    say(hattsheet::cli::seeHelp(language()));
     return kExitUsage;
 }
 
-std::string inQuotes(std::string_view text)
-{
-    return "\"" + hattsheet::operations::msg::shownText(text) + "\"";
-}
+std::string inQuotes(std::string_view text) { return quote(text, language()); }
 
 // "A,B" of --from, --to or --point: exactly one comma, and on each side a
 // text the window would let the user leave its field with (the window's
@@ -113,13 +87,15 @@ std::optional<std::pair<std::string, std::string>> numberPair(std::string_view o
 {
     const auto comma = text.find(',');
     if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos) {
-        usageError(std::string(option) + " " + inQuotes(text) + ": write " + form + ", two numbers and one comma");
+        usageError(std::string(option) + " " + inQuotes(text) + (greek() ? ": γράψτε " : ": write ") + form +
+                   (greek() ? ", δύο αριθμούς και ένα κόμμα" : ", two numbers and one comma"));
         return std::nullopt;
     }
     std::pair<std::string, std::string> parts{text.substr(0, comma), text.substr(comma + 1)};
     for (const std::string& part : {parts.first, parts.second}) {
         if (!hattsheet::text::parseWholeNumber(part)) {
-            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) + " is not a number");
+            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) +
+                       (greek() ? " δεν είναι αριθμός" : " is not a number"));
             return std::nullopt;
         }
     }
@@ -149,13 +125,15 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     const Option options[] = {{"--from", {}, &args.from, nullptr},       {"--to", {}, &args.to, nullptr},
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
                               {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
-                              {"--sheets", {}, nullptr, &args.sheets}};
+                              {"--sheets", {}, nullptr, &args.sheets},
+                              {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             if (args.list.input) {
-                usageError("only one INPUT may be given, " + inQuotes(arg) + " is a second one");
+                usageError(greek() ? "μόνο ένα INPUT επιτρέπεται· το " + inQuotes(arg) + " είναι δεύτερο"
+                                   : "only one INPUT may be given, " + inQuotes(arg) + " is a second one");
                 return std::nullopt;
             }
             args.list.input = std::string(arg);
@@ -176,11 +154,11 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
             continue;
         }
         if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
-            usageError("unknown option " + inQuotes(arg));
+            usageError((greek() ? "άγνωστη επιλογή " : "unknown option ") + inQuotes(arg));
             return std::nullopt;
         }
         if (o->flag ? *o->flag : o->value->has_value()) {
-            usageError(std::string(name) + " given twice");
+            usageError(greek() ? "το " + std::string(name) + " δόθηκε δύο φορές" : std::string(name) + " given twice");
             return std::nullopt;
         }
         if (o->flag) {
@@ -190,7 +168,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
         } else if (i + 1 < argc) {
             *o->value = argv[++i];
         } else {
-            usageError("missing value after " + inQuotes(arg));
+            usageError((greek() ? "λείπει η τιμή μετά το " : "missing value after ") + inQuotes(arg));
             return std::nullopt;
         }
     }
@@ -203,7 +181,7 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
     using namespace hattsheet::operations;
     const auto result = computeOldToNew(from, to, point.first, point.second);
     if (!result) {
-        std::fprintf(stderr, "%s\n", messageFor(result.error()));
+        say(hattsheet::cli::coordinatesRefused(language()));
         return kExitRefused;
     }
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
@@ -232,8 +210,8 @@ std::optional<CentreArgument> centreArgument(std::string_view option, std::strin
     const auto sheet = ops::findSheet(text);
     if (!sheet) {
         const std::string candidates = ops::candidateList(sheet.error().candidates);
-        usageError(sheet.error().ambiguous ? ops::msg::ambiguousSheet(option, ops::msg::shownText(text), candidates)
-                                           : ops::msg::unknownSheet(option, ops::msg::shownText(text), candidates));
+        usageError(sheet.error().ambiguous ? hattsheet::cli::ambiguousSheet(option, text, candidates, language())
+                                           : hattsheet::cli::unknownSheet(option, text, candidates, language()));
         return std::nullopt;
     }
     return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
@@ -262,31 +240,29 @@ int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection
     const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
                                                   : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
     if (!choice) {
-        std::fprintf(stderr, "%s\n", ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet).c_str());
+        say(ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet));
         return kExitRefused;
     }
     if (!point) {
         const ops::GridLineConverter converter(*choice, direction);
-        return hattsheet::cli::runListConversion(converter, list);
+        return hattsheet::cli::runListConversion(converter, list, language());
     }
     const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
     if (!result) {
-        std::fprintf(stderr, "%s\n", result.error().c_str());
+        say(result.error());
         return kExitRefused;
     }
-    if (result->farOutside) std::fprintf(stderr, "%s\n", ops::msg::farOutside(1, *result->sheet).c_str());
+    if (result->farOutside) say(ops::msg::farOutside(1, *result->sheet));
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n%s%s\n", result->x.c_str(), result->y.c_str(),
                 result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(), ops::msg::kSheetLabel,
                 std::string(result->sheet->name).c_str());
     return finishStdout();
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     // UTF-8 arguments and untranslated CR LF on every system.
-    hattsheet::platform::useBinaryStdio();
+    hattsheet::platform::prepareProcess();
     std::vector<std::string> utf8 = hattsheet::platform::utf8Arguments(argc, argv);
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
@@ -298,7 +274,7 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     if (args->help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(hattsheet::cli::helpText(language()), stdout);
         return finishStdout();
     }
     if (args->version) {
@@ -307,15 +283,25 @@ int main(int argc, char** argv)
     }
     if (args->sheets) {
         if (args->from || args->to || args->point || args->list.output || (args->sheetsText && args->list.input)) {
-            return usageError("--sheets takes only a TEXT");
+            return usageError(greek() ? "το --sheets παίρνει μόνο ένα TEXT" : "--sheets takes only a TEXT");
         }
         return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
     }
     if (!args->from || !args->to) {
-        return usageError("--from and --to are both needed");
+        return usageError(greek() ? "χρειάζονται και το --from και το --to" : "--from and --to are both needed");
     }
     if (args->point && (args->list.input || args->list.output)) {
-        return usageError("--point takes no INPUT or -o");
+        return usageError(greek() ? "το --point δεν παίρνει INPUT ή -o" : "--point takes no INPUT or -o");
+    }
+    // An empty name (IN='' in a script) is a mistake, not a wish for stdin
+    // or stdout: taken as one, it would turn an OUTPUT file into nothing.
+    if (args->list.input && args->list.input->empty()) {
+        return usageError(greek() ? "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο"
+                                  : "INPUT is an empty name; write - for stdin");
+    }
+    if (args->list.output && args->list.output->empty()) {
+        return usageError(greek() ? "το OUTPUT είναι κενό όνομα· γράψτε - για την τυπική έξοδο"
+                                  : "OUTPUT is an empty name; write - for stdout");
     }
     const auto from = centreArgument("--from", *args->from);
     const auto to = from ? centreArgument("--to", *args->to) : std::nullopt;
@@ -324,10 +310,30 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     if (from->grid && to->grid) {
-        return usageError(hattsheet::operations::msg::kGridBothWays);
+        return usageError(greek() ? "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87"
+                                  : hattsheet::operations::msg::kGridBothWays);
+    }
+    // A centre typed with 60 minutes or more is said how it was read.
+    for (const auto* centre : {&*from, &*to}) {
+        if (centre->grid || centre->sheet != nullptr) continue;
+        for (const std::string& part : {centre->phi, centre->lambda}) {
+            const std::string note = hattsheet::operations::minutesNote(part, language());
+            if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
+        }
     }
     if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
     if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
+    // A refused centre is named with its option and the accepted range.
+    for (const auto& [option, centre] : {std::pair{"--from", &*from}, std::pair{"--to", &*to}}) {
+        const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
+        if (!read) {
+            const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
+            say(hattsheet::cli::centreRefused(latitude ? hattsheet::operations::ConversionError::Latitude
+                                                       : hattsheet::operations::ConversionError::Longitude,
+                                              option, latitude ? centre->phi : centre->lambda, language()));
+            return kExitRefused;
+        }
+    }
     const hattsheet::operations::CentreTexts fromTexts{from->phi, from->lambda};
     const hattsheet::operations::CentreTexts toTexts{to->phi, to->lambda};
     if (point) {
@@ -335,8 +341,23 @@ int main(int argc, char** argv)
     }
     const auto sheets = hattsheet::operations::readFramePair(from->phi, from->lambda, to->phi, to->lambda);
     if (!sheets) {
-        std::fprintf(stderr, "%s\n", hattsheet::operations::messageFor(sheets.error()));
+        say(hattsheet::cli::coordinatesRefused(language()));
         return kExitRefused;
     }
-    return hattsheet::cli::runListConversion(*sheets, args->list);
+    return hattsheet::cli::runListConversion(*sheets, args->list, language());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A record of tens of MiB under a memory limit: reported, not a crash
+    // (the temporary file of -o has gone with the unwinding).
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        say(std::string(greek() ? hattsheet::operations::msg::kOutOfMemory : "out of memory") + " (" +
+            hattsheet::cli::systemReason(ENOMEM, language()) + ")");
+        return kExitFailed;
+    }
 }

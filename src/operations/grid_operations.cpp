@@ -5,6 +5,7 @@
 #include "operations/messages.h"
 #include "operations/point_list.h"
 #include "operations/sheet_messages.h"
+#include "pointfile/layout_reader.h"
 #include "operations/single_point.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
@@ -86,29 +87,32 @@ Expected<GridResult, GridRefusal> GridLineConverter::convert(double x, double y)
     return result;
 }
 
-bool GridLineConverter::appendPoint(const pf::PointRecord& record, double x, double y, std::string& out) const
+bool GridLineConverter::appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
+                                    const pf::PointLayout& layout) const
 {
     const auto result = convert(x, y);
     if (!result) return false;
-    appendTargetLine(record, result->target.x, result->target.y, out);
+    appendTargetLine(record, result->target.x, result->target.y, out, layout);
     return true;
 }
 
 bool GridLineConverter::appendLine(const pf::PointRecord& record, std::string& out) const
 {
-    const auto x = pf::fieldNumber(record.x);
-    const auto y = pf::fieldNumber(record.y);
-    return x && y && appendPoint(record, *x, *y, out);
+    double x = 0.0, y = 0.0;
+    return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendPoint(record, x, y, out);
 }
 
 std::string GridLineConverter::refusalOf(const pf::PointRecord& record) const
 {
-    const auto x = pf::fieldNumber(record.x);
-    const auto y = pf::fieldNumber(record.y);
-    if (!x || !y) return {};
-    // A coordinate that is text, or a result beyond a double, fails as in
-    // the Hatt batch, without a second line.
-    const auto result = convertPoint(m_choice, m_direction, *x, *y);
+    double x = 0.0, y = 0.0;
+    if (pf::coordinatesOf(record, pf::DecimalMark::Point, x, y)) return {};
+    return refusalOf(x, y);
+}
+
+std::string GridLineConverter::refusalOf(double x, double y) const
+{
+    // A result beyond a double fails as in the Hatt batch, with its reason.
+    const auto result = convertPoint(m_choice, m_direction, x, y);
     if (result || result.error().reason == PointRefusal::Coordinates) return {};
     return refusalMessage(result.error(), m_choice);
 }
@@ -132,10 +136,16 @@ void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, GridD
         return;
     }
     const GridLineConverter converter(*choice, direction);
+    // The refusal is asked of the point the batch read last (in its layout).
+    double lastX = 0.0, lastY = 0.0;
     runBatch(
         fields, dialogs, temp, std::move(list),
-        [&](const pf::PointRecord& record, std::string& out) { return converter.appendLine(record, out); },
-        [&](const pf::PointRecord& record) { return converter.refusalOf(record); });
+        [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
+            lastX = x;
+            lastY = y;
+            return converter.appendPoint(record, x, y, out, layout);
+        },
+        [&](const pf::PointRecord&) { return converter.refusalOf(lastX, lastY); });
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 #include "base/expected.h"
 #include "operations/egsa87_conversion.h"
 #include "operations/window_ports.h"
-#include "pointfile/field_reader.h"
+#include "pointfile/point_layout.h"
+#include "pointfile/point_record.h"
 
 #include <atomic>
 #include <string>
@@ -42,11 +43,14 @@ public:
     GridLineConverter(const SheetChoice& choice, GridDirection direction) : m_choice(choice), m_direction(direction) {}
 
     // As appendConvertedPoint / appendConvertedLine (operations/point_list.h).
-    bool appendPoint(const pointfile::PointRecord& record, double x, double y, std::string& out) const;
+    bool appendPoint(const pointfile::PointRecord& record, double x, double y, std::string& out,
+                     const pointfile::PointLayout& layout = {}) const;
     bool appendLine(const pointfile::PointRecord& record, std::string& out) const;
     // Why a record that appendLine refused was refused (empty when it is
-    // convertible after all).
+    // convertible after all, or its X or Y is no number); the same for a
+    // point already read.
     std::string refusalOf(const pointfile::PointRecord& record) const;
+    std::string refusalOf(double x, double y) const;
     // Points converted far outside a named sheet's outline so far.
     unsigned long long farOutsideCount() const { return m_farOutside.load(std::memory_order_relaxed); }
     const SheetChoice& choice() const { return m_choice; }

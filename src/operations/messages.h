@@ -1,11 +1,13 @@
 #pragma once
 // Every text the operations show, once. Greek, as the users read them.
 
+#include "base/platform.h"
 #include "operations/window_ports.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hattsheet::operations::msg {
 
@@ -40,40 +42,79 @@ inline std::string withPointCount(std::string_view first, unsigned long long cou
 {
     return std::string(first).append("\n").append(pointCount(count));
 }
-// Asked before a save replaces a file that exists; No is the default.
-inline std::string replaceExisting(const std::string& path)
-{
-    return std::string("Το αρχείο «").append(path).append("» υπάρχει ήδη. Να αντικατασταθεί;");
-}
 
-// A name or argument as a message shows it: control characters, which a
-// terminal would obey (a line feed, ESC starting a colour or a title change),
-// are written as \n, \r, \t or \xHH, and the C1 controls U+0080-U+009F of
-// UTF-8 as \u00HH. Every other byte, Greek letters included, is kept.
+// A name or argument as a message shows it: what a terminal would obey or a
+// window would draw deceptively is written as an escape. Control characters
+// (a line feed, ESC starting a colour or a title change) as \n, \r, \t or
+// \xHH; a byte 0x80-0x9F that is no part of a UTF-8 character (0x9B is CSI
+// on terminals that take 8-bit controls) as \xHH; the C1 controls
+// U+0080-U+009F and the bidirectional embeddings, overrides and isolates
+// (U+202A-U+202E, U+2066-U+2069, which reorder what follows them) as
+// \uHHHH. Every other byte, Greek letters included, is kept.
 inline std::string shownText(std::string_view text)
 {
     constexpr char kHex[] = "0123456789abcdef";
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto hex = [&](std::string& out, unsigned value, int digits) {
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+    };
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const bool c1 = c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-        if (c1) {
-            const auto code = static_cast<unsigned char>(text[++i]);
-            shown.append("\\u00").append(1, kHex[code >> 4]).append(1, kHex[code & 0xF]);
+        const unsigned char c = byte(i);
+        // The length and code point of a well-formed UTF-8 character here.
+        std::size_t length = 1;
+        unsigned code = c;
+        if (c >= 0xC2 && c <= 0xF4) {
+            length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            code = c & (0x3F >> (length - 1));
+            for (std::size_t k = 1; k < length; ++k) {
+                if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80) {
+                    length = 1;
+                    break;
+                }
+                code = (code << 6) | (byte(i + k) & 0x3F);
+            }
+            if (length == 1) code = c;
+        }
+        if (length > 1 && (code <= 0x9F || (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069))) {
+            shown.append("\\u");
+            hex(shown, code, 4);
+        } else if (length > 1) {
+            shown.append(text.substr(i, length));
         } else if (c == '\n') {
             shown.append("\\n");
         } else if (c == '\r') {
             shown.append("\\r");
         } else if (c == '\t') {
             shown.append("\\t");
-        } else if (c < 0x20 || c == 0x7F) {
-            shown.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 0xF]);
+        } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+            shown.append("\\x");
+            hex(shown, c, 2);
         } else {
             shown.push_back(static_cast<char>(c));
         }
+        i += length - 1;
     }
     return shown;
+}
+
+// Asked before a save replaces a file that exists; No is the default.
+inline std::string replaceExisting(const std::string& path)
+{
+    return std::string("Το αρχείο «").append(shownText(path)).append("» υπάρχει ήδη. Να αντικατασταθεί;");
+}
+
+// The system's reason for a failure (an errno value), as every message
+// about a file gives it after the message, in brackets.
+inline std::string reason(int code)
+{
+    if (code == platform::kReservedName) return "a name Windows keeps for a device";
+    return platform::reasonText(code);
+}
+inline std::string withReason(std::string text, int code)
+{
+    return text.append(" (").append(reason(code)).append(")");
 }
 
 // A file that could not be read or written, named in guillemets.
@@ -85,6 +126,20 @@ inline std::string cannotWrite(std::string_view path)
 {
     return std::string("Δεν ήταν δυνατή η εγγραφή του αρχείου «").append(shownText(path)).append("».");
 }
+// The by-products that could not be written, the folder tried and why.
+inline std::string cannotWriteByProducts(std::string_view folder, const std::vector<std::string>& names, int code)
+{
+    std::string text = names.size() == 1 ? "Δεν ήταν δυνατή η εγγραφή του αρχείου " : "Δεν ήταν δυνατή η εγγραφή των αρχείων ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i != 0) text.append(i + 1 == names.size() ? " και " : ", ");
+        text.append("«").append(shownText(names[i])).append("»");
+    }
+    text.append(" στον φάκελο «").append(shownText(folder)).append("»");
+    return withReason(text, code) + ".";
+}
+// The command line ran out of memory (a record of tens of MiB under a
+// memory limit): a failure it reports, not a crash.
+inline constexpr char kOutOfMemory[] = "Η μνήμη δεν επαρκεί για τη μετατροπή.";
 
 // The command line's warning when records do not sit one per line (the list
 // is still converted as the window converts it): how many, and the input line
@@ -103,7 +158,7 @@ inline std::string recordsOffLine(unsigned long long count, unsigned long long f
 inline std::string tooLargeToOpen(const std::string& path, unsigned long long limitMiB)
 {
     return std::string("Το αρχείο «")
-        .append(path)
+        .append(shownText(path))
         .append("» είναι πολύ μεγάλο για να ανοίξει στο παράθυρο (πάνω από ")
         .append(std::to_string(limitMiB))
         .append(" MiB). Λίστες αυτού του μεγέθους μετατρέπονται με το πρόγραμμα γραμμής εντολών hattsheet-convert.");
@@ -121,6 +176,9 @@ inline constexpr char kSaveTitle[] = "Αποθήκευση αρχείου συν
 inline constexpr char kFilterTxt[] = "Αρχεία κειμένου txt (*.txt)";
 inline constexpr char kFilterSeq[] = "Αρχεία συν/νων seq (*.seq)";
 inline constexpr char kFilterXyh[] = "Αρχεία συν/νων xyh (*.xyh)";
+inline constexpr char kFilterCsv[] = "Αρχεία csv (*.csv)";
+inline constexpr char kFilterLists[] = "Αρχεία σημείων (*.txt *.seq *.xyh *.csv)";
+inline constexpr char kFilterAll[] = "Όλα τα αρχεία (*)";
 
 } // namespace hattsheet::operations::msg
 

@@ -1,9 +1,16 @@
 #include "operations/panel_operations.h"
 
-#include "pointfile/field_reader.h"
+#include "operations/list_messages.h"
 #include "operations/messages.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_line_writer.h"
 
+#include <vector>
+
+#include <cerrno>
 #include <optional>
+#include <vector>
 #include <system_error>
 
 namespace hattsheet::operations {
@@ -11,35 +18,35 @@ namespace hattsheet::operations {
 namespace fs = std::filesystem;
 namespace pf = hattsheet::pointfile;
 
-fs::path tempFolder(const TempPlaces& places)
-{
-    return pf::privateFolder(places.programDir, places.cacheDir);
-}
-
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes)
 {
-    const fs::path folder = tempFolder(places);
+    const auto folder = files::privateFolder(places.programDir, places.cacheDir);
+    if (!folder) {
+        showWarning(dialogs, msg::cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
+                                                        folder.error().code));
+        return;
+    }
+    std::vector<std::string> failed;
+    int code = 0;
     for (const char* name : names) {
-        if (folder.empty()) {
-            showWarning(dialogs, msg::cannotWrite(platform::pathToUtf8(places.programDir / name)));
-            return;
-        }
-        if (auto w = pf::replaceFixedName(folder, name, bytes); !w) {
-            showWarning(dialogs, msg::cannotWrite(w.error().path));
-            return;
+        if (auto w = files::replaceFixedName(*folder, name, bytes); !w) {
+            failed.emplace_back(name);
+            code = w.error().code;
         }
     }
+    if (!failed.empty()) showWarning(dialogs, msg::cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
 }
 
-Expected<text::EncodedText, pf::FileError> writePanelToFile(std::string panelText, const fs::path& target)
+Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file)
 {
     // Each form of the text goes as soon as the next is made: beside a panel
     // of a million points, each is some 40 MB.
     std::string kept = pf::dropBlankLines(panelText);
     std::string().swap(panelText);
     text::EncodedText encoded = text::encodeForFile(kept);
-    if (auto w = pf::writeFileSafely(target, encoded.bytes); !w) return unexpected(w.error());
+    file.write(encoded.bytes);
+    if (const int err = file.commit(); err != 0) return unexpected(err);
     return encoded;
 }
 
@@ -54,30 +61,68 @@ std::string forceTxtExtension(const std::string& path)
 
 namespace {
 
-// The point lines of a coordinate file: code as read, X, Y and H in
-// "0.000", an empty field shown as 0, and how many there are; nothing when
-// the file is not a valid coordinate file (pf::testCoordinateFile, in the
-// same pass).
-struct PointLines {
+// The point lines of a coordinate file in whatever layout it is in: code as
+// read, X, Y and H in "0.000" (an empty H shown as 0, a list without heights
+// written without them), with the layout recognised and the number of points;
+// or the reason, with the file's line, why it is not a coordinate file.
+// Records across lines are read as the field stream gives them, as the
+// open always has, and counted.
+struct OpenedList {
     std::string lines;
-    unsigned long long count = 0;
+    pf::PointLayout layout;
+    unsigned long long points = 0;
+    std::string refusal;  // empty when read
+    std::string shifted;  // records across lines: how many, and where the first starts
 };
-std::optional<PointLines> pointLinesOf(std::string_view text)
+
+OpenedList pointLinesOf(std::string_view text)
 {
-    PointLines out;
-    out.lines.reserve(text.size() + text.size() / 8);
-    std::size_t pos = 0;
-    pf::PointRecord r;
-    while (pos < text.size()) {
-        if (pf::readRecord(text, pos, true, r) != pf::ReadStatus::Ok) return std::nullopt;
-        const auto x = pf::fieldNumber(r.x);
-        const auto y = pf::fieldNumber(r.y);
-        const auto h = pf::fieldNumber(r.h);
-        if (!x || !y || !h) return std::nullopt;
-        pf::appendPointLine(out.lines, r.code.text, *x, *y, *h);
-        ++out.count;
+    OpenedList opened;
+    std::vector<unsigned long long> lineNumbers;  // the file's line of each line kept
+    std::string kept;
+    {
+        pf::BlankLineFilter filter;
+        kept.reserve(text.size() + text.size() / 16);
+        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
+        filter.feed(text, kept, track);
+        filter.finish(kept, track);
     }
-    return out;
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(kept);
+    opened.layout = verdict.layout;
+    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
+    opened.lines.reserve(kept.size() + kept.size() / 8);
+    pf::ListReader reader(kept, verdict);
+    pf::PointRecord r;
+    double x = 0.0, y = 0.0;
+    while (true) {
+        const auto step = reader.next(r, x, y);
+        if (step == pf::ListReader::Step::End) break;
+        std::optional<pf::RecordFault> fault;
+        std::optional<double> h = 0.0;
+        if (step == pf::ListReader::Step::Fault) {
+            fault = reader.fault();
+        } else if (r.hasHeight) {
+            h = verdict.layout.decimal == pf::DecimalMark::Point ? pf::fieldNumber(r.h)
+                : pf::isBlank(r.h)                             ? std::optional<double>(0.0)
+                                                               : pf::layoutNumber(r.h, verdict.layout.decimal);
+            if (!h) fault = pf::RecordFault{pf::RecordProblem::NotANumber, 'H', std::string(r.h.text)};
+        }
+        if (fault) {
+            const unsigned long long record = reader.records() + (step == pf::ListReader::Step::Fault ? 1 : 0);
+            opened.refusal = recordPlace(record, lineOf(reader.lineIndex()), Language::Greek) + ": " +
+                             faultReason(*fault, Language::Greek);
+            return opened;
+        }
+        const std::string code = verdict.layout.commaStream ? std::string(r.code.text) : pf::codeForCommaLine(r.code.text);
+        if (r.hasHeight) {
+            pf::appendPointLine(opened.lines, code, x, y, *h);
+        } else {
+            pf::appendPlanePointLine(opened.lines, code, x, y);
+        }
+    }
+    opened.points = reader.records();
+    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    return opened;
 }
 
 // Whether a panel text has a line that a save would write.
@@ -92,7 +137,10 @@ std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel
 {
     const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
                                                                  {msg::kFilterSeq, "*.seq"},
-                                                                 {msg::kFilterXyh, "*.xyh"}});
+                                                                 {msg::kFilterXyh, "*.xyh"},
+                                                                 {msg::kFilterCsv, "*.csv"},
+                                                                 {msg::kFilterLists, "*.txt *.seq *.xyh *.csv"},
+                                                                 {msg::kFilterAll, "*"}});
     if (!chosen || chosen->empty()) return std::nullopt;
     if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
     return chosen;
@@ -106,22 +154,30 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
         showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
         return false;
     }
-    std::optional<PointLines> points;
+    OpenedList opened;
     {
-        const auto bytes = pf::readWholeFile(path);
+        const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
+        if (!bytes && bytes.error().code == EFBIG) {
+            showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+            return false;
+        }
         if (!bytes) {
             showWarning(dialogs, msg::cannotRead(chosen));
             return false;
         }
-        points = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
+        opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
-    if (!points) {
-        dialogs.showMessage(msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical);
+    if (!opened.refusal.empty()) {
+        dialogs.showMessage(std::string(msg::kInvalidFile) + "\n" + opened.refusal, msg::kTitleWarningPlain,
+                            MessageIcon::Critical);
         return false;
     }
-    if (!points->lines.empty()) fields.appendText(panelField(panel), points->lines);
-    dialogs.showMessage(msg::withPointCount(msg::kOpened, points->count), msg::kTitleInfoPlain,
-                        MessageIcon::Information);
+    if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
+    // How many, and what was recognised when the list is not in today's layout.
+    std::string said = msg::withPointCount(msg::kOpened, opened.points);
+    if (!pf::isTodaysLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, Language::Greek);
+    if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
+    dialogs.showMessage(said, msg::kTitleInfoPlain, MessageIcon::Information);
     return true;
 }
 
@@ -135,24 +191,36 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     }
     std::string offered = suggested;
     std::string chosenTxt;
-    for (;;) {
+    std::optional<files::SafeWriter> file;
+    while (!file) {
         const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, offered);
         if (!chosen || chosen->empty()) return std::nullopt;
         chosenTxt = forceTxtExtension(*chosen);
+        const fs::path path = platform::pathFromUtf8(chosenTxt);
         // The dialog cannot ask: it knows the name chosen, not the one with
         // ".txt" forced. Anything at that path (a dangling link too, or an
         // entry that cannot even be looked at) is asked about; No goes back
-        // to the dialog with that name, to be changed.
-        std::error_code statusError;
-        if (fs::symlink_status(platform::pathFromUtf8(chosenTxt), statusError).type() == fs::file_type::not_found ||
-            dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
-            break;
+        // to the dialog with that name, to be changed. The answer is about
+        // what the name led to when it was asked: the file is opened after
+        // it, and when the name leads elsewhere by then, the user is asked
+        // again.
+        for (;;) {
+            const files::TargetId asked = files::identify(path);
+            std::error_code statusError;
+            if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+                !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
+                offered = chosenTxt;
+                break;
+            }
+            file.emplace(path);
+            if (file->id() == asked) break;
+            file.reset();
         }
-        offered = chosenTxt;
     }
-    const auto written = writePanelToFile(std::move(panelText), platform::pathFromUtf8(chosenTxt));
+    const auto written = writePanelToFile(std::move(panelText), *file);
+    file.reset();
     if (!written) {
-        showWarning(dialogs, msg::cannotWrite(written.error().path));
+        showWarning(dialogs, msg::cannotWrite(chosenTxt));
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

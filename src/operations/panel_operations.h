@@ -3,7 +3,7 @@
 // text to a file without blank lines.
 
 #include "base/expected.h"
-#include "pointfile/file_io.h"
+#include "base/safe_file.h"
 #include "text/text_codec.h"
 #include "operations/window_ports.h"
 
@@ -21,19 +21,17 @@ namespace hattsheet::operations {
 inline constexpr char kFeedFileName[] = "TempFeed.Dat";  // the batch conversion's list
 inline constexpr char kTempFileName[] = "TempFile.Dat";  // the last text written from a panel
 
-// The folder for the by-products; empty when neither place is the user's alone.
-std::filesystem::path tempFolder(const TempPlaces& places);
-
 // Writes the same bytes under each of the by-product names. A failure is
-// shown (the file named) but stops nothing: these files are copies for the
-// user to look at, never read back by the program.
+// shown (the files, the folder tried and the system's reason) but stops
+// nothing: these files are copies for the user to look at, never read back
+// by the program.
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes);
 
-// Writes a panel's text (UTF-8) to the user's file target (SafeWriter): its
-// non-blank lines, each ended by CR LF, in Windows-1253 when every character
-// fits, else UTF-8. Gives the bytes written.
-Expected<text::EncodedText, pointfile::FileError> writePanelToFile(std::string panelText, const std::filesystem::path& target);
+// Writes a panel's text (UTF-8) through an opened SafeWriter and commits it:
+// its non-blank lines, each ended by CR LF, in Windows-1253 when every
+// character fits, else UTF-8. Gives the bytes written, or the errno.
+Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file);
 
 // The save path with ".txt" forced: the file name's last "." and what follows
 // it give way to ".txt" (pts.seq -> pts.txt, pts.old.xyh -> pts.old.txt,
@@ -47,8 +45,9 @@ std::string forceTxtExtension(const std::string& path);
 // window peaks at 310 MB; 6,000,000 points (240 MiB) take 3.1 s to open,
 // 6.6 s to convert and 1.7 GB. At this limit an open takes 0.8 s, a batch
 // 1.7 s and the window 480 MB; a larger file is refused before
-// anything of it is read, and hattsheet-convert converts it in constant
-// memory.
+// anything of it is read (and one that grows past it while it is read is
+// refused when the byte after the limit arrives), and hattsheet-convert
+// converts it in constant memory.
 inline constexpr std::uintmax_t kOpenLimitBytes = std::uintmax_t{64} << 20;
 
 // Appends the point lines of a chosen coordinate file to the panel; a file
@@ -59,9 +58,12 @@ std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel
 bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& path);
 // Writes the panel's non-blank lines to a chosen ".txt" file; when that file
 // exists, only after a Yes to the question whether to replace it (No goes
-// back to the dialog, the name offered again). A panel without a non-blank
-// line is not saved: that is said, and no dialog opens. `suggested` is the
-// path the dialog offers first (empty: none). Gives the path written.
+// back to the dialog, the name offered again). The name is looked up again
+// after the answer: when it leads elsewhere now (a link swapped in while the
+// question was open), the question is asked again. A panel without a
+// non-blank line is not saved: that is said, and no dialog opens.
+// `suggested` is the path the dialog offers first (empty: none). Gives the
+// path written.
 std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
                                      const std::string& suggested = {});
 // Empties the panel; asks nothing, writes nothing.

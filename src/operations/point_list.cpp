@@ -1,10 +1,15 @@
 #include "operations/point_list.h"
 
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_line_writer.h"
 #include "text/number_format.h"
 
 #include <string_view>
+#include <vector>
 
 namespace hattsheet::operations {
 
@@ -12,30 +17,40 @@ namespace pf = hattsheet::pointfile;
 
 bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
 {
-    const auto x = pf::fieldNumber(record.x);
-    const auto y = pf::fieldNumber(record.y);
-    return x && y && appendConvertedPoint(sheets, record, *x, *y, out);
+    double x = 0.0, y = 0.0;
+    return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendConvertedPoint(sheets, record, x, y, out);
 }
 
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
-                          std::string& out)
+                          std::string& out, const pf::PointLayout& layout)
 {
     const auto target = sheets.convert({x, y});
     if (!target) return false;
-    appendTargetLine(record, target->x, target->y, out);
+    appendTargetLine(record, target->x, target->y, out, layout);
     return true;
 }
 
-void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out)
+void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out, const pf::PointLayout& layout)
 {
+    std::string quotedCode;
+    std::string_view code = record.code.text;
+    if (!layout.commaStream) code = quotedCode = pf::codeForCommaLine(code);
+    if (!record.hasHeight) {
+        pf::appendPlanePointLine(out, code, x, y);
+        return;
+    }
     // A height already as it would be written, or one that is text, is
     // copied as it stands; any other number is written in "0.000".
-    const auto h = text::isWrittenFixed(record.h.text, text::kCoordinateDecimals) ? std::nullopt
-                                                                                 : pf::fieldNumber(record.h);
+    std::optional<double> h;
+    if (layout.decimal == pf::DecimalMark::Comma) {
+        h = pf::isBlank(record.h) ? 0.0 : pf::layoutNumber(record.h, layout.decimal);
+    } else if (!text::isWrittenFixed(record.h.text, text::kCoordinateDecimals)) {
+        h = pf::fieldNumber(record.h);
+    }
     if (h) {
-        pf::appendPointLine(out, record.code.text, x, y, *h);
+        pf::appendPointLine(out, code, x, y, *h);
     } else {
-        pf::appendPointLine(out, record.code.text, x, y, record.h.text);
+        pf::appendPointLine(out, code, x, y, record.h.text);
     }
 }
 
@@ -55,11 +70,16 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
                                       fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
+        fields.focus(refusedField(fields, sheets.error(), fromPhi, fromLambda, toPhi, toLambda, FieldId::File1));
         return 0;
     }
-    return runBatch(fields, dialogs, temp, std::move(list),
-                    [&](const pf::PointRecord& record, std::string& out) { return appendConvertedLine(*sheets, record, out); },
-                    nullptr);
+    noteLongMinutes(fields);
+    return runBatch(
+        fields, dialogs, temp, std::move(list),
+        [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
+            return appendConvertedPoint(*sheets, record, x, y, out, layout);
+        },
+        nullptr);
 }
 
 unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
@@ -71,9 +91,18 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     // are written for the user to look at, as before. Each form of the list
     // goes as soon as the next is made: beside a panel of a million points,
     // each is some 40 MB.
-    std::string feed = pf::dropBlankLines(list);
+    std::vector<unsigned long long> lineNumbers;  // the panel's line of each line kept
+    std::string feed;
+    {
+        pf::BlankLineFilter filter;
+        feed.reserve(list.size() + list.size() / 16);
+        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
+        filter.feed(list, feed, track);
+        filter.finish(feed, track);
+    }
     std::string().swap(list);
     operations::writeByProducts(dialogs, temp, {operations::kFeedFileName, operations::kTempFileName}, text::encodeForFile(feed).bytes);
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(feed);
 
     // The converted lines reach panel 2 a MiB at a time, and at the end of
     // the run or at the failing record: what the user sees afterwards is the
@@ -85,14 +114,20 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     std::string lines(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
     std::size_t prefix = lines.size();  // that line end, while not yet appended
     lines.reserve(kAppendBytes + kAppendBytes / 4);
-    std::size_t pos = 0;
+    pf::ListReader reader(feed, verdict);
     pf::PointRecord record;
-    bool failed = false, unreadable = false;
+    double x = 0.0, y = 0.0;
+    std::optional<pf::RecordFault> fault;
     unsigned long long converted = 0;
-    while (pos < feed.size()) {
-        unreadable = pf::readRecord(feed, pos, true, record) != pf::ReadStatus::Ok;
-        if (unreadable || !convert(record, lines)) {
-            failed = true;
+    while (true) {
+        const auto step = reader.next(record, x, y);
+        if (step == pf::ListReader::Step::End) break;
+        if (step == pf::ListReader::Step::Fault) {
+            fault = reader.fault();
+            break;
+        }
+        if (!convert(record, x, y, verdict.layout, lines)) {
+            fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
             break;
         }
         ++converted;
@@ -103,13 +138,21 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
         }
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
-    if (failed) {
-        const std::string why = refusal && !unreadable ? refusal(record) : std::string();
-        showWarning(dialogs, why.empty() ? std::string(msg::kBatchFailed) : msg::kBatchFailed + ("\n" + why));
-    } else {
-        dialogs.showMessage(msg::withPointCount(msg::kBatchDone, converted), msg::kTitleInfo,
-                            MessageIcon::Information);
+    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
+    if (fault) {
+        const unsigned long long line = lineOf(reader.lineIndex());
+        const bool unconverted = fault->problem == pf::RecordProblem::NotConvertible;
+        const std::string why = unconverted && refusal ? refusal(record) : std::string();
+        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" +
+                                 recordPlace(converted + 1, line, Language::Greek) + ": " +
+                                 (why.empty() ? faultReason(*fault, Language::Greek) : why));
+        fields.selectLine(FieldId::File1, line);
+        return converted;
     }
+    std::string done = msg::withPointCount(msg::kBatchDone, converted);
+    if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(converted, verdict.layout, Language::Greek);
+    if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
     return converted;
 }
 

@@ -3,7 +3,8 @@
 // σημείων"), and the conversion of one point record that the command line
 // shares with it, so both give the digits of the ">" button.
 
-#include "pointfile/field_reader.h"
+#include "pointfile/point_layout.h"
+#include "pointfile/point_record.h"
 #include "operations/single_point.h"
 #include "operations/window_ports.h"
 
@@ -14,32 +15,44 @@ namespace hattsheet::operations {
 
 // Appends the point line of one record converted from sheets.from to
 // sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
-// 0; an H that is text is copied unchanged). False, with nothing appended,
-// when X or Y is not a number or a result is not finite.
+// 0; an H that is text is copied unchanged; a record without a height is
+// written without one). False, with nothing appended, when X or Y is empty
+// or not a number or a result is not finite.
 bool appendConvertedLine(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, std::string& out);
-// The same for a record whose X and Y were read as numbers already.
+// The same for a record whose X and Y were read as numbers already, in a
+// layout (today's by default): H is read with its decimal mark, and a code
+// of a line layout that holds a comma is written in quotes
+// (pointfile::codeForCommaLine).
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
-                          std::string& out);
+                          std::string& out, const pointfile::PointLayout& layout = {});
 
 // The line of a record whose point was carried to x, y (metres): the code
-// as read, x and y in "0.000", H as above.
-void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out);
+// as read, x and y in "0.000", H as above, in the record's layout.
+void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out,
+                      const pointfile::PointLayout& layout = {});
 
 // Appends the points of panel 1 converted between the two sheet centres to
-// panel 2 (OldToNew: "Από Κ.Φ." to "Σε Κ.Φ."; NewToOld: back), and says how
-// many. Gives the number of points appended (those before a failing record
-// too); 0 when a centre or the list was refused.
+// panel 2 (OldToNew: "Από Κ.Φ." to "Σε Κ.Φ."; NewToOld: back), in the layout
+// pointfile::recogniseLayout finds, and says how many. Gives the number of
+// points appended (those before a failing record too); 0 when a centre or
+// the list was refused.
 unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
                                     Direction direction = Direction::OldToNew);
 
 // The batch's steps for any conversion of a record: the list (panel 1's
-// text) without its blank lines written to the by-products, each record
-// read and converted into panel 2 in order, and at the first record that
-// cannot be read or converted the lines before it kept and "Λάθος στον
-// πίνακα!" shown, with refusal's text for that record on a second line when
-// it gives one (refusal may be empty); when every record was converted, a
-// message says so and how many. Gives the number of points appended.
-using RecordConverter = std::function<bool(const pointfile::PointRecord&, std::string& out)>;
+// text) without its blank lines written to the by-products, its layout
+// recognised, each record read (X and Y as numbers) and converted into
+// panel 2 in order. At the first record that cannot be read or converted
+// the lines before it are kept and "Λάθος στον πίνακα!" is shown with a
+// second line naming the record, the line and why (refusal's text for a
+// record that was read but not converted, when it gives one; refusal may be
+// empty), and that line of panel 1 is selected. Otherwise the closing
+// message says how many points, what layout was recognised unless it is
+// today's, and how many records did not sit one per line (read as the
+// field stream, as the batch always read them). Gives the number of points
+// appended.
+using RecordConverter = std::function<bool(const pointfile::PointRecord&, double x, double y,
+                                           const pointfile::PointLayout&, std::string& out)>;
 using RefusalText = std::function<std::string(const pointfile::PointRecord&)>;
 unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
                             const RecordConverter& convert, const RefusalText& refusal);

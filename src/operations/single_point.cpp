@@ -1,5 +1,6 @@
 #include "operations/single_point.h"
 
+#include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
@@ -126,6 +127,26 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
     return std::pair{formatCoordinate(target->x), formatCoordinate(target->y)};
 }
 
+FieldId refusedField(const Fields& fields, ConversionError error, FieldId fromPhi, FieldId fromLambda, FieldId toPhi,
+                     FieldId toLambda, FieldId xField)
+{
+    if (error == ConversionError::Coordinates) return xField;
+    const bool fromRefused = !geodesy::readSheetCentre(fields.text(fromPhi), fields.text(fromLambda));
+    if (error == ConversionError::Latitude) return fromRefused ? fromPhi : toPhi;
+    return fromRefused ? fromLambda : toLambda;
+}
+
+void noteLongMinutes(Fields& fields)
+{
+    for (const FieldId id : {FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew, FieldId::LambdaNew}) {
+        const std::string note = minutesNote(fields.text(id), Language::Greek);
+        if (!note.empty()) {
+            fields.showNote(id, note);
+            return;
+        }
+    }
+}
+
 void convertOldToNew(Fields& fields, Dialogs& dialogs)
 {
     const std::string phiOld = fields.text(FieldId::PhiOld), lamOld = fields.text(FieldId::LambdaOld);
@@ -134,8 +155,11 @@ void convertOldToNew(Fields& fields, Dialogs& dialogs)
                                         fields.text(FieldId::Y1));
     if (!result) {
         showWarning(dialogs, messageFor(result.error()));
+        fields.focus(refusedField(fields, result.error(), FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew,
+                                  FieldId::LambdaNew, FieldId::X1));
         return;
     }
+    noteLongMinutes(fields);
     // Everything is computed before the first field changes, so an overflow
     // in the forward step leaves the display as it was.
     fields.setText(FieldId::Lat, result->lat);
@@ -153,8 +177,11 @@ void convertNewToOld(Fields& fields, Dialogs& dialogs)
                                         fields.text(FieldId::Y2));
     if (!result) {
         showWarning(dialogs, messageFor(result.error()));
+        fields.focus(refusedField(fields, result.error(), FieldId::PhiNew, FieldId::LambdaNew, FieldId::PhiOld,
+                                  FieldId::LambdaOld, FieldId::X2));
         return;
     }
+    noteLongMinutes(fields);
     fields.setText(FieldId::X1, result->first);
     fields.setText(FieldId::Y1, result->second);
 }

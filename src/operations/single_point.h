@@ -45,8 +45,18 @@ Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, 
 Expected<std::pair<std::string, std::string>, ConversionError>
 computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view xText, std::string_view yText);
 
+// The field a refused centre or point names, for a conversion from the
+// centre in fromPhi/fromLambda (FieldId::PhiOld or PhiNew and their Δλ) whose
+// point is in xField: the φ or Δλ field of the centre refused, else xField.
+FieldId refusedField(const Fields& fields, ConversionError error, FieldId fromPhi, FieldId fromLambda, FieldId toPhi,
+                     FieldId toLambda, FieldId xField);
+// After a conversion: a note beside the first centre field whose text has
+// 60 minutes or more ("40.75" is 41°15'), saying how it was read.
+void noteLongMinutes(Fields& fields);
+
 // The window's operations. On a refusal they show its message under
-// "Προσοχή!" with the critical icon and change no field.
+// "Προσοχή!" with the critical icon, change no field, and give the focus
+// back to the field refused.
 void convertOldToNew(Fields& fields, Dialogs& dialogs);
 void convertNewToOld(Fields& fields, Dialogs& dialogs);
 // Swaps the two sheet centres ("Από Κ.Φ." φ and Δλ with "Σε Κ.Φ."'s), texts

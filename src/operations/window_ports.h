@@ -50,6 +50,14 @@ public:
         const std::string t = text(id);
         return !t.empty() && t.back() != '\n' && t.back() != '\r';
     }
+    // Scrolls a panel to its 1-based line (CR LF, CR or LF end a line) and
+    // selects the line: where a refused record stands.
+    virtual void selectLine(FieldId id, unsigned long long line) { (void)id, (void)line; }
+    // Gives a field the focus: the field a refusal names, after its message.
+    virtual void focus(FieldId id) { (void)id; }
+    // A short note beside a field that asks for nothing and blocks nothing
+    // (no message box): how a text was read.
+    virtual void showNote(FieldId id, const std::string& text) { (void)id, (void)text; }
 };
 
 // The two point panels; each has its own open, save and clear buttons.

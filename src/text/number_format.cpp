@@ -1,6 +1,6 @@
 #include "text/number_format.h"
 
-#include "text/decimal_to_double.h"
+#include "text/read_double.h"
 #include "text/number_text.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "text/number_text.h"
 
-#include "text/decimal_to_double.h"
+#include "text/read_double.h"
 
 #include <cstddef>
 #include <cstdint>

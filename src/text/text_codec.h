@@ -24,6 +24,9 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 std::string_view withoutUtf8Bom(std::string_view bytes);
 
 bool isValidUtf8(std::string_view bytes);
+// Appends the UTF-8 of one code point (up to U+10FFFF): the one encoder of
+// the program, for files and for the window's panels alike.
+void appendUtf8(std::string& out, char32_t cp);
 
 std::string windows1253ToUtf8(std::string_view bytes);
 // Empty optional when a character has no Windows-1253 byte.

@@ -4,6 +4,7 @@
 // operations go to the program's directory, or to the user's cache
 // directory when that one is not writable.
 
+#include "base/platform.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
 #include "ui/qt_no_settings.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QTimer>
 
@@ -75,17 +75,10 @@ QString fileArgument(const QStringList& arguments)
     return {};
 }
 
-// Where TempFeed.Dat and TempFile.Dat go when the program's own folder is not
-// the user's: ~/.cache/hattsheet, and %LOCALAPPDATA%\hattsheet on Windows
-// (Qt's cache location there is a "cache" folder below that one).
-#ifdef Q_OS_WIN
-constexpr auto kByProductsLocation = QStandardPaths::AppLocalDataLocation;
-#else
-constexpr auto kByProductsLocation = QStandardPaths::CacheLocation;
-#endif
-
 int main(int argc, char* argv[])
 {
+    // SIGXFSZ ignored: a file size limit fails a save with a message.
+    hattsheet::platform::prepareProcess();
     if (!hasDisplay(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
         return kNoDisplayExit;
@@ -107,7 +100,10 @@ int main(int argc, char* argv[])
 
     const hattsheet::operations::TempPlaces temp{
         hattsheet::ui::pathFromQString(QCoreApplication::applicationDirPath()),
-        hattsheet::ui::pathFromQString(QStandardPaths::writableLocation(kByProductsLocation)),
+        // When the program's own folder is not the user's alone:
+        // $XDG_CACHE_HOME/hattsheet or ~/.cache/hattsheet, and
+        // %LOCALAPPDATA%\hattsheet on Windows.
+        hattsheet::platform::userCacheFolder(),
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();

@@ -1,14 +1,12 @@
 #include "ui/qt_paths.h"
 
+#include "base/platform.h"
+
 namespace hattsheet::ui {
 
 std::filesystem::path pathFromQString(const QString& path)
 {
-#ifdef _WIN32
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(path.toStdString());
-#endif
+    return platform::pathFromUtf8(path.toStdString());
 }
 
 } // namespace hattsheet::ui

@@ -1,5 +1,6 @@
 #include "ui/widget_fields.h"
 
+#include "text/text_codec.h"
 #include "ui/ui_texts.h"
 
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <utility>
 
@@ -65,18 +67,7 @@ void appendUtf8(std::string& out, QStringView text)
         } else if (QChar::isSurrogate(u)) {
             c = standsFor(u);
         }
-        if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-        } else {
-            if (c < 0x10000) {
-                out += static_cast<char>(0xE0 | (c >> 12));
-            } else {
-                out += static_cast<char>(0xF0 | (c >> 18));
-                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            }
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        }
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        hattsheet::text::appendUtf8(out, c);
     }
 }
 
@@ -250,6 +241,54 @@ bool WidgetFields::endsInsideLine(FieldId id) const
     if (count < 2) return false;
     const QChar last = document->characterAt(count - 2);
     return last != QChar::ParagraphSeparator && last != QChar::LineSeparator && last != QLatin1Char('\n');
+}
+
+void WidgetFields::selectLine(FieldId id, unsigned long long line)
+{
+    QPlainTextEdit* panel = m_panels[index(id)];
+    if (panel == nullptr || line == 0) return;
+    flush(index(id));
+    // A paragraph may hold many lines joined by U+2028 (appendToPanel).
+    unsigned long long first = 1;  // the panel line a block's text starts with
+    for (QTextBlock block = panel->document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        const auto lines = static_cast<unsigned long long>(text.count(QChar(kLineSeparator))) + 1;
+        if (line < first + lines) {
+            qsizetype start = 0;
+            for (unsigned long long n = first; n < line; ++n) start = text.indexOf(QChar(kLineSeparator), start) + 1;
+            qsizetype end = text.indexOf(QChar(kLineSeparator), start);
+            if (end < 0) end = text.size();
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + static_cast<int>(start));
+            cursor.setPosition(block.position() + static_cast<int>(end), QTextCursor::KeepAnchor);
+            panel->setTextCursor(cursor);
+            panel->ensureCursorVisible();
+            panel->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        first += lines;
+    }
+}
+
+void WidgetFields::focus(FieldId id)
+{
+    if (QLineEdit* line = m_lines[index(id)]) {
+        line->setFocus(Qt::OtherFocusReason);
+        line->selectAll();
+    } else if (QPlainTextEdit* panel = m_panels[index(id)]) {
+        panel->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void WidgetFields::showNote(FieldId id, const std::string& text)
+{
+    QWidget* widget = m_lines[index(id)];
+    if (widget == nullptr) widget = m_panels[index(id)];
+    if (widget == nullptr) return;
+    constexpr int kNoteMilliseconds = 10000;
+    widget->setProperty("note", fromUtf8(text));
+    QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), fromUtf8(text), widget, QRect(),
+                       kNoteMilliseconds);
 }
 
 void WidgetFields::flush() const

@@ -44,6 +44,10 @@ public:
     void setText(operations::FieldId id, const std::string& text) override;
     void appendText(operations::FieldId id, const std::string& text) override;
     bool endsInsideLine(operations::FieldId id) const override;
+    void selectLine(operations::FieldId id, unsigned long long line) override;
+    void focus(operations::FieldId id) override;
+    // A tooltip beside the field, for some seconds.
+    void showNote(operations::FieldId id, const std::string& text) override;
 
     // Puts every collected append into its panel, and ends the undo step of
     // the large appends so far. The window calls it after each operation and

@@ -2,7 +2,7 @@
 // uses them to save: a private file in the target's folder, written in
 // binary, flushed, given the old file's owner and mode, then put in the
 // target's place – twice, since the second save finds the first one's file
-// (Windows' rename refuses to replace it). Plain C++: runs in the Linux
+// (Windows' rename refuses to replace it); and Windows' device names. Plain C++: runs in the Linux
 // suite and, built with mingw, under wine (tests/windows).
 
 #include "base/platform.h"
@@ -15,11 +15,24 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 namespace sys = hattsheet::platform;
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 int failures = 0;
 
@@ -37,42 +50,40 @@ struct Row {
     std::string leaf;    // the target's name (UTF-8)
     bool folderMissing;  // the target's folder does not exist
     Before before;       // what is at the target beforehand
-    int mayWrite;        // errno of mayWrite (EACCES for a read-only file unless privileged)
-    int create;          // errno of createPrivateFile in the target's folder
-    int replace;         // errno of replaceFile onto the target
+    int open;            // errno of openWriteTarget (EACCES for a read-only file unless privileged)
+    int replace;         // errno of commitTemp onto the target
 };
+
+int codeOf(const sys::Result<sys::Done>& r) { return r ? 0 : r.error().code; }
 
 // The file's bytes through the platform's own reader, "?" when it cannot.
 std::string readBack(const fs::path& path)
 {
-    int err = 0;
-    bool regular = false;
-    const int fd = sys::openForReading(path, err, regular);
-    if (fd < 0) return "?";
+    const auto opened = sys::openForReading(path);
+    if (!opened) return "?";
     std::string bytes;
     char buffer[4096];
-    for (long long n; (n = sys::readSome(fd, buffer, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
-    sys::closeFile(fd);
+    for (sys::Result<std::size_t> n = 0; (n = sys::readSome(opened->fd.get(), buffer, sizeof buffer)) && *n > 0;)
+        bytes.append(buffer, *n);
     return bytes;
 }
 
 // One save of bytes onto target as the file layer does it; the errno of
 // the step that failed, the row's expectations checked on the way.
-int save(const Row& row, const fs::path& target, const std::string& bytes)
+int save(const Row& row, const fs::path& target, const std::string& bytes, int open)
 {
-    int err = 0;
-    const sys::FileFacts old = sys::factsOf(target, err);
-    fs::path temp;
-    const int fd = sys::createPrivateFile(target.parent_path(), temp, err);
-    check((fd < 0 ? err : 0) == row.create, row.name, "create: " + std::to_string(fd < 0 ? err : 0));
-    if (fd < 0) return err;
-    check(sys::writeAll(fd, bytes) == 0 && sys::flushToDisk(fd) == 0 && sys::keepOwnerAndMode(fd, old) == 0 &&
-              sys::closeFile(fd) == 0,
-          row.name, "write, flush, owner and mode, close");
-    const int replaced = sys::replaceFile(temp, target);
+    auto t = sys::openWriteTarget(target);
+    check((t ? 0 : t.error().code) == open, row.name, "open: " + std::to_string(t ? 0 : t.error().code));
+    if (!t) return t.error().code;
+    if (t->inPlace.valid()) return codeOf(sys::writeAll(t->inPlace.get(), bytes));
+    auto temp = sys::createTemp(*t);
+    check(temp.hasValue(), row.name, "create");
+    if (!temp) return temp.error().code;
+    check(sys::writeAll(temp->fd.get(), bytes) && sys::keepAttributes(*temp, *t), row.name,
+          "write, owner and mode");
+    const int replaced = codeOf(sys::commitTemp(*temp, *t));
     check(replaced == row.replace, row.name, "replace: " + std::string(std::strerror(replaced)));
-    if (replaced != 0) sys::removeFile(temp);
-    check(!fs::exists(temp), row.name, "the private file is left behind");
+    if (replaced != 0) sys::discardTemp(*temp, *t);
     return replaced;
 }
 
@@ -94,18 +105,14 @@ void runRow(const Row& row, const fs::path& scratch)
 #endif
     }
 
-    int err = 0;
-    const sys::FileFacts facts = sys::factsOf(target, err);
-    check(facts.exists == (row.before != Before::Nothing) && facts.isFolder == (row.before == Before::Folder) &&
-              facts.isRegular == (row.before == Before::File || row.before == Before::ReadOnlyFile),
-          row.name, "exists, is a folder, is regular");
-    const int may = sys::mayWrite(target);
-    check(may == (privileged ? 0 : row.mayWrite), row.name, "mayWrite: " + std::string(std::strerror(may)));
-
-    // The file layer refuses a target the user may not write before saving.
-    if (row.before != Before::ReadOnlyFile && save(row, target, "first\r\nsave\r\n") == 0) {
+    const int open = privileged ? 0 : row.open;
+    if (kWindows && row.leaf == "NUL") {
+        // Written in place: no file appears.
+        check(save(row, target, "gone\r\n", open) == 0, row.name, "written");
+        check(fs::is_empty(folder), row.name, "a file appeared");
+    } else if (save(row, target, "first\r\nsave\r\n", open) == 0) {
         check(readBack(target) == "first\r\nsave\r\n", row.name, "first save: " + readBack(target));
-        save(row, target, "second save\n");
+        save(row, target, "second save\n", open);
         check(readBack(target) == "second save\n", row.name, "second save: " + readBack(target));
         int entries = 0;
         for (const auto& entry : fs::directory_iterator(folder)) {
@@ -115,11 +122,46 @@ void runRow(const Row& row, const fs::path& scratch)
         }
         check(entries == 1, row.name, std::to_string(entries) + " files in the folder");
     }
-    if (row.before == Before::ReadOnlyFile) {
+    if (row.before == Before::ReadOnlyFile && !privileged) {
         check(readBack(target) == old, row.name, "the read-only file changed");
         fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
     }
     fs::remove_all(folder);
+}
+
+// A named temporary file (file systems without unnamed ones) goes when
+// SIGINT, SIGTERM, SIGHUP or SIGPIPE ends the program, which still ends
+// by that signal; a file that took its name stays.
+void signalsLeaveNothing(const fs::path& scratch)
+{
+#ifndef _WIN32
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        const std::string row = "killed by signal " + std::to_string(signal);
+        const fs::path folder = scratch / "signals";
+        fs::create_directory(folder);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            auto t = sys::openFolder(folder);
+            if (!t) ::_exit(2);
+            t->leaf = "kept.txt";
+            auto kept = sys::createTemp(*t, true);
+            if (!kept || !sys::commitTemp(*kept, *t)) ::_exit(3);
+            auto temp = sys::createTemp(*t, true);
+            if (!temp || temp->name.empty() || !sys::writeAll(temp->fd.get(), "part of a list\r\n")) ::_exit(4);
+            ::raise(signal);
+            ::_exit(5);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        check(WIFSIGNALED(status) && WTERMSIG(status) == signal, row, "status " + std::to_string(status));
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
+        check(left == std::vector<std::string>{"kept.txt"}, row, std::to_string(left.size()) + " files left");
+        fs::remove_all(folder);
+    }
+#else
+    (void)scratch;
+#endif
 }
 
 } // namespace
@@ -132,19 +174,24 @@ int main()
     for (int i = 0; i < 120; ++i) longGreek += "λ";
     const std::string greek = "Σημεία Αθήνας.txt";
     const Row rows[] = {
-        {"new file", "points.txt", false, Before::Nothing, ENOENT, 0, 0},
-        {"an existing file is replaced", "points.txt", false, Before::File, 0, 0, 0},
-        {"a read-only file is refused", "points.txt", false, Before::ReadOnlyFile, EACCES, 0, 0},
-        {"a folder in the way", "points.txt", false, Before::Folder, 0, 0, EISDIR},
-        {"a missing folder", "points.txt", true, Before::Nothing, ENOENT, ENOENT, 0},
-        {"a Greek name, new", greek, false, Before::Nothing, ENOENT, 0, 0},
-        {"a Greek name, replaced", greek, false, Before::File, 0, 0, 0},
-        {"a long Greek name", longGreek + ".txt", false, Before::File, 0, 0, 0},
-        {"a long plain name", std::string(200, 'n') + ".txt", false, Before::File, 0, 0, 0},
+        {"new file", "points.txt", false, Before::Nothing, 0, 0},
+        {"an existing file is replaced", "points.txt", false, Before::File, 0, 0},
+        {"a read-only file is refused", "points.txt", false, Before::ReadOnlyFile, EACCES, 0},
+        {"a folder in the way", "points.txt", false, Before::Folder, EISDIR, 0},
+        {"a missing folder", "points.txt", true, Before::Nothing, ENOENT, 0},
+        {"a Greek name, new", greek, false, Before::Nothing, 0, 0},
+        {"a Greek name, replaced", greek, false, Before::File, 0, 0},
+        {"a long Greek name", longGreek + ".txt", false, Before::File, 0, 0},
+        {"a long plain name", std::string(200, 'n') + ".txt", false, Before::File, 0, 0},
+        // Windows opens a device for these names in any folder: NUL is
+        // written like /dev/null, the others are refused.
+        {"NUL is the null device", "NUL", false, Before::Nothing, 0, 0},
+        {"aux.txt names a device", "aux.txt", false, Before::Nothing, kWindows ? sys::kReservedName : 0, 0},
     };
     const fs::path scratch = fs::temp_directory_path() / ("hattsheet-platform-" + std::to_string(std::random_device()()));
     fs::create_directory(scratch);
     for (const Row& row : rows) runRow(row, scratch);
+    signalsLeaveNothing(scratch);
     std::error_code ec;
     fs::remove_all(scratch, ec);
     if (failures == 0) std::printf("all rows passed\n");

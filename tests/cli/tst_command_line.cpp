@@ -40,22 +40,40 @@ const QByteArray kUsageStart = "usage: hattsheet-convert --from CENTRE --to CENT
 // A row's expected stream ending in this is only the stream's beginning.
 const QByteArray kAndMore = "...";
 
-QByteArray usage(const QByteArray& why) { return "hattsheet-convert: " + why + "\n" + kUsageStart + kAndMore; }
+// A usage error: one line, and where the help is (English rows).
+QByteArray usage(const QByteArray& why)
+{
+    return "hattsheet-convert: " + why + "\nhattsheet-convert: see hattsheet-convert --help\n";
+}
 QByteArray line(const QByteArray& code, const QByteArray& point, const QByteArray& h) { return code + ", " + point + ", " + h + "\r\n"; }
 QByteArray offLine(unsigned long long count, unsigned long long first)
 {
-    return QByteArray::fromStdString(msg::recordsOffLine(count, first)) + "\n";
+    return "hattsheet-convert: " + QByteArray::fromStdString(msg::recordsOffLine(count, first)) + "\n";
 }
-QByteArray failedAt(int record, int inputLine, const QByteArray& why = {})
+QByteArray failedAt(int record, int inputLine, const QByteArray& why)
 {
-    return msg::kBatchFailed + QByteArray(" (εγγραφή ") + QByteArray::number(record) + ", γραμμή " +
-           QByteArray::number(inputLine) + ")" + why + "\n";
+    return "hattsheet-convert: " + QByteArray(msg::kBatchFailed) + " εγγραφή " + QByteArray::number(record) + ", γραμμή " +
+           QByteArray::number(inputLine) + ": " + why + "\n";
 }
+const QByteArray kCutShort = "το κείμενο τελειώνει μέσα στην εγγραφή";
+const QByteArray kTooLong = "η εγγραφή ξεπερνά τα 64 MiB";
+const QByteArray kNoSuchFile = ". (Δεν υπάρχει τέτοιο αρχείο ή κατάλογος)\n";
 
+// Rows run under a Greek locale; addEnglish's under LANG=C.
+void addIn(const char* lang, const char* name, const QStringList& args, int exitCode, const QByteArray& out,
+           const QByteArray& err, const QByteArray& input = {}, const QString& stdoutFile = {})
+{
+    QTest::newRow(name) << args << input << stdoutFile << exitCode << out << err << QString(lang);
+}
 void add(const char* name, const QStringList& args, int exitCode, const QByteArray& out, const QByteArray& err,
          const QByteArray& input = {}, const QString& stdoutFile = {})
 {
-    QTest::newRow(name) << args << input << stdoutFile << exitCode << out << err;
+    addIn("el_GR.UTF-8", name, args, exitCode, out, err, input, stdoutFile);
+}
+void addEnglish(const char* name, const QStringList& args, int exitCode, const QByteArray& out, const QByteArray& err,
+                const QByteArray& input = {}, const QString& stdoutFile = {})
+{
+    addIn("C", name, args, exitCode, out, err, input, stdoutFile);
 }
 
 int modeOf(const QString& path)
@@ -80,6 +98,7 @@ void tst_CommandLine::run_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("out");        // stdout, exactly or up to "..."
     QTest::addColumn<QByteArray>("err");        // stderr, exactly or up to "..."
+    QTest::addColumn<QString>("lang");          // LANG of the run
     const QStringList c = kDefaultCentres;
     const QStringList list = c + QStringList{"-"};
     const QByteArray worked = line("P", kWorked, "5.000"), origin = line("Q", kOrigin, "7.000");
@@ -94,87 +113,143 @@ void tst_CommandLine::run_data()
         {"--from", "38.15,1.45", "--to", "38.45,1.15", "--point", "-12345.678,9876.543"}, 0,
         "Χ = 31362.630\nΥ = -45568.618\nφ = 38° 20' 20.04305''\nΔλ = 1° 36' 31.57684''\nλ = 25° 19' 30.39184''\n",
         "");
-    add("help", {"-h"}, 0, kUsageStart + kAndMore, "");
+    addEnglish("help", {"-h"}, 0, kUsageStart + kAndMore, "");
+    add("help in Greek", {"--help"}, 0, "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n" + kAndMore, "");
+    addIn("el", "Greek without a territory", c + QStringList{"--pont"}, kUsage, "",
+          "hattsheet-convert: άγνωστη επιλογή «--pont»\nhattsheet-convert: δείτε hattsheet-convert --help\n");
+    addIn("ell_GR.UTF-8", "a language other than Greek", c + QStringList{"--pont"}, kUsage, "", usage("unknown option \"--pont\""));
     add("version", {"--version"}, 0, "hattsheet-convert " + kAndMore, "");
     if (QFile::exists("/dev/full")) {
         add("stdout is /dev/full", c + QStringList{"--point", "1000,2000"}, kFailed, "",
-            "hattsheet-convert: " + QByteArray::fromStdString(msg::cannotWrite("-")) + "\n", {}, "/dev/full");
+            "hattsheet-convert: Δεν ήταν δυνατή η εγγραφή του αρχείου «-». (Δεν υπάρχει χώρος στη συσκευή)\n", {},
+            "/dev/full");
     }
     // Refusals: the --from centre is checked completely before --to.
-    add("new latitude 43", {"--from", "40.51,-0.51", "--to", "43.00,-0.45", "--point", "0,0"}, kRefused, "",
-        msg::kLatitude + QByteArray("\n"));
+    add("new latitude 43", {"--from", "40.51,-0.51", "--to", "43,-0.45", "--point", "0,0"}, kRefused, "",
+        "hattsheet-convert: Λάθος στο Φ. (--to 43: από 34° έως 42°)\n");
     add("old longitude before new latitude", {"--from", "40.51,5.01", "--to", "43.00,-0.45", "--point", "0,0"},
-        kRefused, "", msg::kLongitude + QByteArray("\n"));
+        kRefused, "", "hattsheet-convert: Λάθος στο Δλ. (--from 5.01: από -4°30' έως 5° από την Αθήνα)\n");
+    addEnglish("old latitude in English", {"--from", "33.59,-0.51", "--to", "40.45,-0.45", "-"}, kRefused, "",
+               "hattsheet-convert: latitude refused (--from 33.59: from 34° to 42°)\n");
     add("X overflows the series", c + QStringList{"--point", "1e100,0"}, kRefused, "",
-        msg::kCoordinates + QByteArray("\n"));
+        "hattsheet-convert: " + QByteArray(msg::kCoordinates) + "\n");
+    // Decimal degrees typed where degrees.minutes are read: 75 minutes.
+    add("minutes of 60 or more are said", {"--from", "40.75,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, 0,
+        kAndMore, "hattsheet-convert: προειδοποίηση: Το 40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά, με 60 λεπτά ή "
+                  "περισσότερα)\n");
+    add("59 minutes are not", {"--from", "40.59,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, 0, kAndMore, "");
 
     // Usage errors: nothing on stdout, the text named. A centre or point
     // must pass the window's field test on each side of exactly one comma.
-    add("no --to", {"--from", "40.51,-0.51", "--point", "0,0"}, kUsage, "", usage("--from and --to are both needed"));
-    add("point without comma", c + QStringList{"--point", "1000"}, kUsage, "",
+    addEnglish("no --to", {"--from", "40.51,-0.51", "--point", "0,0"}, kUsage, "", usage("--from and --to are both needed"));
+    addEnglish("point without comma", c + QStringList{"--point", "1000"}, kUsage, "",
         usage("--point \"1000\": write X,Y, two numbers and one comma"));
-    add("three numbers as a point", c + QStringList{"--point", "1,5,2000"}, kUsage, "",
+    addEnglish("three numbers as a point", c + QStringList{"--point", "1,5,2000"}, kUsage, "",
         usage("--point \"1,5,2000\": write X,Y, two numbers and one comma"));
-    add("text as X", c + QStringList{"--point", "abc,2000"}, kUsage, "",
+    addEnglish("text as X", c + QStringList{"--point", "abc,2000"}, kUsage, "",
         usage("--point \"abc,2000\": \"abc\" is not a number"));
-    add("number beyond a double in --to", {"--from", "40.51,-0.51", "--to", "1E999,-0.45", "-"}, kUsage, "",
+    addEnglish("number beyond a double in --to", {"--from", "40.51,-0.51", "--to", "1E999,-0.45", "-"}, kUsage, "",
         usage("--to \"1E999,-0.45\": \"1E999\" is not a number"));
-    add("--from given twice", c + QStringList{"--from", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
+    addEnglish("--from given twice", c + QStringList{"--from", "40.45,-0.45", "--point", "0,0"}, kUsage, "",
         usage("--from given twice"));
-    add("unknown option", c + QStringList{"--pont", "0,0"}, kUsage, "", usage("unknown option \"--pont\""));
-    add("-x is an option, not a file", c + QStringList{"-x"}, kUsage, "", usage("unknown option \"-x\""));
-    add("two INPUTs", c + QStringList{"a.txt", "b.txt"}, kUsage, "",
+    addEnglish("unknown option", c + QStringList{"--pont", "0,0"}, kUsage, "", usage("unknown option \"--pont\""));
+    addEnglish("-x is an option, not a file", c + QStringList{"-x"}, kUsage, "", usage("unknown option \"-x\""));
+    addEnglish("two INPUTs", c + QStringList{"a.txt", "b.txt"}, kUsage, "",
         usage("only one INPUT may be given, \"b.txt\" is a second one"));
-    add("value missing at the end", c + QStringList{"--point"}, kUsage, "",
+    addEnglish("value missing at the end", c + QStringList{"--point"}, kUsage, "",
         usage("missing value after \"--point\""));
-    add("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
+    addEnglish("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
         usage("--point takes no INPUT or -o"));
-    add("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
+    // An empty name (IN='' in a script) would have meant stdin or stdout
+    // and turned an OUTPUT file into nothing.
+    const QByteArray noInput = usage("INPUT is an empty name; write - for stdin");
+    const QByteArray noOutput = usage("OUTPUT is an empty name; write - for stdout");
+    addEnglish("empty INPUT", c + QStringList{"", "-o", "kept.txt"}, kUsage, "", noInput);
+    addEnglish("empty -o", list + QStringList{"-o", ""}, kUsage, "", noOutput);
+    addEnglish("empty -o=", list + QStringList{"-o="}, kUsage, "", noOutput);
+    addEnglish("empty --output=", list + QStringList{"--output="}, kUsage, "", noOutput);
+    addEnglish("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
         usage("--point \"1\\x1b[2J\\n\\u009b,2\": \"1\\x1b[2J\\n\\u009b\" is not a number"));
+    // Bidirectional controls would show the name reordered (U+202E turns
+    // "txt.exe" around), a C1 control could start a terminal sequence.
+    add("bidirectional controls of a file name shown escaped", c + QStringList{"a\u202Ebc\u2066\u2069\u009b.txt"},
+        kFailed, "",
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\u202ebc\\u2066\\u2069\\u009b.txt»" + kNoSuchFile);
     add("-- ends the options", c + QStringList{"--", "-missing.txt"}, kFailed, "",
-        QByteArray::fromStdString(msg::cannotRead("-missing.txt")) + " (No such file or directory)\n");
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «-missing.txt»" + kNoSuchFile);
+    addEnglish("a missing file in English", c + QStringList{"missing.txt"}, kFailed, "",
+               "hattsheet-convert: cannot read \"missing.txt\". (No such file or directory)\n");
     add("control characters of a file name shown escaped", c + QStringList{"Α\nno\x1b]0;x\x07\x7f.txt"}, kFailed, "",
-        "Δεν ήταν δυνατή η ανάγνωση του αρχείου «Α\\nno\\x1b]0;x\\x07\\x7f.txt». (No such file or directory)\n");
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «Α\\nno\\x1b]0;x\\x07\\x7f.txt»" + kNoSuchFile);
 
     // Point lists: the window's record stream, byte for byte, with one
     // warning when records do not sit one per line.
     add("empty input", list, 0, "", "");
     add("-o /dev/stderr", list + QStringList{"-o", "/dev/stderr"}, 0, "", worked, "P, 1000, 2000, 5\r\n");
     add("-o into a missing folder names the file", list + QStringList{"-o", "/nonexistent/b.txt"}, kFailed, "",
-        QByteArray::fromStdString(msg::cannotWrite("/nonexistent/b.txt")) + " (No such file or directory)\n",
+        "hattsheet-convert: Δεν ήταν δυνατή η εγγραφή του αρχείου «/nonexistent/b.txt»" + kNoSuchFile,
         "P, 1000, 2000, 5\r\n");
     add("text H is kept as it is", list, 0, line("C", kOrigin, "n/a"), "", "C, 0, 0, n/a\r\n");
     add("refused centre converts nothing", {"--from", "40.51,-0.51", "--to", "42.01,-0.45", "-"}, kRefused, "",
-        msg::kLatitude + QByteArray("\n"), "P1, 1000, 2000, 5\n");
-    add("numeric codes with decimal commas", list, 0,
-        line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000"), offLine(3, 1),
+        "hattsheet-convert: Λάθος στο Φ. (--to 42.01: από 34° έως 42°)\n", "P1, 1000, 2000, 5\n");
+    // Records across lines fail, unless --records-across-lines asks for the
+    // window's reading; decimal commas between commas fail either way.
+    const QStringList across = list + QStringList{"--records-across-lines"};
+    add("numeric codes with decimal commas", across, kFailed, "",
+        failedAt(1, 1, "6 πεδία χωρισμένα με κόμμα· αν το κόμμα είναι υποδιαστολή, χωρίστε τα πεδία με «;» ή γράψτε "
+                       "τους αριθμούς με τελεία"),
         "1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n");
-    add("a line of three, then five, after a blank line", list, 0, worked + origin + line("R", kWorked, "9.000"),
+    add("a line of three, then five, after a blank line", across, 0, worked + origin + line("R", kWorked, "9.000"),
         offLine(2, 3), "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
-    add("one field a line", list, 0, worked,
-        "Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
+    add("a line of three fails without the option", list, kFailed, worked,
+        failedAt(2, 3, "η εγγραφή δεν βρίσκεται μόνη σε μία γραμμή (γραμμή με 3 πεδία· κάθε γραμμή θέλει 4, ή 3 σε "
+                       "όλες) (το --records-across-lines τη διαβάζει όπως το παράθυρο)"),
+        "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
+    add("one field a line", across, 0, worked,
+        "hattsheet-convert: Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
         "(δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).\n",
         "P\n1000\n2000\n5\n");
-    add("blank lines first count as lines", list, kFailed, worked, failedAt(2, 4),
+    add("blank lines first count as lines", list, kFailed, worked, failedAt(2, 4, "Χ = «x» δεν είναι αριθμός"),
         "\r\n\r\nP, 1000, 2000, 5\r\nQ, x, 0, 7\r\n");
-    add("a shifted record, then a failing one", list, kFailed, worked, offLine(1, 1) + failedAt(2, 1),
+    add("an empty X is no 0", list, kFailed, worked, failedAt(2, 2, "το Χ είναι κενό"), "P, 1000, 2000, 5\r\nC,,2,3\r\n");
+    add("a shifted record, then a failing one", across, kFailed, worked, offLine(1, 1) + failedAt(2, 1, kCutShort),
         "P, 1000, 2000, 5, Q, 0\r\n");
+    // Each layout, as the comma layout's worked example.
+    add("semicolons, decimal commas, a header", list, 0, line("\xD3" "12", kWorked, "123.450"),
+        "hattsheet-convert: Διαβάστηκαν 1 σημείο: διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας\n",
+        "\xCA\xF9\xE4\xE9\xEA\xFC\xF2;\xD7;\xD5;\xC7\r\n\xD3\x31\x32;1000,0;2000;123,45\r\n");
+    addEnglish("tabs, decimal points, in English", list, 0, worked + worked,
+               "hattsheet-convert: Read 2 points: separator tab, decimal mark \".\"\n",
+               "P\t1000\t2000\t5\nP\t1000.000\t2000.0\t5\n\n");
+    add("spaces, no height", list, 0, "P, " + kWorked + "\r\nQ, " + kOrigin + "\r\n",
+        "hattsheet-convert: Διαβάστηκαν 2 σημεία: διαχωριστικό κενά, υποδιαστολή «.», χωρίς υψόμετρο\n",
+        "P   1000.0  2000\nQ 0 0\n");
+    add("a refused line of a layout names its line", list, kFailed, worked,
+        "hattsheet-convert: Διαβάστηκαν 1 σημείο: διαχωριστικό «;», υποδιαστολή «.»\n" +
+            failedAt(2, 3, "Υ = «12O4.5» δεν είναι αριθμός"),
+        "P;1000;2000;5\n\nQ;0;12O4.5;7\n");
     // More than one 1 MiB block and two threads: the count and the line
     // hold across both.
-    add("shifted records all through 1.5 MB", list, 0,
-        (line("1", kWorked, "5.000") + line("2", kOrigin, "7.000") + line("3", kWorked, "9.000")).repeated(40000),
-        offLine(120000, 1), QByteArray("1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n").repeated(40000));
-    add("one record a line for 1.3 MB, a shifted one, a failing one", list, kFailed,
-        worked.repeated(70000) + origin, offLine(1, 70001) + failedAt(70002, 70003),
+    add("shifted records all through 1.5 MB", across, 0,
+        (line("P", kWorked, "5.000") + line("Q", kOrigin, "7.000")).repeated(60000),
+        offLine(120000, 1), QByteArray("P, 1000, 2000, 5, Q, 0\r\n0, 7\r\n").repeated(60000));
+    add("one record a line for 1.3 MB, a shifted one, a failing one", across, kFailed,
+        worked.repeated(70000) + origin, offLine(1, 70001) + failedAt(70002, 70003, kCutShort),
         QByteArray("P, 1000, 2000, 5\r\n").repeated(70000) + "Q, 0, 0\r\n7\r\nR\r\n");
 
     // A record of more than 64 MiB (no separator) fails with its place, after
     // the lines before it: memory does not run out.
     add("/dev/zero", c + QStringList{"/dev/zero"}, kFailed, "",
-        failedAt(1, 1, " " + QByteArray(msg::kRecordTooLong)));
+        failedAt(1, 1, kTooLong));
     add("a 70 MB code on line 3 of a pipe", list, kFailed, line("A", kWorked, "5.000"),
-        failedAt(2, 3, " " + QByteArray(msg::kRecordTooLong)),
+        failedAt(2, 3, kTooLong),
         "A, 1000, 2000, 5\r\n\r\nB" + QByteArray(70 << 20, 'x') + ", 0, 0, 7\r\n");
+    // The limit is exact: a record's text from its first byte to its line end.
+    const QByteArray rest = ", 0, 0, 7\r\n";
+    add("a record of 64 MiB converts", list, 0, "B" + QByteArray(100, 'x') + kAndMore, "",
+        "B" + QByteArray((64 << 20) - 1 - rest.size(), 'x') + rest);
+    add("a record of 64 MiB and one byte fails", list, kFailed, "", failedAt(1, 1, kTooLong),
+        "B" + QByteArray((64 << 20) - rest.size(), 'x') + rest);
     add("a 60 MB code still converts", list, 0, line("B" + QByteArray(60 << 20, 'x'), kOrigin, "7.000"), "",
         "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n");
 
@@ -187,7 +262,7 @@ void tst_CommandLine::run_data()
         QTemporaryDir dir;
         const BatchRun batch = runBatch(in.toStdString(), {dir.path().toStdString(), dir.path().toStdString()});
         const bool done = batch.messages.at(0).text.starts_with(msg::kBatchDone);
-        add(name, list, done ? 0 : kFailed, QByteArray::fromStdString(batch.panel2), err, in);
+        add(name, across, done ? 0 : kFailed, QByteArray::fromStdString(batch.panel2), err, in);
     };
     constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves
     const struct {
@@ -208,7 +283,9 @@ void tst_CommandLine::run_data()
         }
         // A spread record warns once, counting every record from it on.
         const int bad = h.bad.value(0);
-        asBatch(h.name, in, bad ? failedAt(bad, bad) : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "");
+        asBatch(h.name, in,
+                bad ? failedAt(bad, bad, "οι συντεταγμένες δεν μετατρέπονται")
+                    : h.shortLine ? offLine(kLines - h.shortLine + 1, h.shortLine) : "");
     }
     // A quoted code holding a line end: its second line starts no record.
     QByteArray quoted, crOnly, shortAtEnd, blocks;
@@ -227,7 +304,7 @@ void tst_CommandLine::run_data()
     }
     asBatch("quoted codes spanning two lines", quoted, offLine(6000, 1));
     asBatch("CR line ends only", crOnly, "");
-    asBatch("last record cut short", shortAtEnd + "S, 1, 2\n", failedAt(6001, 6001));
+    asBatch("last record cut short", shortAtEnd + "S, 1, 2\n", failedAt(6001, 6001, kCutShort));
     asBatch("CR LF split at block boundaries", blocks, "");
 
     // Sheets by name and the Greek Grid. Digits: at the centre 40.15, 0.15
@@ -249,21 +326,24 @@ void tst_CommandLine::run_data()
     add("named sheet, point far outside its outline: one warning",
         {"--from", "Άθως", "--to", "egsa87", "--point", "0,0"}, 0,
         "Χ = 497146.350\nΥ = 4455299.910\n" + atAthos + "Φύλλο = Άθως\n",
-        QByteArray::fromStdString(msg::farOutside(1, *athos)) + "\n");
+        "hattsheet-convert: " + QByteArray::fromStdString(msg::farOutside(1, *athos)) + "\n");
     add("list to egsa87 stops at a point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87"}, kFailed,
         line("P1", "497156.350, 4455309.902", "5.000"),
-        failedAt(2, 2, " " + QByteArray::fromStdString(msg::offSheets("40.15", "0.15"))),
+        failedAt(2, 2, QByteArray::fromStdString(msg::offSheets("40.15", "0.15"))),
         "P1, 10, 10, 5\r\nP2, 0, -900000, 6\r\n");
     add("one point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"}, kRefused, "",
-        QByteArray::fromStdString(msg::offSheets("40.15", "0.15")) + "\n");
+        "hattsheet-convert: " + QByteArray::fromStdString(msg::offSheets("40.15", "0.15")) + "\n");
     add("no sheet on the centre", {"--from", "egsa87", "--to", "40.51,-0.51", "--point", "400000,4500000"}, kRefused,
-        "", QByteArray::fromStdString(msg::noSheetOnCentre("40.51", "-0.51")) + "\n");
+        "", "hattsheet-convert: " + QByteArray::fromStdString(msg::noSheetOnCentre("40.51", "-0.51")) + "\n");
     add("an inconsistent sheet named", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",
-        QByteArray::fromStdString(msg::defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
-    add("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(msg::kGridBothWays));
-    add("unknown sheet", {"--from", "Ατλαντίς", "--to", "egsa87", "-"}, kUsage, "",
+        "hattsheet-convert: " + QByteArray::fromStdString(msg::defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
+    addEnglish("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(msg::kGridBothWays));
+    addEnglish("unknown sheet", {"--from", "Ατλαντίς", "--to", "egsa87", "-"}, kUsage, "",
         usage("--from \"Ατλαντίς\": no sheet has this name or agency number (hattsheet-convert --sheets lists them)"));
-    add("ambiguous sheet", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",
+    add("ambiguous sheet in Greek", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",
+        "hattsheet-convert: --to «αργο»: ταιριάζει σε πολλά φύλλα: Άργος (48), Άργος-Ορεστικόν (49), Αργοστόλιον (50)\n"
+        "hattsheet-convert: δείτε hattsheet-convert --help\n");
+    addEnglish("ambiguous sheet", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",
         usage("--to \"αργο\" names several sheets: Άργος (48), Άργος-Ορεστικόν (49), Αργοστόλιον (50)"));
     add("--sheets TEXT", {"--sheets", "πλατυ"}, 0,
         "Πλατύ\t303\t40.45,-1.15\tΕΓΣΑ87\nΠλατύκαμπος\t304\t39.45,-1.15\tΕΓΣΑ87\n", "");
@@ -279,7 +359,8 @@ void tst_CommandLine::run()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, out);
     QFETCH(QByteArray, err);
-    const CliRun r = runConvert(args, input, stdoutFile);
+    QFETCH(QString, lang);
+    const CliRun r = runConvert(args, input, stdoutFile, {}, HATTSHEET_CONVERT, lang);
     QVERIFY2(r.ran(), r.err.constData());
     for (const auto& [stream, actual, expected] : {std::tuple{"stderr", r.err, err}, std::tuple{"stdout", r.out, out}}) {
         const bool start = expected.endsWith(kAndMore);  // only the stream's beginning; some rows hold megabytes

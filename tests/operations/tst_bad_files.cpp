@@ -10,15 +10,21 @@
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
-#include "pointfile/field_reader.h"
+#include "pointfile/record_reader.h"
+#include "pointfile/point_line_writer.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/blank_line_filter.h"
 #include "text/text_codec.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <csignal>
 #include <functional>
 #include <optional>
@@ -30,6 +36,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace hattsheet::operations;
@@ -41,9 +48,11 @@ enum class Way { Open, Save, Batch, Input, Output };  // Input: hattsheet-conver
 enum class Place {
     Folder, Fifo, Unreadable, Missing, Link, FullDevice, LinkToFullDevice, StdoutFull,
     ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, GreekName,
-    DevStdoutAppend, NoFolder,
+    DevStdoutAppend, NoFolder, OthersLinkInSticky, DanglingInOthersFolder, SwappedWhileAsked, AclAndAttributes,
+    HardLinked, Growing, EmptyName,
 };
-enum class Outcome { Written, CannotRead, CannotWrite };
+// Declined: the user said No, nothing is written or shown; Usage: exit 64.
+enum class Outcome { Written, CannotRead, CannotWrite, TooLarge, Declined, Usage };
 Q_DECLARE_METATYPE(Way)
 Q_DECLARE_METATYPE(Place)
 Q_DECLARE_METATYPE(Outcome)
@@ -58,6 +67,7 @@ struct Scene {
     QString fixed;  // the by-product's name the place is planted at; "": the path given
     Outcome outcome;
     bool keeps;
+    int reason;  // the errno the command line's message gives; 0: none checked
     QString in, out, path, named, holder, stdoutFile;
     hattsheet::operations::TempPlaces temp;
     std::function<void()> inChild;  // run in hattsheet-convert's process before it starts
@@ -80,6 +90,9 @@ private slots:
     void privateFolder();
     void diskFillsAfter_data();
     void diskFillsAfter();
+    void endsEarly_data();
+    void endsEarly();
+    void folderSwapsDuringWrites();
 
 private:
     QString at(const QString& name) const { return m_work.path() + "/" + name; }
@@ -93,8 +106,17 @@ private:
 
 namespace {
 
-constexpr int kExitFailed = 1;
-// The user that owns nothing; file modes bind it even when the tests run as root.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+constexpr int kExitFailed = 1, kExitUsage = 64;
+// The user that owns nothing; file modes bind it even when the tests run as
+// root. It is also the other user whose links and folders a row plants.
 constexpr uid_t kNobody = 65534;
 // What panel 2 held before each run: it must survive every outcome.
 const std::string kPrevious = "earlier, 1.000, 2.000, 3.000\r\n";
@@ -111,6 +133,20 @@ std::string afterPrevious(const std::string& s)
 QStringList leftoversIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Hidden | QDir::Files).filter(".hs");
+}
+// Every extended attribute of a file (the ACL is system.posix_acl_access), name=value.
+QByteArrayList attributesOf(const QString& path)
+{
+    QByteArrayList all;
+    char names[4096];
+    const ssize_t n = ::listxattr(name(path).constData(), names, sizeof names);
+    for (ssize_t at = 0; at < n; at += ssize_t(std::strlen(names + at)) + 1) {
+        char value[4096];
+        const ssize_t size = ::getxattr(name(path).constData(), names + at, value, sizeof value);
+        all << QByteArray(names + at) + "=" + QByteArray(value, size < 0 ? 0 : int(size)).toHex();
+    }
+    std::sort(all.begin(), all.end());
+    return all;
 }
 
 // The batch with panel 2 holding kPrevious: panel2 is what it appended.
@@ -187,6 +223,13 @@ void feedFifo(std::stop_token stop, const QString& path, const QByteArray& bytes
     }
 }
 
+// The messages with their texts cut at the first line end.
+std::vector<ShownMessage> firstLines(std::vector<ShownMessage> messages)
+{
+    for (ShownMessage& m : messages) m.text = m.text.substr(0, m.text.find('\n'));
+    return messages;
+}
+
 } // namespace
 
 // Folders locked by a test must be opened again, or the scratch folder stays.
@@ -210,7 +253,7 @@ void tst_BadFiles::everyWayIn_data()
     using B = QByteArray;
     const auto add = [](const char* tag, const B& bytes, bool valid, const B& lines, bool stops, int count = -1,
                         int offCount = 0, int offFrom = 1) {
-        const B warning = offCount == 0 ? B() : B::fromStdString(msg::recordsOffLine(offCount, offFrom) + "\n");
+        const B warning = offCount == 0 ? B() : "hattsheet-convert: " + B::fromStdString(msg::recordsOffLine(offCount, offFrom) + "\n");
         QTest::newRow(tag) << bytes << valid << lines << stops << count << warning;
     };
     const B worked = kWorked + ", 5.000\r\n";
@@ -223,9 +266,8 @@ void tst_BadFiles::everyWayIn_data()
         false);
     add("Greek code in UTF-8 with a byte-order mark", "\xEF\xBB\xBF\xCE\xA3" "1, 1000, 2000, 5\r\n", true,
         "\xCE\xA3" "1, " + worked, false);
-    // The mark is no part of the first code, also when a blank line follows
-    // it (the batch drops that line, the open does not).
-    add("a byte-order mark, then a blank line", "\xEF\xBB\xBF\r\nP1, 1000, 2000, 5\r\n", false, "P1, " + worked, false);
+    // The mark is no part of the first code, also when a blank line follows it.
+    add("a byte-order mark, then a blank line", "\xEF\xBB\xBF\r\nP1, 1000, 2000, 5\r\n", true, "P1, " + worked, false);
     // Sizes: a 10 MB code, and one line of 1,000,000 fields (250,000 records).
     const B longCode(10 * 1024 * 1024, 'K');
     add("a 10 MB line", longCode + ", 1000, 2000, 5\r\n", true, longCode + ", " + worked, false);
@@ -241,14 +283,14 @@ void tst_BadFiles::everyWayIn_data()
     add("unterminated quote in a code", "\"P1, 1000, 2000, 5\r\n", false, "", true);
     add("a quote at the end of the file", "P1, 1000, 2000, 5\r\n\"", false, "P1, " + worked, true);
     add("quoted code with text after the closing quote", "\"P1\"junk, 1000, 2000, 5\r\n", true, "P1, " + worked, false);
-    // Empty fields: X and Y read as 0, H is shown as 0.000.
-    add("empty X, empty H", "A,,0,5\r\nB,0,0,\r\n", true, "A, " + kOrigin + ", 5.000\r\nB, " + kOrigin + ", 0.000\r\n",
-        false);
-    // Separators only. Two line ends are two empty fields of a record that the
-    // end cuts short (four would make a record of zeros); the batch drops blank lines.
-    add("only commas, one record", ",,,\r\n", true, ", " + kOrigin + ", 0.000\r\n", false);
-    add("only commas, a record and a half", ",,,,,,", false, ", " + kOrigin + ", 0.000\r\n", true);
-    add("only line breaks", "\r\n\n", false, "", false);
+    // Empty fields: an empty X or Y is no 0 (the point would land on the
+    // sheet's centre); an empty H is shown as 0.000.
+    add("empty H", "B,0,0,\r\n", true, "B, " + kOrigin + ", 0.000\r\n", false);
+    add("empty X", "B,0,0,\r\nA,,0,5\r\n", false, "B, " + kOrigin + ", 0.000\r\n", true);
+    // Separators only; blank lines are dropped.
+    add("only commas, one record", ",,,\r\n", false, "", true);
+    add("only commas, a record and a half", ",,,,,,", false, "", true);
+    add("only line breaks", "\r\n\n", true, "", false);
     add("only spaces and tabs", "   \t  ", false, "", true);
     add("empty file", "", true, "", false);
     // Misaligned but complete, and mixed line ends.
@@ -278,11 +320,17 @@ void tst_BadFiles::everyWayIn()
 
     // The batch appends the lines before the first failing record, then says
     // "Λάθος στον πίνακα!" or that it is done; panel 2 keeps what it held.
+    // (Its first line; a second says where and why, or how many records were shifted.)
     const ShownMessage expected = noList  ? ShownMessage{msg::kNoList, msg::kTitleWarning, MessageIcon::Critical}
                                   : stops ? ShownMessage{msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical}
-                                          : ShownMessage{msg::withPointCount(msg::kBatchDone, std::count(batch.panel2.begin(), batch.panel2.end(), '\n')),
-                                                         msg::kTitleInfo, MessageIcon::Information};
-    QCOMPARE(batch.messages, std::vector<ShownMessage>{expected});
+                                          : ShownMessage{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
+    QCOMPARE(firstLines(batch.messages), std::vector<ShownMessage>{expected});
+    if (!noList) {
+        // The second line: the count of points converted, or where the list stopped and why.
+        const std::string second = batch.messages[0].text.substr(batch.messages[0].text.find('\n') + 1);
+        if (!stops) QVERIFY(second.starts_with(msg::pointCount(std::count(batch.panel2.begin(), batch.panel2.end(), '\n'))));
+        else QVERIFY(second.starts_with("εγγραφή "));
+    }
     QVERIFY(!spellsNonFinite(batch.panel2));
     QVERIFY2(pf::testCoordinateFile(batch.panel2), "every appended line reads back as code, X, Y, H");
     if (count >= 0) QCOMPARE(int(std::count(batch.panel2.begin(), batch.panel2.end(), '\n')), count);
@@ -292,13 +340,17 @@ void tst_BadFiles::everyWayIn()
     // file's own encoding, byte for byte the batch's; exit 0, or 1 with
     // "Λάθος στον πίνακα!" and the record's number on stderr. An existing
     // OUTPUT is replaced only by a whole list: on a failing record it keeps
-    // its old bytes, while stdout gets the lines before it. Records off
-    // their lines are converted all the same, with one warning.
-    QVERIFY(writeFile(out, kOldBytes));
-    const CliRun fromFile = runConvert(kDefaultCentres + QStringList{in, "-o", out});
-    const CliRun fromPipe = runConvert(kDefaultCentres + QStringList{"-"}, bytes);
+    // its old bytes (under both of its names: it has a second one), while
+    // stdout gets the lines before it. Read as the window reads records
+    // across lines; without the option such a list fails.
+    QVERIFY(writeFile(out, kOldBytes) && ::link(name(out).constData(), name(at("out, again.txt")).constData()) == 0);
+    const QStringList across = kDefaultCentres + QStringList{"--records-across-lines"};
+    const CliRun fromFile = runConvert(across + QStringList{in, "-o", out});
+    const CliRun fromPipe = runConvert(across + QStringList{"-"}, bytes);
+    if (!warning.isEmpty()) QCOMPARE(runConvert(kDefaultCentres + QStringList{"-"}, bytes).exitCode, kExitFailed);
     const bool cliStops = stops && !holdsOnlySpaces(bytes.toStdString());
     QCOMPARE(readFile(out), cliStops ? kOldBytes : fromPipe.out);
+    QCOMPARE(readFile(at("out, again.txt")), readFile(out));
     const QByteArray record = "εγγραφή " + QByteArray::number((count >= 0 ? count : lines.count("\r\n")) + 1);
     for (const CliRun* r : {&fromFile, &fromPipe}) {
         QVERIFY2(r->ran(), r->err.constData());
@@ -323,13 +375,15 @@ void tst_BadFiles::checkOpen(const QString& in, bool valid, const std::string* c
     openIntoPanel(fields, dialogs, Panel::One);
     const std::string loaded = afterPrevious(fields.text(FieldId::File1));
     if (!valid) {
-        QCOMPARE(dialogs.messages,
+        QCOMPARE(firstLines(dialogs.messages),
                  std::vector<ShownMessage>({{msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical}}));
         QCOMPARE(loaded, std::string());
     } else {
+        // How many points were read, and records across lines counted.
         const auto points = std::count(loaded.begin(), loaded.end(), '\n');
-        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{msg::withPointCount(msg::kOpened, points), msg::kTitleInfoPlain,
-                                                               MessageIcon::Information}}));
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QVERIFY(dialogs.messages[0].icon == MessageIcon::Information);
+        QVERIFY(dialogs.messages[0].text.starts_with(msg::withPointCount(msg::kOpened, points)));
         dialogs.messages.clear();
         QVERIFY(!spellsNonFinite(loaded));
         QVERIFY2(pf::testCoordinateFile(loaded), "the loaded lines form a valid coordinate file");
@@ -372,11 +426,12 @@ void tst_BadFiles::hostileFiles_data()
     QTest::addColumn<QString>("fixed");  // the by-product's name the place is planted at; "": the path given
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<bool>("keeps");  // the target (for a bad INPUT the OUTPUT, when planted what a link names) keeps its bytes
+    QTest::addColumn<int>("reason");  // the errno in the command line's message
     using W = Way;
     using P = Place;
     using O = Outcome;
     const QString file = "TempFile.Dat", feed = "TempFeed.Dat";
-    const struct { const char* tag; Way way; Place place; QString fixed; Outcome outcome; bool keeps; } rows[] = {
+    const struct { const char* tag; Way way; Place place; QString fixed; Outcome outcome; bool keeps; int reason = 0; } rows[] = {
         {"open a folder", W::Open, P::Folder, {}, O::CannotRead, false},
         {"open a FIFO", W::Open, P::Fifo, {}, O::CannotRead, false},
         {"open a file without read permission", W::Open, P::Unreadable, {}, O::CannotRead, false},
@@ -390,19 +445,36 @@ void tst_BadFiles::hostileFiles_data()
         {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, {}, O::Written, false},
         {"save through a dangling link", W::Save, P::DanglingLink, {}, O::Written, false},
         {"save to a Greek name", W::Save, P::GreekName, {}, O::Written, false},
-        {"INPUT is a folder, OUTPUT kept", W::Input, P::Folder, {}, O::CannotRead, true},
+        {"INPUT is a folder, OUTPUT kept", W::Input, P::Folder, {}, O::CannotRead, true, EISDIR},
         {"INPUT is a FIFO with a writer", W::Input, P::Fifo, {}, O::Written, false},
-        {"INPUT without read permission, OUTPUT kept", W::Input, P::Unreadable, {}, O::CannotRead, true},
-        {"INPUT that does not exist, OUTPUT kept", W::Input, P::Missing, {}, O::CannotRead, true},
-        {"-o a full device", W::Output, P::FullDevice, {}, O::CannotWrite, false},
-        {"stdout is a full device", W::Output, P::StdoutFull, {}, O::CannotWrite, false},
-        {"-o into a folder without write permission", W::Output, P::ReadOnlyFolder, {}, O::CannotWrite, true},
+        {"INPUT without read permission, OUTPUT kept", W::Input, P::Unreadable, {}, O::CannotRead, true, EACCES},
+        {"INPUT that does not exist, OUTPUT kept", W::Input, P::Missing, {}, O::CannotRead, true, ENOENT},
+        {"-o a full device", W::Output, P::FullDevice, {}, O::CannotWrite, false, ENOSPC},
+        {"stdout is a full device", W::Output, P::StdoutFull, {}, O::CannotWrite, false, ENOSPC},
+        {"-o into a folder without write permission", W::Output, P::ReadOnlyFolder, {}, O::CannotWrite, true, EACCES},
         {"-o through a symbolic link updates the linked file", W::Output, P::Link, {}, O::Written, false},
         {"-o names INPUT itself", W::Output, P::TheInput, {}, O::Written, false},
-        {"-o a write-protected file", W::Output, P::WriteProtected, {}, O::CannotWrite, true},
+        {"-o a write-protected file", W::Output, P::WriteProtected, {}, O::CannotWrite, true, EACCES},
         {"-o through a dangling link", W::Output, P::DanglingLink, {}, O::Written, false},
         {"-o a Greek name", W::Output, P::GreekName, {}, O::Written, false},
         {"-o /dev/stdout appends to a log", W::Output, P::DevStdoutAppend, {}, O::Written, false},
+        // Another user's link is followed as the kernel would with Debian's
+        // protected_symlinks: not from a sticky folder others may write, and
+        // a dangling one not from a folder that is not the user's.
+        {"-o another user's link in a sticky folder", W::Output, P::OthersLinkInSticky, {}, O::CannotWrite, true, EACCES},
+        {"save: another user's link in a sticky folder", W::Save, P::OthersLinkInSticky, {}, O::CannotWrite, true},
+        {"-o a dangling link in another user's folder", W::Output, P::DanglingInOthersFolder, {}, O::CannotWrite, false,
+         EACCES},
+        {"save: a dangling link in another user's folder", W::Save, P::DanglingInOthersFolder, {}, O::CannotWrite, false},
+        {"save: a link swapped in while asked is asked about again", W::Save, P::SwappedWhileAsked, {}, O::Declined, true},
+        // What the shell's ">" keeps: attributes, and every name of the file.
+        {"-o keeps the ACL and extended attributes", W::Output, P::AclAndAttributes, {}, O::Written, false},
+        {"save keeps the ACL and extended attributes", W::Save, P::AclAndAttributes, {}, O::Written, false},
+        {"-o writes a file of two names in place", W::Output, P::HardLinked, {}, O::Written, false},
+        {"save writes a file of two names in place", W::Save, P::HardLinked, {}, O::Written, false},
+        {"open a file larger than its reported size", W::Open, P::Growing, {}, O::TooLarge, false},
+        {"INPUT is an empty name, OUTPUT kept", W::Input, P::EmptyName, {}, O::Usage, true},
+        {"-o an empty name", W::Output, P::EmptyName, {}, O::Usage, false},
         {"save: link to another's file at TempFile.Dat", W::Save, P::Link, file, O::Written, true},
         {"batch: link to another's file at TempFeed.Dat", W::Batch, P::Link, feed, O::Written, true},
         {"batch: link to a full device at TempFile.Dat", W::Batch, P::LinkToFullDevice, file, O::Written, false},
@@ -413,7 +485,7 @@ void tst_BadFiles::hostileFiles_data()
         {"batch: a file where the program's folder should be", W::Batch, P::NoFolder, feed, O::Written, false},
         {"save: a file where the program's folder should be", W::Save, P::NoFolder, file, O::Written, false},
     };
-    for (const auto& r : rows) QTest::newRow(r.tag) << r.way << r.place << r.fixed << r.outcome << r.keeps;
+    for (const auto& r : rows) QTest::newRow(r.tag) << r.way << r.place << r.fixed << r.outcome << r.keeps << r.reason;
 }
 
 namespace {
@@ -428,10 +500,19 @@ QByteArray writtenBy(const Scene& s)
 std::vector<ShownMessage> expectedMessages(const Scene& s)
 {
     std::vector<ShownMessage> expected;
+    // A folder planted at a by-product's name fails that file alone; no
+    // place for the folder fails both, naming the cache folder tried last.
+    std::vector<std::string> byProducts{s.fixed.toStdString()};
+    if (s.place == Place::NoFolder && s.way == Way::Batch) byProducts = {kFeedFileName, kTempFileName};
+    const std::string tried = s.place == Place::Folder ? s.temp.programDir.string() : s.temp.cacheDir.string();
     if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
-        expected.push_back({msg::cannotWrite(s.path.toStdString()), msg::kTitleWarning, MessageIcon::Critical});
+        expected.push_back({msg::cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
+                            msg::kTitleWarning, MessageIcon::Critical});
     const std::string n = s.named.toStdString();
-    if (s.outcome != Outcome::Written)
+    if (s.outcome == Outcome::Declined || s.outcome == Outcome::Usage) return expected;
+    if (s.outcome == Outcome::TooLarge)
+        expected.push_back({msg::tooLargeToOpen(n, kOpenLimitBytes >> 20), msg::kTitleWarning, MessageIcon::Critical});
+    else if (s.outcome != Outcome::Written)
         expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n) : msg::cannotWrite(n), msg::kTitleWarning,
                             MessageIcon::Critical});
     else if (s.way == Way::Batch) expected.push_back({msg::withPointCount(msg::kBatchDone, 1), msg::kTitleInfo, MessageIcon::Information});
@@ -449,13 +530,16 @@ void tst_BadFiles::hostileFiles()
     QFETCH(QString, fixed);
     QFETCH(Outcome, outcome);
     QFETCH(bool, keeps);
-    Scene s{way, place, fixed, outcome, keeps || way == Way::Batch, at("list.txt"), at("out.txt")};
+    QFETCH(int, reason);
+    Scene s{way, place, fixed, outcome, keeps || way == Way::Batch, reason, at("list.txt"), at("out.txt")};
     s.path = fixed.isEmpty() ? at("target.txt") : at("prog/" + fixed);
     s.temp = m_work.places();
     QVERIFY(writeFile(s.in, kList) && writeFile(s.out, kOldBytes));
     s.asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
     if (Undo u; s.asNobody && !actAsNobody(u)) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
     if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
+    if ((place == Place::OthersLinkInSticky || place == Place::DanglingInOthersFolder) && ::geteuid() != 0)
+        QSKIP("only root can plant another user's link here");
     const bool full = place == Place::FullDevice || place == Place::LinkToFullDevice || place == Place::StdoutFull;
     const QString device = full ? fullDeviceIn(m_work.path()) : QString();
     if (full && device.isEmpty()) QSKIP("no full device to be had");
@@ -463,6 +547,7 @@ void tst_BadFiles::hostileFiles()
     if (QTest::currentTestFailed()) return;
     struct stat before {};
     const bool held = way != Way::Open && ::stat(name(s.holder).constData(), &before) == 0;
+    const QByteArrayList attributes = attributesOf(s.holder);
 
     // A FIFO gets the list as soon as anyone opens it for reading: the command
     // line then reads it, and a window that wrongly opened it would load it.
@@ -470,7 +555,9 @@ void tst_BadFiles::hostileFiles()
     if (place == Place::Fifo) fifoEnd.emplace(feedFifo, s.path, kList);
     if (s.window()) runInWindow(s, expectedMessages(s), fifoEnd);
     else runAsProcess(s, expectedMessages(s), fifoEnd);
-    if (!QTest::currentTestFailed()) checkFilesAfter(s, held ? &before : nullptr);
+    if (QTest::currentTestFailed()) return;
+    checkFilesAfter(s, held ? &before : nullptr);
+    if (held) QCOMPARE(attributesOf(s.holder), attributes);
 }
 
 // Makes the row's place at s.path, and says what a message names and where
@@ -515,6 +602,38 @@ void tst_BadFiles::plant(Scene& s, const QString& fullDevice)
         s.holder = s.out;
         s.inChild = [log = name(s.out)] { ::dup2(::open(log.constData(), O_WRONLY | O_APPEND), 1); };
         break;
+    case Place::OthersLinkInSticky:
+    case Place::DanglingInOthersFolder:
+        // Another user's link: in a sticky folder that all may write, to a
+        // file of the user's in a folder only the user may enter; or, in
+        // that user's own folder, to a file that does not exist yet.
+        QVERIFY(QDir().mkdir(at("private")) && QDir().mkdir(at("planted")));
+        ::chmod(name(at("private")).constData(), 0700);
+        ::chmod(name(at("planted")).constData(), s.place == Place::OthersLinkInSticky ? 01777 : 0755);
+        if (s.place == Place::DanglingInOthersFolder) QVERIFY(::chown(name(at("planted")).constData(), kNobody, kNobody) == 0);
+        s.holder = at(s.place == Place::OthersLinkInSticky ? "private/important.txt" : "private/new.txt");
+        QVERIFY(s.place == Place::DanglingInOthersFolder || writeFile(s.holder, kOldBytes));
+        ::chmod(name(s.holder).constData(), 0640);
+        s.path = at("planted/report.txt");
+        QVERIFY(QFile::link(s.holder, s.path) && ::lchown(name(s.path).constData(), kNobody, kNobody) == 0);
+        break;
+    case Place::SwappedWhileAsked:
+        // The user's own file when asked; a link to another file by the answer.
+        QVERIFY(QDir().mkdir(at("shared")) && writeFile(s.holder = at("shared/list.txt"), kOldBytes));
+        QVERIFY(writeFile(s.path, kOldBytes));
+        break;
+    case Place::AclAndAttributes:
+        // group::r-- with mask::rw- (the named user may write); chmod would turn the mask into group write.
+        QVERIFY(writeFile(s.path, kOldBytes));
+        if (QProcess::execute("setfacl", {"-m", "u:65534:rw,g::r,m::rw", s.path}) != 0 ||
+            ::setxattr(name(s.path).constData(), "user.surveyor", "K. P.", 5, 0) != 0)
+            QSKIP("no ACLs or user attributes on this file system");
+        break;
+    case Place::HardLinked:
+        QVERIFY(writeFile(s.path, kOldBytes) && ::link(name(s.path).constData(), name(at("second name.txt")).constData()) == 0);
+        break;
+    case Place::Growing: s.path = "/proc/self/pagemap"; break;  // reported as 0 bytes, gigabytes long
+    case Place::EmptyName: s.path = ""; break;
     case Place::NoFolder:
         // Both places for the by-products lie under a regular file, where no folder can be made.
         QVERIFY(writeFile(at("plain"), kOldBytes));
@@ -542,6 +661,11 @@ void tst_BadFiles::runInWindow(const Scene& s, const std::vector<ShownMessage>& 
     const auto untouched = fields.all();
     FakeDialogs dialogs;
     dialogs.fileAnswers = {s.chosen().toStdString()};
+    if (s.place == Place::SwappedWhileAsked) {
+        // Yes to the file that was there; asked again about the link, No.
+        dialogs.yesNoAnswers = {true, false};
+        dialogs.whileAsked = [&s] { QVERIFY(QFile::remove(s.path) && QFile::link(s.holder, s.path)); };
+    }
     // A refused file must not close a descriptor it never opened: the
     // window's own stdin and stdout stay open.
     const auto openStandard = [] { return std::pair{::fcntl(0, F_GETFD) >= 0, ::fcntl(1, F_GETFD) >= 0}; };
@@ -558,6 +682,7 @@ void tst_BadFiles::runInWindow(const Scene& s, const std::vector<ShownMessage>& 
     QVERIFY2(clock.elapsed() < 2000, "the window must not wait on a FIFO");
     fifoEnd.reset();
     QCOMPARE(dialogs.messages, expected);
+    if (s.place == Place::SwappedWhileAsked) QCOMPARE(dialogs.questions.size(), std::size_t(2));
     QCOMPARE(openStandard(), standardBefore);
     if (s.outcome != Outcome::Written) QVERIFY(fields.all() == untouched);
     const std::string converted = s.way == Way::Batch ? "P1, " + kWorked.toStdString() + ", 5.000\r\n" : "";
@@ -573,9 +698,17 @@ void tst_BadFiles::runAsProcess(const Scene& s, const std::vector<ShownMessage>&
     const CliRun r = runConvert(kDefaultCentres + args, {}, s.stdoutFile, s.inChild, program);
     fifoEnd.reset();
     QVERIFY2(r.ran(), r.err.constData());
-    QCOMPARE(r.exitCode, s.outcome == Outcome::Written ? 0 : kExitFailed);
+    QCOMPARE(r.exitCode, s.outcome == Outcome::Written ? 0 : s.outcome == Outcome::Usage ? kExitUsage : kExitFailed);
     if (s.outcome == Outcome::Written) QCOMPARE(r.err, QByteArray());
+    else if (s.outcome == Outcome::Usage) QVERIFY2(r.err.contains("κενό όνομα") && r.out.isEmpty(), r.err.constData());
     else QVERIFY2(r.err.contains(expected.back().text.c_str()), r.err.constData());
+    // The system's reason, after the message, in the run's language (Greek
+    // here; English under LANG=C, where it reads as the C library's).
+    if (s.reason) {
+        QVERIFY2(r.err.contains(". (") && r.err.endsWith(")\n"), r.err.constData());
+        const CliRun english = runConvert(kDefaultCentres + args, {}, s.stdoutFile, s.inChild, program, "C");
+        QVERIFY2(english.err.contains(QByteArray("(") + std::strerror(s.reason) + ")"), english.err.constData());
+    }
 }
 
 // What the files hold afterwards: the list where it was written, the old
@@ -588,6 +721,14 @@ void tst_BadFiles::checkFilesAfter(const Scene& s, const struct stat* before)
         QCOMPARE(readFile(s.way == Way::Save ? s.chosen() : s.holder),
                  s.place == Place::DevStdoutAppend ? kOldBytes + written : written);
     if (s.keeps) QCOMPARE(readFile(s.holder), kOldBytes);
+    if (s.place == Place::DanglingInOthersFolder) QVERIFY(!QFileInfo::exists(s.holder));
+    if (s.place == Place::HardLinked) {
+        // Both names, one file: the other name sees the new bytes too.
+        struct stat one {}, two {};
+        QVERIFY(::stat(name(s.path).constData(), &one) == 0 && ::stat(name(at("second name.txt")).constData(), &two) == 0);
+        QVERIFY(one.st_ino == two.st_ino && one.st_nlink == 2);
+        QCOMPARE(readFile(at("second name.txt")), written);
+    }
     if (before) {
         struct stat after {};
         QVERIFY(::stat(name(s.holder).constData(), &after) == 0);
@@ -596,14 +737,16 @@ void tst_BadFiles::checkFilesAfter(const Scene& s, const struct stat* before)
         QCOMPARE(after.st_mode, before->st_mode);
     }
     const QFileInfo entry(s.path);
-    const bool link = s.place == Place::Link || s.place == Place::LinkToFullDevice || s.place == Place::DanglingLink;
+    const bool link = s.place == Place::Link || s.place == Place::LinkToFullDevice || s.place == Place::DanglingLink ||
+                      s.place == Place::OthersLinkInSticky || s.place == Place::DanglingInOthersFolder ||
+                      s.place == Place::SwappedWhileAsked;
     if (s.fixed.isEmpty() && link) QVERIFY(entry.isSymLink());
     if (!s.fixed.isEmpty() && s.place == Place::Folder) QVERIFY(entry.isDir());
     // A FIFO still there would block this read for good.
     if (!s.fixed.isEmpty() && s.place != Place::Folder && s.place != Place::NoFolder)
         QVERIFY(entry.isFile() && !entry.isSymLink() && readFile(s.path) == written);
     if (s.way != Way::Open && s.way != Way::Input)
-        QCOMPARE(leftoversIn(s.path == "-" ? m_work.path() : QFileInfo(s.path).path()), QStringList());
+        QCOMPARE(leftoversIn(s.path == "-" || s.path.isEmpty() ? m_work.path() : QFileInfo(s.path).path()), QStringList());
 }
 
 // Where the by-products go: the program's folder only when it is the user's
@@ -616,6 +759,7 @@ void tst_BadFiles::privateFolder_data()
     QTest::addColumn<bool>("inProg");
     QTest::newRow("own folder, 0755") << 0755 << false << true;
     QTest::newRow("group may write") << 0775 << false << false;
+    QTest::newRow("others may write a folder above") << -0777 << false << false;
     QTest::newRow("installed bin folder") << 0755 << true << false;
 }
 
@@ -625,6 +769,13 @@ void tst_BadFiles::privateFolder()
     QFETCH(bool, installed);
     QFETCH(bool, inProg);
     QString prog = at("prog");
+    // A negative mode is the mode of a folder above prog: whoever may write
+    // there may swap prog for a folder of theirs.
+    if (progMode < 0) {
+        QVERIFY(QDir().mkpath(prog = at("shared/prog")));
+        QVERIFY(::chmod(name(at("shared")).constData(), mode_t(-progMode)) == 0);
+        progMode = 0755;
+    }
     if (installed) {
         QVERIFY(QDir().mkpath(at("usr/share/doc/hattsheet")) && QDir().mkpath(prog = at("usr/bin")));
     }
@@ -639,6 +790,7 @@ void tst_BadFiles::privateFolder()
         QCOMPARE(QFileInfo(prog + "/" + name).exists(), inProg);
     }
     QCOMPARE(QFileInfo::exists(at("home/.cache/hattsheet")), !inProg);
+    ::chmod(name(at("shared")).constData(), 0755);
     struct stat st {};
     QVERIFY(::stat(name(used).constData(), &st) == 0);
     if (!inProg) QCOMPARE(st.st_mode & 07777, 0700u);
@@ -673,15 +825,118 @@ void tst_BadFiles::diskFillsAfter()
     const bool fits = allowed >= size;
 
     QVERIFY(writeFile(out, kOldBytes));
+    // SIGXFSZ is left as the shell leaves it: the program ignores it itself,
+    // so that the write fails with EFBIG and is reported.
+    // In English, where the reason reads as the C library's.
     const CliRun r = runConvert(kDefaultCentres + QStringList{in, "-o", out}, {}, {}, [allowed] {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit l{rlim_t(allowed), rlim_t(allowed)};
         ::setrlimit(RLIMIT_FSIZE, &l);
-    });
+    }, HATTSHEET_CONVERT, "C");
+    QVERIFY2(r.ran(), r.err.constData());
     QCOMPARE(r.exitCode, fits ? 0 : kExitFailed);
     QCOMPARE(readFile(out), fits ? clean.out : kOldBytes);
-    if (!fits) QVERIFY2(r.err.contains(msg::cannotWrite(out.toStdString()).c_str()), r.err.constData());
+    const std::string message = "cannot write \"" + out.toStdString() + "\". (File too large)";
+    if (!fits) QVERIFY2(r.err.contains(message.c_str()), r.err.constData());
     QCOMPARE(leftoversIn(m_work.path()), QStringList());
+}
+
+// A run ended from outside while it writes -o: by a signal, in the middle of
+// a list that still comes through a pipe (the program has written a part
+// of it), or by running out of memory on a 60 MiB record under a memory
+// limit (a failure it reports, exit 1). OUTPUT keeps its old bytes and
+// nothing else is left in its folder.
+void tst_BadFiles::endsEarly_data()
+{
+    QTest::addColumn<int>("signal");      // sent while the program waits for more input; 0: none
+    QTest::addColumn<qint64>("memory");   // the address-space limit (bytes); 0: none
+    for (int s : {SIGKILL, SIGTERM, SIGINT, SIGHUP, SIGPIPE}) QTest::addRow("SIG%s", sigabbrev_np(s)) << s << qint64(0);
+    QTest::newRow("out of memory") << 0 << qint64(160) * 1024 * 1024;
+}
+
+void tst_BadFiles::endsEarly()
+{
+    QFETCH(int, signal);
+    QFETCH(qint64, memory);
+    if (memory != 0 && kAddressSanitizer) QSKIP("AddressSanitizer's shadow memory does not fit under a memory limit");
+    const QString in = at("list.txt"), out = at("out.txt");
+    QVERIFY(writeFile(out, kOldBytes));
+    QProcess p;
+    p.setChildProcessModifier([memory] {
+        if (memory == 0) return;
+        const rlimit l{rlim_t(memory), rlim_t(memory)};
+        ::setrlimit(RLIMIT_AS, &l);
+    });
+    if (signal != 0) {
+        p.start(HATTSHEET_CONVERT, kDefaultCentres + QStringList{"-", "-o", out});
+        QVERIFY(p.waitForStarted());
+        p.write(kList.repeated(200000));  // 3.8 MB: three blocks read, converted and written
+        QVERIFY(p.waitForBytesWritten(10000));
+        // The program holds the temporary file in OUTPUT's folder by now.
+        const QString fds = "/proc/" + QString::number(p.processId()) + "/fd";
+        QElapsedTimer clock;
+        clock.start();
+        const auto holdsTemporary = [&] {
+            for (const QString& fd : QDir(fds).entryList(QDir::AllEntries | QDir::System)) {
+                char target[4096];
+                const ssize_t n = ::readlink(name(fds + "/" + fd).constData(), target, sizeof target);
+                const QString file = QFile::decodeName(QByteArray(target, n < 0 ? 0 : int(n)));
+                if (file.startsWith(m_work.path() + "/") && !file.endsWith("/out.txt")) return true;
+            }
+            return false;
+        };
+        while (!holdsTemporary() && clock.elapsed() < 10000) QTest::qWait(20);
+        QVERIFY(holdsTemporary());
+        QTest::qWait(200);
+        QVERIFY(::kill(pid_t(p.processId()), signal) == 0);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+    } else {
+        QVERIFY(writeFile(in, "B" + QByteArray(60 << 20, 'x') + ", 0, 0, 7\r\n"));
+        p.start(HATTSHEET_CONVERT, kDefaultCentres + QStringList{in, "-o", out});
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), kExitFailed);
+        // In the run's language: English here, as LANG is not Greek for QProcess's default environment
+        // only when the test's own is not.
+        QVERIFY2(err.contains("hattsheet-convert: out of memory (Cannot allocate memory)") ||
+                     err.contains((std::string("hattsheet-convert: ") + msg::kOutOfMemory + " (").c_str()),
+                 err.constData());
+    }
+    QCOMPARE(readFile(out), kOldBytes);
+    QDir(m_work.path()).remove("list.txt");
+    QCOMPARE(QDir(m_work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList({"out.txt", "prog"}));
+}
+
+// Another user swaps a folder of OUTPUT's path for a link to a second
+// folder and back as fast as the system lets them, while hattsheet-convert
+// writes there again and again: each run puts its temporary file, its
+// permissions and its rename in one and the same folder, so no temporary
+// file stays in either, and an out.txt in either is a whole list.
+void tst_BadFiles::folderSwapsDuringWrites()
+{
+    const QString in = at("list.txt");
+    QVERIFY(writeFile(in, kList.repeated(2000)));
+    QVERIFY(QDir().mkdir(at("swap")) && QDir().mkdir(at("elsewhere")) && QFile::link(at("elsewhere"), at("swap-link")));
+    const QByteArray a = name(at("swap")), b = name(at("swap-link"));
+    std::jthread swapper([&](std::stop_token stop) {
+        while (!stop.stop_requested()) ::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE);
+    });
+    const CliRun clean = runConvert(kDefaultCentres + QStringList{in});
+    int written = 0;
+    for (int run = 0; run < 40; ++run) {
+        const CliRun r = runConvert(kDefaultCentres + QStringList{in, "-o", at("swap/out.txt")});
+        QVERIFY2(r.exitCode == 0 || r.exitCode == kExitFailed, r.err.constData());
+        written += r.exitCode == 0;
+    }
+    swapper.request_stop();
+    swapper.join();
+    QVERIFY(written > 0);
+    for (const QString& folder : {at("swap"), at("swap-link"), at("elsewhere")}) {
+        QCOMPARE(leftoversIn(folder), QStringList());
+        if (QFileInfo::exists(folder + "/out.txt")) QCOMPARE(readFile(folder + "/out.txt"), clean.out);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_BadFiles)

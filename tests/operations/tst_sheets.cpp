@@ -145,10 +145,14 @@ void tst_Sheets::windowLists_data()
                                             << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
     QTest::newRow("second record off every sheet: first line kept")
         << true << "P1, 0, 0, 1\r\nP2, 90000, 0, 1\r\nP3, 0, 0, 1\r\n" << "P1, 497146.350, 4455299.910, 1.000\r\n"
-        << QString(msg::kBatchFailed) + "\n" + off;
+        << QString(msg::kBatchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
     QTest::newRow("Grid point off every sheet") << false << "Q, 400000, 4100000, 0\r\n" << ""
-                                                << QString(msg::kBatchFailed) + "\n" + off;
-    QTest::newRow("text for X: no reason to add") << true << "P1, abc, 0, 0\r\n" << "" << QString(msg::kBatchFailed);
+                                                << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: " + off;
+    QTest::newRow("text for X: the reader's reason") << true << "P1, abc, 0, 0\r\n" << ""
+                                                     << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
+    QTest::newRow("a semicolon list to the Grid") << true << "P1;10;10;5\r\nP2;0;0;6\r\n"
+                                                  << "P1, 497156.350, 4455309.902, 5.000\r\nP2, 497146.350, 4455299.910, 6.000\r\n"
+                                                  << QString(msg::kBatchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
 }
 
 void tst_Sheets::windowLists()

@@ -74,6 +74,7 @@ expected_files=(
   ./usr/share/icons/hicolor/64x64/apps/hattsheet.png
   ./usr/share/icons/hicolor/scalable/apps/hattsheet.svg
   ./usr/share/man/man1/hattsheet-convert.1.gz
+  ./usr/share/man/el/man1/hattsheet-convert.1.gz
   ./usr/share/man/man1/hattsheet.1.gz
   ./usr/share/metainfo/io.github.hattsheet.hattsheet.metainfo.xml
 )
@@ -92,21 +93,25 @@ done
 
 # The installed command line: what it prints, and its exit status.
 convert=$root/usr/bin/hattsheet-convert
-while IFS='|' read -r name arguments status pattern; do
+# Each row under its LANG (LC_ALL and LC_MESSAGES unset): the messages' language.
+while IFS='|' read -r name language arguments status pattern; do
   pattern=$(lines "$pattern")
   # shellcheck disable=SC2086 # the arguments are words
-  out=$("$convert" $arguments 2>&1)
+  out=$(env -u LC_ALL -u LC_MESSAGES LANG="$language" "$convert" $arguments 2>&1)
   got=$?
   [[ $got == "$status" && $out =~ $pattern ]] || fail "hattsheet-convert $name: exit $got, output: $out"
 done <<EOF
-version|--version|0|^hattsheet-convert $version_re$
-help lists exit 0|--help|0|\nExit status:\n  0 +done
-help lists exit 1|--help|0|\n  1 +a failing record, or a file that cannot be read or written
-help lists exit 2|--help|0|\n  2 +a refused sheet centre or coordinate
-help lists exit 64|--help|0|\n  64 +usage error
-worked example|--from 40.51,-0.51 --to 40.45,-0.45 --point 1000,2000|0|^Χ = -7429\.270\nΥ = 13107\.462\n
-refused centre|--from 42.01,-0.51 --to 40.45,-0.45 --point 1000,2000|2|Λάθος στο Φ\.
-usage error|--from 40.51,-0.51|64|usage:
+version|C.UTF-8|--version|0|^hattsheet-convert $version_re$
+help lists exit 0|C.UTF-8|--help|0|\nExit status:\n  0 +done
+help lists exit 1|C.UTF-8|--help|0|\n  1 +a failing record, or a file that cannot be read or written
+help lists exit 2|C.UTF-8|--help|0|\n  2 +a refused sheet centre or coordinate
+help lists exit 64|C.UTF-8|--help|0|\n  64 +usage error
+help in Greek|el_GR.UTF-8|--help|0|\nΚατάσταση εξόδου:\n  0 +ολοκληρώθηκε
+worked example|C.UTF-8|--from 40.51,-0.51 --to 40.45,-0.45 --point 1000,2000|0|^Χ = -7429\.270\nΥ = 13107\.462\n
+refused centre|el_GR.UTF-8|--from 42.01,-0.51 --to 40.45,-0.45 --point 1000,2000|2|^hattsheet-convert: Λάθος στο Φ\. \(--from 42\.01: από 34° έως 42°\)$
+refused centre in English|C.UTF-8|--from 42.01,-0.51 --to 40.45,-0.45 --point 1000,2000|2|^hattsheet-convert: latitude refused
+usage error|C.UTF-8|--from 40.51,-0.51|64|^hattsheet-convert: --from and --to are both needed\nhattsheet-convert: see hattsheet-convert --help$
+usage error in Greek|el_GR.UTF-8|--from 40.51,-0.51|64|\nhattsheet-convert: δείτε hattsheet-convert --help$
 EOF
 
 # Metadata and man pages, each by its own validator: exit 0 and no remark
@@ -121,6 +126,7 @@ desktop entry||desktop-file-validate applications/hattsheet.desktop
 AppStream metadata|✔ Validation was successful\.|appstreamcli validate --no-net --pedantic --no-color metainfo/*.xml
 man page hattsheet||man --warnings -E UTF-8 -l -Tutf8 -Z man/man1/hattsheet.1.gz 2>&1 >/dev/null
 man page hattsheet-convert||man --warnings -E UTF-8 -l -Tutf8 -Z man/man1/hattsheet-convert.1.gz 2>&1 >/dev/null
+man page hattsheet-convert (el)||man --warnings -E UTF-8 -l -Tutf8 -Z man/el/man1/hattsheet-convert.1.gz 2>&1 >/dev/null
 EOF
 
 # One version everywhere: changelog, metadata release, man pages.

@@ -2,8 +2,12 @@
 // and the blank-line filter. Expected records were worked
 // out by hand from the format's rules.
 
-#include "pointfile/field_reader.h"
-#include "pointfile/file_io.h"
+#include "pointfile/record_reader.h"
+#include "pointfile/point_line_writer.h"
+#include "pointfile/plain_record_reader.h"
+#include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "base/safe_file.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +24,8 @@ private slots:
     void reads();
     void blankLines_data();
     void blankLines();
+    void layouts_data();
+    void layouts();
     void readsWithStdinClosed();
 };
 
@@ -126,6 +132,66 @@ void tst_FieldReader::blankLines()
     }
 }
 
+// The layout a whole list is recognised in, and its records as the layout
+// reads them ("code|x|y|h" joined by ";", "!" and the fault's line index at
+// a refusal). Worked out by hand from the layouts' rules.
+void tst_FieldReader::layouts_data()
+{
+    QTest::addColumn<QByteArray>("text");    // as the blank-line filter leaves it
+    QTest::addColumn<QString>("layout");     // separator, decimal mark, fields, "h" for a header; "~" across lines, "?" ambiguous
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, const char* text, const char* layout, const char* expected) {
+        QTest::newRow(name) << QByteArray(text) << QString(layout) << QString(expected);
+    };
+    row("today's layout", "A,1,2,3\r\nB, 4 ,5,\r\n", ",.4", "A|1|2|3;B|4|5|");
+    row("today's layout with a typo stays today's", "A,1,2,3\r\nB,12O4.5,5,6\r\n", ",.4", "A|1|2|3;!1");
+    row("comma header", "Κωδικός,Χ,Υ,Η\r\nA,1,2,3\r\n", ",.4h", "A|1|2|3");
+    row("Excel under Greek settings", "Κωδικός;Χ;Υ;Η\r\nΣ12;352104,125;4509876,5;123,45\r\n", ";,4h",
+        "Σ12|352104,125|4509876,5|123,45");
+    row("semicolons, points, a quoted code", "\"A;1\";1.5;2;3\r\nB;1;2;3\r\n", ";.4", "A;1|1.5|2|3;B|1|2|3");
+    row("semicolons with a short line", "A;1;2;3\r\nB;1;2\r\nC;1;2;3\r\n", ";.4", "A|1|2|3;!1");
+    row("tabs without heights", "A\t1\t2\r\nB\t3\t4\r\n", "\t.3", "A|1|2|;B|3|4|");
+    row("runs of spaces", "A   1.5  2 3\r\nB 1 2 3\r\n", " .4", "A|1.5|2|3;B|1|2|3");
+    // Fault: a text H was copied into the comma output, commas and all.
+    row("a text H in a line layout", "A 1 2 3\r\nB 1 2 ,x\r\n", " .4", "A|1|2|3;!1");
+    row("spaces and decimal commas", "A 1,5 2,25 3\r\n", " ,4", "A|1,5|2,25|3");
+    row("commas without heights", "A,1,2\r\nB,3,4\r\n", ",.3", "A|1|2|;B|3|4|");
+    row("a line of three among fours: across lines", "A,1,2,3\r\nB,1,2\r\nC,1,2,3\r\n", ",.4~", "A|1|2|3;B|1|2|C;!2");
+    row("decimal commas between commas", "P1,1000,5,2000,25,100\r\n", ",.4?", "!0");
+    row("an empty X", "A,,2,3\r\n", ",.4", "!0");
+    // Decimal commas and points mixed: one of the two readings wins (the
+    // point on a tie), and the line that does not fit it is refused.
+    row("decimal commas and points mixed", "A;1,5;2;3\r\nB;1.5;2;3\r\nC;1.5;2;3\r\n", ";.4", "!0");
+}
+
+void tst_FieldReader::layouts()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, layout);
+    QFETCH(QString, expected);
+    const std::string t = text.toStdString();
+    const LayoutVerdict verdict = recogniseLayout(t);
+    const PointLayout& l = verdict.layout;
+    QString got = QString(QString(",;\t ").at(int(l.separator))) + (l.decimal == DecimalMark::Comma ? "," : ".") +
+                  (l.height ? "4" : "3") + (l.header ? "h" : "") +
+                  (verdict.fit == LayoutFit::AcrossLines ? "~" : verdict.fit == LayoutFit::Ambiguous ? "?" : "");
+    QCOMPARE(got, layout);
+    QCOMPARE(l.commaStream, l.separator == Separator::Comma && l.height);
+    ListReader reader(t, verdict);
+    QStringList records;
+    PointRecord r;
+    double x = 0, y = 0;
+    const auto s = [](const Field& f) { return QString::fromStdString(std::string(f.text)); };
+    for (ListReader::Step step; (step = reader.next(r, x, y)) != ListReader::Step::End;) {
+        if (step == ListReader::Step::Fault) {
+            records << "!" + QString::number(reader.lineIndex());
+            break;
+        }
+        records << s(r.code) + "|" + s(r.x) + "|" + s(r.y) + "|" + s(r.h);
+    }
+    QCOMPARE(records.join(";"), expected);
+}
+
 // A window started without stdin gets descriptor 0 for the first file it
 // opens: that is a file like any other, not a failure.
 void tst_FieldReader::readsWithStdinClosed()
@@ -136,7 +202,7 @@ void tst_FieldReader::readsWithStdinClosed()
     file.close();
     const int saved = ::dup(0);
     ::close(0);
-    const auto read = readWholeFile(file.fileName().toStdString());
+    const auto read = hattsheet::files::readWholeFile(file.fileName().toStdString(), 100);
     ::dup2(saved, 0);
     ::close(saved);
     QVERIFY(read && *read == "P1, 1, 2, 3\r\n");

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include <functional>
@@ -40,10 +41,18 @@ inline QString programCopyIn(const QString& folder)
 // stdoutFile redirects the standard output to a file (then `out` is empty);
 // inChild runs in the child before the program starts (limits, user ids).
 // A run that did not end on its own gives exit code -1 and the reason in err.
+// The messages come in the language of `lang` (LANG; LC_ALL and LC_MESSAGES
+// unset): Greek unless a test asks for another.
 inline CliRun runConvert(const QStringList& args, const QByteArray& input = {}, const QString& stdoutFile = {},
-                         std::function<void()> inChild = {}, const QString& program = HATTSHEET_CONVERT)
+                         std::function<void()> inChild = {}, const QString& program = HATTSHEET_CONVERT,
+                         const QString& lang = "el_GR.UTF-8")
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("LC_ALL");
+    env.remove("LC_MESSAGES");
+    env.insert("LANG", lang);
+    p.setProcessEnvironment(env);
     if (!stdoutFile.isEmpty()) p.setStandardOutputFile(stdoutFile);
     if (inChild) p.setChildProcessModifier(inChild);
     p.start(program, args);

@@ -6,9 +6,12 @@
 #include "operations/window_ports.h"
 
 #include <deque>
+#include <utility>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hattsheet::testing {
@@ -38,7 +41,14 @@ public:
     std::string text(FieldId id) const override { return m_texts.at(id); }
     void setText(FieldId id, const std::string& text) override { m_texts[id] = text; }
     void appendText(FieldId id, const std::string& text) override { m_texts[id] += text; }
+    void selectLine(FieldId id, unsigned long long line) override { selected = {id, line}; }
+    void focus(FieldId id) override { focused = id; }
+    void showNote(FieldId id, const std::string& text) override { notes.push_back({id, text}); }
     const std::map<FieldId, std::string>& all() const { return m_texts; }
+
+    std::optional<std::pair<FieldId, unsigned long long>> selected;  // the panel line selected last
+    std::optional<FieldId> focused;                                  // the field given the focus last
+    std::vector<std::pair<FieldId, std::string>> notes;
 
 private:
     std::map<FieldId, std::string> m_texts;
@@ -56,6 +66,9 @@ public:
     std::vector<ShownMessage> questions;
     std::vector<operations::DefaultAnswer> yesNoDefaults;
     std::deque<bool> yesNoAnswers;
+    // Runs while a question is open (before it is answered): what another
+    // process does to the files meanwhile.
+    std::function<void()> whileAsked;
 
     void showMessage(const std::string& text, const std::string& title, operations::MessageIcon icon) override
     {
@@ -65,6 +78,7 @@ public:
     {
         questions.push_back({text, title, operations::MessageIcon::Question});
         yesNoDefaults.push_back(preselected);
+        if (whileAsked) std::exchange(whileAsked, nullptr)();
         if (yesNoAnswers.empty()) return true;
         const bool a = yesNoAnswers.front();
         yesNoAnswers.pop_front();

@@ -3,7 +3,7 @@
 // Every fast path is held against an independent slow one (std::from_chars,
 // std::to_chars, the published code page written out below).
 
-#include "pointfile/field_reader.h"
+#include "pointfile/point_record.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
 #include "text/text_codec.h"

@@ -485,6 +485,60 @@ private slots:
     // other one); the batch's message only once its lines are in panel 2, and one undo takes the whole
     // output of the last batch back, also when it reaches the panel in several pieces (40,000 lines, 1.3 MB).
     // The characters the text document would change or break a line at are panelTextKept's.
+    // A refusal points at what it refuses: the refused centre field gets the
+    // focus back after the message, a failing record's line of panel 1 is
+    // selected and shown (also inside a paragraph of grouped lines, which an
+    // open of more than 10,000 lines makes), and a centre with 60 minutes
+    // or more gets a note beside it, without a message box.
+    void refusalsPoint_data()
+    {
+        QTest::addColumn<QStringList>("typed");   // "name=text"
+        QTest::addColumn<int>("lines");           // lines opened into panel 1 before, the 1-based badLine's X 1e300
+        QTest::addColumn<int>("badLine");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("focus");       // where the focus ends
+        QTest::addColumn<QString>("seen");        // the selected text of panel 1, or the note of the focused field
+        QTest::newRow("new φ refused by >") << QStringList{"txtPhiNew=43"} << 0 << 0 << "cmdOne" << "txtPhiNew" << "";
+        QTest::newRow("old Δλ refused by <") << QStringList{"txtLamdaOld=6"} << 0 << 0 << "cmd2" << "txtLamdaOld" << "";
+        QTest::newRow("old φ refused by the batch") << QStringList{"txtPhiOld=33", "txtFile1=A,1,2,3"} << 0 << 0 << "cmdAll"
+                                                    << "txtPhiOld" << "";
+        QTest::newRow("failing record on line 3 selected") << QStringList{} << 5 << 3 << "cmdAll" << "txtFile1" << "";
+        QTest::newRow("failing record inside a paragraph of grouped lines")
+            << QStringList{} << 20000 << 15051 << "cmdAll" << "txtFile1" << "";
+        QTest::newRow("75 minutes noted beside φ") << QStringList{"txtPhiOld=40.75"} << 0 << 0 << "cmdOne" << "cmdOne"
+                                                   << "txtPhiOld:Το 40.75 διαβάστηκε ως 41° 15'";
+    }
+    void refusalsPoint()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(int, lines);
+        QFETCH(int, badLine);
+        QFETCH(QString, button);
+        QFETCH(QString, focus);
+        QFETCH(QString, seen);
+        Window h;
+        for (const QString& t : typed) h.set(t);
+        if (lines > 0) {
+            QByteArray list;
+            for (int i = 1; i <= lines; ++i) list += "B" + QByteArray::number(i) + (i == badLine ? ", 1e300" : ", 1000") + ", 2000, 5\r\n";
+            QVERIFY(writeFile(h.temp.filePath("list.txt"), list));
+            h.dialogs.fileAnswers.push_back(h.temp.filePath("list.txt").toStdString());
+            h.click("cmdOp1");
+        }
+        h.click(button);
+        QCOMPARE(focusName(), focus);
+        if (badLine > 0) {
+            const QString line = h.panel("txtFile1")->toPlainText().split('\n').at(badLine - 1);
+            QVERIFY(line.startsWith("B" + QString::number(badLine) + ", "));
+            QCOMPARE(h.panel("txtFile1")->textCursor().selectedText(), line);
+            QVERIFY(h.panel("txtFile1")->cursorRect().intersects(h.panel("txtFile1")->viewport()->rect()));
+            QVERIFY(QString::fromStdString(h.dialogs.messages.back().text).contains("γραμμή " + QString::number(badLine) + ":"));
+        } else if (!seen.isEmpty()) {
+            QVERIFY(h.child(seen.section(':', 0, 0))->property("note").toString().startsWith(seen.section(':', 1)));
+            QCOMPARE(h.dialogs.messages.size(), std::size_t(0));
+        }
+    }
+
     void panelButtons()
     {
         Window h;

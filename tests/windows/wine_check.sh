@@ -3,7 +3,8 @@
 # Linux build: the 320 reference conversions ("--point" there, and back as
 # point lists), generated lists in UTF-8 and Windows-1253 with CR LF and LF
 # lines, a Greek file name, stdin, -o onto an existing file (twice) and a
-# failing record under -o; then the plain-C++ tables built for Windows.
+# failing record under -o; Windows' device names and a long path; then the
+# plain-C++ tables built for Windows.
 #
 #   wine_check.sh LINUX_CONVERT WINDOWS_BIN REFERENCE_TSV WORK_DIR
 #
@@ -127,6 +128,21 @@ for f in "${files[@]}"; do
   break
 done
 echo "point lists: $(wc -l <"$run/win/lists.out") lines out, $(wc -c <"$run/win/existing.txt") bytes through -o"
+
+# Windows' own names: NUL is written like /dev/null; the other device names
+# are refused before anything is converted, with the reason; a path past
+# 260 characters works (the program's manifest declares it long-path aware).
+win() { (cd "$run/win" && wine hattsheet-convert.exe "${centres[@]}" "$@"); }
+win list-utf8.txt -o NUL >/dev/null 2>&1 || differs "-o NUL"
+for device in CON aux.txt com1.log; do
+  rc=0; err=$(win list-utf8.txt -o "$device" 2>&1 >/dev/null) || rc=$?
+  [[ $rc == 1 && $err == *"a name Windows keeps for a device"* ]] || differs "-o $device: $rc $err"
+done
+long=$run/win/$(printf 'folder-%02d-of-a-long-path-name-for-windows/' {1..6})
+mkdir -p "$long"
+win list-utf8.txt -o "$long/Αποτέλεσμα.txt" >/dev/null 2>&1 && cmp -s "$long/Αποτέλεσμα.txt" "$run/win/Αποτέλεσμα.txt" ||
+  differs "-o a path of ${#long} characters"
+echo "device names and a path of ${#long} characters: checked"
 
 # The plain-C++ tables, built for Windows.
 for t in "$run"/win/tst_*.exe; do

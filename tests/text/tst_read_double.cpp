@@ -1,10 +1,12 @@
-// The reader of decimal numbers used where std::from_chars lacks double:
-// a table of the hard cases (ties, digits past the 800th, the ends of the
-// range) with their doubles in hexadecimal, then generated numbers compared
-// bit for bit with std::from_chars wherever the standard library has it.
-// Plain C++: runs in the Linux suite and, built with mingw, under wine.
+// The reader of decimal numbers (fast_float on every platform): a table of
+// the hard cases (ties, digits past the 800th, the ends of the range) with
+// their doubles in hexadecimal; then, wherever the standard library has
+// std::from_chars for double, generated numbers and every number-like text
+// of the reference points and the fuzz corpus compared with it bit for bit,
+// end pointer and result included. Plain C++: runs in the Linux suite and,
+// built with mingw, under wine (the table alone).
 
-#include "text/decimal_to_double.h"
+#include "text/read_double.h"
 
 #include <cfloat>
 #include <cmath>
@@ -13,8 +15,14 @@
 #include <random>
 #include <string>
 #include <system_error>
+#if HATTSHEET_TEST_FROM_CHARS
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#endif
 
-using hattsheet::text::decimalToDouble;
+using hattsheet::text::readDouble;
 
 namespace {
 
@@ -102,7 +110,7 @@ void checkTable()
     for (const Row& row : rows) {
         double value = 12345.0;
         const char* first = row.text.data();
-        const auto [ptr, ec] = decimalToDouble(first, first + row.text.size(), value);
+        const auto [ptr, ec] = readDouble(first, first + row.text.size(), value);
         const std::size_t taken = row.taken == std::string::npos ? row.text.size() : row.taken;
         if (ec != row.ec) fail(row.name, "error " + std::to_string(static_cast<int>(ec)));
         if (static_cast<std::size_t>(ptr - first) != taken) fail(row.name, "read " + std::to_string(ptr - first));
@@ -114,7 +122,7 @@ void checkTable()
 // Generated numbers of every shape against the standard library's reader.
 void checkAgainstFromChars()
 {
-#if HATTSHEET_DOUBLE_FROM_CHARS
+#if HATTSHEET_TEST_FROM_CHARS
     std::mt19937_64 random(20261207);
     auto addDigits = [&](std::string& s, int n) {
         for (int i = 0; i < n; ++i) s += static_cast<char>('0' + random() % 10);
@@ -145,7 +153,7 @@ void checkAgainstFromChars()
         double mine = 0, theirs = 0;
         const char* first = text.data();
         const char* last = first + text.size();
-        const auto a = decimalToDouble(first, last, mine);
+        const auto a = readDouble(first, last, mine);
         const auto b = std::from_chars(first, last, theirs);
         if (a.ec != b.ec || a.ptr != b.ptr || (a.ec == std::errc() && std::memcmp(&mine, &theirs, sizeof mine) != 0)) {
             fail("generated " + text.substr(0, 60), hex(mine) + " not " + hex(theirs));
@@ -155,12 +163,46 @@ void checkAgainstFromChars()
 #endif
 }
 
+// Every run of number characters in the reference points and the fuzz
+// corpus, read from each of its characters on: what the lists and fields
+// this program meets hold.
+void checkDataAgainstFromChars()
+{
+#if HATTSHEET_TEST_FROM_CHARS
+    long read = 0;
+    for (const char* folder : {HATTSHEET_SOURCE_DIR "/tests/geodesy/data", HATTSHEET_SOURCE_DIR "/fuzz/corpus"}) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            if (!entry.is_regular_file()) continue;
+            std::ifstream file(entry.path(), std::ios::binary);
+            const std::string s((std::istreambuf_iterator<char>(file)), {});
+            const auto numeric = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '-'; };
+            for (std::size_t i = 0; i < s.size();) {
+                std::size_t j = i;
+                while (j < s.size() && numeric(s[j])) ++j;
+                for (std::size_t k = i; k < j; ++k) {
+                    double mine = 7, theirs = 7;
+                    const auto a = readDouble(s.data() + k, s.data() + j, mine);
+                    const auto b = std::from_chars(s.data() + k, s.data() + j, theirs);
+                    read += b.ec == std::errc();
+                    if (a.ec != b.ec || a.ptr != b.ptr || std::memcmp(&mine, &theirs, sizeof mine) != 0) {
+                        fail(entry.path().filename().string() + " " + s.substr(k, j - k), hex(mine) + " not " + hex(theirs));
+                    }
+                }
+                i = j == i ? i + 1 : j;
+            }
+        }
+    }
+    if (read < 30000) fail("data", "only " + std::to_string(read) + " numbers read");
+#endif
+}
+
 } // namespace
 
 int main()
 {
     checkTable();
     checkAgainstFromChars();
+    checkDataAgainstFromChars();
     if (failures == 0) std::printf("all rows passed\n");
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,104 @@
+#pragma once
+// Whole-file reading and the two ways this program writes files.
+//
+// The user's own files (a save, the command line's -o) go through SafeWriter.
+// The name is looked up once, as the kernel would for this user, with the
+// sticky-folder rule of Debian's fs.protected_symlinks applied whatever the
+// machine's setting; the folder it ends in is held open and every later step
+// (the temporary file, its attributes, the rename) is done relative to it, so
+// that nothing done to the path in the meantime moves the write elsewhere.
+// The bytes go to a temporary file in that folder, without a name until the
+// commit where the system allows (else a hidden one that a SIGINT, SIGTERM,
+// SIGHUP or SIGPIPE removes), which takes the target's name only when every
+// byte was written, so a failure leaves the old file as it was. It refuses
+// what the shell's ">" would refuse (a write-protected file), keeps a
+// replaced file's owner, group, mode, ACL and extended attributes (or
+// refuses), writes a file with more than one name in place once all of it
+// was written, writes devices and descriptors (/dev/null, /dev/stdout,
+// /dev/fd/N) in place, and writes through a symbolic link, also a dangling
+// one in a folder of the user's own.
+//
+// The program's own by-products (TempFeed.Dat, TempFile.Dat) have fixed
+// names that others could plant a link, a FIFO or a folder at. They are
+// never opened by name: the bytes go to a private new file that is then
+// renamed onto the name, which replaces a link or FIFO entry itself, never
+// what it points to, and never blocks.
+
+#include "base/expected.h"
+#include "base/platform.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace hattsheet::files {
+
+struct FileError {
+    std::string path;  // the file or folder that could not be read or written (UTF-8)
+    int code = 0;      // the errno of the failure, or platform::kReservedName
+};
+
+// The whole of a regular file, read while it is no longer than limit bytes:
+// EFBIG as soon as byte limit + 1 arrives (a file that grows while it is
+// read, or one of /proc whose reported size is 0), EISDIR for a folder,
+// EINVAL for a FIFO or device (which could block or never end).
+Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, std::uintmax_t limit);
+
+// What a chosen name leads to, to see whether it changed while the user was
+// asked about it.
+struct TargetId {
+    platform::FileId entry, file;
+    int error = 0;  // the errno of a name that could not be looked up
+    bool operator==(const TargetId&) const = default;
+};
+TargetId identify(const std::filesystem::path& chosen);
+
+// A file written in place of the chosen one, piece by piece. Without a
+// successful commit() a file target is left exactly as it was; a device or
+// descriptor target has had the bytes written so far.
+class SafeWriter {
+public:
+    explicit SafeWriter(const std::filesystem::path& chosen);
+    ~SafeWriter();
+    SafeWriter(const SafeWriter&) = delete;
+    SafeWriter& operator=(const SafeWriter&) = delete;
+
+    // The errno of the first failure so far (also of the open), or 0.
+    int error() const { return m_error; }
+    // Whether the bytes go straight to a device or descriptor.
+    bool inPlace() const { return m_target.inPlace.valid(); }
+    // What the name led to when it was opened.
+    TargetId id() const { return {m_target.entry, m_target.file, m_lookupError}; }
+    // Appends bytes; after a failure nothing more is written.
+    void write(std::string_view bytes);
+    // Gives the file the old file's owner, group, mode and attributes (or
+    // the umask's mode for a new one), flushes it to the disk and puts it in
+    // place; the errno of the first failure, or 0.
+    int commit();
+
+private:
+    platform::WriteTarget m_target;
+    platform::TempFile m_temp;
+    int m_lookupError = 0;  // of the name's lookup
+    int m_error = 0;
+};
+
+struct Written {};
+// The whole of bytes through a SafeWriter.
+Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// Replaces the entry folder/name by a new private file (mode 0600) holding
+// bytes. An entry that is a folder is left alone and refused.
+Expected<Written, FileError> replaceFixedName(const std::filesystem::path& folder, std::string_view name,
+                                              std::string_view bytes);
+
+// The folder for the program's by-products: programDir when the user running
+// the program owns it, nobody else may write in it or in a folder on its
+// path, and it is not an installed program's bin folder; otherwise cacheDir,
+// made 0700 when missing and used only when it too is the user's alone. The
+// error names cacheDir, the place that was tried last.
+Expected<std::filesystem::path, FileError> privateFolder(const std::filesystem::path& programDir,
+                                                         const std::filesystem::path& cacheDir);
+
+} // namespace hattsheet::files

@@ -1,0 +1,36 @@
+#pragma once
+// The texts about point lists that the window and the command line share:
+// what layout was recognised, where a record was refused and why. Greek for
+// the window and Greek locales, English for the command line elsewhere.
+
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_layout.h"
+
+#include <string>
+
+namespace hattsheet::operations {
+
+enum class Language { Greek, English };
+
+// "Διαβάστηκαν 200 σημεία: διαχωριστικό «;», υποδιαστολή «,», γραμμή
+// επικεφαλίδας" (and ", χωρίς υψόμετρο" for three fields).
+std::string layoutRecognised(unsigned long long points, const pointfile::PointLayout& layout, Language language);
+
+// Where a refused record stands: "εγγραφή 5, γραμμή 5" (both 1-based).
+std::string recordPlace(unsigned long long record, unsigned long long line, Language language);
+// "γραμμή 5"
+std::string linePlace(unsigned long long line, Language language);
+
+// Why: "Χ = «12O4.5» δεν είναι αριθμός", "το Υ είναι κενό", ...
+std::string faultReason(const pointfile::RecordFault& fault, Language language);
+
+// After a list read with its records across lines: how many did not sit on
+// a line of their own, and the line where the first one starts.
+std::string recordsShifted(unsigned long long count, unsigned long long firstLine, Language language);
+
+// A sheet centre typed with 60 minutes or more ("40.75"), as it was read:
+// "40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά)". Empty when the minutes are
+// below 60 or the text holds no number.
+std::string minutesNote(std::string_view degMinText, Language language);
+
+} // namespace hattsheet::operations

@@ -1,0 +1,182 @@
+#include "pointfile/layout_reader.h"
+
+#include "pointfile/record_reader.h"
+#include "text/number_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace hattsheet::pointfile {
+
+namespace {
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// A field as a spreadsheet writes it: spaces around dropped, and a pair of
+// double quotes around it taken off.
+Field fieldOf(std::string_view s)
+{
+    s = trimmed(s);
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return Field{s.substr(1, s.size() - 2), true};
+    return Field{s, false};
+}
+
+} // namespace
+
+std::optional<double> layoutNumber(const Field& f, DecimalMark decimal)
+{
+    if (isBlank(f)) return std::nullopt;
+    if (decimal == DecimalMark::Point) {
+        if (const auto plain = text::readPlainDecimal(f.text)) return plain;
+        return text::parseWholeNumber(f.text);
+    }
+    const std::size_t comma = f.text.find(',');
+    if (f.text.find('.') != std::string_view::npos || (comma != std::string_view::npos && f.text.find(',', comma + 1) != std::string_view::npos)) {
+        return std::nullopt;
+    }
+    // A decimal comma stands between digits: "100," and ",5" are no numbers.
+    const auto digitAt = [&](std::size_t i) { return i < f.text.size() && f.text[i] >= '0' && f.text[i] <= '9'; };
+    if (comma != std::string_view::npos && (comma == 0 || !digitAt(comma - 1) || !digitAt(comma + 1))) return std::nullopt;
+    std::string s(f.text);
+    if (comma != std::string_view::npos) s[comma] = '.';
+    return text::parseWholeNumber(s);
+}
+
+std::optional<RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decimal, double& x, double& y)
+{
+    struct Coordinate {
+        const Field* field;
+        char name;
+        double* value;
+    };
+    for (const Coordinate c : {Coordinate{&r.x, 'X', &x}, Coordinate{&r.y, 'Y', &y}}) {
+        if (isBlank(*c.field)) return RecordFault{RecordProblem::EmptyField, c.name, {}, 0, 0};
+        const auto v = layoutNumber(*c.field, decimal);
+        if (!v) return RecordFault{RecordProblem::NotANumber, c.name, std::string(c.field->text), 0, 0};
+        *c.value = *v;
+    }
+    return std::nullopt;
+}
+
+std::optional<RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal, double& x, double& y)
+{
+    if (auto fault = coordinatesOf(r, decimal, x, y)) return fault;
+    if (r.hasHeight && !isBlank(r.h) && !layoutNumber(r.h, decimal)) {
+        return RecordFault{RecordProblem::NotANumber, 'H', std::string(r.h.text), 0, 0};
+    }
+    return std::nullopt;
+}
+
+std::optional<RecordFault> readLineRecord(std::string_view line, const PointLayout& layout, PointRecord& out)
+{
+    Field fields[4];
+    std::size_t count = 0;
+    const std::size_t expected = layout.height ? 4 : 3;
+    auto add = [&](std::string_view s) {
+        if (count < 4) fields[count] = fieldOf(s);
+        ++count;
+    };
+    if (layout.separator == Separator::Spaces) {
+        std::size_t p = 0;
+        while (true) {
+            p = line.find_first_not_of(" \t", p);
+            if (p == std::string_view::npos) break;
+            const std::size_t e = std::min(line.find_first_of(" \t", p), line.size());
+            add(line.substr(p, e - p));
+            p = e;
+        }
+    } else {
+        const char sep = layout.separator == Separator::Semicolon ? ';' : layout.separator == Separator::Tab ? '\t' : ',';
+        std::size_t p = 0;
+        while (true) {
+            // A field in double quotes (as a spreadsheet writes one holding
+            // the separator) runs to its closing quote.
+            std::size_t from = p;
+            while (from < line.size() && line[from] == ' ') ++from;
+            if (from < line.size() && line[from] == '"') {
+                const std::size_t close = line.find('"', from + 1);
+                if (close != std::string_view::npos) from = close;
+            }
+            const std::size_t e = line.find(sep, from);
+            add(line.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p));
+            if (e == std::string_view::npos) break;
+            p = e + 1;
+        }
+    }
+    // Excel ends a row of ";" with empty fields when another row is longer.
+    while (count > expected && count <= 4 && isBlank(fields[count - 1])) --count;
+    if (count != expected) return RecordFault{RecordProblem::FieldCount, 'X', std::string(line), count, expected};
+    out = PointRecord{fields[0], fields[1], fields[2], layout.height ? fields[3] : Field{}, layout.height};
+    return std::nullopt;
+}
+
+RecordFault diagnoseStreamRecord(std::string_view text, std::size_t start, bool atEnd)
+{
+    PointRecord r;
+    std::size_t pos = start;
+    if (readRecord(text, pos, atEnd, r) != ReadStatus::Ok) return RecordFault{RecordProblem::CutShort, 'X', {}, 0, 0};
+    double x = 0.0, y = 0.0;
+    if (auto fault = coordinatesOf(r, DecimalMark::Point, x, y)) return *fault;
+    return RecordFault{RecordProblem::NotConvertible, 'X', {}, 0, 0};
+}
+
+ListReader::ListReader(std::string_view lines, const LayoutVerdict& verdict) : m_text(lines), m_verdict(verdict)
+{
+    if (verdict.layout.header) {
+        const std::size_t lf = m_text.find('\n');
+        m_pos = lf == std::string_view::npos ? m_text.size() : lf + 1;
+    }
+}
+
+void ListReader::moveLineIndexTo(std::size_t pos)
+{
+    m_lineIndex += static_cast<std::size_t>(std::count(m_text.begin() + static_cast<std::ptrdiff_t>(m_counted),
+                                                       m_text.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
+    m_counted = pos;
+}
+
+ListReader::Step ListReader::fail(RecordFault fault)
+{
+    m_fault = std::move(fault);
+    return Step::Fault;
+}
+
+ListReader::Step ListReader::next(PointRecord& record, double& x, double& y)
+{
+    if (m_pos >= m_text.size()) return Step::End;
+    const std::size_t start = m_pos;
+    moveLineIndexTo(start);
+    const PointLayout& layout = m_verdict.layout;
+    if (m_verdict.fit == LayoutFit::Ambiguous) {
+        m_lineIndex = m_verdict.firstOddLine;
+        return fail(RecordFault{RecordProblem::Ambiguous, 'X', {}, m_verdict.oddFields, 4});
+    }
+    if (layout.commaStream) {
+        if (readRecord(m_text, m_pos, true, record) != ReadStatus::Ok) {
+            return fail(RecordFault{RecordProblem::CutShort, 'X', {}, 0, 0});
+        }
+        const bool ownLine = (start == 0 || m_text[start - 1] == '\n') && m_text[m_pos - 1] == '\n' &&
+                             std::memchr(m_text.data() + start, '\n', m_pos - 1 - start) == nullptr;
+        if (!ownLine && m_offLine++ == 0) m_firstOffLine = m_lineIndex;
+    } else {
+        const std::size_t end = m_text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
+        std::string_view line = m_text.substr(start, next - start);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+        if (auto fault = readLineRecord(line, layout, record)) return fail(std::move(*fault));
+        if (auto fault = lineRecordNumbers(record, layout.decimal, x, y)) return fail(std::move(*fault));
+        m_pos = next;
+        ++m_records;
+        return Step::Record;
+    }
+    if (auto fault = coordinatesOf(record, layout.decimal, x, y)) return fail(std::move(*fault));
+    ++m_records;
+    return Step::Record;
+}
+
+} // namespace hattsheet::pointfile

@@ -1,0 +1,60 @@
+#include "pointfile/plain_record_reader.h"
+
+#include "pointfile/field_scan.h"
+#include "text/number_text.h"
+
+namespace hattsheet::pointfile {
+
+using scan::fieldEnd;
+using scan::skipSpaces;
+using scan::withoutTrailingSpaces;
+
+namespace {
+
+// An unquoted text field at p that a comma ends, as readField reads it
+// (spaces around it dropped); pos after the comma. False for any other.
+bool plainTextField(std::string_view buf, std::size_t& pos, Field& field)
+{
+    const std::size_t p = skipSpaces(buf, pos);
+    if (p == buf.size() || buf[p] == '"') return false;
+    const std::size_t q = fieldEnd(buf, p);
+    if (q == buf.size() || buf[q] != ',') return false;
+    field = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
+    pos = q + 1;
+    return true;
+}
+
+// A field at p that holds a plain decimal and nothing else and that a comma
+// ends, as readField and fieldNumber read it; pos after the comma.
+bool plainNumberField(std::string_view buf, std::size_t& pos, Field& field, double& value)
+{
+    const std::size_t p = skipSpaces(buf, pos);
+    const char* const last = buf.data() + buf.size();
+    const char* end = nullptr;
+    if (!text::scanPlainDecimal(buf.data() + p, last, value, end) || end == last || *end != ',') return false;
+    const auto q = static_cast<std::size_t>(end - buf.data());
+    field = Field{buf.substr(p, q - p), false};
+    pos = q + 1;
+    return true;
+}
+
+} // namespace
+
+bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, double& x, double& y)
+{
+    std::size_t p = pos;
+    if (!plainTextField(buf, p, out.code) || !plainNumberField(buf, p, out.x, x) ||
+        !plainNumberField(buf, p, out.y, y)) {
+        return false;
+    }
+    // H, unquoted, up to the CR LF that ends the line.
+    p = skipSpaces(buf, p);
+    if (p < buf.size() && buf[p] == '"') return false;
+    const std::size_t q = fieldEnd(buf, p);
+    if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return false;
+    out.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
+    pos = q + 2;
+    return true;
+}
+
+} // namespace hattsheet::pointfile

@@ -1,0 +1,20 @@
+#pragma once
+// The one-pass reader of the common comma record, the command line's fast
+// path through today's comma layout (record_reader.h has the layout's rules).
+
+#include "pointfile/point_record.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace hattsheet::pointfile {
+
+// The record at buf[pos] when it is the common kind, read in one pass: an
+// unquoted code, X and Y plain decimals (text::readPlainDecimal) that commas
+// end, an unquoted H, and CR LF after it, all within buf; X and Y come as
+// numbers too. The same fields and numbers as readRecord and fieldNumber
+// give. False, with pos unchanged, for any other record, which readRecord
+// reads.
+bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, double& x, double& y);
+
+} // namespace hattsheet::pointfile

@@ -1,0 +1,196 @@
+#include "pointfile/point_layout.h"
+
+#include "pointfile/layout_reader.h"
+#include "pointfile/record_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace hattsheet::pointfile {
+
+namespace {
+
+// The lines of the list, without their line ends.
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t p = 0;
+    while (p < text.size()) {
+        const std::size_t lf = text.find('\n', p);
+        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
+        std::string_view line = text.substr(p, end - p);
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        p = end + 1;
+    }
+    return lines;
+}
+
+bool hasDigit(std::string_view s)
+{
+    return std::any_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A header's X and Y: words, neither of them empty nor holding a digit.
+bool isHeader(const PointRecord& r)
+{
+    return !isBlank(r.x) && !isBlank(r.y) && !hasDigit(r.x.text) && !hasDigit(r.y.text);
+}
+
+struct Score {
+    PointLayout layout;
+    std::size_t good = 0;   // lines read as a whole record with X and Y numbers
+    std::size_t lines = 0;  // lines that should be records (the header not counted)
+};
+
+// A layout of one record per line, scored over every line.
+Score scoreLineLayout(const std::vector<std::string_view>& lines, PointLayout layout)
+{
+    layout.commaStream = false;
+    PointRecord r;
+    layout.header = !lines.empty() && !readLineRecord(lines[0], layout, r) && isHeader(r);
+    Score score{layout, 0, lines.size() - (layout.header ? 1 : 0)};
+    double x = 0.0, y = 0.0;
+    for (std::size_t i = layout.header ? 1 : 0; i < lines.size(); ++i) {
+        if (!readLineRecord(lines[i], layout, r) && !coordinatesOf(r, layout.decimal, x, y)) ++score.good;
+    }
+    return score;
+}
+
+// Today's comma stream: whether every record sits on a line of its own, and
+// how many have X and Y numbers.
+struct StreamScan {
+    bool oneRecordPerLine = true;
+    bool header = false;
+    std::size_t good = 0;
+    std::size_t lines = 0;
+};
+
+StreamScan scanStream(std::string_view text, const std::vector<std::string_view>& lines)
+{
+    StreamScan scan;
+    std::size_t pos = 0;
+    PointRecord r;
+    if (!lines.empty()) {
+        std::size_t first = 0;
+        if (readRecord(text, first, true, r) == ReadStatus::Ok && isHeader(r)) {
+            scan.header = true;
+            pos = text.find('\n');
+            pos = pos == std::string_view::npos ? text.size() : pos + 1;
+        }
+    }
+    scan.lines = lines.size() - (scan.header ? 1 : 0);
+    double x = 0.0, y = 0.0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        if (readRecord(text, pos, true, r) != ReadStatus::Ok) {
+            scan.oneRecordPerLine = false;
+            break;
+        }
+        const bool ownLine = (start == 0 || text[start - 1] == '\n') && text[pos - 1] == '\n' &&
+                             std::memchr(text.data() + start, '\n', pos - 1 - start) == nullptr;
+        if (!ownLine) {
+            scan.oneRecordPerLine = false;
+            break;
+        }
+        if (!coordinatesOf(r, DecimalMark::Point, x, y)) ++scan.good;
+    }
+    return scan;
+}
+
+std::size_t commaFields(std::string_view line) { return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1; }
+
+// A line written with commas between its fields: at least three of them,
+// no ";" or tab, and X and Y without spaces inside (a line of spaces and
+// decimal commas, "P1 1000,5 2000,25 100", is not one).
+bool isCommaLine(std::string_view line)
+{
+    if (line.find_first_of(";\t") != std::string_view::npos || commaFields(line) < 3) return false;
+    const std::size_t a = line.find(','), b = line.find(',', a + 1);
+    const std::size_t c = std::min(line.find(',', b + 1), line.size());
+    auto inner = [](std::string_view f) {
+        while (!f.empty() && f.front() == ' ') f.remove_prefix(1);
+        while (!f.empty() && f.back() == ' ') f.remove_suffix(1);
+        return f.find(' ') != std::string_view::npos;
+    };
+    return !inner(line.substr(a + 1, b - a - 1)) && !inner(line.substr(b + 1, c - b - 1));
+}
+
+// A line of decimal commas between commas: five fields or more, and every
+// field after the code digits alone (a "-" before the first digits of a
+// number), without spaces: "P1,1000,5,2000,25,100".
+bool looksLikeDecimalCommas(std::string_view line)
+{
+    if (commaFields(line) < 5) return false;
+    std::size_t p = line.find(',') + 1;
+    while (p <= line.size()) {
+        const std::size_t e = std::min(line.find(',', p), line.size());
+        std::string_view f = line.substr(p, e - p);
+        if (!f.empty() && f.front() == '-') f.remove_prefix(1);
+        if (f.empty() || !std::all_of(f.begin(), f.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+        p = e + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+LayoutVerdict recogniseLayout(std::string_view text)
+{
+    const std::vector<std::string_view> lines = splitLines(text);
+    const StreamScan stream = scanStream(text, lines);
+    LayoutVerdict verdict;
+    verdict.layout.header = stream.header;
+    // The common list, every line a record of today's layout, is decided at once.
+    if (stream.oneRecordPerLine && stream.good == stream.lines) return verdict;
+
+    // Only the separators and marks that occur are tried.
+    const auto occurs = [&](const char* chars) { return text.find_first_of(chars) != std::string_view::npos; };
+    std::vector<PointLayout> candidates;
+    // Four comma fields a line are today's layout, read as its field stream.
+    candidates.push_back({Separator::Comma, DecimalMark::Point, false, false, false});
+    for (const auto& [sep, chars] : {std::pair{Separator::Semicolon, ";"}, std::pair{Separator::Tab, "\t"},
+                                     std::pair{Separator::Spaces, " \t"}}) {
+        if (!occurs(chars)) continue;
+        for (const DecimalMark decimal : {DecimalMark::Point, DecimalMark::Comma}) {
+            if (decimal == DecimalMark::Comma && !occurs(",")) continue;
+            for (const bool height : {true, false}) candidates.push_back({sep, decimal, height, false, false});
+        }
+    }
+    Score best;
+    for (const PointLayout& candidate : candidates) {
+        const Score s = scoreLineLayout(lines, candidate);
+        if (s.good > best.good) best = s;
+    }
+    if (stream.oneRecordPerLine && stream.good >= best.good) return verdict;
+    if (best.good > 0 && best.good == best.lines) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
+
+    const auto commaLines = static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), isCommaLine));
+    if (commaLines >= best.good && commaLines > 0) {
+        if (stream.oneRecordPerLine) return verdict;
+        // Records across lines: the first line without four fields is where they leave their lines.
+        const std::size_t from = stream.header ? 1 : 0;
+        for (std::size_t i = from; i < lines.size(); ++i) {
+            const std::size_t n = commaFields(lines[i]);
+            if (n != 4) {
+                verdict.fit = LayoutFit::AcrossLines;
+                verdict.firstOddLine = i;
+                verdict.oddFields = n;
+                break;
+            }
+        }
+        const bool decimalCommas = verdict.fit == LayoutFit::AcrossLines && looksLikeDecimalCommas(lines[verdict.firstOddLine]);
+        const bool someRecordLine = std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())),
+                                                lines.end(), [](std::string_view l) {
+                                                    const std::size_t n = commaFields(l);
+                                                    return n == 3 || n == 4;
+                                                });
+        if (decimalCommas && !someRecordLine) verdict.fit = LayoutFit::Ambiguous;
+        return verdict;
+    }
+    if (best.good > 0) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
+    return verdict;
+}
+
+} // namespace hattsheet::pointfile
