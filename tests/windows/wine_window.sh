@@ -183,7 +183,8 @@ dialog() {
   focus "$id"
   echo "$id"
 }
-# Panel 1 (clicked at its middle), Tab, Tab: its "Άνοιγμα"; the list of $1.
+# Panel 1 (clicked at its middle), Tab, Tab: its "Άνοιγμα"; the list of $1,
+# which has $2 points.
 open_list() {
   xdotool mousemove --window "$main" $((width / 4)) $((height / 2)) click 1
   sleep 0.3
@@ -192,15 +193,23 @@ open_list() {
   name_in "$1"
   keys Return
   gone "$box" || fail "the open dialog stays"
+  box=$(dialog "Πληροφορία") || { fail "no message after the open"; return 1; }
+  [[ $(copied) == *"Το άνοιγμα ολοκληρώθηκε"*"$2 σημεία"* ]] || fail "open message"
+  keys Return
+  gone "$box" || fail "the open message stays"
+  # wine does not always hand the keyboard back to the window when a dialog
+  # closes; Qt gives it to the control that had it ("Άνοιγμα").
+  focus "$main"
 }
 # From "Άνοιγμα": Αποθήκευση, Απαλοιφή, and the right panel's three, then
 # "Μετατροπή ομάδας σημείων", and the message after it.
 batch() {
   keys Tab Tab Tab Tab Tab Tab space
   box=$(dialog "Πληροφορία!") || { fail "no message after the batch"; return 1; }
-  [[ $(copied) == *"Η διαδικασία ολοκληρώθηκε επιτυχώς!"* ]] || fail "batch message"
+  [[ $(copied) == *"Η διαδικασία ολοκληρώθηκε επιτυχώς!"*"4 σημεία"* ]] || fail "batch message"
   keys Return
   gone "$box" || fail "the batch message stays"
+  focus "$main"
 }
 # Closing: the question in Greek; "Ναι" (the default) ends the program.
 quit_window() {
@@ -246,12 +255,13 @@ printf '%s\r\n' 'Σ1, 1000.000, 2000.000, 100.500' 'Τριγ-Α, -12345.678, 234
   iconv -t CP1253 >"$list"
 out=$(unix "$folder")/Νέα.txt
 "$convert" --from 40.51,-0.51 --to 40.45,-0.45 "$list" -o "$work/expected.txt"
-open_list "$folder\\Σημεία.txt" || true
+open_list "$folder\\Σημεία.txt" 4 || true
 batch || true
 import -window "$main" "$work/windows.png"
 # The right panel's "Αποθήκευση" (the keys reach it): saves as Νέα, which
 # gets ".txt".
 save() {
+  focus "$main"
   # shellcheck disable=SC2068 # the keys are words
   keys $@
   box=$(dialog "Αποθήκευση αρχείου συντεταγμένων") || { fail "no save dialog"; return 1; }
@@ -260,7 +270,13 @@ save() {
   gone "$box" || { fail "the save dialog stays"; return 1; }
 }
 if save shift+Tab shift+Tab space; then
-  if box=$(dialog "Πληροφορία"); then keys Return; gone "$box" || true; else fail "no message after the save"; fi
+  if box=$(dialog "Πληροφορία"); then
+    [[ $(copied) == *"Η εγγραφή ολοκληρώθηκε"* ]] || fail "save message"
+    keys Return
+    gone "$box" || true
+  else
+    fail "no message after the save"
+  fi
 fi
 cmp "$out" "$work/expected.txt" || fail "the saved list differs from hattsheet-convert's"
 for name in TempFeed.Dat TempFile.Dat; do
@@ -277,6 +293,13 @@ if save space; then
       fail "replace question: $text"
     keys Return
     gone "$question" || fail "the replace question stays"
+    # "Όχι" goes back to the save dialog, for another name: given up.
+    if box=$(dialog "Αποθήκευση αρχείου συντεταγμένων"); then
+      keys Escape
+      gone "$box" || fail "the save dialog stays after Escape"
+    else
+      fail "Όχι did not go back to the save dialog"
+    fi
   else
     fail "no replace question"
   fi
@@ -292,7 +315,7 @@ rm -rf "$(unix "$portable")" "$by_products" && mkdir -p "$(unix "$portable")"
 cp "$install/bin/hattsheet.exe" "$(unix "$portable")/"
 chmod a-w "$(unix "$portable")"
 start_window "$portable\\hattsheet.exe"
-open_list "$folder\\Σημεία.txt" || true
+open_list "$folder\\Σημεία.txt" 4 || true
 batch || true
 for name in TempFeed.Dat TempFile.Dat; do
   [[ -f $by_products/$name ]] || fail "no $name in $by_products from a read-only folder's copy"
