@@ -14,6 +14,7 @@
 // mapped to errno values), for the messages to show the system's reason.
 
 #include "base/expected.h"
+#include "base/utf8_path.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,11 +38,6 @@ template <typename T>
 using Result = Expected<T, Errno>;
 struct Done {};
 inline Unexpected<Errno> failure(int code) { return unexpected(Errno{code}); }
-
-// The path of a UTF-8 text, without the narrow code page on Windows.
-std::filesystem::path pathFromUtf8(std::string_view utf8);
-// A path as UTF-8, for messages.
-std::string pathToUtf8(const std::filesystem::path& path);
 
 // A descriptor owned: closed when it goes (errors of that close are lost;
 // call close() where they matter).

@@ -361,18 +361,6 @@ Result<std::vector<std::string>> attributeNames(int fd)
 
 } // namespace
 
-fs::path pathFromUtf8(std::string_view utf8)
-{
-    // Through char8_t the path takes the text as UTF-8 on every system.
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string pathToUtf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 Descriptor& Descriptor::operator=(Descriptor&& other) noexcept
 {
     if (this != &other) {

@@ -74,19 +74,6 @@ bool setDeletePending(int fd, bool pending)
 
 } // namespace
 
-fs::path pathFromUtf8(std::string_view utf8)
-{
-    // Through char8_t the path takes the text as UTF-8; a std::string would
-    // go through the ANSI code page.
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string pathToUtf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 Descriptor& Descriptor::operator=(Descriptor&& other) noexcept
 {
     if (this != &other) {

@@ -100,14 +100,6 @@ int SafeWriter::commit()
     return m_error;
 }
 
-Expected<Written, FileError> writeFileSafely(const fs::path& chosen, std::string_view bytes)
-{
-    SafeWriter file(chosen);
-    file.write(bytes);
-    if (const int err = file.commit(); err != 0) return unexpected(errorFor(chosen, err));
-    return Written{};
-}
-
 Expected<Written, FileError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
 {
     const fs::path path = folder / sys::pathFromUtf8(name);

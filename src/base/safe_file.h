@@ -85,8 +85,6 @@ private:
 };
 
 struct Written {};
-// The whole of bytes through a SafeWriter.
-Expected<Written, FileError> writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces the entry folder/name by a new private file (mode 0600) holding
 // bytes. An entry that is a folder is left alone and refused.

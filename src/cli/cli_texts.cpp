@@ -3,8 +3,8 @@
 #include "base/platform.h"
 #include "operations/messages.h"
 #include "operations/sheet_messages.h"
+#include "text/system_reason.h"
 
-#include <cerrno>
 #include <cstdio>
 
 namespace hattsheet::cli {
@@ -117,49 +117,6 @@ constexpr char kHelpGreek[] =
     "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα\n"
     "  64  λάθος χρήσης (και άγνωστο ή διφορούμενο όνομα φύλλου)\n";
 
-// The errno values a read or a write of this program reports, in both
-// languages.
-struct Reason {
-    int err;
-    const char* english;
-    const char* greek;
-};
-constexpr Reason kReasons[] = {
-    {platform::kReservedName, "a name Windows keeps for a device", "όνομα που τα Windows κρατούν για συσκευή"},
-    {ENOENT, "No such file or directory", "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"},
-    {EACCES, "Permission denied", "Δεν επιτρέπεται η πρόσβαση"},
-    {EPERM, "Operation not permitted", "Η λειτουργία δεν επιτρέπεται"},
-    {EISDIR, "Is a directory", "Είναι κατάλογος"},
-    {ENOTDIR, "Not a directory", "Δεν είναι κατάλογος"},
-    {ENOSPC, "No space left on device", "Δεν υπάρχει χώρος στη συσκευή"},
-    {EROFS, "Read-only file system", "Σύστημα αρχείων μόνο για ανάγνωση"},
-    {EEXIST, "File exists", "Το αρχείο υπάρχει"},
-    {EBADF, "Bad file descriptor", "Άκυρος περιγραφέας αρχείου"},
-    {EIO, "Input/output error", "Σφάλμα εισόδου/εξόδου"},
-    {EFBIG, "File too large", "Πολύ μεγάλο αρχείο"},
-    {ENAMETOOLONG, "File name too long", "Πολύ μεγάλο όνομα αρχείου"},
-    {EINVAL, "Invalid argument", "Άκυρη παράμετρος"},
-    {ENXIO, "No such device or address", "Δεν υπάρχει τέτοια συσκευή ή διεύθυνση"},
-    {ENODEV, "No such device", "Δεν υπάρχει τέτοια συσκευή"},
-    {EBUSY, "Device or resource busy", "Η συσκευή ή ο πόρος είναι απασχολημένος"},
-    {EMFILE, "Too many open files", "Πάρα πολλά ανοιχτά αρχεία"},
-    {ENOMEM, "Cannot allocate memory", "Δεν είναι δυνατή η δέσμευση μνήμης"},
-    {EPIPE, "Broken pipe", "Διακοπή σωλήνωσης"},
-    {EXDEV, "Invalid cross-device link", "Άκυρος σύνδεσμος μεταξύ συσκευών"},
-#ifdef ELOOP
-    {ELOOP, "Too many levels of symbolic links", "Πάρα πολλά επίπεδα συμβολικών συνδέσμων"},
-#endif
-#ifdef EDQUOT
-    {EDQUOT, "Disk quota exceeded", "Ξεπεράστηκε το όριο χώρου στον δίσκο"},
-#endif
-#ifdef ETXTBSY
-    {ETXTBSY, "Text file busy", "Το αρχείο εκτελείται"},
-#endif
-#ifdef EOPNOTSUPP
-    {EOPNOTSUPP, "Operation not supported", "Η λειτουργία δεν υποστηρίζεται"},
-#endif
-};
-
 } // namespace
 
 const char* helpText(Language language) { return language == Language::Greek ? kHelpGreek : kHelpEnglish; }
@@ -167,15 +124,6 @@ const char* helpText(Language language) { return language == Language::Greek ? k
 const char* seeHelp(Language language)
 {
     return language == Language::Greek ? "δείτε hattsheet-convert --help" : "see hattsheet-convert --help";
-}
-
-std::string systemReason(int err, Language language)
-{
-    for (const Reason& r : kReasons) {
-        if (r.err == err) return language == Language::Greek ? r.greek : r.english;
-    }
-    if (language == Language::English) return platform::reasonText(err);
-    return "σφάλμα συστήματος " + std::to_string(err) + " (" + platform::reasonText(err) + ")";
 }
 
 std::string quote(std::string_view text, Language language)
@@ -186,62 +134,35 @@ std::string quote(std::string_view text, Language language)
 
 namespace {
 
-std::string withReason(std::string text, int err, Language language)
+// A sentence about a file, and the system's reason in brackets.
+std::string withReason(std::string sentence, int err, Language language)
 {
-    text += ".";
-    if (err != 0) text += " (" + systemReason(err, language) + ")";
-    return text;
+    if (err != 0) sentence += " (" + text::systemReason(err, language) + ")";
+    return sentence;
 }
 
 } // namespace
 
 std::string cannotRead(std::string_view name, int err, Language language)
 {
-    if (language == Language::Greek) {
-        return withReason("Δεν ήταν δυνατή η ανάγνωση του αρχείου «" + msg::shownText(name) + "»", err, language);
-    }
-    return withReason("cannot read \"" + msg::shownText(name) + "\"", err, language);
+    return withReason(language == Language::Greek ? msg::cannotRead(name) : "cannot read \"" + msg::shownText(name) + "\".",
+                      err, language);
 }
 
 std::string cannotWrite(std::string_view name, int err, Language language)
 {
-    if (language == Language::Greek) {
-        return withReason("Δεν ήταν δυνατή η εγγραφή του αρχείου «" + msg::shownText(name) + "»", err, language);
-    }
-    return withReason("cannot write \"" + msg::shownText(name) + "\"", err, language);
+    return withReason(language == Language::Greek ? msg::cannotWrite(name)
+                                                  : "cannot write \"" + msg::shownText(name) + "\".",
+                      err, language);
 }
 
-std::string centreRefused(operations::ConversionError error, std::string_view option, std::string_view text,
-                          Language language)
+std::string centreRefused(bool latitude, std::string_view option, std::string_view text, Language language)
 {
     const bool greek = language == Language::Greek;
-    const bool latitude = error == operations::ConversionError::Latitude;
     const std::string range = latitude ? (greek ? "από 34° έως 42°" : "from 34° to 42°")
                                        : (greek ? "από -4°30' έως 5° από την Αθήνα" : "from -4°30' to 5° from Athens");
-    const std::string what = greek ? (latitude ? msg::kLatitude : msg::kLongitude)
-                                   : (latitude ? "latitude refused" : "longitude refused");
-    return what + " (" + std::string(option) + " " + msg::shownText(text) + ": " + range + ")";
-}
-
-std::string unknownSheet(std::string_view option, std::string_view text, const std::string& candidates,
-                         Language language)
-{
-    if (language == Language::English) return msg::unknownSheet(option, msg::shownText(text), candidates);
-    const std::string m = std::string(option) + " " + quote(text, language) + ": κανένα φύλλο δεν έχει αυτό το όνομα ή αριθμό";
-    return candidates.empty() ? m + " (το hattsheet-convert --sheets τα απαριθμεί)"
-                              : m + "· ονόματα που το περιέχουν: " + candidates;
-}
-
-std::string ambiguousSheet(std::string_view option, std::string_view text, const std::string& candidates,
-                           Language language)
-{
-    if (language == Language::English) return msg::ambiguousSheet(option, msg::shownText(text), candidates);
-    return std::string(option) + " " + quote(text, language) + ": ταιριάζει σε πολλά φύλλα: " + candidates;
-}
-
-std::string coordinatesRefused(Language language)
-{
-    return language == Language::Greek ? msg::kCoordinates : "the coordinates cannot be converted.";
+    return operations::centreRefused(latitude, language) + " (" + std::string(option) + " " + msg::shownText(text) +
+           ": " + range + ")";
 }
 
 } // namespace hattsheet::cli

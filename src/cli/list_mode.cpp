@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <system_error>
@@ -117,18 +116,6 @@ void addEarlier(Run& later, const Run& earlier)
     if (earlier.offLine != 0) later.firstOffLine = earlier.firstOffLine;
 }
 
-// Whether the record text[start, end) is one whole line. The filtered text
-// ends every line with CR LF. Its first byte may lie inside a line (the text
-// is cut where a record needed more): a record there spans a line end, so it
-// is counted all the same. A decimal comma ("P1,1000,5,2000,25,100") or a
-// line of three or five fields shifts the records after it off their lines:
-// the conversion goes on, as the window's does, but the user hears of it.
-bool fillsOneLine(std::string_view text, std::size_t start, std::size_t end)
-{
-    return (start == 0 || text[start - 1] == '\n') && text[end - 1] == '\n' &&
-           std::memchr(text.data() + start, '\n', end - 1 - start) == nullptr;
-}
-
 // Reads and converts the records of text from pos on, appending their lines
 // to out, until the text ends (atEnd), a record needs more text, or a record
 // fails.
@@ -157,7 +144,9 @@ Run convertRun(const Converter& sheets, std::string_view text, std::size_t pos, 
                 return run;
             }
         }
-        const bool ownLine = fillsOneLine(text, start, pos);
+        // A decimal comma ("P1,1000,5,2000,25,100") or a line of three or
+        // five fields shifts the records after it off their lines.
+        const bool ownLine = pf::fillsOneLine(text, start, pos);
         if (!ownLine && strict) {
             run.end = start;
             run.failed = run.offLineFailed = true;
@@ -387,14 +376,6 @@ std::size_t commaFieldsAt(std::string_view text, std::size_t pos)
                                                text.begin() + static_cast<std::ptrdiff_t>(end), ',')) + 1;
 }
 
-// The line at pos of a list of one record per line, without its line end.
-std::string_view lineAt(std::string_view text, std::size_t pos)
-{
-    std::string_view line = text.substr(pos, std::min(text.find('\n', pos), text.size()) - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
-
 // The records of a list of one record per line (a layout other than
 // today's), from pos to the last whole line of the text; the fault of the
 // first that cannot be read or converted.
@@ -408,7 +389,7 @@ Run convertLines(const Converter& sheets, std::string_view text, std::size_t pos
     while (pos < text.size()) {
         const std::size_t lf = text.find('\n', pos);
         if (lf == std::string_view::npos) break;
-        fault = pf::readLineRecord(lineAt(text, pos), layout, record);
+        fault = pf::readLineRecord(pf::lineAt(text, pos), layout, record);
         if (!fault) fault = pf::lineRecordNumbers(record, layout.decimal, x, y);
         if (!fault && !sheets.appendPoint(record, x, y, out, layout)) {
             fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
@@ -452,12 +433,7 @@ struct GridLines {
     }
     bool appendLine(const pf::PointRecord& record, std::string& out) const { return converter.appendLine(record, out); }
     std::string refusalOf(double x, double y) const { return converter.refusalOf(x, y); }
-    std::string warning() const
-    {
-        const unsigned long long far = converter.farOutsideCount();
-        const auto& candidates = converter.choice().candidates();
-        return far == 0 || candidates.empty() ? std::string() : msg::farOutside(far, *candidates.front().sheet);
-    }
+    std::string warning() const { return converter.farOutsideWarning(); }
 };
 
 // Why the conversion refused the record at pos, when it can tell: the
@@ -473,7 +449,7 @@ std::string refusalAt(const Converter& sheets, std::string_view text, std::size_
             pf::coordinatesOf(record, pf::DecimalMark::Point, x, y)) {
             return {};
         }
-    } else if (pf::readLineRecord(lineAt(text, pos), layout, record) ||
+    } else if (pf::readLineRecord(pf::lineAt(text, pos), layout, record) ||
                pf::lineRecordNumbers(record, layout.decimal, x, y)) {
         return {};
     }
@@ -508,6 +484,7 @@ int runList(const Converter& sheets, const ListRequest& request, operations::Lan
     Tally tally;
     std::optional<pf::RecordFault> fault;
     bool writeFailed = false;
+    bool laterBlock = false;  // the text read is past the block that decided the layout
     // Ambiguous whatever is asked: the window refuses such a list too.
     if (verdict.fit == pf::LayoutFit::Ambiguous) {
         pos = nthLineStart(source.text(), verdict.firstOddLine);
@@ -538,6 +515,7 @@ int runList(const Converter& sheets, const ListRequest& request, operations::Lan
             say(cannotRead(inLabel, err, language));
             return kExitFailed;
         }
+        laterBlock = true;
         pos = 0;
     }
     source.close();
@@ -561,6 +539,14 @@ int runList(const Converter& sheets, const ListRequest& request, operations::Lan
         if (fault->problem == pf::RecordProblem::OffLine) {
             text += greek ? " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"
                           : " (--records-across-lines reads it as the window does)";
+        }
+        // A line that does not fit the layout the first block decided: the
+        // list changes its separator, decimal mark or fields on the way.
+        const bool layoutFault =
+            fault->problem == pf::RecordProblem::NotANumber || fault->problem == pf::RecordProblem::FieldCount;
+        if (laterBlock && !layout.commaStream && layoutFault) {
+            text += greek ? " (η διάταξη αναγνωρίστηκε από το πρώτο MiB της λίστας)"
+                          : " (the layout was recognised from the first MiB of the list)";
         }
         say(text);
         return kExitFailed;

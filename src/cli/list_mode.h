@@ -21,7 +21,8 @@ struct ListRequest {
 
 // The layout of the list is recognised from its first block (1 MiB, the
 // whole of most lists; pointfile/point_layout.h), and said on stderr when it
-// is not today's comma layout.
+// is not today's comma layout. A later line that does not fit it is a
+// failing record, whose message says where the layout came from.
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
 // be read or written (the message is on stderr, in the language given).
 int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language);

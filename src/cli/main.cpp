@@ -22,6 +22,7 @@
 #include "operations/sheet_names.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
+#include "text/system_reason.h"
 #include "operations/single_point.h"
 
 #include <algorithm>
@@ -181,7 +182,7 @@ int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::op
     using namespace hattsheet::operations;
     const auto result = computeOldToNew(from, to, point.first, point.second);
     if (!result) {
-        say(hattsheet::cli::coordinatesRefused(language()));
+        say(hattsheet::operations::coordinatesRefused(language()));
         return kExitRefused;
     }
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
@@ -210,8 +211,9 @@ std::optional<CentreArgument> centreArgument(std::string_view option, std::strin
     const auto sheet = ops::findSheet(text);
     if (!sheet) {
         const std::string candidates = ops::candidateList(sheet.error().candidates);
-        usageError(sheet.error().ambiguous ? hattsheet::cli::ambiguousSheet(option, text, candidates, language())
-                                           : hattsheet::cli::unknownSheet(option, text, candidates, language()));
+        const std::string shown = ops::msg::shownText(text);
+        usageError(sheet.error().ambiguous ? ops::msg::ambiguousSheet(option, shown, candidates, language())
+                                           : ops::msg::unknownSheet(option, shown, candidates, language()));
         return std::nullopt;
     }
     return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
@@ -240,19 +242,28 @@ int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection
     const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
                                                   : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
     if (!choice) {
-        say(ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet));
+        // A refused centre is named with its option and the accepted range,
+        // unless it is one of the inconsistent sheets' (the message names it).
+        const bool latitude = choice.error() == ops::ChoiceError::Latitude;
+        if ((latitude || choice.error() == ops::ChoiceError::Longitude) && hattSide.sheet == nullptr &&
+            ops::defectiveSheetOnCentre(hattSide.phi, hattSide.lambda) == nullptr) {
+            say(hattsheet::cli::centreRefused(latitude, direction == ops::GridDirection::ToGrid ? "--from" : "--to",
+                                              latitude ? hattSide.phi : hattSide.lambda, language()));
+        } else {
+            say(ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet, language()));
+        }
         return kExitRefused;
     }
     if (!point) {
-        const ops::GridLineConverter converter(*choice, direction);
+        const ops::GridLineConverter converter(*choice, direction, language());
         return hattsheet::cli::runListConversion(converter, list, language());
     }
-    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
+    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second, language());
     if (!result) {
         say(result.error());
         return kExitRefused;
     }
-    if (result->farOutside) say(ops::msg::farOutside(1, *result->sheet));
+    if (result->farOutside) say(ops::msg::farOutside(1, *result->sheet, language()));
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n%s%s\n", result->x.c_str(), result->y.c_str(),
                 result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(), ops::msg::kSheetLabel,
                 std::string(result->sheet->name).c_str());
@@ -310,8 +321,7 @@ int run(int argc, char** argv)
         return kExitUsage;
     }
     if (from->grid && to->grid) {
-        return usageError(greek() ? "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87"
-                                  : hattsheet::operations::msg::kGridBothWays);
+        return usageError(hattsheet::operations::msg::gridBothWays(language()));
     }
     // A centre typed with 60 minutes or more is said how it was read.
     for (const auto* centre : {&*from, &*to}) {
@@ -328,9 +338,7 @@ int run(int argc, char** argv)
         const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
         if (!read) {
             const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
-            say(hattsheet::cli::centreRefused(latitude ? hattsheet::operations::ConversionError::Latitude
-                                                       : hattsheet::operations::ConversionError::Longitude,
-                                              option, latitude ? centre->phi : centre->lambda, language()));
+            say(hattsheet::cli::centreRefused(latitude, option, latitude ? centre->phi : centre->lambda, language()));
             return kExitRefused;
         }
     }
@@ -341,7 +349,7 @@ int run(int argc, char** argv)
     }
     const auto sheets = hattsheet::operations::readFramePair(from->phi, from->lambda, to->phi, to->lambda);
     if (!sheets) {
-        say(hattsheet::cli::coordinatesRefused(language()));
+        say(hattsheet::operations::coordinatesRefused(language()));
         return kExitRefused;
     }
     return hattsheet::cli::runListConversion(*sheets, args->list, language());
@@ -357,7 +365,7 @@ int main(int argc, char** argv)
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
         say(std::string(greek() ? hattsheet::operations::msg::kOutOfMemory : "out of memory") + " (" +
-            hattsheet::cli::systemReason(ENOMEM, language()) + ")");
+            hattsheet::text::systemReason(ENOMEM, language()) + ")");
         return kExitFailed;
     }
 }

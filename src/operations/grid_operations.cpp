@@ -17,38 +17,48 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
+const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText)
+{
+    const auto phi = text::degMinToDegrees(phiText);
+    const auto lambda = text::degMinToDegrees(lambdaText);
+    if (!phi || !lambda || !std::isfinite(*phi) || !std::isfinite(*lambda) || std::abs(*phi) >= 90.0 ||
+        std::abs(*lambda) >= 180.0) {
+        return nullptr;
+    }
+    for (const auto& s : geodesy::sheetCatalogue()) {
+        if (!geodesy::isUsable(s) && geodesy::isOnCentre(s, *phi, *lambda)) return &s;
+    }
+    return nullptr;
+}
+
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
-                          const geodesy::SheetRecord* sheet)
+                          const geodesy::SheetRecord* sheet, Language language)
 {
     if (error == ChoiceError::Latitude || error == ChoiceError::Longitude) {
-        // A refused centre that is a sheet's all the same: 390 Ν.Μεγίστη's
-        // (Δλ 5°45'), whose polynomial is refused anyway; the message names it.
-        const auto phi = text::degMinToDegrees(phiText);
-        const auto lambda = text::degMinToDegrees(lambdaText);
-        for (const auto& s : geodesy::sheetCatalogue()) {
-            if (phi && lambda && std::isfinite(*phi) && std::isfinite(*lambda) && std::abs(*phi) < 90.0 &&
-                std::abs(*lambda) < 180.0 && !geodesy::isUsable(s) && geodesy::isOnCentre(s, *phi, *lambda)) {
-                return msg::defectiveSheet(s);
-            }
+        // A refused centre that is a sheet's all the same: the message names it.
+        if (const auto* defective = defectiveSheetOnCentre(phiText, lambdaText)) {
+            return msg::defectiveSheet(*defective, language);
         }
     }
     switch (error) {
-    case ChoiceError::Latitude: return msg::kLatitude;
-    case ChoiceError::Longitude: return msg::kLongitude;
-    case ChoiceError::NoSheetOnCentre: return msg::noSheetOnCentre(phiText, lambdaText);
-    case ChoiceError::DefectiveSheet: if (sheet != nullptr) return msg::defectiveSheet(*sheet); break;
+    case ChoiceError::Latitude: return centreRefused(true, language);
+    case ChoiceError::Longitude: return centreRefused(false, language);
+    case ChoiceError::NoSheetOnCentre: return msg::noSheetOnCentre(phiText, lambdaText, language);
+    case ChoiceError::DefectiveSheet: if (sheet != nullptr) return msg::defectiveSheet(*sheet, language); break;
     }
-    return msg::kCoordinates;
+    return coordinatesRefused(language);
 }
 
-std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice)
+std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language)
 {
     switch (refusal.reason) {
-    case PointRefusal::OffSheets: return msg::offSheets(choice.phiText(), choice.lambdaText());
-    case PointRefusal::DefectiveSheet: if (refusal.sheet != nullptr) return msg::defectiveSheet(*refusal.sheet); break;
+    case PointRefusal::OffSheets: return msg::offSheets(choice.phiText(), choice.lambdaText(), language);
+    case PointRefusal::DefectiveSheet:
+        if (refusal.sheet != nullptr) return msg::defectiveSheet(*refusal.sheet, language);
+        break;
     case PointRefusal::Coordinates: break;
     }
-    return msg::kCoordinates;
+    return coordinatesRefused(language);
 }
 
 namespace {
@@ -61,18 +71,19 @@ Expected<GridResult, GridRefusal> convertPoint(const SheetChoice& choice, GridDi
 } // namespace
 
 Expected<GridPointTexts, std::string> computeGridPoint(const SheetChoice& choice, GridDirection direction,
-                                                       std::string_view xText, std::string_view yText)
+                                                       std::string_view xText, std::string_view yText,
+                                                       Language language)
 {
     const auto x = text::readLeadingNumber(xText);
     const auto y = text::readLeadingNumber(yText);
-    if (!x || !y) return unexpected(std::string(msg::kCoordinates));
+    if (!x || !y) return unexpected(coordinatesRefused(language));
     const auto result = convertPoint(choice, direction, x->value, y->value);
-    if (!result) return unexpected(refusalMessage(result.error(), choice));
+    if (!result) return unexpected(refusalMessage(result.error(), choice, language));
     const double latDeg = geodesy::radiansToDegrees(result->position.phi);
     const double lonDeg = geodesy::radiansToDegrees(result->position.lambda);
     const double athensDeg = geodesy::radiansToDegrees(result->lambdaAthens);
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
-        return unexpected(std::string(msg::kCoordinates));
+        return unexpected(coordinatesRefused(language));
     }
     return GridPointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
                           text::formatDms(latDeg),     text::formatSignedDms(athensDeg),
@@ -114,7 +125,14 @@ std::string GridLineConverter::refusalOf(double x, double y) const
     // A result beyond a double fails as in the Hatt batch, with its reason.
     const auto result = convertPoint(m_choice, m_direction, x, y);
     if (result || result.error().reason == PointRefusal::Coordinates) return {};
-    return refusalMessage(result.error(), m_choice);
+    return refusalMessage(result.error(), m_choice, m_language);
+}
+
+std::string GridLineConverter::farOutsideWarning() const
+{
+    const unsigned long long far = farOutsideCount();
+    const auto& candidates = m_choice.candidates();
+    return far == 0 || candidates.empty() ? std::string() : msg::farOutside(far, *candidates.front().sheet, m_language);
 }
 
 namespace {

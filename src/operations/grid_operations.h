@@ -5,6 +5,7 @@
 
 #include "base/expected.h"
 #include "operations/egsa87_conversion.h"
+#include "operations/list_messages.h"
 #include "operations/window_ports.h"
 #include "pointfile/point_layout.h"
 #include "pointfile/point_record.h"
@@ -17,11 +18,15 @@ namespace hattsheet::operations {
 
 enum class GridDirection { ToGrid, FromGrid };
 
-// The message of a refused centre or sheet (Greek, as every refusal).
+// One of the six inconsistent sheets whose centre this refused centre is
+// (390 Ν.Μεγίστη's, Δλ 5°45'), or none.
+const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText);
+// The message of a refused centre or sheet (Greek in the window, the
+// command line's in the language of its run).
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
-                          const geodesy::SheetRecord* sheet);
+                          const geodesy::SheetRecord* sheet, Language language = Language::Greek);
 // The message of a refused point: it names the sheet and the reason.
-std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice);
+std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language = Language::Greek);
 
 // One point: the target's two coordinates ("0.000"), the geodetic display
 // as ">" writes it, and the sheet whose polynomial was used.
@@ -34,13 +39,18 @@ struct GridPointTexts {
 // X and Y (or E and N) read as the window reads its fields; on a refusal the
 // message to show.
 Expected<GridPointTexts, std::string> computeGridPoint(const SheetChoice& choice, GridDirection direction,
-                                                       std::string_view xText, std::string_view yText);
+                                                       std::string_view xText, std::string_view yText,
+                                                       Language language = Language::Greek);
 
 // A list's records to or from the Grid, one point line each (the list
 // format of the Hatt conversions: code, X, Y, H).
 class GridLineConverter {
 public:
-    GridLineConverter(const SheetChoice& choice, GridDirection direction) : m_choice(choice), m_direction(direction) {}
+    // Refusals in the language given.
+    GridLineConverter(const SheetChoice& choice, GridDirection direction, Language language = Language::Greek)
+        : m_choice(choice), m_direction(direction), m_language(language)
+    {
+    }
 
     // As appendConvertedPoint / appendConvertedLine (operations/point_list.h).
     bool appendPoint(const pointfile::PointRecord& record, double x, double y, std::string& out,
@@ -53,6 +63,8 @@ public:
     std::string refusalOf(double x, double y) const;
     // Points converted far outside a named sheet's outline so far.
     unsigned long long farOutsideCount() const { return m_farOutside.load(std::memory_order_relaxed); }
+    // Their warning, empty when there are none.
+    std::string farOutsideWarning() const;
     const SheetChoice& choice() const { return m_choice; }
 
 private:
@@ -60,6 +72,7 @@ private:
 
     const SheetChoice& m_choice;
     GridDirection m_direction;
+    Language m_language;
     mutable std::atomic<unsigned long long> m_farOutside{0};
 };
 

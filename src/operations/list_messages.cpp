@@ -102,6 +102,17 @@ std::string recordsShifted(unsigned long long count, unsigned long long firstLin
     return std::string("warning: ") + std::to_string(count) + " records do not sit one per line; the first starts on line " + line + hint;
 }
 
+std::string centreRefused(bool latitude, Language language)
+{
+    if (language == Language::Greek) return latitude ? msg::kLatitude : msg::kLongitude;
+    return latitude ? "latitude refused" : "longitude refused";
+}
+
+std::string coordinatesRefused(Language language)
+{
+    return language == Language::Greek ? msg::kCoordinates : "the coordinates cannot be converted.";
+}
+
 std::string minutesNote(std::string_view degMinText, Language language)
 {
     const auto number = text::readLeadingNumber(degMinText);

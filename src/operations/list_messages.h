@@ -5,12 +5,13 @@
 
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
+#include "text/language.h"
 
 #include <string>
 
 namespace hattsheet::operations {
 
-enum class Language { Greek, English };
+using Language = text::Language;
 
 // "Διαβάστηκαν 200 σημεία: διαχωριστικό «;», υποδιαστολή «,», γραμμή
 // επικεφαλίδας" (and ", χωρίς υψόμετρο" for three fields).
@@ -27,6 +28,13 @@ std::string faultReason(const pointfile::RecordFault& fault, Language language);
 // After a list read with its records across lines: how many did not sit on
 // a line of their own, and the line where the first one starts.
 std::string recordsShifted(unsigned long long count, unsigned long long firstLine, Language language);
+
+// A refused sheet centre: "Λάθος στο Φ." / "latitude refused", or the same
+// of Δλ.
+std::string centreRefused(bool latitude, Language language);
+// A point whose coordinates do not convert: "Λάθος στις συντεταγμένες." /
+// "the coordinates cannot be converted."
+std::string coordinatesRefused(Language language);
 
 // A sheet centre typed with 60 minutes or more ("40.75"), as it was read:
 // "40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά)". Empty when the minutes are

@@ -1,8 +1,8 @@
 #pragma once
 // Every text the operations show, once. Greek, as the users read them.
 
-#include "base/platform.h"
 #include "operations/window_ports.h"
+#include "text/system_reason.h"
 
 #include <cstddef>
 #include <string>
@@ -105,16 +105,11 @@ inline std::string replaceExisting(const std::string& path)
     return std::string("Το αρχείο «").append(shownText(path)).append("» υπάρχει ήδη. Να αντικατασταθεί;");
 }
 
-// The system's reason for a failure (an errno value), as every message
-// about a file gives it after the message, in brackets.
-inline std::string reason(int code)
-{
-    if (code == platform::kReservedName) return "a name Windows keeps for a device";
-    return platform::reasonText(code);
-}
+// The system's reason for a failure (an errno value), in Greek, as every
+// message about a file gives it after the message, in brackets.
 inline std::string withReason(std::string text, int code)
 {
-    return text.append(" (").append(reason(code)).append(")");
+    return text.append(" (").append(text::systemReason(code, text::Language::Greek)).append(")");
 }
 
 // A file that could not be read or written, named in guillemets.

@@ -6,12 +6,10 @@
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_line_writer.h"
 
-#include <vector>
-
 #include <cerrno>
 #include <optional>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 namespace hattsheet::operations {
 
@@ -78,20 +76,11 @@ struct OpenedList {
 OpenedList pointLinesOf(std::string_view text)
 {
     OpenedList opened;
-    std::vector<unsigned long long> lineNumbers;  // the file's line of each line kept
-    std::string kept;
-    {
-        pf::BlankLineFilter filter;
-        kept.reserve(text.size() + text.size() / 16);
-        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
-        filter.feed(text, kept, track);
-        filter.finish(kept, track);
-    }
-    const pf::LayoutVerdict verdict = pf::recogniseLayout(kept);
+    const pf::KeptLines kept = pf::keptLinesWithNumbers(text);
+    const pf::LayoutVerdict verdict = pf::recogniseLayout(kept.text);
     opened.layout = verdict.layout;
-    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
-    opened.lines.reserve(kept.size() + kept.size() / 8);
-    pf::ListReader reader(kept, verdict);
+    opened.lines.reserve(kept.text.size() + kept.text.size() / 8);
+    pf::ListReader reader(kept.text, verdict);
     pf::PointRecord r;
     double x = 0.0, y = 0.0;
     while (true) {
@@ -109,7 +98,7 @@ OpenedList pointLinesOf(std::string_view text)
         }
         if (fault) {
             const unsigned long long record = reader.records() + (step == pf::ListReader::Step::Fault ? 1 : 0);
-            opened.refusal = recordPlace(record, lineOf(reader.lineIndex()), Language::Greek) + ": " +
+            opened.refusal = recordPlace(record, kept.lineOf(reader.lineIndex()), Language::Greek) + ": " +
                              faultReason(*fault, Language::Greek);
             return opened;
         }
@@ -121,7 +110,7 @@ OpenedList pointLinesOf(std::string_view text)
         }
     }
     opened.points = reader.records();
-    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), Language::Greek);
     return opened;
 }
 

@@ -91,15 +91,8 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     // are written for the user to look at, as before. Each form of the list
     // goes as soon as the next is made: beside a panel of a million points,
     // each is some 40 MB.
-    std::vector<unsigned long long> lineNumbers;  // the panel's line of each line kept
-    std::string feed;
-    {
-        pf::BlankLineFilter filter;
-        feed.reserve(list.size() + list.size() / 16);
-        const auto track = [&](unsigned long long n) { lineNumbers.push_back(n); };
-        filter.feed(list, feed, track);
-        filter.finish(feed, track);
-    }
+    const pf::KeptLines kept = pf::keptLinesWithNumbers(list);
+    const std::string& feed = kept.text;
     std::string().swap(list);
     operations::writeByProducts(dialogs, temp, {operations::kFeedFileName, operations::kTempFileName}, text::encodeForFile(feed).bytes);
     const pf::LayoutVerdict verdict = pf::recogniseLayout(feed);
@@ -138,9 +131,8 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
         }
     }
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
-    const auto lineOf = [&](std::size_t index) { return index < lineNumbers.size() ? lineNumbers[index] : 0ULL; };
     if (fault) {
-        const unsigned long long line = lineOf(reader.lineIndex());
+        const unsigned long long line = kept.lineOf(reader.lineIndex());
         const bool unconverted = fault->problem == pf::RecordProblem::NotConvertible;
         const std::string why = unconverted && refusal ? refusal(record) : std::string();
         showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" +
@@ -151,7 +143,7 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     }
     std::string done = msg::withPointCount(msg::kBatchDone, converted);
     if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(converted, verdict.layout, Language::Greek);
-    if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), lineOf(reader.firstOffLineIndex()), Language::Greek);
+    if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), Language::Greek);
     dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
     return converted;
 }

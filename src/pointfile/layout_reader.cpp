@@ -4,7 +4,6 @@
 #include "text/number_text.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace hattsheet::pointfile {
 
@@ -160,15 +159,11 @@ ListReader::Step ListReader::next(PointRecord& record, double& x, double& y)
         if (readRecord(m_text, m_pos, true, record) != ReadStatus::Ok) {
             return fail(RecordFault{RecordProblem::CutShort, 'X', {}, 0, 0});
         }
-        const bool ownLine = (start == 0 || m_text[start - 1] == '\n') && m_text[m_pos - 1] == '\n' &&
-                             std::memchr(m_text.data() + start, '\n', m_pos - 1 - start) == nullptr;
-        if (!ownLine && m_offLine++ == 0) m_firstOffLine = m_lineIndex;
+        if (!fillsOneLine(m_text, start, m_pos) && m_offLine++ == 0) m_firstOffLine = m_lineIndex;
     } else {
         const std::size_t end = m_text.find('\n', start);
         const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
-        std::string_view line = m_text.substr(start, next - start);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-        if (auto fault = readLineRecord(line, layout, record)) return fail(std::move(*fault));
+        if (auto fault = readLineRecord(lineAt(m_text, start), layout, record)) return fail(std::move(*fault));
         if (auto fault = lineRecordNumbers(record, layout.decimal, x, y)) return fail(std::move(*fault));
         m_pos = next;
         ++m_records;

@@ -15,14 +15,10 @@ namespace {
 std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
-    std::size_t p = 0;
-    while (p < text.size()) {
+    for (std::size_t p = 0; p < text.size();) {
+        lines.push_back(lineAt(text, p));
         const std::size_t lf = text.find('\n', p);
-        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
-        std::string_view line = text.substr(p, end - p);
-        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        p = end + 1;
+        p = lf == std::string_view::npos ? text.size() : lf + 1;
     }
     return lines;
 }
@@ -88,9 +84,7 @@ StreamScan scanStream(std::string_view text, const std::vector<std::string_view>
             scan.oneRecordPerLine = false;
             break;
         }
-        const bool ownLine = (start == 0 || text[start - 1] == '\n') && text[pos - 1] == '\n' &&
-                             std::memchr(text.data() + start, '\n', pos - 1 - start) == nullptr;
-        if (!ownLine) {
+        if (!fillsOneLine(text, start, pos)) {
             scan.oneRecordPerLine = false;
             break;
         }
@@ -135,6 +129,19 @@ bool looksLikeDecimalCommas(std::string_view line)
 }
 
 } // namespace
+
+std::string_view lineAt(std::string_view lines, std::size_t pos)
+{
+    std::string_view line = lines.substr(pos, std::min(lines.find('\n', pos), lines.size()) - pos);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+bool fillsOneLine(std::string_view lines, std::size_t start, std::size_t end)
+{
+    return (start == 0 || lines[start - 1] == '\n') && lines[end - 1] == '\n' &&
+           std::memchr(lines.data() + start, '\n', end - 1 - start) == nullptr;
+}
 
 LayoutVerdict recogniseLayout(std::string_view text)
 {

@@ -58,4 +58,11 @@ struct LayoutVerdict {
 
 LayoutVerdict recogniseLayout(std::string_view lines);
 
+// The line of such a list that starts at pos, without its line end.
+std::string_view lineAt(std::string_view lines, std::size_t pos);
+// Whether lines[start, end), a record read from such a list, is one whole
+// line of it. Its first byte may lie inside a line (a text cut where a
+// record needed more): a record there spans a line end, so it is not.
+bool fillsOneLine(std::string_view lines, std::size_t start, std::size_t end);
+
 } // namespace hattsheet::pointfile

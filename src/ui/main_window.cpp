@@ -560,6 +560,7 @@ void MainWindow::run(Operation&& operation)
 void MainWindow::convertOldToNew()
 {
     run([this] {
+        m_fields.takeNotes();
         operations::convertOldToNew(m_fields, *m_dialogs);
         showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
     });
@@ -568,6 +569,7 @@ void MainWindow::convertOldToNew()
 void MainWindow::convertNewToOld()
 {
     run([this] {
+        m_fields.takeNotes();
         operations::convertNewToOld(m_fields, *m_dialogs);
         showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
     });
@@ -583,7 +585,11 @@ void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
                                                                       m_fields.text(FieldId::X2), m_fields.text(FieldId::Y2));
     const QString tip = name.empty() ? fromUtf8(text::kNoSheetOfPoint) : fromUtf8(text::kSheetOfPoint) + fromUtf8(name);
     button->setToolTip(tip);
-    if (button->isVisible()) QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), tip, button);
+    // A note of this conversion (a centre read with 60 minutes or more) stays
+    // in sight below the name: one tooltip at a time is shown.
+    const QString notes = m_fields.takeNotes();
+    const QString shown = notes.isEmpty() ? tip : tip + QStringLiteral("\n") + notes;
+    if (button->isVisible()) QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), shown, button);
 }
 
 void MainWindow::chooseSheetFrom()

@@ -287,8 +287,14 @@ void WidgetFields::showNote(FieldId id, const std::string& text)
     if (widget == nullptr) return;
     constexpr int kNoteMilliseconds = 10000;
     widget->setProperty("note", fromUtf8(text));
+    m_notes += (m_notes.isEmpty() ? QString() : QStringLiteral("\n")) + fromUtf8(text);
     QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), fromUtf8(text), widget, QRect(),
                        kNoteMilliseconds);
+}
+
+QString WidgetFields::takeNotes()
+{
+    return std::exchange(m_notes, QString());
 }
 
 void WidgetFields::flush() const

@@ -27,6 +27,8 @@
 
 #include <QString>
 
+#include <QString>
+
 #include <array>
 #include <string>
 
@@ -48,6 +50,9 @@ public:
     void focus(operations::FieldId id) override;
     // A tooltip beside the field, for some seconds.
     void showNote(operations::FieldId id, const std::string& text) override;
+    // The notes shown since the last call: a tooltip shown after them (the
+    // sheet's name after ">") would take their place, so it shows them too.
+    QString takeNotes();
 
     // Puts every collected append into its panel, and ends the undo step of
     // the large appends so far. The window calls it after each operation and
@@ -65,6 +70,7 @@ private:
     std::array<QPlainTextEdit*, kCount> m_panels{};
     mutable std::array<std::string, kCount> m_pending;
     mutable std::array<bool, kCount> m_joinUndo{};  // an insertion since the last flush()
+    QString m_notes;  // shown since takeNotes(), a line each
 };
 
 } // namespace hattsheet::ui

@@ -228,6 +228,23 @@ void tst_CommandLine::run_data()
         "hattsheet-convert: Διαβάστηκαν 1 σημείο: διαχωριστικό «;», υποδιαστολή «.»\n" +
             failedAt(2, 3, "Υ = «12O4.5» δεν είναι αριθμός"),
         "P;1000;2000;5\n\nQ;0;12O4.5;7\n");
+    // The layout is decided by the first 1 MiB block: a later line that
+    // does not fit it fails, with its line, never read some other way.
+    const QByteArray semicolons = QByteArray("P;1000;2000;5\n").repeated(80000);
+    const QByteArray fromFirstMiB = " (η διάταξη αναγνωρίστηκε από το πρώτο MiB της λίστας)";
+    add("past the first MiB a decimal comma among decimal points", list, kFailed, worked.repeated(80000),
+        "hattsheet-convert: Διαβάστηκαν 80000 σημεία: διαχωριστικό «;», υποδιαστολή «.»\n" +
+            failedAt(80001, 80002, "Χ = «1000,5» δεν είναι αριθμός" + fromFirstMiB),
+        semicolons + "\nQ;1000,5;2000;5\n");
+    addEnglish("past the first MiB a line without its height", list, kFailed, worked.repeated(80000),
+               "hattsheet-convert: Read 80000 points: separator \";\", decimal mark \".\"\n"
+               "hattsheet-convert: error in the list: record 80001, line 80001: 3 fields instead of 4 (the layout was "
+               "recognised from the first MiB of the list)\n",
+               semicolons + "Q;0;0\n");
+    add("past the first MiB semicolons among commas", list, kFailed, worked.repeated(75000),
+        failedAt(75001, 75001, "η εγγραφή δεν βρίσκεται μόνη σε μία γραμμή (γραμμή με 1 πεδία· κάθε γραμμή θέλει 4, ή 3 "
+                               "σε όλες) (το --records-across-lines τη διαβάζει όπως το παράθυρο)"),
+        QByteArray("P,1000,2000,5\n").repeated(75000) + "Q;0;0;7\nR,0,0,7\n");
     // More than one 1 MiB block and two threads: the count and the line
     // hold across both.
     add("shifted records all through 1.5 MB", across, 0,
@@ -313,7 +330,6 @@ void tst_CommandLine::run_data()
     // of the Hatt conversion. Messages: sheet_messages.h.
     const QByteArray atAthos = "φ = 40° 14' 60.00000''\nΔλ = 0° 15' 0.00000''\nλ = 23° 57' 58.81500''\n";
     const QByteArray tenTen = "φ = 40° 15' 0.32424''\nΔλ = 0° 15' 0.42317''\nλ = 23° 57' 59.23817''\n";
-    const auto* athos = hattsheet::geodesy::sheetById(21);
     add("a name as --from gives its centre", {"--from", "ΑΘΩΣ", "--to", "40.15,0.15", "--point", "0,0"}, 0,
         "Χ = 0.000\nΥ = 0.000\n" + atAthos, "");
     add("an agency number as --to", {"--from", "40.15,0.15", "--to", "20", "--point", "0,0"}, 0,
@@ -326,7 +342,8 @@ void tst_CommandLine::run_data()
     add("named sheet, point far outside its outline: one warning",
         {"--from", "Άθως", "--to", "egsa87", "--point", "0,0"}, 0,
         "Χ = 497146.350\nΥ = 4455299.910\n" + atAthos + "Φύλλο = Άθως\n",
-        "hattsheet-convert: " + QByteArray::fromStdString(msg::farOutside(1, *athos)) + "\n");
+        "hattsheet-convert: Προειδοποίηση: 1 σημείο απέχει πάνω από 1 km από το περίγραμμα του φύλλου «Άθως» (ΟΚΧΕ 20)· "
+        "εκεί ισχύει το πολυώνυμο άλλου φύλλου.\n");
     add("list to egsa87 stops at a point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87"}, kFailed,
         line("P1", "497156.350, 4455309.902", "5.000"),
         failedAt(2, 2, QByteArray::fromStdString(msg::offSheets("40.15", "0.15"))),
@@ -337,7 +354,34 @@ void tst_CommandLine::run_data()
         "", "hattsheet-convert: " + QByteArray::fromStdString(msg::noSheetOnCentre("40.51", "-0.51")) + "\n");
     add("an inconsistent sheet named", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",
         "hattsheet-convert: " + QByteArray::fromStdString(msg::defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
-    addEnglish("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(msg::kGridBothWays));
+    // The same refusals and warnings in English, the Grid named EGSA87.
+    addEnglish("one point off every sheet, in English", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"},
+               kRefused, "", "hattsheet-convert: the point lies on no 1:50,000 sheet of the centre 40.15,0.15.\n");
+    addEnglish("a list off every sheet, in English", {"--from", "40.15,0.15", "--to", "egsa87"}, kFailed,
+               line("P1", "497156.350, 4455309.902", "5.000"),
+               "hattsheet-convert: error in the list: record 2, line 2: the point lies on no 1:50,000 sheet of the "
+               "centre 40.15,0.15.\n",
+               "P1, 10, 10, 5\r\nP2, 0, -900000, 6\r\n");
+    addEnglish("no sheet on the centre, in English", {"--from", "egsa87", "--to", "40.51,-0.51", "--point", "0,0"},
+               kRefused, "", "hattsheet-convert: no 1:50,000 sheet has the centre 40.51,-0.51 (EGSA87 needs a sheet's centre).\n");
+    addEnglish("an inconsistent sheet named, in English", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",
+               "hattsheet-convert: the EGSA87 polynomial of the sheet \"Γύθειον\" (agency no. 86) is not used: its "
+               "coefficient A2 differs from those of the sheets on the same centre (errors up to 150-253 m).\n");
+    addEnglish("390's refused centre names the sheet, in English", {"--from", "36.15,5.45", "--to", "egsa87", "-"},
+               kRefused, "",
+               "hattsheet-convert: the EGSA87 polynomial of the sheet \"Ν.Μεγίστη\" (agency no. 387) is not used: its "
+               "constant terms A0, B0 lie 270 km and 11 km from where its centre falls in EGSA87, and its centre "
+               "(5°45' from Athens) is outside the accepted centres.\n");
+    addEnglish("named sheet far outside, a list, in English", {"--from", "Άθως", "--to", "egsa87", "-"}, 0,
+               line("P1", "497146.350, 4455299.910", "5.000").repeated(2),
+               "hattsheet-convert: warning: 2 points lie more than 1 km outside the outline of the sheet \"Άθως\" "
+               "(agency no. 20); another sheet's polynomial holds there.\n",
+               "P1, 0, 0, 5\r\nP1, 0, 0, 5\r\n");
+    add("a Grid side's refused centre names its option", {"--from", "egsa87", "--to", "40.15,6", "--point", "0,0"},
+        kRefused, "", "hattsheet-convert: Λάθος στο Δλ. (--to 6: από -4°30' έως 5° από την Αθήνα)\n");
+    addEnglish("minutes of 60 or more, in English", {"--from", "40.51,-0.75", "--to", "40.45,-0.45", "--point", "0,0"}, 0,
+               kAndMore, "hattsheet-convert: warning: -0.75 was read as -1° 15' (degrees.minutes, with 60 minutes or more)\n");
+    addEnglish("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(QByteArray::fromStdString(msg::gridBothWays(hattsheet::text::Language::English))));
     addEnglish("unknown sheet", {"--from", "Ατλαντίς", "--to", "egsa87", "-"}, kUsage, "",
         usage("--from \"Ατλαντίς\": no sheet has this name or agency number (hattsheet-convert --sheets lists them)"));
     add("ambiguous sheet in Greek", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",

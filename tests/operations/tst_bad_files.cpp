@@ -299,6 +299,10 @@ void tst_BadFiles::everyWayIn_data()
     add("CR, LF and CR LF mixed", "A, 1000, 2000, 5\rB, 0, 0, 7\nC, 1000, 2000, 1\r\n", true,
         "A, " + worked + "B, " + kOrigin + ", 7.000\r\nC, " + kWorked + ", 1.000\r\n", false);
     add("no line end after the last record", "A, 1000, 2000, 5", true, "A, " + worked, false);
+    // The command line decides the layout from the first MiB: a line past it
+    // that does not fit fails there too, and OUTPUT keeps its old bytes.
+    add("past the first MiB a line without its height", B("P;1000;2000;5\n").repeated(80000) + "Q;0;0\n", false, "",
+        true, 80000);
 }
 
 void tst_BadFiles::everyWayIn()

@@ -37,6 +37,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
+#include <QToolTip>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -507,6 +508,8 @@ private slots:
             << QStringList{} << 20000 << 15051 << "cmdAll" << "txtFile1" << "";
         QTest::newRow("75 minutes noted beside φ") << QStringList{"txtPhiOld=40.75"} << 0 << 0 << "cmdOne" << "cmdOne"
                                                    << "txtPhiOld:Το 40.75 διαβάστηκε ως 41° 15'";
+        QTest::newRow("75 minutes of the new Δλ still in sight after < names the sheet")
+            << QStringList{"txtLamdaNew=-0.75"} << 0 << 0 << "cmd2" << "cmd2" << "txtLamdaNew:Το -0.75 διαβάστηκε ως -1° 15'";
     }
     void refusalsPoint()
     {
@@ -536,6 +539,9 @@ private slots:
         } else if (!seen.isEmpty()) {
             QVERIFY(h.child(seen.section(':', 0, 0))->property("note").toString().startsWith(seen.section(':', 1)));
             QCOMPARE(h.dialogs.messages.size(), std::size_t(0));
+            // The sheet's name shown after the conversion does not hide the note.
+            QVERIFY2(QToolTip::text().contains(h.child(button)->toolTip()) && QToolTip::text().contains(seen.section(':', 1)),
+                     qPrintable(QToolTip::text()));
         }
     }
 
