@@ -183,6 +183,17 @@ dialog() {
   focus "$id"
   echo "$id"
 }
+# A message box titled $1 saying $2 after $3: read, then closed with
+# Return. wine does not always hand the keyboard back to the window when a
+# dialog closes; Qt gives it to the control that had it.
+message() {
+  box=$(dialog "$1") || { fail "no message after $3"; return 1; }
+  text=$(copied | tr -d '\r')
+  [[ $text == *"$2"* ]] || fail "message after $3: $text"
+  keys Return
+  gone "$box" || fail "the message after $3 stays"
+  focus "$main"
+}
 # Panel 1 (clicked at its middle), Tab, Tab: its "Άνοιγμα"; the list of $1,
 # which has $2 points.
 open_list() {
@@ -193,23 +204,13 @@ open_list() {
   name_in "$1"
   keys Return
   gone "$box" || fail "the open dialog stays"
-  box=$(dialog "Πληροφορία") || { fail "no message after the open"; return 1; }
-  [[ $(copied) == *"Το άνοιγμα ολοκληρώθηκε"*"$2 σημεία"* ]] || fail "open message"
-  keys Return
-  gone "$box" || fail "the open message stays"
-  # wine does not always hand the keyboard back to the window when a dialog
-  # closes; Qt gives it to the control that had it ("Άνοιγμα").
-  focus "$main"
+  message "Πληροφορία" "Το άνοιγμα ολοκληρώθηκε"$'\n'"$2 σημεία" "the open"
 }
 # From "Άνοιγμα": Αποθήκευση, Απαλοιφή, and the right panel's three, then
 # "Μετατροπή ομάδας σημείων", and the message after it.
 batch() {
   keys Tab Tab Tab Tab Tab Tab space
-  box=$(dialog "Πληροφορία!") || { fail "no message after the batch"; return 1; }
-  [[ $(copied) == *"Η διαδικασία ολοκληρώθηκε επιτυχώς!"*"4 σημεία"* ]] || fail "batch message"
-  keys Return
-  gone "$box" || fail "the batch message stays"
-  focus "$main"
+  message "Πληροφορία!" "Η διαδικασία ολοκληρώθηκε επιτυχώς!"$'\n'"4 σημεία" "the batch"
 }
 # Closing: the question in Greek; "Ναι" (the default) ends the program.
 quit_window() {
@@ -270,13 +271,7 @@ save() {
   gone "$box" || { fail "the save dialog stays"; return 1; }
 }
 if save shift+Tab shift+Tab space; then
-  if box=$(dialog "Πληροφορία"); then
-    [[ $(copied) == *"Η εγγραφή ολοκληρώθηκε"* ]] || fail "save message"
-    keys Return
-    gone "$box" || true
-  else
-    fail "no message after the save"
-  fi
+  message "Πληροφορία" "Η εγγραφή ολοκληρώθηκε" "the save"
 fi
 cmp "$out" "$work/expected.txt" || fail "the saved list differs from hattsheet-convert's"
 for name in TempFeed.Dat TempFile.Dat; do
