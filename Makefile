@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: all deps deps-run deps-windows windows configure configure-run build build-run run test test-san build-san fuzz bench \
+.PHONY: all deps deps-run deps-windows deps-windows-gui windows windows-gui windows-installer configure configure-run build build-run run test test-san build-san fuzz bench \
 	screenshot reference-pictures package clean
 
 all: build
@@ -16,6 +16,9 @@ deps-run:
 
 deps-windows:
 	@scripts/install-deps windows
+
+deps-windows-gui:
+	@scripts/install-deps windows-gui
 
 CONFIGURE = cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release
 
@@ -38,7 +41,7 @@ run: build-run
 	@$(BUILD)/bin/hattsheet
 
 # A .deb of the two programs in $(BUILD)/package (stripped, dependencies from
-# dpkg-shlibdeps).
+# dpkg-shlibdeps, every time in it the last commit's: the same bytes each run).
 package: build-run
 	@cd $(BUILD) && cpack -G DEB -B package
 	@ls $(BUILD)/package/*.deb
@@ -54,7 +57,25 @@ windows: deps-windows
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 	@ls $(WIN_BUILD)/bin/hattsheet-convert.exe
 
-test: build windows
+# The window for Windows as well, in the same tree: a static Qt for
+# mingw-w64, built once from Debian's qt6-base source into the per-user cache
+# (scripts/build-qt-windows; the first time some 45 minutes on 2 cores),
+# makes build-windows/bin/hattsheet.exe a single file that needs only the
+# DLLs of Windows itself. Then the installer, hattsheet-setup-VERSION.exe.
+windows-gui: deps-windows-gui
+	@qt=$$(scripts/build-qt-windows) && \
+	{ grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WIN_BUILD)/CMakeCache.txt 2>/dev/null || \
+	  cmake -S . -B $(WIN_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+		-DHATTSHEET_BUILD_UI=ON -DCMAKE_PREFIX_PATH:PATH=$$qt; }
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@ls $(WIN_BUILD)/bin/hattsheet.exe
+
+windows-installer: windows-gui
+	@cmake --build $(WIN_BUILD) --target installer
+	@ls $(WIN_BUILD)/hattsheet-setup-*.exe
+
+test: build windows-installer
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-san
 
