@@ -3,7 +3,6 @@
 #include "base/platform.h"
 #include "operations/messages.h"
 #include "operations/sheet_messages.h"
-#include "text/system_reason.h"
 
 #include <cstdio>
 
@@ -132,28 +131,18 @@ std::string quote(std::string_view text, Language language)
     return language == Language::Greek ? "«" + shown + "»" : "\"" + shown + "\"";
 }
 
-namespace {
-
-// A sentence about a file, and the system's reason in brackets.
-std::string withReason(std::string sentence, int err, Language language)
-{
-    if (err != 0) sentence += " (" + text::systemReason(err, language) + ")";
-    return sentence;
-}
-
-} // namespace
-
 std::string cannotRead(std::string_view name, int err, Language language)
 {
-    return withReason(language == Language::Greek ? msg::cannotRead(name) : "cannot read \"" + msg::shownText(name) + "\".",
-                      err, language);
+    return language == Language::Greek
+               ? msg::cannotRead(name, err)
+               : msg::withReason("cannot read \"" + msg::shownText(name) + "\".", err, language);
 }
 
 std::string cannotWrite(std::string_view name, int err, Language language)
 {
-    return withReason(language == Language::Greek ? msg::cannotWrite(name)
-                                                  : "cannot write \"" + msg::shownText(name) + "\".",
-                      err, language);
+    return language == Language::Greek
+               ? msg::cannotWrite(name, err)
+               : msg::withReason("cannot write \"" + msg::shownText(name) + "\".", err, language);
 }
 
 std::string centreRefused(bool latitude, std::string_view option, std::string_view text, Language language)

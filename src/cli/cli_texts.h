@@ -26,7 +26,8 @@ const char* helpText(Language language);
 // The line after a usage error: "δείτε hattsheet-convert --help".
 const char* seeHelp(Language language);
 
-// "Δεν ήταν δυνατή η ανάγνωση του αρχείου «name» (reason)."; err 0 gives no reason.
+// "Δεν ήταν δυνατή η ανάγνωση του αρχείου «name». (reason)", the window's
+// message, or its English ("cannot read "name". (reason)"); err 0 gives no reason.
 std::string cannotRead(std::string_view name, int err, Language language);
 std::string cannotWrite(std::string_view name, int err, Language language);
 

@@ -105,21 +105,25 @@ inline std::string replaceExisting(const std::string& path)
     return std::string("Το αρχείο «").append(shownText(path)).append("» υπάρχει ήδη. Να αντικατασταθεί;");
 }
 
-// The system's reason for a failure (an errno value), in Greek, as every
-// message about a file gives it after the message, in brackets.
-inline std::string withReason(std::string text, int code)
+// A message and the system's reason for its failure (an errno value or
+// platform::kReservedName) in brackets after it, in the message's language
+// (Greek in the window): "… «name». (Δεν επιτρέπεται η πρόσβαση)". A code of
+// 0 (no reason known) adds nothing. The window's and the command line's file
+// messages, in either language, all take their reason here.
+inline std::string withReason(std::string text, int code, text::Language language = text::Language::Greek)
 {
-    return text.append(" (").append(text::systemReason(code, text::Language::Greek)).append(")");
+    if (code != 0) text.append(" (").append(text::systemReason(code, language)).append(")");
+    return text;
 }
 
-// A file that could not be read or written, named in guillemets.
-inline std::string cannotRead(std::string_view path)
+// A file that could not be read or written, named in guillemets, and why.
+inline std::string cannotRead(std::string_view path, int code)
 {
-    return std::string("Δεν ήταν δυνατή η ανάγνωση του αρχείου «").append(shownText(path)).append("».");
+    return withReason(std::string("Δεν ήταν δυνατή η ανάγνωση του αρχείου «").append(shownText(path)).append("»."), code);
 }
-inline std::string cannotWrite(std::string_view path)
+inline std::string cannotWrite(std::string_view path, int code)
 {
-    return std::string("Δεν ήταν δυνατή η εγγραφή του αρχείου «").append(shownText(path)).append("».");
+    return withReason(std::string("Δεν ήταν δυνατή η εγγραφή του αρχείου «").append(shownText(path)).append("»."), code);
 }
 // The by-products that could not be written, the folder tried and why.
 inline std::string cannotWriteByProducts(std::string_view folder, const std::vector<std::string>& names, int code)

@@ -151,7 +151,7 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
             return false;
         }
         if (!bytes) {
-            showWarning(dialogs, msg::cannotRead(chosen));
+            showWarning(dialogs, msg::cannotRead(chosen, bytes.error().code));
             return false;
         }
         opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
@@ -209,7 +209,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
-        showWarning(dialogs, msg::cannotWrite(chosenTxt));
+        showWarning(dialogs, msg::cannotWrite(chosenTxt, written.error()));
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

@@ -67,7 +67,7 @@ struct Scene {
     QString fixed;  // the by-product's name the place is planted at; "": the path given
     Outcome outcome;
     bool keeps;
-    int reason;  // the errno the command line's message gives; 0: none checked
+    int reason;  // the errno whose reason a failure's message gives
     QString in, out, path, named, holder, stdoutFile;
     hattsheet::operations::TempPlaces temp;
     std::function<void()> inChild;  // run in hattsheet-convert's process before it starts
@@ -430,22 +430,22 @@ void tst_BadFiles::hostileFiles_data()
     QTest::addColumn<QString>("fixed");  // the by-product's name the place is planted at; "": the path given
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<bool>("keeps");  // the target (for a bad INPUT the OUTPUT, when planted what a link names) keeps its bytes
-    QTest::addColumn<int>("reason");  // the errno in the command line's message
+    QTest::addColumn<int>("reason");  // the errno whose reason a failure's message gives
     using W = Way;
     using P = Place;
     using O = Outcome;
     const QString file = "TempFile.Dat", feed = "TempFeed.Dat";
     const struct { const char* tag; Way way; Place place; QString fixed; Outcome outcome; bool keeps; int reason = 0; } rows[] = {
-        {"open a folder", W::Open, P::Folder, {}, O::CannotRead, false},
-        {"open a FIFO", W::Open, P::Fifo, {}, O::CannotRead, false},
-        {"open a file without read permission", W::Open, P::Unreadable, {}, O::CannotRead, false},
-        {"open a file that does not exist", W::Open, P::Missing, {}, O::CannotRead, false},
+        {"open a folder", W::Open, P::Folder, {}, O::CannotRead, false, EISDIR},
+        {"open a FIFO", W::Open, P::Fifo, {}, O::CannotRead, false, EINVAL},
+        {"open a file without read permission", W::Open, P::Unreadable, {}, O::CannotRead, false, EACCES},
+        {"open a file that does not exist", W::Open, P::Missing, {}, O::CannotRead, false, ENOENT},
         {"save through a symbolic link updates the linked file", W::Save, P::Link, {}, O::Written, false},
-        {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, {}, O::CannotWrite, true},
-        {"save onto a folder", W::Save, P::Folder, {}, O::CannotWrite, false},
-        {"save into a folder that does not exist", W::Save, P::MissingFolder, {}, O::CannotWrite, false},
-        {"save: chosen file is a link to a full device", W::Save, P::LinkToFullDevice, {}, O::CannotWrite, false},
-        {"save onto a write-protected file", W::Save, P::WriteProtected, {}, O::CannotWrite, true},
+        {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, {}, O::CannotWrite, true, EACCES},
+        {"save onto a folder", W::Save, P::Folder, {}, O::CannotWrite, false, EISDIR},
+        {"save into a folder that does not exist", W::Save, P::MissingFolder, {}, O::CannotWrite, false, ENOENT},
+        {"save: chosen file is a link to a full device", W::Save, P::LinkToFullDevice, {}, O::CannotWrite, false, ENOSPC},
+        {"save onto a write-protected file", W::Save, P::WriteProtected, {}, O::CannotWrite, true, EACCES},
         {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, {}, O::Written, false},
         {"save through a dangling link", W::Save, P::DanglingLink, {}, O::Written, false},
         {"save to a Greek name", W::Save, P::GreekName, {}, O::Written, false},
@@ -466,10 +466,11 @@ void tst_BadFiles::hostileFiles_data()
         // protected_symlinks: not from a sticky folder others may write, and
         // a dangling one not from a folder that is not the user's.
         {"-o another user's link in a sticky folder", W::Output, P::OthersLinkInSticky, {}, O::CannotWrite, true, EACCES},
-        {"save: another user's link in a sticky folder", W::Save, P::OthersLinkInSticky, {}, O::CannotWrite, true},
+        {"save: another user's link in a sticky folder", W::Save, P::OthersLinkInSticky, {}, O::CannotWrite, true, EACCES},
         {"-o a dangling link in another user's folder", W::Output, P::DanglingInOthersFolder, {}, O::CannotWrite, false,
          EACCES},
-        {"save: a dangling link in another user's folder", W::Save, P::DanglingInOthersFolder, {}, O::CannotWrite, false},
+        {"save: a dangling link in another user's folder", W::Save, P::DanglingInOthersFolder, {}, O::CannotWrite, false,
+         EACCES},
         {"save: a link swapped in while asked is asked about again", W::Save, P::SwappedWhileAsked, {}, O::Declined, true},
         // What the shell's ">" keeps: attributes, and every name of the file.
         {"-o keeps the ACL and extended attributes", W::Output, P::AclAndAttributes, {}, O::Written, false},
@@ -517,8 +518,8 @@ std::vector<ShownMessage> expectedMessages(const Scene& s)
     if (s.outcome == Outcome::TooLarge)
         expected.push_back({msg::tooLargeToOpen(n, kOpenLimitBytes >> 20), msg::kTitleWarning, MessageIcon::Critical});
     else if (s.outcome != Outcome::Written)
-        expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n) : msg::cannotWrite(n), msg::kTitleWarning,
-                            MessageIcon::Critical});
+        expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n, s.reason) : msg::cannotWrite(n, s.reason),
+                            msg::kTitleWarning, MessageIcon::Critical});
     else if (s.way == Way::Batch) expected.push_back({msg::withPointCount(msg::kBatchDone, 1), msg::kTitleInfo, MessageIcon::Information});
     else if (s.way == Way::Open) expected.push_back({msg::withPointCount(msg::kOpened, 1), msg::kTitleInfoPlain, MessageIcon::Information});
     else expected.push_back({msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
