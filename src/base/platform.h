@@ -26,13 +26,17 @@
 
 namespace hattsheet::platform {
 
-// The errno of a failure; kReservedName is this program's own code.
+// The errno of a failure, or one of this program's own codes below.
 struct Errno {
     int code = 0;
 };
 // A Windows device name (CON, AUX, COM1, …, also with an extension): Windows
 // would open the device instead of a file, so it is refused.
 inline constexpr int kReservedName = 100001;
+// A pipe, a device or a socket where a file was to be read whole: a FIFO
+// would block until a writer came, a device could be read until memory ran
+// out. No errno says this (EINVAL would read "Invalid argument").
+inline constexpr int kNotRegularFile = 100002;
 
 template <typename T>
 using Result = Expected<T, Errno>;

@@ -30,7 +30,7 @@ Expected<std::string, FileError> readWholeFile(const fs::path& path, std::uintma
     // would be read until memory ran out.
     auto opened = sys::openForReading(path);
     if (!opened) return unexpected(errorFor(path, opened.error().code));
-    if (!opened->regular) return unexpected(errorFor(path, opened->folder ? EISDIR : EINVAL));
+    if (!opened->regular) return unexpected(errorFor(path, opened->folder ? EISDIR : sys::kNotRegularFile));
     const int fd = opened->fd.get();
     std::string data;
     std::error_code ec;

@@ -36,7 +36,7 @@ namespace hattsheet::files {
 
 struct FileError {
     std::string path;  // the file or folder that could not be read or written (UTF-8)
-    int code = 0;      // the errno of the failure, or platform::kReservedName
+    int code = 0;      // the errno of the failure, or one of platform's own codes
 };
 
 // The whole of a regular file, read while it is no longer than limit bytes:

@@ -106,7 +106,7 @@ inline std::string replaceExisting(const std::string& path)
 }
 
 // A message and the system's reason for its failure (an errno value or
-// platform::kReservedName) in brackets after it, in the message's language
+// one of platform's own codes) in brackets after it, in the message's language
 // (Greek in the window): "… «name». (Δεν επιτρέπεται η πρόσβαση)". A code of
 // 0 (no reason known) adds nothing. The window's and the command line's file
 // messages, in either language, all take their reason here.

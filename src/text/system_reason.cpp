@@ -17,6 +17,8 @@ struct Reason {
 // translation where it has one.
 constexpr Reason kReasons[] = {
     {platform::kReservedName, "a name Windows keeps for a device", "όνομα που τα Windows κρατούν για συσκευή"},
+    {platform::kNotRegularFile, "not a regular file (a pipe, a device or a socket)",
+     "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)"},
     {ENOENT, "No such file or directory", "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"},
     {EACCES, "Permission denied", "Δεν επιτρέπεται η πρόσβαση"},
     {EPERM, "Operation not permitted", "Η λειτουργία δεν επιτρέπεται"},

@@ -13,7 +13,7 @@
 namespace hattsheet::text {
 
 // "No such file or directory" / "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος" for
-// an errno value or platform::kReservedName. An errno the table lacks: the C
+// an errno value or one of platform's own codes. An errno the table lacks: the C
 // library's text in English, its number in Greek ("σφάλμα συστήματος 116").
 std::string systemReason(int err, Language language);
 

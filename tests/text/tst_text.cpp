@@ -312,6 +312,8 @@ void tst_Text::systemReason_data()
     QTest::newRow("not a folder, in Greek") << ENOTDIR << true << "Δεν είναι κατάλογος";
     QTest::newRow("a Windows device name, in Greek") << reserved << true << "όνομα που τα Windows κρατούν για συσκευή";
     QTest::newRow("a Windows device name, in English") << reserved << false << "a name Windows keeps for a device";
+    QTest::newRow("a pipe read whole, in Greek") << hattsheet::platform::kNotRegularFile << true
+                                                << "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)";
     QTest::newRow("an errno without a text here, in Greek: its number alone") << 9999 << true << "σφάλμα συστήματος 9999";
     QTest::newRow("an errno without a text here, in English: the C library's")
         << 9999 << false << QString::fromStdString(hattsheet::platform::reasonText(9999));
