@@ -33,9 +33,8 @@ struct Errno {
 // A Windows device name (CON, AUX, COM1, …, also with an extension): Windows
 // would open the device instead of a file, so it is refused.
 inline constexpr int kReservedName = 100001;
-// A pipe, a device or a socket where a file was to be read whole: a FIFO
-// would block until a writer came, a device could be read until memory ran
-// out. No errno says this (EINVAL would read "Invalid argument").
+// A pipe, a device or a socket where a file was to be read whole (see
+// files::readWholeFile); no errno names this.
 inline constexpr int kNotRegularFile = 100002;
 
 template <typename T>

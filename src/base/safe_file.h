@@ -42,7 +42,8 @@ struct FileError {
 // The whole of a regular file, read while it is no longer than limit bytes:
 // EFBIG as soon as byte limit + 1 arrives (a file that grows while it is
 // read, or one of /proc whose reported size is 0), EISDIR for a folder,
-// EINVAL for a FIFO or device (which could block or never end).
+// platform::kNotRegularFile for a FIFO, device or socket (which could block
+// or never end).
 Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, std::uintmax_t limit);
 
 // What a chosen name leads to, to see whether it changed while the user was
