@@ -1,11 +1,11 @@
 #pragma once
-// Everything hattsheet-convert says, in the one language of a run: Greek
-// when the user's locale is Greek (platform::userReadsGreek), English
-// otherwise. Each message goes to stderr on one line after
-// "hattsheet-convert: ", the system's reasons for a failed read or write
-// included (text/system_reason.h).
+// Where hattsheet-convert speaks: in the one language of a run, Greek when
+// the user's locale is Greek (platform::userReadsGreek), English otherwise,
+// each message from that language's book (operations/message_book.h) on one
+// line of stderr after "hattsheet-convert: ".
 
 #include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/single_point.h"
 
 #include <string>
@@ -15,25 +15,15 @@ namespace hattsheet::cli {
 
 using operations::Language;
 
-// The language of this run's messages.
+// The language of this run's messages, and its book.
 Language messageLanguage();
+const operations::MessageBook& book();
 
 // Writes "hattsheet-convert: " and text and a line end to stderr.
 void say(const std::string& text);
 
-// --help.
-const char* helpText(Language language);
-// The line after a usage error: "δείτε hattsheet-convert --help".
-const char* seeHelp(Language language);
-
-// "Δεν ήταν δυνατή η ανάγνωση του αρχείου «name». (reason)", the window's
-// message, or its English ("cannot read "name". (reason)"); err 0 gives no reason.
+// The book's file messages in the language given.
 std::string cannotRead(std::string_view name, int err, Language language);
 std::string cannotWrite(std::string_view name, int err, Language language);
-
-// A sheet centre refused: "Λάθος στο Φ. (--to 43: από 34° έως 42°)".
-std::string centreRefused(bool latitude, std::string_view option, std::string_view text, Language language);
-// A text as usage errors quote it: «text» or "text", controls escaped.
-std::string quote(std::string_view text, Language language);
 
 } // namespace hattsheet::cli

@@ -17,20 +17,17 @@
 #include "geodesy/sheet_centre.h"
 #include "operations/grid_operations.h"
 #include "operations/list_messages.h"
-#include "operations/messages.h"
-#include "operations/sheet_messages.h"
+#include "operations/message_book.h"
 #include "operations/sheet_names.h"
+#include "operations/single_point.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
-#include "text/system_reason.h"
-#include "operations/single_point.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <iterator>
 #include <new>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,21 +36,25 @@
 
 namespace {
 
+namespace ops = hattsheet::operations;
+using hattsheet::Expected;
+using hattsheet::unexpected;
 using hattsheet::cli::kExitDone;
 using hattsheet::cli::kExitFailed;
 using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
-using hattsheet::cli::Language;
-using hattsheet::cli::quote;
 using hattsheet::cli::say;
+using ops::UsageError;
+using Problem = ops::UsageError::Problem;
+using NumberPair = std::pair<std::string, std::string>;
 
-// The language of every message of this run.
-Language language()
+// The language of every message of this run, and its book.
+ops::Language language()
 {
-    static const Language chosen = hattsheet::cli::messageLanguage();
+    static const ops::Language chosen = hattsheet::cli::messageLanguage();
     return chosen;
 }
-bool greek() { return language() == Language::Greek; }
+const ops::MessageBook& book() { return ops::messageBook(language()); }
 
 // Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
 // stderr; the exit status for what was printed.
@@ -63,42 +64,39 @@ int finishStdout()
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
         return kExitDone;
     }
-    say(hattsheet::cli::cannotWrite("-", errno, language()));
+    say(book().cannotWrite("-", errno));
     return kExitFailed;
 }
 
-// A usage error: one line, and where the help is.
-int usageError(const std::string& why)
+UsageError usage(Problem problem, std::string_view option = {}, std::string_view text = {},
+                 std::string_view part = {})
 {
-    say(why);
-    say(hattsheet::cli::seeHelp(language()));
-    return kExitUsage;
+    return UsageError{problem, std::string(option), std::string(text), std::string(part), {}};
 }
 
-std::string inQuotes(std::string_view text) { return quote(text, language()); }
+// The one place a usage error is said: its line, and where the help is.
+int usageError(const UsageError& error)
+{
+    say(book().usageError(error));
+    say(book().seeHelp());
+    return kExitUsage;
+}
 
 // "A,B" of --from, --to or --point: exactly one comma, and on each side a
 // text the window would let the user leave its field with (the window's
 // numeric field test: spaces around, a sign, digits with at most one point,
 // an exponent). The window never converts any other text, so neither does
 // the command line: "40,5,-0.51" (a decimal comma) and "abc,2000" are usage
-// errors, not Δλ0 = 5° or X = 0. Empty optional after the message.
-std::optional<std::pair<std::string, std::string>> numberPair(std::string_view option, std::string_view text,
-                                                              const char* form)
+// errors, not Δλ0 = 5° or X = 0.
+Expected<NumberPair, UsageError> numberPair(std::string_view option, std::string_view text, const char* form)
 {
     const auto comma = text.find(',');
     if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos) {
-        usageError(std::string(option) + " " + inQuotes(text) + (greek() ? ": γράψτε " : ": write ") + form +
-                   (greek() ? ", δύο αριθμούς και ένα κόμμα" : ", two numbers and one comma"));
-        return std::nullopt;
+        return unexpected(usage(Problem::NotAPair, option, text, form));
     }
-    std::pair<std::string, std::string> parts{text.substr(0, comma), text.substr(comma + 1)};
+    NumberPair parts{text.substr(0, comma), text.substr(comma + 1)};
     for (const std::string& part : {parts.first, parts.second}) {
-        if (!hattsheet::text::parseWholeNumber(part)) {
-            usageError(std::string(option) + " " + inQuotes(text) + ": " + inQuotes(part) +
-                       (greek() ? " δεν είναι αριθμός" : " is not a number"));
-            return std::nullopt;
-        }
+        if (!hattsheet::text::parseWholeNumber(part)) return unexpected(usage(Problem::NotANumber, option, text, part));
     }
     return parts;
 }
@@ -112,10 +110,10 @@ struct Arguments {
     std::optional<std::string> sheetsText;
 };
 
-// Empty optional (after a message) on a usage error. An option given twice
-// is one: the later value would silently win over the earlier one. After
-// "--" every argument is INPUT, also one that begins with "-".
-std::optional<Arguments> parseArguments(int argc, char** argv)
+// An option given twice is a usage error: the later value would silently
+// win over the earlier one. After "--" every argument is INPUT, also one that
+// begins with "-".
+Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
 {
     Arguments args;
     struct Option {
@@ -132,11 +130,7 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            if (args.list.input) {
-                usageError(greek() ? "μόνο ένα INPUT επιτρέπεται· το " + inQuotes(arg) + " είναι δεύτερο"
-                                   : "only one INPUT may be given, " + inQuotes(arg) + " is a second one");
-                return std::nullopt;
-            }
+            if (args.list.input) return unexpected(usage(Problem::SecondInput, {}, arg));
             args.list.input = std::string(arg);
             continue;
         }
@@ -155,13 +149,9 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
             continue;
         }
         if (o == std::end(options) || (o->flag && name.size() < arg.size())) {
-            usageError((greek() ? "άγνωστη επιλογή " : "unknown option ") + inQuotes(arg));
-            return std::nullopt;
+            return unexpected(usage(Problem::UnknownOption, {}, arg));
         }
-        if (o->flag ? *o->flag : o->value->has_value()) {
-            usageError(greek() ? "το " + std::string(name) + " δόθηκε δύο φορές" : std::string(name) + " given twice");
-            return std::nullopt;
-        }
+        if (o->flag ? *o->flag : o->value->has_value()) return unexpected(usage(Problem::GivenTwice, name));
         if (o->flag) {
             *o->flag = true;
         } else if (name.size() < arg.size()) {
@@ -169,20 +159,34 @@ std::optional<Arguments> parseArguments(int argc, char** argv)
         } else if (i + 1 < argc) {
             *o->value = argv[++i];
         } else {
-            usageError((greek() ? "λείπει η τιμή μετά το " : "missing value after ") + inQuotes(arg));
-            return std::nullopt;
+            return unexpected(usage(Problem::MissingValue, {}, arg));
         }
     }
     return args;
 }
 
-int runPoint(const hattsheet::operations::CentreTexts& from, const hattsheet::operations::CentreTexts& to,
-             const std::pair<std::string, std::string>& point)
+// What the arguments ask for that no single option decides: the
+// combinations that are usage errors.
+std::optional<UsageError> misused(const Arguments& args)
 {
-    using namespace hattsheet::operations;
-    const auto result = computeOldToNew(from, to, point.first, point.second);
+    if (args.sheets) {
+        const bool more = args.from || args.to || args.point || args.list.output || (args.sheetsText && args.list.input);
+        return more ? std::optional(usage(Problem::SheetsTakesText)) : std::nullopt;
+    }
+    if (!args.from || !args.to) return usage(Problem::CentresNeeded);
+    if (args.point && (args.list.input || args.list.output)) return usage(Problem::PointTakesNoList);
+    // An empty name (IN='' in a script) is a mistake, not a wish for stdin
+    // or stdout: taken as one, it would turn an OUTPUT file into nothing.
+    if (args.list.input && args.list.input->empty()) return usage(Problem::EmptyInput);
+    if (args.list.output && args.list.output->empty()) return usage(Problem::EmptyOutput);
+    return std::nullopt;
+}
+
+int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const NumberPair& point)
+{
+    const auto result = ops::computeOldToNew(from, to, point.first, point.second);
     if (!result) {
-        say(hattsheet::operations::coordinatesRefused(language()));
+        say(book().coordinatesRefused());
         return kExitRefused;
     }
     std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
@@ -198,23 +202,20 @@ struct CentreArgument {
 };
 
 // PHI,DL as today (a text with a comma is never a name); egsa87; else a
-// sheet's name or agency number. Empty optional after a usage error.
-std::optional<CentreArgument> centreArgument(std::string_view option, std::string_view text)
+// sheet's name or agency number.
+Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std::string_view text)
 {
-    namespace ops = hattsheet::operations;
     if (text.find(',') != std::string_view::npos) {
         const auto pair = numberPair(option, text, "PHI,DL");
-        if (!pair) return std::nullopt;
+        if (!pair) return unexpected(pair.error());
         return CentreArgument{false, pair->first, pair->second, nullptr};
     }
     if (hattsheet::text::isGreekGridName(text)) return CentreArgument{true, {}, {}, nullptr};
     const auto sheet = ops::findSheet(text);
     if (!sheet) {
-        const std::string candidates = ops::candidateList(sheet.error().candidates);
-        const std::string shown = ops::msg::shownText(text);
-        usageError(sheet.error().ambiguous ? ops::msg::ambiguousSheet(option, shown, candidates, language())
-                                           : ops::msg::unknownSheet(option, shown, candidates, language()));
-        return std::nullopt;
+        UsageError error = usage(sheet.error().ambiguous ? Problem::AmbiguousSheet : Problem::UnknownSheet, option, text);
+        error.candidates = sheet.error().candidates;
+        return unexpected(std::move(error));
     }
     return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
 }
@@ -222,52 +223,111 @@ std::optional<CentreArgument> centreArgument(std::string_view option, std::strin
 // --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial is used.
 int listSheets(std::string_view text)
 {
-    namespace ops = hattsheet::operations;
     std::string out;
     for (const auto* sheet : ops::sheetsMatching(text)) {
         out.append(sheet->name).append("\t").append(std::to_string(sheet->agencyNumber)).append("\t");
         out.append(ops::centreText(*sheet)).append("\t");
-        out.append(hattsheet::geodesy::isUsable(*sheet) ? ops::msg::kUsable : ops::msg::kUnusable).append("\n");
+        out.append(book().sheetUsable(hattsheet::geodesy::isUsable(*sheet))).append("\n");
     }
     std::fputs(out.c_str(), stdout);
     return finishStdout();
 }
 
+// The refusal of the Grid conversion's Hatt side: a refused centre is named
+// with its option and the accepted range, unless it is one of the
+// inconsistent sheets' (the message names it).
+std::string choiceRefusal(ops::ChoiceError error, const CentreArgument& hattSide, const char* option)
+{
+    const bool latitude = error == ops::ChoiceError::Latitude;
+    if ((latitude || error == ops::ChoiceError::Longitude) && hattSide.sheet == nullptr &&
+        ops::defectiveSheetOnCentre(hattSide.phi, hattSide.lambda) == nullptr) {
+        return book().centreOutOfRange(latitude ? hattsheet::geodesy::CentreError::Latitude
+                                                : hattsheet::geodesy::CentreError::Longitude,
+                                       option, latitude ? hattSide.phi : hattSide.lambda);
+    }
+    return ops::choiceMessage(error, hattSide.phi, hattSide.lambda, hattSide.sheet, language());
+}
+
 // A conversion to or from the Grid: the sheets of the Hatt side, then one
 // point or the list.
-int runGrid(const CentreArgument& hattSide, hattsheet::operations::GridDirection direction,
-            const std::optional<std::pair<std::string, std::string>>& point, const hattsheet::cli::ListRequest& list)
+int runGrid(const CentreArgument& hattSide, ops::GridDirection direction, const std::optional<NumberPair>& point,
+            const hattsheet::cli::ListRequest& list)
 {
-    namespace ops = hattsheet::operations;
     const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
                                                   : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
     if (!choice) {
-        // A refused centre is named with its option and the accepted range,
-        // unless it is one of the inconsistent sheets' (the message names it).
-        const bool latitude = choice.error() == ops::ChoiceError::Latitude;
-        if ((latitude || choice.error() == ops::ChoiceError::Longitude) && hattSide.sheet == nullptr &&
-            ops::defectiveSheetOnCentre(hattSide.phi, hattSide.lambda) == nullptr) {
-            say(hattsheet::cli::centreRefused(latitude, direction == ops::GridDirection::ToGrid ? "--from" : "--to",
-                                              latitude ? hattSide.phi : hattSide.lambda, language()));
-        } else {
-            say(ops::choiceMessage(choice.error(), hattSide.phi, hattSide.lambda, hattSide.sheet, language()));
-        }
+        say(choiceRefusal(choice.error(), hattSide, direction == ops::GridDirection::ToGrid ? "--from" : "--to"));
         return kExitRefused;
     }
     if (!point) {
         const ops::GridLineConverter converter(*choice, direction, language());
         return hattsheet::cli::runListConversion(converter, list, language());
     }
-    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second, language());
+    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
     if (!result) {
-        say(result.error());
+        say(ops::refusalMessage(result.error(), *choice, language()));
         return kExitRefused;
     }
-    if (result->farOutside) say(ops::msg::farOutside(1, *result->sheet, language()));
-    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n%s%s\n", result->x.c_str(), result->y.c_str(),
-                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(), ops::msg::kSheetLabel,
+    if (result->farOutside) say(book().farOutside(1, *result->sheet));
+    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\nΦύλλο = %s\n", result->x.c_str(), result->y.c_str(),
+                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(),
                 std::string(result->sheet->name).c_str());
     return finishStdout();
+}
+
+// The two centres and the point, read after the options.
+struct Request {
+    CentreArgument from, to;
+    std::optional<NumberPair> point;
+};
+
+Expected<Request, UsageError> readRequest(const Arguments& args)
+{
+    const auto from = centreArgument("--from", *args.from);
+    if (!from) return unexpected(from.error());
+    const auto to = centreArgument("--to", *args.to);
+    if (!to) return unexpected(to.error());
+    Request request{*from, *to, std::nullopt};
+    if (args.point) {
+        const auto point = numberPair("--point", *args.point, from->grid ? "E,N" : "X,Y");
+        if (!point) return unexpected(point.error());
+        request.point = *point;
+    }
+    if (from->grid && to->grid) return unexpected(usage(Problem::GridBothWays));
+    return request;
+}
+
+// A conversion between two Hatt centres, or to or from the Grid.
+int convert(const Request& request, const hattsheet::cli::ListRequest& list)
+{
+    // A centre typed with 60 minutes or more is said how it was read.
+    for (const auto* centre : {&request.from, &request.to}) {
+        if (centre->grid || centre->sheet != nullptr) continue;
+        for (const std::string& part : {centre->phi, centre->lambda}) {
+            const std::string note = ops::minutesNote(part, language());
+            if (!note.empty()) say(book().warned(note));
+        }
+    }
+    if (request.to.grid) return runGrid(request.from, ops::GridDirection::ToGrid, request.point, list);
+    if (request.from.grid) return runGrid(request.to, ops::GridDirection::FromGrid, request.point, list);
+    // A refused centre is named with its option and the accepted range.
+    for (const auto& [option, centre] : {std::pair{"--from", &request.from}, std::pair{"--to", &request.to}}) {
+        const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
+        if (!read) {
+            const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
+            say(book().centreOutOfRange(read.error(), option, latitude ? centre->phi : centre->lambda));
+            return kExitRefused;
+        }
+    }
+    const ops::CentreTexts fromTexts{request.from.phi, request.from.lambda};
+    const ops::CentreTexts toTexts{request.to.phi, request.to.lambda};
+    if (request.point) return runPoint(fromTexts, toTexts, *request.point);
+    const auto sheets = ops::readFramePair(fromTexts.phi, fromTexts.lambda, toTexts.phi, toTexts.lambda);
+    if (!sheets) {
+        say(book().coordinatesRefused());
+        return kExitRefused;
+    }
+    return hattsheet::cli::runListConversion(*sheets, list, language());
 }
 
 int run(int argc, char** argv)
@@ -278,81 +338,21 @@ int run(int argc, char** argv)
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
     utf8Argv.push_back(nullptr);
-    argc = static_cast<int>(utf8.size());
-    argv = utf8Argv.data();
-    const auto args = parseArguments(argc, argv);
-    if (!args) {
-        return kExitUsage;
-    }
+    const auto args = parseArguments(static_cast<int>(utf8.size()), utf8Argv.data());
+    if (!args) return usageError(args.error());
     if (args->help) {
-        std::fputs(hattsheet::cli::helpText(language()), stdout);
+        std::fputs(book().helpText().c_str(), stdout);
         return finishStdout();
     }
     if (args->version) {
         std::puts("hattsheet-convert " HATTSHEET_VERSION);
         return finishStdout();
     }
-    if (args->sheets) {
-        if (args->from || args->to || args->point || args->list.output || (args->sheetsText && args->list.input)) {
-            return usageError(greek() ? "το --sheets παίρνει μόνο ένα TEXT" : "--sheets takes only a TEXT");
-        }
-        return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
-    }
-    if (!args->from || !args->to) {
-        return usageError(greek() ? "χρειάζονται και το --from και το --to" : "--from and --to are both needed");
-    }
-    if (args->point && (args->list.input || args->list.output)) {
-        return usageError(greek() ? "το --point δεν παίρνει INPUT ή -o" : "--point takes no INPUT or -o");
-    }
-    // An empty name (IN='' in a script) is a mistake, not a wish for stdin
-    // or stdout: taken as one, it would turn an OUTPUT file into nothing.
-    if (args->list.input && args->list.input->empty()) {
-        return usageError(greek() ? "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο"
-                                  : "INPUT is an empty name; write - for stdin");
-    }
-    if (args->list.output && args->list.output->empty()) {
-        return usageError(greek() ? "το OUTPUT είναι κενό όνομα· γράψτε - για την τυπική έξοδο"
-                                  : "OUTPUT is an empty name; write - for stdout");
-    }
-    const auto from = centreArgument("--from", *args->from);
-    const auto to = from ? centreArgument("--to", *args->to) : std::nullopt;
-    const auto point = to && args->point ? numberPair("--point", *args->point, from->grid ? "E,N" : "X,Y") : std::nullopt;
-    if (!from || !to || (args->point && !point)) {
-        return kExitUsage;
-    }
-    if (from->grid && to->grid) {
-        return usageError(hattsheet::operations::msg::gridBothWays(language()));
-    }
-    // A centre typed with 60 minutes or more is said how it was read.
-    for (const auto* centre : {&*from, &*to}) {
-        if (centre->grid || centre->sheet != nullptr) continue;
-        for (const std::string& part : {centre->phi, centre->lambda}) {
-            const std::string note = hattsheet::operations::minutesNote(part, language());
-            if (!note.empty()) say((greek() ? "προειδοποίηση: " : "warning: ") + note);
-        }
-    }
-    if (to->grid) return runGrid(*from, hattsheet::operations::GridDirection::ToGrid, point, args->list);
-    if (from->grid) return runGrid(*to, hattsheet::operations::GridDirection::FromGrid, point, args->list);
-    // A refused centre is named with its option and the accepted range.
-    for (const auto& [option, centre] : {std::pair{"--from", &*from}, std::pair{"--to", &*to}}) {
-        const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
-        if (!read) {
-            const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
-            say(hattsheet::cli::centreRefused(latitude, option, latitude ? centre->phi : centre->lambda, language()));
-            return kExitRefused;
-        }
-    }
-    const hattsheet::operations::CentreTexts fromTexts{from->phi, from->lambda};
-    const hattsheet::operations::CentreTexts toTexts{to->phi, to->lambda};
-    if (point) {
-        return runPoint(fromTexts, toTexts, *point);
-    }
-    const auto sheets = hattsheet::operations::readFramePair(from->phi, from->lambda, to->phi, to->lambda);
-    if (!sheets) {
-        say(hattsheet::operations::coordinatesRefused(language()));
-        return kExitRefused;
-    }
-    return hattsheet::cli::runListConversion(*sheets, args->list, language());
+    if (const auto error = misused(*args)) return usageError(*error);
+    if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
+    const auto request = readRequest(*args);
+    if (!request) return usageError(request.error());
+    return convert(*request, args->list);
 }
 
 } // namespace
@@ -364,8 +364,7 @@ int main(int argc, char** argv)
     try {
         return run(argc, argv);
     } catch (const std::bad_alloc&) {
-        say(std::string(greek() ? hattsheet::operations::msg::kOutOfMemory : "out of memory") + " (" +
-            hattsheet::text::systemReason(ENOMEM, language()) + ")");
+        say(book().outOfMemory());
         return kExitFailed;
     }
 }

@@ -4,7 +4,6 @@
 #include "geodesy/sheet_outline.h"
 #include "operations/messages.h"
 #include "operations/point_list.h"
-#include "operations/sheet_messages.h"
 #include "pointfile/layout_reader.h"
 #include "operations/single_point.h"
 #include "text/angle_text.h"
@@ -37,14 +36,14 @@ std::string choiceMessage(ChoiceError error, std::string_view phiText, std::stri
     if (error == ChoiceError::Latitude || error == ChoiceError::Longitude) {
         // A refused centre that is a sheet's all the same: the message names it.
         if (const auto* defective = defectiveSheetOnCentre(phiText, lambdaText)) {
-            return msg::defectiveSheet(*defective, language);
+            return messageBook(language).defectiveSheet(*defective);
         }
     }
     switch (error) {
     case ChoiceError::Latitude: return centreRefused(true, language);
     case ChoiceError::Longitude: return centreRefused(false, language);
-    case ChoiceError::NoSheetOnCentre: return msg::noSheetOnCentre(phiText, lambdaText, language);
-    case ChoiceError::DefectiveSheet: if (sheet != nullptr) return msg::defectiveSheet(*sheet, language); break;
+    case ChoiceError::NoSheetOnCentre: return messageBook(language).noSheetOnCentre(phiText, lambdaText);
+    case ChoiceError::DefectiveSheet: if (sheet != nullptr) return messageBook(language).defectiveSheet(*sheet); break;
     }
     return coordinatesRefused(language);
 }
@@ -52,9 +51,9 @@ std::string choiceMessage(ChoiceError error, std::string_view phiText, std::stri
 std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language)
 {
     switch (refusal.reason) {
-    case PointRefusal::OffSheets: return msg::offSheets(choice.phiText(), choice.lambdaText(), language);
+    case PointRefusal::OffSheets: return messageBook(language).offSheets(choice.phiText(), choice.lambdaText());
     case PointRefusal::DefectiveSheet:
-        if (refusal.sheet != nullptr) return msg::defectiveSheet(*refusal.sheet, language);
+        if (refusal.sheet != nullptr) return messageBook(language).defectiveSheet(*refusal.sheet);
         break;
     case PointRefusal::Coordinates: break;
     }
@@ -70,20 +69,19 @@ Expected<GridResult, GridRefusal> convertPoint(const SheetChoice& choice, GridDi
 
 } // namespace
 
-Expected<GridPointTexts, std::string> computeGridPoint(const SheetChoice& choice, GridDirection direction,
-                                                       std::string_view xText, std::string_view yText,
-                                                       Language language)
+Expected<GridPointTexts, GridRefusal> computeGridPoint(const SheetChoice& choice, GridDirection direction,
+                                                       std::string_view xText, std::string_view yText)
 {
     const auto x = text::readLeadingNumber(xText);
     const auto y = text::readLeadingNumber(yText);
-    if (!x || !y) return unexpected(coordinatesRefused(language));
+    if (!x || !y) return unexpected(GridRefusal{});
     const auto result = convertPoint(choice, direction, x->value, y->value);
-    if (!result) return unexpected(refusalMessage(result.error(), choice, language));
+    if (!result) return unexpected(result.error());
     const double latDeg = geodesy::radiansToDegrees(result->position.phi);
     const double lonDeg = geodesy::radiansToDegrees(result->position.lambda);
     const double athensDeg = geodesy::radiansToDegrees(result->lambdaAthens);
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
-        return unexpected(coordinatesRefused(language));
+        return unexpected(GridRefusal{});
     }
     return GridPointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
                           text::formatDms(latDeg),     text::formatSignedDms(athensDeg),
@@ -132,7 +130,8 @@ std::string GridLineConverter::farOutsideWarning() const
 {
     const unsigned long long far = farOutsideCount();
     const auto& candidates = m_choice.candidates();
-    return far == 0 || candidates.empty() ? std::string() : msg::farOutside(far, *candidates.front().sheet, m_language);
+    return far == 0 || candidates.empty() ? std::string()
+                                                 : messageBook(m_language).farOutside(far, *candidates.front().sheet);
 }
 
 namespace {
@@ -142,7 +141,7 @@ void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, GridD
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
-        showWarning(dialogs, msg::kNoList);
+        showWarning(dialogs, windowTexts().noList);
         return;
     }
     const bool toGrid = direction == GridDirection::ToGrid;
@@ -178,7 +177,7 @@ void convertPointToGrid(Fields& fields, Dialogs& dialogs)
     }
     const auto result = computeGridPoint(*choice, GridDirection::ToGrid, fields.text(FieldId::X1), fields.text(FieldId::Y1));
     if (!result) {
-        showWarning(dialogs, result.error());
+        showWarning(dialogs, refusalMessage(result.error(), *choice));
         return;
     }
     std::string line(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
@@ -221,10 +220,10 @@ std::string sheetNameOfPoint(std::string_view phiText, std::string_view lambdaTe
     const geodesy::SheetRecord* found = nullptr;
     for (const auto& sheet : geodesy::sheetCatalogue()) {
         if (!geodesy::outlineHolds(sheet.outline, phiDeg, lambdaDeg)) continue;
-        if (geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) return msg::sheetNamed(sheet);
+        if (geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) return windowBook().sheetNamed(sheet);
         if (found == nullptr) found = &sheet;
     }
-    return found != nullptr ? msg::sheetNamed(*found) : std::string();
+    return found != nullptr ? windowBook().sheetNamed(*found) : std::string();
 }
 
 } // namespace hattsheet::operations

@@ -7,6 +7,7 @@
 #include "operations/egsa87_conversion.h"
 #include "operations/list_messages.h"
 #include "operations/window_ports.h"
+#include "operations/window_texts.h"
 #include "pointfile/point_layout.h"
 #include "pointfile/point_record.h"
 
@@ -21,12 +22,12 @@ enum class GridDirection { ToGrid, FromGrid };
 // One of the six inconsistent sheets whose centre this refused centre is
 // (390 Ν.Μεγίστη's, Δλ 5°45'), or none.
 const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText);
-// The message of a refused centre or sheet (Greek in the window, the
-// command line's in the language of its run).
+// The message of a refused centre or sheet (the window's in its language,
+// the command line's in the language of its run).
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
-                          const geodesy::SheetRecord* sheet, Language language = Language::Greek);
+                          const geodesy::SheetRecord* sheet, Language language = kWindowLanguage);
 // The message of a refused point: it names the sheet and the reason.
-std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language = Language::Greek);
+std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language = kWindowLanguage);
 
 // One point: the target's two coordinates ("0.000"), the geodetic display
 // as ">" writes it, and the sheet whose polynomial was used.
@@ -36,18 +37,17 @@ struct GridPointTexts {
     const geodesy::SheetRecord* sheet = nullptr;
     bool farOutside = false;
 };
-// X and Y (or E and N) read as the window reads its fields; on a refusal the
-// message to show.
-Expected<GridPointTexts, std::string> computeGridPoint(const SheetChoice& choice, GridDirection direction,
-                                                       std::string_view xText, std::string_view yText,
-                                                       Language language = Language::Greek);
+// X and Y (or E and N) read as the window reads its fields; on a refusal
+// why (refusalMessage gives its words).
+Expected<GridPointTexts, GridRefusal> computeGridPoint(const SheetChoice& choice, GridDirection direction,
+                                                       std::string_view xText, std::string_view yText);
 
 // A list's records to or from the Grid, one point line each (the list
 // format of the Hatt conversions: code, X, Y, H).
 class GridLineConverter {
 public:
     // Refusals in the language given.
-    GridLineConverter(const SheetChoice& choice, GridDirection direction, Language language = Language::Greek)
+    GridLineConverter(const SheetChoice& choice, GridDirection direction, Language language = kWindowLanguage)
         : m_choice(choice), m_direction(direction), m_language(language)
     {
     }

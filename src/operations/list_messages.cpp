@@ -1,6 +1,5 @@
 #include "operations/list_messages.h"
 
-#include "operations/messages.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
 
@@ -10,108 +9,35 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-namespace {
-
-std::string quoted(std::string_view text, Language language)
-{
-    const std::string shown = msg::shownText(text);
-    return language == Language::Greek ? "«" + shown + "»" : "\"" + shown + "\"";
-}
-
-std::string fieldName(char field, Language language)
-{
-    if (language == Language::English) return std::string(1, field);
-    switch (field) {
-    case 'X': return "Χ";
-    case 'Y': return "Υ";
-    default: return "Η";
-    }
-}
-
-} // namespace
-
 std::string layoutRecognised(unsigned long long points, const pf::PointLayout& layout, Language language)
 {
-    const bool greek = language == Language::Greek;
-    std::string separator;
-    switch (layout.separator) {
-    case pf::Separator::Comma: separator = quoted(",", language); break;
-    case pf::Separator::Semicolon: separator = quoted(";", language); break;
-    case pf::Separator::Tab: separator = greek ? "στηλοθέτης (Tab)" : "tab"; break;
-    case pf::Separator::Spaces: separator = greek ? "κενά" : "spaces"; break;
-    }
-    const std::string decimal = quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".", language);
-    std::string text = greek ? std::string("Διαβάστηκαν ") + std::to_string(points) + (points == 1 ? " σημείο" : " σημεία") +
-                                   ": διαχωριστικό " + separator + ", υποδιαστολή " + decimal
-                             : std::string("Read ") + std::to_string(points) + (points == 1 ? " point" : " points") +
-                                   ": separator " + separator + ", decimal mark " + decimal;
-    if (!layout.height) text += greek ? ", χωρίς υψόμετρο" : ", no height";
-    if (layout.header) text += greek ? ", γραμμή επικεφαλίδας" : ", header line";
-    return text;
+    return messageBook(language).layoutRecognised(points, layout);
 }
 
 std::string recordPlace(unsigned long long record, unsigned long long line, Language language)
 {
-    return std::string(language == Language::Greek ? "εγγραφή " : "record ") + std::to_string(record) + ", " +
-           linePlace(line, language);
+    return messageBook(language).recordPlace(record, line);
 }
 
-std::string linePlace(unsigned long long line, Language language)
-{
-    return std::string(language == Language::Greek ? "γραμμή " : "line ") + std::to_string(line);
-}
+std::string linePlace(unsigned long long line, Language language) { return messageBook(language).linePlace(line); }
 
 std::string faultReason(const pf::RecordFault& fault, Language language)
 {
-    const bool greek = language == Language::Greek;
-    const std::string name = fieldName(fault.field, language);
-    const std::string count = std::to_string(fault.count), expected = std::to_string(fault.expected);
-    switch (fault.problem) {
-    case pf::RecordProblem::FieldCount:
-        return greek ? count + " πεδία αντί για " + expected : count + " fields instead of " + expected;
-    case pf::RecordProblem::EmptyField:
-        return greek ? "το " + name + " είναι κενό" : name + " is empty";
-    case pf::RecordProblem::NotANumber:
-        return name + " = " + quoted(fault.text, language) + (greek ? " δεν είναι αριθμός" : " is not a number");
-    case pf::RecordProblem::CutShort:
-        return greek ? "το κείμενο τελειώνει μέσα στην εγγραφή" : "the text ends inside the record";
-    case pf::RecordProblem::OffLine:
-        return greek ? "η εγγραφή δεν βρίσκεται μόνη σε μία γραμμή (γραμμή με " + count +
-                           " πεδία· κάθε γραμμή θέλει 4, ή 3 σε όλες)"
-                     : "the record does not sit on a line of its own (a line of " + count +
-                           " fields; every line needs 4, or 3 on all of them)";
-    case pf::RecordProblem::Ambiguous:
-        return greek ? count + " πεδία χωρισμένα με κόμμα· αν το κόμμα είναι υποδιαστολή, χωρίστε τα πεδία με «;» "
-                               "ή γράψτε τους αριθμούς με τελεία"
-                     : count + " fields between commas; if the comma is a decimal mark, separate the fields with "
-                               "\";\" or write the numbers with a decimal point";
-    case pf::RecordProblem::NotConvertible:
-        return greek ? "οι συντεταγμένες δεν μετατρέπονται" : "the coordinates cannot be converted";
-    case pf::RecordProblem::TooLong:
-        return greek ? "η εγγραφή ξεπερνά τα 64 MiB" : "the record is longer than 64 MiB";
-    }
-    return {};
+    return messageBook(language).faultReason(fault);
 }
 
 std::string recordsShifted(unsigned long long count, unsigned long long firstLine, Language language)
 {
-    if (language == Language::Greek) return msg::recordsOffLine(count, firstLine);
-    const std::string line = std::to_string(firstLine);
-    const char* hint = " (decimal commas, or a line without four fields?).";
-    if (count == 1) return "warning: 1 record does not sit on a line of its own; it starts on line " + line + hint;
-    return std::string("warning: ") + std::to_string(count) + " records do not sit one per line; the first starts on line " + line + hint;
+    return messageBook(language).recordsShifted(count, firstLine);
 }
 
 std::string centreRefused(bool latitude, Language language)
 {
-    if (language == Language::Greek) return latitude ? msg::kLatitude : msg::kLongitude;
-    return latitude ? "latitude refused" : "longitude refused";
+    return messageBook(language).centreRefused(latitude ? geodesy::CentreError::Latitude
+                                                        : geodesy::CentreError::Longitude);
 }
 
-std::string coordinatesRefused(Language language)
-{
-    return language == Language::Greek ? msg::kCoordinates : "the coordinates cannot be converted.";
-}
+std::string coordinatesRefused(Language language) { return messageBook(language).coordinatesRefused(); }
 
 std::string minutesNote(std::string_view degMinText, Language language)
 {
@@ -137,10 +63,7 @@ std::string minutesNote(std::string_view degMinText, Language language)
     std::string typed(degMinText);
     while (!typed.empty() && typed.front() == ' ') typed.erase(0, 1);
     while (!typed.empty() && typed.back() == ' ') typed.pop_back();
-    return language == Language::Greek
-               ? std::string("Το ") + msg::shownText(typed) + " διαβάστηκε ως " + shown +
-                     " (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)"
-               : msg::shownText(typed) + " was read as " + shown + " (degrees.minutes, with 60 minutes or more)";
+    return messageBook(language).minutesRead(typed, shown);
 }
 
 } // namespace hattsheet::operations

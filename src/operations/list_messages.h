@@ -1,8 +1,9 @@
 #pragma once
 // The texts about point lists that the window and the command line share:
-// what layout was recognised, where a record was refused and why. Greek for
-// the window and Greek locales, English for the command line elsewhere.
+// what layout was recognised, where a record was refused and why. Each asks
+// the book of the language given (operations/message_book.h).
 
+#include "operations/message_book.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
 #include "text/language.h"
@@ -10,8 +11,6 @@
 #include <string>
 
 namespace hattsheet::operations {
-
-using Language = text::Language;
 
 // "Διαβάστηκαν 200 σημεία: διαχωριστικό «;», υποδιαστολή «,», γραμμή
 // επικεφαλίδας" (and ", χωρίς υψόμετρο" for three fields).

@@ -21,7 +21,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
 {
     const auto folder = files::privateFolder(places.programDir, places.cacheDir);
     if (!folder) {
-        showWarning(dialogs, msg::cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
+        showWarning(dialogs, cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
                                                         folder.error().code));
         return;
     }
@@ -33,7 +33,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
             code = w.error().code;
         }
     }
-    if (!failed.empty()) showWarning(dialogs, msg::cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
+    if (!failed.empty()) showWarning(dialogs, cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
 }
 
 Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file)
@@ -98,8 +98,8 @@ OpenedList pointLinesOf(std::string_view text)
         }
         if (fault) {
             const unsigned long long record = reader.records() + (step == pf::ListReader::Step::Fault ? 1 : 0);
-            opened.refusal = recordPlace(record, kept.lineOf(reader.lineIndex()), Language::Greek) + ": " +
-                             faultReason(*fault, Language::Greek);
+            opened.refusal = recordPlace(record, kept.lineOf(reader.lineIndex()), kWindowLanguage) + ": " +
+                             faultReason(*fault, kWindowLanguage);
             return opened;
         }
         const std::string code = verdict.layout.commaStream ? std::string(r.code.text) : pf::codeForCommaLine(r.code.text);
@@ -110,7 +110,7 @@ OpenedList pointLinesOf(std::string_view text)
         }
     }
     opened.points = reader.records();
-    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), Language::Greek);
+    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), kWindowLanguage);
     return opened;
 }
 
@@ -124,12 +124,12 @@ bool hasNonBlankLine(std::string_view text)
 
 std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
-    const auto chosen = dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"},
-                                                                 {msg::kFilterSeq, "*.seq"},
-                                                                 {msg::kFilterXyh, "*.xyh"},
-                                                                 {msg::kFilterCsv, "*.csv"},
-                                                                 {msg::kFilterLists, "*.txt *.seq *.xyh *.csv"},
-                                                                 {msg::kFilterAll, "*"}});
+    const auto chosen = dialogs.chooseOpenFile(windowTexts().openTitle, {{windowTexts().filterTxt, "*.txt"},
+                                                                 {windowTexts().filterSeq, "*.seq"},
+                                                                 {windowTexts().filterXyh, "*.xyh"},
+                                                                 {windowTexts().filterCsv, "*.csv"},
+                                                                 {windowTexts().filterLists, "*.txt *.seq *.xyh *.csv"},
+                                                                 {windowTexts().filterAll, "*"}});
     if (!chosen || chosen->empty()) return std::nullopt;
     if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
     return chosen;
@@ -140,33 +140,33 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     const fs::path path = platform::pathFromUtf8(chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
-        showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+        showWarning(dialogs, tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
         return false;
     }
     OpenedList opened;
     {
         const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
         if (!bytes && bytes.error().code == EFBIG) {
-            showWarning(dialogs, msg::tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+            showWarning(dialogs, tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
             return false;
         }
         if (!bytes) {
-            showWarning(dialogs, msg::cannotRead(chosen, bytes.error().code));
+            showWarning(dialogs, windowBook().cannotRead(chosen, bytes.error().code));
             return false;
         }
         opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
     if (!opened.refusal.empty()) {
-        dialogs.showMessage(std::string(msg::kInvalidFile) + "\n" + opened.refusal, msg::kTitleWarningPlain,
+        dialogs.showMessage(std::string(windowTexts().invalidFile) + "\n" + opened.refusal, windowTexts().titleWarningPlain,
                             MessageIcon::Critical);
         return false;
     }
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
-    std::string said = msg::withPointCount(msg::kOpened, opened.points);
-    if (!pf::isTodaysLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, Language::Greek);
+    std::string said = msg::withPointCount(windowTexts().opened, opened.points);
+    if (!pf::isTodaysLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, kWindowLanguage);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
-    dialogs.showMessage(said, msg::kTitleInfoPlain, MessageIcon::Information);
+    dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
     return true;
 }
 
@@ -175,14 +175,14 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
 {
     std::string panelText = fields.text(panelField(panel));
     if (!hasNonBlankLine(panelText)) {
-        dialogs.showMessage(msg::kNothingToSave, msg::kTitleInfoPlain, MessageIcon::Information);
+        dialogs.showMessage(windowTexts().nothingToSave, windowTexts().titleInfoPlain, MessageIcon::Information);
         return std::nullopt;
     }
     std::string offered = suggested;
     std::string chosenTxt;
     std::optional<files::SafeWriter> file;
     while (!file) {
-        const auto chosen = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, offered);
+        const auto chosen = dialogs.chooseSaveFile(windowTexts().saveTitle, {{windowTexts().filterTxt, "*.txt"}}, offered);
         if (!chosen || chosen->empty()) return std::nullopt;
         chosenTxt = forceTxtExtension(*chosen);
         const fs::path path = platform::pathFromUtf8(chosenTxt);
@@ -197,7 +197,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
             const files::TargetId asked = files::identify(path);
             std::error_code statusError;
             if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-                !dialogs.askYesNo(msg::replaceExisting(chosenTxt), msg::kSaveTitle, DefaultAnswer::No)) {
+                !dialogs.askYesNo(replaceExisting(chosenTxt), windowTexts().saveTitle, DefaultAnswer::No)) {
                 offered = chosenTxt;
                 break;
             }
@@ -209,11 +209,11 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
-        showWarning(dialogs, msg::cannotWrite(chosenTxt, written.error()));
+        showWarning(dialogs, windowBook().cannotWrite(chosenTxt, written.error()));
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
-    dialogs.showMessage(msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information);
+    dialogs.showMessage(windowTexts().saved, windowTexts().titleInfoPlain, MessageIcon::Information);
     return chosenTxt;
 }
 

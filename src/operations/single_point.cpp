@@ -16,14 +16,15 @@ using geodesy::CentreRad;
 using geodesy::PlanePoint;
 using text::formatCoordinate;
 
-const char* messageFor(ConversionError error)
+std::string messageFor(ConversionError error, Language language)
 {
+    const MessageBook& book = messageBook(language);
     switch (error) {
-    case ConversionError::Latitude: return msg::kLatitude;
-    case ConversionError::Longitude: return msg::kLongitude;
-    case ConversionError::Coordinates: return msg::kCoordinates;
+    case ConversionError::Latitude: return book.centreRefused(geodesy::CentreError::Latitude);
+    case ConversionError::Longitude: return book.centreRefused(geodesy::CentreError::Longitude);
+    case ConversionError::Coordinates: break;
     }
-    return msg::kCoordinates;
+    return book.coordinatesRefused();
 }
 
 namespace {
@@ -139,7 +140,7 @@ FieldId refusedField(const Fields& fields, ConversionError error, FieldId fromPh
 void noteLongMinutes(Fields& fields)
 {
     for (const FieldId id : {FieldId::PhiOld, FieldId::LambdaOld, FieldId::PhiNew, FieldId::LambdaNew}) {
-        const std::string note = minutesNote(fields.text(id), Language::Greek);
+        const std::string note = minutesNote(fields.text(id), kWindowLanguage);
         if (!note.empty()) {
             fields.showNote(id, note);
             return;

@@ -5,6 +5,7 @@
 #include "base/expected.h"
 #include "geodesy/frame_pair.h"
 #include "operations/window_ports.h"
+#include "operations/window_texts.h"
 
 #include <string>
 #include <string_view>
@@ -18,8 +19,8 @@ enum class ConversionError {
     Coordinates,  // X or Y beyond a double, or a result that is not finite
 };
 
-// The Greek message of an error (shown under "Προσοχή!").
-const char* messageFor(ConversionError error);
+// The message of an error (the window shows it under "Προσοχή!").
+std::string messageFor(ConversionError error, Language language = kWindowLanguage);
 
 // The source sheet and the target sheet of one conversion, read from the
 // texts of their φ and Δλ fields: the source centre completely (φ, Δλ, check

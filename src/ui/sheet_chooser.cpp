@@ -1,6 +1,6 @@
 #include "ui/sheet_chooser.h"
 
-#include "operations/sheet_messages.h"
+#include "operations/window_texts.h"
 #include "operations/sheet_names.h"
 #include "ui/sheet_map.h"
 #include "ui/ui_texts.h"
@@ -26,7 +26,7 @@ QString rowText(const geodesy::SheetRecord& sheet)
     QString text = fromUtf8(sheet.name) + QStringLiteral(" · %1 · %2, %3")
                                       .arg(sheet.agencyNumber)
                                       .arg(fromUtf8(sheet.phi0DegMin), fromUtf8(sheet.lambda0DegMin));
-    if (!geodesy::isUsable(sheet)) text += QStringLiteral(" · ") + fromUtf8(operations::msg::kUnusable);
+    if (!geodesy::isUsable(sheet)) text += QStringLiteral(" · ") + fromUtf8(operations::windowBook().sheetUsable(false));
     return text;
 }
 

@@ -1,6 +1,6 @@
 #include "ui/sheet_map.h"
 
-#include "operations/sheet_messages.h"
+#include "operations/window_texts.h"
 #include "operations/sheet_names.h"
 #include "ui/ui_texts.h"
 
@@ -32,7 +32,7 @@ QPolygonF outlinePolygon(const SheetMap& map, const geodesy::SheetRecord& sheet)
 
 QString nameOf(const geodesy::SheetRecord& sheet)
 {
-    return fromUtf8(operations::msg::sheetNamed(sheet));
+    return fromUtf8(operations::windowBook().sheetNamed(sheet));
 }
 
 } // namespace

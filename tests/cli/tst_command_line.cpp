@@ -6,8 +6,9 @@
 #include "support/cli_run.h"
 #include "support/fake_window.h"
 #include "geodesy/sheet_catalogue.h"
+#include "operations/window_texts.h"
 #include "operations/messages.h"
-#include "operations/sheet_messages.h"
+#include "operations/window_texts.h"
 #include "operations/point_list.h"
 
 #include <QFile>
@@ -48,7 +49,7 @@ QByteArray usage(const QByteArray& why)
 QByteArray line(const QByteArray& code, const QByteArray& point, const QByteArray& h) { return code + ", " + point + ", " + h + "\r\n"; }
 QByteArray offLine(unsigned long long count, unsigned long long first)
 {
-    return "hattsheet-convert: " + QByteArray::fromStdString(msg::recordsOffLine(count, first)) + "\n";
+    return "hattsheet-convert: " + QByteArray::fromStdString(windowBook().recordsShifted(count, first)) + "\n";
 }
 QByteArray failedAt(int record, int inputLine, const QByteArray& why)
 {
@@ -132,10 +133,10 @@ void tst_CommandLine::run_data()
     addEnglish("old latitude in English", {"--from", "33.59,-0.51", "--to", "40.45,-0.45", "-"}, kRefused, "",
                "hattsheet-convert: latitude refused (--from 33.59: from 34° to 42°)\n");
     add("X overflows the series", c + QStringList{"--point", "1e100,0"}, kRefused, "",
-        "hattsheet-convert: " + QByteArray(msg::kCoordinates) + "\n");
+        "hattsheet-convert: " + QByteArray("Λάθος στις συντεταγμένες.") + "\n");
     // Decimal degrees typed where degrees.minutes are read: 75 minutes.
     add("minutes of 60 or more are said", {"--from", "40.75,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, 0,
-        kAndMore, "hattsheet-convert: προειδοποίηση: Το 40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά, με 60 λεπτά ή "
+        kAndMore, "hattsheet-convert: Προειδοποίηση: Το 40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά, με 60 λεπτά ή "
                   "περισσότερα)\n");
     add("59 minutes are not", {"--from", "40.59,-0.51", "--to", "40.45,-0.45", "--point", "0,0"}, 0, kAndMore, "");
 
@@ -327,7 +328,7 @@ void tst_CommandLine::run_data()
     // Sheets by name and the Greek Grid. Digits: at the centre 40.15, 0.15
     // the polynomial of its sheets is A0 = 497146.35, B0 = 4455299.91 plus
     // its terms (tst_sheets: (10, 10) by hand); the geodetic lines are those
-    // of the Hatt conversion. Messages: sheet_messages.h.
+    // of the Hatt conversion. Messages: the books (message_book.h).
     const QByteArray atAthos = "φ = 40° 14' 60.00000''\nΔλ = 0° 15' 0.00000''\nλ = 23° 57' 58.81500''\n";
     const QByteArray tenTen = "φ = 40° 15' 0.32424''\nΔλ = 0° 15' 0.42317''\nλ = 23° 57' 59.23817''\n";
     add("a name as --from gives its centre", {"--from", "ΑΘΩΣ", "--to", "40.15,0.15", "--point", "0,0"}, 0,
@@ -346,14 +347,14 @@ void tst_CommandLine::run_data()
         "εκεί ισχύει το πολυώνυμο άλλου φύλλου.\n");
     add("list to egsa87 stops at a point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87"}, kFailed,
         line("P1", "497156.350, 4455309.902", "5.000"),
-        failedAt(2, 2, QByteArray::fromStdString(msg::offSheets("40.15", "0.15"))),
+        failedAt(2, 2, QByteArray::fromStdString(windowBook().offSheets("40.15", "0.15"))),
         "P1, 10, 10, 5\r\nP2, 0, -900000, 6\r\n");
     add("one point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"}, kRefused, "",
-        "hattsheet-convert: " + QByteArray::fromStdString(msg::offSheets("40.15", "0.15")) + "\n");
+        "hattsheet-convert: " + QByteArray::fromStdString(windowBook().offSheets("40.15", "0.15")) + "\n");
     add("no sheet on the centre", {"--from", "egsa87", "--to", "40.51,-0.51", "--point", "400000,4500000"}, kRefused,
-        "", "hattsheet-convert: " + QByteArray::fromStdString(msg::noSheetOnCentre("40.51", "-0.51")) + "\n");
+        "", "hattsheet-convert: " + QByteArray::fromStdString(windowBook().noSheetOnCentre("40.51", "-0.51")) + "\n");
     add("an inconsistent sheet named", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",
-        "hattsheet-convert: " + QByteArray::fromStdString(msg::defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
+        "hattsheet-convert: " + QByteArray::fromStdString(windowBook().defectiveSheet(*hattsheet::geodesy::sheetById(88))) + "\n");
     // The same refusals and warnings in English, the Grid named EGSA87.
     addEnglish("one point off every sheet, in English", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"},
                kRefused, "", "hattsheet-convert: the point lies on no 1:50,000 sheet of the centre 40.15,0.15.\n");
@@ -381,7 +382,7 @@ void tst_CommandLine::run_data()
         kRefused, "", "hattsheet-convert: Λάθος στο Δλ. (--to 6: από -4°30' έως 5° από την Αθήνα)\n");
     addEnglish("minutes of 60 or more, in English", {"--from", "40.51,-0.75", "--to", "40.45,-0.45", "--point", "0,0"}, 0,
                kAndMore, "hattsheet-convert: warning: -0.75 was read as -1° 15' (degrees.minutes, with 60 minutes or more)\n");
-    addEnglish("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(QByteArray::fromStdString(msg::gridBothWays(hattsheet::text::Language::English))));
+    addEnglish("egsa87 both ways", {"--from", "egsa87", "--to", "ΕΓΣΑ87", "-"}, kUsage, "", usage(QByteArray("--from and --to cannot both be egsa87")));
     addEnglish("unknown sheet", {"--from", "Ατλαντίς", "--to", "egsa87", "-"}, kUsage, "",
         usage("--from \"Ατλαντίς\": no sheet has this name or agency number (hattsheet-convert --sheets lists them)"));
     add("ambiguous sheet in Greek", {"--from", "40.15,0.15", "--to", "αργο", "-"}, kUsage, "",
@@ -393,6 +394,9 @@ void tst_CommandLine::run_data()
         "Πλατύ\t303\t40.45,-1.15\tΕΓΣΑ87\nΠλατύκαμπος\t304\t39.45,-1.15\tΕΓΣΑ87\n", "");
     add("--sheets=TEXT of an inconsistent sheet", {"--sheets=Νέα-Μανολάς"}, 0,
         "Νέα-Μανολάς\t235\t38.15,-2.15\tχωρίς ΕΓΣΑ87\n", "");
+    // An English run printed the Greek labels on every row.
+    addEnglish("--sheets labels in English", {"--sheets", "μανολ"}, 0,
+        "Νέα-Μανολάς\t235\t38.15,-2.15\twithout EGSA87\n", "");
 }
 
 void tst_CommandLine::run()

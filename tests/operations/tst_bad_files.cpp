@@ -7,6 +7,7 @@
 #include "support/cli_run.h"
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
+#include "operations/window_texts.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
@@ -253,7 +254,7 @@ void tst_BadFiles::everyWayIn_data()
     using B = QByteArray;
     const auto add = [](const char* tag, const B& bytes, bool valid, const B& lines, bool stops, int count = -1,
                         int offCount = 0, int offFrom = 1) {
-        const B warning = offCount == 0 ? B() : "hattsheet-convert: " + B::fromStdString(msg::recordsOffLine(offCount, offFrom) + "\n");
+        const B warning = offCount == 0 ? B() : "hattsheet-convert: " + B::fromStdString(windowBook().recordsShifted(offCount, offFrom) + "\n");
         QTest::newRow(tag) << bytes << valid << lines << stops << count << warning;
     };
     const B worked = kWorked + ", 5.000\r\n";
@@ -332,7 +333,7 @@ void tst_BadFiles::everyWayIn()
     if (!noList) {
         // The second line: the count of points converted, or where the list stopped and why.
         const std::string second = batch.messages[0].text.substr(batch.messages[0].text.find('\n') + 1);
-        if (!stops) QVERIFY(second.starts_with(msg::pointCount(std::count(batch.panel2.begin(), batch.panel2.end(), '\n'))));
+        if (!stops) QVERIFY(second.starts_with(windowBook().pointCount(std::count(batch.panel2.begin(), batch.panel2.end(), '\n'))));
         else QVERIFY(second.starts_with("εγγραφή "));
     }
     QVERIFY(!spellsNonFinite(batch.panel2));
@@ -511,14 +512,14 @@ std::vector<ShownMessage> expectedMessages(const Scene& s)
     if (s.place == Place::NoFolder && s.way == Way::Batch) byProducts = {kFeedFileName, kTempFileName};
     const std::string tried = s.place == Place::Folder ? s.temp.programDir.string() : s.temp.cacheDir.string();
     if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
-        expected.push_back({msg::cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
+        expected.push_back({cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
                             msg::kTitleWarning, MessageIcon::Critical});
     const std::string n = s.named.toStdString();
     if (s.outcome == Outcome::Declined || s.outcome == Outcome::Usage) return expected;
     if (s.outcome == Outcome::TooLarge)
-        expected.push_back({msg::tooLargeToOpen(n, kOpenLimitBytes >> 20), msg::kTitleWarning, MessageIcon::Critical});
+        expected.push_back({tooLargeToOpen(n, kOpenLimitBytes >> 20), msg::kTitleWarning, MessageIcon::Critical});
     else if (s.outcome != Outcome::Written)
-        expected.push_back({s.outcome == Outcome::CannotRead ? msg::cannotRead(n, s.reason) : msg::cannotWrite(n, s.reason),
+        expected.push_back({s.outcome == Outcome::CannotRead ? windowBook().cannotRead(n, s.reason) : windowBook().cannotWrite(n, s.reason),
                             msg::kTitleWarning, MessageIcon::Critical});
     else if (s.way == Way::Batch) expected.push_back({msg::withPointCount(msg::kBatchDone, 1), msg::kTitleInfo, MessageIcon::Information});
     else if (s.way == Way::Open) expected.push_back({msg::withPointCount(msg::kOpened, 1), msg::kTitleInfoPlain, MessageIcon::Information});
@@ -905,7 +906,7 @@ void tst_BadFiles::endsEarly()
         // In the run's language: English here, as LANG is not Greek for QProcess's default environment
         // only when the test's own is not.
         QVERIFY2(err.contains("hattsheet-convert: out of memory (Cannot allocate memory)") ||
-                     err.contains((std::string("hattsheet-convert: ") + msg::kOutOfMemory + " (").c_str()),
+                     err.contains((std::string("hattsheet-convert: ") + "Η μνήμη δεν επαρκεί για τη μετατροπή." + " (").c_str()),
                  err.constData());
     }
     QCOMPARE(readFile(out), kOldBytes);

@@ -194,7 +194,7 @@ void tst_PanelOperations::save()
     for (const QString& a : answer.split('|', Qt::SkipEmptyParts)) {
         dialogs.yesNoAnswers.push_back(a == "Yes");
         const std::string named = forceTxtExtension(at(names[qsizetype(asked.size())]).toStdString());
-        asked.push_back({msg::replaceExisting(named), msg::kSaveTitle, MessageIcon::Question});
+        asked.push_back({replaceExisting(named), msg::kSaveTitle, MessageIcon::Question});
         if (a == "No") offered.push_back(named);
     }
     const bool empty = panel.trimmed().isEmpty();
@@ -249,8 +249,8 @@ void tst_PanelOperations::batch_data()
     };
     refused("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
     refused("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
-    refused("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", msg::kLongitude, "txtLamdaOld");
-    refused("new φ wrong", "A,0,0,0", "-0.51", "33.59", msg::kLatitude, "txtPhiNew");
+    refused("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
+    refused("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
     // A failing record: the lines before it converted, its place and reason
     // said, its line of panel 1 selected.
     QTest::newRow("failing record names its line") << "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5" << "-0.51" << "40.45"
@@ -260,7 +260,7 @@ void tst_PanelOperations::batch_data()
     QTest::newRow("backward, from the new sheet to the old")
         << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << "" << "" << "" << "" << true;
     QTest::newRow("backward: new φ wrong before old Δλ")
-        << "A,0,0,0" << "-4.31" << "33.59" << "" << "" << msg::kLatitude << "txtPhiNew" << true;
+        << "A,0,0,0" << "-4.31" << "33.59" << "" << "" << "Λάθος στο Φ." << "txtPhiNew" << true;
 }
 
 void tst_PanelOperations::batch()

@@ -6,9 +6,10 @@
 
 #include "support/fake_window.h"
 #include "geodesy/sheet_frame.h"
+#include "operations/window_texts.h"
 #include "operations/grid_operations.h"
 #include "operations/messages.h"
-#include "operations/sheet_messages.h"
+#include "operations/window_texts.h"
 #include "operations/sheet_names.h"
 
 #include <QTest>
@@ -100,14 +101,14 @@ void tst_Sheets::refusals_data()
     QTest::addColumn<QString>("message");
     for (int id : {237, 88, 26, 78, 60}) {
         const auto& s = *geo::sheetById(id);
-        const QString why = QString::fromStdString(msg::defectiveSheet(s));
+        const QString why = QString::fromStdString(windowBook().defectiveSheet(s));
         QTest::addRow("to the Grid on %d", id) << true << id << false << why;
         QTest::addRow("from the Grid on %d", id) << false << id << false << why;
         QTest::addRow("%d named", id) << true << id << true << why;
     }
-    QTest::newRow("390 named") << true << 390 << true << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
+    QTest::newRow("390 named") << true << 390 << true << QString::fromStdString(windowBook().defectiveSheet(*geo::sheetById(390)));
     QTest::newRow("390's centre, out of range, names 390")
-        << true << 390 << false << QString::fromStdString(msg::defectiveSheet(*geo::sheetById(390)));
+        << true << 390 << false << QString::fromStdString(windowBook().defectiveSheet(*geo::sheetById(390)));
 }
 
 void tst_Sheets::refusals()
@@ -138,7 +139,7 @@ void tst_Sheets::windowLists_data()
     QTest::addColumn<QString>("panel1");
     QTest::addColumn<QString>("panel2");  // after the operation
     QTest::addColumn<QString>("message");
-    const QString off = QString::fromStdString(msg::offSheets("40.15", "0.15"));
+    const QString off = QString::fromStdString(windowBook().offSheets("40.15", "0.15"));
     QTest::newRow("centre to the Grid") << true << "P1, 0, 0, 12.5\r\n" << "P1, 497146.350, 4455299.910, 12.500\r\n"
                                         << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
     QTest::newRow("the Grid to the centre") << false << "P1, 497146.35, 4455299.91, 12.500\r\n"
@@ -196,12 +197,12 @@ void tst_Sheets::pointToGridAndSheetNames()
 
     fields.setText(FieldId::LambdaOld, "0.20");  // no sheet has this centre
     convertPointToGrid(fields, dialogs);
-    QCOMPARE(dialogs.messages.back().text, msg::noSheetOnCentre("40.15", "0.20"));
+    QCOMPARE(dialogs.messages.back().text, windowBook().noSheetOnCentre("40.15", "0.20"));
     QCOMPARE(dialogs.messages.back().title, std::string(msg::kTitleWarning));
     fields.setText(FieldId::LambdaOld, "0.15");
     fields.setText(FieldId::X1, "-30000");  // west of Συκέα and Ιερισσός
     convertPointToGrid(fields, dialogs);
-    QCOMPARE(dialogs.messages.back().text, msg::offSheets("40.15", "0.15"));
+    QCOMPARE(dialogs.messages.back().text, windowBook().offSheets("40.15", "0.15"));
     QCOMPARE(fields.text(FieldId::File2), std::string("kept\r\nΚαρυαί, 497156.350, 4455309.902, 0.000\r\n"));
 
     QCOMPARE(sheetNameOfPoint("40.15", "0.15", "1000", "1000"), std::string("«Καρυαί» (ΟΚΧΕ 146)"));

@@ -55,25 +55,25 @@ void tst_SinglePoint::convert_data()
     QTest::newRow("< 1 km east 2 km north") << false << "txtX2=1000|txtY2=2000|txtf=kept"
                                             << "txtX1=9441.934|txtY1=-9097.840";
 
-    QTest::newRow("> old latitude above 42") << true << "txtPhiOld=42.01|txtf=kept" << msg::kLatitude;
-    QTest::newRow("> old longitude west of -4.5") << true << "txtLamdaOld=-4.31" << msg::kLongitude;
-    QTest::newRow("> old latitude before its longitude") << true << "txtPhiOld=abc|txtLamdaOld=abc" << msg::kLatitude;
-    QTest::newRow("> new latitude, letters") << true << "txtPhiNew=abc" << msg::kLatitude;
-    QTest::newRow("> new longitude east of 5") << true << "txtLamdaNew=5.01" << msg::kLongitude;
-    QTest::newRow("> old longitude before new latitude") << true << "txtLamdaOld=40.51|txtPhiNew=43" << msg::kLongitude;
-    QTest::newRow("< new latitude below 34") << false << "txtPhiNew=33.59" << msg::kLatitude;
-    QTest::newRow("< new longitude empty") << false << "txtLamdaNew=" << msg::kLongitude;
-    QTest::newRow("< old latitude beyond a double") << false << "txtPhiOld=1E999" << msg::kLatitude;
-    QTest::newRow("< old longitude typed as a latitude") << false << "txtLamdaOld=40.51" << msg::kLongitude;
-    QTest::newRow("< new longitude before old latitude") << false << "txtLamdaNew=-1E999|txtPhiOld=43" << msg::kLongitude;
-    QTest::newRow("> X 1e100 overflows in X⁴") << true << "txtX1=1e100|txtf=kept" << msg::kCoordinates;
-    QTest::newRow("> Y beyond a double") << true << "txtY1=1E999" << msg::kCoordinates;
-    QTest::newRow("> X and Y 1e160, inf minus inf") << true << "txtX1=1e160|txtY1=1e160" << msg::kCoordinates;
-    QTest::newRow("< X 1e100") << false << "txtX2=1e100" << msg::kCoordinates;
-    QTest::newRow("< Y 1e200") << false << "txtY2=1e200" << msg::kCoordinates;
+    QTest::newRow("> old latitude above 42") << true << "txtPhiOld=42.01|txtf=kept" << "Λάθος στο Φ.";
+    QTest::newRow("> old longitude west of -4.5") << true << "txtLamdaOld=-4.31" << "Λάθος στο Δλ.";
+    QTest::newRow("> old latitude before its longitude") << true << "txtPhiOld=abc|txtLamdaOld=abc" << "Λάθος στο Φ.";
+    QTest::newRow("> new latitude, letters") << true << "txtPhiNew=abc" << "Λάθος στο Φ.";
+    QTest::newRow("> new longitude east of 5") << true << "txtLamdaNew=5.01" << "Λάθος στο Δλ.";
+    QTest::newRow("> old longitude before new latitude") << true << "txtLamdaOld=40.51|txtPhiNew=43" << "Λάθος στο Δλ.";
+    QTest::newRow("< new latitude below 34") << false << "txtPhiNew=33.59" << "Λάθος στο Φ.";
+    QTest::newRow("< new longitude empty") << false << "txtLamdaNew=" << "Λάθος στο Δλ.";
+    QTest::newRow("< old latitude beyond a double") << false << "txtPhiOld=1E999" << "Λάθος στο Φ.";
+    QTest::newRow("< old longitude typed as a latitude") << false << "txtLamdaOld=40.51" << "Λάθος στο Δλ.";
+    QTest::newRow("< new longitude before old latitude") << false << "txtLamdaNew=-1E999|txtPhiOld=43" << "Λάθος στο Δλ.";
+    QTest::newRow("> X 1e100 overflows in X⁴") << true << "txtX1=1e100|txtf=kept" << "Λάθος στις συντεταγμένες.";
+    QTest::newRow("> Y beyond a double") << true << "txtY1=1E999" << "Λάθος στις συντεταγμένες.";
+    QTest::newRow("> X and Y 1e160, inf minus inf") << true << "txtX1=1e160|txtY1=1e160" << "Λάθος στις συντεταγμένες.";
+    QTest::newRow("< X 1e100") << false << "txtX2=1e100" << "Λάθος στις συντεταγμένες.";
+    QTest::newRow("< Y 1e200") << false << "txtY2=1e200" << "Λάθος στις συντεταγμένες.";
     // The inverse still finite, the forward not: Δφ³ overflows, or only the northing.
-    QTest::newRow("> X 1e50") << true << "txtX1=1e50" << msg::kCoordinates;
-    QTest::newRow("> Y 1e50") << true << "txtY1=1e50" << msg::kCoordinates;
+    QTest::newRow("> X 1e50") << true << "txtX1=1e50" << "Λάθος στις συντεταγμένες.";
+    QTest::newRow("> Y 1e50") << true << "txtY1=1e50" << "Λάθος στις συντεταγμένες.";
     // Damaged texts: read as their leading number (none reads as 0), or refused.
     QTest::newRow("> lone minus and lone point read as 0") << true << "txtX1=-|txtY1=." << atDefaults;
     QTest::newRow("> unterminated quote and underflow read as 0") << true << "txtX1=\"12|txtY1=1e-999" << atDefaults;
@@ -82,7 +82,7 @@ void tst_SinglePoint::convert_data()
     QTest::newRow("> 10 MB of blanks before X, a million commas after Y")
         << true << "txtX1=" + QString(10000000, ' ') + "1000|txtY1=2000" + QString(1000000, ',')
         << "txtX2=-7429.270|txtY2=13107.462|" + kmOut;
-    QTest::newRow("> 10 MB of digits") << true << "txtX1=" + QString(10000000, '9') << msg::kCoordinates;
+    QTest::newRow("> 10 MB of digits") << true << "txtX1=" + QString(10000000, '9') << "Λάθος στις συντεταγμένες.";
 }
 
 void tst_SinglePoint::convert()

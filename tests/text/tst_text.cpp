@@ -4,17 +4,14 @@
 // Every fast path is held against an independent slow one (std::from_chars,
 // std::to_chars, the published code page written out below).
 
-#include "base/platform.h"
 #include "pointfile/point_record.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
-#include "text/system_reason.h"
 #include "text/text_codec.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -57,8 +54,6 @@ private slots:
     void heightsCopiedAsWritten();
     void fileEncoding_data();
     void fileEncoding();
-    void systemReason_data();
-    void systemReason();
 };
 
 // The window's lenient reading of a field's leading number and the strict
@@ -296,36 +291,6 @@ void tst_Text::fileEncoding()
         return c < u'\x80' || kWindows1253High.contains(c) || (c < u'\u0100' && kWindows1253High[c.unicode() - 0x80] == u'?');
     });
     QCOMPARE(e.encoding == text::Encoding::Windows1253, fits);
-}
-
-// The reason in brackets after a file message, in the message's language:
-// the window's Greek messages never carry the C library's English. Texts:
-// glibc's and its Greek translation.
-void tst_Text::systemReason_data()
-{
-    QTest::addColumn<int>("err");
-    QTest::addColumn<bool>("greek");
-    QTest::addColumn<QString>("reason");
-    const int reserved = hattsheet::platform::kReservedName;
-    QTest::newRow("no such file, in Greek") << ENOENT << true << "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος";
-    QTest::newRow("no such file, in English") << ENOENT << false << "No such file or directory";
-    QTest::newRow("not a folder, in Greek") << ENOTDIR << true << "Δεν είναι κατάλογος";
-    QTest::newRow("a Windows device name, in Greek") << reserved << true << "όνομα που τα Windows κρατούν για συσκευή";
-    QTest::newRow("a Windows device name, in English") << reserved << false << "a name Windows keeps for a device";
-    QTest::newRow("a pipe read whole, in Greek") << hattsheet::platform::kNotRegularFile << true
-                                                << "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)";
-    QTest::newRow("an errno without a text here, in Greek: its number alone") << 9999 << true << "σφάλμα συστήματος 9999";
-    QTest::newRow("an errno without a text here, in English: the C library's")
-        << 9999 << false << QString::fromStdString(hattsheet::platform::reasonText(9999));
-}
-
-void tst_Text::systemReason()
-{
-    QFETCH(int, err);
-    QFETCH(bool, greek);
-    QFETCH(QString, reason);
-    QCOMPARE(QString::fromStdString(text::systemReason(err, greek ? text::Language::Greek : text::Language::English)),
-             reason);
 }
 
 QTEST_APPLESS_MAIN(tst_Text)

@@ -1,0 +1,319 @@
+// The Greek book: the window's language, and the command line's in a Greek
+// locale. The errno texts are those of the C library's Greek translation
+// where it has one.
+
+#include "operations/message_book.h"
+
+#include "base/platform.h"
+#include "operations/sheet_names.h"
+#include "operations/window_texts.h"
+
+#include <cerrno>
+
+namespace hattsheet::operations {
+
+namespace pf = hattsheet::pointfile;
+
+namespace {
+
+constexpr char kHelpBeforeMargin[] =
+    "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --sheets [TEXT]\n"
+    "\n"
+    "Μεταφέρει επίπεδες συντεταγμένες της ελληνικής προβολής Hatt (Bessel 1841) από\n"
+    "το κέντρο φύλλου --from στο κέντρο φύλλου --to, ή προς και από το ΕΓΣΑ87\n"
+    "(TM87, EPSG:2100) με το πολυώνυμο της υπηρεσίας για κάθε φύλλο 1:50.000.\n"
+    "  CENTRE   PHI,DL: κέντρο φύλλου σε μοίρες.λεπτά, π.χ. 40.51,-0.51 (40°51',\n"
+    "           0°51' δυτικά του μεσημβρινού της Αθήνας)·\n"
+    "           ή το όνομα ενός φύλλου (πεζά/κεφαλαία και τόνοι δεν μετρούν, και οι\n"
+    "           δύο γραφές, αρκεί μια μοναδική αρχή) ή ο αριθμός ενός φύλλου της\n"
+    "           υπηρεσίας: το κέντρο του, και για το ΕΓΣΑ87 το πολυώνυμό του·\n"
+    "           ή egsa87 (και ΕΓΣΑ87), για το --to ή το --from\n"
+    "  X,Y      ένα σημείο σε μέτρα στο φύλλο --from (E,N από το egsa87)· τυπώνει\n"
+    "           τα X, Y στο φύλλο --to (E, N για το egsa87), το γεωγραφικό πλάτος και\n"
+    "           μήκη του σημείου, και \"Φύλλο = ΟΝΟΜΑ\" για μετατροπή με το ΕΓΣΑ87\n"
+    "  INPUT    λίστα σημείων (κωδικός, X, Y, H ή κωδικός, X, Y ανά γραμμή· πεδία\n"
+    "           χωρισμένα με κόμμα, «;», στηλοθέτη ή κενά· υποδιαστολή τελεία, ή κόμμα\n"
+    "           όταν τα πεδία δεν χωρίζονται με κόμμα· η γραμμή επικεφαλίδας\n"
+    "           παραλείπεται· Windows-1253 ή UTF-8), '-' ή τίποτα για την τυπική\n"
+    "           είσοδο· η λίστα που προκύπτει πηγαίνει στην τυπική έξοδο ή στο -o OUTPUT\n"
+    "  -o OUTPUT όλα ή τίποτα: το OUTPUT αντικαθίσταται μόνο όταν κάθε εγγραφή\n"
+    "           μετατράπηκε και γράφτηκε, αλλιώς ένα υπάρχον OUTPUT μένει όπως ήταν\n"
+    "           (η τυπική έξοδος, το /dev/stdout και οι συσκευές παίρνουν τις γραμμές\n"
+    "           πριν από την εγγραφή που απέτυχε)\n"
+    "  --records-across-lines  διαβάζει εγγραφές με κόμμα που δεν είναι μία ανά\n"
+    "           γραμμή όπως το παράθυρο (αλλιώς μια τέτοια εγγραφή είναι λάθος)\n"
+    "  --       τέλος των επιλογών: ό,τι ακολουθεί είναι INPUT, και όταν αρχίζει με '-'\n"
+    "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
+    "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"
+    "           πολυώνυμό του ΕΓΣΑ87\n"
+    "  --help, --version\n"
+    "\n"
+    "Προς το ΕΓΣΑ87 ένα σημείο παίρνει το πολυώνυμο του φύλλου του κέντρου --from\n"
+    "που το περιέχει (η νότια και η δυτική πλευρά μέσα)· με --from ΟΝΟΜΑ εκείνου\n"
+    "του φύλλου, με προειδοποίηση για σημεία πάνω από ";
+constexpr char kHelpAfterMargin[] =
+    " έξω από το περίγραμμά\n"
+    "του. Από το ΕΓΣΑ87 το πολυώνυμο αντιστρέφεται ακριβώς (έως 0,001 mm), στο φύλλο\n"
+    "του κέντρου --to που περιέχει το αποτέλεσμα. Σημείο σε κανένα φύλλο αυτού του\n"
+    "κέντρου, ή σε ένα από τα έξι φύλλα με ασυνεπές πολυώνυμο, απορρίπτεται.\n"
+    "\n"
+    "Τα μηνύματα είναι στα ελληνικά όταν το LC_ALL, το LC_MESSAGES ή το LANG ορίζει\n"
+    "ελληνική τοπική ρύθμιση.\n"
+    "\n"
+    "Κατάσταση εξόδου:\n"
+    "  0   ολοκληρώθηκε\n"
+    "  1   εγγραφή που δεν μετατρέπεται, ή αρχείο που δεν διαβάζεται ή δεν γράφεται\n"
+    "  2   κέντρο φύλλου ή συντεταγμένες που απορρίφθηκαν, ή για το ΕΓΣΑ87 φύλλο που\n"
+    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα\n"
+    "  64  λάθος χρήσης (και άγνωστο ή διφορούμενο όνομα φύλλου)\n";
+
+struct Reason {
+    int err;
+    const char* text;
+};
+constexpr Reason kReasons[] = {
+    {platform::kReservedName, "όνομα που τα Windows κρατούν για συσκευή"},
+    {platform::kNotRegularFile, "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)"},
+    {ENOENT, "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"},
+    {EACCES, "Δεν επιτρέπεται η πρόσβαση"},
+    {EPERM, "Η λειτουργία δεν επιτρέπεται"},
+    {EISDIR, "Είναι κατάλογος"},
+    {ENOTDIR, "Δεν είναι κατάλογος"},
+    {ENOSPC, "Δεν υπάρχει χώρος στη συσκευή"},
+    {EROFS, "Σύστημα αρχείων μόνο για ανάγνωση"},
+    {EEXIST, "Το αρχείο υπάρχει"},
+    {EBADF, "Άκυρος περιγραφέας αρχείου"},
+    {EIO, "Σφάλμα εισόδου/εξόδου"},
+    {EFBIG, "Πολύ μεγάλο αρχείο"},
+    {ENAMETOOLONG, "Πολύ μεγάλο όνομα αρχείου"},
+    {EINVAL, "Άκυρη παράμετρος"},
+    {ENXIO, "Δεν υπάρχει τέτοια συσκευή ή διεύθυνση"},
+    {ENODEV, "Δεν υπάρχει τέτοια συσκευή"},
+    {EBUSY, "Η συσκευή ή ο πόρος είναι απασχολημένος"},
+    {EMFILE, "Πάρα πολλά ανοιχτά αρχεία"},
+    {ENFILE, "Πάρα πολλά ανοιχτά αρχεία στο σύστημα"},
+    {ENOMEM, "Δεν είναι δυνατή η δέσμευση μνήμης"},
+    {EPIPE, "Διακοπή σωλήνωσης"},
+    {EXDEV, "Άκυρος σύνδεσμος μεταξύ συσκευών"},
+    {EMLINK, "Πάρα πολλοί σύνδεσμοι"},
+    {EAGAIN, "Ο πόρος δεν είναι προσωρινά διαθέσιμος"},
+    {EINTR, "Διακόπηκε κλήση συστήματος"},
+    {ESPIPE, "Μη επιτρεπτή αναζήτηση"},
+#ifdef ELOOP
+    {ELOOP, "Πάρα πολλά επίπεδα συμβολικών συνδέσμων"},
+#endif
+#ifdef EDQUOT
+    {EDQUOT, "Ξεπεράστηκε το όριο χώρου στον δίσκο"},
+#endif
+#ifdef ETXTBSY
+    {ETXTBSY, "Το αρχείο εκτελείται"},
+#endif
+#ifdef EOPNOTSUPP
+    {EOPNOTSUPP, "Η λειτουργία δεν υποστηρίζεται"},
+#endif
+#ifdef ESTALE
+    {ESTALE, "Ληγμένος χειριστής αρχείου"},
+#endif
+#ifdef ETIMEDOUT
+    {ETIMEDOUT, "Λήξη χρόνου σύνδεσης"},
+#endif
+#ifdef EOVERFLOW
+    {EOVERFLOW, "Πολύ μεγάλη τιμή για τον τύπο δεδομένων"},
+#endif
+};
+
+// Why one of the six sheets is refused, as measured (data/README.md).
+const char* defectText(geodesy::SheetDefect defect)
+{
+    switch (defect) {
+    case geodesy::SheetDefect::OriginOffGrid:
+        return "οι σταθεροί όροι A0, B0 απέχουν 270 km και 11 km από το σημείο όπου πέφτει το κέντρο του στο ΕΓΣΑ87, και το κέντρο του (Δλ 5°45') είναι εκτός των δεκτών κέντρων";
+    case geodesy::SheetDefect::CoefficientSlip:
+        return "ο συντελεστής A2 διαφέρει από των φύλλων του ίδιου κέντρου (σφάλματα έως 150-253 m)";
+    case geodesy::SheetDefect::ImpossibleScale:
+        return "οι συντελεστές του δίνουν κλίμακα εκτός κατά -520 ή +3079 ppm (άλματα 27-53 m στα όριά του)";
+    case geodesy::SheetDefect::NorthingScaleSlip:
+        return "ο συντελεστής B2 διαφέρει κατά -487 ppm από των γειτόνων του (άλμα 5,4 m στα όριά του)";
+    case geodesy::SheetDefect::None: break;
+    }
+    return "";
+}
+
+const char* fieldName(char field)
+{
+    switch (field) {
+    case 'X': return "Χ";
+    case 'Y': return "Υ";
+    default: return "Η";
+    }
+}
+
+class GreekBook final : public MessageBook {
+public:
+    std::string quoted(std::string_view text) const override { return "«" + shownText(text) + "»"; }
+    std::string warned(std::string_view text) const override { return "Προειδοποίηση: " + std::string(text); }
+
+    std::string pointCount(unsigned long long points) const override
+    {
+        return std::to_string(points).append(points == 1 ? " σημείο" : " σημεία");
+    }
+    std::string layoutRecognised(unsigned long long points, const pf::PointLayout& layout) const override
+    {
+        std::string separator;
+        switch (layout.separator) {
+        case pf::Separator::Comma: separator = quoted(","); break;
+        case pf::Separator::Semicolon: separator = quoted(";"); break;
+        case pf::Separator::Tab: separator = "στηλοθέτης (Tab)"; break;
+        case pf::Separator::Spaces: separator = "κενά"; break;
+        }
+        std::string text = "Διαβάστηκαν " + pointCount(points) + ": διαχωριστικό " + separator + ", υποδιαστολή " +
+                           quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".");
+        if (!layout.height) text += ", χωρίς υψόμετρο";
+        if (layout.header) text += ", γραμμή επικεφαλίδας";
+        return text;
+    }
+    std::string recordPlace(unsigned long long record, unsigned long long line) const override
+    {
+        return "εγγραφή " + std::to_string(record) + ", " + linePlace(line);
+    }
+    std::string linePlace(unsigned long long line) const override { return "γραμμή " + std::to_string(line); }
+    std::string faultReason(const pf::RecordFault& fault) const override
+    {
+        const std::string count = std::to_string(fault.count);
+        switch (fault.problem) {
+        case pf::RecordProblem::FieldCount: return count + " πεδία αντί για " + std::to_string(fault.expected);
+        case pf::RecordProblem::EmptyField: return std::string("το ") + fieldName(fault.field) + " είναι κενό";
+        case pf::RecordProblem::NotANumber:
+            return fieldName(fault.field) + (" = " + quoted(fault.text)) + " δεν είναι αριθμός";
+        case pf::RecordProblem::CutShort: return "το κείμενο τελειώνει μέσα στην εγγραφή";
+        case pf::RecordProblem::OffLine:
+            return "η εγγραφή δεν βρίσκεται μόνη σε μία γραμμή (γραμμή με " + count +
+                   " πεδία· κάθε γραμμή θέλει 4, ή 3 σε όλες)";
+        case pf::RecordProblem::Ambiguous:
+            return count + " πεδία χωρισμένα με κόμμα· αν το κόμμα είναι υποδιαστολή, χωρίστε τα πεδία με «;» "
+                           "ή γράψτε τους αριθμούς με τελεία";
+        case pf::RecordProblem::NotConvertible: return "οι συντεταγμένες δεν μετατρέπονται";
+        case pf::RecordProblem::TooLong: return "η εγγραφή ξεπερνά τα " + std::to_string(kLongestRecordBytes >> 20) + " MiB";
+        }
+        return {};
+    }
+    std::string recordsShifted(unsigned long long count, unsigned long long firstLine) const override
+    {
+        const std::string line = std::to_string(firstLine);
+        const char* hint = " (δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).";
+        if (count == 1) return warned("1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή " + line + hint);
+        return warned(std::to_string(count) + " εγγραφές δεν βρίσκονται μία ανά γραμμή· η πρώτη αρχίζει στη γραμμή " +
+                      line + hint);
+    }
+    std::string listFailed() const override { return kGreekWindowTexts.batchFailed; }
+    std::string acrossLinesHint() const override { return " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"; }
+    std::string firstBlockHint() const override { return " (η διάταξη αναγνωρίστηκε από το πρώτο MiB της λίστας)"; }
+
+    std::string centreRefused(geodesy::CentreError error) const override
+    {
+        return error == geodesy::CentreError::Latitude ? "Λάθος στο Φ." : "Λάθος στο Δλ.";
+    }
+    std::string centreOutOfRange(geodesy::CentreError error, std::string_view option,
+                                 std::string_view text) const override
+    {
+        namespace g = hattsheet::geodesy;
+        const std::string range =
+            error == g::CentreError::Latitude
+                ? "από " + degreesText(g::kMinCentreLatitudeDeg) + " έως " + degreesText(g::kMaxCentreLatitudeDeg)
+                : "από " + degreesText(g::kMinCentreLongitudeDeg) + " έως " + degreesText(g::kMaxCentreLongitudeDeg) +
+                      " από την Αθήνα";
+        return centreRefused(error) + " (" + std::string(option) + " " + shownText(text) + ": " + range + ")";
+    }
+    std::string coordinatesRefused() const override { return "Λάθος στις συντεταγμένες."; }
+    std::string minutesRead(std::string_view typed, std::string_view angle) const override
+    {
+        return "Το " + shownText(typed) + " διαβάστηκε ως " + std::string(angle) +
+               " (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)";
+    }
+
+    std::string sheetNamed(const geodesy::SheetRecord& sheet) const override
+    {
+        return "«" + std::string(sheet.name) + "» (ΟΚΧΕ " + std::to_string(sheet.agencyNumber) + ")";
+    }
+    std::string defectiveSheet(const geodesy::SheetRecord& sheet) const override
+    {
+        return "Το πολυώνυμο ΕΓΣΑ87 του φύλλου " + sheetNamed(sheet) +
+               " δεν χρησιμοποιείται: " + defectText(geodesy::sheetDefect(sheet)) + ".";
+    }
+    std::string offSheets(std::string_view phiText, std::string_view lambdaText) const override
+    {
+        return "Το σημείο δεν βρίσκεται σε κανένα φύλλο 1:50.000 του κέντρου φ = " + std::string(phiText) +
+               ", Δλ = " + std::string(lambdaText) + ".";
+    }
+    std::string noSheetOnCentre(std::string_view phiText, std::string_view lambdaText) const override
+    {
+        return "Κανένα φύλλο 1:50.000 δεν έχει κέντρο φ = " + std::string(phiText) + ", Δλ = " +
+               std::string(lambdaText) + " (για το ΕΓΣΑ87 χρειάζεται κέντρο φύλλου).";
+    }
+    std::string farOutside(unsigned long long count, const geodesy::SheetRecord& sheet) const override
+    {
+        return warned(std::to_string(count) + (count == 1 ? " σημείο απέχει" : " σημεία απέχουν") + " πάνω από " +
+                      farOutsideDistance() + " από το περίγραμμα του φύλλου " + sheetNamed(sheet) +
+                      "· εκεί ισχύει το πολυώνυμο άλλου φύλλου.");
+    }
+    std::string sheetUsable(bool usable) const override { return usable ? "ΕΓΣΑ87" : "χωρίς ΕΓΣΑ87"; }
+
+    std::string systemReason(int err) const override
+    {
+        for (const Reason& r : kReasons) {
+            if (r.err == err) return r.text;
+        }
+        return "σφάλμα συστήματος " + std::to_string(err);
+    }
+    std::string cannotRead(std::string_view path, int err) const override
+    {
+        return withReason("Δεν ήταν δυνατή η ανάγνωση του αρχείου " + quoted(path) + ".", err);
+    }
+    std::string cannotWrite(std::string_view path, int err) const override
+    {
+        return withReason("Δεν ήταν δυνατή η εγγραφή του αρχείου " + quoted(path) + ".", err);
+    }
+    std::string outOfMemory() const override { return withReason("Η μνήμη δεν επαρκεί για τη μετατροπή.", ENOMEM); }
+
+    std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
+    std::string seeHelp() const override { return "δείτε hattsheet-convert --help"; }
+    std::string usageError(const UsageError& e) const override;
+};
+
+std::string GreekBook::usageError(const UsageError& e) const
+{
+    using P = UsageError::Problem;
+    const std::string named = e.option + " " + quoted(e.text);
+    switch (e.problem) {
+    case P::NotAPair: return named + ": γράψτε " + e.part + ", δύο αριθμούς και ένα κόμμα";
+    case P::NotANumber: return named + ": " + quoted(e.part) + " δεν είναι αριθμός";
+    case P::SecondInput: return "μόνο ένα INPUT επιτρέπεται· το " + quoted(e.text) + " είναι δεύτερο";
+    case P::UnknownOption: return "άγνωστη επιλογή " + quoted(e.text);
+    case P::GivenTwice: return "το " + e.option + " δόθηκε δύο φορές";
+    case P::MissingValue: return "λείπει η τιμή μετά το " + quoted(e.text);
+    case P::SheetsTakesText: return "το --sheets παίρνει μόνο ένα TEXT";
+    case P::CentresNeeded: return "χρειάζονται και το --from και το --to";
+    case P::PointTakesNoList: return "το --point δεν παίρνει INPUT ή -o";
+    case P::EmptyInput: return "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο";
+    case P::EmptyOutput: return "το OUTPUT είναι κενό όνομα· γράψτε - για την τυπική έξοδο";
+    case P::UnknownSheet:
+        return named + ": κανένα φύλλο δεν έχει αυτό το όνομα ή αριθμό" +
+               (e.candidates.empty() ? " (το hattsheet-convert --sheets τα απαριθμεί)"
+                                     : "· ονόματα που το περιέχουν: " + candidateList(e.candidates));
+    case P::AmbiguousSheet: return named + ": ταιριάζει σε πολλά φύλλα: " + candidateList(e.candidates);
+    case P::GridBothWays: return "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87";
+    }
+    return {};
+}
+
+} // namespace
+
+const MessageBook& greekBook()
+{
+    static const GreekBook book;
+    return book;
+}
+
+} // namespace hattsheet::operations

@@ -1,0 +1,140 @@
+#pragma once
+// Every text a user reads, behind one interface: one member per message,
+// taking the message's data (numbers, names, which field, which errno) and
+// giving its words. One implementation per language (greek_book.cpp,
+// english_book.cpp): a new language is one more book, a new message one more
+// member. Nothing outside the books chooses between languages.
+//
+// Every text is UTF-8. Names and arguments a message quotes pass through
+// shownText first, so that a terminal or a window draws them harmlessly.
+
+#include "geodesy/sheet_catalogue.h"
+#include "geodesy/sheet_centre.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/point_layout.h"
+#include "text/language.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hattsheet::operations {
+
+using Language = text::Language;
+
+// The longest record the command line holds (bytes); a longer one is the
+// failing record (RecordProblem::TooLong).
+inline constexpr std::size_t kLongestRecordBytes = std::size_t(64) << 20;
+
+// What was wrong with hattsheet-convert's arguments: which option, which
+// text, and what about it. The books give it its words.
+struct UsageError {
+    enum class Problem {
+        NotAPair,          // option's text has no single comma; part is the form ("PHI,DL")
+        NotANumber,        // part of option's text is no number
+        SecondInput,       // text is a second INPUT
+        UnknownOption,     // text
+        GivenTwice,        // option
+        MissingValue,      // after text
+        SheetsTakesText,   // --sheets with other options
+        CentresNeeded,     // --from or --to missing
+        PointTakesNoList,  // --point with INPUT or -o
+        EmptyInput,
+        EmptyOutput,
+        UnknownSheet,      // option's text names no sheet; candidates contain it
+        AmbiguousSheet,    // option's text names the candidates
+        GridBothWays,      // --from and --to both egsa87
+    };
+    Problem problem = Problem::UnknownOption;
+    std::string option;
+    std::string text;
+    std::string part;
+    std::vector<const geodesy::SheetRecord*> candidates;
+};
+
+// A name or argument as a message shows it: what a terminal would obey or a
+// window would draw deceptively is written as an escape. Control characters
+// (a line feed, ESC starting a colour or a title change) as \n, \r, \t or
+// \xHH; a byte 0x80-0x9F that is no part of a UTF-8 character (0x9B is CSI
+// on terminals that take 8-bit controls) as \xHH; the C1 controls
+// U+0080-U+009F and the bidirectional embeddings, overrides and isolates
+// (U+202A-U+202E, U+2066-U+2069, which reorder what follows them) as
+// \uHHHH. Every other byte, Greek letters included, is kept.
+std::string shownText(std::string_view text);
+
+// An angle in degrees as the range messages give it: "34°", "-4°30'".
+std::string degreesText(double degrees);
+// How far outside a named sheet's outline a point draws a warning: "1 km"
+// (kFarOutsideMetres).
+std::string farOutsideDistance();
+
+class MessageBook {
+public:
+    virtual ~MessageBook() = default;
+
+    // A text quoted in a message, shown (shownText): «text» or "text".
+    virtual std::string quoted(std::string_view text) const = 0;
+    // "warning: " before text (the command line's and the window's warnings).
+    virtual std::string warned(std::string_view text) const = 0;
+
+    // Lists: how many points, the layout read, where and why a record failed.
+    virtual std::string pointCount(unsigned long long points) const = 0;
+    virtual std::string layoutRecognised(unsigned long long points, const pointfile::PointLayout& layout) const = 0;
+    virtual std::string recordPlace(unsigned long long record, unsigned long long line) const = 0;
+    virtual std::string linePlace(unsigned long long line) const = 0;
+    virtual std::string faultReason(const pointfile::RecordFault& fault) const = 0;
+    virtual std::string recordsShifted(unsigned long long count, unsigned long long firstLine) const = 0;
+    // The first words of a failing record's message (the record's place follows).
+    virtual std::string listFailed() const = 0;
+    // The command line's hints after a failing record: an off-line record
+    // (--records-across-lines), and a layout decided from the first block.
+    virtual std::string acrossLinesHint() const = 0;
+    virtual std::string firstBlockHint() const = 0;
+
+    // Centres and points.
+    virtual std::string centreRefused(geodesy::CentreError error) const = 0;
+    // The same with the option, its text and the accepted range.
+    virtual std::string centreOutOfRange(geodesy::CentreError error, std::string_view option,
+                                         std::string_view text) const = 0;
+    virtual std::string coordinatesRefused() const = 0;
+    // A centre typed with 60 minutes or more: typed, and the angle as read.
+    virtual std::string minutesRead(std::string_view typed, std::string_view angle) const = 0;
+
+    // Sheets and the Greek Grid (ΕΓΣΑ87).
+    virtual std::string sheetNamed(const geodesy::SheetRecord& sheet) const = 0;
+    virtual std::string defectiveSheet(const geodesy::SheetRecord& sheet) const = 0;
+    virtual std::string offSheets(std::string_view phiText, std::string_view lambdaText) const = 0;
+    virtual std::string noSheetOnCentre(std::string_view phiText, std::string_view lambdaText) const = 0;
+    virtual std::string farOutside(unsigned long long count, const geodesy::SheetRecord& sheet) const = 0;
+    // --sheets: the last column, whether the sheet's polynomial is used.
+    virtual std::string sheetUsable(bool usable) const = 0;
+
+    // Files: the system's reason (errno or platform's own codes; 0 gives
+    // none) in brackets after the message.
+    virtual std::string systemReason(int err) const = 0;
+    virtual std::string cannotRead(std::string_view path, int err) const = 0;
+    virtual std::string cannotWrite(std::string_view path, int err) const = 0;
+    virtual std::string outOfMemory() const = 0;
+
+    // The command line: --help, the line after a usage error, usage errors.
+    virtual std::string helpText() const = 0;
+    virtual std::string seeHelp() const = 0;
+    virtual std::string usageError(const UsageError& error) const = 0;
+
+protected:
+    // text, and the system's reason in brackets when err is not 0.
+    std::string withReason(std::string text, int err) const;
+};
+
+// The book of a language.
+const MessageBook& messageBook(Language language);
+// The language the user reads: Greek when the locale is Greek
+// (platform::userReadsGreek), English otherwise.
+Language userLanguage();
+
+// The window's own texts (window_texts.h): it speaks Greek only.
+struct WindowTexts;
+const WindowTexts& windowTexts();
+
+} // namespace hattsheet::operations

@@ -1,0 +1,129 @@
+// The message books: the texts whose words come from data (errno values,
+// the constants that govern a range or a limit) and the rows where the two
+// books must agree on what they say. The expected texts are written out here
+// by hand; the errno texts are glibc's and those of its Greek translation.
+
+#include "base/platform.h"
+#include "geodesy/sheet_catalogue.h"
+#include "operations/message_book.h"
+
+#include <QTest>
+
+#include <cerrno>
+
+using namespace hattsheet;
+using operations::Language;
+using operations::UsageError;
+
+namespace {
+
+const operations::MessageBook& book(bool greek)
+{
+    return operations::messageBook(greek ? Language::Greek : Language::English);
+}
+
+} // namespace
+
+class tst_MessageBook : public QObject {
+    Q_OBJECT
+private slots:
+    void systemReason_data();
+    void systemReason();
+    void dataInWords_data();
+    void dataInWords();
+    void everyUsageErrorSaid();
+};
+
+// The reason in brackets after a file message, in the message's language:
+// the window's Greek messages never carry the C library's English.
+void tst_MessageBook::systemReason_data()
+{
+    QTest::addColumn<int>("err");
+    QTest::addColumn<bool>("greek");
+    QTest::addColumn<QString>("reason");
+    const int reserved = platform::kReservedName;
+    QTest::newRow("no such file, in Greek") << ENOENT << true << "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος";
+    QTest::newRow("no such file, in English") << ENOENT << false << "No such file or directory";
+    QTest::newRow("not a folder, in Greek") << ENOTDIR << true << "Δεν είναι κατάλογος";
+    QTest::newRow("disk full, in Greek") << ENOSPC << true << "Δεν υπάρχει χώρος στη συσκευή";
+    QTest::newRow("a Windows device name, in Greek") << reserved << true << "όνομα που τα Windows κρατούν για συσκευή";
+    QTest::newRow("a Windows device name, in English") << reserved << false << "a name Windows keeps for a device";
+    QTest::newRow("a pipe read whole, in Greek") << platform::kNotRegularFile << true
+                                                << "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)";
+    QTest::newRow("an errno without a text here, in Greek: its number alone") << 9999 << true << "σφάλμα συστήματος 9999";
+    QTest::newRow("an errno without a text here, in English: the C library's")
+        << 9999 << false << QString::fromStdString(platform::reasonText(9999));
+}
+
+void tst_MessageBook::systemReason()
+{
+    QFETCH(int, err);
+    QFETCH(bool, greek);
+    QFETCH(QString, reason);
+    QCOMPARE(QString::fromStdString(book(greek).systemReason(err)), reason);
+}
+
+// Texts whose numbers come from the constants that govern them (the centre
+// range, the record limit, the 1 km margin) or from an errno: each in both
+// languages, as the users have read them.
+void tst_MessageBook::dataInWords_data()
+{
+    QTest::addColumn<bool>("greek");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, bool greek, const std::string& said, const char* expected) {
+        QTest::newRow(name) << greek << QString::fromStdString(said) << QString::fromUtf8(expected);
+    };
+    const geodesy::SheetRecord& avdira = *geodesy::sheetCatalogue().begin();
+    for (const bool greek : {true, false}) {
+        const auto& b = book(greek);
+        const bool en = !greek;
+        row(en ? "latitude range, English" : "latitude range, Greek", greek,
+            b.centreOutOfRange(geodesy::CentreError::Latitude, "--to", "43"),
+            greek ? "Λάθος στο Φ. (--to 43: από 34° έως 42°)" : "latitude refused (--to 43: from 34° to 42°)");
+        row(en ? "longitude range, English" : "longitude range, Greek", greek,
+            b.centreOutOfRange(geodesy::CentreError::Longitude, "--from", "-4.31\n"),
+            greek ? "Λάθος στο Δλ. (--from -4.31\\n: από -4°30' έως 5° από την Αθήνα)"
+                  : "longitude refused (--from -4.31\\n: from -4°30' to 5° from Athens)");
+        pointfile::RecordFault tooLong{pointfile::RecordProblem::TooLong, 'X', {}, 0, 0};
+        row(en ? "record limit, English" : "record limit, Greek", greek, b.faultReason(tooLong),
+            greek ? "η εγγραφή ξεπερνά τα 64 MiB" : "the record is longer than 64 MiB");
+        row(en ? "far outside, English" : "far outside, Greek", greek, b.farOutside(2, avdira),
+            greek ? "Προειδοποίηση: 2 σημεία απέχουν πάνω από 1 km από το περίγραμμα του φύλλου «Άβδηρα» (ΟΚΧΕ 1)· "
+                    "εκεί ισχύει το πολυώνυμο άλλου φύλλου."
+                  : "warning: 2 points lie more than 1 km outside the outline of the sheet \"Άβδηρα\" (agency no. 1); "
+                    "another sheet's polynomial holds there.");
+        row(en ? "unreadable with errno, English" : "unreadable with errno, Greek", greek, b.cannotRead("a\tb", EACCES),
+            greek ? "Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\tb». (Δεν επιτρέπεται η πρόσβαση)"
+                  : "cannot read \"a\\tb\". (Permission denied)");
+        row(en ? "unwritable without errno, English" : "unwritable without errno, Greek", greek, b.cannotWrite("x", 0),
+            greek ? "Δεν ήταν δυνατή η εγγραφή του αρχείου «x»." : "cannot write \"x\".");
+        // A run in English printed the Greek label on every row of --sheets.
+        row(en ? "--sheets label of a refused sheet, English" : "--sheets label of a refused sheet, Greek", greek,
+            b.sheetUsable(false), greek ? "χωρίς ΕΓΣΑ87" : "without EGSA87");
+        row(en ? "help names the margin, English" : "help names the margin, Greek", greek,
+            b.helpText().find(greek ? "πάνω από 1 km έξω" : "more than 1 km outside") != std::string::npos ? "yes" : "no",
+            "yes");
+    }
+}
+
+void tst_MessageBook::dataInWords()
+{
+    QFETCH(QString, said);
+    QFETCH(QString, expected);
+    QCOMPARE(said, expected);
+}
+
+// A usage error no book words is a blank line on stderr.
+void tst_MessageBook::everyUsageErrorSaid()
+{
+    for (int p = 0; p <= static_cast<int>(UsageError::Problem::GridBothWays); ++p) {
+        const UsageError error{static_cast<UsageError::Problem>(p), "--from", "x", "PHI,DL", {}};
+        for (const bool greek : {true, false}) {
+            QVERIFY2(!book(greek).usageError(error).empty(), qPrintable(QString::number(p)));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(tst_MessageBook)
+#include "tst_message_book.moc"
