@@ -1,8 +1,9 @@
 #pragma once
-// The window's own texts: captions, the About window's lines and the Greek
-// button texts of the message boxes and file dialogs. The texts that the
-// operations show live in src/operations/messages.h. Every text here and
-// there is UTF-8; fromUtf8 makes the widgets' QString of one.
+// The window's texts as the widgets take them: every text is UTF-8 (the
+// captions and messages of operations/window_texts.h); fromUtf8 makes the
+// widgets' QString of one.
+
+#include "operations/window_texts.h"
 
 #include <QString>
 
@@ -15,89 +16,7 @@ inline QString fromUtf8(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// The window's captions are the Greek book's (operations/window_texts.h).
+namespace text = hattsheet::operations::captions;
+
 } // namespace hattsheet::ui
-
-namespace hattsheet::ui::text {
-
-inline constexpr char kWindowTitle[] = "Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]";
-// The menus after "Πρόγραμμα": the sheet chooser, and the Greek Grid
-// (ΕΓΣΑ87), each text with its mnemonic ("&" before the character).
-inline constexpr char kMenuSheets[] = "&Φύλλα";
-inline constexpr char kChooseSheetFrom[] = "Φύλλο για «&Από Κ.Φ.»…";
-inline constexpr char kChooseSheetTo[] = "Φύλλο για «&Σε Κ.Φ.»…";
-inline constexpr char kMenuGrid[] = "ΕΓΣΑ&87";
-inline constexpr char kPointToGrid[] = "&Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
-inline constexpr char kListToGrid[] = "&Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
-inline constexpr char kListFromGrid[] = "Λίστα 1 σε ΕΓΣΑ87 &προς «Σε Κ.Φ.»";
-inline constexpr char kSheetFilterLabel[] = "Όνομα ή αριθμός ΟΚΧΕ:";
-inline constexpr char kSheetFilterHint[] = "π.χ. Άθως ή 20";
-// The tooltip of ">" and "<" after a conversion: the sheet of the point.
-inline constexpr char kSheetOfPoint[] = "Φύλλο του σημείου: ";
-inline constexpr char kNoSheetOfPoint[] = "Το σημείο δεν βρίσκεται σε φύλλο 1:50.000.";
-
-inline constexpr char kFrameOld[] = "Από Κ.Φ.";
-inline constexpr char kFrameNew[] = "Σε Κ.Φ.";
-inline constexpr char kFrameGeodetic[] = "Γεωδαιτικές συντεταγμένες";
-inline constexpr char kPhi[] = "φ";
-inline constexpr char kDeltaLambda[] = "Δλ";
-inline constexpr char kLambda[] = "λ";
-// Greek capitals Chi (U+03A7) and Upsilon (U+03A5), not the Latin X and Y.
-inline constexpr char kEasting[] = "\u03A7 =";
-inline constexpr char kNorthing[] = "\u03A5 =";
-inline constexpr char kOldToNew[] = ">";
-inline constexpr char kNewToOld[] = "<";
-inline constexpr char kConvertList[] = "Μετατροπή ομάδας σημείων";
-inline constexpr char kOpen[] = "Άνοιγμα";
-inline constexpr char kClear[] = "Απαλοιφή";
-inline constexpr char kSave[] = "Αποθήκευση";
-// The buttons' captions with their mnemonics (Alt and the underlined
-// character; one character for each control of the window).
-inline constexpr char kOldToNewButton[] = "&>";
-inline constexpr char kNewToOldButton[] = "&<";
-inline constexpr char kConvertListButton[] = "&Μετατροπή ομάδας σημείων";
-inline constexpr char kOpen1Button[] = "Ά&νοιγμα";
-inline constexpr char kClear1Button[] = "&Απαλοιφή";
-inline constexpr char kSave1Button[] = "Απο&θήκευση";
-inline constexpr char kOpen2Button[] = "Άνοι&γμα";
-inline constexpr char kClear2Button[] = "Απαλοι&φή";
-inline constexpr char kSave2Button[] = "Αποθή&κευση";
-// The menu bar: "Πρόγραμμα" opens the About window, "Εργασίες" the rest.
-inline constexpr char kMenuAboutEntry[] = "&Πρόγραμμα";
-inline constexpr char kMenuTasks[] = "&Εργασίες";
-inline constexpr char kMenuSwap[] = "&Εναλλαγή κέντρων";
-inline constexpr char kMenuBackward[] = "&Αντίστροφη μετατροπή ομάδας σημείων (από «Σε Κ.Φ.» σε «Από Κ.Φ.»)";
-// A point panel's accessible name after its frame's: "Από Κ.Φ. — σημεία".
-inline constexpr char kPanelName[] = "σημεία";
-// Between a frame's caption and a field's in accessible names.
-inline constexpr char kNameJoin[] = " — ";
-inline constexpr char kPanelTip[] = "Format αρχείου: Κωδικός, Χ, Υ, Η";
-// Beside an input field that cannot be left because its text is no number.
-inline constexpr char kNotANumber[] = "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή";
-inline constexpr char kCredits[] = "hattsheet · ελεύθερο λογισμικό με άδεια MIT · 2026";
-
-// The About window.
-inline constexpr char kAboutLine1[] = "Αλλαγή Κέντρου Φύλλου Χάρτη";
-inline constexpr char kAboutLine2[] = "στην προβολή HATT";
-inline constexpr char kAboutLine3[] = "(Ελληνικό Datum)";
-inline constexpr char kAboutProject[] = "hattsheet";
-inline constexpr char kAboutFree[] = "ελεύθερο λογισμικό με άδεια";
-// Label4 stands two pixels into the top of "Olvani": a word this short sits
-// above its small letters and stays clear of the "O" and the "l".
-inline constexpr char kAboutLicence[] = "MIT";
-inline constexpr char kAboutName[] = "Olvani";
-inline constexpr char kAboutYear[] = "2026";
-inline constexpr char kAboutClose[] = "&\u03A7";  // Greek capital Chi, its mnemonic
-inline constexpr char kAboutVersion[] = "έκδοση ";
-
-// Buttons of the message boxes.
-inline constexpr char kOk[] = "Εντάξει";
-inline constexpr char kYes[] = "Ναι";
-inline constexpr char kNo[] = "Όχι";
-
-// Labels of the file dialogs.
-inline constexpr char kDialogLookIn[] = "Αναζήτηση σε:";
-inline constexpr char kDialogFileName[] = "Όνομα αρχείου:";
-inline constexpr char kDialogFileType[] = "Αρχεία τύπου:";
-inline constexpr char kDialogCancel[] = "Άκυρο";
-
-} // namespace hattsheet::ui::text
