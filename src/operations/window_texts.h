@@ -162,4 +162,11 @@ inline constexpr char kDialogFileName[] = "Όνομα αρχείου:";
 inline constexpr char kDialogFileType[] = "Αρχεία τύπου:";
 inline constexpr char kDialogCancel[] = "Άκυρο";
 
+
+// Said on stderr when the window has no display to open on.
+inline constexpr char kNoDisplay[] =
+    "hattsheet: δεν υπάρχει οθόνη γραφικών για το παράθυρο (no graphical display: DISPLAY, WAYLAND_DISPLAY\n"
+    "and QT_QPA_PLATFORM are all unset). Ξεκινήστε το πρόγραμμα μέσα σε μια επιφάνεια εργασίας, ή χρησιμοποιήστε\n"
+    "το hattsheet-convert για εργασία χωρίς παράθυρο.\n";
+
 } // namespace hattsheet::operations::captions

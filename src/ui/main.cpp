@@ -5,6 +5,7 @@
 // directory when that one is not writable.
 
 #include "base/platform.h"
+#include "operations/window_texts.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
 #include "ui/qt_no_settings.h"
@@ -24,10 +25,7 @@ namespace {
 // Exit status when the window cannot be shown at all.
 constexpr int kNoDisplayExit = 1;
 
-constexpr char kNoDisplay[] =
-    "hattsheet: δεν υπάρχει οθόνη γραφικών για το παράθυρο (no graphical display: DISPLAY, WAYLAND_DISPLAY\n"
-    "and QT_QPA_PLATFORM are all unset). Ξεκινήστε το πρόγραμμα μέσα σε μια επιφάνεια εργασίας, ή χρησιμοποιήστε\n"
-    "το hattsheet-convert για εργασία χωρίς παράθυρο.\n";
+using hattsheet::operations::captions::kNoDisplay;
 
 // Whether the program was told which window system to use: an X or Wayland
 // display, a platform chosen through the environment or "-platform". Without
