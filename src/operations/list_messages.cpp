@@ -143,4 +143,24 @@ std::string minutesNote(std::string_view degMinText, Language language)
                : msg::shownText(typed) + " was read as " + shown + " (degrees.minutes, with 60 minutes or more)";
 }
 
+std::string listStopped(unsigned long long record, unsigned long long line, const pf::RecordFault& fault,
+                        const std::string& refusal, bool firstMiB, Language language)
+{
+    const bool greek = language == Language::Greek;
+    std::string text = std::string(greek ? msg::kBatchFailed : "error in the list:") + " " +
+                       recordPlace(record, line, language) + ": " +
+                       (refusal.empty() ? faultReason(fault, language) : refusal);
+    if (fault.problem == pf::RecordProblem::OffLine) {
+        text += greek ? " (το --records-across-lines τη διαβάζει όπως το παράθυρο)"
+                      : " (--records-across-lines reads it as the window does)";
+    }
+    // The list changes its separator, decimal mark or fields on the way.
+    const bool layoutFault = fault.problem == pf::RecordProblem::NotANumber || fault.problem == pf::RecordProblem::FieldCount;
+    if (firstMiB && layoutFault) {
+        text += greek ? " (η διάταξη αναγνωρίστηκε από το πρώτο MiB της λίστας)"
+                      : " (the layout was recognised from the first MiB of the list)";
+    }
+    return text;
+}
+
 } // namespace hattsheet::operations

@@ -40,21 +40,23 @@ bool plainNumberField(std::string_view buf, std::size_t& pos, Field& field, doub
 
 } // namespace
 
-bool readPlainRecord(std::string_view buf, std::size_t& pos, PointRecord& out, double& x, double& y)
+std::optional<RecordPoint> readPlainRecord(std::string_view buf, std::size_t& pos)
 {
+    std::optional<RecordPoint> out(std::in_place);
+    PointRecord& r = out->record;
     std::size_t p = pos;
-    if (!plainTextField(buf, p, out.code) || !plainNumberField(buf, p, out.x, x) ||
-        !plainNumberField(buf, p, out.y, y)) {
-        return false;
+    if (!plainTextField(buf, p, r.code) || !plainNumberField(buf, p, r.x, out->x) ||
+        !plainNumberField(buf, p, r.y, out->y)) {
+        return std::nullopt;
     }
     // H, unquoted, up to the CR LF that ends the line.
     p = skipSpaces(buf, p);
-    if (p < buf.size() && buf[p] == '"') return false;
+    if (p < buf.size() && buf[p] == '"') return std::nullopt;
     const std::size_t q = fieldEnd(buf, p);
-    if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return false;
-    out.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
+    if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return std::nullopt;
+    r.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
     pos = q + 2;
-    return true;
+    return out;
 }
 
 } // namespace hattsheet::pointfile

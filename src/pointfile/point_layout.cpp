@@ -44,12 +44,14 @@ struct Score {
 Score scoreLineLayout(const std::vector<std::string_view>& lines, PointLayout layout)
 {
     layout.commaStream = false;
-    PointRecord r;
-    layout.header = !lines.empty() && !readLineRecord(lines[0], layout, r) && isHeader(r);
+    if (!lines.empty()) {
+        const auto first = readLineRecord(lines[0], layout);
+        layout.header = first && isHeader(*first);
+    }
     Score score{layout, 0, lines.size() - (layout.header ? 1 : 0)};
-    double x = 0.0, y = 0.0;
     for (std::size_t i = layout.header ? 1 : 0; i < lines.size(); ++i) {
-        if (!readLineRecord(lines[i], layout, r) && !coordinatesOf(r, layout.decimal, x, y)) ++score.good;
+        const auto r = readLineRecord(lines[i], layout);
+        if (r && coordinatesOf(*r, layout.decimal)) ++score.good;
     }
     return score;
 }
@@ -67,28 +69,23 @@ StreamScan scanStream(std::string_view text, const std::vector<std::string_view>
 {
     StreamScan scan;
     std::size_t pos = 0;
-    PointRecord r;
     if (!lines.empty()) {
         std::size_t first = 0;
-        if (readRecord(text, first, true, r) == ReadStatus::Ok && isHeader(r)) {
+        if (const auto r = readRecord(text, first, true); r && isHeader(*r)) {
             scan.header = true;
             pos = text.find('\n');
             pos = pos == std::string_view::npos ? text.size() : pos + 1;
         }
     }
     scan.lines = lines.size() - (scan.header ? 1 : 0);
-    double x = 0.0, y = 0.0;
     while (pos < text.size()) {
         const std::size_t start = pos;
-        if (readRecord(text, pos, true, r) != ReadStatus::Ok) {
+        const auto r = readRecord(text, pos, true);
+        if (!r || !fillsOneLine(text, start, pos)) {
             scan.oneRecordPerLine = false;
             break;
         }
-        if (!fillsOneLine(text, start, pos)) {
-            scan.oneRecordPerLine = false;
-            break;
-        }
-        if (!coordinatesOf(r, DecimalMark::Point, x, y)) ++scan.good;
+        if (coordinatesOf(*r, DecimalMark::Point)) ++scan.good;
     }
     return scan;
 }
