@@ -42,7 +42,11 @@ RecordText::RecordText(ByteSource& source, std::size_t blockBytes, bool dropByte
 
 Expected<std::size_t, int> RecordText::readOn(std::size_t pos)
 {
-    m_droppedLines += static_cast<unsigned long long>(std::count(m_text.begin(), m_text.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
+    // Every kept line in the text ends with its LF: the lines dropped are
+    // those kept less those whose LF is after pos (a few; counting the lines
+    // before pos would read the whole block again).
+    m_droppedLines = m_keptLines - static_cast<unsigned long long>(
+                                       std::count(m_text.begin() + static_cast<std::ptrdiff_t>(pos), m_text.end(), '\n'));
     m_text.erase(0, pos);
     // The jump that numbers the first line left, and those after it.
     std::size_t gone = 0;
@@ -51,6 +55,9 @@ Expected<std::size_t, int> RecordText::readOn(std::size_t pos)
     const auto piece = m_source.next(m_blockBytes);
     if (!piece) return unexpected(piece.error());
     const std::size_t got = piece->size();
+    // Room for the block with CR LF for LF on short lines, at once: a panel
+    // read whole grows by tens of MB, and growing by doubling would copy it.
+    m_text.reserve(m_text.size() + got + got / 16);
     feed(*piece, got < m_blockBytes);
     // Past the end: a text in memory is let go.
     if (m_atEnd) static_cast<void>(m_source.next(0));

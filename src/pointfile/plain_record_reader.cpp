@@ -38,24 +38,32 @@ bool plainNumberField(std::string_view buf, std::size_t& pos, Field& field, doub
     return true;
 }
 
+// readPlainRecord into a record already there, so that the optional is
+// returned without a copy (the reader's hot path: a million records).
+bool readPlainInto(std::string_view buf, std::size_t& pos, RecordPoint& out)
+{
+    PointRecord& r = out.record;
+    std::size_t p = pos;
+    if (!plainTextField(buf, p, r.code) || !plainNumberField(buf, p, r.x, out.x) ||
+        !plainNumberField(buf, p, r.y, out.y)) {
+        return false;
+    }
+    // H, unquoted, up to the CR LF that ends the line.
+    p = skipSpaces(buf, p);
+    if (p < buf.size() && buf[p] == '"') return false;
+    const std::size_t q = fieldEnd(buf, p);
+    if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return false;
+    r.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
+    pos = q + 2;
+    return true;
+}
+
 } // namespace
 
 std::optional<RecordPoint> readPlainRecord(std::string_view buf, std::size_t& pos)
 {
     std::optional<RecordPoint> out(std::in_place);
-    PointRecord& r = out->record;
-    std::size_t p = pos;
-    if (!plainTextField(buf, p, r.code) || !plainNumberField(buf, p, r.x, out->x) ||
-        !plainNumberField(buf, p, r.y, out->y)) {
-        return std::nullopt;
-    }
-    // H, unquoted, up to the CR LF that ends the line.
-    p = skipSpaces(buf, p);
-    if (p < buf.size() && buf[p] == '"') return std::nullopt;
-    const std::size_t q = fieldEnd(buf, p);
-    if (q + 1 >= buf.size() || buf[q] != '\r' || buf[q + 1] != '\n') return std::nullopt;
-    r.h = Field{withoutTrailingSpaces(buf.substr(p, q - p)), false};
-    pos = q + 2;
+    if (!readPlainInto(buf, pos, *out)) out.reset();
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "pointfile/point_layout.h"
 
 #include "pointfile/layout_reader.h"
+#include "pointfile/plain_record_reader.h"
 #include "pointfile/record_reader.h"
 
 #include <algorithm>
@@ -65,11 +66,18 @@ struct StreamScan {
     std::size_t lines = 0;
 };
 
-StreamScan scanStream(std::string_view text, const std::vector<std::string_view>& lines)
+// The lines of the list, as splitLines gives them, counted.
+std::size_t lineCount(std::string_view text)
+{
+    const auto ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return ends + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+StreamScan scanStream(std::string_view text, std::size_t lines)
 {
     StreamScan scan;
     std::size_t pos = 0;
-    if (!lines.empty()) {
+    if (lines != 0) {
         std::size_t first = 0;
         if (const auto r = readRecord(text, first, true); r && isHeader(*r)) {
             scan.header = true;
@@ -77,9 +85,18 @@ StreamScan scanStream(std::string_view text, const std::vector<std::string_view>
             pos = pos == std::string_view::npos ? text.size() : pos + 1;
         }
     }
-    scan.lines = lines.size() - (scan.header ? 1 : 0);
+    scan.lines = lines - (scan.header ? 1 : 0);
     while (pos < text.size()) {
         const std::size_t start = pos;
+        // The common record in one pass: its X and Y are numbers.
+        if (readPlainRecord(text, pos)) {
+            if (!fillsOneLine(text, start, pos)) {
+                scan.oneRecordPerLine = false;
+                break;
+            }
+            ++scan.good;
+            continue;
+        }
         const auto r = readRecord(text, pos, true);
         if (!r || !fillsOneLine(text, start, pos)) {
             scan.oneRecordPerLine = false;
@@ -142,12 +159,13 @@ bool fillsOneLine(std::string_view lines, std::size_t start, std::size_t end)
 
 LayoutVerdict recogniseLayout(std::string_view text)
 {
-    const std::vector<std::string_view> lines = splitLines(text);
-    const StreamScan stream = scanStream(text, lines);
+    const StreamScan stream = scanStream(text, lineCount(text));
     LayoutVerdict verdict;
     verdict.layout.header = stream.header;
-    // The common list, every line a record of today's layout, is decided at once.
+    // The common list, every line a record of today's layout, is decided at
+    // once, without its lines split.
     if (stream.oneRecordPerLine && stream.good == stream.lines) return verdict;
+    const std::vector<std::string_view> lines = splitLines(text);
 
     // Only the separators and marks that occur are tried.
     const auto occurs = [&](const char* chars) { return text.find_first_of(chars) != std::string_view::npos; };
