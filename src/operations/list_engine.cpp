@@ -242,6 +242,15 @@ ListStop stopOf(ListStopCause cause, const ListTally& tally, int error = 0, bool
 
 } // namespace
 
+ListOptions panelListOptions()
+{
+    ListOptions options;
+    options.blockBytes = SIZE_MAX;
+    options.dropByteOrderMark = false;
+    options.strictLines = false;
+    return options;
+}
+
 Expected<ListTally, ListStop> convertList(ByteSource& source, const PointConverter& converter,
                                           const ListOptions& options, std::string& out, const LineSink& sink)
 {

@@ -60,6 +60,12 @@ struct ListOptions {
     std::function<void(std::string_view)> onFirstBlock;
 };
 
+// The window's reading of a panel's list: the whole text one block, so its
+// layout is recognised from all of it; no byte-order mark to drop; records
+// across lines read as the field stream and counted, as the window always
+// read them.
+ListOptions panelListOptions();
+
 // What a run saw, for the messages at its end.
 struct ListTally {
     pointfile::PointLayout layout;       // as recognised

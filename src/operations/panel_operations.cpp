@@ -109,10 +109,7 @@ OpenedList pointLinesOf(std::string text)
     OpenedList opened;
     opened.lines.reserve(text.size() + text.size() / 8);
     TextSource source(std::move(text));
-    ListOptions options;
-    options.blockBytes = SIZE_MAX;
-    options.dropByteOrderMark = false;
-    options.strictLines = false;
+    ListOptions options = panelListOptions();
     options.flushBytes = SIZE_MAX;
     const auto run = convertList(source, PanelLines(), options, opened.lines, [](std::string&) { return true; });
     if (!run) {

@@ -15,12 +15,6 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
-{
-    const auto point = pf::coordinatesOf(record, pf::DecimalMark::Point);
-    return point && appendConvertedPoint(sheets, record, point->x, point->y, out);
-}
-
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
 {
@@ -88,10 +82,7 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     // before. Each form of the list goes as soon as the next is made: beside
     // a panel of a million points, each is some 40 MB.
     TextSource source(std::move(list));
-    ListOptions options;
-    options.blockBytes = SIZE_MAX;
-    options.dropByteOrderMark = false;
-    options.strictLines = false;
+    ListOptions options = panelListOptions();
     options.flushWithinBlock = true;
     options.onFirstBlock = [&](std::string_view feed) {
         writeByProducts(dialogs, temp, {kFeedFileName, kTempFileName}, text::encodeForFile(feed).bytes);

@@ -14,15 +14,13 @@
 namespace hattsheet::operations {
 
 // Appends the point line of one record converted from sheets.from to
-// sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
-// 0; an H that is text is copied unchanged; a record without a height is
-// written without one). False, with nothing appended, when X or Y is empty
-// or not a number or a result is not finite.
-bool appendConvertedLine(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, std::string& out);
-// The same for a record whose X and Y were read as numbers already, in a
-// layout (today's by default): H is read with its decimal mark, and a code
-// of a line layout that holds a comma is written in quotes
-// (pointfile::codeForCommaLine).
+// sheets.to, its X and Y read as numbers already, in a layout (the written
+// one by default): code as read, X′ and Y′ in "0.000", H in "0.000" (an
+// empty H is 0; an H that is text is copied unchanged; a record without a
+// height is written without one; H is read with the layout's decimal mark,
+// and a code of a line layout that holds a comma is written in quotes,
+// pointfile::codeForCommaLine). False, with nothing appended, when a result
+// is not finite.
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out, const pointfile::PointLayout& layout = {});
 
