@@ -18,4 +18,11 @@ namespace hattsheet::pointfile {
 // record, which readRecord reads.
 std::optional<RecordPoint> readPlainRecord(std::string_view buf, std::size_t& pos);
 
+// Whether the record at buf[pos] is of that kind, told by its shape alone
+// without making its numbers, and pos past it: the layout pass over a whole
+// panel asks only that. X and Y of 16 digits or more are not told so,
+// though readPlainRecord may read them: false, with pos unchanged, sends
+// the caller to the other readers.
+bool skipPlainRecord(std::string_view buf, std::size_t& pos);
+
 } // namespace hattsheet::pointfile

@@ -88,8 +88,8 @@ StreamScan scanStream(std::string_view text, std::size_t lines)
     scan.lines = lines - (scan.header ? 1 : 0);
     while (pos < text.size()) {
         const std::size_t start = pos;
-        // The common record in one pass: its X and Y are numbers.
-        if (readPlainRecord(text, pos)) {
+        // The common record by its shape: its X and Y are numbers.
+        if (skipPlainRecord(text, pos)) {
             if (!fillsOneLine(text, start, pos)) {
                 scan.oneRecordPerLine = false;
                 break;

@@ -51,6 +51,13 @@ void tst_RecordReaders::reads_data()
     QTest::newRow("unterminated quote runs to the end") << QByteArray("\"A,1,2,3") << "!";
     QTest::newRow("unterminated quote in the last H") << QByteArray("A,1,2,\"3\r\n4") << "A|1|2|3\r\n4";
     QTest::newRow("closing quote is the last byte") << QByteArray("A,1,2,\"3\"") << "A|1|2|3";
+    // The one-pass reader and the shape of its records: digits, signs and
+    // points at their limits.
+    QTest::newRow("points without digits on one side") << QByteArray("A,.5,-2.,3\r\nB,.,-,3\r\n") << "A|.5|-2.|3;B|.|-|3";
+    QTest::newRow("fifteen, sixteen and seventeen digits")
+        << QByteArray("A,12345678901234.5,-1,0\r\nB,1234567890123456,2,3\r\nC,98765432109876543,2,3\r\n")
+        << "A|12345678901234.5|-1|0;B|1234567890123456|2|3;C|98765432109876543|2|3";
+    QTest::newRow("a space before the comma after X") << QByteArray("A, 1 ,2,3\r\n") << "A|1|2|3";
 }
 
 void tst_RecordReaders::reads()
@@ -66,8 +73,11 @@ void tst_RecordReaders::reads()
         bool atEnd = cut > t.size();
         QStringList got;
         for (std::size_t pos = 0; pos < buf.size() || !atEnd;) {
-            std::size_t fastPos = pos;
+            std::size_t fastPos = pos, shapePos = pos;
             const auto plain = readPlainRecord(buf, fastPos);
+            // The shape alone, where it tells a record, tells one the one-pass reader reads.
+            QVERIFY2(!skipPlainRecord(buf, shapePos) || (plain && shapePos == fastPos),
+                     qPrintable(QString("cut at %1: the shape differs").arg(cut)));
             const auto read = readRecord(buf, pos, atEnd);
             const PointRecord r = read ? *read : PointRecord{};
             // The one-pass reader, where it reads a record, reads what readRecord does.
