@@ -115,15 +115,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pos = end + 2;
         if (!quoteFree) continue;
         std::size_t q = 0;
-        pointfile::PointRecord r;
         // A list without heights is written without them: three fields.
         std::string withHeight(line);
-        if (pointfile::readRecord(withHeight, q, true, r) != pointfile::ReadStatus::Ok) {
+        if (!pointfile::readRecord(withHeight, q, true)) {
             withHeight = std::string(line.substr(0, line.size() - 2)) + ",0\r\n";
         }
         q = 0;
-        require(pointfile::readRecord(withHeight, q, true, r) == pointfile::ReadStatus::Ok && q == withHeight.size(),
-                "an output line is one record", line);
+        const auto read = pointfile::readRecord(withHeight, q, true);
+        require(read && q == withHeight.size(), "an output line is one record", line);
+        const pointfile::PointRecord& r = *read;
         require(pointfile::fieldNumber(r.x).has_value() && pointfile::fieldNumber(r.y).has_value(),
                 "X and Y of an output line are numbers", line);
         require(!fuzz::spellsNonFinite(r.x.text) && !fuzz::spellsNonFinite(r.y.text), "no inf/nan as X or Y", line);

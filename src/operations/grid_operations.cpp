@@ -96,37 +96,23 @@ Expected<GridResult, GridRefusal> GridLineConverter::convert(double x, double y)
     return result;
 }
 
-bool GridLineConverter::appendPoint(const pf::PointRecord& record, double x, double y, std::string& out,
-                                    const pf::PointLayout& layout) const
+bool GridLineConverter::appendPoint(const pf::RecordPoint& point, const pf::PointLayout& layout, std::string& out) const
 {
-    const auto result = convert(x, y);
+    const auto result = convert(point.x, point.y);
     if (!result) return false;
-    appendTargetLine(record, result->target.x, result->target.y, out, layout);
+    appendTargetLine(point.record, result->target.x, result->target.y, out, layout);
     return true;
 }
 
-bool GridLineConverter::appendLine(const pf::PointRecord& record, std::string& out) const
-{
-    double x = 0.0, y = 0.0;
-    return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendPoint(record, x, y, out);
-}
-
-std::string GridLineConverter::refusalOf(const pf::PointRecord& record) const
-{
-    double x = 0.0, y = 0.0;
-    if (pf::coordinatesOf(record, pf::DecimalMark::Point, x, y)) return {};
-    return refusalOf(x, y);
-}
-
-std::string GridLineConverter::refusalOf(double x, double y) const
+std::string GridLineConverter::refusalOf(const pf::RecordPoint& point) const
 {
     // A result beyond a double fails as in the Hatt batch, with its reason.
-    const auto result = convertPoint(m_choice, m_direction, x, y);
+    const auto result = convertPoint(m_choice, m_direction, point.x, point.y);
     if (result || result.error().reason == PointRefusal::Coordinates) return {};
     return refusalMessage(result.error(), m_choice, m_language);
 }
 
-std::string GridLineConverter::farOutsideWarning() const
+std::string GridLineConverter::warning() const
 {
     const unsigned long long far = farOutsideCount();
     const auto& candidates = m_choice.candidates();
@@ -152,17 +138,7 @@ void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, GridD
         showWarning(dialogs, choiceMessage(choice.error(), phi, lambda, nullptr));
         return;
     }
-    const GridLineConverter converter(*choice, direction);
-    // The refusal is asked of the point the batch read last (in its layout).
-    double lastX = 0.0, lastY = 0.0;
-    runBatch(
-        fields, dialogs, temp, std::move(list),
-        [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
-            lastX = x;
-            lastY = y;
-            return converter.appendPoint(record, x, y, out, layout);
-        },
-        [&](const pf::PointRecord&) { return converter.refusalOf(lastX, lastY); });
+    runBatch(fields, dialogs, temp, std::move(list), GridLineConverter(*choice, direction));
 }
 
 } // namespace

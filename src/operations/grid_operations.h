@@ -5,6 +5,7 @@
 
 #include "base/expected.h"
 #include "operations/egsa87_conversion.h"
+#include "operations/list_engine.h"
 #include "operations/list_messages.h"
 #include "operations/window_ports.h"
 #include "operations/window_texts.h"
@@ -44,7 +45,7 @@ Expected<GridPointTexts, GridRefusal> computeGridPoint(const SheetChoice& choice
 
 // A list's records to or from the Grid, one point line each (the list
 // format of the Hatt conversions: code, X, Y, H).
-class GridLineConverter {
+class GridLineConverter final : public PointConverter {
 public:
     // Refusals in the language given.
     GridLineConverter(const SheetChoice& choice, GridDirection direction, Language language = kWindowLanguage)
@@ -52,19 +53,16 @@ public:
     {
     }
 
-    // As appendConvertedPoint / appendConvertedLine (operations/point_list.h).
-    bool appendPoint(const pointfile::PointRecord& record, double x, double y, std::string& out,
-                     const pointfile::PointLayout& layout = {}) const;
-    bool appendLine(const pointfile::PointRecord& record, std::string& out) const;
-    // Why a record that appendLine refused was refused (empty when it is
-    // convertible after all, or its X or Y is no number); the same for a
-    // point already read.
-    std::string refusalOf(const pointfile::PointRecord& record) const;
-    std::string refusalOf(double x, double y) const;
+    // As appendConvertedPoint (operations/point_list.h).
+    bool appendPoint(const pointfile::RecordPoint& point, const pointfile::PointLayout& layout,
+                     std::string& out) const override;
+    // Why the point of a record that appendPoint refused was refused (empty
+    // when it is convertible after all).
+    std::string refusalOf(const pointfile::RecordPoint& point) const override;
     // Points converted far outside a named sheet's outline so far.
     unsigned long long farOutsideCount() const { return m_farOutside.load(std::memory_order_relaxed); }
     // Their warning, empty when there are none.
-    std::string farOutsideWarning() const;
+    std::string warning() const override;
     const SheetChoice& choice() const { return m_choice; }
 
 private:

@@ -66,4 +66,17 @@ std::string minutesNote(std::string_view degMinText, Language language)
     return messageBook(language).minutesRead(typed, shown);
 }
 
+std::string listStopped(unsigned long long record, unsigned long long line, const pf::RecordFault& fault,
+                        const std::string& refusal, bool firstMiB, Language language)
+{
+    const MessageBook& book = messageBook(language);
+    std::string text = book.listFailed() + " " + recordPlace(record, line, language) + ": " +
+                       (refusal.empty() ? faultReason(fault, language) : refusal);
+    if (fault.problem == pf::RecordProblem::OffLine) text += book.acrossLinesHint();
+    // The list changes its separator, decimal mark or fields on the way.
+    const bool layoutFault = fault.problem == pf::RecordProblem::NotANumber || fault.problem == pf::RecordProblem::FieldCount;
+    if (firstMiB && layoutFault) text += book.firstBlockHint();
+    return text;
+}
+
 } // namespace hattsheet::operations

@@ -40,4 +40,12 @@ std::string coordinatesRefused(Language language);
 // below 60 or the text holds no number.
 std::string minutesNote(std::string_view degMinText, Language language);
 
+// The command line's message of a list stopped at a record: "error in the
+// list: record 5, line 7: " and why (the converter's refusal when it gave
+// one, else the fault's reason), with the hint of --records-across-lines
+// for a record off its line and, for a line that does not fit a line layout
+// in a later block (firstMiB), where the layout came from.
+std::string listStopped(unsigned long long record, unsigned long long line, const pointfile::RecordFault& fault,
+                        const std::string& refusal, bool firstMiB, Language language);
+
 } // namespace hattsheet::operations

@@ -23,9 +23,6 @@ namespace hattsheet::operations {
 
 using Language = text::Language;
 
-// The longest record the command line holds (bytes); a longer one is the
-// failing record (RecordProblem::TooLong).
-inline constexpr std::size_t kLongestRecordBytes = std::size_t(64) << 20;
 
 // What was wrong with hattsheet-convert's arguments: which option, which
 // text, and what about it. The books give it its words.

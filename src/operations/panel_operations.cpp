@@ -3,10 +3,12 @@
 #include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "pointfile/blank_line_filter.h"
+#include "operations/list_engine.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_line_writer.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -59,12 +61,41 @@ std::string forceTxtExtension(const std::string& path)
 
 namespace {
 
-// The point lines of a coordinate file in whatever layout it is in: code as
-// read, X, Y and H in "0.000" (an empty H shown as 0, a list without heights
-// written without them), with the layout recognised and the number of points;
-// or the reason, with the file's line, why it is not a coordinate file.
-// Records across lines are read as the field stream gives them, as the
-// open always has, and counted.
+// A record of a coordinate file as the panel shows it: code as read, X, Y
+// and H in "0.000" (an empty H shown as 0, a list without heights written
+// without them); an H that is no number is the record's fault.
+class PanelLines final : public PointConverter {
+public:
+    bool appendPoint(const pf::RecordPoint& point, const pf::PointLayout& layout, std::string& out) const override
+    {
+        const pf::PointRecord& r = point.record;
+        const std::string code = layout.commaStream ? std::string(r.code.text) : pf::codeForCommaLine(r.code.text);
+        if (!r.hasHeight) {
+            pf::appendPlanePointLine(out, code, point.x, point.y);
+            return true;
+        }
+        const auto h = height(r, layout);
+        if (h) pf::appendPointLine(out, code, point.x, point.y, *h);
+        return h.has_value();
+    }
+    pf::RecordFault faultOf(const pf::RecordPoint& point, const pf::PointLayout&) const override
+    {
+        return pf::RecordFault{pf::RecordProblem::NotANumber, 'H', std::string(point.record.h.text), 0, 0};
+    }
+
+private:
+    static std::optional<double> height(const pf::PointRecord& r, const pf::PointLayout& layout)
+    {
+        if (layout.decimal == pf::DecimalMark::Point) return pf::fieldNumber(r.h);
+        return pf::isBlank(r.h) ? std::optional<double>(0.0) : pf::layoutNumber(r.h, layout.decimal);
+    }
+};
+
+// The point lines of a coordinate file in whatever layout it is in, with
+// the layout recognised and the number of points, the message of its
+// records across lines (read as the field stream gives them, as the open
+// always has); or the reason, with the file's line, why it is not a
+// coordinate file.
 struct OpenedList {
     std::string lines;
     pf::PointLayout layout;
@@ -73,44 +104,22 @@ struct OpenedList {
     std::string shifted;  // records across lines: how many, and where the first starts
 };
 
-OpenedList pointLinesOf(std::string_view text)
+OpenedList pointLinesOf(std::string text)
 {
     OpenedList opened;
-    const pf::KeptLines kept = pf::keptLinesWithNumbers(text);
-    const pf::LayoutVerdict verdict = pf::recogniseLayout(kept.text);
-    opened.layout = verdict.layout;
-    opened.lines.reserve(kept.text.size() + kept.text.size() / 8);
-    pf::ListReader reader(kept.text, verdict);
-    pf::PointRecord r;
-    double x = 0.0, y = 0.0;
-    while (true) {
-        const auto step = reader.next(r, x, y);
-        if (step == pf::ListReader::Step::End) break;
-        std::optional<pf::RecordFault> fault;
-        std::optional<double> h = 0.0;
-        if (step == pf::ListReader::Step::Fault) {
-            fault = reader.fault();
-        } else if (r.hasHeight) {
-            h = verdict.layout.decimal == pf::DecimalMark::Point ? pf::fieldNumber(r.h)
-                : pf::isBlank(r.h)                             ? std::optional<double>(0.0)
-                                                               : pf::layoutNumber(r.h, verdict.layout.decimal);
-            if (!h) fault = pf::RecordFault{pf::RecordProblem::NotANumber, 'H', std::string(r.h.text)};
-        }
-        if (fault) {
-            const unsigned long long record = reader.records() + (step == pf::ListReader::Step::Fault ? 1 : 0);
-            opened.refusal = recordPlace(record, kept.lineOf(reader.lineIndex()), kWindowLanguage) + ": " +
-                             faultReason(*fault, kWindowLanguage);
-            return opened;
-        }
-        const std::string code = verdict.layout.commaStream ? std::string(r.code.text) : pf::codeForCommaLine(r.code.text);
-        if (r.hasHeight) {
-            pf::appendPointLine(opened.lines, code, x, y, *h);
-        } else {
-            pf::appendPlanePointLine(opened.lines, code, x, y);
-        }
+    opened.lines.reserve(text.size() + text.size() / 8);
+    TextSource source(std::move(text));
+    ListOptions options = panelListOptions();
+    options.flushBytes = SIZE_MAX;
+    const auto run = convertList(source, PanelLines(), options, opened.lines, [](std::string&) { return true; });
+    if (!run) {
+        const ListStop& stop = run.error();
+        opened.refusal = recordPlace(stop.record, stop.line, kWindowLanguage) + ": " + faultReason(stop.fault, kWindowLanguage);
+        return opened;
     }
-    opened.points = reader.records();
-    if (reader.offLine() != 0) opened.shifted = recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), kWindowLanguage);
+    opened.layout = run->layout;
+    opened.points = run->records;
+    if (run->offLine != 0) opened.shifted = recordsShifted(run->offLine, run->firstOffLine, kWindowLanguage);
     return opened;
 }
 
@@ -164,7 +173,7 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
     std::string said = msg::withPointCount(windowTexts().opened, opened.points);
-    if (!pf::isTodaysLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, kWindowLanguage);
+    if (!pf::isWrittenLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, kWindowLanguage);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
     dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
     return true;

@@ -3,23 +3,53 @@
 #include "operations/list_messages.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
-#include "pointfile/blank_line_filter.h"
+#include "operations/list_source.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_line_writer.h"
 #include "text/number_format.h"
 
 #include <string_view>
-#include <vector>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
 
 namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-bool appendConvertedLine(const geodesy::FramePair& sheets, const pf::PointRecord& record, std::string& out)
+namespace {
+
+// Whether the text is ASCII alone, eight bytes at a time.
+bool isAscii(std::string_view s)
 {
-    double x = 0.0, y = 0.0;
-    return !pf::coordinatesOf(record, pf::DecimalMark::Point, x, y) && appendConvertedPoint(sheets, record, x, y, out);
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, s.data() + i, sizeof v);
+        if ((v & kHigh) != 0) return false;
+    }
+    for (; i < s.size(); ++i) {
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+    }
+    return true;
 }
+
+// The batch's list for the by-products as text::encodeForFile writes it. A
+// list of ASCII alone (nearly every one) is the same bytes in Windows-1253:
+// it is written as it stands, without the encoder's copy and its pass over
+// every character, a tenth of a million-point batch.
+void writeFeed(Dialogs& dialogs, const TempPlaces& temp, std::string_view feed)
+{
+    const std::initializer_list<const char*> names{kFeedFileName, kTempFileName};
+    if (isAscii(feed)) {
+        writeByProducts(dialogs, temp, names, feed);
+    } else {
+        writeByProducts(dialogs, temp, names, text::encodeForFile(feed).bytes);
+    }
+}
+
+} // namespace
 
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
@@ -74,78 +104,52 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
         return 0;
     }
     noteLongMinutes(fields);
-    return runBatch(
-        fields, dialogs, temp, std::move(list),
-        [&](const pf::PointRecord& record, double x, double y, const pf::PointLayout& layout, std::string& out) {
-            return appendConvertedPoint(*sheets, record, x, y, out, layout);
-        },
-        nullptr);
+    return runBatch(fields, dialogs, temp, std::move(list), HattConverter(*sheets));
 }
 
 unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
-                            const RecordConverter& convert, const RefusalText& refusal)
+                            const PointConverter& converter)
 {
-    // The records are read from the list just encoded, in memory: reading
-    // them back from TempFeed.Dat by name would read whatever another window
-    // started from the same folder wrote there in between. The by-products
-    // are written for the user to look at, as before. Each form of the list
-    // goes as soon as the next is made: beside a panel of a million points,
-    // each is some 40 MB.
-    const pf::KeptLines kept = pf::keptLinesWithNumbers(list);
-    const std::string& feed = kept.text;
-    std::string().swap(list);
-    operations::writeByProducts(dialogs, temp, {operations::kFeedFileName, operations::kTempFileName}, text::encodeForFile(feed).bytes);
-    const pf::LayoutVerdict verdict = pf::recogniseLayout(feed);
-
+    // The panel is read whole as one block, so its layout is recognised
+    // from all of it. The records are read from the list just filtered, in
+    // memory: reading them back from TempFeed.Dat by name would read
+    // whatever another window started from the same folder wrote there in
+    // between. The by-products are written for the user to look at, as
+    // before. Each form of the list goes as soon as the next is made: beside
+    // a panel of a million points, each is some 40 MB.
+    TextSource source(std::move(list));
+    ListOptions options = panelListOptions();
+    options.flushWithinBlock = true;
+    options.onFirstBlock = [&](std::string_view feed) { writeFeed(dialogs, temp, feed); };
     // The converted lines reach panel 2 a MiB at a time, and at the end of
     // the run or at the failing record: what the user sees afterwards is the
     // same as with one append per record, a long list takes seconds, not
     // hours, and it is never held whole beside the panel. A panel whose last
     // line has no line end gets one first, so that the first converted line
     // is not glued onto it.
-    constexpr std::size_t kAppendBytes = std::size_t{1} << 20;
     std::string lines(fields.endsInsideLine(FieldId::File2) ? "\r\n" : "");
     std::size_t prefix = lines.size();  // that line end, while not yet appended
-    lines.reserve(kAppendBytes + kAppendBytes / 4);
-    pf::ListReader reader(feed, verdict);
-    pf::PointRecord record;
-    double x = 0.0, y = 0.0;
-    std::optional<pf::RecordFault> fault;
-    unsigned long long converted = 0;
-    while (true) {
-        const auto step = reader.next(record, x, y);
-        if (step == pf::ListReader::Step::End) break;
-        if (step == pf::ListReader::Step::Fault) {
-            fault = reader.fault();
-            break;
-        }
-        if (!convert(record, x, y, verdict.layout, lines)) {
-            fault = pf::RecordFault{pf::RecordProblem::NotConvertible, 'X', {}, 0, 0};
-            break;
-        }
-        ++converted;
-        if (lines.size() >= kAppendBytes) {
-            fields.appendText(FieldId::File2, lines);
-            lines.clear();
-            prefix = 0;
-        }
-    }
+    lines.reserve(options.flushBytes + options.flushBytes / 4);
+    const auto run = convertList(source, converter, options, lines, [&](std::string& full) {
+        fields.appendText(FieldId::File2, full);
+        full.clear();
+        prefix = 0;
+        return true;
+    });
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
-    if (fault) {
-        const unsigned long long line = kept.lineOf(reader.lineIndex());
-        const bool unconverted = fault->problem == pf::RecordProblem::NotConvertible;
-        const std::string why = unconverted && refusal ? refusal(record) : std::string();
-        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" +
-                                 recordPlace(converted + 1, line, Language::Greek) + ": " +
-                                 (why.empty() ? faultReason(*fault, Language::Greek) : why));
-        fields.selectLine(FieldId::File1, line);
-        return converted;
+    if (!run) {
+        const ListStop& stop = run.error();
+        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" + recordPlace(stop.record, stop.line, kWindowLanguage) +
+                                 ": " + (stop.refusal.empty() ? faultReason(stop.fault, kWindowLanguage) : stop.refusal));
+        fields.selectLine(FieldId::File1, stop.line);
+        return stop.tally.records;
     }
-    std::string done = msg::withPointCount(msg::kBatchDone, converted);
-    if (!pf::isTodaysLayout(verdict.layout)) done += std::string("\n") + layoutRecognised(converted, verdict.layout, Language::Greek);
-    if (reader.offLine() != 0) done += std::string("\n") + recordsShifted(reader.offLine(), kept.lineOf(reader.firstOffLineIndex()), Language::Greek);
+    const ListTally& tally = *run;
+    std::string done = msg::withPointCount(msg::kBatchDone, tally.records);
+    if (!pf::isWrittenLayout(tally.layout)) done += std::string("\n") + layoutRecognised(tally.records, tally.layout, kWindowLanguage);
+    if (tally.offLine != 0) done += std::string("\n") + recordsShifted(tally.offLine, tally.firstOffLine, kWindowLanguage);
     dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
-    return converted;
+    return tally.records;
 }
 
 } // namespace hattsheet::operations

@@ -3,26 +3,24 @@
 // σημείων"), and the conversion of one point record that the command line
 // shares with it, so both give the digits of the ">" button.
 
+#include "operations/list_engine.h"
 #include "pointfile/point_layout.h"
 #include "pointfile/point_record.h"
 #include "operations/single_point.h"
 #include "operations/window_ports.h"
 
-#include <functional>
 #include <string>
 
 namespace hattsheet::operations {
 
 // Appends the point line of one record converted from sheets.from to
-// sheets.to: code as read, X′ and Y′ in "0.000", H in "0.000" (an empty H is
-// 0; an H that is text is copied unchanged; a record without a height is
-// written without one). False, with nothing appended, when X or Y is empty
-// or not a number or a result is not finite.
-bool appendConvertedLine(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, std::string& out);
-// The same for a record whose X and Y were read as numbers already, in a
-// layout (today's by default): H is read with its decimal mark, and a code
-// of a line layout that holds a comma is written in quotes
-// (pointfile::codeForCommaLine).
+// sheets.to, its X and Y read as numbers already, in a layout (the written
+// one by default): code as read, X′ and Y′ in "0.000", H in "0.000" (an
+// empty H is 0; an H that is text is copied unchanged; a record without a
+// height is written without one; H is read with the layout's decimal mark,
+// and a code of a line layout that holds a comma is written in quotes,
+// pointfile::codeForCommaLine). False, with nothing appended, when a result
+// is not finite.
 bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out, const pointfile::PointLayout& layout = {});
 
@@ -39,22 +37,34 @@ void appendTargetLine(const pointfile::PointRecord& record, double x, double y, 
 unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
                                     Direction direction = Direction::OldToNew);
 
-// The batch's steps for any conversion of a record: the list (panel 1's
-// text) without its blank lines written to the by-products, its layout
-// recognised, each record read (X and Y as numbers) and converted into
-// panel 2 in order. At the first record that cannot be read or converted
-// the lines before it are kept and "Λάθος στον πίνακα!" is shown with a
-// second line naming the record, the line and why (refusal's text for a
-// record that was read but not converted, when it gives one; refusal may be
-// empty), and that line of panel 1 is selected. Otherwise the closing
+// A list's records converted from sheets.from to sheets.to, as
+// appendConvertedPoint writes them.
+class HattConverter final : public PointConverter {
+public:
+    explicit HattConverter(const geodesy::FramePair& sheets) : m_sheets(sheets) {}
+    bool appendPoint(const pointfile::RecordPoint& point, const pointfile::PointLayout& layout,
+                     std::string& out) const override
+    {
+        return appendConvertedPoint(m_sheets, point.record, point.x, point.y, out, layout);
+    }
+
+private:
+    const geodesy::FramePair& m_sheets;
+};
+
+// The batch's steps for any conversion: the list (panel 1's text) without
+// its blank lines written to the by-products, its layout recognised, each
+// record read (X and Y as numbers) and converted into panel 2 in order, all
+// by the list engine (list_engine.h). At the first record that cannot be
+// read or converted the lines before it are kept and "Λάθος στον πίνακα!"
+// is shown with a second line naming the record, the line and why (the
+// converter's reason for a record that was read but not converted, when it
+// gives one), and that line of panel 1 is selected. Otherwise the closing
 // message says how many points, what layout was recognised unless it is
-// today's, and how many records did not sit one per line (read as the
-// field stream, as the batch always read them). Gives the number of points
-// appended.
-using RecordConverter = std::function<bool(const pointfile::PointRecord&, double x, double y,
-                                           const pointfile::PointLayout&, std::string& out)>;
-using RefusalText = std::function<std::string(const pointfile::PointRecord&)>;
+// the written one, and how many records did not sit one per line (read as
+// the field stream, as the batch always read them). Gives the number of
+// points appended.
 unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, std::string list,
-                            const RecordConverter& convert, const RefusalText& refusal);
+                            const PointConverter& converter);
 
 } // namespace hattsheet::operations

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace hattsheet::pointfile {
 
@@ -45,18 +44,6 @@ private:
 // The whole text through the filter.
 std::string dropBlankLines(std::string_view text);
 
-// The whole text through the filter, with the input line of each kept line,
-// for messages that name the line of a record.
-struct KeptLines {
-    std::string text;                             // the kept lines, each ended by CR LF
-    std::vector<unsigned long long> lineNumbers;  // the 1-based input line of each
-    // The input line of the kept line of 0-based index; 0 past the last.
-    unsigned long long lineOf(std::size_t index) const
-    {
-        return index < lineNumbers.size() ? lineNumbers[index] : 0ULL;
-    }
-};
-KeptLines keptLinesWithNumbers(std::string_view text);
 
 template <typename OnLine>
 void BlankLineFilter::endLine(std::string& out, OnLine& onLine, bool atEnd)

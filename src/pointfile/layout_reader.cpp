@@ -1,9 +1,7 @@
 #include "pointfile/layout_reader.h"
 
-#include "pointfile/record_reader.h"
 #include "text/number_text.h"
 
-#include <algorithm>
 
 namespace hattsheet::pointfile {
 
@@ -46,32 +44,33 @@ std::optional<double> layoutNumber(const Field& f, DecimalMark decimal)
     return text::parseWholeNumber(s);
 }
 
-std::optional<RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decimal, double& x, double& y)
+Expected<RecordPoint, RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decimal)
 {
+    RecordPoint point{r, 0.0, 0.0};
     struct Coordinate {
         const Field* field;
         char name;
         double* value;
     };
-    for (const Coordinate c : {Coordinate{&r.x, 'X', &x}, Coordinate{&r.y, 'Y', &y}}) {
-        if (isBlank(*c.field)) return RecordFault{RecordProblem::EmptyField, c.name, {}, 0, 0};
+    for (const Coordinate c : {Coordinate{&r.x, 'X', &point.x}, Coordinate{&r.y, 'Y', &point.y}}) {
+        if (isBlank(*c.field)) return unexpected(RecordFault{RecordProblem::EmptyField, c.name, {}, 0, 0});
         const auto v = layoutNumber(*c.field, decimal);
-        if (!v) return RecordFault{RecordProblem::NotANumber, c.name, std::string(c.field->text), 0, 0};
+        if (!v) return unexpected(RecordFault{RecordProblem::NotANumber, c.name, std::string(c.field->text), 0, 0});
         *c.value = *v;
     }
-    return std::nullopt;
+    return point;
 }
 
-std::optional<RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal, double& x, double& y)
+Expected<RecordPoint, RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal)
 {
-    if (auto fault = coordinatesOf(r, decimal, x, y)) return fault;
-    if (r.hasHeight && !isBlank(r.h) && !layoutNumber(r.h, decimal)) {
-        return RecordFault{RecordProblem::NotANumber, 'H', std::string(r.h.text), 0, 0};
+    auto point = coordinatesOf(r, decimal);
+    if (point && r.hasHeight && !isBlank(r.h) && !layoutNumber(r.h, decimal)) {
+        return unexpected(RecordFault{RecordProblem::NotANumber, 'H', std::string(r.h.text), 0, 0});
     }
-    return std::nullopt;
+    return point;
 }
 
-std::optional<RecordFault> readLineRecord(std::string_view line, const PointLayout& layout, PointRecord& out)
+Expected<PointRecord, RecordFault> readLineRecord(std::string_view line, const PointLayout& layout)
 {
     Field fields[4];
     std::size_t count = 0;
@@ -109,69 +108,8 @@ std::optional<RecordFault> readLineRecord(std::string_view line, const PointLayo
     }
     // Excel ends a row of ";" with empty fields when another row is longer.
     while (count > expected && count <= 4 && isBlank(fields[count - 1])) --count;
-    if (count != expected) return RecordFault{RecordProblem::FieldCount, 'X', std::string(line), count, expected};
-    out = PointRecord{fields[0], fields[1], fields[2], layout.height ? fields[3] : Field{}, layout.height};
-    return std::nullopt;
-}
-
-RecordFault diagnoseStreamRecord(std::string_view text, std::size_t start, bool atEnd)
-{
-    PointRecord r;
-    std::size_t pos = start;
-    if (readRecord(text, pos, atEnd, r) != ReadStatus::Ok) return RecordFault{RecordProblem::CutShort, 'X', {}, 0, 0};
-    double x = 0.0, y = 0.0;
-    if (auto fault = coordinatesOf(r, DecimalMark::Point, x, y)) return *fault;
-    return RecordFault{RecordProblem::NotConvertible, 'X', {}, 0, 0};
-}
-
-ListReader::ListReader(std::string_view lines, const LayoutVerdict& verdict) : m_text(lines), m_verdict(verdict)
-{
-    if (verdict.layout.header) {
-        const std::size_t lf = m_text.find('\n');
-        m_pos = lf == std::string_view::npos ? m_text.size() : lf + 1;
-    }
-}
-
-void ListReader::moveLineIndexTo(std::size_t pos)
-{
-    m_lineIndex += static_cast<std::size_t>(std::count(m_text.begin() + static_cast<std::ptrdiff_t>(m_counted),
-                                                       m_text.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
-    m_counted = pos;
-}
-
-ListReader::Step ListReader::fail(RecordFault fault)
-{
-    m_fault = std::move(fault);
-    return Step::Fault;
-}
-
-ListReader::Step ListReader::next(PointRecord& record, double& x, double& y)
-{
-    if (m_pos >= m_text.size()) return Step::End;
-    const std::size_t start = m_pos;
-    moveLineIndexTo(start);
-    const PointLayout& layout = m_verdict.layout;
-    if (m_verdict.fit == LayoutFit::Ambiguous) {
-        m_lineIndex = m_verdict.firstOddLine;
-        return fail(RecordFault{RecordProblem::Ambiguous, 'X', {}, m_verdict.oddFields, 4});
-    }
-    if (layout.commaStream) {
-        if (readRecord(m_text, m_pos, true, record) != ReadStatus::Ok) {
-            return fail(RecordFault{RecordProblem::CutShort, 'X', {}, 0, 0});
-        }
-        if (!fillsOneLine(m_text, start, m_pos) && m_offLine++ == 0) m_firstOffLine = m_lineIndex;
-    } else {
-        const std::size_t end = m_text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
-        if (auto fault = readLineRecord(lineAt(m_text, start), layout, record)) return fail(std::move(*fault));
-        if (auto fault = lineRecordNumbers(record, layout.decimal, x, y)) return fail(std::move(*fault));
-        m_pos = next;
-        ++m_records;
-        return Step::Record;
-    }
-    if (auto fault = coordinatesOf(record, layout.decimal, x, y)) return fail(std::move(*fault));
-    ++m_records;
-    return Step::Record;
+    if (count != expected) return unexpected(RecordFault{RecordProblem::FieldCount, 'X', std::string(line), count, expected});
+    return PointRecord{fields[0], fields[1], fields[2], layout.height ? fields[3] : Field{}, layout.height};
 }
 
 } // namespace hattsheet::pointfile

@@ -1,6 +1,7 @@
 #include "pointfile/point_layout.h"
 
 #include "pointfile/layout_reader.h"
+#include "pointfile/plain_record_reader.h"
 #include "pointfile/record_reader.h"
 
 #include <algorithm>
@@ -44,12 +45,14 @@ struct Score {
 Score scoreLineLayout(const std::vector<std::string_view>& lines, PointLayout layout)
 {
     layout.commaStream = false;
-    PointRecord r;
-    layout.header = !lines.empty() && !readLineRecord(lines[0], layout, r) && isHeader(r);
+    if (!lines.empty()) {
+        const auto first = readLineRecord(lines[0], layout);
+        layout.header = first && isHeader(*first);
+    }
     Score score{layout, 0, lines.size() - (layout.header ? 1 : 0)};
-    double x = 0.0, y = 0.0;
     for (std::size_t i = layout.header ? 1 : 0; i < lines.size(); ++i) {
-        if (!readLineRecord(lines[i], layout, r) && !coordinatesOf(r, layout.decimal, x, y)) ++score.good;
+        const auto r = readLineRecord(lines[i], layout);
+        if (r && coordinatesOf(*r, layout.decimal)) ++score.good;
     }
     return score;
 }
@@ -63,32 +66,43 @@ struct StreamScan {
     std::size_t lines = 0;
 };
 
-StreamScan scanStream(std::string_view text, const std::vector<std::string_view>& lines)
+// The lines of the list, as splitLines gives them, counted.
+std::size_t lineCount(std::string_view text)
+{
+    const auto ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return ends + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+StreamScan scanStream(std::string_view text, std::size_t lines)
 {
     StreamScan scan;
     std::size_t pos = 0;
-    PointRecord r;
-    if (!lines.empty()) {
+    if (lines != 0) {
         std::size_t first = 0;
-        if (readRecord(text, first, true, r) == ReadStatus::Ok && isHeader(r)) {
+        if (const auto r = readRecord(text, first, true); r && isHeader(*r)) {
             scan.header = true;
             pos = text.find('\n');
             pos = pos == std::string_view::npos ? text.size() : pos + 1;
         }
     }
-    scan.lines = lines.size() - (scan.header ? 1 : 0);
-    double x = 0.0, y = 0.0;
+    scan.lines = lines - (scan.header ? 1 : 0);
     while (pos < text.size()) {
         const std::size_t start = pos;
-        if (readRecord(text, pos, true, r) != ReadStatus::Ok) {
+        // The common record by its shape: its X and Y are numbers.
+        if (skipPlainRecord(text, pos)) {
+            if (!fillsOneLine(text, start, pos)) {
+                scan.oneRecordPerLine = false;
+                break;
+            }
+            ++scan.good;
+            continue;
+        }
+        const auto r = readRecord(text, pos, true);
+        if (!r || !fillsOneLine(text, start, pos)) {
             scan.oneRecordPerLine = false;
             break;
         }
-        if (!fillsOneLine(text, start, pos)) {
-            scan.oneRecordPerLine = false;
-            break;
-        }
-        if (!coordinatesOf(r, DecimalMark::Point, x, y)) ++scan.good;
+        if (coordinatesOf(*r, DecimalMark::Point)) ++scan.good;
     }
     return scan;
 }
@@ -145,12 +159,13 @@ bool fillsOneLine(std::string_view lines, std::size_t start, std::size_t end)
 
 LayoutVerdict recogniseLayout(std::string_view text)
 {
-    const std::vector<std::string_view> lines = splitLines(text);
-    const StreamScan stream = scanStream(text, lines);
+    const StreamScan stream = scanStream(text, lineCount(text));
     LayoutVerdict verdict;
     verdict.layout.header = stream.header;
-    // The common list, every line a record of today's layout, is decided at once.
+    // The common list, every line a record of today's layout, is decided at
+    // once, without its lines split.
     if (stream.oneRecordPerLine && stream.good == stream.lines) return verdict;
+    const std::vector<std::string_view> lines = splitLines(text);
 
     // Only the separators and marks that occur are tried.
     const auto occurs = [&](const char* chars) { return text.find_first_of(chars) != std::string_view::npos; };

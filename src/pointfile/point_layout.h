@@ -40,8 +40,9 @@ struct PointLayout {
     bool operator==(const PointLayout&) const = default;
 };
 
-// Today's comma layout without a header: what every list this program writes is in.
-inline bool isTodaysLayout(const PointLayout& layout) { return layout == PointLayout{}; }
+// The layout this program writes (today's comma layout without a header):
+// every list it writes is in it.
+inline bool isWrittenLayout(const PointLayout& layout) { return layout == PointLayout{}; }
 
 enum class LayoutFit {
     OneRecordPerLine,  // each line is one record of the layout (a line that is not fails when read)

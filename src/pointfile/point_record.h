@@ -21,6 +21,13 @@ struct PointRecord {
     bool hasHeight = true;  // false: a layout of three fields (code, X, Y), h empty
 };
 
+// A record with its X and Y read as numbers (metres), as the readers give
+// it when they have looked at the numbers.
+struct RecordPoint {
+    PointRecord record;
+    double x = 0.0, y = 0.0;
+};
+
 // A field as a number: an empty field (or one of spaces) is 0; otherwise it
 // must be one number as parseWholeNumber reads it, quoted or not ("12a",
 // "abc" and "1E999" are not). Empty optional when it is not a number. The

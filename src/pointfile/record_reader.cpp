@@ -24,6 +24,9 @@ bool consumeTerminator(std::string_view buf, std::size_t& p, bool atEnd)
     return true;
 }
 
+// Ok, or why the field could not be read.
+enum class ReadStatus { Ok, NeedMore, Truncated };
+
 ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& out)
 {
     if (p >= buf.size()) return atEnd ? ReadStatus::Truncated : ReadStatus::NeedMore;
@@ -62,15 +65,17 @@ ReadStatus readField(std::string_view buf, std::size_t& p, bool atEnd, Field& ou
 
 } // namespace
 
-ReadStatus readRecord(std::string_view buf, std::size_t& pos, bool atEnd, PointRecord& out)
+Expected<PointRecord, ReadStop> readRecord(std::string_view buf, std::size_t& pos, bool atEnd)
 {
     std::size_t p = pos;
+    PointRecord out;
     for (Field* f : {&out.code, &out.x, &out.y, &out.h}) {
         const ReadStatus s = readField(buf, p, atEnd, *f);
-        if (s != ReadStatus::Ok) return s;
+        if (s == ReadStatus::NeedMore) return unexpected(ReadStop::NeedMore);
+        if (s == ReadStatus::Truncated) return unexpected(ReadStop::Truncated);
     }
     pos = p;
-    return ReadStatus::Ok;
+    return out;
 }
 
 std::optional<double> fieldNumber(const Field& f)
@@ -83,10 +88,9 @@ std::optional<double> fieldNumber(const Field& f)
 bool testCoordinateFile(std::string_view text)
 {
     std::size_t pos = 0;
-    PointRecord r;
     while (pos < text.size()) {
-        if (readRecord(text, pos, true, r) != ReadStatus::Ok) return false;
-        if (!fieldNumber(r.x) || !fieldNumber(r.y) || !fieldNumber(r.h)) return false;
+        const auto r = readRecord(text, pos, true);
+        if (!r || !fieldNumber(r->x) || !fieldNumber(r->y) || !fieldNumber(r->h)) return false;
     }
     return true;
 }

@@ -19,6 +19,7 @@
 // The reader works on bytes: comma, quote, space, CR and LF are ASCII in both
 // Windows-1253 and UTF-8, so one reader serves both.
 
+#include "base/expected.h"
 #include "pointfile/point_record.h"
 
 #include <cstddef>
@@ -26,14 +27,15 @@
 
 namespace hattsheet::pointfile {
 
-enum class ReadStatus {
-    Ok,         // a record was read and pos moved past it
-    NeedMore,   // the buffer ends inside the record and more text may follow; pos unchanged
-    Truncated,  // the text ends inside the record; pos unchanged
+// Why no record was read (pos unchanged).
+enum class ReadStop {
+    NeedMore,   // the buffer ends inside the record and more text may follow
+    Truncated,  // the text ends inside the record
 };
 
-// Reads the record at buf[pos]. atEnd says that nothing follows buf.
-ReadStatus readRecord(std::string_view buf, std::size_t& pos, bool atEnd, PointRecord& out);
+// Reads the record at buf[pos] and moves pos past it. atEnd says that
+// nothing follows buf.
+Expected<PointRecord, ReadStop> readRecord(std::string_view buf, std::size_t& pos, bool atEnd);
 
 // Whether the text is a valid coordinate file: readable record by record to
 // its end with X, Y and H of every record usable as numbers. The empty text is

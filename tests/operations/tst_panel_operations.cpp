@@ -31,6 +31,8 @@ private slots:
     void save();
     void batch_data();
     void batch();
+    void batchByProducts_data();
+    void batchByProducts();
     void twoWindowsOneFolder();
 
 private:
@@ -299,6 +301,29 @@ void tst_PanelOperations::batch()
     QCOMPARE(QString(fields.focused ? fieldObjectName(*fields.focused) : ""), where);
     QVERIFY(fields.all() == untouched);
     QVERIFY(!QFile::exists(at("prog/TempFeed.Dat")) && !QFile::exists(at("prog/TempFile.Dat")));
+}
+
+// The batch's list without its blank lines, in TempFeed.Dat and TempFile.Dat
+// as a save writes a file: Windows-1253 where it holds the text, else UTF-8.
+void tst_PanelOperations::batchByProducts_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("ASCII as it stands") << "P1, 1000, 2000, 5\n\nP2,1,2,3" << QByteArray("P1, 1000, 2000, 5\r\nP2,1,2,3\r\n");
+    QTest::newRow("Greek code in Windows-1253") << "ΣΤΑΣΗ,1,2,3" << QByteArray("\xD3\xD4\xC1\xD3\xC7,1,2,3\r\n");
+    QTest::newRow("a character beyond Windows-1253 keeps UTF-8") << "Ж1,1,2,3" << QByteArray("Ж1,1,2,3\r\n");
+}
+
+void tst_PanelOperations::batchByProducts()
+{
+    QFETCH(QString, list);
+    QFETCH(QByteArray, bytes);
+    runBatch(list.toStdString(), m_work.places());
+    for (const char* name : {"prog/TempFeed.Dat", "prog/TempFile.Dat"}) {
+        QFile file(at(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
 }
 
 // Two windows started from one folder, each converting its own list again

@@ -1,4 +1,4 @@
-// The field reader, testCoordinateFile and the layout readers on arbitrary
+// The comma record readers, testCoordinateFile and the list engine on arbitrary
 // bytes. The first byte chooses where the text is cut in two, as the command
 // line meets it when a block of the input ends.
 //
@@ -13,10 +13,11 @@
 //   reader to four fields with X, Y and H numbers within half a millimetre of
 //   the record's, and a code without comma, quote, line end or edge spaces
 //   reads back unchanged;
-// - whatever layout recogniseLayout decides for the filtered text, the
-//   ListReader ends, its records start on lines that never go back and lie
-//   within the text, each has X and Y finite numbers, the records of today's
-//   layout are those readRecord gives, and a fault is the last step.
+// - whatever layout recogniseLayout decides for the filtered text, the list
+//   engine (read whole, as the window reads) ends, each record has X and Y
+//   finite numbers, the records of today's layout are those readRecord
+//   gives, a stop names a record and a line of the input, and an ambiguous
+//   list gives no record.
 
 #include "pointfile/record_reader.h"
 #include "pointfile/point_line_writer.h"
@@ -24,6 +25,7 @@
 #include "pointfile/blank_line_filter.h"
 #include "pointfile/layout_reader.h"
 #include "fuzz_check.h"
+#include "operations/list_engine.h"
 #include "text/number_text.h"
 
 #include <algorithm>
@@ -69,49 +71,61 @@ void checkFirstPiece(std::string_view piece, const std::vector<Copy>& whole)
     std::size_t p = 0;
     std::size_t n = 0;
     for (;;) {
-        PointRecord r;
         const std::size_t before = p;
-        const ReadStatus s = readRecord(piece, p, false, r);
-        require(s != ReadStatus::Truncated, "no Truncated while more may follow");
-        if (s == ReadStatus::NeedMore) {
+        const auto r = readRecord(piece, p, false);
+        require(r || r.error() != ReadStop::Truncated, "no Truncated while more may follow");
+        if (!r) {
             require(p == before, "NeedMore leaves the position");
             break;
         }
-        require(n < whole.size() && copyOf(r) == whole[n], "a piece gives the first records of the whole");
+        require(n < whole.size() && copyOf(*r) == whole[n], "a piece gives the first records of the whole");
         ++n;
     }
 }
 
-// Every layout's reader over the filtered text.
+// Checks every record the engine reads: X and Y finite, and the records of
+// today's layout those readRecord gives.
+class Checker final : public hattsheet::operations::PointConverter {
+public:
+    explicit Checker(std::string_view lines, std::size_t streamPos) : m_lines(lines), m_streamPos(streamPos) {}
+    bool appendPoint(const RecordPoint& point, const PointLayout& layout, std::string&) const override
+    {
+        require(std::isfinite(point.x) && std::isfinite(point.y), "X and Y are finite numbers");
+        if (layout.commaStream) {
+            const auto same = readRecord(m_lines, m_streamPos, true);
+            require(same && copyOf(*same) == copyOf(point.record), "today's layout is read as the field stream");
+        }
+        return true;
+    }
+
+private:
+    std::string_view m_lines;
+    mutable std::size_t m_streamPos;  // one thread only
+};
+
+// The list engine over the text, read whole.
 void checkLayouts(std::string_view text)
 {
+    namespace ops = hattsheet::operations;
     const std::string lines = dropBlankLines(text);
     const LayoutVerdict verdict = recogniseLayout(lines);
-    const auto lineCount = static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
-    ListReader reader(lines, verdict);
-    PointRecord r;
-    double x = 0.0, y = 0.0;
-    std::size_t lastLine = 0;
-    std::size_t streamPos = verdict.layout.header ? lines.find('\n') + 1 : 0;
-    for (std::size_t steps = 0;; ++steps) {
-        require(steps <= lines.size() + 1, "the layout reader ends");
-        const ListReader::Step step = reader.next(r, x, y);
-        if (step == ListReader::Step::End) break;
-        require(reader.lineIndex() >= lastLine && reader.lineIndex() <= lineCount, "records keep to the lines, in order");
-        lastLine = reader.lineIndex();
-        if (step == ListReader::Step::Fault) {
-            require(reader.next(r, x, y) != ListReader::Step::Record || verdict.fit != LayoutFit::Ambiguous,
-                    "an ambiguous list gives no record");
-            break;
-        }
-        require(std::isfinite(x) && std::isfinite(y), "X and Y are finite numbers");
-        if (verdict.layout.commaStream && verdict.fit != LayoutFit::Ambiguous) {
-            PointRecord same;
-            require(readRecord(lines, streamPos, true, same) == ReadStatus::Ok && copyOf(same) == copyOf(r),
-                    "today's layout is read as the field stream");
-        }
+    const auto inputLines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n') +
+                                                     std::count(text.begin(), text.end(), '\r')) + 1;
+    ops::TextSource source{std::string(text)};
+    ops::ListOptions options;
+    options.blockBytes = SIZE_MAX;
+    options.dropByteOrderMark = false;
+    options.strictLines = false;
+    std::string out;
+    const Checker checker(lines, verdict.layout.header ? lines.find('\n') + 1 : 0);
+    const auto run = ops::convertList(source, checker, options, out, [](std::string& l) { l.clear(); return true; });
+    const ops::ListTally& tally = run ? *run : run.error().tally;
+    if (!run) {
+        require(run.error().record == tally.records + 1 && run.error().line >= 1 && run.error().line <= inputLines,
+                "a stop names the next record and a line of the input");
     }
-    require(verdict.fit != LayoutFit::OneRecordPerLine || reader.offLine() == 0 || verdict.layout.commaStream,
+    require(verdict.fit != LayoutFit::Ambiguous || (!run && tally.records == 0), "an ambiguous list gives no record");
+    require(verdict.fit != LayoutFit::OneRecordPerLine || tally.offLine == 0 || verdict.layout.commaStream,
             "a line layout has no records across lines");
 }
 
@@ -132,15 +146,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool allNumbers = true;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        PointRecord r;
         const std::size_t before = pos;
-        const ReadStatus s = readRecord(text, pos, true, r);
-        require(s != ReadStatus::NeedMore, "no NeedMore at the end of the text");
-        if (s == ReadStatus::Truncated) {
+        const auto read = readRecord(text, pos, true);
+        require(read || read.error() != ReadStop::NeedMore, "no NeedMore at the end of the text");
+        if (!read) {
             require(pos == before, "a record cut short leaves the position");
             allRead = false;
             break;
         }
+        const PointRecord& r = *read;
         require(pos > before && pos <= text.size(), "a record moves forward within the text");
         whole.push_back(copyOf(r));
         records.push_back(r);
@@ -159,9 +173,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(!spellsNonFinite(line.substr(r.code.text.size())), "a point line's numbers are finite", line);
         if (!cleanCode(r.code.text)) continue;
         std::size_t q = 0;
-        PointRecord back;
-        require(readRecord(line, q, true, back) == ReadStatus::Ok && q == line.size(),
-                "a point line is one record", line);
+        const auto read = readRecord(line, q, true);
+        require(read && q == line.size(), "a point line is one record", line);
+        const PointRecord& back = *read;
         require(back.code.text == r.code.text, "the code reads back unchanged", line);
         const auto bx = fieldNumber(back.x), by = fieldNumber(back.y), bh = fieldNumber(back.h);
         require(bx && by && bh, "X, Y and H of a point line are numbers", line);
