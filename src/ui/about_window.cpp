@@ -1,5 +1,7 @@
 #include "ui/about_window.h"
 
+#include "base/version.h"
+
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 #include "ui/x11_window.h"
