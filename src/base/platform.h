@@ -4,9 +4,10 @@
 // the way the kernel would for this user, a folder held open while a file is
 // written into it, temporary files that leave nothing behind, ownership,
 // permissions and extended attributes, binary standard streams, UTF-8
-// arguments and console output. One header; CMake builds platform_posix.cpp
-// or platform_windows.cpp behind it. No other file of the program includes a
-// system header.
+// arguments and console output. One header; CMake builds the POSIX sources
+// (platform_posix.cpp, the path walk in platform_posix_walk.cpp, the
+// temporary files in platform_posix_temp.cpp) or platform_windows.cpp
+// behind it. No other file of the program includes a system header.
 //
 // Files are plain C runtime descriptors on both systems (descriptor.h).
 // Calls that can fail give the value or a SystemError holding the errno of
