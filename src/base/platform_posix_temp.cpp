@@ -87,18 +87,20 @@ private:
     sigset_t m_old;
 };
 
-// Puts a name in the table, with the signals held; false when every slot
-// is taken (the caller then removes the file itself and refuses).
-[[nodiscard]] bool watchName(int folder, const std::string& name)
+// Puts the name of a file just made in folder in the table (the signals
+// held by the caller). When every slot is taken the handler could not remove
+// it, so the file goes at once and EMFILE says why.
+Expected<Done, SystemError> watchOrRemove(int folder, const std::string& name)
 {
     installCleanup();
     for (PendingName& p : g_pending) {
         if (p.folder.load() >= 0) continue;
         std::strncpy(p.name, name.c_str(), sizeof p.name - 1);
         p.folder.store(folder);
-        return true;
+        return Done{};
     }
-    return false;
+    ::unlinkat(folder, name.c_str(), 0);
+    return failure(EMFILE);
 }
 
 void forgetName(int folder, const std::string& name)
@@ -188,10 +190,7 @@ Expected<TempFile, SystemError> createTemp(const WriteTarget& target, bool named
         const int named = ::openat(target.folder.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (named >= 0) {
             Descriptor fd(named);
-            if (!watchName(target.folder.get(), name)) {
-                ::unlinkat(target.folder.get(), name.c_str(), 0);
-                return failure(EMFILE);
-            }
+            if (auto watched = watchOrRemove(target.folder.get(), name); !watched) return unexpected(watched.error());
             return TempFile{std::move(fd), std::move(name)};
         }
         if (errno != EEXIST) return failure(errno);
@@ -261,10 +260,7 @@ Expected<Done, SystemError> commitTemp(TempFile& temp, WriteTarget& target)
             std::string name = randomName();
             const SignalsHeld held;
             if (linkUnnamed(temp.fd.get(), folder, name)) {
-                if (!watchName(folder, name)) {
-                    ::unlinkat(folder, name.c_str(), 0);
-                    return failure(EMFILE);
-                }
+                if (auto watched = watchOrRemove(folder, name); !watched) return watched;
                 temp.name = std::move(name);
             } else if (errno != EEXIST) {
                 return failure(errno);
