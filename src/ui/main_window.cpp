@@ -20,8 +20,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,7 +35,6 @@
 #include <exception>
 #include <initializer_list>
 #include <iterator>
-#include <vector>
 
 namespace hattsheet::ui {
 
