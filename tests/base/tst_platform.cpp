@@ -6,6 +6,7 @@
 // suite and, built with mingw, under wine (tests/windows).
 
 #include "base/platform.h"
+#include "plain_table.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,20 +29,8 @@ namespace sys = hattsheet::platform;
 
 namespace {
 
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
-
-int failures = 0;
-
-void check(bool ok, const std::string& row, const std::string& what)
-{
-    if (ok) return;
-    std::printf("FAIL %s: %s\n", row.c_str(), what.c_str());
-    ++failures;
-}
+using plain_table::check;
+using plain_table::kWindows;
 
 enum class Before { Nothing, File, ReadOnlyFile, Folder };
 
@@ -240,6 +229,5 @@ int main()
     fullCleanupTableRefuses(scratch);
     std::error_code ec;
     fs::remove_all(scratch, ec);
-    if (failures == 0) std::printf("all rows passed\n");
-    return failures == 0 ? 0 : 1;
+    return plain_table::finish();
 }
