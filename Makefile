@@ -59,7 +59,7 @@ windows: deps-windows
 
 # The window for Windows as well, in the same tree: a static Qt for
 # mingw-w64, built once from Debian's qt6-base source into the per-user cache
-# (scripts/build-qt-windows; the first time some 45 minutes on 2 cores),
+# (scripts/build-qt-windows; the README gives the time the first one takes),
 # makes build-windows/bin/hattsheet.exe a single file that needs only the
 # DLLs of Windows itself. Then the installer, hattsheet-setup-VERSION.exe.
 windows-gui: deps-windows-gui

@@ -8,6 +8,9 @@
 
 namespace hattsheet {
 
+// The value of a step that gives nothing back but can fail.
+struct Done {};
+
 template <typename E>
 struct Unexpected {
     E error;

@@ -4,16 +4,19 @@
 // the way the kernel would for this user, a folder held open while a file is
 // written into it, temporary files that leave nothing behind, ownership,
 // permissions and extended attributes, binary standard streams, UTF-8
-// arguments and console output. One header; CMake builds platform_posix.cpp
-// or platform_windows.cpp behind it. No other file of the program includes a
-// system header.
+// arguments and console output. One header; CMake builds the POSIX sources
+// (platform_posix.cpp, the path walk in platform_posix_walk.cpp, the
+// temporary files in platform_posix_temp.cpp) or platform_windows.cpp
+// behind it. No other file of the program includes a system header.
 //
-// Files are plain C runtime descriptors on both systems (open/_wopen), so
-// the code above reads and writes them the same way. Calls that can fail
-// give a Result: the value, or the errno of the failure (Windows errors are
-// mapped to errno values), for the messages to show the system's reason.
+// Files are plain C runtime descriptors on both systems (descriptor.h).
+// Calls that can fail give the value or a SystemError holding the errno of
+// the failure (Windows errors are mapped to errno values), for the messages
+// to show the system's reason.
 
+#include "base/descriptor.h"
 #include "base/expected.h"
+#include "base/system_error.h"
 #include "base/utf8_path.h"
 
 #include <cstddef>
@@ -26,10 +29,6 @@
 
 namespace hattsheet::platform {
 
-// The errno of a failure, or one of this program's own codes below.
-struct Errno {
-    int code = 0;
-};
 // A Windows device name (CON, AUX, COM1, …, also with an extension): Windows
 // would open the device instead of a file, so it is refused.
 inline constexpr int kReservedName = 100001;
@@ -37,33 +36,7 @@ inline constexpr int kReservedName = 100001;
 // files::readWholeFile); no errno names this.
 inline constexpr int kNotRegularFile = 100002;
 
-template <typename T>
-using Result = Expected<T, Errno>;
-struct Done {};
-inline Unexpected<Errno> failure(int code) { return unexpected(Errno{code}); }
-
-// A descriptor owned: closed when it goes (errors of that close are lost;
-// call close() where they matter).
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(Descriptor&& other) noexcept : m_fd(other.release()) {}
-    Descriptor& operator=(Descriptor&& other) noexcept;
-    ~Descriptor();
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    Result<Done> close();
-
-private:
-    int m_fd = -1;
-};
+inline Unexpected<SystemError> failure(int code) { return systemFailure(code); }
 
 inline constexpr int kStdin = 0;
 inline constexpr int kStdout = 1;
@@ -77,11 +50,11 @@ struct Reading {
     bool regular = false;
     bool folder = false;
 };
-Result<Reading> openForReading(const std::filesystem::path& path, bool waitForWriter = false);
+Expected<Reading, SystemError> openForReading(const std::filesystem::path& path, bool waitForWriter = false);
 // Reads up to size bytes; the count, 0 at the end.
-Result<std::size_t> readSome(int fd, char* buffer, std::size_t size);
+Expected<std::size_t, SystemError> readSome(int fd, char* buffer, std::size_t size);
 // Writes all bytes, again after an interrupted or short write.
-Result<Done> writeAll(int fd, std::string_view bytes);
+Expected<Done, SystemError> writeAll(int fd, std::string_view bytes);
 
 // What a name is, to see whether it changed (a link swapped in while the
 // user was asked): the entry itself and the file it leads to.
@@ -112,33 +85,37 @@ struct WriteTarget {
     unsigned links = 1;  // names the old file has (hard links)
     FileId entry, file;  // the chosen name's own entry (a link itself) and what it leads to
 };
-Result<WriteTarget> openWriteTarget(const std::filesystem::path& chosen);
+Expected<WriteTarget, SystemError> openWriteTarget(const std::filesystem::path& chosen);
 // The folder itself, for the program's own files (held open as above).
-Result<WriteTarget> openFolder(const std::filesystem::path& folder);
+Expected<WriteTarget, SystemError> openFolder(const std::filesystem::path& folder);
 
 // A new file in the target's folder, readable and writable by the user only:
 // without a name where the system can (Linux' O_TMPFILE), else with a short
 // random one that is removed when the program is ended by SIGINT, SIGTERM,
 // SIGHUP or SIGPIPE (on Windows, deleted when closed until it is renamed).
+inline constexpr int kMostPendingNames = 8;
 struct TempFile {
     Descriptor fd;
     std::string name;  // empty while the file has no name
 };
 // named asks for a named one where an unnamed one could be had (the path
-// taken on other file systems, for tests).
-Result<TempFile> createTemp(const WriteTarget& target, bool named = false);
+// taken on other file systems, for tests). At most kMostPendingNames named
+// ones (temporary files or names taken during a commit) may wait at once:
+// the signal handler's table has no more slots, and a file it could not
+// remove would be left behind, so one more is refused with EMFILE.
+Expected<TempFile, SystemError> createTemp(const WriteTarget& target, bool named = false);
 // Gives the temporary file what the replaced file has: owner and group
 // (refused where they cannot be kept), mode, ACL and the other extended
 // attributes (refused where they cannot be copied); a new file gets 0666
 // less the umask.
-Result<Done> keepAttributes(const TempFile& temp, const WriteTarget& target);
+Expected<Done, SystemError> keepAttributes(const TempFile& temp, const WriteTarget& target);
 // Flushes the temporary file to the disk and puts it in place of
 // target.leaf in one step (a link or FIFO entry there is replaced itself,
 // never followed; a folder is refused). An old file with more than one name
 // is instead written over in place with the temporary file's bytes (all of
 // them were written before), so that every name keeps seeing it, as ">"
 // does.
-Result<Done> commitTemp(TempFile& temp, WriteTarget& target);
+Expected<Done, SystemError> commitTemp(TempFile& temp, WriteTarget& target);
 // Closes and removes a temporary file that is not wanted.
 void discardTemp(TempFile& temp, const WriteTarget& target);
 
@@ -149,7 +126,7 @@ void discardTemp(TempFile& temp, const WriteTarget& target);
 bool isOwnFolder(const std::filesystem::path& folder);
 // Makes a folder that only its owner may enter (0700), with the folders
 // above it; EEXIST when it is already there.
-Result<Done> makePrivateFolder(const std::filesystem::path& folder);
+Expected<Done, SystemError> makePrivateFolder(const std::filesystem::path& folder);
 // The per-user cache folder of the program: $XDG_CACHE_HOME/hattsheet, else
 // ~/.cache/hattsheet; %LOCALAPPDATA%\hattsheet on Windows. Empty when there
 // is no home.

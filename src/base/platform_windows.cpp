@@ -42,7 +42,7 @@ int errnoOf(DWORD error)
     }
 }
 
-Unexpected<Errno> lastFailure() { return failure(errnoOf(::GetLastError())); }
+Unexpected<SystemError> lastFailure() { return failure(errnoOf(::GetLastError())); }
 
 // The device a name stands for whatever its folder and extension ("NUL",
 // "c:\x\aux.txt", "COM1 .log"): its upper-case name, or empty for a file.
@@ -74,28 +74,9 @@ bool setDeletePending(int fd, bool pending)
 
 } // namespace
 
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0) ::_close(m_fd);
-        m_fd = other.release();
-    }
-    return *this;
-}
+int closeDescriptor(int fd) { return ::_close(fd) != 0 ? errno : 0; }
 
-Descriptor::~Descriptor()
-{
-    if (m_fd >= 0) ::_close(m_fd);
-}
-
-Result<Done> Descriptor::close()
-{
-    if (m_fd < 0) return Done{};
-    if (::_close(release()) != 0) return failure(errno);
-    return Done{};
-}
-
-Result<Reading> openForReading(const fs::path& path, bool)
+Expected<Reading, SystemError> openForReading(const fs::path& path, bool)
 {
     const int fd = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd < 0) {
@@ -109,7 +90,7 @@ Result<Reading> openForReading(const fs::path& path, bool)
     return Reading{Descriptor(fd), regular, false};
 }
 
-Result<std::size_t> readSome(int fd, char* buffer, std::size_t size)
+Expected<std::size_t, SystemError> readSome(int fd, char* buffer, std::size_t size)
 {
     const unsigned chunk = size > (1u << 30) ? (1u << 30) : static_cast<unsigned>(size);
     const int n = ::_read(fd, buffer, chunk);
@@ -117,7 +98,7 @@ Result<std::size_t> readSome(int fd, char* buffer, std::size_t size)
     return std::size_t(n);
 }
 
-Result<Done> writeAll(int fd, std::string_view bytes)
+Expected<Done, SystemError> writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const unsigned chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<unsigned>(bytes.size());
@@ -132,7 +113,7 @@ Result<Done> writeAll(int fd, std::string_view bytes)
 // it would otherwise open whatever the folder: NUL is written in place like
 // /dev/null, the others are refused before anything is converted. The
 // folder is kept by name: a replaced file is renamed onto by its handle.
-Result<WriteTarget> openWriteTarget(const fs::path& chosen)
+Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen)
 {
     if (chosen.empty()) return failure(ENOENT);
     WriteTarget t;
@@ -158,7 +139,7 @@ Result<WriteTarget> openWriteTarget(const fs::path& chosen)
     return t;
 }
 
-Result<WriteTarget> openFolder(const fs::path& folder)
+Expected<WriteTarget, SystemError> openFolder(const fs::path& folder)
 {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return failure(fs::exists(folder, ec) ? ENOTDIR : ENOENT);
@@ -169,7 +150,7 @@ Result<WriteTarget> openFolder(const fs::path& folder)
 
 // Created with the right to delete it, and marked for deletion at once: if
 // the program ends before the rename, Windows removes it.
-Result<TempFile> createTemp(const WriteTarget& target, bool)
+Expected<TempFile, SystemError> createTemp(const WriteTarget& target, bool)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
@@ -203,9 +184,9 @@ Result<TempFile> createTemp(const WriteTarget& target, bool)
 
 // Windows files have no owner or mode bits to carry: the new file inherits
 // the folder's access rules, and a read-only file was refused before.
-Result<Done> keepAttributes(const TempFile&, const WriteTarget&) { return Done{}; }
+Expected<Done, SystemError> keepAttributes(const TempFile&, const WriteTarget&) { return Done{}; }
 
-Result<Done> commitTemp(TempFile& temp, WriteTarget& target)
+Expected<Done, SystemError> commitTemp(TempFile& temp, WriteTarget& target)
 {
     const int fd = temp.fd.get();
     const fs::path to = target.folderPath / pathFromUtf8(target.leaf);
@@ -248,7 +229,7 @@ bool isOwnFolder(const fs::path& folder)
     return fs::is_directory(folder, ec) && ::_waccess(folder.c_str(), 2) == 0;
 }
 
-Result<Done> makePrivateFolder(const fs::path& folder)
+Expected<Done, SystemError> makePrivateFolder(const fs::path& folder)
 {
     std::error_code ec;
     if (folder.has_parent_path()) fs::create_directories(folder.parent_path(), ec);

@@ -9,7 +9,7 @@ namespace sys = hattsheet::platform;
 
 namespace {
 
-FileError errorFor(const fs::path& path, int err) { return FileError{sys::pathToUtf8(path), err}; }
+Unexpected<SystemError> errorFor(const fs::path& path, int err) { return systemFailure(err, sys::pathToUtf8(path)); }
 
 // A bin folder beside the share folder of an install of this program: no
 // place for data files, whoever runs it.
@@ -23,14 +23,14 @@ bool installedBinFolder(const fs::path& folder)
 
 } // namespace
 
-Expected<std::string, FileError> readWholeFile(const fs::path& path, std::uintmax_t limit)
+Expected<std::string, SystemError> readWholeFile(const fs::path& path, std::uintmax_t limit)
 {
     // Only regular files: a FIFO would block the open until some writer
     // came (the open itself does not wait), and a device such as /dev/zero
     // would be read until memory ran out.
     auto opened = sys::openForReading(path);
-    if (!opened) return unexpected(errorFor(path, opened.error().code));
-    if (!opened->regular) return unexpected(errorFor(path, opened->folder ? EISDIR : sys::kNotRegularFile));
+    if (!opened) return errorFor(path, opened.error().code);
+    if (!opened->regular) return errorFor(path, opened->folder ? EISDIR : sys::kNotRegularFile);
     const int fd = opened->fd.get();
     std::string data;
     std::error_code ec;
@@ -41,9 +41,9 @@ Expected<std::string, FileError> readWholeFile(const fs::path& path, std::uintma
     char block[1 << 16];
     for (;;) {
         const auto n = sys::readSome(fd, block, sizeof block);
-        if (!n) return unexpected(errorFor(path, n.error().code));
+        if (!n) return errorFor(path, n.error().code);
         if (*n == 0) break;
-        if (*n > limit - data.size()) return unexpected(errorFor(path, EFBIG));
+        if (*n > limit - data.size()) return errorFor(path, EFBIG);
         data.append(block, *n);
     }
     return data;
@@ -56,21 +56,26 @@ TargetId identify(const fs::path& chosen)
     return {target->entry, target->file, 0};
 }
 
-SafeWriter::SafeWriter(const fs::path& chosen)
+SafeWriter::SafeWriter(const fs::path& chosen) : m_path(sys::pathToUtf8(chosen))
 {
     auto target = sys::openWriteTarget(chosen);
     if (!target) {
-        m_error = m_lookupError = target.error().code;
+        fail(m_lookupError = target.error().code);
         return;
     }
     m_target = std::move(*target);
     if (inPlace()) return;
     auto temp = sys::createTemp(m_target);
     if (!temp) {
-        m_error = temp.error().code;
+        fail(temp.error().code);
         return;
     }
     m_temp = std::move(*temp);
+}
+
+void SafeWriter::fail(int code)
+{
+    if (m_state) m_state = systemFailure(code, m_path);
 }
 
 SafeWriter::~SafeWriter()
@@ -80,51 +85,51 @@ SafeWriter::~SafeWriter()
 
 void SafeWriter::write(std::string_view bytes)
 {
-    if (m_error != 0) return;
+    if (!m_state) return;
     const int fd = inPlace() ? m_target.inPlace.get() : m_temp.fd.get();
-    if (auto w = sys::writeAll(fd, bytes); !w) m_error = w.error().code;
+    if (auto w = sys::writeAll(fd, bytes); !w) fail(w.error().code);
 }
 
-int SafeWriter::commit()
+Expected<Done, SystemError> SafeWriter::commit()
 {
-    if (m_error != 0) return m_error;
+    if (!m_state) return m_state;
     if (inPlace()) {
-        if (auto closed = m_target.inPlace.close(); !closed) m_error = closed.error().code;
-        return m_error;
+        if (auto closed = m_target.inPlace.close(); !closed) fail(closed.error().code);
+        return m_state;
     }
     // A file of more than one name is written over in place: it keeps
     // its own attributes.
-    auto done = m_target.links > 1 ? sys::Result<sys::Done>(sys::Done{}) : sys::keepAttributes(m_temp, m_target);
+    auto done = m_target.links > 1 ? Expected<Done, SystemError>(Done{}) : sys::keepAttributes(m_temp, m_target);
     if (done) done = sys::commitTemp(m_temp, m_target);
-    if (!done) m_error = done.error().code;
-    return m_error;
+    if (!done) fail(done.error().code);
+    return m_state;
 }
 
-Expected<Written, FileError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
+Expected<Done, SystemError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
 {
     const fs::path path = folder / sys::pathFromUtf8(name);
     auto target = sys::openFolder(folder);
-    if (!target) return unexpected(errorFor(path, target.error().code));
+    if (!target) return errorFor(path, target.error().code);
     target->leaf = std::string(name);
     auto temp = sys::createTemp(*target);
-    if (!temp) return unexpected(errorFor(path, temp.error().code));
+    if (!temp) return errorFor(path, temp.error().code);
     // The new file stays private (0600): no keepAttributes.
     auto done = sys::writeAll(temp->fd.get(), bytes);
     if (done) done = sys::commitTemp(*temp, *target);
     if (!done) {
         sys::discardTemp(*temp, *target);
-        return unexpected(errorFor(path, done.error().code));
+        return errorFor(path, done.error().code);
     }
-    return Written{};
+    return Done{};
 }
 
-Expected<fs::path, FileError> privateFolder(const fs::path& programDir, const fs::path& cacheDir)
+Expected<fs::path, SystemError> privateFolder(const fs::path& programDir, const fs::path& cacheDir)
 {
     if (!programDir.empty() && sys::isOwnFolder(programDir) && !installedBinFolder(programDir)) return programDir;
-    if (cacheDir.empty()) return unexpected(errorFor(programDir, ENOENT));
+    if (cacheDir.empty()) return errorFor(programDir, ENOENT);
     if (auto made = sys::makePrivateFolder(cacheDir); !made && made.error().code != EEXIST)
-        return unexpected(errorFor(cacheDir, made.error().code));
-    if (!sys::isOwnFolder(cacheDir)) return unexpected(errorFor(cacheDir, EACCES));
+        return errorFor(cacheDir, made.error().code);
+    if (!sys::isOwnFolder(cacheDir)) return errorFor(cacheDir, EACCES);
     return cacheDir;
 }
 

@@ -26,6 +26,7 @@
 
 #include "base/expected.h"
 #include "base/platform.h"
+#include "base/system_error.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -34,17 +35,15 @@
 
 namespace hattsheet::files {
 
-struct FileError {
-    std::string path;  // the file or folder that could not be read or written (UTF-8)
-    int code = 0;      // the errno of the failure, or one of platform's own codes
-};
+// Each failure is a SystemError naming the file or folder that could not be
+// read or written.
 
 // The whole of a regular file, read while it is no longer than limit bytes:
 // EFBIG as soon as byte limit + 1 arrives (a file that grows while it is
 // read, or one of /proc whose reported size is 0), EISDIR for a folder,
 // platform::kNotRegularFile for a FIFO, device or socket (which could block
 // or never end).
-Expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, std::uintmax_t limit);
+Expected<std::string, SystemError> readWholeFile(const std::filesystem::path& path, std::uintmax_t limit);
 
 // What a chosen name leads to, to see whether it changed while the user was
 // asked about it.
@@ -65,8 +64,8 @@ public:
     SafeWriter(const SafeWriter&) = delete;
     SafeWriter& operator=(const SafeWriter&) = delete;
 
-    // The errno of the first failure so far (also of the open), or 0.
-    int error() const { return m_error; }
+    // The first failure so far (also of the open), or Done.
+    const Expected<Done, SystemError>& state() const { return m_state; }
     // Whether the bytes go straight to a device or descriptor.
     bool inPlace() const { return m_target.inPlace.valid(); }
     // What the name led to when it was opened.
@@ -75,21 +74,22 @@ public:
     void write(std::string_view bytes);
     // Gives the file the old file's owner, group, mode and attributes (or
     // the umask's mode for a new one), flushes it to the disk and puts it in
-    // place; the errno of the first failure, or 0.
-    int commit();
+    // place; the first failure, or Done.
+    Expected<Done, SystemError> commit();
 
 private:
     platform::WriteTarget m_target;
     platform::TempFile m_temp;
-    int m_lookupError = 0;  // of the name's lookup
-    int m_error = 0;
-};
+    std::string m_path;     // the chosen name (UTF-8), for the error
+    int m_lookupError = 0;  // the errno of the name's lookup
+    Expected<Done, SystemError> m_state = Done{};
 
-struct Written {};
+    void fail(int code);
+};
 
 // Replaces the entry folder/name by a new private file (mode 0600) holding
 // bytes. An entry that is a folder is left alone and refused.
-Expected<Written, FileError> replaceFixedName(const std::filesystem::path& folder, std::string_view name,
+Expected<Done, SystemError> replaceFixedName(const std::filesystem::path& folder, std::string_view name,
                                               std::string_view bytes);
 
 // The folder for the program's by-products: programDir when the user running
@@ -97,7 +97,7 @@ Expected<Written, FileError> replaceFixedName(const std::filesystem::path& folde
 // path, and it is not an installed program's bin folder; otherwise cacheDir,
 // made 0700 when missing and used only when it too is the user's alone. The
 // error names cacheDir, the place that was tried last.
-Expected<std::filesystem::path, FileError> privateFolder(const std::filesystem::path& programDir,
+Expected<std::filesystem::path, SystemError> privateFolder(const std::filesystem::path& programDir,
                                                          const std::filesystem::path& cacheDir);
 
 } // namespace hattsheet::files

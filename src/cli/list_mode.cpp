@@ -37,7 +37,7 @@ public:
         if (isStd(name)) return;
         m_label = *name;
         m_file.emplace(sys::pathFromUtf8(*name));
-        m_error = m_file->error();
+        keep(m_file->state());
     }
     // The errno of the first failure, or 0.
     int error() const { return m_error; }
@@ -49,7 +49,7 @@ public:
     {
         if (m_error == 0 && m_file) {
             m_file->write(m_buffer);
-            m_error = m_file->error();
+            keep(m_file->state());
         } else if (m_error == 0) {
             if (auto w = sys::writeAll(sys::kStdout, m_buffer); !w) m_error = w.error().code;
         }
@@ -60,7 +60,7 @@ public:
     bool commit()
     {
         flush();
-        if (m_file) m_error = m_file->commit();
+        if (m_file) keep(m_file->commit());
         return m_error == 0;
     }
     // The end of a run that stopped early: stdout, a device or a descriptor
@@ -76,6 +76,8 @@ public:
     }
 
 private:
+    void keep(const Expected<Done, SystemError>& state) { m_error = state ? 0 : state.error().code; }
+
     std::optional<files::SafeWriter> m_file;  // none: stdout
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;

@@ -11,6 +11,7 @@
 // file; 2 a refused centre or coordinate; 64 a usage error.
 
 #include "base/platform.h"
+#include "base/version.h"
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"

@@ -29,8 +29,7 @@ const SheetRecord* sheetById(int id)
 CentreRad sheetCentreRad(const SheetRecord& sheet)
 {
     // The CSV's degrees-minutes texts are plain numbers ("40.45", "-0.15"):
-    // always readable, so the fallback to the decimal column never happens
-    // (tests/geodesy/tst_sheet_catalogue.cpp reads every one).
+    // always readable, so the fallback to the decimal column never happens.
     const double phi = text::degMinToDegrees(sheet.phi0DegMin).value_or(sheet.phi0Deg);
     const double lambda = text::degMinToDegrees(sheet.lambda0DegMin).value_or(sheet.lambda0Deg);
     return CentreRad{degreesToRadians(phi), degreesToRadians(lambda)};

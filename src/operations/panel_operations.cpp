@@ -46,7 +46,7 @@ Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::
     std::string().swap(panelText);
     text::EncodedText encoded = text::encodeForFile(kept);
     file.write(encoded.bytes);
-    if (const int err = file.commit(); err != 0) return unexpected(err);
+    if (auto committed = file.commit(); !committed) return unexpected(committed.error().code);
     return encoded;
 }
 

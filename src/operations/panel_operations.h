@@ -40,11 +40,8 @@ std::string forceTxtExtension(const std::string& path);
 
 // The largest file the open operation reads into a panel (bytes), some
 // 1,600,000 points. A panel holds its text in a text document as UTF-16, and
-// the window's time and memory grow with the list: 1,000,000 points (37 MB)
-// open in 0.5 s of CPU, and with the batch and a save of its output the
-// window peaks at 310 MB; 6,000,000 points (240 MiB) take 3.1 s to open,
-// 6.6 s to convert and 1.7 GB. At this limit an open takes 0.8 s, a batch
-// 1.7 s and the window 480 MB; a larger file is refused before
+// the window's time and memory grow with the list (the measured figures are
+// in the README, Development): a larger file is refused before
 // anything of it is read (and one that grows past it while it is read is
 // refused when the byte after the limit arrives), and hattsheet-convert
 // converts it in constant memory.

@@ -17,8 +17,8 @@ char* putField(char* p, double value)
 }
 
 // The line written in a buffer first, code and all when the code is short:
-// one append instead of seven (a fifth of the command line's time went to
-// appending).
+// one append instead of seven (appending was a large share of the command
+// line's time; the figures are in the README, Development).
 void appendLine(std::string& out, std::string_view code, double x, double y, const double* h, std::string_view hText,
                 bool height = true)
 {

@@ -37,7 +37,8 @@ std::string formatFixed(double value, int decimals);
 bool isWrittenFixed(std::string_view text, int decimals);
 
 // The same through std::to_chars for every magnitude: appendFixed takes an
-// exact integer path for 10^-3 <= |value| < 10^15 (six times faster) and
+// exact integer path for 10^-3 <= |value| < 10^15 (far cheaper: README,
+// Development) and
 // this one for the rest; tests compare the two.
 void appendFixedGeneral(std::string& out, double value, int decimals);
 

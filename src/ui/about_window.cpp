@@ -1,5 +1,7 @@
 #include "ui/about_window.h"
 
+#include "base/version.h"
+
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 #include "ui/x11_window.h"
@@ -44,6 +46,47 @@ struct AboutLine {
     QColor colour;
 };
 
+// One line of the text, bold Arial in its own size and colour.
+void addLine(QWidget* window, const AboutLine& line)
+{
+    auto* label = new QLabel(fromUtf8(line.text), window);
+    label->setObjectName(QString::fromLatin1(line.objectName));
+    label->setGeometry(twipsRect(0, line.topTw, kLabelWidthTw, line.heightTw));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPointSizeF(line.pointSize);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, line.colour);
+    label->setPalette(palette);
+    // "MIT" (Label4) and "Olvani" (Label3) overlap by design; the short
+    // line is drawn from the top of its glyphs, not of its font's
+    // ascent, which lifts it clear of the large name's small letters.
+    if (line.text == text::kAboutLicence) {
+        const QFontMetrics metrics(font);
+        label->setContentsMargins(0, -(metrics.ascent() - metrics.capHeight()), 0, 0);
+    }
+}
+
+// The version, small at the bottom right, on the year's line.
+void addVersion(QWidget* window)
+{
+    auto* version = new QLabel(fromUtf8(text::kAboutVersion) + QStringLiteral(HATTSHEET_VERSION), window);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setGeometry(twipsRect(kVersionLeftTw, kVersionTopTw, kLabelWidthTw - kVersionLeftTw - kVersionRightTw,
+                                   kVersionHeightTw));
+    version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setStyleHint(QFont::SansSerif);
+    versionFont.setPointSizeF(kVersionPointSize);
+    version->setFont(versionFont);
+    QPalette versionPalette = version->palette();
+    versionPalette.setColor(QPalette::WindowText, kCreditsColour);
+    version->setPalette(versionPalette);
+}
+
 } // namespace
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -62,41 +105,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         {"Label3", text::kAboutName, 2040, 555, 26.25, kNameColour},
         {"Label5", text::kAboutYear, 2520, 315, 9.75, kYearColour},
     };
-    for (const AboutLine& line : lines) {
-        auto* label = new QLabel(fromUtf8(line.text), this);
-        label->setObjectName(QString::fromLatin1(line.objectName));
-        label->setGeometry(twipsRect(0, line.topTw, kLabelWidthTw, line.heightTw));
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont font(QStringLiteral("Arial"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setBold(true);
-        font.setPointSizeF(line.pointSize);
-        label->setFont(font);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, line.colour);
-        label->setPalette(palette);
-        // "MIT" (Label4) and "Olvani" (Label3) overlap by design; the short
-        // line is drawn from the top of its glyphs, not of its font's
-        // ascent, which lifts it clear of the large name's small letters.
-        if (line.text == text::kAboutLicence) {
-            const QFontMetrics metrics(font);
-            label->setContentsMargins(0, -(metrics.ascent() - metrics.capHeight()), 0, 0);
-        }
-    }
-
-    // The version, small at the bottom right, on the year's line.
-    auto* version = new QLabel(fromUtf8(text::kAboutVersion) + QStringLiteral(HATTSHEET_VERSION), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
-    version->setGeometry(twipsRect(kVersionLeftTw, kVersionTopTw, kLabelWidthTw - kVersionLeftTw - kVersionRightTw,
-                                   kVersionHeightTw));
-    version->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    QFont versionFont(QStringLiteral("Arial"));
-    versionFont.setStyleHint(QFont::SansSerif);
-    versionFont.setPointSizeF(kVersionPointSize);
-    version->setFont(versionFont);
-    QPalette versionPalette = version->palette();
-    versionPalette.setColor(QPalette::WindowText, kCreditsColour);
-    version->setPalette(versionPalette);
+    for (const AboutLine& line : lines) addLine(this, line);
+    addVersion(this);
 
     auto* close = new QPushButton(fromUtf8(text::kAboutClose), this);
     close->setObjectName(QStringLiteral("Command1"));

@@ -6,8 +6,10 @@
 // the batch back). The window opens no larger than the screen's available
 // area: the panels give up height first. It can be resized; the panels
 // take the difference, every other control keeps its size.
-// The widgets only bind: each click runs one operation of src/conversion/
-// or src/pointfile/ through the field and dialog interface.
+// The widgets only bind: each click runs one operation of src/operations/
+// through the field and dialog interface (operations/window_ports.h). Where
+// each control sits is in window_layout.h, how the controls follow the
+// window's size in client_area.h.
 
 #include "operations/window_ports.h"
 #include "ui/about_window.h"
@@ -52,7 +54,8 @@ private:
     // manager allows it.
     void sessionEnding(QSessionManager& manager);
 
-    // The controls, each kind from its table in main_window.cpp.
+    // The controls, each kind from its table in window_layout.h (the
+    // buttons' in main_window.cpp).
     void buildWidgets();
     // The window's size hint, no larger than the available area of its
     // screen less the frame (pixels), no smaller than its least size.

@@ -4,8 +4,9 @@
 // screens by itself, so the layout stays fixed in physical size.
 //
 // The layout was drawn for a small desktop font. With a larger one the whole
-// layout grows by one factor (layoutScale), so every text keeps its room and
-// the window stays fixed, never resizable.
+// layout grows by one factor (layoutScale), so every text keeps its room.
+// The window may be resized: the panels take the difference and every other
+// control keeps its size (client_area.h).
 
 #include <QRect>
 #include <QSize>

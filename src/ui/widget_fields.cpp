@@ -103,11 +103,10 @@ std::size_t pieceEnd(std::string_view text, std::size_t from)
 // kGroupedAppend lines: an opened list, a batch's output), and all lines once
 // the panel would hold more than kPlainLineLimit paragraphs, go a hundred to
 // a paragraph, joined by U+2028: the widget shows and gives them back as
-// separate lines, but each paragraph costs the document about 2 µs and 180
-// bytes (1,000,000 points: one paragraph per line takes about 3 s to build,
-// ten per paragraph 0.65 s and 98 MB, a hundred 0.48 s and 80 MB, the UTF-16
-// text alone being 74 MB). The scroll bar counts a paragraph not yet shown as
-// one line, and a triple click selects a paragraph.
+// separate lines, but each paragraph costs the document time and memory of
+// its own (the measured figures are in the README, Development). The scroll
+// bar counts a paragraph not yet shown as one line, and a triple click
+// selects a paragraph.
 constexpr std::size_t kGroupedAppend = 10000;
 constexpr std::size_t kPlainLineLimit = 100000;
 constexpr int kLinesPerParagraph = 100;

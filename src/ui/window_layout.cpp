@@ -1,0 +1,43 @@
+#include "ui/window_layout.h"
+
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace hattsheet::ui {
+
+QRect pixels(const Twips& at, double scale)
+{
+    return twipsRect(at.left, at.top, at.width, at.height, scale);
+}
+
+QGroupBox* addFrame(QWidget* parent, const FrameRow& row, double scale)
+{
+    auto* frame = new QGroupBox(fromUtf8(row.caption), parent);
+    frame->setObjectName(QString::fromLatin1(row.name));
+    frame->setGeometry(pixels(row.at, scale));
+    const QColor blue = captionBlue(QApplication::palette(frame));
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, blue);
+    frame->setPalette(palette);
+    frame->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                        " margin-top: 0.5em; }"
+                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+                                        " color: %1; background-color: palette(window); }")
+                             .arg(blue.name()));
+    return frame;
+}
+
+void addLabel(QWidget* parent, const LabelRow& row, double scale)
+{
+    auto* label = new QLabel(fromUtf8(row.caption), parent);
+    label->setObjectName(QString::fromLatin1(row.name));
+    label->setGeometry(pixels(row.at, scale));
+    label->setAlignment((row.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    fixColours(label, QPalette::WindowText, QPalette::Window, row.tint);
+    label->setAutoFillBackground(true);
+}
+
+} // namespace hattsheet::ui
