@@ -3,6 +3,7 @@
 // where it has one.
 
 #include "operations/message_book.h"
+#include "operations/list_engine.h"
 
 #include "base/platform.h"
 #include "operations/sheet_names.h"
