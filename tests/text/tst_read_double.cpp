@@ -7,6 +7,7 @@
 // built with mingw, under wine (the table alone).
 
 #include "text/read_double.h"
+#include "base/plain_table.h"
 
 #include <cfloat>
 #include <cmath>
@@ -26,13 +27,7 @@ using hattsheet::text::readDouble;
 
 namespace {
 
-int failures = 0;
-
-void fail(const std::string& row, const std::string& what)
-{
-    std::printf("FAIL %s: %s\n", row.c_str(), what.c_str());
-    ++failures;
-}
+void fail(const std::string& row, const std::string& what) { plain_table::check(false, row, what); }
 
 std::string hex(double v)
 {
@@ -157,7 +152,7 @@ void checkAgainstFromChars()
         const auto b = std::from_chars(first, last, theirs);
         if (a.ec != b.ec || a.ptr != b.ptr || (a.ec == std::errc() && std::memcmp(&mine, &theirs, sizeof mine) != 0)) {
             fail("generated " + text.substr(0, 60), hex(mine) + " not " + hex(theirs));
-            if (failures > 20) return;
+            if (plain_table::failures > 20) return;
         }
     }
 #endif
@@ -203,6 +198,5 @@ int main()
     checkTable();
     checkAgainstFromChars();
     checkDataAgainstFromChars();
-    if (failures == 0) std::printf("all rows passed\n");
-    return failures == 0 ? 0 : 1;
+    return plain_table::finish();
 }
