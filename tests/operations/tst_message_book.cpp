@@ -71,39 +71,32 @@ void tst_MessageBook::dataInWords_data()
     QTest::addColumn<bool>("greek");
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("expected");
-    const auto row = [](const char* name, bool greek, const std::string& said, const char* expected) {
-        QTest::newRow(name) << greek << QString::fromStdString(said) << QString::fromUtf8(expected);
-    };
     const geodesy::SheetRecord& avdira = *geodesy::sheetCatalogue().begin();
+    // The latitude range and the --sheets label: tst_command_line's rows, byte for byte in both languages.
     for (const bool greek : {true, false}) {
         const auto& b = book(greek);
-        const bool en = !greek;
-        row(en ? "latitude range, English" : "latitude range, Greek", greek,
-            b.centreOutOfRange(geodesy::CentreError::Latitude, "--to", "43"),
-            greek ? "Λάθος στο Φ. (--to 43: από 34° έως 42°)" : "latitude refused (--to 43: from 34° to 42°)");
-        row(en ? "longitude range, English" : "longitude range, Greek", greek,
-            b.centreOutOfRange(geodesy::CentreError::Longitude, "--from", "-4.31\n"),
-            greek ? "Λάθος στο Δλ. (--from -4.31\\n: από -4°30' έως 5° από την Αθήνα)"
-                  : "longitude refused (--from -4.31\\n: from -4°30' to 5° from Athens)");
+        const auto row = [greek](const char* name, const std::string& said, const char* el, const char* en) {
+            QTest::addRow("%s, %s", name, greek ? "Greek" : "English")
+                << greek << QString::fromStdString(said) << QString::fromUtf8(greek ? el : en);
+        };
+        row("longitude range", b.centreOutOfRange(geodesy::CentreError::Longitude, "--from", "-4.31\n"),
+            "Λάθος στο Δλ. (--from -4.31\\n: από -4°30' έως 5° από την Αθήνα)",
+            "longitude refused (--from -4.31\\n: from -4°30' to 5° from Athens)");
         pointfile::RecordFault tooLong{pointfile::RecordProblem::TooLong, 'X', {}, 0, 0};
-        row(en ? "record limit, English" : "record limit, Greek", greek, b.faultReason(tooLong),
-            greek ? "η εγγραφή ξεπερνά τα 64 MiB" : "the record is longer than 64 MiB");
-        row(en ? "far outside, English" : "far outside, Greek", greek, b.farOutside(2, avdira),
-            greek ? "Προειδοποίηση: 2 σημεία απέχουν πάνω από 1 km από το περίγραμμα του φύλλου «Άβδηρα» (ΟΚΧΕ 1)· "
-                    "εκεί ισχύει το πολυώνυμο άλλου φύλλου."
-                  : "warning: 2 points lie more than 1 km outside the outline of the sheet \"Άβδηρα\" (agency no. 1); "
-                    "another sheet's polynomial holds there.");
-        row(en ? "unreadable with errno, English" : "unreadable with errno, Greek", greek, b.cannotRead("a\tb", EACCES),
-            greek ? "Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\tb». (Δεν επιτρέπεται η πρόσβαση)"
-                  : "cannot read \"a\\tb\". (Permission denied)");
-        row(en ? "unwritable without errno, English" : "unwritable without errno, Greek", greek, b.cannotWrite("x", 0),
-            greek ? "Δεν ήταν δυνατή η εγγραφή του αρχείου «x»." : "cannot write \"x\".");
-        // A run in English printed the Greek label on every row of --sheets.
-        row(en ? "--sheets label of a refused sheet, English" : "--sheets label of a refused sheet, Greek", greek,
-            b.sheetUsable(false), greek ? "χωρίς ΕΓΣΑ87" : "without EGSA87");
-        row(en ? "help names the margin, English" : "help names the margin, Greek", greek,
+        row("record limit", b.faultReason(tooLong), "η εγγραφή ξεπερνά τα 64 MiB", "the record is longer than 64 MiB");
+        row("far outside", b.farOutside(2, avdira),
+            "Προειδοποίηση: 2 σημεία απέχουν πάνω από 1 km από το περίγραμμα του φύλλου «Άβδηρα» (ΟΚΧΕ 1)· "
+            "εκεί ισχύει το πολυώνυμο άλλου φύλλου.",
+            "warning: 2 points lie more than 1 km outside the outline of the sheet \"Άβδηρα\" (agency no. 1); "
+            "another sheet's polynomial holds there.");
+        row("unreadable with errno", b.cannotRead("a\tb", EACCES),
+            "Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\tb». (Δεν επιτρέπεται η πρόσβαση)",
+            "cannot read \"a\\tb\". (Permission denied)");
+        row("unwritable without errno", b.cannotWrite("x", 0), "Δεν ήταν δυνατή η εγγραφή του αρχείου «x».",
+            "cannot write \"x\".");
+        row("help names the margin",
             b.helpText().find(greek ? "πάνω από 1 km έξω" : "more than 1 km outside") != std::string::npos ? "yes" : "no",
-            "yes");
+            "yes", "yes");
     }
 }
 
