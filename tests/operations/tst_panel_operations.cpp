@@ -245,24 +245,21 @@ void tst_PanelOperations::batch_data()
     appends("last line ended by a lone CR", "5\r", "5\r");
     appends("last line ended by a lone LF", "5\n", "5\n");
     appends("trailing spaces", "5  ", "5  \r\n");
-    const auto refused = [](const char* tag, const QString& list, const QString& lambdaOld, const QString& phiNew,
-                            const QString& message, const QString& where = {}) {
-        QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message << where << false;
+    const auto row = [](const char* tag, const QString& list, const QString& lambdaOld, const QString& phiNew,
+                        const QString& message, const QString& where = {}, bool backward = false) {
+        QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message << where << backward;
     };
-    refused("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
-    refused("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
-    refused("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
-    refused("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
+    row("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
+    row("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
+    row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
+    row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
     // A failing record: the lines before it converted, its place and reason
     // said, its line of panel 1 selected.
-    QTest::newRow("failing record names its line") << "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5" << "-0.51" << "40.45"
-                                                   << "" << "" << "Λάθος στον πίνακα!\nεγγραφή 2, γραμμή 3: Χ = «12O4.5» δεν είναι αριθμός"
-                                                   << "line 3" << false;
+    row("failing record names its line", "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5", "-0.51", "40.45",
+        "Λάθος στον πίνακα!\nεγγραφή 2, γραμμή 3: Χ = «12O4.5» δεν είναι αριθμός", "line 3");
     // Back: the digits of "<" for (1000, 2000) (tst_single_point); the new centre checked first.
-    QTest::newRow("backward, from the new sheet to the old")
-        << "P1, 1000, 2000, 5" << "-0.51" << "40.45" << "" << "" << "" << "" << true;
-    QTest::newRow("backward: new φ wrong before old Δλ")
-        << "A,0,0,0" << "-4.31" << "33.59" << "" << "" << "Λάθος στο Φ." << "txtPhiNew" << true;
+    row("backward, from the new sheet to the old", "P1, 1000, 2000, 5", "-0.51", "40.45", "", "", true);
+    row("backward: new φ wrong before old Δλ", "A,0,0,0", "-4.31", "33.59", "Λάθος στο Φ.", "txtPhiNew", true);
 }
 
 void tst_PanelOperations::batch()
