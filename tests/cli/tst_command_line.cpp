@@ -8,7 +8,6 @@
 #include "geodesy/sheet_catalogue.h"
 #include "operations/window_texts.h"
 #include "operations/messages.h"
-#include "operations/window_texts.h"
 #include "operations/point_list.h"
 
 #include <QFile>

@@ -9,7 +9,6 @@
 #include "operations/window_texts.h"
 #include "operations/grid_operations.h"
 #include "operations/messages.h"
-#include "operations/window_texts.h"
 #include "operations/sheet_names.h"
 
 #include <QTest>

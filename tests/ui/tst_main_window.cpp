@@ -29,7 +29,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
