@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ec;
     fs::remove(out, ec);
 
-    const auto sheets = operations::readFramePair("40.51", "-0.51", "40.45", "-0.45");
+    const auto sheets = operations::readHattConversion("40.51", "-0.51", "40.45", "-0.45");
     require(sheets.hasValue(), "the default centres are accepted");
     // OUTPUT given as a descriptor is written in place, so the lines before a
     // failing record are there to compare (a named OUTPUT is all or nothing).

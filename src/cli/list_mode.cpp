@@ -4,7 +4,7 @@
 #include "base/safe_file.h"
 #include "cli/exit_codes.h"
 #include "cli/cli_texts.h"
-#include "operations/grid_operations.h"
+#include "operations/egsa87_operations.h"
 #include "operations/list_engine.h"
 #include "operations/list_messages.h"
 #include "operations/list_source.h"
@@ -149,12 +149,12 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
 
 } // namespace
 
-int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language)
+int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& request, operations::Language language)
 {
     return runList(ops::HattConverter(sheets), request, language);
 }
 
-int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
                       operations::Language language)
 {
     return runList(converter, request, language);

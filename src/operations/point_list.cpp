@@ -51,7 +51,7 @@ void writeFeed(Dialogs& dialogs, const TempPlaces& temp, std::string_view feed)
 
 } // namespace
 
-bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
 {
     const auto target = sheets.convert({x, y});
@@ -91,12 +91,12 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
         showWarning(dialogs, msg::kNoList);
         return 0;
     }
-    const bool forward = direction == Direction::OldToNew;
+    const bool forward = direction == Direction::Forward;
     const FieldId fromPhi = forward ? FieldId::PhiOld : FieldId::PhiNew;
     const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
     const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
     const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
-    const auto sheets = readFramePair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+    const auto sheets = readHattConversion(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
                                       fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));

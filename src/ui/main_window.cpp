@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "operations/grid_operations.h"
+#include "operations/egsa87_operations.h"
 #include "operations/messages.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
@@ -69,7 +69,7 @@ void MainWindow::buildWidgets()
     addMenus();
 
     QWidget* places[kPlaces] = {client};
-    for (std::size_t i = 0; i < std::size(kFrames); ++i) places[i + 1] = addFrame(client, kFrames[i], m_scale);
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) places[i + 1] = addBox(client, kBoxes[i], m_scale);
     for (const LabelRow& row : kLabels) addLabel(places[static_cast<std::size_t>(row.in)], row, m_scale);
     addFields(places);
     addPanels(client);
@@ -135,7 +135,7 @@ void MainWindow::addMenus()
         {"mnuSheets", text::kMenuSheets,
          {{"mnuSheetFrom", text::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
           {"mnuSheetTo", text::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
-        {"mnuGrid", text::kMenuGrid,
+        {"mnuGrid", text::kMenuEgsa87,
          {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
           {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
           {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
@@ -166,11 +166,11 @@ void MainWindow::addFields(QWidget* const places[])
         // A flat one-pixel border; the style's sunken frame would leave too
         // little room for the text at 19 pixels.
         field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
-        field->setAccessibleName(fromUtf8(kFrames[static_cast<std::size_t>(row.in) - 1].caption) +
+        field->setAccessibleName(fromUtf8(kBoxes[static_cast<std::size_t>(row.in) - 1].caption) +
                                  fromUtf8(text::kNameJoin) + fromUtf8(row.name));
         m_fields.bindLine(row.id, field);
         // The geodetic display has no behaviour of its own.
-        if (row.in != In::Frame3) m_guard.guard(field);
+        if (row.in != In::Box3) m_guard.guard(field);
     }
 }
 
@@ -209,8 +209,8 @@ void MainWindow::addButtons(QWidget* const places[])
         Follow follow;
     };
     static constexpr ButtonRow kButtons[] = {
-        {"cmdOne", In::Frame1, text::kOldToNewButton, {4440, 360, 315, 255}, &MainWindow::convertOldToNew, Follow::Stay},
-        {"cmd2", In::Frame2, text::kNewToOldButton, {4440, 360, 315, 255}, &MainWindow::convertNewToOld, Follow::Stay},
+        {"cmdOne", In::Box1, text::kOldToNewButton, {4440, 360, 315, 255}, &MainWindow::convertOldToNew, Follow::Stay},
+        {"cmd2", In::Box2, text::kNewToOldButton, {4440, 360, 315, 255}, &MainWindow::convertNewToOld, Follow::Stay},
         {"cmdAll", In::Client, text::kConvertListButton, {60, 1500, 9675, 255}, &MainWindow::convertList, Follow::Stay},
         {"cmdOp1", In::Client, text::kOpen1Button, {60, 8280, 1575, 255}, &MainWindow::openPanel1, Follow::BelowPanel1},
         {"cmdEr1", In::Client, text::kClear1Button, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1, Follow::BelowPanel1},
@@ -279,9 +279,9 @@ void MainWindow::convertNewToOld()
     });
 }
 
-void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
+void MainWindow::showSheetOfPoint(bool fromSide, QWidget* button)
 {
-    const std::string name = fromFrame ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
+    const std::string name = fromSide ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
                                                                       m_fields.text(FieldId::LambdaOld),
                                                                       m_fields.text(FieldId::X1), m_fields.text(FieldId::Y1))
                                        : operations::sheetNameOfPoint(m_fields.text(FieldId::PhiNew),
@@ -306,36 +306,36 @@ void MainWindow::chooseSheetTo()
     chooseSheet(false);
 }
 
-void MainWindow::chooseSheet(bool fromFrame)
+void MainWindow::chooseSheet(bool fromSide)
 {
-    run([this, fromFrame] { chooseSheetFor(fromFrame); });
+    run([this, fromSide] { chooseSheetFor(fromSide); });
 }
 
-void MainWindow::chooseSheetFor(bool fromFrame)
+void MainWindow::chooseSheetFor(bool fromSide)
 {
-    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
+    SheetChooser chooser(fromUtf8(fromSide ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
     // It opens on a sheet of the frame's centre, when the centre is a sheet's.
-    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromFrame ? FieldId::PhiOld : FieldId::PhiNew),
-                                                           m_fields.text(fromFrame ? FieldId::LambdaOld : FieldId::LambdaNew));
+    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromSide ? FieldId::PhiOld : FieldId::PhiNew),
+                                                           m_fields.text(fromSide ? FieldId::LambdaOld : FieldId::LambdaNew));
     if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
     operations::placeSheetCentre(m_fields, *chooser.chosen(),
-                                 fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);
+                                 fromSide ? operations::Side::From : operations::Side::To);
 }
 
 void MainWindow::pointToGrid()
 {
-    run([this] { operations::convertPointToGrid(m_fields, *m_dialogs); });
+    run([this] { operations::convertPointToEgsa87(m_fields, *m_dialogs); });
 }
 
 void MainWindow::listToGrid()
 {
-    run([this] { operations::convertListToGrid(m_fields, *m_dialogs, m_temp); });
+    run([this] { operations::convertListToEgsa87(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::listFromGrid()
 {
-    run([this] { operations::convertListFromGrid(m_fields, *m_dialogs, m_temp); });
+    run([this] { operations::convertListFromEgsa87(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertList()
@@ -346,7 +346,7 @@ void MainWindow::convertList()
 void MainWindow::convertListBackward()
 {
     run([this] {
-        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::NewToOld) > 0 ||
+        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::Backward) > 0 ||
                          m_batchUnsaved;
     });
 }

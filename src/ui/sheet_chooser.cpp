@@ -21,7 +21,7 @@ namespace hattsheet::ui {
 namespace {
 
 // "Άθως · 20 · 40.15, 0.15": name, agency number, centre; the refused ones marked.
-QString rowText(const geodesy::SheetRecord& sheet)
+QString rowText(const geodesy::Sheet& sheet)
 {
     QString text = fromUtf8(sheet.name) + QStringLiteral(" · %1 · %2, %3")
                                       .arg(sheet.agencyNumber)
@@ -80,7 +80,7 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
 
 void SheetChooser::filter(const QString& text)
 {
-    const geodesy::SheetRecord* keep = m_chosen;
+    const geodesy::Sheet* keep = m_chosen;
     const QSignalBlocker blocker(m_list);
     m_list->clear();
     int keepRow = -1;
@@ -102,7 +102,7 @@ void SheetChooser::rowChanged(int row)
     m_map->setChosen(m_chosen);
 }
 
-void SheetChooser::choose(const geodesy::SheetRecord* sheet)
+void SheetChooser::choose(const geodesy::Sheet* sheet)
 {
     if (sheet == nullptr) return;
     const auto rowOf = [&] {

@@ -21,9 +21,9 @@ public:
     // title: the dialog's title, naming the frame it fills.
     SheetChooser(const QString& title, QWidget* parent);
 
-    const geodesy::SheetRecord* chosen() const { return m_chosen; }
+    const geodesy::Sheet* chosen() const { return m_chosen; }
     // Selects a sheet as a click on the map does.
-    void choose(const geodesy::SheetRecord* sheet);
+    void choose(const geodesy::Sheet* sheet);
 
 private:
     void filter(const QString& text);
@@ -32,7 +32,7 @@ private:
     QLineEdit* m_filter;
     QListWidget* m_list;
     SheetMap* m_map;
-    const geodesy::SheetRecord* m_chosen = nullptr;
+    const geodesy::Sheet* m_chosen = nullptr;
 };
 
 } // namespace hattsheet::ui

@@ -13,7 +13,7 @@ QRect pixels(const Twips& at, double scale)
     return twipsRect(at.left, at.top, at.width, at.height, scale);
 }
 
-QGroupBox* addFrame(QWidget* parent, const FrameRow& row, double scale)
+QGroupBox* addBox(QWidget* parent, const BoxRow& row, double scale)
 {
     auto* frame = new QGroupBox(fromUtf8(row.caption), parent);
     frame->setObjectName(QString::fromLatin1(row.name));

@@ -74,7 +74,7 @@ void tst_MessageBook::dataInWords_data()
     const auto row = [](const char* name, bool greek, const std::string& said, const char* expected) {
         QTest::newRow(name) << greek << QString::fromStdString(said) << QString::fromUtf8(expected);
     };
-    const geodesy::SheetRecord& avdira = *geodesy::sheetCatalogue().begin();
+    const geodesy::Sheet& avdira = *geodesy::sheetCatalogue().begin();
     for (const bool greek : {true, false}) {
         const auto& b = book(greek);
         const bool en = !greek;
@@ -117,7 +117,7 @@ void tst_MessageBook::dataInWords()
 // A usage error no book words is a blank line on stderr.
 void tst_MessageBook::everyUsageErrorSaid()
 {
-    for (int p = 0; p <= static_cast<int>(UsageError::Problem::GridBothWays); ++p) {
+    for (int p = 0; p <= static_cast<int>(UsageError::Problem::Egsa87BothWays); ++p) {
         const UsageError error{static_cast<UsageError::Problem>(p), "--from", "x", "PHI,DL", {}};
         for (const bool greek : {true, false}) {
             QVERIFY2(!book(greek).usageError(error).empty(), qPrintable(QString::number(p)));

@@ -282,7 +282,7 @@ void tst_PanelOperations::batch()
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
     const auto untouched = fields.all();
     FakeDialogs dialogs;
-    const auto count = convertPointList(fields, dialogs, m_work.places(), backward ? Direction::NewToOld : Direction::OldToNew);
+    const auto count = convertPointList(fields, dialogs, m_work.places(), backward ? Direction::Backward : Direction::Forward);
     QCOMPARE(count, message.isEmpty() || where.startsWith("line ") ? 1ULL : 0ULL);
     if (message.isEmpty()) {
         QCOMPARE(fields.text(FieldId::File2),
