@@ -2,7 +2,7 @@
 
 #include "geodesy/centre.h"
 #include "geodesy/sheet_outline.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/point_list.h"
 #include "pointfile/layout_reader.h"
 #include "operations/single_point.h"

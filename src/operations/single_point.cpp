@@ -1,7 +1,7 @@
 #include "operations/single_point.h"
 
 #include "operations/list_messages.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
 #include "text/number_text.h"

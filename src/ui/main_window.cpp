@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
 #include "operations/egsa87_operations.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
 #include "operations/single_point.h"
@@ -136,9 +136,9 @@ void MainWindow::addMenus()
          {{"mnuSheetFrom", text::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
           {"mnuSheetTo", text::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
         {"mnuGrid", text::kMenuEgsa87,
-         {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
-          {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
-          {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
+         {{"mnuPointToGrid", text::kPointToEgsa87, &MainWindow::pointToGrid},
+          {"mnuListToGrid", text::kListToEgsa87, &MainWindow::listToGrid},
+          {"mnuListFromGrid", text::kListFromEgsa87, &MainWindow::listFromGrid}}},
         {"mnuTasks", text::kMenuTasks,
          {{"mnuSwap", text::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
           {"mnuBackward", text::kMenuBackward, &MainWindow::convertListBackward}}},
@@ -256,7 +256,7 @@ void MainWindow::run(Operation&& operation)
             m_fields.flush();
         } catch (const std::exception&) {
         }
-        m_dialogs->showMessage(operations::msg::kOperationFailed, operations::msg::kTitleWarning,
+        m_dialogs->showMessage(operations::windowTexts().operationFailed, operations::windowTexts().titleWarning,
                                operations::MessageIcon::Critical);
     }
 }
@@ -430,11 +430,11 @@ bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
         // The lines of the last batch still in panel 2 and not saved since.
-        std::string question = operations::msg::kQuit;
+        std::string question = operations::windowTexts().quit;
         if (m_batchUnsaved && m_fields.text(FieldId::File2).find_first_not_of(" \r\n") != std::string::npos) {
-            question.append("\n").append(operations::msg::kQuitUnsaved);
+            question.append("\n").append(operations::windowTexts().quitUnsaved);
         }
-        m_quitConfirmed = m_dialogs->askYesNo(question, operations::msg::kTitleQuit, operations::DefaultAnswer::Yes);
+        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit, operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

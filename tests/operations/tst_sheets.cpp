@@ -8,7 +8,7 @@
 #include "geodesy/hatt_projection.h"
 #include "operations/window_texts.h"
 #include "operations/egsa87_operations.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/window_texts.h"
 #include "operations/sheet_names.h"
 
@@ -141,19 +141,19 @@ void tst_Sheets::windowLists_data()
     QTest::addColumn<QString>("message");
     const QString off = QString::fromStdString(windowBook().offSheets("40.15", "0.15"));
     QTest::newRow("centre to the Grid") << true << "P1, 0, 0, 12.5\r\n" << "P1, 497146.350, 4455299.910, 12.500\r\n"
-                                        << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
+                                        << QString::fromStdString(withPointCount(windowTexts().batchDone, 1));
     QTest::newRow("the Grid to the centre") << false << "P1, 497146.35, 4455299.91, 12.500\r\n"
-                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
+                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(withPointCount(windowTexts().batchDone, 1));
     QTest::newRow("second record off every sheet: first line kept")
         << true << "P1, 0, 0, 1\r\nP2, 90000, 0, 1\r\nP3, 0, 0, 1\r\n" << "P1, 497146.350, 4455299.910, 1.000\r\n"
-        << QString(msg::kBatchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
+        << QString(windowTexts().batchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
     QTest::newRow("Grid point off every sheet") << false << "Q, 400000, 4100000, 0\r\n" << ""
-                                                << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: " + off;
+                                                << QString(windowTexts().batchFailed) + "\nεγγραφή 1, γραμμή 1: " + off;
     QTest::newRow("text for X: the reader's reason") << true << "P1, abc, 0, 0\r\n" << ""
-                                                     << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
+                                                     << QString(windowTexts().batchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
     QTest::newRow("a semicolon list to the Grid") << true << "P1;10;10;5\r\nP2;0;0;6\r\n"
                                                   << "P1, 497156.350, 4455309.902, 5.000\r\nP2, 497146.350, 4455299.910, 6.000\r\n"
-                                                  << QString(msg::kBatchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
+                                                  << QString(windowTexts().batchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
 }
 
 void tst_Sheets::windowLists()
@@ -198,7 +198,7 @@ void tst_Sheets::pointToEgsa87AndSheetNames()
     fields.setText(FieldId::LambdaOld, "0.20");  // no sheet has this centre
     convertPointToEgsa87(fields, dialogs);
     QCOMPARE(dialogs.messages.back().text, windowBook().noSheetOnCentre("40.15", "0.20"));
-    QCOMPARE(dialogs.messages.back().title, std::string(msg::kTitleWarning));
+    QCOMPARE(dialogs.messages.back().title, std::string(windowTexts().titleWarning));
     fields.setText(FieldId::LambdaOld, "0.15");
     fields.setText(FieldId::X1, "-30000");  // west of Συκέα and Ιερισσός
     convertPointToEgsa87(fields, dialogs);
