@@ -38,7 +38,7 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
     setWindowTitle(title);
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("txtSheetFilter"));
-    m_filter->setPlaceholderText(fromUtf8(text::kSheetFilterHint));
+    m_filter->setPlaceholderText(fromUtf8(captions::kSheetFilterHint));
     m_filter->setClearButtonEnabled(true);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lstSheets"));
@@ -52,11 +52,11 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
                             fontMetrics().averageCharWidth() * 2);
     m_map = new SheetMap(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(fromUtf8(text::kOk));
-    buttons->button(QDialogButtonBox::Cancel)->setText(fromUtf8(text::kDialogCancel));
+    buttons->button(QDialogButtonBox::Ok)->setText(fromUtf8(captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(fromUtf8(captions::kDialogCancel));
 
     auto* left = new QVBoxLayout;
-    auto* label = new QLabel(fromUtf8(text::kSheetFilterLabel), this);
+    auto* label = new QLabel(fromUtf8(captions::kSheetFilterLabel), this);
     label->setBuddy(m_filter);
     left->addWidget(label);
     left->addWidget(m_filter);

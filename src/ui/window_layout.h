@@ -37,9 +37,9 @@ struct BoxRow {
 };
 // In the order of In: row i is In(i + 1).
 inline constexpr BoxRow kBoxes[] = {
-    {"Frame1", text::kBoxOld, {60, 0, 4815, 855}},
-    {"Frame2", text::kBoxNew, {4920, 0, 4815, 855}},
-    {"Frame3", text::kBoxGeodetic, {60, 840, 9675, 615}},
+    {"Frame1", captions::kBoxOld, {60, 0, 4815, 855}},
+    {"Frame2", captions::kBoxNew, {4920, 0, 4815, 855}},
+    {"Frame3", captions::kBoxGeodetic, {60, 840, 9675, 615}},
 };
 static_assert(std::size(kBoxes) + 1 == kPlaces);
 
@@ -52,18 +52,18 @@ struct LabelRow {
     bool centred;
 };
 inline constexpr LabelRow kLabels[] = {
-    {"Label1", In::Box1, text::kPhi, {540, 180, 315, 255}, Tint::Green, true},
-    {"Label2", In::Box1, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Green, true},
-    {"Label5", In::Box1, text::kEasting, {2760, 180, 315, 255}, Tint::Green, false},
-    {"Label6", In::Box1, text::kNorthing, {2760, 480, 315, 255}, Tint::Green, false},
-    {"Label3", In::Box2, text::kPhi, {540, 180, 315, 255}, Tint::Yellow, true},
-    {"Label4", In::Box2, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Yellow, true},
-    {"Label7", In::Box2, text::kEasting, {2760, 180, 315, 255}, Tint::Yellow, false},
-    {"Label8", In::Box2, text::kNorthing, {2760, 480, 315, 255}, Tint::Yellow, false},
-    {"Label9", In::Box3, text::kPhi, {120, 240, 315, 255}, Tint::Green, true},
-    {"Label10", In::Box3, text::kDeltaLambda, {3780, 240, 315, 255}, Tint::Green, true},
-    {"Label11", In::Box3, text::kLambda, {7260, 240, 315, 255}, Tint::Green, true},
-    {"Label12", In::Client, text::kCredits, {60, 8580, 9675, 195}, Tint::Credits, true},
+    {"Label1", In::Box1, captions::kPhi, {540, 180, 315, 255}, Tint::Green, true},
+    {"Label2", In::Box1, captions::kDeltaLambda, {540, 480, 315, 255}, Tint::Green, true},
+    {"Label5", In::Box1, captions::kEasting, {2760, 180, 315, 255}, Tint::Green, false},
+    {"Label6", In::Box1, captions::kNorthing, {2760, 480, 315, 255}, Tint::Green, false},
+    {"Label3", In::Box2, captions::kPhi, {540, 180, 315, 255}, Tint::Yellow, true},
+    {"Label4", In::Box2, captions::kDeltaLambda, {540, 480, 315, 255}, Tint::Yellow, true},
+    {"Label7", In::Box2, captions::kEasting, {2760, 180, 315, 255}, Tint::Yellow, false},
+    {"Label8", In::Box2, captions::kNorthing, {2760, 480, 315, 255}, Tint::Yellow, false},
+    {"Label9", In::Box3, captions::kPhi, {120, 240, 315, 255}, Tint::Green, true},
+    {"Label10", In::Box3, captions::kDeltaLambda, {3780, 240, 315, 255}, Tint::Green, true},
+    {"Label11", In::Box3, captions::kLambda, {7260, 240, 315, 255}, Tint::Green, true},
+    {"Label12", In::Client, captions::kCredits, {60, 8580, 9675, 195}, Tint::Credits, true},
 };
 
 // The eleven single-line fields; the object name comes with the FieldId
@@ -77,17 +77,17 @@ struct FieldRow {
     const char* name;
 };
 inline constexpr FieldRow kFields[] = {
-    {operations::FieldId::PhiOld, In::Box1, "40.51", {900, 180, 1035, 285}, text::kPhi},
-    {operations::FieldId::LambdaOld, In::Box1, "-0.51", {900, 480, 1035, 285}, text::kDeltaLambda},
+    {operations::FieldId::PhiOld, In::Box1, "40.51", {900, 180, 1035, 285}, captions::kPhi},
+    {operations::FieldId::LambdaOld, In::Box1, "-0.51", {900, 480, 1035, 285}, captions::kDeltaLambda},
     {operations::FieldId::X1, In::Box1, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
     {operations::FieldId::Y1, In::Box1, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
-    {operations::FieldId::PhiNew, In::Box2, "40.45", {900, 180, 1035, 285}, text::kPhi},
-    {operations::FieldId::LambdaNew, In::Box2, "-0.45", {900, 480, 1035, 285}, text::kDeltaLambda},
+    {operations::FieldId::PhiNew, In::Box2, "40.45", {900, 180, 1035, 285}, captions::kPhi},
+    {operations::FieldId::LambdaNew, In::Box2, "-0.45", {900, 480, 1035, 285}, captions::kDeltaLambda},
     {operations::FieldId::X2, In::Box2, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
     {operations::FieldId::Y2, In::Box2, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
-    {operations::FieldId::Lat, In::Box3, "", {480, 240, 1935, 285}, text::kPhi},
-    {operations::FieldId::LonAthens, In::Box3, "", {4140, 240, 1815, 285}, text::kDeltaLambda},
-    {operations::FieldId::LonGreenwich, In::Box3, "", {7620, 240, 1935, 285}, text::kLambda},
+    {operations::FieldId::Lat, In::Box3, "", {480, 240, 1935, 285}, captions::kPhi},
+    {operations::FieldId::LonAthens, In::Box3, "", {4140, 240, 1815, 285}, captions::kDeltaLambda},
+    {operations::FieldId::LonGreenwich, In::Box3, "", {7620, 240, 1935, 285}, captions::kLambda},
 };
 
 // frame: the caption whose sheet the panel's points are on, for its accessible name.
@@ -98,8 +98,8 @@ struct PanelRow {
     const char* frame;
 };
 inline constexpr PanelRow kPanels[] = {
-    {operations::FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, text::kBoxOld},
-    {operations::FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow, text::kBoxNew},
+    {operations::FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, captions::kBoxOld},
+    {operations::FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow, captions::kBoxNew},
 };
 // The panels' least height (lines of their text): what they keep when the
 // window gives up height to fit the screen.
