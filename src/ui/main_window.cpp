@@ -191,7 +191,7 @@ void MainWindow::addPanels(QWidget* client)
         font.setFixedPitch(true);
         font.setPointSizeF(panelPointSize(QApplication::font(this), this));
         panel->setFont(font);
-        panel->setAccessibleName(fromUtf8(row.frame) + fromUtf8(captions::kNameJoin) + fromUtf8(captions::kPanelName));
+        panel->setAccessibleName(fromUtf8(row.box) + fromUtf8(captions::kNameJoin) + fromUtf8(captions::kPanelName));
         static_cast<ClientArea*>(client)->follow(panel, row.id == FieldId::File1 ? Follow::Panel1 : Follow::Panel2);
         fixColours(panel, QPalette::Text, QPalette::Base, row.tint);
         m_fields.bindPanel(row.id, panel);
@@ -314,7 +314,7 @@ void MainWindow::chooseSheet(bool fromSide)
 void MainWindow::chooseSheetFor(bool fromSide)
 {
     SheetChooser chooser(fromUtf8(fromSide ? captions::kChooseSheetFrom : captions::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
-    // It opens on a sheet of the frame's centre, when the centre is a sheet's.
+    // It opens on a sheet of the side's centre, when the centre is a sheet's.
     const auto current = operations::SheetChoice::onCentre(m_fields.text(fromSide ? FieldId::PhiOld : FieldId::PhiNew),
                                                            m_fields.text(fromSide ? FieldId::LambdaOld : FieldId::LambdaNew));
     if (current) chooser.choose(current->candidates().front().sheet);

@@ -91,7 +91,7 @@ private:
     void listFromGrid();     // mnuListFromGrid
 
     void addMenus();
-    // The sheet chooser for one frame; its sheet's centre goes into that frame.
+    // The sheet chooser for one side; its sheet's centre goes into that side.
     void chooseSheet(bool fromSide);
     void chooseSheetFor(bool fromSide);
     // After ">" or "<": the sheet the point lies on, in the button's tooltip.

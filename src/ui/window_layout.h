@@ -1,6 +1,6 @@
 #pragma once
 // Where each control of the main window sits (twips, scaled by the layout
-// factor of twips.h), in tables: the three frames, the labels, the eleven
+// factor of twips.h), in tables: the three boxes, the labels, the eleven
 // fields, the two panels and the focus order. The buttons' table is in
 // main_window.cpp beside the handlers it names.
 
@@ -26,7 +26,7 @@ struct Twips {
     int left, top, width, height;
 };
 
-// Where a control sits: the client area or one of the three frames.
+// Where a control sits: the client area or one of the three boxes.
 enum class In { Client, Box1, Box2, Box3 };
 inline constexpr std::size_t kPlaces = 4;
 
@@ -67,8 +67,8 @@ inline constexpr LabelRow kLabels[] = {
 };
 
 // The eleven single-line fields; the object name comes with the FieldId
-// (txtPhiOld ... txtl). The eight of the first two frames are input fields.
-// name: the field's part of its accessible name, after its frame's caption.
+// (txtPhiOld ... txtl). The eight of the first two boxes are input fields.
+// name: the field's part of its accessible name, after its box's caption.
 struct FieldRow {
     operations::FieldId id;
     In in;
@@ -90,12 +90,12 @@ inline constexpr FieldRow kFields[] = {
     {operations::FieldId::LonGreenwich, In::Box3, "", {7620, 240, 1935, 285}, captions::kLambda},
 };
 
-// frame: the caption whose sheet the panel's points are on, for its accessible name.
+// box: the caption whose sheet the panel's points are on, for its accessible name.
 struct PanelRow {
     operations::FieldId id;
     Twips at;
     Tint tint;
-    const char* frame;
+    const char* box;
 };
 inline constexpr PanelRow kPanels[] = {
     {operations::FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, captions::kBoxOld},
@@ -115,8 +115,8 @@ inline constexpr const char* kFocusOrder[] = {
 
 // A control's rectangle (pixels) at the layout's scale.
 QRect pixels(const Twips& at, double scale);
-// A frame whose caption is blue while its controls keep the system colours:
-// the palette of the frame reaches its children, so they get the system
+// A box whose caption is blue while its controls keep the system colours:
+// the palette of the box reaches its children, so they get the system
 // text colours back explicitly. The outline runs through the middle of the
 // caption, as the layout expects: the style's own frame would start below
 // the caption and cross the first row of controls.
