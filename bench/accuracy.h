@@ -5,7 +5,7 @@
 // The sweep is the accuracy table of README.md (accuracy_report prints it);
 // tst_proj_oracle holds a few of its rows to their bounds.
 
-#include "geodesy/frame_pair.h"
+#include "geodesy/hatt_conversion.h"
 
 #include <proj.h>
 
@@ -97,7 +97,7 @@ inline Measured sweep(const Bound& bound)
     for (double phi : {34.0, 35.5, 37.0, 38.5, 40.0, 41.5, 42.0}) {
         for (double lambda : {-4.5, -2.5, -0.85, 0.0, 1.5, 3.0, 5.0}) {
             const Aeqd exactFrom(phi, lambda);
-            const geodesy::SheetFrame a({degreesToRadians(phi), degreesToRadians(lambda)});
+            const geodesy::HattProjection a(geodesy::Centre(phi, lambda));
             for (int k = 0; k < kAzimuths && bound.inverseMm > 0; ++k) {
                 const auto g = a.inverse(at(bound.km, k));
                 const auto q = a.forward(exactFrom.inverse(at(bound.km, k)));
@@ -109,7 +109,7 @@ inline Measured sweep(const Bound& bound)
                 if (bound.conversionMm <= 0) break;
                 const double toPhi = std::clamp(phi + dPhi, 34.0, 42.0), toLambda = std::clamp(lambda + dLambda, -4.5, 5.0);
                 const Aeqd exactTo(toPhi, toLambda);
-                const geodesy::SheetFrame b({degreesToRadians(toPhi), degreesToRadians(toLambda)});
+                const geodesy::HattProjection b(geodesy::Centre(toPhi, toLambda));
                 for (double km : {1, 2, 5, 10, 15, 20, 30, 40, 60, 80}) {
                     for (int k = 0; k < kAzimuths && km <= bound.km; ++k) {
                         const auto there = b.forward(*a.inverse(at(km, k)));

@@ -15,7 +15,7 @@
 
 #include "support/fake_window.h"
 #include "ui/main_window.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -30,7 +30,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-namespace msg = hattsheet::operations::msg;
+using hattsheet::operations::windowTexts;
+using hattsheet::operations::withPointCount;
 
 // Notes when the first message after a click came.
 struct Dialogs : hattsheet::testing::FakeDialogs {
@@ -107,9 +108,9 @@ int main(int argc, char** argv)
 
     std::printf("open %.3f %.3f %.1f batch %.3f %.3f %.1f save %.3f %.3f %.1f\n", open, openCpu, openPeak, batch,
                 batchCpu, batchPeak, save, saveCpu, peakMegabytes());
-    const bool asExpected = dialogs.messages.size() == 3 && dialogs.messages[0].text.starts_with(msg::kOpened) &&
-                            dialogs.messages[1].text.starts_with(msg::kBatchDone) &&
-                            dialogs.messages[2].text == msg::kSaved;
+    const bool asExpected = dialogs.messages.size() == 3 && dialogs.messages[0].text.starts_with(windowTexts().opened) &&
+                            dialogs.messages[1].text.starts_with(windowTexts().batchDone) &&
+                            dialogs.messages[2].text == windowTexts().saved;
     if (!asExpected) {
         for (const auto& m : dialogs.messages) std::fprintf(stderr, "message: %s\n", m.text.c_str());
         return 1;

@@ -22,7 +22,7 @@
 #include "pointfile/blank_line_filter.h"
 #include "fuzz_check.h"
 #include "cli/list_mode.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "text/text_codec.h"
 
 #include <cstdint>
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::error_code ec;
     fs::remove(out, ec);
 
-    const auto sheets = operations::readFramePair("40.51", "-0.51", "40.45", "-0.45");
+    const auto sheets = operations::readHattConversion("40.51", "-0.51", "40.45", "-0.45");
     require(sheets.hasValue(), "the default centres are accepted");
     // OUTPUT given as a descriptor is written in place, so the lines before a
     // failing record are there to compare (a named OUTPUT is all or nothing).
@@ -140,8 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(batch.panel2 == written, "window and command line give the same bytes",
             "command line: " + written + " | window: " + batch.panel2);
     const auto startsWith = [](const std::string& text, std::string_view head) { return text.compare(0, head.size(), head) == 0; };
-    const bool windowFailed = startsWith(batch.messages[0].text, operations::msg::kBatchFailed);
+    const bool windowFailed = startsWith(batch.messages[0].text, operations::windowTexts().batchFailed);
     require(windowFailed == (status == 1), "both fail on the same lists", input);
-    require(windowFailed || startsWith(batch.messages[0].text, operations::msg::kBatchDone), "completion is reported", input);
+    require(windowFailed || startsWith(batch.messages[0].text, operations::windowTexts().batchDone), "completion is reported", input);
     return 0;
 }

@@ -1,17 +1,17 @@
-// degMinToDegrees and readSheetCentre on arbitrary text. The input is the φ
+// degMinToDegrees and readCentre on arbitrary text. The input is the φ
 // text and the Δλ text, separated by the first '|'.
 //
 // Properties:
 // - degMinToDegrees is finite whenever it gives a value, and has the sign of
 //   the leading number (degrees and minutes never cancel);
-// - readSheetCentre never accepts a centre outside 34..42° / -4.5..5°, and
+// - readCentre never accepts a centre outside 34..42° / -4.5..5°, and
 //   the accepted values are those of degMinToDegrees;
 // - the error it reports is the first failing check, in the order φ0, λ0:
 //   a longitude error only when φ0 itself was accepted.
 
 #include "fuzz_check.h"
 #include "text/number_text.h"
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 
 #include <cmath>
 #include <cstdint>
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool phiOk = inRange(phi0, kMinCentreLatitudeDeg, kMaxCentreLatitudeDeg);
     const bool lambdaOk = inRange(lambda0, kMinCentreLongitudeDeg, kMaxCentreLongitudeDeg);
 
-    const auto centre = readSheetCentre(phiText, lambdaText);
+    const auto centre = readCentre(phiText, lambdaText);
     if (centre) {
         require(phiOk && lambdaOk, "an accepted centre lies in the range");
         require(centre->phi0Deg >= kMinCentreLatitudeDeg && centre->phi0Deg <= kMaxCentreLatitudeDeg,

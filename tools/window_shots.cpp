@@ -12,7 +12,7 @@
 // and its map alone with the mouse over Λάρισα).
 
 #include "dark_palette.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "ui/about_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_dialogs.h"
@@ -64,8 +64,8 @@ bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& p
         if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(1500, 'x'));
     }
     QDir(work.path()).mkdir(QStringLiteral("παλιά"));
-    namespace msg = hattsheet::operations::msg;
-    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    using hattsheet::operations::windowTexts;
+    const std::vector<hattsheet::operations::FileFilter> filters{{windowTexts().filterTxt, "*.txt"}};
     hattsheet::ui::QtDialogs dialogs(&window);
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -73,7 +73,7 @@ bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& p
         dialog->selectFile(work.filePath(QStringLiteral("raw.txt")));
         QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
     });
-    dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    dialogs.chooseOpenFile(windowTexts().openTitle, filters);
     bool saved = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -82,7 +82,7 @@ bool saveFileDialog(QWidget& window, const QTemporaryDir& work, const QString& p
         saved = save(*dialog, path);
         dialog->reject();
     });
-    dialogs.chooseSaveFile(msg::kSaveTitle, filters, work.filePath(QStringLiteral("raw.txt")).toStdString());
+    dialogs.chooseSaveFile(windowTexts().saveTitle, filters, work.filePath(QStringLiteral("raw.txt")).toStdString());
     return saved;
 }
 

@@ -22,8 +22,4 @@ const operations::MessageBook& book();
 // Writes "hattsheet-convert: " and text and a line end to stderr.
 void say(const std::string& text);
 
-// The book's file messages in the language given.
-std::string cannotRead(std::string_view name, int err, Language language);
-std::string cannotWrite(std::string_view name, int err, Language language);
-
 } // namespace hattsheet::cli

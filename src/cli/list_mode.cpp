@@ -4,7 +4,7 @@
 #include "base/safe_file.h"
 #include "cli/exit_codes.h"
 #include "cli/cli_texts.h"
-#include "operations/grid_operations.h"
+#include "operations/egsa87_operations.h"
 #include "operations/list_engine.h"
 #include "operations/list_messages.h"
 #include "operations/list_source.h"
@@ -91,7 +91,7 @@ std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::
     if (isStd(request.input)) return sys::Descriptor();
     auto in = sys::openForReading(sys::pathFromUtf8(*request.input), true);
     if (!in) {
-        say(cannotRead(inLabel, in.error().code, language));
+        say(operations::messageBook(language).cannotRead(inLabel, in.error().code));
         return std::nullopt;
     }
     return std::move(in->fd);
@@ -106,7 +106,7 @@ int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally,
     if (tally.offLine != 0) say(ops::recordsShifted(tally.offLine, tally.firstOffLine, language));
     if (const std::string warning = converter.warning(); !warning.empty()) say(warning);
     if ((stop && stop->cause == ops::ListStopCause::Write) || (!stop && !out.commit())) {
-        say(cannotWrite(out.label(), out.error(), language));
+        say(operations::messageBook(language).cannotWrite(out.label(), out.error()));
         return kExitFailed;
     }
     if (stop) {
@@ -127,7 +127,7 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
     ops::DescriptorSource source(in->valid() ? in->get() : sys::kStdin);
     Output out(request.output);
     if (out.error() != 0) {
-        say(cannotWrite(out.label(), out.error(), language));
+        say(operations::messageBook(language).cannotWrite(out.label(), out.error()));
         return kExitFailed;
     }
     ops::ListOptions options;
@@ -141,7 +141,7 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
         // The input is not all there: what was converted goes to stdout,
         // but an OUTPUT file is not replaced by a part.
         if (stop->laterBlock) out.finishPartial();
-        say(cannotRead(inLabel, stop->error, language));
+        say(operations::messageBook(language).cannotRead(inLabel, stop->error));
         return kExitFailed;
     }
     return finishRun(converter, run ? *run : stop->tally, stop, out, language);
@@ -149,12 +149,12 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
 
 } // namespace
 
-int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language)
+int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& request, operations::Language language)
 {
     return runList(ops::HattConverter(sheets), request, language);
 }
 
-int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
                       operations::Language language)
 {
     return runList(converter, request, language);

@@ -2,7 +2,7 @@
 // The command line's point-list mode: streams a list from INPUT (or stdin)
 // to OUTPUT (or stdout) through the batch conversion's steps.
 
-#include "operations/grid_operations.h"
+#include "operations/egsa87_operations.h"
 #include "operations/list_messages.h"
 #include "operations/single_point.h"
 
@@ -25,10 +25,10 @@ struct ListRequest {
 // failing record, whose message says where the layout came from.
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
 // be read or written (the message is on stderr, in the language given).
-int runListConversion(const geodesy::FramePair& sheets, const ListRequest& request, operations::Language language);
+int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& request, operations::Language language);
 // The same to or from the Greek Grid; a refused record's message says why,
 // and points far outside a named sheet draw one warning with their count.
-int runListConversion(const operations::GridLineConverter& converter, const ListRequest& request,
+int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
                       operations::Language language);
 
 } // namespace hattsheet::cli

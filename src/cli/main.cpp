@@ -15,8 +15,8 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
-#include "geodesy/sheet_centre.h"
-#include "operations/grid_operations.h"
+#include "geodesy/centre.h"
+#include "operations/egsa87_operations.h"
 #include "operations/list_messages.h"
 #include "operations/message_book.h"
 #include "operations/sheet_names.h"
@@ -195,11 +195,11 @@ int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const Num
     return finishStdout();
 }
 
-// What --from or --to names: a centre (typed, or a sheet's), or the Grid.
+// What --from or --to names: a centre (typed, or a sheet's), or ΕΓΣΑ87.
 struct CentreArgument {
-    bool grid = false;
+    bool egsa87 = false;
     std::string phi, lambda;                         // degrees-minutes texts of the centre
-    const hattsheet::geodesy::SheetRecord* sheet = nullptr;  // when a sheet was named
+    const hattsheet::geodesy::Sheet* sheet = nullptr;  // when a sheet was named
 };
 
 // PHI,DL as today (a text with a comma is never a name); egsa87; else a
@@ -211,7 +211,7 @@ Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std
         if (!pair) return unexpected(pair.error());
         return CentreArgument{false, pair->first, pair->second, nullptr};
     }
-    if (hattsheet::text::isGreekGridName(text)) return CentreArgument{true, {}, {}, nullptr};
+    if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, nullptr};
     const auto sheet = ops::findSheet(text);
     if (!sheet) {
         UsageError error = usage(sheet.error().ambiguous ? Problem::AmbiguousSheet : Problem::UnknownSheet, option, text);
@@ -234,7 +234,7 @@ int listSheets(std::string_view text)
     return finishStdout();
 }
 
-// The refusal of the Grid conversion's Hatt side: a refused centre is named
+// The refusal of ΕΓΣΑ87 conversion's Hatt side: a refused centre is named
 // with its option and the accepted range, unless it is one of the
 // inconsistent sheets' (the message names it).
 std::string choiceRefusal(ops::ChoiceError error, const CentreArgument& hattSide, const char* option)
@@ -249,22 +249,22 @@ std::string choiceRefusal(ops::ChoiceError error, const CentreArgument& hattSide
     return ops::choiceMessage(error, hattSide.phi, hattSide.lambda, hattSide.sheet, language());
 }
 
-// A conversion to or from the Grid: the sheets of the Hatt side, then one
+// A conversion to or from ΕΓΣΑ87: the sheets of the Hatt side, then one
 // point or the list.
-int runGrid(const CentreArgument& hattSide, ops::GridDirection direction, const std::optional<NumberPair>& point,
+int runEgsa87(const CentreArgument& hattSide, ops::Direction direction, const std::optional<NumberPair>& point,
             const hattsheet::cli::ListRequest& list)
 {
     const auto choice = hattSide.sheet != nullptr ? ops::SheetChoice::named(*hattSide.sheet)
                                                   : ops::SheetChoice::onCentre(hattSide.phi, hattSide.lambda);
     if (!choice) {
-        say(choiceRefusal(choice.error(), hattSide, direction == ops::GridDirection::ToGrid ? "--from" : "--to"));
+        say(choiceRefusal(choice.error(), hattSide, direction == ops::Direction::Forward ? "--from" : "--to"));
         return kExitRefused;
     }
     if (!point) {
-        const ops::GridLineConverter converter(*choice, direction, language());
+        const ops::Egsa87LineConverter converter(*choice, direction, language());
         return hattsheet::cli::runListConversion(converter, list, language());
     }
-    const auto result = ops::computeGridPoint(*choice, direction, point->first, point->second);
+    const auto result = ops::computeEgsa87Point(*choice, direction, point->first, point->second);
     if (!result) {
         say(ops::refusalMessage(result.error(), *choice, language()));
         return kExitRefused;
@@ -290,30 +290,30 @@ Expected<Request, UsageError> readRequest(const Arguments& args)
     if (!to) return unexpected(to.error());
     Request request{*from, *to, std::nullopt};
     if (args.point) {
-        const auto point = numberPair("--point", *args.point, from->grid ? "E,N" : "X,Y");
+        const auto point = numberPair("--point", *args.point, from->egsa87 ? "E,N" : "X,Y");
         if (!point) return unexpected(point.error());
         request.point = *point;
     }
-    if (from->grid && to->grid) return unexpected(usage(Problem::GridBothWays));
+    if (from->egsa87 && to->egsa87) return unexpected(usage(Problem::Egsa87BothWays));
     return request;
 }
 
-// A conversion between two Hatt centres, or to or from the Grid.
+// A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
 int convert(const Request& request, const hattsheet::cli::ListRequest& list)
 {
     // A centre typed with 60 minutes or more is said how it was read.
     for (const auto* centre : {&request.from, &request.to}) {
-        if (centre->grid || centre->sheet != nullptr) continue;
+        if (centre->egsa87 || centre->sheet != nullptr) continue;
         for (const std::string& part : {centre->phi, centre->lambda}) {
             const std::string note = ops::minutesNote(part, language());
             if (!note.empty()) say(book().warned(note));
         }
     }
-    if (request.to.grid) return runGrid(request.from, ops::GridDirection::ToGrid, request.point, list);
-    if (request.from.grid) return runGrid(request.to, ops::GridDirection::FromGrid, request.point, list);
+    if (request.to.egsa87) return runEgsa87(request.from, ops::Direction::Forward, request.point, list);
+    if (request.from.egsa87) return runEgsa87(request.to, ops::Direction::Backward, request.point, list);
     // A refused centre is named with its option and the accepted range.
     for (const auto& [option, centre] : {std::pair{"--from", &request.from}, std::pair{"--to", &request.to}}) {
-        const auto read = hattsheet::geodesy::readSheetCentre(centre->phi, centre->lambda);
+        const auto read = hattsheet::geodesy::readCentre(centre->phi, centre->lambda);
         if (!read) {
             const bool latitude = read.error() == hattsheet::geodesy::CentreError::Latitude;
             say(book().centreOutOfRange(read.error(), option, latitude ? centre->phi : centre->lambda));
@@ -323,7 +323,7 @@ int convert(const Request& request, const hattsheet::cli::ListRequest& list)
     const ops::CentreTexts fromTexts{request.from.phi, request.from.lambda};
     const ops::CentreTexts toTexts{request.to.phi, request.to.lambda};
     if (request.point) return runPoint(fromTexts, toTexts, *request.point);
-    const auto sheets = ops::readFramePair(fromTexts.phi, fromTexts.lambda, toTexts.phi, toTexts.lambda);
+    const auto sheets = ops::readHattConversion(fromTexts.phi, fromTexts.lambda, toTexts.phi, toTexts.lambda);
     if (!sheets) {
         say(book().coordinatesRefused());
         return kExitRefused;

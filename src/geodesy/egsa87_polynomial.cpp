@@ -6,7 +6,7 @@ namespace hattsheet::geodesy {
 
 using std::pow;
 
-Egsa87Polynomial::Egsa87Polynomial(const SheetRecord& sheet) : m_a(sheet.a), m_b(sheet.b), m_c(sheet.c), m_d(sheet.d)
+Egsa87Polynomial::Egsa87Polynomial(const Sheet& sheet) : m_a(sheet.a), m_b(sheet.b), m_c(sheet.c), m_d(sheet.d)
 {
 }
 
@@ -36,12 +36,12 @@ double evaluateReverse(const std::array<double, 5>& k, double e, double n)
 
 } // namespace
 
-GridPoint Egsa87Polynomial::forward(PlanePoint p) const
+Egsa87Point Egsa87Polynomial::forward(PlanePoint p) const
 {
-    return GridPoint{evaluate(m_a, p.x, p.y), evaluate(m_b, p.x, p.y)};
+    return Egsa87Point{evaluate(m_a, p.x, p.y), evaluate(m_b, p.x, p.y)};
 }
 
-std::optional<PlanePoint> Egsa87Polynomial::inverse(GridPoint g) const
+std::optional<PlanePoint> Egsa87Polynomial::inverse(Egsa87Point g) const
 {
     if (!std::isfinite(g.e) || !std::isfinite(g.n)) return std::nullopt;
     const double e = g.e - m_a[0];
@@ -49,7 +49,7 @@ std::optional<PlanePoint> Egsa87Polynomial::inverse(GridPoint g) const
     double x = evaluateReverse(m_c, e, n);
     double y = evaluateReverse(m_d, e, n);
     for (int step = 0; step < kMaxNewtonSteps; ++step) {
-        const GridPoint at = forward({x, y});
+        const Egsa87Point at = forward({x, y});
         const double re = at.e - g.e;
         const double rn = at.n - g.n;
         // The Jacobian of (E, N) in (x, y).

@@ -15,7 +15,7 @@
 // that reverse polynomial, so a round trip Hatt -> ΕΓΣΑ87 -> Hatt gives back
 // the point to well below 0.1 mm.
 
-#include "geodesy/hatt_projection.h"
+#include "geodesy/points.h"
 #include "geodesy/sheet_catalogue.h"
 
 #include <array>
@@ -24,21 +24,21 @@
 namespace hattsheet::geodesy {
 
 // A point of the Greek Grid (metres).
-struct GridPoint {
+struct Egsa87Point {
     double e = 0.0;  // easting
     double n = 0.0;  // northing
 };
 
 class Egsa87Polynomial {
 public:
-    explicit Egsa87Polynomial(const SheetRecord& sheet);
+    explicit Egsa87Polynomial(const Sheet& sheet);
 
     // Hatt x, y on the sheet's centre (metres) -> E, N (metres).
-    GridPoint forward(PlanePoint p) const;
+    Egsa87Point forward(PlanePoint p) const;
     // E, N (metres) -> Hatt x, y (metres) with forward(x, y) within
     // kInverseTolerance of E, N; empty when E or N is not finite or Newton's
     // method does not settle (far outside any sheet).
-    std::optional<PlanePoint> inverse(GridPoint g) const;
+    std::optional<PlanePoint> inverse(Egsa87Point g) const;
 
     // Newton's last step is below this (metres): a hundredth of the 0.1 mm
     // a round trip must keep, far above the rounding of E, N (1e-9 m at 4e6 m).

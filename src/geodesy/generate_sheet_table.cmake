@@ -106,7 +106,7 @@ set(text "// Generated from data/hatt_sheets.csv by src/geodesy/generate_sheet_t
 
 namespace hattsheet::geodesy::table {
 
-const SheetRecord kSheets[${kRows}] = {
+const Sheet kSheets[${kRows}] = {
 ${body}};
 
 } // namespace hattsheet::geodesy::table

@@ -4,35 +4,33 @@
 
 namespace hattsheet::geodesy {
 
-using std::pow;
-
-namespace {
-
-// π as 4·arctan(1), evaluated once at run time, not a literal.
-double pi()
+HattProjection::HattProjection(Centre centre)
+    : m_series(centre), m_lambdaA(athensMeridian()), m_centreLambdaGreenwich(centre.lambda0Rad + m_lambdaA)
 {
-    static const double value = 4.0 * std::atan(1.0);
-    return value;
 }
 
-} // namespace
-
-double degreesToRadians(double degrees) { return (degrees * pi()) / 180.0; }
-
-double radiansToDegrees(double radians) { return (radians * 180.0) / pi(); }
-
-double athensMeridian()
+std::optional<GeodeticPosition> HattProjection::inverse(PlanePoint p) const
 {
-    // 23°42'58.815": 2578.815 seconds past 23°, divided first, then added.
-    static const double value = degreesToRadians((2578.815 / 3600.0) + 23.0);
-    return value;
+    const SeriesPosition s = m_series.inverse(p);
+    const double lambda = s.lambdaAthens + m_lambdaA;
+    if (!std::isfinite(s.phi) || !std::isfinite(lambda)) {
+        return std::nullopt;
+    }
+    return GeodeticPosition{s.phi, lambda};
 }
 
-Radii radiiOfCurvature(double phi0Rad)
+double HattProjection::longitudeDifference(double lambdaGreenwich) const
 {
-    const double s2 = pow(std::sin(phi0Rad), 2);
-    const double w = 1.0 / std::sqrt(1.0 - (kBesselE2 * s2));
-    return Radii{(kBesselA * (1.0 - kBesselE2)) * pow(w, 3), kBesselA * w};
+    return lambdaGreenwich - m_centreLambdaGreenwich;
+}
+
+std::optional<PlanePoint> HattProjection::forward(GeodeticPosition g) const
+{
+    const PlanePoint p = m_series.forward(g.phi, longitudeDifference(g.lambda));
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+        return std::nullopt;
+    }
+    return p;
 }
 
 } // namespace hattsheet::geodesy

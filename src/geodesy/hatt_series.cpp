@@ -94,9 +94,9 @@ HattSeries::NorthingTerms northingTerms(const CentreFactors& f)
 
 } // namespace
 
-HattSeries::HattSeries(CentreRad centre) : m_centre(centre)
+HattSeries::HattSeries(Centre centre) : m_centre(centre)
 {
-    const CentreFactors f = factorsAt(centre.phi0);
+    const CentreFactors f = factorsAt(centre.phi0Rad);
     m_m = f.M;
     m_nc = f.N * f.c;
     m_twoN = 2.0 * f.N;
@@ -120,7 +120,7 @@ SeriesPosition HattSeries::inverse(PlanePoint p) const
     const double Y3 = pow(Y, 3);
 
     const LatitudeTerms& k = m_latitude;
-    double phi = m_centre.phi0 + (Y / m_m);
+    double phi = m_centre.phi0Rad + (Y / m_m);
     phi = phi - (k.x2 * X2);
     phi = phi - (k.y2 * Y2);
     phi = phi - ((k.x2y * X2) * Y);
@@ -129,7 +129,7 @@ SeriesPosition HattSeries::inverse(PlanePoint p) const
     phi = phi - ((k.x2y2 * X2) * Y2);
 
     const LongitudeTerms& l = m_longitude;
-    double lambda = m_centre.lambda0 + (X / m_nc);
+    double lambda = m_centre.lambda0Rad + (X / m_nc);
     lambda = lambda + ((l.xy * X) * Y);
     lambda = lambda - (l.x3 * X3);
     lambda = lambda + ((l.xy2 * X) * Y2);
@@ -140,7 +140,7 @@ SeriesPosition HattSeries::inverse(PlanePoint p) const
 
 PlanePoint HattSeries::forward(double phi, double dLambda) const
 {
-    const double dPhi = phi - m_centre.phi0;
+    const double dPhi = phi - m_centre.phi0Rad;
     // Each power once, as in inverse().
     const double dPhi2 = pow(dPhi, 2);
     const double dPhi3 = pow(dPhi, 3);

@@ -1,7 +1,7 @@
 #pragma once
 // The Hatt projection of the Greek map series on the Bessel 1841 ellipsoid,
 // as truncated power series about the centre of one map sheet: the kernel,
-// in radians, with no frame (see geodesy/sheet_frame.h for the Greenwich
+// in radians, with no frame (see geodesy/hatt_projection.h for the Greenwich
 // longitudes, the Athens meridian and the check of the results).
 //
 // Source: the published Hatt azimuthal series on the Bessel 1841 ellipsoid
@@ -32,7 +32,8 @@
 // longitude λ0 of a centre counts from the Athens meridian. Angles are
 // radians here.
 
-#include "geodesy/hatt_projection.h"
+#include "geodesy/centre.h"
+#include "geodesy/points.h"
 
 namespace hattsheet::geodesy {
 
@@ -42,14 +43,14 @@ namespace hattsheet::geodesy {
 // gives an infinite or NaN result, which the frame refuses.
 class HattSeries {
 public:
-    explicit HattSeries(CentreRad centre);
+    explicit HattSeries(Centre centre);
 
     // Plane point (metres) -> latitude and longitude from Athens (radians).
     SeriesPosition inverse(PlanePoint p) const;
     // Latitude and the longitude difference λ − (λ1 + λA) from this centre
     // (radians) -> plane point (metres).
     PlanePoint forward(double phi, double dLambda) const;
-    const CentreRad& centre() const { return m_centre; }
+    const Centre& centre() const { return m_centre; }
 
     // Inverse, latitude: φ = φ0 + Y/M − x2·X² − y2·Y² − x2y·X²Y − y3·Y³
     //                        + x4·X⁴ − x2y2·X²Y².
@@ -74,7 +75,7 @@ public:
     };
 
 private:
-    CentreRad m_centre;
+    Centre m_centre;
     double m_m;     // M at φ0 (metres)
     double m_nc;    // N·c at φ0 (metres)
     double m_twoN;  // 2·N, the divisor of the Δφ² northing term (metres)

@@ -9,7 +9,8 @@
 // Nothing here changes a figure: the six inconsistent sheets keep their
 // coefficients and are marked by sheetDefect() instead.
 
-#include "geodesy/hatt_projection.h"
+#include "geodesy/centre.h"
+#include "geodesy/points.h"
 
 #include <array>
 #include <optional>
@@ -24,7 +25,7 @@ struct OutlineCorner {
     double phiDeg = 0.0;     // latitude
 };
 
-struct SheetRecord {
+struct Sheet {
     int id;                        // 1..390, unique: the row of the CSV
     int agencyNumber;              // the agency's number; 8, 77 and 311 name two sheets each
     std::string_view name;         // mixed case with accents, old spellings ("Άγ.Νικόλαος-Βόρ.")
@@ -43,34 +44,34 @@ struct SheetRecord {
 };
 
 namespace table {
-extern const SheetRecord kSheets[390];  // generated: sheet_table.cpp in the build tree
+extern const Sheet kSheets[390];  // generated: sheet_table.cpp in the build tree
 }
 
 // Every sheet, in the CSV's order (id 1 first).
-inline std::span<const SheetRecord> sheetCatalogue() { return table::kSheets; }
+inline std::span<const Sheet> sheetCatalogue() { return table::kSheets; }
 
 // Why a sheet's polynomial is not used (measured against its neighbours,
 // the reverse set and EPSG:1891; data/README.md).
 enum class SheetDefect {
     None,
-    OriginOffGrid,       // 390: A0/B0 270 km / 11 km from where its centre lands
+    OriginOffEgsa87,       // 390: A0/B0 270 km / 11 km from where its centre lands
     CoefficientSlip,     // 237 (A2 0.0374 for 0.0274), 88 (A2 0.0210 for 0.0160): errors of 150-253 m
     ImpossibleScale,     // 26 and 78: one copied set, scale off by -520 / +3079 ppm, 27-53 m jumps
     NorthingScaleSlip,   // 60: B2 off by -487 ppm, a 5.4 m jump at its edges
 };
-SheetDefect sheetDefect(const SheetRecord& sheet);
-inline bool isUsable(const SheetRecord& sheet) { return sheetDefect(sheet) == SheetDefect::None; }
+SheetDefect sheetDefect(const Sheet& sheet);
+inline bool isUsable(const Sheet& sheet) { return sheetDefect(sheet) == SheetDefect::None; }
 
 // The sheet of an id (1..390); none for any other number.
-const SheetRecord* sheetById(int id);
+const Sheet* sheetById(int id);
 
 // The centre of a sheet as the window and the command line read it: its
-// degrees-minutes texts through readSheetCentre's arithmetic, so that naming
-// a sheet gives the digits of typing its centre (radians, λ from Athens).
-CentreRad sheetCentreRad(const SheetRecord& sheet);
+// degrees-minutes texts through readCentre's arithmetic, so that naming
+// a sheet gives the digits of typing its centre (λ from Athens).
+Centre centreOf(const Sheet& sheet);
 
 // Whether a sheet's centre is the given one, to the whole minute of arc
 // (centres are whole minutes; decimal degrees, λ from Athens).
-bool isOnCentre(const SheetRecord& sheet, double phi0Deg, double lambda0Deg);
+bool isOnCentre(const Sheet& sheet, double phi0Deg, double lambda0Deg);
 
 } // namespace hattsheet::geodesy

@@ -1,6 +1,6 @@
 #include "operations/egsa87_conversion.h"
 
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 #include "geodesy/sheet_outline.h"
 
 #include <cmath>
@@ -10,19 +10,18 @@ namespace hattsheet::operations {
 
 using geodesy::GeodeticPosition;
 using geodesy::PlanePoint;
-using geodesy::SheetRecord;
+using geodesy::Sheet;
 
 Expected<SheetChoice, ChoiceError> SheetChoice::onCentre(std::string_view phiText, std::string_view lambdaText)
 {
-    const auto centre = geodesy::readSheetCentre(phiText, lambdaText);
+    const auto centre = geodesy::readCentre(phiText, lambdaText);
     if (!centre) {
         return unexpected(centre.error() == geodesy::CentreError::Latitude ? ChoiceError::Latitude
                                                                             : ChoiceError::Longitude);
     }
-    SheetChoice choice({geodesy::degreesToRadians(centre->phi0Deg), geodesy::degreesToRadians(centre->lambda0Deg)},
-                       std::string(phiText), std::string(lambdaText), false);
+    SheetChoice choice(*centre, std::string(phiText), std::string(lambdaText), false);
     for (bool usable : {true, false}) {
-        for (const SheetRecord& sheet : geodesy::sheetCatalogue()) {
+        for (const Sheet& sheet : geodesy::sheetCatalogue()) {
             if (geodesy::isUsable(sheet) == usable && geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) {
                 choice.m_candidates.push_back({&sheet, geodesy::Egsa87Polynomial(sheet), usable});
             }
@@ -32,14 +31,14 @@ Expected<SheetChoice, ChoiceError> SheetChoice::onCentre(std::string_view phiTex
     return choice;
 }
 
-Expected<SheetChoice, ChoiceError> SheetChoice::named(const SheetRecord& sheet)
+Expected<SheetChoice, ChoiceError> SheetChoice::named(const Sheet& sheet)
 {
     if (!geodesy::isUsable(sheet)) return unexpected(ChoiceError::DefectiveSheet);
     // The centre through the checks a typed one gets (390's is outside them,
     // but it is defective anyway).
-    const auto centre = geodesy::readSheetCentre(sheet.phi0DegMin, sheet.lambda0DegMin);
+    const auto centre = geodesy::readCentre(sheet.phi0DegMin, sheet.lambda0DegMin);
     if (!centre) return unexpected(ChoiceError::DefectiveSheet);
-    SheetChoice choice(geodesy::sheetCentreRad(sheet), std::string(sheet.phi0DegMin),
+    SheetChoice choice(geodesy::centreOf(sheet), std::string(sheet.phi0DegMin),
                        std::string(sheet.lambda0DegMin), true);
     choice.m_candidates.push_back({&sheet, geodesy::Egsa87Polynomial(sheet), true});
     return choice;
@@ -53,18 +52,18 @@ struct Place {
     double lambdaAthens;    // the same (radians), formed as the window forms it
 };
 
-Place placeOf(const geodesy::SheetFrame& frame, const GeodeticPosition& g)
+Place placeOf(const geodesy::HattProjection& projection, const GeodeticPosition& g)
 {
-    const double lambdaAthens = frame.longitudeDifference(g.lambda) + frame.centre().lambda0;
+    const double lambdaAthens = projection.longitudeDifference(g.lambda) + projection.centre().lambda0Rad;
     return Place{geodesy::radiansToDegrees(g.phi), geodesy::radiansToDegrees(lambdaAthens), lambdaAthens};
 }
 
-bool holds(const SheetRecord& sheet, const Place& place)
+bool holds(const Sheet& sheet, const Place& place)
 {
     return geodesy::outlineHolds(sheet.outline, place.phiDeg, place.lambdaAthensDeg);
 }
 
-bool farOutside(const SheetRecord& sheet, const Place& place)
+bool farOutside(const Sheet& sheet, const Place& place)
 {
     return geodesy::distanceOutside(sheet.outline, place.phiDeg, place.lambdaAthensDeg) > kFarOutsideMetres;
 }
@@ -73,42 +72,42 @@ bool finite(const PlanePoint& p) { return std::isfinite(p.x) && std::isfinite(p.
 
 } // namespace
 
-Expected<GridResult, GridRefusal> hattToGrid(const SheetChoice& choice, PlanePoint p)
+Expected<Egsa87Result, Egsa87Refusal> hattToEgsa87(const SheetChoice& choice, PlanePoint p)
 {
-    const auto position = choice.frame().inverse(p);
-    if (!position) return unexpected(GridRefusal{});
-    const Place place = placeOf(choice.frame(), *position);
+    const auto position = choice.projection().inverse(p);
+    if (!position) return unexpected(Egsa87Refusal{});
+    const Place place = placeOf(choice.projection(), *position);
     for (const auto& candidate : choice.candidates()) {
         if (!choice.isNamed() && !holds(*candidate.sheet, place)) continue;
-        if (!candidate.usable) return unexpected(GridRefusal{PointRefusal::DefectiveSheet, candidate.sheet});
-        const geodesy::GridPoint g = candidate.polynomial.forward(p);
+        if (!candidate.usable) return unexpected(Egsa87Refusal{PointRefusal::DefectiveSheet, candidate.sheet});
+        const geodesy::Egsa87Point g = candidate.polynomial.forward(p);
         const PlanePoint target{g.e, g.n};
-        if (!finite(target)) return unexpected(GridRefusal{});
-        return GridResult{target, *position, place.lambdaAthens, candidate.sheet,
+        if (!finite(target)) return unexpected(Egsa87Refusal{});
+        return Egsa87Result{target, *position, place.lambdaAthens, candidate.sheet,
                           choice.isNamed() && farOutside(*candidate.sheet, place)};
     }
-    return unexpected(GridRefusal{PointRefusal::OffSheets, nullptr});
+    return unexpected(Egsa87Refusal{PointRefusal::OffSheets, nullptr});
 }
 
-Expected<GridResult, GridRefusal> gridToHatt(const SheetChoice& choice, geodesy::GridPoint g)
+Expected<Egsa87Result, Egsa87Refusal> egsa87ToHatt(const SheetChoice& choice, geodesy::Egsa87Point g)
 {
-    if (!std::isfinite(g.e) || !std::isfinite(g.n)) return unexpected(GridRefusal{});
+    if (!std::isfinite(g.e) || !std::isfinite(g.n)) return unexpected(Egsa87Refusal{});
     // Each sheet's own inverse tells where the point would lie; the sheet
     // whose outline holds that place is the point's. Usable sheets come
     // first, so a defective one is named only when no usable one holds it.
     for (const auto& candidate : choice.candidates()) {
         const auto p = candidate.polynomial.inverse(g);
         if (!p) continue;
-        const auto position = choice.frame().inverse(*p);
+        const auto position = choice.projection().inverse(*p);
         if (!position) continue;
-        const Place place = placeOf(choice.frame(), *position);
+        const Place place = placeOf(choice.projection(), *position);
         if (!choice.isNamed() && !holds(*candidate.sheet, place)) continue;
-        if (!candidate.usable) return unexpected(GridRefusal{PointRefusal::DefectiveSheet, candidate.sheet});
-        return GridResult{*p, *position, place.lambdaAthens, candidate.sheet,
+        if (!candidate.usable) return unexpected(Egsa87Refusal{PointRefusal::DefectiveSheet, candidate.sheet});
+        return Egsa87Result{*p, *position, place.lambdaAthens, candidate.sheet,
                           choice.isNamed() && farOutside(*candidate.sheet, place)};
     }
-    if (choice.isNamed()) return unexpected(GridRefusal{});
-    return unexpected(GridRefusal{PointRefusal::OffSheets, nullptr});
+    if (choice.isNamed()) return unexpected(Egsa87Refusal{});
+    return unexpected(Egsa87Refusal{PointRefusal::OffSheets, nullptr});
 }
 
 } // namespace hattsheet::operations

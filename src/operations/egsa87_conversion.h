@@ -12,7 +12,7 @@
 #include "base/expected.h"
 #include "geodesy/egsa87_polynomial.h"
 #include "geodesy/sheet_catalogue.h"
-#include "geodesy/sheet_frame.h"
+#include "geodesy/hatt_projection.h"
 
 #include <string>
 #include <string_view>
@@ -35,49 +35,49 @@ enum class PointRefusal {
     DefectiveSheet,  // on a sheet whose polynomial is inconsistent (sheet names it)
     Coordinates,     // X, Y or E, N beyond a double, or a result not finite
 };
-struct GridRefusal {
+struct Egsa87Refusal {
     PointRefusal reason = PointRefusal::Coordinates;
-    const geodesy::SheetRecord* sheet = nullptr;  // for DefectiveSheet
+    const geodesy::Sheet* sheet = nullptr;  // for DefectiveSheet
 };
 
-// The sheets one conversion may use, and the Hatt frame on their centre.
+// The sheets one conversion may use, and the Hatt projection at their centre.
 class SheetChoice {
 public:
     // The sheets on the centre of these degrees-minutes texts.
     static Expected<SheetChoice, ChoiceError> onCentre(std::string_view phiText, std::string_view lambdaText);
     // One sheet, named by the user: its polynomial for every point.
-    static Expected<SheetChoice, ChoiceError> named(const geodesy::SheetRecord& sheet);
+    static Expected<SheetChoice, ChoiceError> named(const geodesy::Sheet& sheet);
 
     bool isNamed() const { return m_named; }
-    const geodesy::SheetFrame& frame() const { return m_frame; }
+    const geodesy::HattProjection& projection() const { return m_projection; }
     // The centre's degrees-minutes texts, as the messages show them.
     std::string_view phiText() const { return m_phiText; }
     std::string_view lambdaText() const { return m_lambdaText; }
 
     struct Candidate {
-        const geodesy::SheetRecord* sheet;
+        const geodesy::Sheet* sheet;
         geodesy::Egsa87Polynomial polynomial;
         bool usable;
     };
     const std::vector<Candidate>& candidates() const { return m_candidates; }
 
 private:
-    SheetChoice(geodesy::CentreRad centre, std::string phiText, std::string lambdaText, bool named)
-        : m_frame(centre), m_phiText(std::move(phiText)), m_lambdaText(std::move(lambdaText)), m_named(named)
+    SheetChoice(geodesy::Centre centre, std::string phiText, std::string lambdaText, bool named)
+        : m_projection(centre), m_phiText(std::move(phiText)), m_lambdaText(std::move(lambdaText)), m_named(named)
     {
     }
-    geodesy::SheetFrame m_frame;
+    geodesy::HattProjection m_projection;
     std::string m_phiText, m_lambdaText;
     bool m_named;
     std::vector<Candidate> m_candidates;  // usable ones first
 };
 
 // What a conversion gives besides the coordinates.
-struct GridResult {
-    geodesy::PlanePoint target;          // E, N to the Grid; X, Y on the sheet's centre from it (metres)
+struct Egsa87Result {
+    geodesy::PlanePoint target;          // E, N to ΕΓΣΑ87; X, Y on the sheet's centre from it (metres)
     geodesy::GeodeticPosition position;  // latitude, longitude east of Greenwich (radians)
     double lambdaAthens = 0.0;           // longitude from the Athens meridian (radians), as the window shows it
-    const geodesy::SheetRecord* sheet = nullptr;
+    const geodesy::Sheet* sheet = nullptr;
     // A named sheet's polynomial used more than kFarOutsideMetres outside its
     // outline (never set when the sheet was chosen by the point).
     bool farOutside = false;
@@ -88,8 +88,8 @@ struct GridResult {
 inline constexpr double kFarOutsideMetres = 1000.0;
 
 // Hatt X, Y on the choice's centre (metres) -> E, N.
-Expected<GridResult, GridRefusal> hattToGrid(const SheetChoice& choice, geodesy::PlanePoint p);
+Expected<Egsa87Result, Egsa87Refusal> hattToEgsa87(const SheetChoice& choice, geodesy::PlanePoint p);
 // E, N (metres) -> Hatt X, Y on the choice's centre.
-Expected<GridResult, GridRefusal> gridToHatt(const SheetChoice& choice, geodesy::GridPoint g);
+Expected<Egsa87Result, Egsa87Refusal> egsa87ToHatt(const SheetChoice& choice, geodesy::Egsa87Point g);
 
 } // namespace hattsheet::operations

@@ -126,7 +126,7 @@ constexpr Reason kReasons[] = {
 const char* defectText(geodesy::SheetDefect defect)
 {
     switch (defect) {
-    case geodesy::SheetDefect::OriginOffGrid:
+    case geodesy::SheetDefect::OriginOffEgsa87:
         return "its constant terms A0, B0 lie 270 km and 11 km from where its centre falls in EGSA87, and its centre (5°45' from Athens) is outside the accepted centres";
     case geodesy::SheetDefect::CoefficientSlip:
         return "its coefficient A2 differs from those of the sheets on the same centre (errors up to 150-253 m)";
@@ -221,11 +221,11 @@ public:
         return shownText(typed) + " was read as " + std::string(angle) + " (degrees.minutes, with 60 minutes or more)";
     }
 
-    std::string sheetNamed(const geodesy::SheetRecord& sheet) const override
+    std::string sheetNamed(const geodesy::Sheet& sheet) const override
     {
         return "\"" + std::string(sheet.name) + "\" (agency no. " + std::to_string(sheet.agencyNumber) + ")";
     }
-    std::string defectiveSheet(const geodesy::SheetRecord& sheet) const override
+    std::string defectiveSheet(const geodesy::Sheet& sheet) const override
     {
         return "the EGSA87 polynomial of the sheet " + sheetNamed(sheet) +
                " is not used: " + defectText(geodesy::sheetDefect(sheet)) + ".";
@@ -240,7 +240,7 @@ public:
         return "no 1:50,000 sheet has the centre " + std::string(phiText) + "," + std::string(lambdaText) +
                " (EGSA87 needs a sheet's centre).";
     }
-    std::string farOutside(unsigned long long count, const geodesy::SheetRecord& sheet) const override
+    std::string farOutside(unsigned long long count, const geodesy::Sheet& sheet) const override
     {
         return warned(std::to_string(count) + (count == 1 ? " point lies" : " points lie") + " more than " +
                       farOutsideDistance() + " outside the outline of the sheet " + sheetNamed(sheet) +
@@ -291,7 +291,7 @@ std::string EnglishBook::usageError(const UsageError& e) const
                (e.candidates.empty() ? " (hattsheet-convert --sheets lists them)"
                                      : "; names containing it: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + " names several sheets: " + candidateList(e.candidates);
-    case P::GridBothWays: return "--from and --to cannot both be egsa87";
+    case P::Egsa87BothWays: return "--from and --to cannot both be egsa87";
     }
     return {};
 }

@@ -129,7 +129,7 @@ constexpr Reason kReasons[] = {
 const char* defectText(geodesy::SheetDefect defect)
 {
     switch (defect) {
-    case geodesy::SheetDefect::OriginOffGrid:
+    case geodesy::SheetDefect::OriginOffEgsa87:
         return "οι σταθεροί όροι A0, B0 απέχουν 270 km και 11 km από το σημείο όπου πέφτει το κέντρο του στο ΕΓΣΑ87, και το κέντρο του (Δλ 5°45') είναι εκτός των δεκτών κέντρων";
     case geodesy::SheetDefect::CoefficientSlip:
         return "ο συντελεστής A2 διαφέρει από των φύλλων του ίδιου κέντρου (σφάλματα έως 150-253 m)";
@@ -234,11 +234,11 @@ public:
                " (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)";
     }
 
-    std::string sheetNamed(const geodesy::SheetRecord& sheet) const override
+    std::string sheetNamed(const geodesy::Sheet& sheet) const override
     {
         return "«" + std::string(sheet.name) + "» (ΟΚΧΕ " + std::to_string(sheet.agencyNumber) + ")";
     }
-    std::string defectiveSheet(const geodesy::SheetRecord& sheet) const override
+    std::string defectiveSheet(const geodesy::Sheet& sheet) const override
     {
         return "Το πολυώνυμο ΕΓΣΑ87 του φύλλου " + sheetNamed(sheet) +
                " δεν χρησιμοποιείται: " + defectText(geodesy::sheetDefect(sheet)) + ".";
@@ -253,7 +253,7 @@ public:
         return "Κανένα φύλλο 1:50.000 δεν έχει κέντρο φ = " + std::string(phiText) + ", Δλ = " +
                std::string(lambdaText) + " (για το ΕΓΣΑ87 χρειάζεται κέντρο φύλλου).";
     }
-    std::string farOutside(unsigned long long count, const geodesy::SheetRecord& sheet) const override
+    std::string farOutside(unsigned long long count, const geodesy::Sheet& sheet) const override
     {
         return warned(std::to_string(count) + (count == 1 ? " σημείο απέχει" : " σημεία απέχουν") + " πάνω από " +
                       farOutsideDistance() + " από το περίγραμμα του φύλλου " + sheetNamed(sheet) +
@@ -304,7 +304,7 @@ std::string GreekBook::usageError(const UsageError& e) const
                (e.candidates.empty() ? " (το hattsheet-convert --sheets τα απαριθμεί)"
                                      : "· ονόματα που το περιέχουν: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + ": ταιριάζει σε πολλά φύλλα: " + candidateList(e.candidates);
-    case P::GridBothWays: return "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87";
+    case P::Egsa87BothWays: return "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87";
     }
     return {};
 }

@@ -30,7 +30,7 @@ namespace hattsheet::operations {
 inline constexpr std::size_t kLongestRecordBytes = std::size_t(64) << 20;
 
 // What turns a list's records into output lines (Hatt to Hatt, to or from
-// the Grid, or a panel's own lines). Called from two threads at once when
+// ΕΓΣΑ87, or a panel's own lines). Called from two threads at once when
 // the engine has a second one: it must keep no state but atomics.
 class PointConverter {
 public:

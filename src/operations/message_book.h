@@ -9,7 +9,7 @@
 // shownText first, so that a terminal or a window draws them harmlessly.
 
 #include "geodesy/sheet_catalogue.h"
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
 #include "text/language.h"
@@ -41,13 +41,13 @@ struct UsageError {
         EmptyOutput,
         UnknownSheet,      // option's text names no sheet; candidates contain it
         AmbiguousSheet,    // option's text names the candidates
-        GridBothWays,      // --from and --to both egsa87
+        Egsa87BothWays,      // --from and --to both egsa87
     };
     Problem problem = Problem::UnknownOption;
     std::string option;
     std::string text;
     std::string part;
-    std::vector<const geodesy::SheetRecord*> candidates;
+    std::vector<const geodesy::Sheet*> candidates;
 };
 
 // A name or argument as a message shows it: what a terminal would obey or a
@@ -99,11 +99,11 @@ public:
     virtual std::string minutesRead(std::string_view typed, std::string_view angle) const = 0;
 
     // Sheets and the Greek Grid (ΕΓΣΑ87).
-    virtual std::string sheetNamed(const geodesy::SheetRecord& sheet) const = 0;
-    virtual std::string defectiveSheet(const geodesy::SheetRecord& sheet) const = 0;
+    virtual std::string sheetNamed(const geodesy::Sheet& sheet) const = 0;
+    virtual std::string defectiveSheet(const geodesy::Sheet& sheet) const = 0;
     virtual std::string offSheets(std::string_view phiText, std::string_view lambdaText) const = 0;
     virtual std::string noSheetOnCentre(std::string_view phiText, std::string_view lambdaText) const = 0;
-    virtual std::string farOutside(unsigned long long count, const geodesy::SheetRecord& sheet) const = 0;
+    virtual std::string farOutside(unsigned long long count, const geodesy::Sheet& sheet) const = 0;
     // --sheets: the last column, whether the sheet's polynomial is used.
     virtual std::string sheetUsable(bool usable) const = 0;
 

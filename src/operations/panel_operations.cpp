@@ -1,7 +1,7 @@
 #include "operations/panel_operations.h"
 
 #include "operations/list_messages.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "pointfile/blank_line_filter.h"
 #include "operations/list_engine.h"
 #include "pointfile/layout_reader.h"
@@ -172,7 +172,7 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     }
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
-    std::string said = msg::withPointCount(windowTexts().opened, opened.points);
+    std::string said = withPointCount(windowTexts().opened, opened.points);
     if (!pf::isWrittenLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, kWindowLanguage);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
     dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);

@@ -1,7 +1,7 @@
 #include "operations/point_list.h"
 
 #include "operations/list_messages.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/list_source.h"
 #include "pointfile/layout_reader.h"
@@ -51,7 +51,7 @@ void writeFeed(Dialogs& dialogs, const TempPlaces& temp, std::string_view feed)
 
 } // namespace
 
-bool appendConvertedPoint(const geodesy::FramePair& sheets, const pf::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
 {
     const auto target = sheets.convert({x, y});
@@ -88,15 +88,15 @@ unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const Temp
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
-        showWarning(dialogs, msg::kNoList);
+        showWarning(dialogs, windowTexts().noList);
         return 0;
     }
-    const bool forward = direction == Direction::OldToNew;
+    const bool forward = direction == Direction::Forward;
     const FieldId fromPhi = forward ? FieldId::PhiOld : FieldId::PhiNew;
     const FieldId fromLambda = forward ? FieldId::LambdaOld : FieldId::LambdaNew;
     const FieldId toPhi = forward ? FieldId::PhiNew : FieldId::PhiOld;
     const FieldId toLambda = forward ? FieldId::LambdaNew : FieldId::LambdaOld;
-    const auto sheets = readFramePair(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
+    const auto sheets = readHattConversion(fields.text(fromPhi), fields.text(fromLambda), fields.text(toPhi),
                                       fields.text(toLambda));
     if (!sheets) {
         showWarning(dialogs, messageFor(sheets.error()));
@@ -139,16 +139,16 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (!run) {
         const ListStop& stop = run.error();
-        showWarning(dialogs, std::string(msg::kBatchFailed) + "\n" + recordPlace(stop.record, stop.line, kWindowLanguage) +
+        showWarning(dialogs, std::string(windowTexts().batchFailed) + "\n" + recordPlace(stop.record, stop.line, kWindowLanguage) +
                                  ": " + (stop.refusal.empty() ? faultReason(stop.fault, kWindowLanguage) : stop.refusal));
         fields.selectLine(FieldId::File1, stop.line);
         return stop.tally.records;
     }
     const ListTally& tally = *run;
-    std::string done = msg::withPointCount(msg::kBatchDone, tally.records);
+    std::string done = withPointCount(windowTexts().batchDone, tally.records);
     if (!pf::isWrittenLayout(tally.layout)) done += std::string("\n") + layoutRecognised(tally.records, tally.layout, kWindowLanguage);
     if (tally.offLine != 0) done += std::string("\n") + recordsShifted(tally.offLine, tally.firstOffLine, kWindowLanguage);
-    dialogs.showMessage(done, msg::kTitleInfo, MessageIcon::Information);
+    dialogs.showMessage(done, windowTexts().titleInfo, MessageIcon::Information);
     return tally.records;
 }
 

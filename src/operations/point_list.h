@@ -21,7 +21,7 @@ namespace hattsheet::operations {
 // and a code of a line layout that holds a comma is written in quotes,
 // pointfile::codeForCommaLine). False, with nothing appended, when a result
 // is not finite.
-bool appendConvertedPoint(const geodesy::FramePair& sheets, const pointfile::PointRecord& record, double x, double y,
+bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pointfile::PointRecord& record, double x, double y,
                           std::string& out, const pointfile::PointLayout& layout = {});
 
 // The line of a record whose point was carried to x, y (metres): the code
@@ -35,13 +35,13 @@ void appendTargetLine(const pointfile::PointRecord& record, double x, double y, 
 // points appended (those before a failing record too); 0 when a centre or
 // the list was refused.
 unsigned long long convertPointList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
-                                    Direction direction = Direction::OldToNew);
+                                    Direction direction = Direction::Forward);
 
 // A list's records converted from sheets.from to sheets.to, as
 // appendConvertedPoint writes them.
 class HattConverter final : public PointConverter {
 public:
-    explicit HattConverter(const geodesy::FramePair& sheets) : m_sheets(sheets) {}
+    explicit HattConverter(const geodesy::HattConversion& sheets) : m_sheets(sheets) {}
     bool appendPoint(const pointfile::RecordPoint& point, const pointfile::PointLayout& layout,
                      std::string& out) const override
     {
@@ -49,7 +49,7 @@ public:
     }
 
 private:
-    const geodesy::FramePair& m_sheets;
+    const geodesy::HattConversion& m_sheets;
 };
 
 // The batch's steps for any conversion: the list (panel 1's text) without

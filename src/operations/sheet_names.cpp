@@ -49,7 +49,7 @@ SheetList sheetsMatching(std::string_view text)
     return found;
 }
 
-Expected<const geodesy::SheetRecord*, SheetNotFound> findSheet(std::string_view text)
+Expected<const geodesy::Sheet*, SheetNotFound> findSheet(std::string_view text)
 {
     if (digitsOnly(text)) {
         SheetList numbered = withNumber(agencyNumber(text));
@@ -85,7 +85,7 @@ std::string candidateList(const SheetList& sheets)
     return list;
 }
 
-const geodesy::SheetRecord* sheetAtPlace(double phiDeg, double lambdaAthensDeg)
+const geodesy::Sheet* sheetAtPlace(double phiDeg, double lambdaAthensDeg)
 {
     for (const auto& sheet : geodesy::sheetCatalogue()) {
         if (geodesy::outlineHolds(sheet.outline, phiDeg, lambdaAthensDeg)) return &sheet;
@@ -93,7 +93,7 @@ const geodesy::SheetRecord* sheetAtPlace(double phiDeg, double lambdaAthensDeg)
     return nullptr;
 }
 
-std::string centreText(const geodesy::SheetRecord& sheet)
+std::string centreText(const geodesy::Sheet& sheet)
 {
     return std::string(sheet.phi0DegMin).append(",").append(sheet.lambda0DegMin);
 }

@@ -13,7 +13,7 @@
 
 namespace hattsheet::operations {
 
-using SheetList = std::vector<const geodesy::SheetRecord*>;
+using SheetList = std::vector<const geodesy::Sheet*>;
 
 // The sheets a text names, in the catalogue's order: with an empty text all
 // of them; a text of digits only, the sheets of that agency number; any other
@@ -35,7 +35,7 @@ struct SheetNotFound {
 // - a whole name (either spelling) that belongs to one sheet wins, also over
 //   longer names that begin with it;
 // - else a unique prefix of a name.
-Expected<const geodesy::SheetRecord*, SheetNotFound> findSheet(std::string_view text);
+Expected<const geodesy::Sheet*, SheetNotFound> findSheet(std::string_view text);
 
 // How many candidates a message lists at most.
 inline constexpr std::size_t kCandidatesShown = 10;
@@ -46,9 +46,9 @@ std::string candidateList(const SheetList& sheets);
 
 // The sheet whose outline holds a place, the first in the catalogue's order
 // where outlines overlap; none off every sheet. Degrees, λ from Athens.
-const geodesy::SheetRecord* sheetAtPlace(double phiDeg, double lambdaAthensDeg);
+const geodesy::Sheet* sheetAtPlace(double phiDeg, double lambdaAthensDeg);
 
 // The centre of a sheet as the command line takes it: "40.45,1.15".
-std::string centreText(const geodesy::SheetRecord& sheet);
+std::string centreText(const geodesy::Sheet& sheet);
 
 } // namespace hattsheet::operations

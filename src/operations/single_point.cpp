@@ -1,18 +1,18 @@
 #include "operations/single_point.h"
 
 #include "operations/list_messages.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 
 #include <cmath>
 #include <optional>
 
 namespace hattsheet::operations {
 
-using geodesy::CentreRad;
+using geodesy::Centre;
 using geodesy::PlanePoint;
 using text::formatCoordinate;
 
@@ -29,14 +29,14 @@ std::string messageFor(ConversionError error, Language language)
 
 namespace {
 
-Expected<CentreRad, ConversionError> readCentreRad(std::string_view phi, std::string_view lambda)
+Expected<Centre, ConversionError> readOneCentre(std::string_view phi, std::string_view lambda)
 {
-    const auto centre = geodesy::readSheetCentre(phi, lambda);
+    const auto centre = geodesy::readCentre(phi, lambda);
     if (!centre) {
         return unexpected(centre.error() == geodesy::CentreError::Latitude ? ConversionError::Latitude
                                                                             : ConversionError::Longitude);
     }
-    return CentreRad{geodesy::degreesToRadians(centre->phi0Deg), geodesy::degreesToRadians(centre->lambda0Deg)};
+    return *centre;
 }
 
 // X and Y as the window reads them: the leading number, 0 when there is none.
@@ -52,18 +52,18 @@ std::optional<PlanePoint> readPoint(std::string_view xText, std::string_view yTe
 
 } // namespace
 
-Expected<geodesy::FramePair, ConversionError> readFramePair(std::string_view fromPhi, std::string_view fromLambda,
+Expected<geodesy::HattConversion, ConversionError> readHattConversion(std::string_view fromPhi, std::string_view fromLambda,
                                                             std::string_view toPhi, std::string_view toLambda)
 {
-    const auto from = readCentreRad(fromPhi, fromLambda);
+    const auto from = readOneCentre(fromPhi, fromLambda);
     if (!from) {
         return unexpected(from.error());
     }
-    const auto to = readCentreRad(toPhi, toLambda);
+    const auto to = readOneCentre(toPhi, toLambda);
     if (!to) {
         return unexpected(to.error());
     }
-    return geodesy::FramePair(*from, *to);
+    return geodesy::HattConversion(*from, *to);
 }
 
 namespace {
@@ -86,7 +86,7 @@ GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
 Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, CentreTexts newCentre,
                                                          std::string_view xText, std::string_view yText)
 {
-    const auto sheets = readFramePair(oldCentre.phi, oldCentre.lambda, newCentre.phi, newCentre.lambda);
+    const auto sheets = readHattConversion(oldCentre.phi, oldCentre.lambda, newCentre.phi, newCentre.lambda);
     if (!sheets) {
         return unexpected(sheets.error());
     }
@@ -113,7 +113,7 @@ Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, 
 Expected<std::pair<std::string, std::string>, ConversionError>
 computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view xText, std::string_view yText)
 {
-    const auto sheets = readFramePair(newCentre.phi, newCentre.lambda, oldCentre.phi, oldCentre.lambda);
+    const auto sheets = readHattConversion(newCentre.phi, newCentre.lambda, oldCentre.phi, oldCentre.lambda);
     if (!sheets) {
         return unexpected(sheets.error());
     }
@@ -132,7 +132,7 @@ FieldId refusedField(const Fields& fields, ConversionError error, FieldId fromPh
                      FieldId toLambda, FieldId xField)
 {
     if (error == ConversionError::Coordinates) return xField;
-    const bool fromRefused = !geodesy::readSheetCentre(fields.text(fromPhi), fields.text(fromLambda));
+    const bool fromRefused = !geodesy::readCentre(fields.text(fromPhi), fields.text(fromLambda));
     if (error == ConversionError::Latitude) return fromRefused ? fromPhi : toPhi;
     return fromRefused ? fromLambda : toLambda;
 }

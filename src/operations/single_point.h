@@ -3,7 +3,7 @@
 // command line's --point.
 
 #include "base/expected.h"
-#include "geodesy/frame_pair.h"
+#include "geodesy/hatt_conversion.h"
 #include "operations/window_ports.h"
 #include "operations/window_texts.h"
 
@@ -25,7 +25,7 @@ std::string messageFor(ConversionError error, Language language = kWindowLanguag
 // The source sheet and the target sheet of one conversion, read from the
 // texts of their φ and Δλ fields: the source centre completely (φ, Δλ, check
 // φ, check Δλ), and only then the target centre.
-Expected<geodesy::FramePair, ConversionError> readFramePair(std::string_view fromPhi, std::string_view fromLambda,
+Expected<geodesy::HattConversion, ConversionError> readHattConversion(std::string_view fromPhi, std::string_view fromLambda,
                                                             std::string_view toPhi, std::string_view toLambda);
 
 // What ">" writes: the new sheet's X and Y ("0.000") and the geodetic display.

@@ -4,6 +4,8 @@
 // implements it (src/ui/); tests pass a fake that records what happened.
 // Texts are UTF-8. Panel texts use CR LF between lines.
 
+#include "operations/direction.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -63,10 +65,6 @@ public:
 // The two point panels; each has its own open, save and clear buttons.
 enum class Panel { One, Two };
 inline FieldId panelField(Panel p) { return p == Panel::One ? FieldId::File1 : FieldId::File2; }
-
-// Which way a list or a point goes: from "Από Κ.Φ." to "Σε Κ.Φ." (the
-// buttons ">" and "Μετατροπή ομάδας σημείων"), or back.
-enum class Direction { OldToNew, NewToOld };
 
 enum class MessageIcon { Critical, Information, Question };
 

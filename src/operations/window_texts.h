@@ -4,6 +4,10 @@
 // constexpr so that the widgets' captions are compile-time texts.
 
 #include "operations/message_book.h"
+#include "operations/window_ports.h"
+
+#include <string>
+#include <string_view>
 
 namespace hattsheet::operations {
 
@@ -75,6 +79,19 @@ std::string replaceExisting(std::string_view path);
 // in constant memory.
 std::string tooLargeToOpen(std::string_view path, unsigned long long limitMiB);
 
+// A message with a second line that gives how many points it concerns.
+inline std::string withPointCount(std::string_view first, unsigned long long count)
+{
+    return std::string(first).append("\n").append(windowBook().pointCount(count));
+}
+
+// A refusal or a failure as the operations show it: under "Προσοχή!" with the
+// critical icon.
+inline void showWarning(Dialogs& dialogs, const std::string& text)
+{
+    dialogs.showMessage(text, windowTexts().titleWarning, MessageIcon::Critical);
+}
+
 } // namespace hattsheet::operations
 
 // The window's captions, menus, tooltips and the About window's lines, each
@@ -87,19 +104,19 @@ inline constexpr char kWindowTitle[] = "Αλλαγή Κέντρου Φύλλου
 inline constexpr char kMenuSheets[] = "&Φύλλα";
 inline constexpr char kChooseSheetFrom[] = "Φύλλο για «&Από Κ.Φ.»…";
 inline constexpr char kChooseSheetTo[] = "Φύλλο για «&Σε Κ.Φ.»…";
-inline constexpr char kMenuGrid[] = "ΕΓΣΑ&87";
-inline constexpr char kPointToGrid[] = "&Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
-inline constexpr char kListToGrid[] = "&Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
-inline constexpr char kListFromGrid[] = "Λίστα 1 σε ΕΓΣΑ87 &προς «Σε Κ.Φ.»";
+inline constexpr char kMenuEgsa87[] = "ΕΓΣΑ&87";
+inline constexpr char kPointToEgsa87[] = "&Σημείο «Από Κ.Φ.» σε ΕΓΣΑ87 (στη λίστα 2)";
+inline constexpr char kListToEgsa87[] = "&Λίστα 1 από «Από Κ.Φ.» σε ΕΓΣΑ87";
+inline constexpr char kListFromEgsa87[] = "Λίστα 1 σε ΕΓΣΑ87 &προς «Σε Κ.Φ.»";
 inline constexpr char kSheetFilterLabel[] = "Όνομα ή αριθμός ΟΚΧΕ:";
 inline constexpr char kSheetFilterHint[] = "π.χ. Άθως ή 20";
 // The tooltip of ">" and "<" after a conversion: the sheet of the point.
 inline constexpr char kSheetOfPoint[] = "Φύλλο του σημείου: ";
 inline constexpr char kNoSheetOfPoint[] = "Το σημείο δεν βρίσκεται σε φύλλο 1:50.000.";
 
-inline constexpr char kFrameOld[] = "Από Κ.Φ.";
-inline constexpr char kFrameNew[] = "Σε Κ.Φ.";
-inline constexpr char kFrameGeodetic[] = "Γεωδαιτικές συντεταγμένες";
+inline constexpr char kBoxOld[] = "Από Κ.Φ.";
+inline constexpr char kBoxNew[] = "Σε Κ.Φ.";
+inline constexpr char kBoxGeodetic[] = "Γεωδαιτικές συντεταγμένες";
 inline constexpr char kPhi[] = "φ";
 inline constexpr char kDeltaLambda[] = "Δλ";
 inline constexpr char kLambda[] = "λ";

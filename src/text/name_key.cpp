@@ -108,7 +108,7 @@ std::string nameKey(std::string_view utf8)
     return key;
 }
 
-bool isGreekGridName(std::string_view utf8)
+bool isGreekEgsa87Name(std::string_view utf8)
 {
     // "egsa87" folds to "εγσα87" except for its Latin "g" and "s".
     const std::string key = nameKey(utf8);

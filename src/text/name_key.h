@@ -17,6 +17,6 @@ namespace hattsheet::text {
 std::string nameKey(std::string_view utf8);
 
 // Whether text is egsa87, any case, in Latin or Greek letters ("ΕΓΣΑ87").
-bool isGreekGridName(std::string_view utf8);
+bool isGreekEgsa87Name(std::string_view utf8);
 
 } // namespace hattsheet::text

@@ -64,7 +64,7 @@ void addLine(QWidget* window, const AboutLine& line)
     // "MIT" (Label4) and "Olvani" (Label3) overlap by design; the short
     // line is drawn from the top of its glyphs, not of its font's
     // ascent, which lifts it clear of the large name's small letters.
-    if (line.text == text::kAboutLicence) {
+    if (line.text == captions::kAboutLicence) {
         const QFontMetrics metrics(font);
         label->setContentsMargins(0, -(metrics.ascent() - metrics.capHeight()), 0, 0);
     }
@@ -73,7 +73,7 @@ void addLine(QWidget* window, const AboutLine& line)
 // The version, small at the bottom right, on the year's line.
 void addVersion(QWidget* window)
 {
-    auto* version = new QLabel(fromUtf8(text::kAboutVersion) + QStringLiteral(HATTSHEET_VERSION), window);
+    auto* version = new QLabel(fromUtf8(captions::kAboutVersion) + QStringLiteral(HATTSHEET_VERSION), window);
     version->setObjectName(QStringLiteral("lblVersion"));
     version->setGeometry(twipsRect(kVersionLeftTw, kVersionTopTw, kLabelWidthTw - kVersionLeftTw - kVersionRightTw,
                                    kVersionHeightTw));
@@ -96,19 +96,19 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     setFixedSize(twipsSize(kClientWidthTw, kClientHeightTw));
 
     const AboutLine lines[] = {
-        {"Label1", text::kAboutLine1, 180, 315, 12.0, kTitleColour},
-        {"Label7", text::kAboutLine2, 480, 315, 12.0, kTitleColour},
-        {"Label8", text::kAboutLine3, 780, 315, 12.0, kTitleColour},
-        {"Label2", text::kAboutProject, 1260, 315, 9.75, kCreditsColour},
-        {"Label6", text::kAboutFree, 1560, 315, 9.75, kCreditsColour},
-        {"Label4", text::kAboutLicence, 1980, 255, 9.75, kYearColour},
-        {"Label3", text::kAboutName, 2040, 555, 26.25, kNameColour},
-        {"Label5", text::kAboutYear, 2520, 315, 9.75, kYearColour},
+        {"Label1", captions::kAboutLine1, 180, 315, 12.0, kTitleColour},
+        {"Label7", captions::kAboutLine2, 480, 315, 12.0, kTitleColour},
+        {"Label8", captions::kAboutLine3, 780, 315, 12.0, kTitleColour},
+        {"Label2", captions::kAboutProject, 1260, 315, 9.75, kCreditsColour},
+        {"Label6", captions::kAboutFree, 1560, 315, 9.75, kCreditsColour},
+        {"Label4", captions::kAboutLicence, 1980, 255, 9.75, kYearColour},
+        {"Label3", captions::kAboutName, 2040, 555, 26.25, kNameColour},
+        {"Label5", captions::kAboutYear, 2520, 315, 9.75, kYearColour},
     };
     for (const AboutLine& line : lines) addLine(this, line);
     addVersion(this);
 
-    auto* close = new QPushButton(fromUtf8(text::kAboutClose), this);
+    auto* close = new QPushButton(fromUtf8(captions::kAboutClose), this);
     close->setObjectName(QStringLiteral("Command1"));
     close->setGeometry(twipsRect(4380, 0, 195, 195));
     // The style's own button would draw its gradient over the red.

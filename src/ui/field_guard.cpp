@@ -176,7 +176,7 @@ void FieldGuard::showNote(QLineEdit* field)
     QWidget* window = field->window();
     if (m_note.isNull() || m_note->parentWidget() != window) {
         delete m_note;
-        m_note = new QLabel(fromUtf8(text::kNotANumber), window);
+        m_note = new QLabel(fromUtf8(captions::kNotANumber), window);
         m_note->setObjectName(QStringLiteral("noteNotNumber"));
         m_note->setWordWrap(true);
         m_note->setAttribute(Qt::WA_TransparentForMouseEvents);

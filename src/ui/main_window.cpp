@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
-#include "operations/grid_operations.h"
-#include "operations/messages.h"
+#include "operations/egsa87_operations.h"
+#include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
 #include "operations/single_point.h"
@@ -48,7 +48,7 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
       m_dialogs(std::make_unique<FlushingDialogs>(dialogs == nullptr ? *m_ownDialogs : *dialogs, m_fields))
 {
     setObjectName(QStringLiteral("frmMyHatt"));
-    setWindowTitle(fromUtf8(text::kWindowTitle));
+    setWindowTitle(fromUtf8(captions::kWindowTitle));
     buildWidgets();
     setFocusOrder();
     resize(fittedSize(QSize()));
@@ -63,13 +63,13 @@ void MainWindow::buildWidgets()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    QAction* about = menuBar()->addAction(fromUtf8(text::kMenuAboutEntry));
+    QAction* about = menuBar()->addAction(fromUtf8(captions::kMenuAboutEntry));
     about->setObjectName(QStringLiteral("mnuabout"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
     addMenus();
 
     QWidget* places[kPlaces] = {client};
-    for (std::size_t i = 0; i < std::size(kFrames); ++i) places[i + 1] = addFrame(client, kFrames[i], m_scale);
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) places[i + 1] = addBox(client, kBoxes[i], m_scale);
     for (const LabelRow& row : kLabels) addLabel(places[static_cast<std::size_t>(row.in)], row, m_scale);
     addFields(places);
     addPanels(client);
@@ -132,16 +132,16 @@ void MainWindow::addMenus()
         std::initializer_list<EntryRow> entries;
     };
     const MenuRow menus[] = {
-        {"mnuSheets", text::kMenuSheets,
-         {{"mnuSheetFrom", text::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
-          {"mnuSheetTo", text::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
-        {"mnuGrid", text::kMenuGrid,
-         {{"mnuPointToGrid", text::kPointToGrid, &MainWindow::pointToGrid},
-          {"mnuListToGrid", text::kListToGrid, &MainWindow::listToGrid},
-          {"mnuListFromGrid", text::kListFromGrid, &MainWindow::listFromGrid}}},
-        {"mnuTasks", text::kMenuTasks,
-         {{"mnuSwap", text::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
-          {"mnuBackward", text::kMenuBackward, &MainWindow::convertListBackward}}},
+        {"mnuSheets", captions::kMenuSheets,
+         {{"mnuSheetFrom", captions::kChooseSheetFrom, &MainWindow::chooseSheetFrom},
+          {"mnuSheetTo", captions::kChooseSheetTo, &MainWindow::chooseSheetTo}}},
+        {"mnuGrid", captions::kMenuEgsa87,
+         {{"mnuPointToGrid", captions::kPointToEgsa87, &MainWindow::pointToGrid},
+          {"mnuListToGrid", captions::kListToEgsa87, &MainWindow::listToGrid},
+          {"mnuListFromGrid", captions::kListFromEgsa87, &MainWindow::listFromGrid}}},
+        {"mnuTasks", captions::kMenuTasks,
+         {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
+          {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward}}},
     };
     for (const MenuRow& row : menus) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
@@ -166,11 +166,11 @@ void MainWindow::addFields(QWidget* const places[])
         // A flat one-pixel border; the style's sunken frame would leave too
         // little room for the text at 19 pixels.
         field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); padding: 0 1px; }"));
-        field->setAccessibleName(fromUtf8(kFrames[static_cast<std::size_t>(row.in) - 1].caption) +
-                                 fromUtf8(text::kNameJoin) + fromUtf8(row.name));
+        field->setAccessibleName(fromUtf8(kBoxes[static_cast<std::size_t>(row.in) - 1].caption) +
+                                 fromUtf8(captions::kNameJoin) + fromUtf8(row.name));
         m_fields.bindLine(row.id, field);
         // The geodetic display has no behaviour of its own.
-        if (row.in != In::Frame3) m_guard.guard(field);
+        if (row.in != In::Box3) m_guard.guard(field);
     }
 }
 
@@ -180,7 +180,7 @@ void MainWindow::addPanels(QWidget* client)
         auto* panel = new QPlainTextEdit(client);
         panel->setObjectName(QString::fromLatin1(operations::fieldObjectName(row.id)));
         panel->setGeometry(pixels(row.at, m_scale));
-        panel->setToolTip(fromUtf8(text::kPanelTip));
+        panel->setToolTip(fromUtf8(captions::kPanelTip));
         panel->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -191,7 +191,7 @@ void MainWindow::addPanels(QWidget* client)
         font.setFixedPitch(true);
         font.setPointSizeF(panelPointSize(QApplication::font(this), this));
         panel->setFont(font);
-        panel->setAccessibleName(fromUtf8(row.frame) + fromUtf8(text::kNameJoin) + fromUtf8(text::kPanelName));
+        panel->setAccessibleName(fromUtf8(row.box) + fromUtf8(captions::kNameJoin) + fromUtf8(captions::kPanelName));
         static_cast<ClientArea*>(client)->follow(panel, row.id == FieldId::File1 ? Follow::Panel1 : Follow::Panel2);
         fixColours(panel, QPalette::Text, QPalette::Base, row.tint);
         m_fields.bindPanel(row.id, panel);
@@ -209,15 +209,15 @@ void MainWindow::addButtons(QWidget* const places[])
         Follow follow;
     };
     static constexpr ButtonRow kButtons[] = {
-        {"cmdOne", In::Frame1, text::kOldToNewButton, {4440, 360, 315, 255}, &MainWindow::convertOldToNew, Follow::Stay},
-        {"cmd2", In::Frame2, text::kNewToOldButton, {4440, 360, 315, 255}, &MainWindow::convertNewToOld, Follow::Stay},
-        {"cmdAll", In::Client, text::kConvertListButton, {60, 1500, 9675, 255}, &MainWindow::convertList, Follow::Stay},
-        {"cmdOp1", In::Client, text::kOpen1Button, {60, 8280, 1575, 255}, &MainWindow::openPanel1, Follow::BelowPanel1},
-        {"cmdEr1", In::Client, text::kClear1Button, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1, Follow::BelowPanel1},
-        {"cmdSav1", In::Client, text::kSave1Button, {3300, 8280, 1575, 255}, &MainWindow::savePanel1, Follow::BelowPanel1},
-        {"cmdOp2", In::Client, text::kOpen2Button, {4920, 8280, 1575, 255}, &MainWindow::openPanel2, Follow::BelowPanel2},
-        {"cmdEr2", In::Client, text::kClear2Button, {6540, 8280, 1575, 255}, &MainWindow::clearPanel2, Follow::BelowPanel2},
-        {"cmdSav2", In::Client, text::kSave2Button, {8160, 8280, 1575, 255}, &MainWindow::savePanel2, Follow::BelowPanel2},
+        {"cmdOne", In::Box1, captions::kOldToNewButton, {4440, 360, 315, 255}, &MainWindow::convertOldToNew, Follow::Stay},
+        {"cmd2", In::Box2, captions::kNewToOldButton, {4440, 360, 315, 255}, &MainWindow::convertNewToOld, Follow::Stay},
+        {"cmdAll", In::Client, captions::kConvertListButton, {60, 1500, 9675, 255}, &MainWindow::convertList, Follow::Stay},
+        {"cmdOp1", In::Client, captions::kOpen1Button, {60, 8280, 1575, 255}, &MainWindow::openPanel1, Follow::BelowPanel1},
+        {"cmdEr1", In::Client, captions::kClear1Button, {1680, 8280, 1575, 255}, &MainWindow::clearPanel1, Follow::BelowPanel1},
+        {"cmdSav1", In::Client, captions::kSave1Button, {3300, 8280, 1575, 255}, &MainWindow::savePanel1, Follow::BelowPanel1},
+        {"cmdOp2", In::Client, captions::kOpen2Button, {4920, 8280, 1575, 255}, &MainWindow::openPanel2, Follow::BelowPanel2},
+        {"cmdEr2", In::Client, captions::kClear2Button, {6540, 8280, 1575, 255}, &MainWindow::clearPanel2, Follow::BelowPanel2},
+        {"cmdSav2", In::Client, captions::kSave2Button, {8160, 8280, 1575, 255}, &MainWindow::savePanel2, Follow::BelowPanel2},
     };
     for (const ButtonRow& row : kButtons) {
         auto* button = new QPushButton(fromUtf8(row.caption), places[static_cast<std::size_t>(row.in)]);
@@ -256,7 +256,7 @@ void MainWindow::run(Operation&& operation)
             m_fields.flush();
         } catch (const std::exception&) {
         }
-        m_dialogs->showMessage(operations::msg::kOperationFailed, operations::msg::kTitleWarning,
+        m_dialogs->showMessage(operations::windowTexts().operationFailed, operations::windowTexts().titleWarning,
                                operations::MessageIcon::Critical);
     }
 }
@@ -279,15 +279,15 @@ void MainWindow::convertNewToOld()
     });
 }
 
-void MainWindow::showSheetOfPoint(bool fromFrame, QWidget* button)
+void MainWindow::showSheetOfPoint(bool fromSide, QWidget* button)
 {
-    const std::string name = fromFrame ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
+    const std::string name = fromSide ? operations::sheetNameOfPoint(m_fields.text(FieldId::PhiOld),
                                                                       m_fields.text(FieldId::LambdaOld),
                                                                       m_fields.text(FieldId::X1), m_fields.text(FieldId::Y1))
                                        : operations::sheetNameOfPoint(m_fields.text(FieldId::PhiNew),
                                                                       m_fields.text(FieldId::LambdaNew),
                                                                       m_fields.text(FieldId::X2), m_fields.text(FieldId::Y2));
-    const QString tip = name.empty() ? fromUtf8(text::kNoSheetOfPoint) : fromUtf8(text::kSheetOfPoint) + fromUtf8(name);
+    const QString tip = name.empty() ? fromUtf8(captions::kNoSheetOfPoint) : fromUtf8(captions::kSheetOfPoint) + fromUtf8(name);
     button->setToolTip(tip);
     // A note of this conversion (a centre read with 60 minutes or more) stays
     // in sight below the name: one tooltip at a time is shown.
@@ -306,36 +306,36 @@ void MainWindow::chooseSheetTo()
     chooseSheet(false);
 }
 
-void MainWindow::chooseSheet(bool fromFrame)
+void MainWindow::chooseSheet(bool fromSide)
 {
-    run([this, fromFrame] { chooseSheetFor(fromFrame); });
+    run([this, fromSide] { chooseSheetFor(fromSide); });
 }
 
-void MainWindow::chooseSheetFor(bool fromFrame)
+void MainWindow::chooseSheetFor(bool fromSide)
 {
-    SheetChooser chooser(fromUtf8(fromFrame ? text::kChooseSheetFrom : text::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
-    // It opens on a sheet of the frame's centre, when the centre is a sheet's.
-    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromFrame ? FieldId::PhiOld : FieldId::PhiNew),
-                                                           m_fields.text(fromFrame ? FieldId::LambdaOld : FieldId::LambdaNew));
+    SheetChooser chooser(fromUtf8(fromSide ? captions::kChooseSheetFrom : captions::kChooseSheetTo).remove(QChar(0x2026)).remove(QLatin1Char('&')), this);
+    // It opens on a sheet of the side's centre, when the centre is a sheet's.
+    const auto current = operations::SheetChoice::onCentre(m_fields.text(fromSide ? FieldId::PhiOld : FieldId::PhiNew),
+                                                           m_fields.text(fromSide ? FieldId::LambdaOld : FieldId::LambdaNew));
     if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
     operations::placeSheetCentre(m_fields, *chooser.chosen(),
-                                 fromFrame ? operations::CentreFrame::From : operations::CentreFrame::To);
+                                 fromSide ? operations::Side::From : operations::Side::To);
 }
 
 void MainWindow::pointToGrid()
 {
-    run([this] { operations::convertPointToGrid(m_fields, *m_dialogs); });
+    run([this] { operations::convertPointToEgsa87(m_fields, *m_dialogs); });
 }
 
 void MainWindow::listToGrid()
 {
-    run([this] { operations::convertListToGrid(m_fields, *m_dialogs, m_temp); });
+    run([this] { operations::convertListToEgsa87(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::listFromGrid()
 {
-    run([this] { operations::convertListFromGrid(m_fields, *m_dialogs, m_temp); });
+    run([this] { operations::convertListFromEgsa87(m_fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertList()
@@ -346,7 +346,7 @@ void MainWindow::convertList()
 void MainWindow::convertListBackward()
 {
     run([this] {
-        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::NewToOld) > 0 ||
+        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::Backward) > 0 ||
                          m_batchUnsaved;
     });
 }
@@ -430,11 +430,11 @@ bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
         // The lines of the last batch still in panel 2 and not saved since.
-        std::string question = operations::msg::kQuit;
+        std::string question = operations::windowTexts().quit;
         if (m_batchUnsaved && m_fields.text(FieldId::File2).find_first_not_of(" \r\n") != std::string::npos) {
-            question.append("\n").append(operations::msg::kQuitUnsaved);
+            question.append("\n").append(operations::windowTexts().quitUnsaved);
         }
-        m_quitConfirmed = m_dialogs->askYesNo(question, operations::msg::kTitleQuit, operations::DefaultAnswer::Yes);
+        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit, operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

@@ -91,11 +91,11 @@ private:
     void listFromGrid();     // mnuListFromGrid
 
     void addMenus();
-    // The sheet chooser for one frame; its sheet's centre goes into that frame.
-    void chooseSheet(bool fromFrame);
-    void chooseSheetFor(bool fromFrame);
+    // The sheet chooser for one side; its sheet's centre goes into that side.
+    void chooseSheet(bool fromSide);
+    void chooseSheetFor(bool fromSide);
     // After ">" or "<": the sheet the point lies on, in the button's tooltip.
-    void showSheetOfPoint(bool fromFrame, QWidget* button);
+    void showSheetOfPoint(bool fromSide, QWidget* button);
 
     // Runs an operation; an exception (no memory for a huge list) must not
     // unwind through Qt's event loop, so it ends as a message.

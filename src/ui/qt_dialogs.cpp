@@ -135,7 +135,7 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const std::string& 
                                             MessageIcon icon)
 {
     auto box = std::make_unique<QMessageBox>(qtIcon(icon), fromUtf8(title), fromUtf8(text), QMessageBox::Ok, parent);
-    box->button(QMessageBox::Ok)->setText(fromUtf8(text::kOk));
+    box->button(QMessageBox::Ok)->setText(fromUtf8(captions::kOk));
     box->setDefaultButton(QMessageBox::Ok);
     fitTitle(*box);
     return box;
@@ -146,8 +146,8 @@ std::unique_ptr<QMessageBox> makeQuestionBox(QWidget* parent, const std::string&
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
                                              QMessageBox::Yes | QMessageBox::No, parent);
-    box->button(QMessageBox::Yes)->setText(fromUtf8(text::kYes));
-    box->button(QMessageBox::No)->setText(fromUtf8(text::kNo));
+    box->button(QMessageBox::Yes)->setText(fromUtf8(captions::kYes));
+    box->button(QMessageBox::No)->setText(fromUtf8(captions::kNo));
     box->setDefaultButton(preselected == operations::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
     fitTitle(*box);
@@ -166,12 +166,12 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget* parent, const std::string& 
     QStringList names;
     for (const auto& filter : filters) names << nameFilter(filter);
     dialog->setNameFilters(names);
-    dialog->setLabelText(QFileDialog::LookIn, fromUtf8(text::kDialogLookIn));
-    dialog->setLabelText(QFileDialog::FileName, fromUtf8(text::kDialogFileName));
-    dialog->setLabelText(QFileDialog::FileType, fromUtf8(text::kDialogFileType));
+    dialog->setLabelText(QFileDialog::LookIn, fromUtf8(captions::kDialogLookIn));
+    dialog->setLabelText(QFileDialog::FileName, fromUtf8(captions::kDialogFileName));
+    dialog->setLabelText(QFileDialog::FileType, fromUtf8(captions::kDialogFileType));
     dialog->setLabelText(QFileDialog::Accept,
-                         fromUtf8(mode == QFileDialog::AcceptOpen ? text::kOpen : text::kSave));
-    dialog->setLabelText(QFileDialog::Reject, fromUtf8(text::kDialogCancel));
+                         fromUtf8(mode == QFileDialog::AcceptOpen ? captions::kOpen : captions::kSave));
+    dialog->setLabelText(QFileDialog::Reject, fromUtf8(captions::kDialogCancel));
     dialog->setProxyModel(new LocaleFileColumns(dialog.get()));
     fitColumns(*dialog, parent);
     if (offered.endsWith(QLatin1Char('/'))) {

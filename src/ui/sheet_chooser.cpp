@@ -21,7 +21,7 @@ namespace hattsheet::ui {
 namespace {
 
 // "Άθως · 20 · 40.15, 0.15": name, agency number, centre; the refused ones marked.
-QString rowText(const geodesy::SheetRecord& sheet)
+QString rowText(const geodesy::Sheet& sheet)
 {
     QString text = fromUtf8(sheet.name) + QStringLiteral(" · %1 · %2, %3")
                                       .arg(sheet.agencyNumber)
@@ -38,7 +38,7 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
     setWindowTitle(title);
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("txtSheetFilter"));
-    m_filter->setPlaceholderText(fromUtf8(text::kSheetFilterHint));
+    m_filter->setPlaceholderText(fromUtf8(captions::kSheetFilterHint));
     m_filter->setClearButtonEnabled(true);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lstSheets"));
@@ -52,11 +52,11 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
                             fontMetrics().averageCharWidth() * 2);
     m_map = new SheetMap(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(fromUtf8(text::kOk));
-    buttons->button(QDialogButtonBox::Cancel)->setText(fromUtf8(text::kDialogCancel));
+    buttons->button(QDialogButtonBox::Ok)->setText(fromUtf8(captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(fromUtf8(captions::kDialogCancel));
 
     auto* left = new QVBoxLayout;
-    auto* label = new QLabel(fromUtf8(text::kSheetFilterLabel), this);
+    auto* label = new QLabel(fromUtf8(captions::kSheetFilterLabel), this);
     label->setBuddy(m_filter);
     left->addWidget(label);
     left->addWidget(m_filter);
@@ -80,7 +80,7 @@ SheetChooser::SheetChooser(const QString& title, QWidget* parent) : QDialog(pare
 
 void SheetChooser::filter(const QString& text)
 {
-    const geodesy::SheetRecord* keep = m_chosen;
+    const geodesy::Sheet* keep = m_chosen;
     const QSignalBlocker blocker(m_list);
     m_list->clear();
     int keepRow = -1;
@@ -102,7 +102,7 @@ void SheetChooser::rowChanged(int row)
     m_map->setChosen(m_chosen);
 }
 
-void SheetChooser::choose(const geodesy::SheetRecord* sheet)
+void SheetChooser::choose(const geodesy::Sheet* sheet)
 {
     if (sheet == nullptr) return;
     const auto rowOf = [&] {

@@ -2,7 +2,7 @@
 // The sheet chooser of the menu "Φύλλα": type to filter the 390 sheets by
 // name or agency number (operations::sheetsMatching: accents and case do
 // not count), or pick one on the map. Accepting gives the chosen sheet;
-// the window puts its centre into the frame it was opened for.
+// the window puts its centre into the side it was opened for.
 
 #include "geodesy/sheet_catalogue.h"
 
@@ -18,12 +18,12 @@ class SheetMap;
 class SheetChooser final : public QDialog {
     Q_OBJECT
 public:
-    // title: the dialog's title, naming the frame it fills.
+    // title: the dialog's title, naming the side it fills.
     SheetChooser(const QString& title, QWidget* parent);
 
-    const geodesy::SheetRecord* chosen() const { return m_chosen; }
+    const geodesy::Sheet* chosen() const { return m_chosen; }
     // Selects a sheet as a click on the map does.
-    void choose(const geodesy::SheetRecord* sheet);
+    void choose(const geodesy::Sheet* sheet);
 
 private:
     void filter(const QString& text);
@@ -32,7 +32,7 @@ private:
     QLineEdit* m_filter;
     QListWidget* m_list;
     SheetMap* m_map;
-    const geodesy::SheetRecord* m_chosen = nullptr;
+    const geodesy::Sheet* m_chosen = nullptr;
 };
 
 } // namespace hattsheet::ui

@@ -23,14 +23,14 @@ constexpr int kWidthLines = 24;
 constexpr int kHeightLines = 24;
 constexpr int kLeastLines = 18;
 
-QPolygonF outlinePolygon(const SheetMap& map, const geodesy::SheetRecord& sheet)
+QPolygonF outlinePolygon(const SheetMap& map, const geodesy::Sheet& sheet)
 {
     QPolygonF polygon;
     for (const auto& c : sheet.outline) polygon << map.toWidget(c.phiDeg, c.lambdaDeg);
     return polygon;
 }
 
-QString nameOf(const geodesy::SheetRecord& sheet)
+QString nameOf(const geodesy::Sheet& sheet)
 {
     return fromUtf8(operations::windowBook().sheetNamed(sheet));
 }
@@ -81,7 +81,7 @@ QPointF SheetMap::toWidget(double phiDeg, double lambdaDeg) const
     return {o.x() + (((lambdaDeg * m_cosMiddle) - m_bounds.left()) * s), o.y() + ((m_bounds.bottom() - phiDeg) * s)};
 }
 
-const geodesy::SheetRecord* SheetMap::sheetAt(QPointF p) const
+const geodesy::Sheet* SheetMap::sheetAt(QPointF p) const
 {
     const double s = scale();
     const QPointF o = origin();
@@ -90,7 +90,7 @@ const geodesy::SheetRecord* SheetMap::sheetAt(QPointF p) const
     return operations::sheetAtPlace(phi, lambda);
 }
 
-void SheetMap::setChosen(const geodesy::SheetRecord* sheet)
+void SheetMap::setChosen(const geodesy::Sheet* sheet)
 {
     if (sheet == m_chosen) return;
     m_chosen = sheet;
@@ -129,7 +129,7 @@ void SheetMap::paintEvent(QPaintEvent*)
 
 void SheetMap::mouseMoveEvent(QMouseEvent* event)
 {
-    const geodesy::SheetRecord* sheet = sheetAt(event->position());
+    const geodesy::Sheet* sheet = sheetAt(event->position());
     if (sheet != m_hovered) {
         m_hovered = sheet;
         update();
@@ -144,7 +144,7 @@ void SheetMap::mouseMoveEvent(QMouseEvent* event)
 void SheetMap::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    if (const geodesy::SheetRecord* sheet = sheetAt(event->position())) {
+    if (const geodesy::Sheet* sheet = sheetAt(event->position())) {
         setChosen(sheet);
         emit picked(sheet);
     }

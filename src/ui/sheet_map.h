@@ -17,15 +17,15 @@ class SheetMap final : public QWidget {
 public:
     explicit SheetMap(QWidget* parent = nullptr);
 
-    void setChosen(const geodesy::SheetRecord* sheet);
-    const geodesy::SheetRecord* chosen() const { return m_chosen; }
-    const geodesy::SheetRecord* hovered() const { return m_hovered; }
+    void setChosen(const geodesy::Sheet* sheet);
+    const geodesy::Sheet* chosen() const { return m_chosen; }
+    const geodesy::Sheet* hovered() const { return m_hovered; }
     // The widget point of a place (degrees, λ from Athens), and back.
     QPointF toWidget(double phiDeg, double lambdaDeg) const;
     QSize sizeHint() const override;
 
 signals:
-    void picked(const hattsheet::geodesy::SheetRecord* sheet);
+    void picked(const hattsheet::geodesy::Sheet* sheet);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,15 +34,15 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    const geodesy::SheetRecord* sheetAt(QPointF widgetPoint) const;
+    const geodesy::Sheet* sheetAt(QPointF widgetPoint) const;
     // The scale (pixels per degree of latitude) and the map's place in the widget.
     double scale() const;
     QPointF origin() const;
 
     QRectF m_bounds;  // x: λ from Athens × cos(middle latitude), y: φ (degrees)
     double m_cosMiddle = 1.0;
-    const geodesy::SheetRecord* m_chosen = nullptr;
-    const geodesy::SheetRecord* m_hovered = nullptr;
+    const geodesy::Sheet* m_chosen = nullptr;
+    const geodesy::Sheet* m_hovered = nullptr;
 };
 
 } // namespace hattsheet::ui

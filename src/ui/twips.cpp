@@ -39,8 +39,8 @@ constexpr Fit kFits[] = {
     {"-0° 00' 00.00000''", 1815, 285, kFieldChromeWidthPx, kFieldChromeHeightPx, false},
     {"-99999.999", 1275, 285, kFieldChromeWidthPx, kFieldChromeHeightPx, false},
     {"\u03A7 =", 315, 255, kLabelInkOverhangPx, 0.0, true},
-    {"Δλ", 315, 255, kLabelInkOverhangPx, 0.0, true},
-    {"Αποθήκευση", 1575, 255, kButtonChromeWidthPx, kButtonChromeHeightPx, false},
+    {captions::kDeltaLambda, 315, 255, kLabelInkOverhangPx, 0.0, true},
+    {captions::kSave, 1575, 255, kButtonChromeWidthPx, kButtonChromeHeightPx, false},
 };
 
 } // namespace

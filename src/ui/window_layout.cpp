@@ -13,21 +13,21 @@ QRect pixels(const Twips& at, double scale)
     return twipsRect(at.left, at.top, at.width, at.height, scale);
 }
 
-QGroupBox* addFrame(QWidget* parent, const FrameRow& row, double scale)
+QGroupBox* addBox(QWidget* parent, const BoxRow& row, double scale)
 {
-    auto* frame = new QGroupBox(fromUtf8(row.caption), parent);
-    frame->setObjectName(QString::fromLatin1(row.name));
-    frame->setGeometry(pixels(row.at, scale));
-    const QColor blue = captionBlue(QApplication::palette(frame));
-    QPalette palette = frame->palette();
+    auto* box = new QGroupBox(fromUtf8(row.caption), parent);
+    box->setObjectName(QString::fromLatin1(row.name));
+    box->setGeometry(pixels(row.at, scale));
+    const QColor blue = captionBlue(QApplication::palette(box));
+    QPalette palette = box->palette();
     palette.setColor(QPalette::WindowText, blue);
-    frame->setPalette(palette);
-    frame->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
-                                        " margin-top: 0.5em; }"
-                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
-                                        " color: %1; background-color: palette(window); }")
-                             .arg(blue.name()));
-    return frame;
+    box->setPalette(palette);
+    box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                      " margin-top: 0.5em; }"
+                                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
+                                      " color: %1; background-color: palette(window); }")
+                           .arg(blue.name()));
+    return box;
 }
 
 void addLabel(QWidget* parent, const LabelRow& row, double scale)

@@ -1,6 +1,6 @@
 #pragma once
 // Where each control of the main window sits (twips, scaled by the layout
-// factor of twips.h), in tables: the three frames, the labels, the eleven
+// factor of twips.h), in tables: the three boxes, the labels, the eleven
 // fields, the two panels and the focus order. The buttons' table is in
 // main_window.cpp beside the handlers it names.
 
@@ -26,22 +26,22 @@ struct Twips {
     int left, top, width, height;
 };
 
-// Where a control sits: the client area or one of the three frames.
-enum class In { Client, Frame1, Frame2, Frame3 };
+// Where a control sits: the client area or one of the three boxes.
+enum class In { Client, Box1, Box2, Box3 };
 inline constexpr std::size_t kPlaces = 4;
 
-struct FrameRow {
+struct BoxRow {
     const char* name;
     const char* caption;
     Twips at;
 };
 // In the order of In: row i is In(i + 1).
-inline constexpr FrameRow kFrames[] = {
-    {"Frame1", text::kFrameOld, {60, 0, 4815, 855}},
-    {"Frame2", text::kFrameNew, {4920, 0, 4815, 855}},
-    {"Frame3", text::kFrameGeodetic, {60, 840, 9675, 615}},
+inline constexpr BoxRow kBoxes[] = {
+    {"Frame1", captions::kBoxOld, {60, 0, 4815, 855}},
+    {"Frame2", captions::kBoxNew, {4920, 0, 4815, 855}},
+    {"Frame3", captions::kBoxGeodetic, {60, 840, 9675, 615}},
 };
-static_assert(std::size(kFrames) + 1 == kPlaces);
+static_assert(std::size(kBoxes) + 1 == kPlaces);
 
 struct LabelRow {
     const char* name;
@@ -52,23 +52,23 @@ struct LabelRow {
     bool centred;
 };
 inline constexpr LabelRow kLabels[] = {
-    {"Label1", In::Frame1, text::kPhi, {540, 180, 315, 255}, Tint::Green, true},
-    {"Label2", In::Frame1, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Green, true},
-    {"Label5", In::Frame1, text::kEasting, {2760, 180, 315, 255}, Tint::Green, false},
-    {"Label6", In::Frame1, text::kNorthing, {2760, 480, 315, 255}, Tint::Green, false},
-    {"Label3", In::Frame2, text::kPhi, {540, 180, 315, 255}, Tint::Yellow, true},
-    {"Label4", In::Frame2, text::kDeltaLambda, {540, 480, 315, 255}, Tint::Yellow, true},
-    {"Label7", In::Frame2, text::kEasting, {2760, 180, 315, 255}, Tint::Yellow, false},
-    {"Label8", In::Frame2, text::kNorthing, {2760, 480, 315, 255}, Tint::Yellow, false},
-    {"Label9", In::Frame3, text::kPhi, {120, 240, 315, 255}, Tint::Green, true},
-    {"Label10", In::Frame3, text::kDeltaLambda, {3780, 240, 315, 255}, Tint::Green, true},
-    {"Label11", In::Frame3, text::kLambda, {7260, 240, 315, 255}, Tint::Green, true},
-    {"Label12", In::Client, text::kCredits, {60, 8580, 9675, 195}, Tint::Credits, true},
+    {"Label1", In::Box1, captions::kPhi, {540, 180, 315, 255}, Tint::Green, true},
+    {"Label2", In::Box1, captions::kDeltaLambda, {540, 480, 315, 255}, Tint::Green, true},
+    {"Label5", In::Box1, captions::kEasting, {2760, 180, 315, 255}, Tint::Green, false},
+    {"Label6", In::Box1, captions::kNorthing, {2760, 480, 315, 255}, Tint::Green, false},
+    {"Label3", In::Box2, captions::kPhi, {540, 180, 315, 255}, Tint::Yellow, true},
+    {"Label4", In::Box2, captions::kDeltaLambda, {540, 480, 315, 255}, Tint::Yellow, true},
+    {"Label7", In::Box2, captions::kEasting, {2760, 180, 315, 255}, Tint::Yellow, false},
+    {"Label8", In::Box2, captions::kNorthing, {2760, 480, 315, 255}, Tint::Yellow, false},
+    {"Label9", In::Box3, captions::kPhi, {120, 240, 315, 255}, Tint::Green, true},
+    {"Label10", In::Box3, captions::kDeltaLambda, {3780, 240, 315, 255}, Tint::Green, true},
+    {"Label11", In::Box3, captions::kLambda, {7260, 240, 315, 255}, Tint::Green, true},
+    {"Label12", In::Client, captions::kCredits, {60, 8580, 9675, 195}, Tint::Credits, true},
 };
 
 // The eleven single-line fields; the object name comes with the FieldId
-// (txtPhiOld ... txtl). The eight of the first two frames are input fields.
-// name: the field's part of its accessible name, after its frame's caption.
+// (txtPhiOld ... txtl). The eight of the first two boxes are input fields.
+// name: the field's part of its accessible name, after its box's caption.
 struct FieldRow {
     operations::FieldId id;
     In in;
@@ -77,29 +77,29 @@ struct FieldRow {
     const char* name;
 };
 inline constexpr FieldRow kFields[] = {
-    {operations::FieldId::PhiOld, In::Frame1, "40.51", {900, 180, 1035, 285}, text::kPhi},
-    {operations::FieldId::LambdaOld, In::Frame1, "-0.51", {900, 480, 1035, 285}, text::kDeltaLambda},
-    {operations::FieldId::X1, In::Frame1, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
-    {operations::FieldId::Y1, In::Frame1, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
-    {operations::FieldId::PhiNew, In::Frame2, "40.45", {900, 180, 1035, 285}, text::kPhi},
-    {operations::FieldId::LambdaNew, In::Frame2, "-0.45", {900, 480, 1035, 285}, text::kDeltaLambda},
-    {operations::FieldId::X2, In::Frame2, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
-    {operations::FieldId::Y2, In::Frame2, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
-    {operations::FieldId::Lat, In::Frame3, "", {480, 240, 1935, 285}, text::kPhi},
-    {operations::FieldId::LonAthens, In::Frame3, "", {4140, 240, 1815, 285}, text::kDeltaLambda},
-    {operations::FieldId::LonGreenwich, In::Frame3, "", {7620, 240, 1935, 285}, text::kLambda},
+    {operations::FieldId::PhiOld, In::Box1, "40.51", {900, 180, 1035, 285}, captions::kPhi},
+    {operations::FieldId::LambdaOld, In::Box1, "-0.51", {900, 480, 1035, 285}, captions::kDeltaLambda},
+    {operations::FieldId::X1, In::Box1, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
+    {operations::FieldId::Y1, In::Box1, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
+    {operations::FieldId::PhiNew, In::Box2, "40.45", {900, 180, 1035, 285}, captions::kPhi},
+    {operations::FieldId::LambdaNew, In::Box2, "-0.45", {900, 480, 1035, 285}, captions::kDeltaLambda},
+    {operations::FieldId::X2, In::Box2, "0.000", {3120, 180, 1275, 285}, "\u03A7"},
+    {operations::FieldId::Y2, In::Box2, "0.000", {3120, 480, 1275, 285}, "\u03A5"},
+    {operations::FieldId::Lat, In::Box3, "", {480, 240, 1935, 285}, captions::kPhi},
+    {operations::FieldId::LonAthens, In::Box3, "", {4140, 240, 1815, 285}, captions::kDeltaLambda},
+    {operations::FieldId::LonGreenwich, In::Box3, "", {7620, 240, 1935, 285}, captions::kLambda},
 };
 
-// frame: the caption whose sheet the panel's points are on, for its accessible name.
+// box: the caption whose sheet the panel's points are on, for its accessible name.
 struct PanelRow {
     operations::FieldId id;
     Twips at;
     Tint tint;
-    const char* frame;
+    const char* box;
 };
 inline constexpr PanelRow kPanels[] = {
-    {operations::FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, text::kFrameOld},
-    {operations::FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow, text::kFrameNew},
+    {operations::FieldId::File1, {60, 1800, 4815, 6435}, Tint::Green, captions::kBoxOld},
+    {operations::FieldId::File2, {4920, 1800, 4815, 6435}, Tint::Yellow, captions::kBoxNew},
 };
 // The panels' least height (lines of their text): what they keep when the
 // window gives up height to fit the screen.
@@ -115,12 +115,12 @@ inline constexpr const char* kFocusOrder[] = {
 
 // A control's rectangle (pixels) at the layout's scale.
 QRect pixels(const Twips& at, double scale);
-// A frame whose caption is blue while its controls keep the system colours:
-// the palette of the frame reaches its children, so they get the system
+// A box whose caption is blue while its controls keep the system colours:
+// the palette of the box reaches its children, so they get the system
 // text colours back explicitly. The outline runs through the middle of the
 // caption, as the layout expects: the style's own frame would start below
 // the caption and cross the first row of controls.
-QGroupBox* addFrame(QWidget* parent, const FrameRow& row, double scale);
+QGroupBox* addBox(QWidget* parent, const BoxRow& row, double scale);
 // A label on its fixed background.
 void addLabel(QWidget* parent, const LabelRow& row, double scale);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's colours and the panels' font: fixed backgrounds with
-// black text whatever the desktop theme, the frame captions' blue, the
+// black text whatever the desktop theme, the box captions' blue, the
 // system's text colours where the window's own palette would hide them.
 
 #include <QColor>
@@ -18,7 +18,7 @@ enum class Tint { Green, Yellow, Credits };
 
 // The panels' text size (points): the desktop font's, never below 9 pt.
 double panelPointSize(const QFont& desktop, const QWidget* widget);
-// The frame captions' blue: the given RGB (0, 0, 255) on a light window
+// The box captions' blue: the given RGB (0, 0, 255) on a light window
 // colour; on a dark one that blue is hard to read, so a light blue with the
 // same hue takes its place.
 QColor captionBlue(const QPalette& system);
@@ -26,7 +26,7 @@ QColor captionBlue(const QPalette& system);
 // widget's textRole and backgroundRole.
 void fixColours(QWidget* widget, QPalette::ColorRole textRole, QPalette::ColorRole backgroundRole, Tint tint);
 // The system's text colours back in a widget whose parent's palette has
-// others (a frame with a blue caption).
+// others (a box with a blue caption).
 void keepSystemTextColours(QWidget* widget);
 
 } // namespace hattsheet::ui

@@ -7,7 +7,6 @@
 #include "support/fake_window.h"
 #include "geodesy/sheet_catalogue.h"
 #include "operations/window_texts.h"
-#include "operations/messages.h"
 #include "operations/point_list.h"
 
 #include <QFile>
@@ -52,7 +51,7 @@ QByteArray offLine(unsigned long long count, unsigned long long first)
 }
 QByteArray failedAt(int record, int inputLine, const QByteArray& why)
 {
-    return "hattsheet-convert: " + QByteArray(msg::kBatchFailed) + " εγγραφή " + QByteArray::number(record) + ", γραμμή " +
+    return "hattsheet-convert: " + QByteArray(windowTexts().batchFailed) + " εγγραφή " + QByteArray::number(record) + ", γραμμή " +
            QByteArray::number(inputLine) + ": " + why + "\n";
 }
 const QByteArray kCutShort = "το κείμενο τελειώνει μέσα στην εγγραφή";
@@ -88,7 +87,7 @@ int modeOf(const QString& path)
 // window's default centres (old 40.51, -0.51; new 40.45, -0.45): the point
 // (1000, 2000) goes to kWorked, the point (0, 0) to kOrigin. Every list row
 // is built from these two points so that its lines need no other source.
-// Messages: the window's texts (msg::). Record and line numbers: counted by
+// Messages: the window's texts (windowTexts()). Record and line numbers: counted by
 // hand in each row's input, blank lines included.
 void tst_CommandLine::run_data()
 {
@@ -278,7 +277,7 @@ void tst_CommandLine::run_data()
     const auto asBatch = [&](const char* name, const QByteArray& in, const QByteArray& err) {
         QTemporaryDir dir;
         const BatchRun batch = runBatch(in.toStdString(), {dir.path().toStdString(), dir.path().toStdString()});
-        const bool done = batch.messages.at(0).text.starts_with(msg::kBatchDone);
+        const bool done = batch.messages.at(0).text.starts_with(windowTexts().batchDone);
         add(name, across, done ? 0 : kFailed, QByteArray::fromStdString(batch.panel2), err, in);
     };
     constexpr int kLines = 4000;  // 30 bytes a line: 120 kB, one block, two halves

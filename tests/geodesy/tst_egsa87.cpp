@@ -10,7 +10,7 @@
 
 #include "geodesy/egsa87_polynomial.h"
 #include "geodesy/sheet_catalogue.h"
-#include "geodesy/sheet_frame.h"
+#include "geodesy/hatt_projection.h"
 #include "geodesy/sheet_outline.h"
 
 #include <QFile>
@@ -47,15 +47,15 @@ PJ* horner(PJ_CONTEXT* ctx, const std::array<double, 6>& a, const std::array<dou
     return proj_create(ctx, definition.toLatin1().constData());
 }
 
-GridPoint projForward(PJ* pj, PlanePoint p)
+Egsa87Point projForward(PJ* pj, PlanePoint p)
 {
     const PJ_COORD out = proj_trans(pj, PJ_FWD, proj_coord(p.x, p.y, 0, 0));
     return {out.xy.x, out.xy.y};
 }
 
-SheetRecord workedExample()
+Sheet workedExample()
 {
-    SheetRecord s{};
+    Sheet s{};
     s.a = {370552.68, 0.9997155, 0.0175123, -1.08e-09, 1.63e-09, 2.04e-09};
     s.b = {4511927.23, -0.0174755, 0.9996979, -6.50e-10, 5.60e-10, -1.65e-09};
     s.c = {1.0, 0.0, 0.0, 0.0, 0.0};  // a start, nothing more
@@ -83,7 +83,7 @@ void tst_Egsa87::tableHasTheCsvFigures()
     csv.readLine();  // the header
     const auto sheets = sheetCatalogue();
     QCOMPARE(sheets.size(), std::size_t(390));
-    for (const SheetRecord& s : sheets) {
+    for (const Sheet& s : sheets) {
         const QList<QByteArray> f = csv.readLine().trimmed().split(',');
         QCOMPARE(f.size(), 38);
         QCOMPARE(f[0].toInt(), s.id);
@@ -114,9 +114,9 @@ void tst_Egsa87::tableHasTheCsvFigures()
 // N = 4497950.95; PROJ's horner gives 353310.9152, 4497950.9517.
 void tst_Egsa87::workedExample()
 {
-    const SheetRecord s = ::workedExample();
+    const Sheet s = ::workedExample();
     const Egsa87Polynomial polynomial(s);
-    const GridPoint g = polynomial.forward({-16997.09, -14277.15});
+    const Egsa87Point g = polynomial.forward({-16997.09, -14277.15});
     QCOMPARE(QString::number(g.e, 'f', 2), QString("353310.92"));
     QCOMPARE(QString::number(g.n, 'f', 2), QString("4497950.95"));
     QCOMPARE(QString::number(g.e, 'f', 4), QString("353310.9152"));
@@ -124,7 +124,7 @@ void tst_Egsa87::workedExample()
     PJ_CONTEXT* ctx = proj_context_create();
     PJ* pj = horner(ctx, s.a, s.b);
     QVERIFY(pj);
-    const GridPoint oracle = projForward(pj, {-16997.09, -14277.15});
+    const Egsa87Point oracle = projForward(pj, {-16997.09, -14277.15});
     proj_destroy(pj);
     proj_context_destroy(ctx);
     QVERIFY(std::abs(oracle.e - 353310.9152) < 5e-5 && std::abs(oracle.n - 4497950.9517) < 5e-5);
@@ -136,7 +136,7 @@ void tst_Egsa87::workedExample()
 void tst_Egsa87::againstProjHorner_data()
 {
     QTest::addColumn<int>("id");
-    for (const SheetRecord& s : sheetCatalogue()) {
+    for (const Sheet& s : sheetCatalogue()) {
         if (isUsable(s)) QTest::addRow("%d %s", s.id, std::string(s.name).c_str()) << s.id;
     }
 }
@@ -146,8 +146,8 @@ void tst_Egsa87::againstProjHorner_data()
 void tst_Egsa87::againstProjHorner()
 {
     QFETCH(int, id);
-    const SheetRecord& s = *sheetById(id);
-    const SheetFrame frame(sheetCentreRad(s));
+    const Sheet& s = *sheetById(id);
+    const HattProjection frame(centreOf(s));
     std::vector<PlanePoint> points{{0.0, 0.0}};
     for (const OutlineCorner& c : s.outline) {
         const auto p = frame.forward(
@@ -160,8 +160,8 @@ void tst_Egsa87::againstProjHorner()
     QVERIFY(pj);
     const Egsa87Polynomial polynomial(s);
     for (const PlanePoint& p : points) {
-        const GridPoint ours = polynomial.forward(p);
-        const GridPoint oracle = projForward(pj, p);
+        const Egsa87Point ours = polynomial.forward(p);
+        const Egsa87Point oracle = projForward(pj, p);
         QVERIFY2(std::abs(ours.e - oracle.e) < kOracleTolerance && std::abs(ours.n - oracle.n) < kOracleTolerance,
                  qPrintable(QString("at %1, %2: E %3 N %4, PROJ %5 %6").arg(p.x).arg(p.y)
                                 .arg(ours.e, 0, 'f', 6).arg(ours.n, 0, 'f', 6)
@@ -204,7 +204,7 @@ void tst_Egsa87::outline()
     QFETCH(double, lambda);
     QFETCH(bool, holds);
     QFETCH(double, outsideMetres);
-    const SheetRecord& s = *sheetById(id);
+    const Sheet& s = *sheetById(id);
     QCOMPARE(outlineHolds(s.outline, phi, lambda), holds);
     const double d = distanceOutside(s.outline, phi, lambda);
     if (outsideMetres >= 0.0) QVERIFY2(std::abs(d - outsideMetres) <= 0.02 * outsideMetres, qPrintable(QString::number(d)));

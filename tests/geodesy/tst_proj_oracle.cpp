@@ -10,7 +10,7 @@
 // digit and refused (absurd points are tst_single_point's).
 
 #include "accuracy.h"
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 #include "operations/single_point.h"
 
 #include <QFile>
@@ -117,8 +117,8 @@ void tst_ProjOracle::referenceTable()
     constexpr double kPlaneRoundingM = 0.0005 * M_SQRT2;  // "0.000" of X and Y together
     // "0.00000" seconds: half a unit is 0.15 mm of latitude; of φ and λ together:
     constexpr double kDmsRoundingM = (0.000005 / 3600.0) * (M_PI / 180.0) * kBesselA * M_SQRT2;
-    const auto from = readSheetCentre(row[0].toStdString(), row[1].toStdString());
-    const auto to = readSheetCentre(row[2].toStdString(), row[3].toStdString());
+    const auto from = readCentre(row[0].toStdString(), row[1].toStdString());
+    const auto to = readCentre(row[2].toStdString(), row[3].toStdString());
     QVERIFY(from && to);
     const PlanePoint p{row[4].toDouble(), row[5].toDouble()}, shown{row[6].toDouble(), row[7].toDouble()};
     const double farKm = std::max(std::hypot(p.x, p.y), std::hypot(shown.x, shown.y)) / 1000.0;
@@ -177,7 +177,7 @@ void tst_ProjOracle::sheetCentre()
         char b[32];
         return QByteArray(b, int(std::to_chars(b, b + sizeof b, v).ptr - b));
     };
-    const auto c = readSheetCentre(phi.toStdString(), lambda.toStdString());
+    const auto c = readCentre(phi.toStdString(), lambda.toStdString());
     QCOMPARE(c ? shortest(c->phi0Deg) + ' ' + shortest(c->lambda0Deg)
                : QByteArray(c.error() == CentreError::Latitude ? "Latitude" : "Longitude"),
              outcome);

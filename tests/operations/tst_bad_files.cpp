@@ -8,7 +8,7 @@
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
 #include "operations/window_texts.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
 #include "pointfile/record_reader.h"
@@ -326,9 +326,9 @@ void tst_BadFiles::everyWayIn()
     // The batch appends the lines before the first failing record, then says
     // "Λάθος στον πίνακα!" or that it is done; panel 2 keeps what it held.
     // (Its first line; a second says where and why, or how many records were shifted.)
-    const ShownMessage expected = noList  ? ShownMessage{msg::kNoList, msg::kTitleWarning, MessageIcon::Critical}
-                                  : stops ? ShownMessage{msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical}
-                                          : ShownMessage{msg::kBatchDone, msg::kTitleInfo, MessageIcon::Information};
+    const ShownMessage expected = noList  ? ShownMessage{windowTexts().noList, windowTexts().titleWarning, MessageIcon::Critical}
+                                  : stops ? ShownMessage{windowTexts().batchFailed, windowTexts().titleWarning, MessageIcon::Critical}
+                                          : ShownMessage{windowTexts().batchDone, windowTexts().titleInfo, MessageIcon::Information};
     QCOMPARE(firstLines(batch.messages), std::vector<ShownMessage>{expected});
     if (!noList) {
         // The second line: the count of points converted, or where the list stopped and why.
@@ -360,7 +360,7 @@ void tst_BadFiles::everyWayIn()
     for (const CliRun* r : {&fromFile, &fromPipe}) {
         QVERIFY2(r->ran(), r->err.constData());
         QCOMPARE(r->exitCode, cliStops ? kExitFailed : 0);
-        if (cliStops) QVERIFY2(r->err.contains(msg::kBatchFailed) && r->err.contains(record), r->err.constData());
+        if (cliStops) QVERIFY2(r->err.contains(windowTexts().batchFailed) && r->err.contains(record), r->err.constData());
         else QCOMPARE(r->err, warning);
     }
     if (count < 0) QCOMPARE(fromPipe.out, lines);
@@ -381,14 +381,14 @@ void tst_BadFiles::checkOpen(const QString& in, bool valid, const std::string* c
     const std::string loaded = afterPrevious(fields.text(FieldId::File1));
     if (!valid) {
         QCOMPARE(firstLines(dialogs.messages),
-                 std::vector<ShownMessage>({{msg::kInvalidFile, msg::kTitleWarningPlain, MessageIcon::Critical}}));
+                 std::vector<ShownMessage>({{windowTexts().invalidFile, windowTexts().titleWarningPlain, MessageIcon::Critical}}));
         QCOMPARE(loaded, std::string());
     } else {
         // How many points were read, and records across lines counted.
         const auto points = std::count(loaded.begin(), loaded.end(), '\n');
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QVERIFY(dialogs.messages[0].icon == MessageIcon::Information);
-        QVERIFY(dialogs.messages[0].text.starts_with(msg::withPointCount(msg::kOpened, points)));
+        QVERIFY(dialogs.messages[0].text.starts_with(withPointCount(windowTexts().opened, points)));
         dialogs.messages.clear();
         QVERIFY(!spellsNonFinite(loaded));
         QVERIFY2(pf::testCoordinateFile(loaded), "the loaded lines form a valid coordinate file");
@@ -401,7 +401,7 @@ void tst_BadFiles::checkOpen(const QString& in, bool valid, const std::string* c
         again.setText(FieldId::File1, "");
         openIntoPanel(again, dialogs, Panel::One);
         QCOMPARE(dialogs.messages.size(), std::size_t(2));
-        QCOMPARE(dialogs.messages[0].text, std::string(msg::kSaved));
+        QCOMPARE(dialogs.messages[0].text, std::string(windowTexts().saved));
         QCOMPARE(again.text(FieldId::File1), loaded);
     }
 }
@@ -513,17 +513,17 @@ std::vector<ShownMessage> expectedMessages(const Scene& s)
     const std::string tried = s.place == Place::Folder ? s.temp.programDir.string() : s.temp.cacheDir.string();
     if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
         expected.push_back({cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
-                            msg::kTitleWarning, MessageIcon::Critical});
+                            windowTexts().titleWarning, MessageIcon::Critical});
     const std::string n = s.named.toStdString();
     if (s.outcome == Outcome::Declined || s.outcome == Outcome::Usage) return expected;
     if (s.outcome == Outcome::TooLarge)
-        expected.push_back({tooLargeToOpen(n, kOpenLimitBytes >> 20), msg::kTitleWarning, MessageIcon::Critical});
+        expected.push_back({tooLargeToOpen(n, kOpenLimitBytes >> 20), windowTexts().titleWarning, MessageIcon::Critical});
     else if (s.outcome != Outcome::Written)
         expected.push_back({s.outcome == Outcome::CannotRead ? windowBook().cannotRead(n, s.reason) : windowBook().cannotWrite(n, s.reason),
-                            msg::kTitleWarning, MessageIcon::Critical});
-    else if (s.way == Way::Batch) expected.push_back({msg::withPointCount(msg::kBatchDone, 1), msg::kTitleInfo, MessageIcon::Information});
-    else if (s.way == Way::Open) expected.push_back({msg::withPointCount(msg::kOpened, 1), msg::kTitleInfoPlain, MessageIcon::Information});
-    else expected.push_back({msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information});
+                            windowTexts().titleWarning, MessageIcon::Critical});
+    else if (s.way == Way::Batch) expected.push_back({withPointCount(windowTexts().batchDone, 1), windowTexts().titleInfo, MessageIcon::Information});
+    else if (s.way == Way::Open) expected.push_back({withPointCount(windowTexts().opened, 1), windowTexts().titleInfoPlain, MessageIcon::Information});
+    else expected.push_back({windowTexts().saved, windowTexts().titleInfoPlain, MessageIcon::Information});
     return expected;
 }
 
@@ -789,7 +789,7 @@ void tst_BadFiles::privateFolder()
     const TempPlaces places{prog.toStdString(), at("home/.cache/hattsheet").toStdString()};
     const BatchRun run = runBatch("P1, 1000, 2000, 5\r\n", places);
     QCOMPARE(run.messages.size(), std::size_t(1));
-    QCOMPARE(run.messages[0].text, msg::withPointCount(msg::kBatchDone, 1));
+    QCOMPARE(run.messages[0].text, withPointCount(windowTexts().batchDone, 1));
     const QString used = inProg ? prog : at("home/.cache/hattsheet");
     for (const char* name : {"TempFeed.Dat", "TempFile.Dat"}) {
         QCOMPARE(readFile(used + "/" + name), QByteArray("P1, 1000, 2000, 5\r\n"));

@@ -71,7 +71,7 @@ void tst_MessageBook::dataInWords_data()
     QTest::addColumn<bool>("greek");
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("expected");
-    const geodesy::SheetRecord& avdira = *geodesy::sheetCatalogue().begin();
+    const geodesy::Sheet& avdira = *geodesy::sheetCatalogue().begin();
     // The latitude range and the --sheets label: tst_command_line's rows, byte for byte in both languages.
     for (const bool greek : {true, false}) {
         const auto& b = book(greek);
@@ -110,7 +110,7 @@ void tst_MessageBook::dataInWords()
 // A usage error no book words is a blank line on stderr.
 void tst_MessageBook::everyUsageErrorSaid()
 {
-    for (int p = 0; p <= static_cast<int>(UsageError::Problem::GridBothWays); ++p) {
+    for (int p = 0; p <= static_cast<int>(UsageError::Problem::Egsa87BothWays); ++p) {
         const UsageError error{static_cast<UsageError::Problem>(p), "--from", "x", "PHI,DL", {}};
         for (const bool greek : {true, false}) {
             QVERIFY2(!book(greek).usageError(error).empty(), qPrintable(QString::number(p)));

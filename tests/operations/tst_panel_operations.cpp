@@ -8,7 +8,7 @@
 #include "support/cli_run.h"
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
 
@@ -70,7 +70,7 @@ void tst_PanelOperations::open_data()
     row("zero-byte file adds nothing", "", "");
     row("blank line at the end", "1,100,200,5\r\n\r\n", "1, 100.000, 200.000, 5.000\r\n");
     row("text X on line 3", "1,100,200,5\r\n\r\nA1, abc, 200, 5\r\n", "",
-        msg::kInvalidFile + QString("\nεγγραφή 2, γραμμή 3: Χ = «abc» δεν είναι αριθμός"));
+        windowTexts().invalidFile + QString("\nεγγραφή 2, γραμμή 3: Χ = «abc» δεν είναι αριθμός"));
     row("empty Y", "A,1,,5\r\n", "", "εγγραφή 1, γραμμή 1: το Υ είναι κενό");
     row("last line three fields", "1,100,200,5\r\n2,3,4", "", "εγγραφή 2, γραμμή 2: το κείμενο τελειώνει μέσα στην εγγραφή");
     // The layouts surveyors' lists come in, each said in one line.
@@ -119,7 +119,7 @@ void tst_PanelOperations::open()
     if (message.isEmpty()) {
         if (!name.isEmpty()) {
             const std::string count = added.count("\r\n") == 1 ? "\n1 σημείο" : "\n" + std::to_string(added.count("\r\n")) + " σημεία";
-            QCOMPARE(dialogs.messages[0], (ShownMessage{msg::kOpened + count, msg::kTitleInfoPlain, MessageIcon::Information}));
+            QCOMPARE(dialogs.messages[0], (ShownMessage{windowTexts().opened + count, windowTexts().titleInfoPlain, MessageIcon::Information}));
         }
         return;
     }
@@ -131,8 +131,8 @@ void tst_PanelOperations::open()
         return;
     }
     QVERIFY(m.icon == MessageIcon::Critical);
-    const bool invalid = m.text.starts_with(msg::kInvalidFile);
-    QCOMPARE(m.title, std::string(invalid ? msg::kTitleWarningPlain : msg::kTitleWarning));
+    const bool invalid = m.text.starts_with(windowTexts().invalidFile);
+    QCOMPARE(m.title, std::string(invalid ? windowTexts().titleWarningPlain : windowTexts().titleWarning));
     if (!invalid) QVERIFY(QString::fromStdString(m.text).contains(path));
 }
 
@@ -196,7 +196,7 @@ void tst_PanelOperations::save()
     for (const QString& a : answer.split('|', Qt::SkipEmptyParts)) {
         dialogs.yesNoAnswers.push_back(a == "Yes");
         const std::string named = forceTxtExtension(at(names[qsizetype(asked.size())]).toStdString());
-        asked.push_back({replaceExisting(named), msg::kSaveTitle, MessageIcon::Question});
+        asked.push_back({replaceExisting(named), windowTexts().saveTitle, MessageIcon::Question});
         if (a == "No") offered.push_back(named);
     }
     const bool empty = panel.trimmed().isEmpty();
@@ -207,12 +207,12 @@ void tst_PanelOperations::save()
     QCOMPARE(dialogs.suggestions, empty ? std::vector<std::string>{} : offered);
     QCOMPARE(saved.value_or(""), none ? std::string() : at(written).toStdString());
     if (empty) {
-        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{msg::kNothingToSave, msg::kTitleInfoPlain, MessageIcon::Information}}));
+        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{windowTexts().nothingToSave, windowTexts().titleInfoPlain, MessageIcon::Information}}));
     } else if (none) {
         QVERIFY(dialogs.messages.empty());
         QVERIFY(!QFile::exists(at("prog/TempFile.Dat")));
     } else {
-        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{msg::kSaved, msg::kTitleInfoPlain, MessageIcon::Information}}));
+        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{windowTexts().saved, windowTexts().titleInfoPlain, MessageIcon::Information}}));
         QCOMPARE(readFile(at("prog/TempFile.Dat")), bytes);
     }
     if (!written.isEmpty()) QCOMPARE(readFile(at(written)), bytes);
@@ -249,8 +249,8 @@ void tst_PanelOperations::batch_data()
                         const QString& message, const QString& where = {}, bool backward = false) {
         QTest::newRow(tag) << list << lambdaOld << phiNew << "" << "" << message << where << backward;
     };
-    row("panel of spaces", "    ", "-0.51", "40.45", msg::kNoList);
-    row("empty panel 1", "", "-0.51", "40.45", msg::kNoList);
+    row("panel of spaces", "    ", "-0.51", "40.45", windowTexts().noList);
+    row("empty panel 1", "", "-0.51", "40.45", windowTexts().noList);
     row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
     row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
     // A failing record: the lines before it converted, its place and reason
@@ -279,17 +279,17 @@ void tst_PanelOperations::batch()
     fields.setText(FieldId::PhiNew, phiNew.toStdString());
     const auto untouched = fields.all();
     FakeDialogs dialogs;
-    const auto count = convertPointList(fields, dialogs, m_work.places(), backward ? Direction::NewToOld : Direction::OldToNew);
+    const auto count = convertPointList(fields, dialogs, m_work.places(), backward ? Direction::Backward : Direction::Forward);
     QCOMPARE(count, message.isEmpty() || where.startsWith("line ") ? 1ULL : 0ULL);
     if (message.isEmpty()) {
         QCOMPARE(fields.text(FieldId::File2),
                  before.toStdString() + (backward ? std::string("P1, 9441.934, -9097.840, 5.000\r\n") : kWorkedLine));
-        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{std::string(msg::kBatchDone) + "\n1 σημείο", msg::kTitleInfo,
+        QCOMPARE(dialogs.messages, std::vector<ShownMessage>({{std::string(windowTexts().batchDone) + "\n1 σημείο", windowTexts().titleInfo,
                                                                MessageIcon::Information}}));
         return;
     }
     QCOMPARE(dialogs.messages,
-             std::vector<ShownMessage>({{message.toStdString(), msg::kTitleWarning, MessageIcon::Critical}}));
+             std::vector<ShownMessage>({{message.toStdString(), windowTexts().titleWarning, MessageIcon::Critical}}));
     if (where.startsWith("line ")) {
         QCOMPARE(fields.text(FieldId::File2), kWorkedLine);
         QVERIFY(fields.selected == std::pair(FieldId::File1, where.mid(5).toULongLong()));

@@ -5,10 +5,9 @@
 // since the polynomial there is its constant term.
 
 #include "support/fake_window.h"
-#include "geodesy/sheet_frame.h"
+#include "geodesy/hatt_projection.h"
 #include "operations/window_texts.h"
-#include "operations/grid_operations.h"
-#include "operations/messages.h"
+#include "operations/egsa87_operations.h"
 #include "operations/sheet_names.h"
 
 #include <QTest>
@@ -22,14 +21,14 @@ namespace {
 constexpr int kUnknown = 0, kAmbiguous = -1;
 
 // The point in the middle of a sheet's outline, as Hatt X, Y on its centre.
-geo::PlanePoint middleOf(const geo::SheetRecord& s)
+geo::PlanePoint middleOf(const geo::Sheet& s)
 {
     double phi = 0, lambda = 0;
     for (const auto& c : s.outline) {
         phi += c.phiDeg / 4;
         lambda += c.lambdaDeg / 4;
     }
-    const geo::SheetFrame frame(geo::sheetCentreRad(s));
+    const geo::HattProjection frame(geo::centreOf(s));
     return *frame.forward({geo::degreesToRadians(phi), geo::degreesToRadians(lambda) + geo::athensMeridian()});
 }
 
@@ -44,7 +43,7 @@ private slots:
     void refusals();
     void windowLists_data();
     void windowLists();
-    void pointToGridAndSheetNames();
+    void pointToEgsa87AndSheetNames();
 };
 
 void tst_Sheets::findSheet_data()
@@ -94,7 +93,7 @@ void tst_Sheets::findSheet()
 // sheets are met at the middle of their outlines on their own centres.
 void tst_Sheets::refusals_data()
 {
-    QTest::addColumn<bool>("toGrid");
+    QTest::addColumn<bool>("toEgsa87");
     QTest::addColumn<int>("sheet");  // the sheet whose centre (or name, when named) is used
     QTest::addColumn<bool>("named");
     QTest::addColumn<QString>("message");
@@ -112,7 +111,7 @@ void tst_Sheets::refusals_data()
 
 void tst_Sheets::refusals()
 {
-    QFETCH(bool, toGrid);
+    QFETCH(bool, toEgsa87);
     QFETCH(int, sheet);
     QFETCH(bool, named);
     QFETCH(QString, message);
@@ -123,8 +122,8 @@ void tst_Sheets::refusals()
         return;
     }
     const geo::PlanePoint p = middleOf(s);
-    const geo::GridPoint g = geo::Egsa87Polynomial(s).forward(p);
-    const auto result = toGrid ? hattToGrid(*choice, p) : gridToHatt(*choice, g);
+    const geo::Egsa87Point g = geo::Egsa87Polynomial(s).forward(p);
+    const auto result = toEgsa87 ? hattToEgsa87(*choice, p) : egsa87ToHatt(*choice, g);
     QVERIFY(!result);
     QCOMPARE(QString::fromStdString(refusalMessage(result.error(), *choice)), message);
 }
@@ -134,30 +133,30 @@ void tst_Sheets::refusals()
 // one polynomial with A0 = 497146.35, B0 = 4455299.91).
 void tst_Sheets::windowLists_data()
 {
-    QTest::addColumn<bool>("toGrid");
+    QTest::addColumn<bool>("toEgsa87");
     QTest::addColumn<QString>("panel1");
     QTest::addColumn<QString>("panel2");  // after the operation
     QTest::addColumn<QString>("message");
     const QString off = QString::fromStdString(windowBook().offSheets("40.15", "0.15"));
     QTest::newRow("centre to the Grid") << true << "P1, 0, 0, 12.5\r\n" << "P1, 497146.350, 4455299.910, 12.500\r\n"
-                                        << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
+                                        << QString::fromStdString(withPointCount(windowTexts().batchDone, 1));
     QTest::newRow("the Grid to the centre") << false << "P1, 497146.35, 4455299.91, 12.500\r\n"
-                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(msg::withPointCount(msg::kBatchDone, 1));
+                                            << "P1, 0.000, 0.000, 12.500\r\n" << QString::fromStdString(withPointCount(windowTexts().batchDone, 1));
     QTest::newRow("second record off every sheet: first line kept")
         << true << "P1, 0, 0, 1\r\nP2, 90000, 0, 1\r\nP3, 0, 0, 1\r\n" << "P1, 497146.350, 4455299.910, 1.000\r\n"
-        << QString(msg::kBatchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
+        << QString(windowTexts().batchFailed) + "\nεγγραφή 2, γραμμή 2: " + off;
     QTest::newRow("Grid point off every sheet") << false << "Q, 400000, 4100000, 0\r\n" << ""
-                                                << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: " + off;
+                                                << QString(windowTexts().batchFailed) + "\nεγγραφή 1, γραμμή 1: " + off;
     QTest::newRow("text for X: the reader's reason") << true << "P1, abc, 0, 0\r\n" << ""
-                                                     << QString(msg::kBatchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
+                                                     << QString(windowTexts().batchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
     QTest::newRow("a semicolon list to the Grid") << true << "P1;10;10;5\r\nP2;0;0;6\r\n"
                                                   << "P1, 497156.350, 4455309.902, 5.000\r\nP2, 497146.350, 4455299.910, 6.000\r\n"
-                                                  << QString(msg::kBatchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
+                                                  << QString(windowTexts().batchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
 }
 
 void tst_Sheets::windowLists()
 {
-    QFETCH(bool, toGrid);
+    QFETCH(bool, toEgsa87);
     QFETCH(QString, panel1);
     QFETCH(QString, panel2);
     QFETCH(QString, message);
@@ -167,10 +166,10 @@ void tst_Sheets::windowLists()
     for (FieldId id : {FieldId::LambdaOld, FieldId::LambdaNew}) fields.setText(id, "0.15");
     fields.setText(FieldId::File1, panel1.toStdString());
     const TempPlaces nowhere{};
-    if (toGrid) {
-        convertListToGrid(fields, dialogs, nowhere);
+    if (toEgsa87) {
+        convertListToEgsa87(fields, dialogs, nowhere);
     } else {
-        convertListFromGrid(fields, dialogs, nowhere);
+        convertListFromEgsa87(fields, dialogs, nowhere);
     }
     QCOMPARE(QString::fromStdString(fields.text(FieldId::File2)), panel2);
     QVERIFY(!dialogs.messages.empty());
@@ -179,7 +178,7 @@ void tst_Sheets::windowLists()
 
 // One point of "Από Κ.Φ." to the Grid into panel 2, its refusals, and the
 // sheet names the window shows after ">" and "<".
-void tst_Sheets::pointToGridAndSheetNames()
+void tst_Sheets::pointToEgsa87AndSheetNames()
 {
     FakeFields fields;
     FakeDialogs dialogs;
@@ -190,17 +189,17 @@ void tst_Sheets::pointToGridAndSheetNames()
     // N 4455309.902206. (The centre itself lies on the corner of four sheets.)
     fields.setText(FieldId::X1, "10");
     fields.setText(FieldId::Y1, "10");
-    convertPointToGrid(fields, dialogs);
+    convertPointToEgsa87(fields, dialogs);
     QCOMPARE(fields.text(FieldId::File2), std::string("kept\r\nΚαρυαί, 497156.350, 4455309.902, 0.000\r\n"));
     QVERIFY(dialogs.messages.empty());
 
     fields.setText(FieldId::LambdaOld, "0.20");  // no sheet has this centre
-    convertPointToGrid(fields, dialogs);
+    convertPointToEgsa87(fields, dialogs);
     QCOMPARE(dialogs.messages.back().text, windowBook().noSheetOnCentre("40.15", "0.20"));
-    QCOMPARE(dialogs.messages.back().title, std::string(msg::kTitleWarning));
+    QCOMPARE(dialogs.messages.back().title, std::string(windowTexts().titleWarning));
     fields.setText(FieldId::LambdaOld, "0.15");
     fields.setText(FieldId::X1, "-30000");  // west of Συκέα and Ιερισσός
-    convertPointToGrid(fields, dialogs);
+    convertPointToEgsa87(fields, dialogs);
     QCOMPARE(dialogs.messages.back().text, windowBook().offSheets("40.15", "0.15"));
     QCOMPARE(fields.text(FieldId::File2), std::string("kept\r\nΚαρυαί, 497156.350, 4455309.902, 0.000\r\n"));
 

@@ -5,7 +5,7 @@
 // all others).
 
 #include "support/fake_window.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/single_point.h"
 
 #include <QTest>
@@ -99,7 +99,7 @@ void tst_SinglePoint::convert()
     if (!expected.contains('=')) {
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(dialogs.messages[0].text), expected);
-        QCOMPARE(dialogs.messages[0].title, std::string(msg::kTitleWarning));
+        QCOMPARE(dialogs.messages[0].title, std::string(windowTexts().titleWarning));
         QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical);
         QVERIFY(fields.all() == before);
         return;

@@ -6,7 +6,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "dark_palette.h"  // tools/
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
 #include "ui/about_window.h"
@@ -51,7 +51,8 @@ using namespace hattsheet::testing;
 using namespace hattsheet::ui;
 using hattsheet::operations::DefaultAnswer;
 using hattsheet::operations::MessageIcon;
-namespace msg = hattsheet::operations::msg;
+using hattsheet::operations::windowTexts;
+using hattsheet::operations::withPointCount;
 
 namespace {
 
@@ -186,9 +187,9 @@ QImage fileDialogSeen(const Window& h, bool save)
     // XDG_CONFIG_HOME): one save into the folder first, and whatever ran before, this test draws the same.
     QSettings(QSettings::UserScope, "QtProject").remove("FileDialog");
     QtDialogs dialogs(const_cast<MainWindow*>(&h.w));
-    const std::vector<hattsheet::operations::FileFilter> filters{{msg::kFilterTxt, "*.txt"}};
+    const std::vector<hattsheet::operations::FileFilter> filters{{windowTexts().filterTxt, "*.txt"}};
     whenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
-    if (!dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString())) return {};
+    if (!dialogs.chooseSaveFile(windowTexts().saveTitle, filters, (folder + "/raw.txt").toStdString())) return {};
     QImage seen;
     whenModal([&](QWidget* modal) {
         auto* tree = modal->findChild<QTreeView*>();
@@ -207,8 +208,8 @@ QImage fileDialogSeen(const Window& h, bool save)
         masks.end();
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    if (save) dialogs.chooseSaveFile(msg::kSaveTitle, filters, (folder + "/raw.txt").toStdString());
-    else dialogs.chooseOpenFile(msg::kOpenTitle, filters);
+    if (save) dialogs.chooseSaveFile(windowTexts().saveTitle, filters, (folder + "/raw.txt").toStdString());
+    else dialogs.chooseOpenFile(windowTexts().openTitle, filters);
     return seen;
 }
 
@@ -566,7 +567,7 @@ private slots:
         QCOMPARE(readFile(path("2.txt")), converted);
         QCOMPARE(readFile(path("3.txt")), converted + read);  // opened below the batch's lines
         QCOMPARE(h.text("txtFile2"), "txtFile2=");
-        const ShownMessage done{msg::withPointCount(msg::kBatchDone, 40000), msg::kTitleInfo, MessageIcon::Information};
+        const ShownMessage done{withPointCount(windowTexts().batchDone, 40000), windowTexts().titleInfo, MessageIcon::Information};
         const auto at = std::find(h.dialogs.messages.begin(), h.dialogs.messages.end(), done) - h.dialogs.messages.begin();
         QVERIFY(at < qsizetype(h.dialogs.messages.size()) && afterBatch.size() > 30);
         QCOMPARE(h.dialogs.watchedAtMessage[at], afterBatch);
@@ -585,17 +586,17 @@ private slots:
         QVERIFY(writeFile(QString::fromStdString(list), "P, 1000, 2000, 5\r\n"));
         h.w.openFile(QString::fromStdString(list));
         QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
-        QCOMPARE(h.dialogs.messages.back(), (ShownMessage{std::string(msg::kOpened) + "\n1 σημείο", msg::kTitleInfoPlain, MessageIcon::Information}));
+        QCOMPARE(h.dialogs.messages.back(), (ShownMessage{std::string(windowTexts().opened) + "\n1 σημείο", windowTexts().titleInfoPlain, MessageIcon::Information}));
         QTest::keyClick(&h.w, Qt::Key_R, Qt::ControlModifier);
         for (const QString seen : {"txtPhiOld=40.45", "txtLamdaOld=-0.45", "txtPhiNew=40.51", "txtLamdaNew=-0.51"}) QCOMPARE(h.text(seen.section('=', 0, 0)), seen);
         h.w.findChild<QAction*>("mnuSwap")->trigger();
         h.w.findChild<QAction*>("mnuBackward")->trigger();
         QCOMPARE(h.text("txtFile2"), "txtFile2=P, 9441.934, -9097.840, 5.000\n");
-        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kBatchDone) + "\n1 σημείο");
+        QCOMPARE(h.dialogs.messages.back().text, std::string(windowTexts().batchDone) + "\n1 σημείο");
         for (const bool saved : {false, true}) {
             h.dialogs.yesNoAnswers = {false};
             QVERIFY(!h.w.close());
-            QCOMPARE(h.dialogs.questions.back().text, saved ? std::string(msg::kQuit) : std::string(msg::kQuit) + "\n" + msg::kQuitUnsaved);
+            QCOMPARE(h.dialogs.questions.back().text, saved ? std::string(windowTexts().quit) : std::string(windowTexts().quit) + "\n" + windowTexts().quitUnsaved);
             h.dialogs.fileAnswers = {h.temp.filePath("out2.txt").toStdString()};
             if (!saved) h.click("cmdSav2");
         }
@@ -605,7 +606,7 @@ private slots:
         h.click("cmdEr1");
         QCOMPARE(h.text("txtFile1"), "txtFile1=");
         h.click("cmdSav1");
-        QCOMPARE(h.dialogs.messages.back().text, std::string(msg::kNothingToSave));
+        QCOMPARE(h.dialogs.messages.back().text, std::string(windowTexts().nothingToSave));
         QCOMPARE(h.dialogs.suggestions.size(), std::size_t(2));
         QTest::keyClick(h.panel("txtFile1"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
@@ -678,7 +679,7 @@ private slots:
         } else if (where == "Yes" || where == "No") {
             h.dialogs.yesNoAnswers = {where == "Yes"};
             QCOMPARE(h.w.close(), where == "Yes");
-            const ShownMessage asked{msg::kQuit, msg::kTitleQuit, MessageIcon::Question};
+            const ShownMessage asked{windowTexts().quit, windowTexts().titleQuit, MessageIcon::Question};
             QCOMPARE(h.dialogs.questions, std::vector<ShownMessage>{asked});
             QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>{DefaultAnswer::Yes});
         } else {  // the background between Label8 (ends at 1095 twips) and Label2 (starts at 1260)
@@ -741,10 +742,10 @@ private slots:
         });
         bool yes = false;
         if (ask == "message") {
-            dialogs.showMessage(msg::kBatchFailed, msg::kTitleWarning, MessageIcon::Critical);
+            dialogs.showMessage(windowTexts().batchFailed, windowTexts().titleWarning, MessageIcon::Critical);
             QVERIFY(titleRoom >= 100);
         } else if (ask == "save") {
-            const auto file = dialogs.chooseSaveFile(msg::kSaveTitle, {{msg::kFilterTxt, "*.txt"}}, "");
+            const auto file = dialogs.chooseSaveFile(windowTexts().saveTitle, {{windowTexts().filterTxt, "*.txt"}}, "");
             yes = file.has_value();
             QCOMPARE(seen.size, QStringLiteral("1,46 KiB"));
             QVERIFY(seen.columnsFit);
@@ -752,10 +753,10 @@ private slots:
                 chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles().value(0);
                 QTest::keyClick(modal, Qt::Key_Escape);
             });
-            QVERIFY(!dialogs.chooseOpenFile(msg::kOpenTitle, {{msg::kFilterTxt, "*.txt"}}));
+            QVERIFY(!dialogs.chooseOpenFile(windowTexts().openTitle, {{windowTexts().filterTxt, "*.txt"}}));
             if (yes) QCOMPARE(chosen, QString::fromStdString(*file));
         } else {
-            yes = dialogs.askYesNo(msg::kQuit, msg::kTitleQuit, ask == "Yes" ? DefaultAnswer::Yes : DefaultAnswer::No);
+            yes = dialogs.askYesNo(windowTexts().quit, windowTexts().titleQuit, ask == "Yes" ? DefaultAnswer::Yes : DefaultAnswer::No);
         }
         QTEST(yes, "yes");
         expectGreek(texts);
@@ -908,7 +909,7 @@ private slots:
         win.set("txtFile1=P1, 10, 10, 5");
         win.w.findChild<QAction*>("mnuListToGrid")->trigger();
         QCOMPARE(win.text("txtFile2"), QString("txtFile2=P1, 497156.350, 4455309.902, 5.000\n"));
-        QCOMPARE(win.dialogs.messages.back().text, msg::withPointCount(msg::kBatchDone, 1));
+        QCOMPARE(win.dialogs.messages.back().text, withPointCount(windowTexts().batchDone, 1));
         win.set("txtPhiNew=40.15");
         win.set("txtLamdaNew=0.15");
         win.set("txtFile1=" + win.text("txtFile2").section('=', 1));

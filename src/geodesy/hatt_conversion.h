@@ -3,7 +3,7 @@
 // window's ">" and "<", its batch, and the command line): the inverse series
 // at the source centre, then the forward series at the target centre.
 
-#include "geodesy/sheet_frame.h"
+#include "geodesy/hatt_projection.h"
 
 #include <optional>
 
@@ -21,9 +21,9 @@ struct Carried {
 };
 
 // The source and the target frame of one conversion.
-class FramePair {
+class HattConversion {
 public:
-    FramePair(CentreRad from, CentreRad to) : m_from(from), m_to(to) {}
+    HattConversion(Centre from, Centre to) : m_from(from), m_to(to) {}
 
     // A plane point on the source sheet -> the same point on the target sheet
     // (metres); empty when a result of either step is not finite.
@@ -31,12 +31,12 @@ public:
     // The same conversion with the position between the two steps.
     std::optional<Carried> carry(PlanePoint p) const;
 
-    const SheetFrame& from() const { return m_from; }
-    const SheetFrame& to() const { return m_to; }
+    const HattProjection& from() const { return m_from; }
+    const HattProjection& to() const { return m_to; }
 
 private:
-    SheetFrame m_from;
-    SheetFrame m_to;
+    HattProjection m_from;
+    HattProjection m_to;
 };
 
 } // namespace hattsheet::geodesy

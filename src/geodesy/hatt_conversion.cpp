@@ -1,14 +1,14 @@
-#include "geodesy/frame_pair.h"
+#include "geodesy/hatt_conversion.h"
 
 namespace hattsheet::geodesy {
 
-std::optional<PlanePoint> FramePair::convert(PlanePoint p) const
+std::optional<PlanePoint> HattConversion::convert(PlanePoint p) const
 {
     const auto position = m_from.inverse(p);
     return position ? m_to.forward(*position) : std::nullopt;
 }
 
-std::optional<Carried> FramePair::carry(PlanePoint p) const
+std::optional<Carried> HattConversion::carry(PlanePoint p) const
 {
     const auto position = m_from.inverse(p);
     if (!position) {
@@ -18,7 +18,7 @@ std::optional<Carried> FramePair::carry(PlanePoint p) const
     if (!target) {
         return std::nullopt;
     }
-    const double lambdaAthens = m_to.longitudeDifference(position->lambda) + m_to.centre().lambda0;
+    const double lambdaAthens = m_to.longitudeDifference(position->lambda) + m_to.centre().lambda0Rad;
     return Carried{*position, lambdaAthens, *target};
 }
 

@@ -1,8 +1,8 @@
-#include "operations/grid_operations.h"
+#include "operations/egsa87_operations.h"
 
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 #include "geodesy/sheet_outline.h"
-#include "operations/messages.h"
+#include "operations/window_texts.h"
 #include "operations/point_list.h"
 #include "pointfile/layout_reader.h"
 #include "operations/single_point.h"
@@ -16,7 +16,7 @@ namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
 
-const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText)
+const geodesy::Sheet* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText)
 {
     const auto phi = text::degMinToDegrees(phiText);
     const auto lambda = text::degMinToDegrees(lambdaText);
@@ -31,7 +31,7 @@ const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std
 }
 
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
-                          const geodesy::SheetRecord* sheet, Language language)
+                          const geodesy::Sheet* sheet, Language language)
 {
     if (error == ChoiceError::Latitude || error == ChoiceError::Longitude) {
         // A refused centre that is a sheet's all the same: the message names it.
@@ -48,7 +48,7 @@ std::string choiceMessage(ChoiceError error, std::string_view phiText, std::stri
     return coordinatesRefused(language);
 }
 
-std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language)
+std::string refusalMessage(const Egsa87Refusal& refusal, const SheetChoice& choice, Language language)
 {
     switch (refusal.reason) {
     case PointRefusal::OffSheets: return messageBook(language).offSheets(choice.phiText(), choice.lambdaText());
@@ -62,41 +62,41 @@ std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice
 
 namespace {
 
-Expected<GridResult, GridRefusal> convertPoint(const SheetChoice& choice, GridDirection direction, double x, double y)
+Expected<Egsa87Result, Egsa87Refusal> convertPoint(const SheetChoice& choice, Direction direction, double x, double y)
 {
-    return direction == GridDirection::ToGrid ? hattToGrid(choice, {x, y}) : gridToHatt(choice, {x, y});
+    return direction == Direction::Forward ? hattToEgsa87(choice, {x, y}) : egsa87ToHatt(choice, {x, y});
 }
 
 } // namespace
 
-Expected<GridPointTexts, GridRefusal> computeGridPoint(const SheetChoice& choice, GridDirection direction,
+Expected<Egsa87PointTexts, Egsa87Refusal> computeEgsa87Point(const SheetChoice& choice, Direction direction,
                                                        std::string_view xText, std::string_view yText)
 {
     const auto x = text::readLeadingNumber(xText);
     const auto y = text::readLeadingNumber(yText);
-    if (!x || !y) return unexpected(GridRefusal{});
+    if (!x || !y) return unexpected(Egsa87Refusal{});
     const auto result = convertPoint(choice, direction, x->value, y->value);
     if (!result) return unexpected(result.error());
     const double latDeg = geodesy::radiansToDegrees(result->position.phi);
     const double lonDeg = geodesy::radiansToDegrees(result->position.lambda);
     const double athensDeg = geodesy::radiansToDegrees(result->lambdaAthens);
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
-        return unexpected(GridRefusal{});
+        return unexpected(Egsa87Refusal{});
     }
-    return GridPointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
+    return Egsa87PointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
                           text::formatDms(latDeg),     text::formatSignedDms(athensDeg),
                           text::formatDms(lonDeg),     result->sheet,
                           result->farOutside};
 }
 
-Expected<GridResult, GridRefusal> GridLineConverter::convert(double x, double y) const
+Expected<Egsa87Result, Egsa87Refusal> Egsa87LineConverter::convert(double x, double y) const
 {
     auto result = convertPoint(m_choice, m_direction, x, y);
     if (result && result->farOutside) m_farOutside.fetch_add(1, std::memory_order_relaxed);
     return result;
 }
 
-bool GridLineConverter::appendPoint(const pf::RecordPoint& point, const pf::PointLayout& layout, std::string& out) const
+bool Egsa87LineConverter::appendPoint(const pf::RecordPoint& point, const pf::PointLayout& layout, std::string& out) const
 {
     const auto result = convert(point.x, point.y);
     if (!result) return false;
@@ -104,7 +104,7 @@ bool GridLineConverter::appendPoint(const pf::RecordPoint& point, const pf::Poin
     return true;
 }
 
-std::string GridLineConverter::refusalOf(const pf::RecordPoint& point) const
+std::string Egsa87LineConverter::refusalOf(const pf::RecordPoint& point) const
 {
     // A result beyond a double fails as in the Hatt batch, with its reason.
     const auto result = convertPoint(m_choice, m_direction, point.x, point.y);
@@ -112,7 +112,7 @@ std::string GridLineConverter::refusalOf(const pf::RecordPoint& point) const
     return refusalMessage(result.error(), m_choice, m_language);
 }
 
-std::string GridLineConverter::warning() const
+std::string Egsa87LineConverter::warning() const
 {
     const unsigned long long far = farOutsideCount();
     const auto& candidates = m_choice.candidates();
@@ -122,28 +122,28 @@ std::string GridLineConverter::warning() const
 
 namespace {
 
-// Panel 1 through a conversion to or from the Grid: the batch's steps.
-void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, GridDirection direction)
+// Panel 1 through a conversion to or from ΕΓΣΑ87: the batch's steps.
+void convertList(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Direction direction)
 {
     std::string list = fields.text(FieldId::File1);
     if (list.find_first_not_of(' ') == std::string::npos) {
         showWarning(dialogs, windowTexts().noList);
         return;
     }
-    const bool toGrid = direction == GridDirection::ToGrid;
-    const std::string phi = fields.text(toGrid ? FieldId::PhiOld : FieldId::PhiNew);
-    const std::string lambda = fields.text(toGrid ? FieldId::LambdaOld : FieldId::LambdaNew);
+    const bool toEgsa87 = direction == Direction::Forward;
+    const std::string phi = fields.text(toEgsa87 ? FieldId::PhiOld : FieldId::PhiNew);
+    const std::string lambda = fields.text(toEgsa87 ? FieldId::LambdaOld : FieldId::LambdaNew);
     const auto choice = SheetChoice::onCentre(phi, lambda);
     if (!choice) {
         showWarning(dialogs, choiceMessage(choice.error(), phi, lambda, nullptr));
         return;
     }
-    runBatch(fields, dialogs, temp, std::move(list), GridLineConverter(*choice, direction));
+    runBatch(fields, dialogs, temp, std::move(list), Egsa87LineConverter(*choice, direction));
 }
 
 } // namespace
 
-void convertPointToGrid(Fields& fields, Dialogs& dialogs)
+void convertPointToEgsa87(Fields& fields, Dialogs& dialogs)
 {
     const std::string phi = fields.text(FieldId::PhiOld), lambda = fields.text(FieldId::LambdaOld);
     const auto choice = SheetChoice::onCentre(phi, lambda);
@@ -151,7 +151,7 @@ void convertPointToGrid(Fields& fields, Dialogs& dialogs)
         showWarning(dialogs, choiceMessage(choice.error(), phi, lambda, nullptr));
         return;
     }
-    const auto result = computeGridPoint(*choice, GridDirection::ToGrid, fields.text(FieldId::X1), fields.text(FieldId::Y1));
+    const auto result = computeEgsa87Point(*choice, Direction::Forward, fields.text(FieldId::X1), fields.text(FieldId::Y1));
     if (!result) {
         showWarning(dialogs, refusalMessage(result.error(), *choice));
         return;
@@ -161,19 +161,19 @@ void convertPointToGrid(Fields& fields, Dialogs& dialogs)
     fields.appendText(FieldId::File2, line);
 }
 
-void convertListToGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+void convertListToEgsa87(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 {
-    convertList(fields, dialogs, temp, GridDirection::ToGrid);
+    convertList(fields, dialogs, temp, Direction::Forward);
 }
 
-void convertListFromGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
+void convertListFromEgsa87(Fields& fields, Dialogs& dialogs, const TempPlaces& temp)
 {
-    convertList(fields, dialogs, temp, GridDirection::FromGrid);
+    convertList(fields, dialogs, temp, Direction::Backward);
 }
 
-void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreFrame frame)
+void placeSheetCentre(Fields& fields, const geodesy::Sheet& sheet, Side side)
 {
-    const bool from = frame == CentreFrame::From;
+    const bool from = side == Side::From;
     fields.setText(from ? FieldId::PhiOld : FieldId::PhiNew, std::string(sheet.phi0DegMin));
     fields.setText(from ? FieldId::LambdaOld : FieldId::LambdaNew, std::string(sheet.lambda0DegMin));
 }
@@ -181,19 +181,18 @@ void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreF
 std::string sheetNameOfPoint(std::string_view phiText, std::string_view lambdaText, std::string_view xText,
                              std::string_view yText)
 {
-    const auto centre = geodesy::readSheetCentre(phiText, lambdaText);
+    const auto centre = geodesy::readCentre(phiText, lambdaText);
     const auto x = text::readLeadingNumber(xText);
     const auto y = text::readLeadingNumber(yText);
     if (!centre || !x || !y) return {};
-    const geodesy::SheetFrame frame(
-        {geodesy::degreesToRadians(centre->phi0Deg), geodesy::degreesToRadians(centre->lambda0Deg)});
-    const auto position = frame.inverse({x->value, y->value});
+    const geodesy::HattProjection projection(*centre);
+    const auto position = projection.inverse({x->value, y->value});
     if (!position) return {};
     const double phiDeg = geodesy::radiansToDegrees(position->phi);
-    const double lambdaDeg = geodesy::radiansToDegrees(frame.longitudeDifference(position->lambda) + frame.centre().lambda0);
+    const double lambdaDeg = geodesy::radiansToDegrees(projection.longitudeDifference(position->lambda) + projection.centre().lambda0Rad);
     // A sheet on this centre first: where outlines overlap (Άβδηρα and
     // Ν.Θάσος) it is the one whose coordinates these are.
-    const geodesy::SheetRecord* found = nullptr;
+    const geodesy::Sheet* found = nullptr;
     for (const auto& sheet : geodesy::sheetCatalogue()) {
         if (!geodesy::outlineHolds(sheet.outline, phiDeg, lambdaDeg)) continue;
         if (geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) return windowBook().sheetNamed(sheet);

@@ -1,9 +1,9 @@
-#include "geodesy/sheet_centre.h"
+#include "geodesy/centre.h"
 
 
 namespace hattsheet::geodesy {
 
-Expected<SheetCentre, CentreError> readSheetCentre(std::string_view phiText, std::string_view lambdaText)
+Expected<Centre, CentreError> readCentre(std::string_view phiText, std::string_view lambdaText)
 {
     const std::optional<double> phi0 = degMinToDegrees(phiText);
     const std::optional<double> lambda0 = degMinToDegrees(lambdaText);
@@ -16,7 +16,7 @@ Expected<SheetCentre, CentreError> readSheetCentre(std::string_view phiText, std
     if (!lambda0 || !(*lambda0 >= kMinCentreLongitudeDeg && *lambda0 <= kMaxCentreLongitudeDeg)) {
         return unexpected(CentreError::Longitude);
     }
-    return SheetCentre{*phi0, *lambda0};
+    return Centre(*phi0, *lambda0);
 }
 
 } // namespace hattsheet::geodesy

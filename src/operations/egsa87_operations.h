@@ -18,37 +18,35 @@
 
 namespace hattsheet::operations {
 
-enum class GridDirection { ToGrid, FromGrid };
-
 // One of the six inconsistent sheets whose centre this refused centre is
 // (390 Ν.Μεγίστη's, Δλ 5°45'), or none.
-const geodesy::SheetRecord* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText);
+const geodesy::Sheet* defectiveSheetOnCentre(std::string_view phiText, std::string_view lambdaText);
 // The message of a refused centre or sheet (the window's in its language,
 // the command line's in the language of its run).
 std::string choiceMessage(ChoiceError error, std::string_view phiText, std::string_view lambdaText,
-                          const geodesy::SheetRecord* sheet, Language language = kWindowLanguage);
+                          const geodesy::Sheet* sheet, Language language = kWindowLanguage);
 // The message of a refused point: it names the sheet and the reason.
-std::string refusalMessage(const GridRefusal& refusal, const SheetChoice& choice, Language language = kWindowLanguage);
+std::string refusalMessage(const Egsa87Refusal& refusal, const SheetChoice& choice, Language language = kWindowLanguage);
 
 // One point: the target's two coordinates ("0.000"), the geodetic display
 // as ">" writes it, and the sheet whose polynomial was used.
-struct GridPointTexts {
-    std::string x, y;  // E, N (to the Grid) or X, Y on the sheet's centre (from it)
+struct Egsa87PointTexts {
+    std::string x, y;  // E, N (to ΕΓΣΑ87) or X, Y on the sheet's centre (from it)
     std::string lat, lonAthens, lonGreenwich;
-    const geodesy::SheetRecord* sheet = nullptr;
+    const geodesy::Sheet* sheet = nullptr;
     bool farOutside = false;
 };
 // X and Y (or E and N) read as the window reads its fields; on a refusal
 // why (refusalMessage gives its words).
-Expected<GridPointTexts, GridRefusal> computeGridPoint(const SheetChoice& choice, GridDirection direction,
+Expected<Egsa87PointTexts, Egsa87Refusal> computeEgsa87Point(const SheetChoice& choice, Direction direction,
                                                        std::string_view xText, std::string_view yText);
 
-// A list's records to or from the Grid, one point line each (the list
+// A list's records to or from ΕΓΣΑ87, one point line each (the list
 // format of the Hatt conversions: code, X, Y, H).
-class GridLineConverter final : public PointConverter {
+class Egsa87LineConverter final : public PointConverter {
 public:
     // Refusals in the language given.
-    GridLineConverter(const SheetChoice& choice, GridDirection direction, Language language = kWindowLanguage)
+    Egsa87LineConverter(const SheetChoice& choice, Direction direction, Language language = kWindowLanguage)
         : m_choice(choice), m_direction(direction), m_language(language)
     {
     }
@@ -66,28 +64,27 @@ public:
     const SheetChoice& choice() const { return m_choice; }
 
 private:
-    Expected<GridResult, GridRefusal> convert(double x, double y) const;
+    Expected<Egsa87Result, Egsa87Refusal> convert(double x, double y) const;
 
     const SheetChoice& m_choice;
-    GridDirection m_direction;
+    Direction m_direction;
     Language m_language;
     mutable std::atomic<unsigned long long> m_farOutside{0};
 };
 
 // The window's menu entries. On a refusal they show its message under
 // "Προσοχή!" and change no field.
-// The point of "Από Κ.Φ." (txtX1, txtY1) to the Grid: its line appended to
+// The point of "Από Κ.Φ." (txtX1, txtY1) to ΕΓΣΑ87: its line appended to
 // panel 2 with the sheet's name as the code.
-void convertPointToGrid(Fields& fields, Dialogs& dialogs);
-// Panel 1 from "Από Κ.Φ." to the Grid, into panel 2 as the batch does.
-void convertListToGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+void convertPointToEgsa87(Fields& fields, Dialogs& dialogs);
+// Panel 1 from "Από Κ.Φ." to ΕΓΣΑ87, into panel 2 as the batch does.
+void convertListToEgsa87(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 // Panel 1 as Grid points to "Σε Κ.Φ.", into panel 2.
-void convertListFromGrid(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
+void convertListFromEgsa87(Fields& fields, Dialogs& dialogs, const TempPlaces& temp);
 
 // The sheet chooser's result: the sheet's centre written into the φ and Δλ
 // fields of "Από Κ.Φ." (From) or "Σε Κ.Φ." (To), as the user would type it.
-enum class CentreFrame { From, To };
-void placeSheetCentre(Fields& fields, const geodesy::SheetRecord& sheet, CentreFrame frame);
+void placeSheetCentre(Fields& fields, const geodesy::Sheet& sheet, Side side);
 
 // The sheet the point of a centre's fields lies on ("Άθως (ΟΚΧΕ 1)"), or
 // empty when none of that centre's sheets holds it: what the window shows
