@@ -167,6 +167,9 @@ void tst_ListEngine::stops_data()
     row("a quote open to the end", "A,1,2,3\r\n\"B,1,2,3\r\n", "A|1|2|3;!2@2 cut X0 ", "A|1|2|3;!2@2 cut X0 ");
     row("records across lines counted where the first starts", "A,1,2,3\r\nB,1\r\n2,3\r\nC,4,5,6\r\n",
         "A|1|2|3;!2@2 offline X2 ", "A|1|2|3;B|1|2|3;C|4|5|6;~1@2");
+    // The stop is on the first line without its fields, past the header and the blank line.
+    row("decimal commas between commas after a header", "Κωδικός,Χ,Υ,Η\r\n\r\nP1,1000,5,2000,25,100\r\n",
+        "!1@3 ambiguous X6 ", "!1@3 ambiguous X6 ");
 }
 
 void tst_ListEngine::stops()
@@ -273,6 +276,11 @@ void tst_ListEngine::faults()
     QCOMPARE(runOf(longer, options, nullptr), QString("A|1|2|3;!2@2 long X0 +"));
     PieceSource unfinished("A,1,2,3\r\nB,123456789012345678901234567890");
     QCOMPARE(runOf(unfinished, options, nullptr), QString("A|1|2|3;!2@2 long X0 "));
+    // The limit is on each record, never on where it starts in the block.
+    ops::ListOptions limited = whole(true);
+    limited.longestRecord = 12;
+    PieceSource shortOnes("A,1,2,3\r\nB,4,5,6\r\nC,7,8,9\r\n");
+    QCOMPARE(runOf(shortOnes, limited, nullptr), QString("A|1|2|3;B|4|5|6;C|7|8|9;"));
 }
 
 QTEST_APPLESS_MAIN(tst_ListEngine)

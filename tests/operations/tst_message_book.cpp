@@ -5,6 +5,7 @@
 
 #include "base/platform.h"
 #include "geodesy/sheet_catalogue.h"
+#include "operations/list_messages.h"
 #include "operations/message_book.h"
 
 #include <QTest>
@@ -97,6 +98,14 @@ void tst_MessageBook::dataInWords_data()
         row("help names the margin",
             b.helpText().find(greek ? "πάνω από 1 km έξω" : "more than 1 km outside") != std::string::npos ? "yes" : "no",
             "yes", "yes");
+        // The note of a centre typed with 60 minutes or more, at the edges of its rule: 40.6 leaves
+        // 60.000000000000142 minutes after the subtraction, 40.59 leaves 58.99999999999977.
+        const Language language = greek ? Language::Greek : Language::English;
+        row("exactly 60 minutes", operations::minutesNote(" 40.6 ", language),
+            "Το 40.6 διαβάστηκε ως 41° 0' (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)",
+            "40.6 was read as 41° 0' (degrees.minutes, with 60 minutes or more)");
+        row("59 minutes are no note", operations::minutesNote("40.59", language), "", "");
+        row("a text without a number is no note", operations::minutesNote("x", language), "", "");
     }
 }
 

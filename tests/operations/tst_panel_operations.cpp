@@ -309,6 +309,8 @@ void tst_PanelOperations::batchByProducts_data()
     QTest::newRow("ASCII as it stands") << "P1, 1000, 2000, 5\n\nP2,1,2,3" << QByteArray("P1, 1000, 2000, 5\r\nP2,1,2,3\r\n");
     QTest::newRow("Greek code in Windows-1253") << "ΣΤΑΣΗ,1,2,3" << QByteArray("\xD3\xD4\xC1\xD3\xC7,1,2,3\r\n");
     QTest::newRow("a character beyond Windows-1253 keeps UTF-8") << "Ж1,1,2,3" << QByteArray("Ж1,1,2,3\r\n");
+    // The first eight bytes ASCII: the Greek letter is in the bytes read one at a time.
+    QTest::newRow("Greek past the last whole eight bytes") << "P12,1,2,Σ" << QByteArray("P12,1,2,\xD3\r\n");
 }
 
 void tst_PanelOperations::batchByProducts()
