@@ -4,7 +4,6 @@
 // each message from that language's book (operations/message_book.h) on one
 // line of stderr after "hattsheet-convert: ".
 
-#include "operations/list_messages.h"
 #include "operations/message_book.h"
 #include "operations/single_point.h"
 

@@ -6,7 +6,7 @@
 #include "cli/cli_texts.h"
 #include "operations/egsa87_operations.h"
 #include "operations/list_engine.h"
-#include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/list_source.h"
 #include "operations/point_list.h"
 
@@ -102,8 +102,8 @@ std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::
 int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally, const ops::ListStop* stop,
               Output& out, operations::Language language)
 {
-    if (!pf::isWrittenLayout(tally.layout)) say(ops::layoutRecognised(tally.records, tally.layout, language));
-    if (tally.offLine != 0) say(ops::recordsShifted(tally.offLine, tally.firstOffLine, language));
+    if (!pf::isWrittenLayout(tally.layout)) say(ops::messageBook(language).layoutRecognised(tally.records, tally.layout));
+    if (tally.offLine != 0) say(ops::messageBook(language).recordsShifted(tally.offLine, tally.firstOffLine));
     if (const std::string warning = converter.warning(); !warning.empty()) say(warning);
     if ((stop && stop->cause == ops::ListStopCause::Write) || (!stop && !out.commit())) {
         say(operations::messageBook(language).cannotWrite(out.label(), out.error()));
@@ -113,7 +113,7 @@ int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally,
         out.finishPartial();
         // A line that does not fit the layout the first block decided.
         const bool firstMiB = stop->laterBlock && !tally.layout.commaStream;
-        say(ops::listStopped(stop->record, stop->line, stop->fault, stop->refusal, firstMiB, language));
+        say(ops::messageBook(language).listStopped(stop->record, stop->line, stop->fault, stop->refusal, firstMiB));
         return kExitFailed;
     }
     return kExitDone;

@@ -3,7 +3,6 @@
 // to OUTPUT (or stdout) through the batch conversion's steps.
 
 #include "operations/egsa87_operations.h"
-#include "operations/list_messages.h"
 #include "operations/single_point.h"
 
 #include <optional>

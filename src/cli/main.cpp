@@ -17,7 +17,6 @@
 #include "cli/list_mode.h"
 #include "geodesy/centre.h"
 #include "operations/egsa87_operations.h"
-#include "operations/list_messages.h"
 #include "operations/message_book.h"
 #include "operations/sheet_names.h"
 #include "operations/single_point.h"

@@ -40,12 +40,12 @@ std::string choiceMessage(ChoiceError error, std::string_view phiText, std::stri
         }
     }
     switch (error) {
-    case ChoiceError::Latitude: return centreRefused(true, language);
-    case ChoiceError::Longitude: return centreRefused(false, language);
+    case ChoiceError::Latitude: return messageBook(language).centreRefused(geodesy::CentreError::Latitude);
+    case ChoiceError::Longitude: return messageBook(language).centreRefused(geodesy::CentreError::Longitude);
     case ChoiceError::NoSheetOnCentre: return messageBook(language).noSheetOnCentre(phiText, lambdaText);
     case ChoiceError::DefectiveSheet: if (sheet != nullptr) return messageBook(language).defectiveSheet(*sheet); break;
     }
-    return coordinatesRefused(language);
+    return messageBook(language).coordinatesRefused();
 }
 
 std::string refusalMessage(const Egsa87Refusal& refusal, const SheetChoice& choice, Language language)
@@ -57,7 +57,7 @@ std::string refusalMessage(const Egsa87Refusal& refusal, const SheetChoice& choi
         break;
     case PointRefusal::Coordinates: break;
     }
-    return coordinatesRefused(language);
+    return messageBook(language).coordinatesRefused();
 }
 
 namespace {

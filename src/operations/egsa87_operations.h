@@ -6,7 +6,7 @@
 #include "base/expected.h"
 #include "operations/egsa87_conversion.h"
 #include "operations/list_engine.h"
-#include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/window_ports.h"
 #include "operations/window_texts.h"
 #include "pointfile/point_layout.h"

@@ -6,7 +6,7 @@
 // (pointfile/point_layout.h), converts it record by record through a
 // PointConverter into the output lines, and stops at the first record that
 // cannot be read or converted, saying which it is and why, as data: the
-// texts are made by list_messages.h.
+// books word it (message_book.h).
 
 #include "base/expected.h"
 #include "operations/list_source.h"

@@ -24,6 +24,18 @@ std::string MessageBook::withReason(std::string text, int err) const
     return text;
 }
 
+std::string MessageBook::listStopped(unsigned long long record, unsigned long long line,
+                                     const pointfile::RecordFault& fault, const std::string& refusal, bool firstMiB) const
+{
+    namespace pf = hattsheet::pointfile;
+    std::string text = listFailed() + " " + recordPlace(record, line) + ": " + (refusal.empty() ? faultReason(fault) : refusal);
+    if (fault.problem == pf::RecordProblem::OffLine) text += acrossLinesHint();
+    // The list changes its separator, decimal mark or fields on the way.
+    const bool layoutFault = fault.problem == pf::RecordProblem::NotANumber || fault.problem == pf::RecordProblem::FieldCount;
+    if (firstMiB && layoutFault) text += firstBlockHint();
+    return text;
+}
+
 std::string degreesText(double degrees)
 {
     const double whole = std::trunc(degrees);

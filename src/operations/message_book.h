@@ -88,6 +88,14 @@ public:
     // (--records-across-lines), and a layout decided from the first block.
     virtual std::string acrossLinesHint() const = 0;
     virtual std::string firstBlockHint() const = 0;
+    // The command line's message of a list stopped at a record: "error in
+    // the list: record 5, line 7: " and why (the converter's refusal when it
+    // gave one, else the fault's reason), with the hint of
+    // --records-across-lines for a record off its line and, for a line that
+    // does not fit a line layout in a later block (firstMiB), where the
+    // layout came from.
+    std::string listStopped(unsigned long long record, unsigned long long line, const pointfile::RecordFault& fault,
+                            const std::string& refusal, bool firstMiB) const;
 
     // Centres and points.
     virtual std::string centreRefused(geodesy::CentreError error) const = 0;

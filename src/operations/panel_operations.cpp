@@ -1,6 +1,6 @@
 #include "operations/panel_operations.h"
 
-#include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/window_texts.h"
 #include "pointfile/blank_line_filter.h"
 #include "operations/list_engine.h"
@@ -114,12 +114,12 @@ OpenedList pointLinesOf(std::string text)
     const auto run = convertList(source, PanelLines(), options, opened.lines, [](std::string&) { return true; });
     if (!run) {
         const ListStop& stop = run.error();
-        opened.refusal = recordPlace(stop.record, stop.line, kWindowLanguage) + ": " + faultReason(stop.fault, kWindowLanguage);
+        opened.refusal = windowBook().recordPlace(stop.record, stop.line) + ": " + windowBook().faultReason(stop.fault);
         return opened;
     }
     opened.layout = run->layout;
     opened.points = run->records;
-    if (run->offLine != 0) opened.shifted = recordsShifted(run->offLine, run->firstOffLine, kWindowLanguage);
+    if (run->offLine != 0) opened.shifted = windowBook().recordsShifted(run->offLine, run->firstOffLine);
     return opened;
 }
 
@@ -173,7 +173,7 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
     std::string said = withPointCount(windowTexts().opened, opened.points);
-    if (!pf::isWrittenLayout(opened.layout)) said += std::string("\n") + layoutRecognised(opened.points, opened.layout, kWindowLanguage);
+    if (!pf::isWrittenLayout(opened.layout)) said += std::string("\n") + windowBook().layoutRecognised(opened.points, opened.layout);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
     dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
     return true;

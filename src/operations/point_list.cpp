@@ -1,6 +1,6 @@
 #include "operations/point_list.h"
 
-#include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/list_source.h"
@@ -139,15 +139,15 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (!run) {
         const ListStop& stop = run.error();
-        showWarning(dialogs, std::string(windowTexts().batchFailed) + "\n" + recordPlace(stop.record, stop.line, kWindowLanguage) +
-                                 ": " + (stop.refusal.empty() ? faultReason(stop.fault, kWindowLanguage) : stop.refusal));
+        showWarning(dialogs, std::string(windowTexts().batchFailed) + "\n" + windowBook().recordPlace(stop.record, stop.line) +
+                                 ": " + (stop.refusal.empty() ? windowBook().faultReason(stop.fault) : stop.refusal));
         fields.selectLine(FieldId::File1, stop.line);
         return stop.tally.records;
     }
     const ListTally& tally = *run;
     std::string done = withPointCount(windowTexts().batchDone, tally.records);
-    if (!pf::isWrittenLayout(tally.layout)) done += std::string("\n") + layoutRecognised(tally.records, tally.layout, kWindowLanguage);
-    if (tally.offLine != 0) done += std::string("\n") + recordsShifted(tally.offLine, tally.firstOffLine, kWindowLanguage);
+    if (!pf::isWrittenLayout(tally.layout)) done += std::string("\n") + windowBook().layoutRecognised(tally.records, tally.layout);
+    if (tally.offLine != 0) done += std::string("\n") + windowBook().recordsShifted(tally.offLine, tally.firstOffLine);
     dialogs.showMessage(done, windowTexts().titleInfo, MessageIcon::Information);
     return tally.records;
 }

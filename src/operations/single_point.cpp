@@ -1,6 +1,6 @@
 #include "operations/single_point.h"
 
-#include "operations/list_messages.h"
+#include "operations/message_book.h"
 #include "operations/window_texts.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
@@ -25,6 +25,13 @@ std::string messageFor(ConversionError error, Language language)
     case ConversionError::Coordinates: break;
     }
     return book.coordinatesRefused();
+}
+
+std::string minutesNote(std::string_view degMinText, Language language)
+{
+    const auto read = text::readLongMinutes(degMinText);
+    if (!read) return {};
+    return messageBook(language).minutesRead(read->typed, read->angle);
 }
 
 namespace {

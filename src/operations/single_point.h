@@ -51,6 +51,10 @@ computeNewToOld(CentreTexts newCentre, CentreTexts oldCentre, std::string_view x
 // point is in xField: the φ or Δλ field of the centre refused, else xField.
 FieldId refusedField(const Fields& fields, ConversionError error, FieldId fromPhi, FieldId fromLambda, FieldId toPhi,
                      FieldId toLambda, FieldId xField);
+// A sheet centre typed with 60 minutes or more ("40.75"), as it was read
+// (text::readLongMinutes): "40.75 διαβάστηκε ως 41° 15' (μοίρες.λεπτά)".
+// Empty when the minutes are below 60 or the text holds no number.
+std::string minutesNote(std::string_view degMinText, Language language);
 // After a conversion: a note beside the first centre field whose text has
 // 60 minutes or more ("40.75" is 41°15'), saying how it was read.
 void noteLongMinutes(Fields& fields);

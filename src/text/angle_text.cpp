@@ -21,6 +21,34 @@ std::optional<double> degMinToDegrees(std::string_view degMinText)
     return w + ((100.0 * (v - w)) / 60.0);
 }
 
+std::optional<LongMinutes> readLongMinutes(std::string_view degMinText)
+{
+    const auto number = readLeadingNumber(degMinText);
+    if (!number || !number->found || !std::isfinite(number->value)) return std::nullopt;
+    const double v = std::fabs(number->value);
+    const double whole = std::trunc(v);
+    const double minutes = 100.0 * (v - whole);
+    // 40.6 leaves 60.000000000000142 here and 40.59 leaves 58.99999999999977:
+    // a millionth of a minute tells them apart.
+    constexpr double kMinuteSlack = 1e-6;
+    if (!(minutes >= 60.0 - kMinuteSlack) || minutes >= 100.0) return std::nullopt;
+    // As the reading takes it: whole degrees plus minutes / 60.
+    const double degrees = whole + minutes / 60.0;
+    const double d = std::floor(degrees + 1e-12);
+    double m = (degrees - d) * 60.0;
+    if (m < 0) m = 0;
+    LongMinutes read;
+    read.angle = std::string(number->value < 0 ? "-" : "") + formatFixed(d, 0) + "° ";
+    std::string mText = formatFixed(m, 4);
+    while (mText.back() == '0') mText.pop_back();
+    if (mText.back() == '.') mText.pop_back();
+    read.angle += mText + "'";
+    read.typed = degMinText;
+    while (!read.typed.empty() && read.typed.front() == ' ') read.typed.erase(0, 1);
+    while (!read.typed.empty() && read.typed.back() == ' ') read.typed.pop_back();
+    return read;
+}
+
 void appendDms(std::string& text, double degrees)
 {
     const double d = std::floor(degrees);

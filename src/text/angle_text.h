@@ -21,6 +21,15 @@ namespace hattsheet::text {
 // holds no number at its start or one beyond the range of a double.
 std::optional<double> degMinToDegrees(std::string_view degMinText);
 
+// A degrees-minutes text whose minutes are 60 or more, as it was read.
+struct LongMinutes {
+    std::string typed;  // the text without its leading and trailing spaces
+    std::string angle;  // the angle read: "41° 15'", minutes to 4 decimals, trailing zeros dropped
+};
+// Empty when the minutes are below 60 or the text holds no number:
+// " 40.75 " gives {"40.75", "41° 15'"}.
+std::optional<LongMinutes> readLongMinutes(std::string_view degMinText);
+
 // Appends "D° M' S.SSSSS''" for an angle of zero or more (decimal degrees):
 // D and M rounded down and no carry from the seconds, so 40.849999999999994
 // gives "40° 50' 60.00000''".

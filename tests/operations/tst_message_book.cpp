@@ -5,7 +5,7 @@
 
 #include "base/platform.h"
 #include "geodesy/sheet_catalogue.h"
-#include "operations/list_messages.h"
+#include "operations/single_point.h"
 #include "operations/message_book.h"
 
 #include <QTest>
