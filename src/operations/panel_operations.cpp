@@ -38,7 +38,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
     if (!failed.empty()) showWarning(dialogs, cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
 }
 
-Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file)
+Expected<text::EncodedText, SystemError> writePanelToFile(std::string panelText, files::SafeWriter& file)
 {
     // Each form of the text goes as soon as the next is made: beside a panel
     // of a million points, each is some 40 MB.
@@ -46,7 +46,7 @@ Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::
     std::string().swap(panelText);
     text::EncodedText encoded = text::encodeForFile(kept);
     file.write(encoded.bytes);
-    if (auto committed = file.commit(); !committed) return unexpected(committed.error().code);
+    if (auto committed = file.commit(); !committed) return unexpected(committed.error());
     return encoded;
 }
 
@@ -218,7 +218,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
-        showWarning(dialogs, windowBook().cannotWrite(chosenTxt, written.error()));
+        showWarning(dialogs, windowBook().cannotWrite(chosenTxt, written.error().code));
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

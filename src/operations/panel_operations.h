@@ -4,6 +4,7 @@
 
 #include "base/expected.h"
 #include "base/safe_file.h"
+#include "base/system_error.h"
 #include "text/text_codec.h"
 #include "operations/window_ports.h"
 
@@ -30,8 +31,9 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
 
 // Writes a panel's text (UTF-8) through an opened SafeWriter and commits it:
 // its non-blank lines, each ended by CR LF, in Windows-1253 when every
-// character fits, else UTF-8. Gives the bytes written, or the errno.
-Expected<text::EncodedText, int> writePanelToFile(std::string panelText, files::SafeWriter& file);
+// character fits, else UTF-8. Gives the bytes written, or what the system
+// refused (the books word it: MessageBook::cannotWrite).
+Expected<text::EncodedText, SystemError> writePanelToFile(std::string panelText, files::SafeWriter& file);
 
 // The save path with ".txt" forced: the file name's last "." and what follows
 // it give way to ".txt" (pts.seq -> pts.txt, pts.old.xyh -> pts.old.txt,
