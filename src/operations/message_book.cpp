@@ -3,6 +3,7 @@
 #include "base/platform.h"
 #include "operations/egsa87_conversion.h"
 #include "text/number_format.h"
+#include "text/text_codec.h"
 
 #include <cmath>
 
@@ -58,20 +59,16 @@ std::string shownText(std::string_view text)
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = byte(i);
-        // The length and code point of a well-formed UTF-8 character here.
+        // The length and code point of a UTF-8 character led by 0xC2-0xF4
+        // here, as its bits give them (a longer form than needed too).
         std::size_t length = 1;
         unsigned code = c;
         if (c >= 0xC2 && c <= 0xF4) {
-            length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-            code = c & (0x3F >> (length - 1));
-            for (std::size_t k = 1; k < length; ++k) {
-                if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80) {
-                    length = 1;
-                    break;
-                }
-                code = (code << 6) | (byte(i + k) & 0x3F);
+            const text::Utf8Char read = text::readUtf8Char(text, i);
+            if (read.length > 1) {
+                length = read.length;
+                code = static_cast<unsigned>(read.codePoint);
             }
-            if (length == 1) code = c;
         }
         if (length > 1 && (code <= 0x9F || (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069))) {
             shown.append("\\u");

@@ -1,24 +1,12 @@
 #include "text/name_key.h"
 
+#include "text/text_codec.h"
+
 #include <cstdint>
 
 namespace hattsheet::text {
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 // The Greek lower-case letter a Latin look-alike of a Greek capital stands
 // for; 0 for any other letter.
@@ -87,22 +75,17 @@ std::string nameKey(std::string_view utf8)
             }
             continue;
         }
-        // Two- and three-byte sequences carry the letters and marks that count.
-        const std::size_t length = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 1;
-        bool valid = length > 1 && i + length <= utf8.size();
-        char32_t c = length == 2 ? (b & 0x1F) : (b & 0x0F);
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (!valid) {
+        // Two- and three-byte sequences carry the letters and marks that
+        // count, taken as their bits give them (a longer form than needed
+        // too); any other byte is kept as it is.
+        const Utf8Char read = readUtf8Char(utf8, i);
+        if (read.length != 2 && read.length != 3) {
             key.push_back(utf8[i]);
             ++i;
             continue;
         }
-        i += length;
-        const char32_t folded = foldGreek(c);
+        i += read.length;
+        const char32_t folded = foldGreek(read.codePoint);
         if (folded != 0) appendUtf8(key, folded);
     }
     return key;

@@ -48,28 +48,32 @@ int byteOfCodePoint(std::uint32_t cp)
 // Length of the valid UTF-8 sequence at s[i], or 0.
 std::size_t sequenceLength(std::string_view s, std::size_t i, std::uint32_t& cp)
 {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = b(i);
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    }
-    std::size_t n;
-    std::uint32_t min;
-    if ((c & 0xE0) == 0xC0) { n = 2; cp = c & 0x1F; min = 0x80; }
-    else if ((c & 0xF0) == 0xE0) { n = 3; cp = c & 0x0F; min = 0x800; }
-    else if ((c & 0xF8) == 0xF0) { n = 4; cp = c & 0x07; min = 0x10000; }
-    else return 0;
-    if (i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b(i + k) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
+    const Utf8Char read = readUtf8Char(s, i);
+    cp = read.codePoint;
+    return read.wellFormed ? read.length : 0;
 }
 
 } // namespace
+
+Utf8Char readUtf8Char(std::string_view text, std::size_t at)
+{
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char c = b(at);
+    if (c < 0x80) return {c, 1, true};
+    std::size_t n;
+    char32_t cp;
+    char32_t min;
+    if ((c & 0xE0) == 0xC0) { n = 2; cp = c & 0x1F; min = 0x80; }
+    else if ((c & 0xF0) == 0xE0) { n = 3; cp = c & 0x0F; min = 0x800; }
+    else if ((c & 0xF8) == 0xF0) { n = 4; cp = c & 0x07; min = 0x10000; }
+    else return {c, 0, false};
+    if (at + n > text.size()) return {c, 0, false};
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(at + k) & 0xC0) != 0x80) return {c, 0, false};
+        cp = (cp << 6) | (b(at + k) & 0x3F);
+    }
+    return {cp, n, !(cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))};
+}
 
 void appendUtf8(std::string& out, char32_t cp)
 {
@@ -127,6 +131,12 @@ std::optional<std::string> utf8ToWindows1253(std::string_view utf8)
     out.reserve(utf8.size());
     std::uint32_t cp = 0;
     for (std::size_t i = 0; i < utf8.size();) {
+        // ASCII, most of a point list, is its own byte.
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out.push_back(utf8[i]);
+            ++i;
+            continue;
+        }
         const std::size_t n = sequenceLength(utf8, i, cp);
         if (n == 0) return std::nullopt;
         const int b = byteOfCodePoint(cp);

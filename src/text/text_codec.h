@@ -9,6 +9,7 @@
 // code points U+0081 ... U+00FF of the same value, so that such a file still
 // reads and writes back byte for byte.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,20 @@ enum class Encoding { Windows1253, Utf8 };
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // The bytes after a leading byte-order mark, or all of them when there is none.
 std::string_view withoutUtf8Bom(std::string_view bytes);
+
+// One UTF-8 character at text[at], as its bits give it: the program's one
+// UTF-8 decoder. ASCII is length 1. A lead byte 0xC0-0xF7 followed by all
+// its continuation bytes gives the sequence's length (2-4) and code point,
+// and wellFormed says whether it is valid UTF-8 (shortest form, no
+// surrogate, at most U+10FFFF): readers that only show or compare a text
+// take the code point of a sequence that is not. Length 0 where text[at]
+// starts no sequence (a continuation byte, 0xF8-0xFF, one cut short).
+struct Utf8Char {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
+    bool wellFormed = false;
+};
+Utf8Char readUtf8Char(std::string_view text, std::size_t at);
 
 bool isValidUtf8(std::string_view bytes);
 // Appends the UTF-8 of one code point (up to U+10FFFF): the one encoder of

@@ -95,6 +95,9 @@ void tst_MessageBook::dataInWords_data()
             "cannot read \"a\\tb\". (Permission denied)");
         row("unwritable without errno", b.cannotWrite("x", 0), "Δεν ήταν δυνατή η εγγραφή του αρχείου «x».",
             "cannot write \"x\".");
+        // A control character hidden in a longer UTF-8 form than needed is escaped all the same.
+        row("CSI in three bytes", operations::shownText("a\xE0\x82\x9B"), "a\\u009b", "a\\u009b");
+        row("right-to-left override in four bytes", operations::shownText("\xF0\x82\x80\xAE" "b"), "\\u202eb", "\\u202eb");
         row("help names the margin",
             b.helpText().find(greek ? "πάνω από 1 km έξω" : "more than 1 km outside") != std::string::npos ? "yes" : "no",
             "yes", "yes");

@@ -5,6 +5,7 @@
 // std::to_chars, the published code page written out below).
 
 #include "pointfile/point_record.h"
+#include "text/name_key.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
 #include "text/text_codec.h"
@@ -54,6 +55,8 @@ private slots:
     void heightsCopiedAsWritten();
     void fileEncoding_data();
     void fileEncoding();
+    void utf8Char_data();
+    void utf8Char();
 };
 
 // The window's lenient reading of a field's leading number and the strict
@@ -291,6 +294,48 @@ void tst_Text::fileEncoding()
         return c < u'\x80' || kWindows1253High.contains(c) || (c < u'\u0100' && kWindows1253High[c.unicode() - 0x80] == u'?');
     });
     QCOMPARE(e.encoding == text::Encoding::Windows1253, fits);
+}
+
+// The one UTF-8 decoder on the sequences its readers take differently: the
+// file codec only well-formed ones (above), the name key any complete two-
+// or three-byte sequence as its bits give it, every other byte kept as it
+// is. Code points and lengths from the UTF-8 rules (RFC 3629).
+void tst_Text::utf8Char_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<uint>("codePoint");  // compared where length is not 0
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("wellFormed");
+    QTest::addColumn<QByteArray>("key");  // the name key of the bytes
+    QTest::newRow("Latin A, a Greek look-alike") << QByteArray("A") << 0x41u << 1 << true << QByteArray("α");
+    QTest::newRow("Greek capital alpha") << QByteArray("Α") << 0x391u << 2 << true << QByteArray("α");
+    QTest::newRow("U+10FFFF kept whole") << QByteArray("\xF4\x8F\xBF\xBF") << 0x10FFFFu << 4 << true
+                                         << QByteArray("\xF4\x8F\xBF\xBF");
+    QTest::newRow("alpha in three bytes, overlong") << QByteArray("\xE0\x8E\xB1") << 0x3B1u << 3 << false
+                                                    << QByteArray("α");
+    QTest::newRow("overlong NUL dropped from a key") << QByteArray("\xC0\x80") << 0u << 2 << false << QByteArray();
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << 0xD800u << 3 << false << QByteArray("\xED\xA0\x80");
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << 0x110000u << 4 << false
+                                     << QByteArray("\xF4\x90\x80\x80");
+    QTest::newRow("lead byte at the end") << QByteArray("\xCE") << 0u << 0 << false << QByteArray("\xCE");
+    QTest::newRow("lone continuation byte") << QByteArray("\x80") << 0u << 0 << false << QByteArray("\x80");
+    QTest::newRow("five-byte lead") << QByteArray("\xF8\x88") << 0u << 0 << false << QByteArray("\xF8\x88");
+    QTest::newRow("continuation cut by ASCII") << QByteArray("\xE3\x81" "a") << 0u << 0 << false
+                                               << QByteArray("\xE3\x81" "α");
+}
+
+void tst_Text::utf8Char()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(uint, codePoint);
+    QFETCH(int, length);
+    QFETCH(bool, wellFormed);
+    QFETCH(QByteArray, key);
+    const text::Utf8Char read = text::readUtf8Char(view(bytes), 0);
+    QCOMPARE(int(read.length), length);
+    if (length != 0) QCOMPARE(uint(read.codePoint), codePoint);
+    QCOMPARE(read.wellFormed, wellFormed);
+    QCOMPARE(QByteArray::fromStdString(text::nameKey(view(bytes))), key);
 }
 
 QTEST_APPLESS_MAIN(tst_Text)
