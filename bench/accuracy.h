@@ -20,8 +20,7 @@ namespace hattsheet::accuracy {
 using geodesy::GeodeticPosition;
 using geodesy::PlanePoint;
 
-constexpr double kAthensFromGreenwichDeg = (2578.815 / 3600.0) + 23.0;  // 23.7163375°
-constexpr int kAzimuths = 24;                                           // every 15°, starting north
+constexpr int kAzimuths = 24;  // every 15°, starting north
 
 // Bounds (mm) by distance (km). Inverse: the Hatt position of a plane point,
 // projected with aeqd, against the point. Forward: the Hatt plane point of
@@ -52,7 +51,7 @@ struct Aeqd {
     {
         char def[256];
         std::snprintf(def, sizeof def, "+proj=aeqd +a=%.17g +es=%.17g +lat_0=%.17g +lon_0=%.17g +units=m",
-                      geodesy::kBesselA, geodesy::kBesselE2, phi0Deg, lambda0Deg + kAthensFromGreenwichDeg);
+                      geodesy::kBesselA, geodesy::kBesselE2, phi0Deg, lambda0Deg + geodesy::kAthensMeridianDeg);
         pj.reset(proj_create(PJ_DEFAULT_CTX, def));
     }
     PlanePoint forward(GeodeticPosition g) const

@@ -182,6 +182,13 @@ std::optional<UsageError> misused(const Arguments& args)
     return std::nullopt;
 }
 
+// --point's five lines: the target's two coordinates and the geodetic display.
+void printPoint(const std::string& x, const std::string& y, const ops::GeodeticTexts& geodetic)
+{
+    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", x.c_str(), y.c_str(), geodetic.lat.c_str(),
+                geodetic.lonAthens.c_str(), geodetic.lonGreenwich.c_str());
+}
+
 int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const NumberPair& point)
 {
     const auto result = ops::computeOldToNew(from, to, point.first, point.second);
@@ -189,8 +196,7 @@ int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const Num
         say(book().coordinatesRefused());
         return kExitRefused;
     }
-    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\n", result->x2.c_str(), result->y2.c_str(),
-                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str());
+    printPoint(result->x2, result->y2, result->geodetic);
     return finishStdout();
 }
 
@@ -269,9 +275,8 @@ int runEgsa87(const CentreArgument& hattSide, ops::Direction direction, const st
         return kExitRefused;
     }
     if (result->farOutside) say(book().farOutside(1, *result->sheet));
-    std::printf("Χ = %s\nΥ = %s\nφ = %s\nΔλ = %s\nλ = %s\nΦύλλο = %s\n", result->x.c_str(), result->y.c_str(),
-                result->lat.c_str(), result->lonAthens.c_str(), result->lonGreenwich.c_str(),
-                std::string(result->sheet->name).c_str());
+    printPoint(result->x, result->y, result->geodetic);
+    std::printf("Φύλλο = %s\n", std::string(result->sheet->name).c_str());
     return finishStdout();
 }
 

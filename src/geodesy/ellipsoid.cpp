@@ -23,8 +23,7 @@ double radiansToDegrees(double radians) { return (radians * 180.0) / pi(); }
 
 double athensMeridian()
 {
-    // 23°42'58.815": 2578.815 seconds past 23°, divided first, then added.
-    static const double value = degreesToRadians((2578.815 / 3600.0) + 23.0);
+    static const double value = degreesToRadians(kAthensMeridianDeg);
     return value;
 }
 

@@ -19,8 +19,10 @@ double degreesToRadians(double degrees);
 // (r × 180) / π: r * (180 / π) can differ in the last bit (radians -> degrees).
 double radiansToDegrees(double radians);
 
-// The Athens meridian east of Greenwich, 23°42'58.815", formed as
-// degreesToRadians(2578.815 / 3600 + 23) (radians, 0.4139281758892007).
+// The Athens meridian east of Greenwich, 23°42'58.815": 2578.815 seconds
+// past 23°, divided first, then added (decimal degrees, 23.7163375), and
+// degreesToRadians of it (radians, 0.4139281758892007).
+constexpr double kAthensMeridianDeg = (2578.815 / 3600.0) + 23.0;
 double athensMeridian();
 
 struct Radii {

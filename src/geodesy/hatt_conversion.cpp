@@ -18,7 +18,7 @@ std::optional<Carried> HattConversion::carry(PlanePoint p) const
     if (!target) {
         return std::nullopt;
     }
-    const double lambdaAthens = m_to.longitudeDifference(position->lambda) + m_to.centre().lambda0Rad;
+    const double lambdaAthens = m_to.longitudeFromAthens(position->lambda);
     return Carried{*position, lambdaAthens, *target};
 }
 

@@ -24,6 +24,11 @@ double HattProjection::longitudeDifference(double lambdaGreenwich) const
     return lambdaGreenwich - m_centreLambdaGreenwich;
 }
 
+double HattProjection::longitudeFromAthens(double lambdaGreenwich) const
+{
+    return longitudeDifference(lambdaGreenwich) + centre().lambda0Rad;
+}
+
 std::optional<PlanePoint> HattProjection::forward(GeodeticPosition g) const
 {
     const PlanePoint p = m_series.forward(g.phi, longitudeDifference(g.lambda));

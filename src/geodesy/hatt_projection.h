@@ -25,6 +25,10 @@ public:
     // λ − (λ1 + λA): the longitude difference from this sheet's centre
     // (radians) that forward() takes to the series.
     double longitudeDifference(double lambdaGreenwich) const;
+    // The longitude from the Athens meridian (radians, east positive) of a
+    // longitude east of Greenwich, as the geodetic display shows it:
+    // (λ − (λ1 + λA)) + λ1, not λ − λA, which can differ in the last bit.
+    double longitudeFromAthens(double lambdaGreenwich) const;
     const Centre& centre() const { return m_series.centre(); }
 
 private:

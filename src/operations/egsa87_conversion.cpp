@@ -54,7 +54,7 @@ struct Place {
 
 Place placeOf(const geodesy::HattProjection& projection, const GeodeticPosition& g)
 {
-    const double lambdaAthens = projection.longitudeDifference(g.lambda) + projection.centre().lambda0Rad;
+    const double lambdaAthens = projection.longitudeFromAthens(g.lambda);
     return Place{geodesy::radiansToDegrees(g.phi), geodesy::radiansToDegrees(lambdaAthens), lambdaAthens};
 }
 

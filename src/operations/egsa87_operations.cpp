@@ -77,16 +77,10 @@ Expected<Egsa87PointTexts, Egsa87Refusal> computeEgsa87Point(const SheetChoice& 
     if (!x || !y) return unexpected(Egsa87Refusal{});
     const auto result = convertPoint(choice, direction, x->value, y->value);
     if (!result) return unexpected(result.error());
-    const double latDeg = geodesy::radiansToDegrees(result->position.phi);
-    const double lonDeg = geodesy::radiansToDegrees(result->position.lambda);
-    const double athensDeg = geodesy::radiansToDegrees(result->lambdaAthens);
-    if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
-        return unexpected(Egsa87Refusal{});
-    }
+    auto geodetic = geodeticTexts(result->position, result->lambdaAthens);
+    if (!geodetic) return unexpected(Egsa87Refusal{});
     return Egsa87PointTexts{text::formatCoordinate(result->target.x), text::formatCoordinate(result->target.y),
-                          text::formatDms(latDeg),     text::formatSignedDms(athensDeg),
-                          text::formatDms(lonDeg),     result->sheet,
-                          result->farOutside};
+                            std::move(*geodetic), result->sheet, result->farOutside};
 }
 
 Expected<Egsa87Result, Egsa87Refusal> Egsa87LineConverter::convert(double x, double y) const
@@ -189,7 +183,7 @@ std::string sheetNameOfPoint(std::string_view phiText, std::string_view lambdaTe
     const auto position = projection.inverse({x->value, y->value});
     if (!position) return {};
     const double phiDeg = geodesy::radiansToDegrees(position->phi);
-    const double lambdaDeg = geodesy::radiansToDegrees(projection.longitudeDifference(position->lambda) + projection.centre().lambda0Rad);
+    const double lambdaDeg = geodesy::radiansToDegrees(projection.longitudeFromAthens(position->lambda));
     // A sheet on this centre first: where outlines overlap (Άβδηρα and
     // Ν.Θάσος) it is the one whose coordinates these are.
     const geodesy::Sheet* found = nullptr;

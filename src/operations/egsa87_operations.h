@@ -5,6 +5,7 @@
 
 #include "base/expected.h"
 #include "operations/egsa87_conversion.h"
+#include "operations/geodetic_display.h"
 #include "operations/list_engine.h"
 #include "operations/message_book.h"
 #include "operations/window_ports.h"
@@ -32,7 +33,7 @@ std::string refusalMessage(const Egsa87Refusal& refusal, const SheetChoice& choi
 // as ">" writes it, and the sheet whose polynomial was used.
 struct Egsa87PointTexts {
     std::string x, y;  // E, N (to ΕΓΣΑ87) or X, Y on the sheet's centre (from it)
-    std::string lat, lonAthens, lonGreenwich;
+    GeodeticTexts geodetic;
     const geodesy::Sheet* sheet = nullptr;
     bool farOutside = false;
 };

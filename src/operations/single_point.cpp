@@ -73,23 +73,6 @@ Expected<geodesy::HattConversion, ConversionError> readHattConversion(std::strin
     return geodesy::HattConversion(*from, *to);
 }
 
-namespace {
-
-struct GeodeticTexts {
-    std::string lat, lonGreenwich, lonAthens;
-};
-
-GeodeticTexts geodeticTexts(double latDeg, double lonDeg, double athensLonDeg)
-{
-    GeodeticTexts t;
-    t.lat = text::formatDms(latDeg);
-    t.lonGreenwich = text::formatDms(lonDeg);
-    t.lonAthens = text::formatSignedDms(athensLonDeg);
-    return t;
-}
-
-} // namespace
-
 Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, CentreTexts newCentre,
                                                          std::string_view xText, std::string_view yText)
 {
@@ -105,16 +88,11 @@ Expected<OldToNewTexts, ConversionError> computeOldToNew(CentreTexts oldCentre, 
     if (!carried) {
         return unexpected(ConversionError::Coordinates);
     }
-    // Each angle times 180 first, then divided by π.
-    const double latDeg = geodesy::radiansToDegrees(carried->position.phi);
-    const double lonDeg = geodesy::radiansToDegrees(carried->position.lambda);
-    const double athensDeg = geodesy::radiansToDegrees(carried->lambdaAthens);
-    if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || !std::isfinite(athensDeg)) {
+    auto geodetic = geodeticTexts(carried->position, carried->lambdaAthens);
+    if (!geodetic) {
         return unexpected(ConversionError::Coordinates);
     }
-    GeodeticTexts g = geodeticTexts(latDeg, lonDeg, athensDeg);
-    return OldToNewTexts{formatCoordinate(carried->target.x), formatCoordinate(carried->target.y), std::move(g.lat),
-                         std::move(g.lonAthens), std::move(g.lonGreenwich)};
+    return OldToNewTexts{formatCoordinate(carried->target.x), formatCoordinate(carried->target.y), std::move(*geodetic)};
 }
 
 Expected<std::pair<std::string, std::string>, ConversionError>
@@ -170,9 +148,9 @@ void convertOldToNew(Fields& fields, Dialogs& dialogs)
     noteLongMinutes(fields);
     // Everything is computed before the first field changes, so an overflow
     // in the forward step leaves the display as it was.
-    fields.setText(FieldId::Lat, result->lat);
-    fields.setText(FieldId::LonGreenwich, result->lonGreenwich);
-    fields.setText(FieldId::LonAthens, result->lonAthens);
+    fields.setText(FieldId::Lat, result->geodetic.lat);
+    fields.setText(FieldId::LonGreenwich, result->geodetic.lonGreenwich);
+    fields.setText(FieldId::LonAthens, result->geodetic.lonAthens);
     fields.setText(FieldId::X2, result->x2);
     fields.setText(FieldId::Y2, result->y2);
 }

@@ -4,6 +4,7 @@
 
 #include "base/expected.h"
 #include "geodesy/hatt_conversion.h"
+#include "operations/geodetic_display.h"
 #include "operations/window_ports.h"
 #include "operations/window_texts.h"
 
@@ -31,9 +32,7 @@ Expected<geodesy::HattConversion, ConversionError> readHattConversion(std::strin
 // What ">" writes: the new sheet's X and Y ("0.000") and the geodetic display.
 struct OldToNewTexts {
     std::string x2, y2;
-    std::string lat;           // txtf
-    std::string lonAthens;     // txtm
-    std::string lonGreenwich;  // txtl
+    GeodeticTexts geodetic;
 };
 
 struct CentreTexts {

@@ -44,7 +44,7 @@ QByteArray computeOutputs(const Cells& in)
     const auto back = computeNewToOld({s(2), s(3)}, {s(0), s(1)}, there->x2, there->y2);
     if (!back) return "refused back";
     std::string out;
-    for (const std::string& t : {there->x2, there->y2, there->lat, there->lonAthens, there->lonGreenwich, back->first})
+    for (const std::string& t : {there->x2, there->y2, there->geodetic.lat, there->geodetic.lonAthens, there->geodetic.lonGreenwich, back->first})
         out += t + '\t';
     return QByteArray::fromStdString(out + back->second);
 }
@@ -133,7 +133,7 @@ void tst_ProjOracle::referenceTable()
     // Geodetic display: metres on the ground through the radii at the point.
     const Radii radii = radiiOfCurvature(g.phi);
     const double dNorth = degreesToRadians(dmsDegrees(row[8]) - radiansToDegrees(g.phi)) * radii.m;
-    for (double lonDeg : {dmsDegrees(row[10]), dmsDegrees(row[9]) + kAthensFromGreenwichDeg}) {
+    for (double lonDeg : {dmsDegrees(row[10]), dmsDegrees(row[9]) + hattsheet::geodesy::kAthensMeridianDeg}) {
         const double dEast = degreesToRadians(lonDeg - radiansToDegrees(g.lambda)) * radii.n * std::cos(g.phi);
         QVERIFY2(std::hypot(dNorth, dEast) <= boundM + kDmsRoundingM,
                  qPrintable(QString("φ, λ off by %1 mm").arg(std::hypot(dNorth, dEast) * 1e3)));
