@@ -58,14 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(dialogs.messages.empty(), "a success shows no message", input);
-    for (const std::string* s : {&result->x2, &result->y2, &result->lat, &result->lonAthens, &result->lonGreenwich}) {
+    for (const std::string* s : {&result->x2, &result->y2, &result->geodetic.lat, &result->geodetic.lonAthens, &result->geodetic.lonGreenwich}) {
         require(!spellsNonFinite(*s), "no inf/nan in a result", *s);
     }
     require(parseWholeNumber(result->x2).has_value() && parseWholeNumber(result->y2).has_value(),
             "X and Y read back as numbers", input);
     require(fields.text(FieldId::X2) == result->x2 && fields.text(FieldId::Y2) == result->y2 &&
-                fields.text(FieldId::Lat) == result->lat && fields.text(FieldId::LonAthens) == result->lonAthens &&
-                fields.text(FieldId::LonGreenwich) == result->lonGreenwich,
+                fields.text(FieldId::Lat) == result->geodetic.lat && fields.text(FieldId::LonAthens) == result->geodetic.lonAthens &&
+                fields.text(FieldId::LonGreenwich) == result->geodetic.lonGreenwich,
             "the window shows what the conversion computed", input);
 
     const auto back = computeNewToOld(newCentre, oldCentre, result->x2, result->y2);
