@@ -33,7 +33,7 @@ Reference reference(std::string_view text)
     if (begin == std::string_view::npos) return {};
     const std::size_t end = text.find_last_not_of(' ') + 1;
     // Spaces removed at the very beginning may hold no line end, so the line
-    // numbers count from the original text's first line.
+    // numbers count from the input's first line.
     const std::string_view body = text.substr(begin, end - begin);
     Reference ref;
     unsigned long long number = 1;
