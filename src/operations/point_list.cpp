@@ -7,49 +7,13 @@
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_line_writer.h"
 #include "text/number_format.h"
+#include "text/text_codec.h"
 
 #include <string_view>
-#include <cstdint>
-#include <cstring>
-#include <initializer_list>
 
 namespace hattsheet::operations {
 
 namespace pf = hattsheet::pointfile;
-
-namespace {
-
-// Whether the text is ASCII alone, eight bytes at a time.
-bool isAscii(std::string_view s)
-{
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, s.data() + i, sizeof v);
-        if ((v & kHigh) != 0) return false;
-    }
-    for (; i < s.size(); ++i) {
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
-    }
-    return true;
-}
-
-// The batch's list for the by-products as text::encodeForFile writes it. A
-// list of ASCII alone (nearly every one) is the same bytes in Windows-1253:
-// it is written as it stands, without the encoder's copy and its pass over
-// every character, a tenth of a million-point batch.
-void writeFeed(Dialogs& dialogs, const TempPlaces& temp, std::string_view feed)
-{
-    const std::initializer_list<const char*> names{kFeedFileName, kTempFileName};
-    if (isAscii(feed)) {
-        writeByProducts(dialogs, temp, names, feed);
-    } else {
-        writeByProducts(dialogs, temp, names, text::encodeForFile(feed).bytes);
-    }
-}
-
-} // namespace
 
 bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pf::PointRecord& record, double x, double y,
                           std::string& out, const pf::PointLayout& layout)
@@ -120,7 +84,9 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     TextSource source(std::move(list));
     ListOptions options = panelListOptions();
     options.flushWithinBlock = true;
-    options.onFirstBlock = [&](std::string_view feed) { writeFeed(dialogs, temp, feed); };
+    options.onFirstBlock = [&](std::string_view feed) {
+        writeByProducts(dialogs, temp, {kFeedFileName, kTempFileName}, text::encodeForFile(feed).bytes);
+    };
     // The converted lines reach panel 2 a MiB at a time, and at the end of
     // the run or at the failing record: what the user sees afterwards is the
     // same as with one append per record, a long list takes seconds, not

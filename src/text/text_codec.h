@@ -60,5 +60,8 @@ struct EncodedText {
     Encoding encoding = Encoding::Windows1253;
 };
 EncodedText encodeForFile(std::string_view utf8);
+// Whether text is ASCII alone, the same bytes in Windows-1253 and UTF-8
+// (eight bytes at a time).
+bool isAscii(std::string_view text);
 
 } // namespace hattsheet::text
