@@ -111,9 +111,7 @@ int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally,
     }
     if (stop) {
         out.finishPartial();
-        // A line that does not fit the layout the first block decided.
-        const bool firstMiB = stop->laterBlock && !tally.layout.commaStream;
-        say(ops::messageBook(language).listStopped(stop->record, stop->line, stop->fault, stop->refusal, firstMiB));
+        say(ops::messageBook(language).listStopped(*stop));
         return kExitFailed;
     }
     return kExitDone;

@@ -25,15 +25,20 @@ std::string MessageBook::withReason(std::string text, int err) const
     return text;
 }
 
-std::string MessageBook::listStopped(unsigned long long record, unsigned long long line,
-                                     const pointfile::RecordFault& fault, const std::string& refusal, bool firstMiB) const
+std::string MessageBook::recordStopped(const ListStop& stop) const
+{
+    return recordPlace(stop.record, stop.line) + ": " + (stop.refusal.empty() ? faultReason(stop.fault) : stop.refusal);
+}
+
+std::string MessageBook::listStopped(const ListStop& stop) const
 {
     namespace pf = hattsheet::pointfile;
-    std::string text = listFailed() + " " + recordPlace(record, line) + ": " + (refusal.empty() ? faultReason(fault) : refusal);
-    if (fault.problem == pf::RecordProblem::OffLine) text += acrossLinesHint();
+    const pf::RecordProblem problem = stop.fault.problem;
+    std::string text = listFailed() + " " + recordStopped(stop);
+    if (problem == pf::RecordProblem::OffLine) text += acrossLinesHint();
     // The list changes its separator, decimal mark or fields on the way.
-    const bool layoutFault = fault.problem == pf::RecordProblem::NotANumber || fault.problem == pf::RecordProblem::FieldCount;
-    if (firstMiB && layoutFault) text += firstBlockHint();
+    const bool layoutFault = problem == pf::RecordProblem::NotANumber || problem == pf::RecordProblem::FieldCount;
+    if (stop.laterBlock && !stop.tally.layout.commaStream && layoutFault) text += firstBlockHint();
     return text;
 }
 

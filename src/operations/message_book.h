@@ -10,6 +10,7 @@
 
 #include "geodesy/sheet_catalogue.h"
 #include "geodesy/centre.h"
+#include "operations/list_engine.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
 #include "text/language.h"
@@ -88,14 +89,16 @@ public:
     // (--records-across-lines), and a layout decided from the first block.
     virtual std::string acrossLinesHint() const = 0;
     virtual std::string firstBlockHint() const = 0;
+    // Where a list stopped at a record and why, as the window's open and
+    // batch and the command line all say it: "εγγραφή 5, γραμμή 7: " and the
+    // converter's refusal when it gave one, else the fault's reason.
+    std::string recordStopped(const ListStop& stop) const;
     // The command line's message of a list stopped at a record: "error in
-    // the list: record 5, line 7: " and why (the converter's refusal when it
-    // gave one, else the fault's reason), with the hint of
-    // --records-across-lines for a record off its line and, for a line that
-    // does not fit a line layout in a later block (firstMiB), where the
-    // layout came from.
-    std::string listStopped(unsigned long long record, unsigned long long line, const pointfile::RecordFault& fault,
-                            const std::string& refusal, bool firstMiB) const;
+    // the list: " and recordStopped, with the hint of --records-across-lines
+    // for a record off its line and, for a line that does not fit a line
+    // layout in a block after the one that decided it, where the layout
+    // came from.
+    std::string listStopped(const ListStop& stop) const;
 
     // Centres and points.
     virtual std::string centreRefused(geodesy::CentreError error) const = 0;

@@ -113,8 +113,7 @@ OpenedList pointLinesOf(std::string text)
     options.flushBytes = SIZE_MAX;
     const auto run = convertList(source, PanelLines(), options, opened.lines, [](std::string&) { return true; });
     if (!run) {
-        const ListStop& stop = run.error();
-        opened.refusal = windowBook().recordPlace(stop.record, stop.line) + ": " + windowBook().faultReason(stop.fault);
+        opened.refusal = windowBook().recordStopped(run.error());
         return opened;
     }
     opened.layout = run->layout;

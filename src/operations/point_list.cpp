@@ -105,8 +105,7 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
     if (lines.size() > prefix) fields.appendText(FieldId::File2, lines);
     if (!run) {
         const ListStop& stop = run.error();
-        showWarning(dialogs, std::string(windowTexts().batchFailed) + "\n" + windowBook().recordPlace(stop.record, stop.line) +
-                                 ": " + (stop.refusal.empty() ? windowBook().faultReason(stop.fault) : stop.refusal));
+        showWarning(dialogs, std::string(windowTexts().batchFailed) + "\n" + windowBook().recordStopped(stop));
         fields.selectLine(FieldId::File1, stop.line);
         return stop.tally.records;
     }
