@@ -23,10 +23,7 @@ namespace files = hattsheet::files;
 namespace sys = hattsheet::platform;
 namespace ops = hattsheet::operations;
 
-constexpr std::size_t kBlock = 1 << 20;  // bytes read and written at a time
-
 bool isStd(const std::optional<std::string>& name) { return !name || *name == "-"; }
-
 
 // Where the lines go: stdout, or OUTPUT through a SafeWriter, which keeps
 // the old OUTPUT until everything was written.
@@ -44,7 +41,6 @@ public:
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
-    bool flushIfFull() { return m_buffer.size() < kBlock || flush(); }
     bool flush()
     {
         if (m_error == 0 && m_file) {
