@@ -49,11 +49,22 @@ package: build-run
 # hattsheet-convert.exe for 64-bit Windows (mingw-w64, libraries linked
 # statically: it needs only the DLLs of Windows itself), and the plain-C++
 # tests, which `make test` runs under wine beside the Linux build.
+# GeographicLib for mingw-w64 is built once from Debian's geographiclib source
+# into the per-user cache (scripts/build-geographiclib-windows, a minute or
+# two) and named in CMAKE_PREFIX_PATH; a tree configured with another copy of
+# it (or none) is configured again, keeping its other prefixes (Qt's) and
+# forgetting where it had found the library.
 WIN_BUILD ?= build-windows
+WIN_CONFIGURE = cmake -S . -B $(WIN_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -U 'HATTSHEET_GEOGRAPHICLIB_*'
+# The tree's CMAKE_PREFIX_PATH, one prefix a line.
+WIN_PREFIXES = sed -n 's/^CMAKE_PREFIX_PATH:[A-Z]*=//p' $(WIN_BUILD)/CMakeCache.txt 2>/dev/null | tr ';' '\n'
 windows: deps-windows
-	@test -f $(WIN_BUILD)/CMakeCache.txt || cmake -S . -B $(WIN_BUILD) -G "$(GENERATOR)" \
-		-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-		-DHATTSHEET_BUILD_UI=OFF
+	@gl=$$(scripts/build-geographiclib-windows) && \
+	{ $(WIN_PREFIXES) | grep -qxF "$$gl" || { \
+	  others=$$($(WIN_PREFIXES) | grep -v '/geographiclib-[^/]*-mingw-static-[^/]*$$' | tr '\n' ';'); \
+	  ui=; test -f $(WIN_BUILD)/CMakeCache.txt || ui=-DHATTSHEET_BUILD_UI=OFF; \
+	  $(WIN_CONFIGURE) $$ui "-DCMAKE_PREFIX_PATH:PATH=$$others$$gl"; }; }
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 	@ls $(WIN_BUILD)/bin/hattsheet-convert.exe
 
@@ -63,11 +74,9 @@ windows: deps-windows
 # makes build-windows/bin/hattsheet.exe a single file that needs only the
 # DLLs of Windows itself. Then the installer, hattsheet-setup-VERSION.exe.
 windows-gui: deps-windows-gui
-	@qt=$$(scripts/build-qt-windows) && \
-	{ grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WIN_BUILD)/CMakeCache.txt 2>/dev/null || \
-	  cmake -S . -B $(WIN_BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-		-DHATTSHEET_BUILD_UI=ON -DCMAKE_PREFIX_PATH:PATH=$$qt; }
+	@qt=$$(scripts/build-qt-windows) && gl=$$(scripts/build-geographiclib-windows) && \
+	{ grep -qxF "CMAKE_PREFIX_PATH:PATH=$$qt;$$gl" $(WIN_BUILD)/CMakeCache.txt 2>/dev/null || \
+	  $(WIN_CONFIGURE) -DHATTSHEET_BUILD_UI=ON "-DCMAKE_PREFIX_PATH:PATH=$$qt;$$gl"; }
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 	@ls $(WIN_BUILD)/bin/hattsheet.exe
 
