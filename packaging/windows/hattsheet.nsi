@@ -1,8 +1,10 @@
-; The Windows installer: both programs, the README and the licences, for the
-; user who runs it (no administrator; %LOCALAPPDATA%\Programs\hattsheet,
-; another folder with /D=), Start-menu shortcuts, an entry in "Apps &
-; features" and an "Open with" entry for .txt, .seq and .xyh point lists,
-; never a default association. /S installs and uninstalls silently.
+; The Windows installer: both programs, the Greek readme (README.txt, UTF-8
+; with a byte-order mark and CR LF, as Notepad shows it), the English
+; README.md and the licences, for the user who runs it (no administrator;
+; %LOCALAPPDATA%\Programs\hattsheet, another folder with /D=), Start-menu
+; shortcuts with Greek names, an entry in "Apps & features" and an "Open
+; with" entry for .txt, .seq and .xyh point lists, never a default
+; association. /S installs and uninstalls silently.
 ;
 ; The programs go to bin\ and the texts to share\doc\hattsheet\, as on
 ; Linux: the window knows its folder for an installed one by that and keeps
@@ -11,8 +13,9 @@
 ;
 ; Built by `make windows-installer` (the target installer of the Windows
 ; build tree), which defines VERSION, OUTFILE, ICON, the two programs
-; (WINDOW, CONVERT) and the texts (README, LICENSE, QT_COPYRIGHT, LGPL3,
-; GPL3). makensis reads this file as UTF-8 (-INPUTCHARSET UTF8).
+; (WINDOW, CONVERT) and the texts (README, README_EN, LICENSE, QT_COPYRIGHT,
+; GEOGRAPHICLIB_COPYRIGHT, LGPL3, GPL3). makensis reads this file as UTF-8
+; (-INPUTCHARSET UTF8).
 
 ; 64-bit, as the programs are (and wine64 runs no 32-bit stub).
 Target amd64-unicode
@@ -28,6 +31,11 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\hattsheet"
 !define PROGID "hattsheet.pointlist"
 !define DOC "share\doc\hattsheet"
+; The Start-menu folder and its two shortcuts: the window, by its title, and
+; the readme.
+!define MENU "$SMPROGRAMS\hattsheet"
+!define MENU_WINDOW "${MENU}\Αλλαγή Κέντρου Φύλλου Χάρτη.lnk"
+!define MENU_README "${MENU}\Οδηγίες hattsheet.lnk"
 
 Name "hattsheet ${VERSION}"
 OutFile "${OUTFILE}"
@@ -83,18 +91,24 @@ Section
   File "/oname=hattsheet-convert.exe" "${CONVERT}"
   SetOutPath "$INSTDIR\${DOC}"
   File "/oname=README.txt" "${README}"
+  File "/oname=README.md" "${README_EN}"
   File "/oname=LICENSE.txt" "${LICENSE}"
   ; Qt, linked into hattsheet.exe: its licences and its sources' copyright.
   File "/oname=Qt-copyright.txt" "${QT_COPYRIGHT}"
   File "/oname=LGPL-3.txt" "${LGPL3}"
   File "/oname=GPL-3.txt" "${GPL3}"
+  ; GeographicLib, linked into both programs: its sources' copyright (MIT).
+  File "/oname=GeographicLib-copyright.txt" "${GEOGRAPHICLIB_COPYRIGHT}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; Shortcuts start in the user's documents, where the point lists are.
   SetOutPath "$DOCUMENTS"
-  CreateDirectory "$SMPROGRAMS\hattsheet"
-  CreateShortcut "$SMPROGRAMS\hattsheet\hattsheet.lnk" "$INSTDIR\bin\hattsheet.exe"
-  CreateShortcut "$SMPROGRAMS\hattsheet\README.lnk" "$INSTDIR\${DOC}\README.txt"
+  CreateDirectory "${MENU}"
+  ; An earlier version's English names, which these replace.
+  Delete "${MENU}\hattsheet.lnk"
+  Delete "${MENU}\README.lnk"
+  CreateShortcut "${MENU_WINDOW}" "$INSTDIR\bin\hattsheet.exe"
+  CreateShortcut "${MENU_README}" "$INSTDIR\${DOC}\README.txt"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "hattsheet"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -122,10 +136,12 @@ Section "Uninstall"
   Delete "$INSTDIR\bin\hattsheet-convert.exe"
   RMDir "$INSTDIR\bin"
   Delete "$INSTDIR\${DOC}\README.txt"
+  Delete "$INSTDIR\${DOC}\README.md"
   Delete "$INSTDIR\${DOC}\LICENSE.txt"
   Delete "$INSTDIR\${DOC}\Qt-copyright.txt"
   Delete "$INSTDIR\${DOC}\LGPL-3.txt"
   Delete "$INSTDIR\${DOC}\GPL-3.txt"
+  Delete "$INSTDIR\${DOC}\GeographicLib-copyright.txt"
   RMDir "$INSTDIR\${DOC}"
   RMDir "$INSTDIR\share\doc"
   RMDir "$INSTDIR\share"
@@ -133,9 +149,11 @@ Section "Uninstall"
   ; Only what was installed: a file the user put there keeps the folder.
   RMDir "$INSTDIR"
 
-  Delete "$SMPROGRAMS\hattsheet\hattsheet.lnk"
-  Delete "$SMPROGRAMS\hattsheet\README.lnk"
-  RMDir "$SMPROGRAMS\hattsheet"
+  Delete "${MENU_WINDOW}"
+  Delete "${MENU_README}"
+  Delete "${MENU}\hattsheet.lnk"
+  Delete "${MENU}\README.lnk"
+  RMDir "${MENU}"
 
   ; The window's by-products of an installed copy.
   Delete "$LOCALAPPDATA\hattsheet\TempFeed.Dat"

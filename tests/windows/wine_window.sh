@@ -2,7 +2,8 @@
 # The Windows installer and window under wine in Xvfb, used from outside as
 # a user would (xdotool for keys and clicks, the clipboard through xclip):
 #  - a silent install (/S) puts exactly the promised files in
-#    %LOCALAPPDATA%\Programs\hattsheet, the Start-menu shortcuts, the
+#    %LOCALAPPDATA%\Programs\hattsheet (the Greek README.txt as Notepad
+#    reads it), the Start-menu shortcuts by their Greek names, the
 #    "Apps & features" entry and the "Open with" entries ("%1");
 #  - the installed window has the exact title and the Linux window's size
 #    (± the frame);
@@ -81,9 +82,21 @@ fi
 # --- the install ----------------------------------------------------------
 wine "$setup" /S
 files=$(cd "$install" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-[[ $files == "./bin/hattsheet-convert.exe ./bin/hattsheet.exe ./share/doc/hattsheet/GPL-3.txt ./share/doc/hattsheet/LGPL-3.txt ./share/doc/hattsheet/LICENSE.txt ./share/doc/hattsheet/Qt-copyright.txt ./share/doc/hattsheet/README.txt ./uninstall.exe " ]] ||
+doc=./share/doc/hattsheet
+[[ $files == "./bin/hattsheet-convert.exe ./bin/hattsheet.exe $doc/GPL-3.txt $doc/GeographicLib-copyright.txt $doc/LGPL-3.txt $doc/LICENSE.txt $doc/Qt-copyright.txt $doc/README.md $doc/README.txt ./uninstall.exe " ]] ||
   fail "installed files in $install: $files"
-[[ -f $start_menu/hattsheet.lnk && -f $start_menu/README.lnk ]] || fail "Start-menu shortcuts: $(ls "$start_menu" 2>&1)"
+shortcuts=$(cd "$start_menu" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' '|')
+[[ $shortcuts == "./Αλλαγή Κέντρου Φύλλου Χάρτη.lnk|./Οδηγίες hattsheet.lnk|" ]] || fail "Start-menu shortcuts: $shortcuts"
+# The Greek readme as Notepad reads it: a UTF-8 byte-order mark, valid
+# UTF-8, every line ending in CR LF, and what a user looks for in it.
+readme=$install/$doc/README.txt
+[[ $(head -c 3 "$readme" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "README.txt has no UTF-8 byte-order mark"
+iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "README.txt is not UTF-8"
+[[ $(grep -c $'\r$' "$readme") == "$(wc -l <"$readme")" && $(tr -cd '\r' <"$readme" | wc -c) == "$(wc -l <"$readme")" ]] ||
+  fail "README.txt has a line not ending in CR LF"
+for wanted in 'Εγκατάσταση' 'Απεγκατάσταση' '%LOCALAPPDATA%\hattsheet\hepos' 'hattsheet-convert --help' 'east.grd'; do
+  grep -qF "$wanted" "$readme" || fail "README.txt does not say $wanted"
+done
 reg() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\hattsheet'
 entry=$(reg "$uninstall_key")
