@@ -33,8 +33,17 @@ namespace hattsheet::platform {
 // would open the device instead of a file, so it is refused.
 inline constexpr int kReservedName = 100001;
 // A pipe, a device or a socket where a file was to be read whole (see
-// files::readWholeFile); no errno names this.
+// files::readWholeFile) or the window saves; no errno names this.
 inline constexpr int kNotRegularFile = 100002;
+// A file whose read would wait for data that may never come (/proc/kmsg,
+// which stat calls a regular file): the window never waits.
+inline constexpr int kWouldWait = 100003;
+// A file or FIFO of another user in a sticky folder that all may write
+// (/tmp), which that folder's owner does not own either: the rule of the
+// kernel's fs.protected_regular and fs.protected_fifos, applied whatever
+// the machine's setting and to root too, so that nobody can plant the file
+// the user's bytes go into.
+inline constexpr int kOthersFile = 100004;
 
 inline Unexpected<SystemError> failure(int code) { return systemFailure(code); }
 
@@ -42,9 +51,10 @@ inline constexpr int kStdin = 0;
 inline constexpr int kStdout = 1;
 
 // A file opened for reading, and whether it is a regular file. Without
-// waitForWriter a FIFO that nobody writes to does not block the open (the
-// window never waits); with it, the open waits for a writer as a shell's
-// "<" does (the command line).
+// waitForWriter neither the open nor a read waits: a FIFO that nobody
+// writes to does not block the open, and a read with nothing to give fails
+// with EAGAIN (the window never waits); with it, the open waits for a
+// writer and the reads for data, as a shell's "<" does (the command line).
 struct Reading {
     Descriptor fd;
     bool regular = false;
@@ -64,14 +74,25 @@ struct FileId {
     bool operator==(const FileId&) const = default;
 };
 
+// What a write may go into: any file, FIFO or device (the command line's
+// -o, as the shell's ">"), or regular files only (the window, which must
+// never wait on a FIFO nobody reads).
+enum class WriteKinds { Any, FilesOnly };
+
 // Where a write of a chosen name goes, looked up once. Every link on the way
 // is followed as the kernel follows it for this user, with the rule of
 // Debian's fs.protected_symlinks whatever the machine's setting (a link in
 // a sticky folder others may write is followed only by its owner or the
 // folder's owner); a dangling link that ends the name is followed only in a
-// folder of the user's own. Then either
+// folder of the user's own. A file or FIFO at the name is refused with
+// kOthersFile by the rule of fs.protected_regular and fs.protected_fifos
+// (see there), whatever its number of names; anything but a regular file
+// with kNotRegularFile under WriteKinds::FilesOnly. Both are seen before
+// the file is opened (opening a FIFO tells its reader) and again on what
+// was opened. Then either
 //  - inPlace is open: a device, FIFO or descriptor (/dev/stdout, /dev/fd/N)
-//    written where it is, or Windows' NUL; or
+//    written where it is, or Windows' NUL; a FIFO only when it has a reader
+//    (ENXIO otherwise: nothing waits for one to come); or
 //  - the file goes into folder (held open, so that nothing done to the path
 //    afterwards moves the write elsewhere) under leaf; old is the file it
 //    replaces, opened for writing (which proves the user may, as the
@@ -85,8 +106,9 @@ struct WriteTarget {
     unsigned links = 1;  // names the old file has (hard links)
     FileId entry, file;  // the chosen name's own entry (a link itself) and what it leads to
 };
-Expected<WriteTarget, SystemError> openWriteTarget(const std::filesystem::path& chosen);
-// The folder itself, for the program's own files (held open as above).
+Expected<WriteTarget, SystemError> openWriteTarget(const std::filesystem::path& chosen,
+                                                   WriteKinds kinds = WriteKinds::Any);
+// The folder itself (held open as above).
 Expected<WriteTarget, SystemError> openFolder(const std::filesystem::path& folder);
 
 // A new file in the target's folder, readable and writable by the user only:
@@ -114,19 +136,24 @@ Expected<Done, SystemError> keepAttributes(const TempFile& temp, const WriteTarg
 // never followed; a folder is refused). An old file with more than one name
 // is instead written over in place with the temporary file's bytes (all of
 // them were written before), so that every name keeps seeing it, as ">"
-// does.
+// does; the whole new length is reserved on the disk before the first old
+// byte is overwritten, so that a disk that fills (ENOSPC) leaves the old
+// file whole.
 Expected<Done, SystemError> commitTemp(TempFile& temp, WriteTarget& target);
 // Closes and removes a temporary file that is not wanted.
 void discardTemp(TempFile& temp, const WriteTarget& target);
 
-// Whether folder may hold the program's own files: a folder of the user's,
-// writable by nobody else, and no folder on its path writable by another
-// user (one that is sticky counts when the next folder is the user's or the
-// system's). On Windows: a folder the user may write.
-bool isOwnFolder(const std::filesystem::path& folder);
-// Makes a folder that only its owner may enter (0700), with the folders
-// above it; EEXIST when it is already there.
-Expected<Done, SystemError> makePrivateFolder(const std::filesystem::path& folder);
+// The folder for the program's own files, held open (folder, folderPath)
+// so that its files are written relative to it: a folder of the user's,
+// writable by nobody else, reached by a path that no other user can turn
+// elsewhere. Each name is opened without following a link; a link is
+// followed only when neither its owner nor the owner of its folder is
+// another user (root aside) and, in a folder others may write, the folder
+// is sticky; every folder on the way is held to the same rule, so that
+// a link or folder another user controls is never walked through (EACCES).
+// With create, missing folders are made 0700 on the way. On Windows: a
+// folder the user may write, made when missing.
+Expected<WriteTarget, SystemError> openPrivateFolder(const std::filesystem::path& folder, bool create);
 // The per-user cache folder of the program: $XDG_CACHE_HOME/hattsheet, else
 // ~/.cache/hattsheet; %LOCALAPPDATA%\hattsheet on Windows. Empty when there
 // is no home.

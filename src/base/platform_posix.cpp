@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <climits>
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -36,8 +38,9 @@ Expected<Reading, SystemError> openForReading(const fs::path& path, bool waitFor
         r.regular = S_ISREG(st.st_mode);
         r.folder = S_ISDIR(st.st_mode);
     }
-    // Reads wait for data again, as a pipe's reader expects.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // For the command line, reads wait for data again, as a pipe's reader
+    // expects; the window's reads fail at once where there is nothing yet.
+    if (waitForWriter) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return r;
 }
 
@@ -63,43 +66,130 @@ Expected<Done, SystemError> writeAll(int fd, std::string_view bytes)
     return Done{};
 }
 
-bool isOwnFolder(const fs::path& folder)
+namespace {
+
+constexpr int kMostLinks = 40;  // the kernel's own limit before ELOOP
+
+// Puts the names of a path text on names, the first one last (taken first).
+void pushNames(std::vector<std::string>& names, std::string_view text)
 {
-    char* real = ::realpath(folder.c_str(), nullptr);
-    if (real == nullptr) return false;
-    const std::string path = real;
-    std::free(real);
-    const uid_t me = ::geteuid();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != me ||
-        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 || ::access(path.c_str(), W_OK | X_OK) != 0)
-        return false;
-    // Every folder above it: the user's or the system's, and writable by
-    // others only when sticky and what lies in it on the way is the user's
-    // or the system's (then nobody else may rename it).
-    for (std::size_t slash = path.size(); slash != 0 && slash != std::string::npos;) {
-        const std::string child = path.substr(0, slash);
-        slash = path.rfind('/', slash - 1);
-        const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
-        struct stat p {}, c {};
-        if (::stat(parent.c_str(), &p) != 0 || ::lstat(child.c_str(), &c) != 0) return false;
-        if (p.st_uid != 0 && p.st_uid != me) return false;
-        if ((p.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (!(p.st_mode & S_ISVTX) || (c.st_uid != 0 && c.st_uid != me)))
-            return false;
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t slash = std::min(text.find('/', start), text.size());
+        if (slash > start) parts.emplace_back(text.substr(start, slash - start));
+        start = slash + 1;
     }
-    return true;
+    names.insert(names.end(), parts.rbegin(), parts.rend());
 }
 
-Expected<Done, SystemError> makePrivateFolder(const fs::path& folder)
+bool trusted(uid_t uid) { return uid == ::geteuid() || uid == 0; }
+
+// Whether another user may turn entry, found in folder, into something
+// else: own it, own its folder (who may rename anything in it), or write a
+// folder that is not sticky.
+bool othersControl(const struct stat& folder, const struct stat& entry)
 {
-    if (folder.has_parent_path() && folder.parent_path() != folder) {
-        std::error_code ec;
-        if (!fs::is_directory(folder.parent_path(), ec)) {
-            if (auto made = makePrivateFolder(folder.parent_path()); !made && made.error().code != EEXIST) return made;
-        }
+    if (!trusted(folder.st_uid) || !trusted(entry.st_uid)) return true;
+    return (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (folder.st_mode & S_ISVTX) == 0;
+}
+
+// The walk of openPrivateFolder: the folders passed, innermost last, each
+// a child of the one before it, so that ".." is the one before.
+class PrivateWalk {
+public:
+    Expected<Done, SystemError> startAt(const char* where)
+    {
+        m_held.clear();
+        return push(::open(where, O_PATH | O_DIRECTORY | O_CLOEXEC));
     }
-    if (::mkdir(folder.c_str(), 0700) != 0) return failure(errno);
+    Expected<Done, SystemError> step(const std::string& name, bool create, std::vector<std::string>& names);
+    Expected<WriteTarget, SystemError> finish(const fs::path& folder);
+
+private:
+    struct Held {
+        Descriptor fd;
+        struct stat st {};
+    };
+    Expected<Done, SystemError> push(int fd);
+    const Held& top() const { return m_held.back(); }
+    std::vector<Held> m_held;
+    int m_links = 0;
+};
+
+Expected<Done, SystemError> PrivateWalk::push(int fd)
+{
+    if (fd < 0) return failure(errno);
+    Held h{Descriptor(fd)};
+    if (::fstat(fd, &h.st) != 0) return failure(errno);
+    m_held.push_back(std::move(h));
     return Done{};
+}
+
+// names is what is left to walk, the next name last.
+Expected<Done, SystemError> PrivateWalk::step(const std::string& name, bool create, std::vector<std::string>& names)
+{
+    if (name.empty() || name == ".") return Done{};
+    if (name == "..") {
+        if (m_held.size() > 1) m_held.pop_back();
+        return Done{};
+    }
+    const int folder = top().fd.get();
+    int fd = ::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT && create) {
+        if (::mkdirat(folder, name.c_str(), 0700) != 0 && errno != EEXIST) return failure(errno);
+        fd = ::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (fd < 0) return failure(errno);
+    Descriptor entry(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return failure(errno);
+    if (othersControl(top().st, st)) return failure(EACCES);
+    if (S_ISDIR(st.st_mode)) {
+        m_held.push_back({std::move(entry), st});
+        return Done{};
+    }
+    if (!S_ISLNK(st.st_mode)) return failure(ENOTDIR);
+    if (++m_links > kMostLinks) return failure(ELOOP);
+    char target[PATH_MAX];
+    const ssize_t n = ::readlinkat(fd, "", target, sizeof target);
+    if (n <= 0) return failure(n < 0 ? errno : ENOENT);
+    if (std::size_t(n) == sizeof target) return failure(ENAMETOOLONG);
+    const std::string text(target, std::size_t(n));
+    if (text.front() == '/') {
+        if (auto started = startAt("/"); !started) return started;
+    }
+    pushNames(names, text);
+    return Done{};
+}
+
+Expected<WriteTarget, SystemError> PrivateWalk::finish(const fs::path& folder)
+{
+    const struct stat& st = top().st;
+    if (st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 ||
+        (st.st_mode & (S_IWUSR | S_IXUSR)) != (S_IWUSR | S_IXUSR))
+        return failure(EACCES);
+    WriteTarget t;
+    t.folder = std::move(m_held.back().fd);
+    t.folderPath = folder;
+    return t;
+}
+
+} // namespace
+
+Expected<WriteTarget, SystemError> openPrivateFolder(const fs::path& folder, bool create)
+{
+    const std::string& text = folder.native();
+    if (text.empty()) return failure(ENOENT);
+    PrivateWalk walk;
+    if (auto started = walk.startAt(text.front() == '/' ? "/" : "."); !started) return unexpected(started.error());
+    std::vector<std::string> names;
+    pushNames(names, text);
+    while (!names.empty()) {
+        const std::string name = std::move(names.back());
+        names.pop_back();
+        if (auto stepped = walk.step(name, create, names); !stepped) return unexpected(stepped.error());
+    }
+    return walk.finish(folder);
 }
 
 fs::path userCacheFolder()

@@ -6,6 +6,7 @@
 
 #include "base/platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -129,30 +130,57 @@ bool linkUnnamed(int fd, int folder, const std::string& name)
     return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
-// Writes the whole of the file from over to in, from the start, and cuts in
-// there.
-Expected<Done, SystemError> copyInPlace(int from, int to)
+// Writes the bytes [at, end) of from over the same bytes of to.
+Expected<Done, SystemError> copyRange(int from, int to, off_t at, off_t end)
 {
     char block[1 << 16];
-    off_t at = 0;
-    for (;;) {
-        const ssize_t n = ::pread(from, block, sizeof block, at);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return failure(errno);
-        }
-        if (n == 0) break;
+    while (at < end) {
+        const ssize_t n = ::pread(from, block, std::size_t(std::min<off_t>(end - at, off_t(sizeof block))), at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failure(errno);
+        if (n == 0) return failure(EIO);  // the temporary file is shorter than it was
         for (ssize_t done = 0; done < n;) {
             const ssize_t w = ::pwrite(to, block + done, std::size_t(n - done), at + done);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return failure(errno);
-            }
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) return failure(errno);
             done += w;
         }
         at += n;
     }
-    if (::ftruncate(to, at) != 0 || ::fsync(to) != 0) return failure(errno);
+    return Done{};
+}
+
+// Room on the disk for length bytes of to, taken before any of its bytes is
+// overwritten: fallocate, or where the file system has none, the part past
+// the old end written first (which overwrites nothing). When there is no
+// room, to is cut back to its old length, so it holds its old bytes alone.
+// (A copy-on-write file system may still need room for the overwrite
+// itself; no call reserves that.)
+Expected<Done, SystemError> reserveLength(int from, int to, off_t length)
+{
+    struct stat st {};
+    if (::fstat(to, &st) != 0) return failure(errno);
+    const off_t had = st.st_size;
+    if (length == 0 || ::fallocate(to, 0, 0, length) == 0) return Done{};
+    int err = errno;
+    if (err == EOPNOTSUPP || err == ENOSYS) {
+        const auto tail = length > had ? copyRange(from, to, had, length) : Expected<Done, SystemError>(Done{});
+        if (tail) return tail;
+        err = tail.error().code;
+    }
+    if (::ftruncate(to, had) != 0) return failure(errno);
+    return failure(err);
+}
+
+// Writes the whole of the file from over to, from the start, and cuts to
+// there, after reserving the room for all of it.
+Expected<Done, SystemError> copyInPlace(int from, int to)
+{
+    struct stat st {};
+    if (::fstat(from, &st) != 0) return failure(errno);
+    if (auto reserved = reserveLength(from, to, st.st_size); !reserved) return reserved;
+    if (auto copied = copyRange(from, to, 0, st.st_size); !copied) return copied;
+    if (::ftruncate(to, st.st_size) != 0 || ::fsync(to) != 0) return failure(errno);
     return Done{};
 }
 

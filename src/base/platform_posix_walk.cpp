@@ -54,6 +54,28 @@ bool mayFollow(const struct stat& folder, const struct stat& link)
     return folder.st_uid == link.st_uid;
 }
 
+// The kernel's fs.protected_regular and fs.protected_fifos (level 1),
+// which this program applies whatever the machine's setting and to root
+// too: a file or FIFO in a sticky folder that all may write is written only
+// when the user or the folder's owner owns it. Otherwise another user may
+// have planted it to read what is written (a FIFO with a reader, a file
+// with a second name) or to keep it theirs.
+bool plantedByOthers(const struct stat& folder, const struct stat& file)
+{
+    if (!S_ISREG(file.st_mode) && !S_ISFIFO(file.st_mode)) return false;
+    if ((folder.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return false;
+    return file.st_uid != ::geteuid() && file.st_uid != folder.st_uid;
+}
+
+// Whether a write of the kinds asked may go into file (in folder); checked
+// on the entry before it is opened and on what was opened.
+Expected<Done, SystemError> mayWrite(const struct stat& folder, const struct stat& file, WriteKinds kinds)
+{
+    if (kinds == WriteKinds::FilesOnly && !S_ISREG(file.st_mode)) return failure(kNotRegularFile);
+    if (plantedByOthers(folder, file)) return failure(kOthersFile);
+    return Done{};
+}
+
 // The names of a path text, in order; "" for none between slashes.
 void pushNamesFront(std::deque<std::string>& names, std::string_view text)
 {
@@ -67,10 +89,11 @@ void pushNamesFront(std::deque<std::string>& names, std::string_view text)
     names.insert(names.begin(), parts.begin(), parts.end());
 }
 
-// The last name's file, found as an existing entry of the target's folder:
-// a regular file opened for writing (which proves the user may), anything
-// else that is no folder opened to be written in place.
-Expected<Done, SystemError> openExisting(WriteTarget& t)
+// The last name's file, found as an existing entry of the target's folder
+// (folderSt): a regular file opened for writing (which proves the user
+// may), anything else that is no folder opened to be written in place. A
+// FIFO without a reader fails the open with ENXIO instead of waiting.
+Expected<Done, SystemError> openExisting(WriteTarget& t, const struct stat& folderSt, WriteKinds kinds)
 {
     const int flags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     const int fd = ::openat(t.folder.get(), t.leaf.c_str(), flags);
@@ -78,6 +101,8 @@ Expected<Done, SystemError> openExisting(WriteTarget& t)
     Descriptor opened(fd);
     struct stat now {};
     if (::fstat(fd, &now) != 0) return failure(errno);
+    // The entry may have been swapped since it was looked at.
+    if (auto may = mayWrite(folderSt, now, kinds); !may) return may;
     t.file = idOf(now);
     if (S_ISREG(now.st_mode)) {
         t.old = std::move(opened);
@@ -98,7 +123,10 @@ Expected<Done, SystemError> openExisting(WriteTarget& t)
 // chosen.
 class Walk {
 public:
-    Walk(const fs::path& chosen, bool wantFolder) : m_chosen(chosen), m_wantFolder(wantFolder) {}
+    Walk(const fs::path& chosen, bool wantFolder, WriteKinds kinds = WriteKinds::Any)
+        : m_chosen(chosen), m_wantFolder(wantFolder), m_kinds(kinds)
+    {
+    }
     Expected<WriteTarget, SystemError> run();
 
 private:
@@ -112,6 +140,7 @@ private:
 
     const fs::path& m_chosen;
     const bool m_wantFolder;
+    const WriteKinds m_kinds;
     WriteTarget m_t;
     struct stat m_folderSt {};
     std::deque<std::string> m_names;
@@ -129,6 +158,9 @@ Expected<WriteTarget, SystemError> Walk::run()
         const int copy = ::fcntl(*fd, F_DUPFD_CLOEXEC, 0);
         if (copy < 0) return failure(errno);
         m_t.inPlace = Descriptor(copy);
+        struct stat st {};
+        if (::fstat(copy, &st) != 0) return failure(errno);
+        if (m_kinds == WriteKinds::FilesOnly && !S_ISREG(st.st_mode)) return failure(kNotRegularFile);
         return std::move(m_t);
     }
     // A name that ends in "/" names a folder.
@@ -173,9 +205,10 @@ Walk::Step Walk::next()
         return false;
     }
     if (!last || m_wantFolder) return failure(ENOTDIR);
+    if (auto may = mayWrite(m_folderSt, st, m_kinds); !may) return unexpected(may.error());
     m_t.leaf = name;
     m_t.folderPath = m_chosen.parent_path();
-    if (auto opened = openExisting(m_t); !opened) return unexpected(opened.error());
+    if (auto opened = openExisting(m_t, m_folderSt, m_kinds); !opened) return unexpected(opened.error());
     return true;
 }
 
@@ -230,9 +263,13 @@ Walk::Step Walk::followProcLink(const std::string& name, bool last)
         return false;
     }
     if (!last || m_wantFolder) return failure(ENOTDIR);
-    // Written in place, as the kernel opens it.
-    const int w = ::openat(m_t.folder.get(), name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (m_kinds == WriteKinds::FilesOnly && !S_ISREG(st.st_mode)) return failure(kNotRegularFile);
+    // Written in place, as the kernel opens it; a FIFO without a reader
+    // fails (ENXIO) instead of waiting for one, one with a reader waits
+    // for it as a pipe's writer does.
+    const int w = ::openat(m_t.folder.get(), name.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (w < 0) return failure(errno);
+    if (::fcntl(w, F_SETFL, ::fcntl(w, F_GETFL) & ~O_NONBLOCK) != 0) return failure(errno);
     m_t.inPlace = Descriptor(w);
     m_t.folder = Descriptor();
     return true;
@@ -240,7 +277,10 @@ Walk::Step Walk::followProcLink(const std::string& name, bool last)
 
 } // namespace
 
-Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen) { return Walk(chosen, false).run(); }
+Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen, WriteKinds kinds)
+{
+    return Walk(chosen, false, kinds).run();
+}
 Expected<WriteTarget, SystemError> openFolder(const fs::path& folder) { return Walk(folder, true).run(); }
 
 } // namespace hattsheet::platform

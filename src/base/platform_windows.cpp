@@ -223,18 +223,20 @@ void discardTemp(TempFile& temp, const WriteTarget& target)
     temp.name.clear();
 }
 
-bool isOwnFolder(const fs::path& folder)
+// Windows has no sticky folders or links of other users to walk around:
+// a folder the user may write, made with its parents when missing.
+Expected<WriteTarget, SystemError> openPrivateFolder(const fs::path& folder, bool create)
 {
     std::error_code ec;
-    return fs::is_directory(folder, ec) && ::_waccess(folder.c_str(), 2) == 0;
-}
-
-Expected<Done, SystemError> makePrivateFolder(const fs::path& folder)
-{
-    std::error_code ec;
-    if (folder.has_parent_path()) fs::create_directories(folder.parent_path(), ec);
-    if (::_wmkdir(folder.c_str()) != 0) return failure(errno);
-    return Done{};
+    if (create && !fs::is_directory(folder, ec)) {
+        if (folder.has_parent_path()) fs::create_directories(folder.parent_path(), ec);
+        if (::_wmkdir(folder.c_str()) != 0 && errno != EEXIST) return failure(errno);
+    }
+    if (!fs::is_directory(folder, ec)) return failure(fs::exists(folder, ec) ? ENOTDIR : ENOENT);
+    if (::_waccess(folder.c_str(), 2) != 0) return failure(EACCES);
+    WriteTarget t;
+    t.folderPath = folder;
+    return t;
 }
 
 fs::path userCacheFolder()

@@ -25,7 +25,7 @@ bool installedBinFolder(const fs::path& folder)
 
 Expected<std::string, SystemError> readWholeFile(const fs::path& path, std::uintmax_t limit)
 {
-    // Only regular files: a FIFO would block the open until some writer
+    // Only regular files: a FIFO would block the reads until some writer
     // came (the open itself does not wait), and a device such as /dev/zero
     // would be read until memory ran out.
     auto opened = sys::openForReading(path);
@@ -41,7 +41,9 @@ Expected<std::string, SystemError> readWholeFile(const fs::path& path, std::uint
     char block[1 << 16];
     for (;;) {
         const auto n = sys::readSome(fd, block, sizeof block);
-        if (!n) return errorFor(path, n.error().code);
+        // Reads do not wait (openForReading): EAGAIN is a file such as
+        // /proc/kmsg, which would block until the kernel logs something.
+        if (!n) return errorFor(path, n.error().code == EAGAIN ? sys::kWouldWait : n.error().code);
         if (*n == 0) break;
         if (*n > limit - data.size()) return errorFor(path, EFBIG);
         data.append(block, *n);
@@ -49,16 +51,16 @@ Expected<std::string, SystemError> readWholeFile(const fs::path& path, std::uint
     return data;
 }
 
-TargetId identify(const fs::path& chosen)
+TargetId identify(const fs::path& chosen, sys::WriteKinds kinds)
 {
-    const auto target = sys::openWriteTarget(chosen);
+    const auto target = sys::openWriteTarget(chosen, kinds);
     if (!target) return {{}, {}, target.error().code};
     return {target->entry, target->file, 0};
 }
 
-SafeWriter::SafeWriter(const fs::path& chosen) : m_path(sys::pathToUtf8(chosen))
+SafeWriter::SafeWriter(const fs::path& chosen, sys::WriteKinds kinds) : m_path(sys::pathToUtf8(chosen))
 {
-    auto target = sys::openWriteTarget(chosen);
+    auto target = sys::openWriteTarget(chosen, kinds);
     if (!target) {
         fail(m_lookupError = target.error().code);
         return;
@@ -105,32 +107,31 @@ Expected<Done, SystemError> SafeWriter::commit()
     return m_state;
 }
 
-Expected<Done, SystemError> replaceFixedName(const fs::path& folder, std::string_view name, std::string_view bytes)
+Expected<Done, SystemError> replaceFixedName(sys::WriteTarget& folder, std::string_view name, std::string_view bytes)
 {
-    const fs::path path = folder / sys::pathFromUtf8(name);
-    auto target = sys::openFolder(folder);
-    if (!target) return errorFor(path, target.error().code);
-    target->leaf = std::string(name);
-    auto temp = sys::createTemp(*target);
+    const fs::path path = folder.folderPath / sys::pathFromUtf8(name);
+    folder.leaf = std::string(name);
+    auto temp = sys::createTemp(folder);
     if (!temp) return errorFor(path, temp.error().code);
     // The new file stays private (0600): no keepAttributes.
     auto done = sys::writeAll(temp->fd.get(), bytes);
-    if (done) done = sys::commitTemp(*temp, *target);
+    if (done) done = sys::commitTemp(*temp, folder);
     if (!done) {
-        sys::discardTemp(*temp, *target);
+        sys::discardTemp(*temp, folder);
         return errorFor(path, done.error().code);
     }
     return Done{};
 }
 
-Expected<fs::path, SystemError> privateFolder(const fs::path& programDir, const fs::path& cacheDir)
+Expected<sys::WriteTarget, SystemError> privateFolder(const fs::path& programDir, const fs::path& cacheDir)
 {
-    if (!programDir.empty() && sys::isOwnFolder(programDir) && !installedBinFolder(programDir)) return programDir;
+    if (!programDir.empty() && !installedBinFolder(programDir)) {
+        if (auto own = sys::openPrivateFolder(programDir, false)) return own;
+    }
     if (cacheDir.empty()) return errorFor(programDir, ENOENT);
-    if (auto made = sys::makePrivateFolder(cacheDir); !made && made.error().code != EEXIST)
-        return errorFor(cacheDir, made.error().code);
-    if (!sys::isOwnFolder(cacheDir)) return errorFor(cacheDir, EACCES);
-    return cacheDir;
+    auto cache = sys::openPrivateFolder(cacheDir, true);
+    if (!cache) return errorFor(cacheDir, cache.error().code);
+    return cache;
 }
 
 } // namespace hattsheet::files

@@ -3,8 +3,9 @@
 //
 // The user's own files (a save, the command line's -o) go through SafeWriter.
 // The name is looked up once, as the kernel would for this user, with the
-// sticky-folder rule of Debian's fs.protected_symlinks applied whatever the
-// machine's setting; the folder it ends in is held open and every later step
+// sticky-folder rules of the kernel's fs.protected_symlinks, _regular and
+// _fifos applied whatever the machine's setting (another user's link, file
+// or FIFO in /tmp is refused, to root too); the folder it ends in is held open and every later step
 // (the temporary file, its attributes, the rename) is done relative to it, so
 // that nothing done to the path in the meantime moves the write elsewhere.
 // The bytes go to a temporary file in that folder, without a name until the
@@ -42,7 +43,8 @@ namespace hattsheet::files {
 // EFBIG as soon as byte limit + 1 arrives (a file that grows while it is
 // read, or one of /proc whose reported size is 0), EISDIR for a folder,
 // platform::kNotRegularFile for a FIFO, device or socket (which could block
-// or never end).
+// or never end), platform::kWouldWait for a file whose read would wait for
+// data (/proc/kmsg): nothing here ever waits.
 Expected<std::string, SystemError> readWholeFile(const std::filesystem::path& path, std::uintmax_t limit);
 
 // What a chosen name leads to, to see whether it changed while the user was
@@ -52,14 +54,15 @@ struct TargetId {
     int error = 0;  // the errno of a name that could not be looked up
     bool operator==(const TargetId&) const = default;
 };
-TargetId identify(const std::filesystem::path& chosen);
+TargetId identify(const std::filesystem::path& chosen, platform::WriteKinds kinds = platform::WriteKinds::Any);
 
 // A file written in place of the chosen one, piece by piece. Without a
 // successful commit() a file target is left exactly as it was; a device or
 // descriptor target has had the bytes written so far.
 class SafeWriter {
 public:
-    explicit SafeWriter(const std::filesystem::path& chosen);
+    // The window asks for WriteKinds::FilesOnly.
+    explicit SafeWriter(const std::filesystem::path& chosen, platform::WriteKinds kinds = platform::WriteKinds::Any);
     ~SafeWriter();
     SafeWriter(const SafeWriter&) = delete;
     SafeWriter& operator=(const SafeWriter&) = delete;
@@ -87,17 +90,21 @@ private:
     void fail(int code);
 };
 
-// Replaces the entry folder/name by a new private file (mode 0600) holding
-// bytes. An entry that is a folder is left alone and refused.
-Expected<Done, SystemError> replaceFixedName(const std::filesystem::path& folder, std::string_view name,
+// Replaces the entry name of the held folder (see privateFolder) by a new
+// private file (mode 0600) holding bytes. An entry that is a folder is left
+// alone and refused.
+Expected<Done, SystemError> replaceFixedName(platform::WriteTarget& folder, std::string_view name,
                                               std::string_view bytes);
 
-// The folder for the program's by-products: programDir when the user running
-// the program owns it, nobody else may write in it or in a folder on its
-// path, and it is not an installed program's bin folder; otherwise cacheDir,
-// made 0700 when missing and used only when it too is the user's alone. The
-// error names cacheDir, the place that was tried last.
-Expected<std::filesystem::path, SystemError> privateFolder(const std::filesystem::path& programDir,
-                                                         const std::filesystem::path& cacheDir);
+// The folder for the program's by-products, held open (its folderPath for
+// messages): programDir when the user running the program owns it, nobody
+// else may write in it or turn a name on its path elsewhere, and it is not
+// an installed program's bin folder; otherwise cacheDir, made 0700 when
+// missing and used only when it too is the user's alone (see
+// platform::openPrivateFolder). The files are then written relative to the
+// folder held, never by walking the path again. The error names cacheDir,
+// the place that was tried last.
+Expected<platform::WriteTarget, SystemError> privateFolder(const std::filesystem::path& programDir,
+                                                           const std::filesystem::path& cacheDir);
 
 } // namespace hattsheet::files

@@ -13,7 +13,7 @@ namespace hattsheet {
 struct SystemError {
     // The errno of the failure (Windows errors are mapped to errno values),
     // or one of the program's own codes (platform::kReservedName,
-    // platform::kNotRegularFile).
+    // kNotRegularFile, kWouldWait, kOthersFile).
     int code = 0;
     // The file or folder it was attempted on (UTF-8); empty where the caller
     // knows it better (a step of the platform layer on a descriptor).

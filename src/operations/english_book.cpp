@@ -74,6 +74,10 @@ struct Reason {
 constexpr Reason kReasons[] = {
     {platform::kReservedName, "a name Windows keeps for a device"},
     {platform::kNotRegularFile, "not a regular file (a pipe, a device or a socket)"},
+    // file safety: the program's own refusals of files that could hang it or
+    // that another user planted.
+    {platform::kWouldWait, "a read would wait for data that may never come"},
+    {platform::kOthersFile, "another user's file in a shared folder (sticky, writable by all)"},
     {ENOENT, "No such file or directory"},
     {EACCES, "Permission denied"},
     {EPERM, "Operation not permitted"},

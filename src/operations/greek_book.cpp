@@ -77,6 +77,10 @@ struct Reason {
 constexpr Reason kReasons[] = {
     {platform::kReservedName, "όνομα που τα Windows κρατούν για συσκευή"},
     {platform::kNotRegularFile, "δεν είναι κανονικό αρχείο (σωλήνωση, συσκευή ή υποδοχή)"},
+    // file safety: the program's own refusals of files that could hang it or
+    // that another user planted.
+    {platform::kWouldWait, "η ανάγνωση θα περίμενε δεδομένα που ίσως δεν έρθουν ποτέ"},
+    {platform::kOthersFile, "αρχείο άλλου χρήστη σε κοινόχρηστο φάκελο (sticky, εγγράψιμο από όλους)"},
     {ENOENT, "Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"},
     {EACCES, "Δεν επιτρέπεται η πρόσβαση"},
     {EPERM, "Η λειτουργία δεν επιτρέπεται"},

@@ -21,7 +21,7 @@ namespace pf = hattsheet::pointfile;
 void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
                      std::initializer_list<const char*> names, std::string_view bytes)
 {
-    const auto folder = files::privateFolder(places.programDir, places.cacheDir);
+    auto folder = files::privateFolder(places.programDir, places.cacheDir);
     if (!folder) {
         showWarning(dialogs, cannotWriteByProducts(folder.error().path, {names.begin(), names.end()},
                                                         folder.error().code));
@@ -35,7 +35,7 @@ void writeByProducts(Dialogs& dialogs, const TempPlaces& places,
             code = w.error().code;
         }
     }
-    if (!failed.empty()) showWarning(dialogs, cannotWriteByProducts(platform::pathToUtf8(*folder), failed, code));
+    if (!failed.empty()) showWarning(dialogs, cannotWriteByProducts(platform::pathToUtf8(folder->folderPath), failed, code));
 }
 
 Expected<text::EncodedText, SystemError> writePanelToFile(std::string panelText, files::SafeWriter& file)
@@ -202,14 +202,16 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
         // it, and when the name leads elsewhere by then, the user is asked
         // again.
         for (;;) {
-            const files::TargetId asked = files::identify(path);
+            // Regular files only: a FIFO that nobody reads, or a device,
+            // would hang the window.
+            const files::TargetId asked = files::identify(path, platform::WriteKinds::FilesOnly);
             std::error_code statusError;
             if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
                 !dialogs.askYesNo(replaceExisting(chosenTxt), windowTexts().saveTitle, DefaultAnswer::No)) {
                 offered = chosenTxt;
                 break;
             }
-            file.emplace(path);
+            file.emplace(path, platform::WriteKinds::FilesOnly);
             if (file->id() == asked) break;
             file.reset();
         }

@@ -37,8 +37,10 @@ using plain_table::kWindows;
 // What a row does: save through SafeWriter, read whole up to a limit,
 // replace a fixed name (the by-products' way).
 enum class Way { Save, Read, Fixed };
-// What stands at the name beforehand.
-enum class Place { Nothing, MissingFolder, Folder, TenBytes, Fifo };
+// What stands at the name beforehand. FolderAtCommit: nothing, until a
+// folder is made there between the writes and the commit, so that the
+// commit's rename fails after the temporary file took a name of its own.
+enum class Place { Nothing, MissingFolder, Folder, TenBytes, Fifo, FolderAtCommit };
 
 struct Row {
     const char* name;
@@ -75,11 +77,14 @@ std::optional<SystemError> attempt(const Row& row, const fs::path& path)
         return read ? std::nullopt : std::optional(read.error());
     }
     if (row.way == Way::Fixed) {
-        const auto written = files::replaceFixedName(path.parent_path(), kLeaf, kBytes);
+        auto folder = files::privateFolder(path.parent_path(), {});
+        if (!folder) return folder.error();
+        const auto written = files::replaceFixedName(*folder, kLeaf, kBytes);
         return written ? std::nullopt : std::optional(written.error());
     }
     files::SafeWriter writer(path);
     writer.write(kBytes);
+    if (row.place == Place::FolderAtCommit) fs::create_directory(path);
     const auto before = writer.state();
     const auto committed = writer.commit();
     if (!before) {
@@ -96,8 +101,12 @@ void runRow(const Row& row, const fs::path& scratch)
     const std::optional<SystemError> error = attempt(row, path);
     const int code = error ? error->code : 0;
     check(code == row.code, row.name, "code " + std::to_string(code) + ", expected " + std::to_string(row.code));
-    if (error) check(error->path == sys::pathToUtf8(path), row.name, "names " + error->path);
+    // The by-products' folder that is missing is named itself.
+    const bool folderNamed = row.way == Way::Fixed && row.place == Place::MissingFolder;
+    if (error) check(error->path == sys::pathToUtf8(folderNamed ? path.parent_path() : path), row.name, "names " + error->path);
     std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(path.parent_path(), ec))
+        check(entry.path() == path, row.name, "left " + sys::pathToUtf8(entry.path().filename()));
     if (row.code == 0 && row.way != Way::Read) {
         std::ifstream in(path, std::ios::binary);
         const std::string back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -123,6 +132,8 @@ int main()
         {"fixed name in a missing folder", Way::Fixed, Place::MissingFolder, 0, ENOENT, false},
         {"fixed name where a folder stands", Way::Fixed, Place::Folder, 0, EISDIR, false},
         {"fixed name replaces a file", Way::Fixed, Place::TenBytes, 0, 0, false},
+        // The temporary file is named by then; the writer removes it when it goes.
+        {"save whose rename fails leaves no temporary file", Way::Save, Place::FolderAtCommit, 0, EISDIR, true},
     };
     const fs::path scratch = fs::temp_directory_path() / ("hattsheet-safe-file-" + std::to_string(std::random_device()()));
     fs::create_directory(scratch);

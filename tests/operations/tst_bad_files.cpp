@@ -34,6 +34,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -51,6 +52,10 @@ enum class Place {
     ReadOnlyFolder, MissingFolder, TheInput, WriteProtected, OtherOwner, DanglingLink, GreekName,
     DevStdoutAppend, NoFolder, OthersLinkInSticky, DanglingInOthersFolder, SwappedWhileAsked, AclAndAttributes,
     HardLinked, Growing, EmptyName,
+    // What another user plants in a sticky folder all may write, and what a
+    // full disk or a waiting read do (file safety):
+    OthersFifoInSticky, OwnFifo, OthersFileInSticky, OthersTwoNamesInSticky, HardLinkedDiskFull, CacheIsOthersLink,
+    WaitingRead,
 };
 // Declined: the user said No, nothing is written or shown; Usage: exit 64.
 enum class Outcome { Written, CannotRead, CannotWrite, TooLarge, Declined, Usage };
@@ -73,6 +78,7 @@ struct Scene {
     hattsheet::operations::TempPlaces temp;
     std::function<void()> inChild;  // run in hattsheet-convert's process before it starts
     bool asNobody = false;
+    bool skipped = false;  // plant() skipped the row (Qt 6.4 cannot tell)
     bool window() const { return way == Way::Open || way == Way::Save || way == Way::Batch; }
     // The save of a planted row writes to out.txt; the batch writes no file.
     QString chosen() const { return fixed.isEmpty() ? path : out; }
@@ -102,6 +108,8 @@ private:
     void runInWindow(const Scene& s, const std::vector<ShownMessage>& expected, std::optional<std::jthread>& fifoEnd);
     void runAsProcess(const Scene& s, const std::vector<ShownMessage>& expected, std::optional<std::jthread>& fifoEnd);
     void checkFilesAfter(const Scene& s, const struct stat* before);
+    void plantInSticky(Scene& s);
+    void plantOnSmallDisk(Scene& s);
     TempWorkspace m_work;
 };
 
@@ -224,6 +232,24 @@ void feedFifo(std::stop_token stop, const QString& path, const QByteArray& bytes
     }
 }
 
+// A reader of a FIFO, as another user's `cat fifo > stolen` would be, until
+// `stop`: fd is the FIFO opened for reading beforehand (so a writer's open
+// finds a reader); when it got any bytes, they go to `into` in place of
+// what that file held.
+void readFifo(std::stop_token stop, int fd, const QString& into)
+{
+    QByteArray got;
+    for (bool last = false; fd >= 0 && !last;) {
+        last = stop.stop_requested();
+        char block[4096];
+        ssize_t n;
+        while ((n = ::read(fd, block, sizeof block)) > 0) got.append(block, int(n));
+        if (!last) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (fd >= 0) ::close(fd);
+    if (!got.isEmpty()) writeFile(into, got);
+}
+
 // The messages with their texts cut at the first line end.
 std::vector<ShownMessage> firstLines(std::vector<ShownMessage> messages)
 {
@@ -236,6 +262,7 @@ std::vector<ShownMessage> firstLines(std::vector<ShownMessage> messages)
 // Folders locked by a test must be opened again, or the scratch folder stays.
 void tst_BadFiles::cleanup()
 {
+    ::umount2(name(at("small")).constData(), MNT_DETACH);
     for (const char* sub : {"", "/locked", "/tmp"}) ::chmod(name(at(sub)).constData(), 0755);
 }
 
@@ -435,6 +462,7 @@ void tst_BadFiles::hostileFiles_data()
     using W = Way;
     using P = Place;
     using O = Outcome;
+    using hattsheet::platform::kNotRegularFile, hattsheet::platform::kOthersFile, hattsheet::platform::kWouldWait;
     const QString file = "TempFile.Dat", feed = "TempFeed.Dat";
     const struct { const char* tag; Way way; Place place; QString fixed; Outcome outcome; bool keeps; int reason = 0; } rows[] = {
         {"open a folder", W::Open, P::Folder, {}, O::CannotRead, false, EISDIR},
@@ -445,7 +473,9 @@ void tst_BadFiles::hostileFiles_data()
         {"save into a folder without write permission", W::Save, P::ReadOnlyFolder, {}, O::CannotWrite, true, EACCES},
         {"save onto a folder", W::Save, P::Folder, {}, O::CannotWrite, false, EISDIR},
         {"save into a folder that does not exist", W::Save, P::MissingFolder, {}, O::CannotWrite, false, ENOENT},
-        {"save: chosen file is a link to a full device", W::Save, P::LinkToFullDevice, {}, O::CannotWrite, false, ENOSPC},
+        // The window writes regular files only: a device or FIFO could hang it.
+        {"save: chosen file is a link to a full device", W::Save, P::LinkToFullDevice, {}, O::CannotWrite, false,
+         hattsheet::platform::kNotRegularFile},
         {"save onto a write-protected file", W::Save, P::WriteProtected, {}, O::CannotWrite, true, EACCES},
         {"save onto another user's file keeps its owner", W::Save, P::OtherOwner, {}, O::Written, false},
         {"save through a dangling link", W::Save, P::DanglingLink, {}, O::Written, false},
@@ -490,6 +520,29 @@ void tst_BadFiles::hostileFiles_data()
         {"save: folder at TempFile.Dat", W::Save, P::Folder, file, O::Written, false},
         {"batch: a file where the program's folder should be", W::Batch, P::NoFolder, feed, O::Written, false},
         {"save: a file where the program's folder should be", W::Save, P::NoFolder, file, O::Written, false},
+        // File safety. Another user's FIFO or file in a sticky folder all may
+        // write (/tmp) is refused whatever the machine's protected_fifos and
+        // protected_regular say, and to root too; the window writes regular
+        // files only and never waits.
+        {"-o another user's FIFO in a sticky folder, read by them", W::Output, P::OthersFifoInSticky, {}, O::CannotWrite,
+         true, kOthersFile},
+        {"save: another user's FIFO in a sticky folder", W::Save, P::OthersFifoInSticky, {}, O::CannotWrite, true,
+         kNotRegularFile},
+        {"-o the user's own FIFO with a reader is written", W::Output, P::OwnFifo, {}, O::Written, false},
+        {"save: the user's own FIFO with a reader is refused", W::Save, P::OwnFifo, {}, O::CannotWrite, true,
+         kNotRegularFile},
+        {"-o another user's file in a sticky folder", W::Output, P::OthersFileInSticky, {}, O::CannotWrite, true,
+         kOthersFile},
+        {"-o another user's file of two names in a sticky folder", W::Output, P::OthersTwoNamesInSticky, {},
+         O::CannotWrite, true, kOthersFile},
+        {"save: another user's file of two names in a sticky folder", W::Save, P::OthersTwoNamesInSticky, {},
+         O::CannotWrite, true, kOthersFile},
+        {"-o a file of two names on a full disk keeps its old bytes", W::Output, P::HardLinkedDiskFull, {},
+         O::CannotWrite, true, ENOSPC},
+        {"batch: the cache folder is another user's link", W::Batch, P::CacheIsOthersLink, feed, O::Written, true},
+        {"save: the cache folder is another user's link", W::Save, P::CacheIsOthersLink, file, O::Written, true},
+        {"open a file whose read would wait (/proc/kmsg)", W::Open, P::WaitingRead, {}, O::CannotRead, false,
+         kWouldWait},
     };
     for (const auto& r : rows) QTest::newRow(r.tag) << r.way << r.place << r.fixed << r.outcome << r.keeps << r.reason;
 }
@@ -509,11 +562,12 @@ std::vector<ShownMessage> expectedMessages(const Scene& s)
     // A folder planted at a by-product's name fails that file alone; no
     // place for the folder fails both, naming the cache folder tried last.
     std::vector<std::string> byProducts{s.fixed.toStdString()};
-    if (s.place == Place::NoFolder && s.way == Way::Batch) byProducts = {kFeedFileName, kTempFileName};
+    const bool noFolder = s.place == Place::NoFolder || s.place == Place::CacheIsOthersLink;
+    if (noFolder && s.way == Way::Batch) byProducts = {kFeedFileName, kTempFileName};
     const std::string tried = s.place == Place::Folder ? s.temp.programDir.string() : s.temp.cacheDir.string();
-    if (!s.fixed.isEmpty() && (s.place == Place::Folder || s.place == Place::NoFolder))
-        expected.push_back({cannotWriteByProducts(tried, byProducts, s.place == Place::Folder ? EISDIR : ENOTDIR),
-                            windowTexts().titleWarning, MessageIcon::Critical});
+    const int code = s.place == Place::Folder ? EISDIR : s.place == Place::NoFolder ? ENOTDIR : EACCES;
+    if (!s.fixed.isEmpty() && (s.place == Place::Folder || noFolder))
+        expected.push_back({cannotWriteByProducts(tried, byProducts, code), windowTexts().titleWarning, MessageIcon::Critical});
     const std::string n = s.named.toStdString();
     if (s.outcome == Outcome::Declined || s.outcome == Outcome::Usage) return expected;
     if (s.outcome == Outcome::TooLarge)
@@ -544,13 +598,20 @@ void tst_BadFiles::hostileFiles()
     s.asNobody = place == Place::Unreadable || place == Place::ReadOnlyFolder || place == Place::WriteProtected;
     if (Undo u; s.asNobody && !actAsNobody(u)) QSKIP("cannot drop to an unprivileged user: file modes do not bind root");
     if (place == Place::OtherOwner && ::geteuid() != 0) QSKIP("only root can write another user's file here");
-    if ((place == Place::OthersLinkInSticky || place == Place::DanglingInOthersFolder) && ::geteuid() != 0)
-        QSKIP("only root can plant another user's link here");
+    const bool others = place == Place::OthersLinkInSticky || place == Place::DanglingInOthersFolder ||
+                        place == Place::OthersFifoInSticky || place == Place::OthersFileInSticky ||
+                        place == Place::OthersTwoNamesInSticky || place == Place::CacheIsOthersLink;
+    if (others && ::geteuid() != 0) QSKIP("only root can plant another user's file or link here");
+    if (place == Place::WaitingRead) {
+        const int kmsg = ::open("/proc/kmsg", O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (kmsg < 0) QSKIP("/proc/kmsg cannot be read here");
+        ::close(kmsg);
+    }
     const bool full = place == Place::FullDevice || place == Place::LinkToFullDevice || place == Place::StdoutFull;
     const QString device = full ? fullDeviceIn(m_work.path()) : QString();
     if (full && device.isEmpty()) QSKIP("no full device to be had");
     plant(s, device);
-    if (QTest::currentTestFailed()) return;
+    if (QTest::currentTestFailed() || s.skipped) return;
     struct stat before {};
     const bool held = way != Way::Open && ::stat(name(s.holder).constData(), &before) == 0;
     const QByteArrayList attributes = attributesOf(s.holder);
@@ -559,6 +620,11 @@ void tst_BadFiles::hostileFiles()
     // line then reads it, and a window that wrongly opened it would load it.
     std::optional<std::jthread> fifoEnd;
     if (place == Place::Fifo) fifoEnd.emplace(feedFifo, s.path, kList);
+    if (place == Place::OthersFifoInSticky || place == Place::OwnFifo) {
+        const int reader = ::open(name(s.path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0);
+        fifoEnd.emplace(readFifo, reader, s.holder);
+    }
     if (s.window()) runInWindow(s, expectedMessages(s), fifoEnd);
     else runAsProcess(s, expectedMessages(s), fifoEnd);
     if (QTest::currentTestFailed()) return;
@@ -632,14 +698,32 @@ void tst_BadFiles::plant(Scene& s, const QString& fullDevice)
         // group::r-- with mask::rw- (the named user may write); chmod would turn the mask into group write.
         QVERIFY(writeFile(s.path, kOldBytes));
         if (QProcess::execute("setfacl", {"-m", "u:65534:rw,g::r,m::rw", s.path}) != 0 ||
-            ::setxattr(name(s.path).constData(), "user.surveyor", "K. P.", 5, 0) != 0)
+            ::setxattr(name(s.path).constData(), "user.surveyor", "K. P.", 5, 0) != 0) {
+            s.skipped = true;
             QSKIP("no ACLs or user attributes on this file system");
+        }
         break;
     case Place::HardLinked:
         QVERIFY(writeFile(s.path, kOldBytes) && ::link(name(s.path).constData(), name(at("second name.txt")).constData()) == 0);
         break;
     case Place::Growing: s.path = "/proc/self/pagemap"; break;  // reported as 0 bytes, gigabytes long
     case Place::EmptyName: s.path = ""; break;
+    case Place::OthersFifoInSticky:
+    case Place::OwnFifo:
+    case Place::OthersFileInSticky:
+    case Place::OthersTwoNamesInSticky: plantInSticky(s); break;
+    case Place::HardLinkedDiskFull: plantOnSmallDisk(s); break;
+    case Place::CacheIsOthersLink:
+        // $XDG_CACHE_HOME/hattsheet is another user's link to a folder of the
+        // user's own that holds other files of the by-products' names.
+        QVERIFY(QDir().mkdir(at("xdg")) && QDir().mkdir(at("victim")));
+        ::chmod(name(at("victim")).constData(), 0700);
+        QVERIFY(writeFile(s.path = s.holder = at("victim/" + s.fixed), kOldBytes));
+        QVERIFY(QFile::link(at("victim"), at("xdg/hattsheet")) &&
+                ::lchown(name(at("xdg/hattsheet")).constData(), kNobody, kNobody) == 0);
+        s.temp = TempPlaces{at("no program folder").toStdString(), at("xdg/hattsheet").toStdString()};
+        break;
+    case Place::WaitingRead: s.path = "/proc/kmsg"; break;
     case Place::NoFolder:
         // Both places for the by-products lie under a regular file, where no folder can be made.
         QVERIFY(writeFile(at("plain"), kOldBytes));
@@ -656,6 +740,44 @@ void tst_BadFiles::plant(Scene& s, const QString& fullDevice)
     ::chmod(name(m_work.path()).constData(), 0777);
     if (s.way == Way::Input) ::chmod(name(s.out).constData(), 0666);
     s.inChild = becomeNobody;
+}
+
+// A FIFO or file at target.txt; another user's in a sticky folder all may
+// write (as /tmp), or the user's own FIFO in the scratch folder. What a
+// reader of the FIFO gets goes to stolen.txt, which holds kOldBytes before.
+void tst_BadFiles::plantInSticky(Scene& s)
+{
+    const bool others = s.place != Place::OwnFifo;
+    if (others) {
+        QVERIFY(QDir().mkdir(at("planted")) && ::chmod(name(at("planted")).constData(), 01777) == 0);
+        s.path = at("planted/target.txt");
+    }
+    if (s.place == Place::OthersFifoInSticky || s.place == Place::OwnFifo) {
+        QVERIFY(::mkfifo(name(s.path).constData(), 0622) == 0 && writeFile(s.holder = at("stolen.txt"), kOldBytes));
+    } else {
+        QVERIFY(writeFile(s.path, kOldBytes) && ::chmod(name(s.path).constData(), 0666) == 0);
+    }
+    if (s.place == Place::OthersTwoNamesInSticky) QVERIFY(::link(name(s.path).constData(), name(at("planted/.keep")).constData()) == 0);
+    if (others) QVERIFY(::chown(name(s.path).constData(), kNobody, kNobody) == 0);
+}
+
+// A file of two names on a 1 MiB file system, filled so that the list fits
+// beside it once (the temporary file) but not twice: the copy into the old
+// file must find no room before it overwrites a byte.
+void tst_BadFiles::plantOnSmallDisk(Scene& s)
+{
+    constexpr int kPage = 4096, kPages = 256;  // tmpfs' size=1m
+    constexpr int kListLines = 12000;          // 33 bytes each converted: 97 pages
+    constexpr int kFreePages = 145;            // between one and two copies of the list
+    QVERIFY(QDir().mkdir(at("small")));
+    if (::mount("hattsheet-test", name(at("small")).constData(), "tmpfs", 0, "size=1m") != 0) {
+        s.skipped = true;
+        QSKIP("no small file system to fill (mounting tmpfs needs root)");
+    }
+    s.path = at("small/target.txt");
+    QVERIFY(writeFile(s.path, kOldBytes) && ::link(name(s.path).constData(), name(at("small/second name.txt")).constData()) == 0);
+    QVERIFY(writeFile(at("small/filler"), QByteArray((kPages - 1 - kFreePages) * kPage, 'f')));
+    QVERIFY(writeFile(s.in, kList.repeated(kListLines)));
 }
 
 void tst_BadFiles::runInWindow(const Scene& s, const std::vector<ShownMessage>& expected,
@@ -713,7 +835,8 @@ void tst_BadFiles::runAsProcess(const Scene& s, const std::vector<ShownMessage>&
     if (s.reason) {
         QVERIFY2(r.err.contains(". (") && r.err.endsWith(")\n"), r.err.constData());
         const CliRun english = runConvert(kDefaultCentres + args, {}, s.stdoutFile, s.inChild, program, "C");
-        QVERIFY2(english.err.contains(QByteArray("(") + std::strerror(s.reason) + ")"), english.err.constData());
+        const std::string reason = messageBook(Language::English).systemReason(s.reason);
+        QVERIFY2(english.err.contains(QByteArray("(") + reason.c_str() + ")"), english.err.constData());
     }
 }
 
@@ -735,6 +858,7 @@ void tst_BadFiles::checkFilesAfter(const Scene& s, const struct stat* before)
         QVERIFY(one.st_ino == two.st_ino && one.st_nlink == 2);
         QCOMPARE(readFile(at("second name.txt")), written);
     }
+    if (s.place == Place::HardLinkedDiskFull) QCOMPARE(readFile(at("small/second name.txt")), kOldBytes);
     if (before) {
         struct stat after {};
         QVERIFY(::stat(name(s.holder).constData(), &after) == 0);
@@ -749,7 +873,7 @@ void tst_BadFiles::checkFilesAfter(const Scene& s, const struct stat* before)
     if (s.fixed.isEmpty() && link) QVERIFY(entry.isSymLink());
     if (!s.fixed.isEmpty() && s.place == Place::Folder) QVERIFY(entry.isDir());
     // A FIFO still there would block this read for good.
-    if (!s.fixed.isEmpty() && s.place != Place::Folder && s.place != Place::NoFolder)
+    if (!s.fixed.isEmpty() && s.place != Place::Folder && s.place != Place::NoFolder && s.place != Place::CacheIsOthersLink)
         QVERIFY(entry.isFile() && !entry.isSymLink() && readFile(s.path) == written);
     if (s.way != Way::Open && s.way != Way::Input)
         QCOMPARE(leftoversIn(s.path == "-" || s.path.isEmpty() ? m_work.path() : QFileInfo(s.path).path()), QStringList());
