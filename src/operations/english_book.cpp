@@ -145,7 +145,9 @@ const char* defectText(geodesy::SheetDefect defect)
 
 class EnglishBook final : public MessageBook {
 public:
-    std::string quoted(std::string_view text) const override { return "\"" + shownText(text) + "\""; }
+    std::string quoted(std::string_view text) const override { return "\"" + shownExcerpt(text) + "\""; }
+    // Bounded excerpts.
+    std::string quotedName(std::string_view path) const override { return "\"" + shownName(path) + "\""; }
     std::string warned(std::string_view text) const override { return "warning: " + std::string(text); }
 
     std::string pointCount(unsigned long long points) const override
@@ -217,12 +219,12 @@ public:
                 ? "from " + degreesText(g::kMinCentreLatitudeDeg) + " to " + degreesText(g::kMaxCentreLatitudeDeg)
                 : "from " + degreesText(g::kMinCentreLongitudeDeg) + " to " + degreesText(g::kMaxCentreLongitudeDeg) +
                       " from Athens";
-        return centreRefused(error) + " (" + std::string(option) + " " + shownText(text) + ": " + range + ")";
+        return centreRefused(error) + " (" + std::string(option) + " " + shownExcerpt(text) + ": " + range + ")";
     }
     std::string coordinatesRefused() const override { return "the coordinates cannot be converted."; }
     std::string minutesRead(std::string_view typed, std::string_view angle) const override
     {
-        return shownText(typed) + " was read as " + std::string(angle) + " (degrees.minutes, with 60 minutes or more)";
+        return shownExcerpt(typed) + " was read as " + std::string(angle) + " (degrees.minutes, with 60 minutes or more)";
     }
 
     std::string sheetNamed(const geodesy::Sheet& sheet) const override
@@ -236,12 +238,12 @@ public:
     }
     std::string offSheets(std::string_view phiText, std::string_view lambdaText) const override
     {
-        return "the point lies on no 1:50,000 sheet of the centre " + std::string(phiText) + "," +
-               std::string(lambdaText) + ".";
+        return "the point lies on no 1:50,000 sheet of the centre " + shownExcerpt(phiText) + "," +
+               shownExcerpt(lambdaText) + ".";
     }
     std::string noSheetOnCentre(std::string_view phiText, std::string_view lambdaText) const override
     {
-        return "no 1:50,000 sheet has the centre " + std::string(phiText) + "," + std::string(lambdaText) +
+        return "no 1:50,000 sheet has the centre " + shownExcerpt(phiText) + "," + shownExcerpt(lambdaText) +
                " (EGSA87 needs a sheet's centre).";
     }
     std::string farOutside(unsigned long long count, const geodesy::Sheet& sheet) const override
@@ -261,11 +263,11 @@ public:
     }
     std::string cannotRead(std::string_view path, int err) const override
     {
-        return withReason("cannot read " + quoted(path) + ".", err);
+        return withReason("cannot read " + quotedName(path) + ".", err);
     }
     std::string cannotWrite(std::string_view path, int err) const override
     {
-        return withReason("cannot write " + quoted(path) + ".", err);
+        return withReason("cannot write " + quotedName(path) + ".", err);
     }
     std::string outOfMemory() const override { return withReason("out of memory", ENOMEM); }
 
@@ -281,7 +283,7 @@ std::string EnglishBook::usageError(const UsageError& e) const
     switch (e.problem) {
     case P::NotAPair: return named + ": write " + e.part + ", two numbers and one comma";
     case P::NotANumber: return named + ": " + quoted(e.part) + " is not a number";
-    case P::SecondInput: return "only one INPUT may be given, " + quoted(e.text) + " is a second one";
+    case P::SecondInput: return "only one INPUT may be given, " + quotedName(e.text) + " is a second one";
     case P::UnknownOption: return "unknown option " + quoted(e.text);
     case P::GivenTwice: return e.option + " given twice";
     case P::MissingValue: return "missing value after " + quoted(e.text);

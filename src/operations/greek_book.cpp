@@ -157,7 +157,9 @@ const char* fieldName(char field)
 
 class GreekBook final : public MessageBook {
 public:
-    std::string quoted(std::string_view text) const override { return "«" + shownText(text) + "»"; }
+    std::string quoted(std::string_view text) const override { return "«" + shownExcerpt(text) + "»"; }
+    // Bounded excerpts.
+    std::string quotedName(std::string_view path) const override { return "«" + shownName(path) + "»"; }
     std::string warned(std::string_view text) const override { return "Προειδοποίηση: " + std::string(text); }
 
     std::string pointCount(unsigned long long points) const override
@@ -229,12 +231,12 @@ public:
                 ? "από " + degreesText(g::kMinCentreLatitudeDeg) + " έως " + degreesText(g::kMaxCentreLatitudeDeg)
                 : "από " + degreesText(g::kMinCentreLongitudeDeg) + " έως " + degreesText(g::kMaxCentreLongitudeDeg) +
                       " από την Αθήνα";
-        return centreRefused(error) + " (" + std::string(option) + " " + shownText(text) + ": " + range + ")";
+        return centreRefused(error) + " (" + std::string(option) + " " + shownExcerpt(text) + ": " + range + ")";
     }
     std::string coordinatesRefused() const override { return "Λάθος στις συντεταγμένες."; }
     std::string minutesRead(std::string_view typed, std::string_view angle) const override
     {
-        return "Το " + shownText(typed) + " διαβάστηκε ως " + std::string(angle) +
+        return "Το " + shownExcerpt(typed) + " διαβάστηκε ως " + std::string(angle) +
                " (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)";
     }
 
@@ -249,13 +251,13 @@ public:
     }
     std::string offSheets(std::string_view phiText, std::string_view lambdaText) const override
     {
-        return "Το σημείο δεν βρίσκεται σε κανένα φύλλο 1:50.000 του κέντρου φ = " + std::string(phiText) +
-               ", Δλ = " + std::string(lambdaText) + ".";
+        return "Το σημείο δεν βρίσκεται σε κανένα φύλλο 1:50.000 του κέντρου φ = " + shownExcerpt(phiText) +
+               ", Δλ = " + shownExcerpt(lambdaText) + ".";
     }
     std::string noSheetOnCentre(std::string_view phiText, std::string_view lambdaText) const override
     {
-        return "Κανένα φύλλο 1:50.000 δεν έχει κέντρο φ = " + std::string(phiText) + ", Δλ = " +
-               std::string(lambdaText) + " (για το ΕΓΣΑ87 χρειάζεται κέντρο φύλλου).";
+        return "Κανένα φύλλο 1:50.000 δεν έχει κέντρο φ = " + shownExcerpt(phiText) + ", Δλ = " +
+               shownExcerpt(lambdaText) + " (για το ΕΓΣΑ87 χρειάζεται κέντρο φύλλου).";
     }
     std::string farOutside(unsigned long long count, const geodesy::Sheet& sheet) const override
     {
@@ -274,11 +276,11 @@ public:
     }
     std::string cannotRead(std::string_view path, int err) const override
     {
-        return withReason("Δεν ήταν δυνατή η ανάγνωση του αρχείου " + quoted(path) + ".", err);
+        return withReason("Δεν ήταν δυνατή η ανάγνωση του αρχείου " + quotedName(path) + ".", err);
     }
     std::string cannotWrite(std::string_view path, int err) const override
     {
-        return withReason("Δεν ήταν δυνατή η εγγραφή του αρχείου " + quoted(path) + ".", err);
+        return withReason("Δεν ήταν δυνατή η εγγραφή του αρχείου " + quotedName(path) + ".", err);
     }
     std::string outOfMemory() const override { return withReason("Η μνήμη δεν επαρκεί για τη μετατροπή.", ENOMEM); }
 
@@ -294,7 +296,7 @@ std::string GreekBook::usageError(const UsageError& e) const
     switch (e.problem) {
     case P::NotAPair: return named + ": γράψτε " + e.part + ", δύο αριθμούς και ένα κόμμα";
     case P::NotANumber: return named + ": " + quoted(e.part) + " δεν είναι αριθμός";
-    case P::SecondInput: return "μόνο ένα INPUT επιτρέπεται· το " + quoted(e.text) + " είναι δεύτερο";
+    case P::SecondInput: return "μόνο ένα INPUT επιτρέπεται· το " + quotedName(e.text) + " είναι δεύτερο";
     case P::UnknownOption: return "άγνωστη επιλογή " + quoted(e.text);
     case P::GivenTwice: return "το " + e.option + " δόθηκε δύο φορές";
     case P::MissingValue: return "λείπει η τιμή μετά το " + quoted(e.text);

@@ -3,7 +3,6 @@
 #include "base/platform.h"
 #include "operations/egsa87_conversion.h"
 #include "text/number_format.h"
-#include "text/text_codec.h"
 
 #include <cmath>
 
@@ -52,49 +51,5 @@ std::string degreesText(double degrees)
 }
 
 std::string farOutsideDistance() { return text::formatFixed(kFarOutsideMetres / 1000.0, 0) + " km"; }
-
-std::string shownText(std::string_view text)
-{
-    constexpr char kHex[] = "0123456789abcdef";
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const auto hex = [&](std::string& out, unsigned value, int digits) {
-        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
-    };
-    std::string shown;
-    shown.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = byte(i);
-        // The length and code point of a UTF-8 character led by 0xC2-0xF4
-        // here, as its bits give them (a longer form than needed too).
-        std::size_t length = 1;
-        unsigned code = c;
-        if (c >= 0xC2 && c <= 0xF4) {
-            const text::Utf8Char read = text::readUtf8Char(text, i);
-            if (read.length > 1) {
-                length = read.length;
-                code = static_cast<unsigned>(read.codePoint);
-            }
-        }
-        if (length > 1 && (code <= 0x9F || (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069))) {
-            shown.append("\\u");
-            hex(shown, code, 4);
-        } else if (length > 1) {
-            shown.append(text.substr(i, length));
-        } else if (c == '\n') {
-            shown.append("\\n");
-        } else if (c == '\r') {
-            shown.append("\\r");
-        } else if (c == '\t') {
-            shown.append("\\t");
-        } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
-            shown.append("\\x");
-            hex(shown, c, 2);
-        } else {
-            shown.push_back(static_cast<char>(c));
-        }
-        i += length - 1;
-    }
-    return shown;
-}
 
 } // namespace hattsheet::operations

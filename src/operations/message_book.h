@@ -6,7 +6,8 @@
 // member. Nothing outside the books chooses between languages.
 //
 // Every text is UTF-8. Names and arguments a message quotes pass through
-// shownText first, so that a terminal or a window draws them harmlessly.
+// shownExcerpt or shownName first, so that a terminal or a window draws them
+// harmlessly and a huge field makes a message of a line.
 
 #include "geodesy/sheet_catalogue.h"
 #include "geodesy/centre.h"
@@ -14,6 +15,7 @@
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
 #include "text/language.h"
+#include "text/shown_text.h"
 
 #include <cstddef>
 #include <string>
@@ -51,15 +53,12 @@ struct UsageError {
     std::vector<const geodesy::Sheet*> candidates;
 };
 
-// A name or argument as a message shows it: what a terminal would obey or a
-// window would draw deceptively is written as an escape. Control characters
-// (a line feed, ESC starting a colour or a title change) as \n, \r, \t or
-// \xHH; a byte 0x80-0x9F that is no part of a UTF-8 character (0x9B is CSI
-// on terminals that take 8-bit controls) as \xHH; the C1 controls
-// U+0080-U+009F and the bidirectional embeddings, overrides and isolates
-// (U+202A-U+202E, U+2066-U+2069, which reorder what follows them) as
-// \uHHHH. Every other byte, Greek letters included, is kept.
-std::string shownText(std::string_view text);
+// A name or argument as a message shows it (text/shown_text.h): escaped, and
+// cut to a bounded excerpt (a field, an argument) or to its start and end
+// (a file name).
+using text::shownExcerpt;
+using text::shownName;
+using text::shownText;
 
 // An angle in degrees as the range messages give it: "34°", "-4°30'".
 std::string degreesText(double degrees);
@@ -71,8 +70,13 @@ class MessageBook {
 public:
     virtual ~MessageBook() = default;
 
-    // A text quoted in a message, shown (shownText): «text» or "text".
+    // A text quoted in a message, shown (shownExcerpt): «text» or "text".
     virtual std::string quoted(std::string_view text) const = 0;
+
+    // Bounded excerpts: a file or folder name quoted in a message, shown by
+    // its start and end when long (shownName).
+    virtual std::string quotedName(std::string_view path) const = 0;
+
     // "warning: " before text (the command line's and the window's warnings).
     virtual std::string warned(std::string_view text) const = 0;
 

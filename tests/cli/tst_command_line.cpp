@@ -157,6 +157,8 @@ void tst_CommandLine::run_data()
         usage("only one INPUT may be given, \"b.txt\" is a second one"));
     addEnglish("value missing at the end", c + QStringList{"--point"}, kUsage, "",
         usage("missing value after \"--point\""));
+    addEnglish("--sheets with a centre", {"--sheets", "--from", "40.51,-0.51"}, kUsage, "",
+        usage("--sheets takes only a TEXT"));
     addEnglish("point and input file", c + QStringList{"--point", "0,0", "list.txt"}, kUsage, "",
         usage("--point takes no INPUT or -o"));
     // An empty name (IN='' in a script) would have meant stdin or stdout
@@ -170,10 +172,17 @@ void tst_CommandLine::run_data()
     addEnglish("control characters of an argument shown escaped", c + QStringList{"--point", "1\x1b[2J\n\u009b,2"}, kUsage, "",
         usage("--point \"1\\x1b[2J\\n\\u009b,2\": \"1\\x1b[2J\\n\\u009b\" is not a number"));
     // Bidirectional controls would show the name reordered (U+202E turns
-    // "txt.exe" around), a C1 control could start a terminal sequence.
-    add("bidirectional controls of a file name shown escaped", c + QStringList{"a\u202Ebc\u2066\u2069\u009b.txt"},
-        kFailed, "",
-        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\u202ebc\\u2066\\u2069\\u009b.txt»" + kNoSuchFile);
+    // "txt.exe" around), a C1 control could start a terminal sequence; the
+    // other format characters and separators draw nothing or break the line.
+    add("format characters and separators of a file name shown escaped",
+        c + QStringList{"a\u202Ebc\u2066\u2069\u009b\u2028\u2029\u200E\u200F\u061C\uFEFF\U000E0041.txt"}, kFailed, "",
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «a\\u202ebc\\u2066\\u2069\\u009b\\u2028\\u2029"
+        "\\u200e\\u200f\\u061c\\ufeff\\U000e0041.txt»" + kNoSuchFile);
+    // A name of 80 characters and more: its start and its end (text/shown_text.h).
+    const QString deep = "/nonexistent/" + QString(100, QChar(u'δ')) + "/λίστα.txt";
+    add("a long file name shown by its start and its end", c + QStringList{deep}, kFailed, "",
+        "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «/nonexistent/" + QString(19, QChar(u'δ')).toUtf8() +
+            "…" + QString(53, QChar(u'δ')).toUtf8() + "/λίστα.txt»" + kNoSuchFile);
     add("-- ends the options", c + QStringList{"--", "-missing.txt"}, kFailed, "",
         "hattsheet-convert: Δεν ήταν δυνατή η ανάγνωση του αρχείου «-missing.txt»" + kNoSuchFile);
     addEnglish("a missing file in English", c + QStringList{"missing.txt"}, kFailed, "",
@@ -194,10 +203,11 @@ void tst_CommandLine::run_data()
     // Records across lines fail, unless --records-across-lines asks for the
     // window's reading; decimal commas between commas fail either way.
     const QStringList across = list + QStringList{"--records-across-lines"};
+    // The first number's integer part of one digit ("5,125") counts too.
     add("numeric codes with decimal commas", across, kFailed, "",
         failedAt(1, 1, "6 πεδία χωρισμένα με κόμμα· αν το κόμμα είναι υποδιαστολή, χωρίστε τα πεδία με «;» ή γράψτε "
                        "τους αριθμούς με τελεία"),
-        "1,1000,2000,5,2,0\n0,7,3,1000,2000,9\n");
+        "1,5,125,2000,2,0\n0,7,3,1000,2000,9\n");
     add("a line of three, then five, after a blank line", across, 0, worked + origin + line("R", kWorked, "9.000"),
         offLine(2, 3), "P, 1000, 2000, 5\r\n\r\nQ, 0, 0\r\n7, R, 1000, 2000, 9\r\n");
     add("a line of three fails without the option", list, kFailed, worked,
@@ -208,6 +218,10 @@ void tst_CommandLine::run_data()
         "hattsheet-convert: Προειδοποίηση: 1 εγγραφή δεν βρίσκεται μόνη σε μία γραμμή· αρχίζει στη γραμμή 1 "
         "(δεκαδικό κόμμα ή γραμμή χωρίς τέσσερα πεδία;).\n",
         "P\n1000\n2000\n5\n");
+    // A field of 4 MiB is quoted by its first 40 characters (it made a 4 MiB line).
+    add("a huge X quoted by its start", list, kFailed, worked,
+        failedAt(2, 2, "Χ = «" + QByteArray(39, '9') + "x…» δεν είναι αριθμός"),
+        "P, 1000, 2000, 5\r\nQ, " + QByteArray(39, '9') + QByteArray(4 << 20, 'x') + ", 0, 7\r\n");
     add("blank lines first count as lines", list, kFailed, worked, failedAt(2, 4, "Χ = «x» δεν είναι αριθμός"),
         "\r\n\r\nP, 1000, 2000, 5\r\nQ, x, 0, 7\r\n");
     add("an empty X is no 0", list, kFailed, worked, failedAt(2, 2, "το Χ είναι κενό"), "P, 1000, 2000, 5\r\nC,,2,3\r\n");
@@ -349,6 +363,9 @@ void tst_CommandLine::run_data()
         "P1, 10, 10, 5\r\nP2, 0, -900000, 6\r\n");
     add("one point off every sheet", {"--from", "40.15,0.15", "--to", "egsa87", "--point", "0,-900000"}, kRefused, "",
         "hattsheet-convert: " + QByteArray::fromStdString(windowBook().offSheets("40.15", "0.15")) + "\n");
+    // Ανατολ.Ύδρα's slanted south edge: the point lies 46 m south of it (tst_egsa87's outline rows).
+    add("a point just off a slanted edge", {"--from", "37.15,-0.15", "--to", "egsa87", "--point", "13290,-111"},
+        kRefused, "", "hattsheet-convert: " + QByteArray::fromStdString(windowBook().offSheets("37.15", "-0.15")) + "\n");
     add("no sheet on the centre", {"--from", "egsa87", "--to", "40.51,-0.51", "--point", "400000,4500000"}, kRefused,
         "", "hattsheet-convert: " + QByteArray::fromStdString(windowBook().noSheetOnCentre("40.51", "-0.51")) + "\n");
     add("an inconsistent sheet named", {"--from", "Γύθειον", "--to", "egsa87", "-"}, kRefused, "",

@@ -195,6 +195,10 @@ void tst_Egsa87::outline_data()
     QTest::newRow("0.01° west: 0.84 km") << 1 << 40.9 << 0.99 << false << 842.0;
     QTest::newRow("slanted south edge, just above it") << 40 << 37.24888 << -0.001 << true << 0.0;
     QTest::newRow("slanted south edge, below it") << 40 << 37.24886 << -0.001 << false << -1.0;
+    // Half-way along that edge it lies at φ 37.249319 (by hand): the point (13290, -111) of its centre
+    // (tests/cli) is 46 m south of it.
+    QTest::newRow("slanted south edge half-way, 3 m above it") << 40 << 37.24935 << -0.10019 << true << 0.0;
+    QTest::newRow("slanted south edge half-way, 46 m below it") << 40 << 37.24890 << -0.10019 << false << 46.0;
 }
 
 void tst_Egsa87::outline()

@@ -128,6 +128,7 @@ void tst_ListEngine::layouts_data()
     row("a line of three among fours: across lines", "A,1,2,3\r\nB,1,2\r\nC,1,2,3\r\n", ",.4",
         "A|1|2|3;B|1|2|C;!3@3 cut X0 ");
     row("decimal commas between commas", "P1,1000,5,2000,25,100\r\n", ",.4", "!1@1 ambiguous X6 ");
+    row("decimal commas, an integer part of one digit", "P1,5,125,2000,25,100\r\n", ",.4", "!1@1 ambiguous X6 ");
     row("an empty X", "A,,2,3\r\n", ",.4", "!1@1 empty X0 ");
     // Decimal commas and points mixed: one of the two readings wins (the
     // point on a tie), and the line that does not fit it is refused.

@@ -7,6 +7,7 @@
 #include "geodesy/sheet_catalogue.h"
 #include "operations/single_point.h"
 #include "operations/message_book.h"
+#include "operations/window_texts.h"
 
 #include <QTest>
 
@@ -95,9 +96,6 @@ void tst_MessageBook::dataInWords_data()
             "cannot read \"a\\tb\". (Permission denied)");
         row("unwritable without errno", b.cannotWrite("x", 0), "Δεν ήταν δυνατή η εγγραφή του αρχείου «x».",
             "cannot write \"x\".");
-        // A control character hidden in a longer UTF-8 form than needed is escaped all the same.
-        row("CSI in three bytes", operations::shownText("a\xE0\x82\x9B"), "a\\u009b", "a\\u009b");
-        row("right-to-left override in four bytes", operations::shownText("\xF0\x82\x80\xAE" "b"), "\\u202eb", "\\u202eb");
         row("help names the margin",
             b.helpText().find(greek ? "πάνω από 1 km έξω" : "more than 1 km outside") != std::string::npos ? "yes" : "no",
             "yes", "yes");
@@ -107,9 +105,16 @@ void tst_MessageBook::dataInWords_data()
         row("exactly 60 minutes", operations::minutesNote(" 40.6 ", language),
             "Το 40.6 διαβάστηκε ως 41° 0' (μοίρες.λεπτά, με 60 λεπτά ή περισσότερα)",
             "40.6 was read as 41° 0' (degrees.minutes, with 60 minutes or more)");
+        row("a field of 4 MiB by its start", b.faultReason({pointfile::RecordProblem::NotANumber, 'Y', std::string(4 << 20, 'y'), 0, 0}),
+            "Υ = «yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy…» δεν είναι αριθμός",
+            "Y = \"yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy…\" is not a number");
         row("59 minutes are no note", operations::minutesNote("40.59", language), "", "");
         row("a text without a number is no note", operations::minutesNote("x", language), "", "");
     }
+    // The window's own messages quote file names by their start and end.
+    QTest::newRow("a long name to replace") << true
+        << QString::fromStdString(operations::replaceExisting(std::string(32, 'a') + std::string(70, 'b')))
+        << "Το αρχείο «" + QString(32, 'a') + "…" + QString(63, 'b') + "» υπάρχει ήδη. Να αντικατασταθεί;";
 }
 
 void tst_MessageBook::dataInWords()

@@ -1,6 +1,6 @@
 // Texts in and out: the two number readers of typed fields and the fast one
 // of point files, the "0.000" writer, the Windows-1253 / UTF-8 codec, and
-// the system's reasons in each language.
+// the system's reasons in each language, and user texts as messages show them.
 // Every fast path is held against an independent slow one (std::from_chars,
 // std::to_chars, the published code page written out below).
 
@@ -8,6 +8,7 @@
 #include "text/name_key.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
+#include "text/shown_text.h"
 #include "text/text_codec.h"
 
 #include <QRandomGenerator>
@@ -57,6 +58,9 @@ private slots:
     void fileEncoding();
     void utf8Char_data();
     void utf8Char();
+    void shown_data();
+    void shown();
+    void hiddenAsQtSays();
 };
 
 // The window's lenient reading of a field's leading number and the strict
@@ -336,6 +340,68 @@ void tst_Text::utf8Char()
     if (length != 0) QCOMPARE(uint(read.codePoint), codePoint);
     QCOMPARE(read.wellFormed, wellFormed);
     QCOMPARE(QByteArray::fromStdString(text::nameKey(view(bytes))), key);
+}
+
+// User texts as messages show them (text/shown_text.h): escapes, and where
+// an excerpt cuts. Escapes by hand from the Unicode categories; lengths
+// counted by hand (40 characters a field, a name's start 32 and end 63).
+void tst_Text::shown_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("name");       // shownName, else shownExcerpt
+    QTest::addColumn<QByteArray>("shown");
+    const auto row = [](const char* tag, const QByteArray& text, bool name, const QByteArray& shown) {
+        QTest::newRow(tag) << text << name << shown;
+    };
+    row("line ends, tab, ESC and DEL", "a\nb\r\t\x1b\x7f", false, "a\\nb\\r\\t\\x1b\\x7f");
+    row("C1 control as a lone byte and as a character", "\x9b\xC2\x9B", false, "\\x9b\\u009b");
+    row("line and paragraph separators", "a\u2028b\u2029c", false, "a\\u2028b\\u2029c");
+    row("marks of direction: LRM, RLM, the Arabic letter mark", "\u200E\u200F\u061C", false, "\\u200e\\u200f\\u061c");
+    row("byte-order mark, soft hyphen, word joiner", "\uFEFF\u00AD\u2060", false, "\\ufeff\\u00ad\\u2060");
+    row("a tag above U+FFFF", "\U000E0041", false, "\\U000e0041");
+    row("Kaithi number sign", "\U000110BD", false, "\\U000110bd");
+    row("no-break space and U+2065 (unassigned) are kept", "\u00A0\u2065", false, "\u00A0\u2065");
+    row("Greek and a four-byte character are kept", "Άθως\U0001F600", false, "Άθως\U0001F600");
+    // A character hidden in a longer UTF-8 form than needed is escaped all the same, as is a surrogate.
+    row("CSI in three bytes", "a\xE0\x82\x9B", false, "a\\u009b");
+    row("right-to-left override in four bytes", "\xF0\x82\x80\xAE" "b", false, "\\u202eb");
+    row("a surrogate", "\xED\xA0\x80", false, "\\ud800");
+    row("40 characters: whole", QByteArray(40, '7'), false, QByteArray(40, '7'));
+    row("41 characters: 40 and the ellipsis", QByteArray(41, '7'), false, QByteArray(40, '7') + "…");
+    row("cut after 40 Greek letters, not inside one", QByteArray("Α").repeated(45), false,
+        QByteArray("Α").repeated(40) + "…");
+    row("cut before a four-byte character", QByteArray(39, '7') + "\U0001F600\U0001F600", false,
+        QByteArray(39, '7') + "\U0001F600…");
+    row("the excerpt escaped after the cut", QByteArray(39, '7') + "\n\n", false, QByteArray(39, '7') + "\\n…");
+    row("a name of 96 characters: whole", QByteArray(96, 'd'), true, QByteArray(96, 'd'));
+    row("a name of 97: its start and its end", QByteArray(32, 'a') + 'x' + QByteArray(64, 'b'), true,
+        QByteArray(32, 'a') + "…" + QByteArray(63, 'b'));
+    row("a Greek name cut between letters", QByteArray("Ω").repeated(33) + QByteArray("δ").repeated(64), true,
+        QByteArray("Ω").repeated(32) + "…" + QByteArray("δ").repeated(63));
+    row("a name's controls escaped on both sides", "\x1b" + QByteArray(100, 'a') + "\u202E", true,
+        "\\x1b" + QByteArray(31, 'a') + "…" + QByteArray(62, 'a') + "\\u202e");
+}
+
+void tst_Text::shown()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, name);
+    QFETCH(QByteArray, shown);
+    QCOMPARE(QByteArray::fromStdString(name ? text::shownName(view(text)) : text::shownExcerpt(view(text))), shown);
+}
+
+// Every code point against Qt's own Unicode tables (an older Unicode than
+// 15.0: a character assigned since is unassigned there).
+void tst_Text::hiddenAsQtSays()
+{
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        const QChar::Category category = QChar::category(cp);
+        const bool hidden = category == QChar::Other_Control || category == QChar::Other_Format ||
+                            category == QChar::Separator_Line || category == QChar::Separator_Paragraph;
+        if (hidden != text::isHiddenCharacter(cp) && !(category == QChar::Other_NotAssigned && !hidden)) {
+            QFAIL(qPrintable(QString("U+%1: category %2").arg(uint(cp), 4, 16, QChar('0')).arg(int(category))));
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_Text)
