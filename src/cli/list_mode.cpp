@@ -9,6 +9,7 @@
 #include "operations/message_book.h"
 #include "operations/list_source.h"
 #include "operations/point_list.h"
+#include "pointfile/layout_writer.h"
 
 #include <optional>
 #include <string>
@@ -41,8 +42,22 @@ public:
     const std::string& label() const { return m_label; }
     std::string& buffer() { return m_buffer; }
 
+    // --keep-layout: the lines from now on in the list's layout, after its
+    // header line (the first line of text) when it has one.
+    void keepLayout(const pf::PointLayout& layout, std::string_view text)
+    {
+        m_layout = layout;
+        if (layout.header) m_buffer.append(pf::lineAt(text, 0)).append("\r\n");
+    }
+
     bool flush()
     {
+        if (m_layout && m_layout->separator != pf::Separator::Comma) {
+            std::string rewritten;
+            rewritten.reserve(m_buffer.size());
+            pf::appendInLayout(rewritten, m_buffer, *m_layout);
+            m_buffer.swap(rewritten);
+        }
         if (m_error == 0 && m_file) {
             m_file->write(m_buffer);
             keep(m_file->state());
@@ -75,6 +90,7 @@ private:
     void keep(const Expected<Done, SystemError>& state) { m_error = state ? 0 : state.error().code; }
 
     std::optional<files::SafeWriter> m_file;  // none: stdout
+    std::optional<pf::PointLayout> m_layout;  // --keep-layout: the list's
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
 };
@@ -96,9 +112,10 @@ std::optional<sys::Descriptor> openInput(const ListRequest& request, const std::
 // The messages of a run that read its input to the end or to a failing
 // record, in their order on stderr, and its exit status.
 int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally, const ops::ListStop* stop,
-              Output& out, operations::Language language)
+              Output& out, const ListRequest& request, operations::Language language)
 {
     if (!pf::isWrittenLayout(tally.layout)) say(ops::messageBook(language).layoutRecognised(tally.records, tally.layout));
+    if (request.keepLayout) say(ops::messageBook(language).layoutWritten(tally.layout));
     if (tally.offLine != 0) say(ops::messageBook(language).recordsShifted(tally.offLine, tally.firstOffLine));
     if (const std::string warning = converter.warning(); !warning.empty()) say(warning);
     if ((stop && stop->cause == ops::ListStopCause::Write) || (!stop && !out.commit())) {
@@ -128,6 +145,7 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
     options.strictLines = !request.recordsAcrossLines;
     options.longestRecord = ops::kLongestRecordBytes;
     options.secondThread = true;
+    if (request.keepLayout) options.onLayout = [&](const pf::PointLayout& layout, std::string_view text) { out.keepLayout(layout, text); };
     const auto run = ops::convertList(source, converter, options, out.buffer(), [&](std::string&) { return out.flush(); });
     *in = sys::Descriptor();
     const ops::ListStop* stop = run ? nullptr : &run.error();
@@ -138,7 +156,7 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
         say(operations::messageBook(language).cannotRead(inLabel, stop->error));
         return kExitFailed;
     }
-    return finishRun(converter, run ? *run : stop->tally, stop, out, language);
+    return finishRun(converter, run ? *run : stop->tally, stop, out, request, language);
 }
 
 } // namespace

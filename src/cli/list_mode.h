@@ -16,6 +16,10 @@ struct ListRequest {
     // Comma records that do not sit one per line are converted as the
     // window's batch reads them (one warning); else such a record fails.
     bool recordsAcrossLines = false;
+    // The lines written in the layout the list was read in (separator,
+    // decimal mark, its header line first), and that layout said on stderr;
+    // else in today's comma layout.
+    bool keepLayout = false;
 };
 
 // The layout of the list is recognised from its first block (1 MiB, the

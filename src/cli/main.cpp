@@ -22,6 +22,7 @@
 #include "operations/single_point.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
+#include "text/text_codec.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -125,7 +126,8 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
                               {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
                               {"--sheets", {}, nullptr, &args.sheets},
-                              {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines}};
+                              {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines},
+                              {"--keep-layout", {}, nullptr, &args.list.keepLayout}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -207,8 +209,24 @@ struct CentreArgument {
     const hattsheet::geodesy::Sheet* sheet = nullptr;  // when a sheet was named
 };
 
+// A name that names no single sheet: the sheets it may mean, or the closest
+// names when no name contains it.
+UsageError sheetNotFound(std::string_view option, std::string_view text, const ops::SheetNotFound& notFound)
+{
+    Problem problem = Problem::UnknownSheet;
+    if (notFound.ambiguous) {
+        problem = Problem::AmbiguousSheet;
+    } else if (notFound.nearest && !notFound.candidates.empty()) {
+        problem = Problem::CloseSheets;
+    }
+    UsageError error = usage(problem, option, text);
+    error.candidates = notFound.candidates;
+    return error;
+}
+
 // PHI,DL as today (a text with a comma is never a name); egsa87; else a
-// sheet's name or agency number.
+// sheet's name or agency number, which must be valid UTF-8 (a lone byte of
+// a cut Greek letter would match whatever sheet shares its first byte).
 Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std::string_view text)
 {
     if (text.find(',') != std::string_view::npos) {
@@ -216,21 +234,26 @@ Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std
         if (!pair) return unexpected(pair.error());
         return CentreArgument{false, pair->first, pair->second, nullptr};
     }
+    if (!hattsheet::text::isValidUtf8(text)) return unexpected(usage(Problem::NotUtf8, option, text));
     if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, nullptr};
     const auto sheet = ops::findSheet(text);
-    if (!sheet) {
-        UsageError error = usage(sheet.error().ambiguous ? Problem::AmbiguousSheet : Problem::UnknownSheet, option, text);
-        error.candidates = sheet.error().candidates;
-        return unexpected(std::move(error));
-    }
+    if (!sheet) return unexpected(sheetNotFound(option, text, sheet.error()));
     return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
 }
 
-// --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial is used.
+// --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial
+// is used. A TEXT that matches nothing is said (with the closest names), not
+// an empty list: a script would take that for a list of no sheets.
 int listSheets(std::string_view text)
 {
+    if (!hattsheet::text::isValidUtf8(text)) return usageError(usage(Problem::NotUtf8, "--sheets", text));
+    const ops::SheetList sheets = ops::sheetsMatching(text);
+    if (sheets.empty()) {
+        say(book().noSheetMatched(text, ops::closestSheets(text)));
+        return kExitFailed;
+    }
     std::string out;
-    for (const auto* sheet : ops::sheetsMatching(text)) {
+    for (const auto* sheet : sheets) {
         out.append(sheet->name).append("\t").append(std::to_string(sheet->agencyNumber)).append("\t");
         out.append(ops::centreText(*sheet)).append("\t");
         out.append(book().sheetUsable(hattsheet::geodesy::isUsable(*sheet))).append("\n");

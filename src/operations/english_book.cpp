@@ -156,18 +156,7 @@ public:
     }
     std::string layoutRecognised(unsigned long long points, const pf::PointLayout& layout) const override
     {
-        std::string separator;
-        switch (layout.separator) {
-        case pf::Separator::Comma: separator = quoted(","); break;
-        case pf::Separator::Semicolon: separator = quoted(";"); break;
-        case pf::Separator::Tab: separator = "tab"; break;
-        case pf::Separator::Spaces: separator = "spaces"; break;
-        }
-        std::string text = "Read " + pointCount(points) + ": separator " + separator + ", decimal mark " +
-                           quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".");
-        if (!layout.height) text += ", no height";
-        if (layout.header) text += ", header line";
-        return text;
+        return "Read " + pointCount(points) + ": " + layoutText(layout);
     }
     std::string recordPlace(unsigned long long record, unsigned long long line) const override
     {
@@ -191,6 +180,7 @@ public:
         case pf::RecordProblem::NotConvertible: return "the coordinates cannot be converted";
         case pf::RecordProblem::TooLong:
             return "the record is longer than " + std::to_string(kLongestRecordBytes >> 20) + " MiB";
+        case pf::RecordProblem::Thousands: return thousandsReason(fault);
         }
         return {};
     }
@@ -274,6 +264,40 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "see hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // Lists and names.
+    std::string thousandsReason(const pf::RecordFault& fault) const override
+    {
+        return std::string(1, fault.field) + " = " + quoted(fault.text) + " has a thousands separator " +
+               quoted(std::string(1, fault.text[fault.text.find_first_of(".,")])) + "; write the number without it";
+    }
+    std::string layoutWritten(const pf::PointLayout& layout) const override
+    {
+        return "written in the list's layout: " + layoutText(layout);
+    }
+    std::string noSheetMatched(std::string_view text, const std::vector<const geodesy::Sheet*>& closest) const override
+    {
+        return "no sheet's name contains " + quoted(text) + ", nor is it an agency number" +
+               (closest.empty() ? "" : "; the closest names: " + candidateList(closest));
+    }
+
+private:
+    // "separator \";\", decimal mark \",\", header line"
+    std::string layoutText(const pf::PointLayout& layout) const
+    {
+        std::string separator;
+        switch (layout.separator) {
+        case pf::Separator::Comma: separator = quoted(","); break;
+        case pf::Separator::Semicolon: separator = quoted(";"); break;
+        case pf::Separator::Tab: separator = "tab"; break;
+        case pf::Separator::Spaces: separator = "spaces"; break;
+        }
+        std::string text = "separator " + separator + ", decimal mark " +
+                           quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".");
+        if (!layout.height) text += ", no height";
+        if (layout.header) text += ", header line";
+        return text;
+    }
 };
 
 std::string EnglishBook::usageError(const UsageError& e) const
@@ -298,6 +322,8 @@ std::string EnglishBook::usageError(const UsageError& e) const
                                      : "; names containing it: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + " names several sheets: " + candidateList(e.candidates);
     case P::Egsa87BothWays: return "--from and --to cannot both be egsa87";
+    case P::NotUtf8: return e.option + " " + quoted(invalidUtf8Shown(e.text)) + ": not valid UTF-8 text";
+    case P::CloseSheets: return named + ": no sheet has this name; the closest names: " + candidateList(e.candidates);
     }
     return {};
 }

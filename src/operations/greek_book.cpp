@@ -168,18 +168,7 @@ public:
     }
     std::string layoutRecognised(unsigned long long points, const pf::PointLayout& layout) const override
     {
-        std::string separator;
-        switch (layout.separator) {
-        case pf::Separator::Comma: separator = quoted(","); break;
-        case pf::Separator::Semicolon: separator = quoted(";"); break;
-        case pf::Separator::Tab: separator = "στηλοθέτης (Tab)"; break;
-        case pf::Separator::Spaces: separator = "κενά"; break;
-        }
-        std::string text = "Διαβάστηκαν " + pointCount(points) + ": διαχωριστικό " + separator + ", υποδιαστολή " +
-                           quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".");
-        if (!layout.height) text += ", χωρίς υψόμετρο";
-        if (layout.header) text += ", γραμμή επικεφαλίδας";
-        return text;
+        return "Διαβάστηκαν " + pointCount(points) + ": " + layoutText(layout);
     }
     std::string recordPlace(unsigned long long record, unsigned long long line) const override
     {
@@ -203,6 +192,7 @@ public:
                            "ή γράψτε τους αριθμούς με τελεία";
         case pf::RecordProblem::NotConvertible: return "οι συντεταγμένες δεν μετατρέπονται";
         case pf::RecordProblem::TooLong: return "η εγγραφή ξεπερνά τα " + std::to_string(kLongestRecordBytes >> 20) + " MiB";
+        case pf::RecordProblem::Thousands: return thousandsReason(fault);
         }
         return {};
     }
@@ -287,6 +277,40 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "δείτε hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // Lists and names.
+    std::string thousandsReason(const pf::RecordFault& fault) const override
+    {
+        return fieldName(fault.field) + (" = " + quoted(fault.text)) + " έχει διαχωριστικό χιλιάδων " +
+               quoted(std::string(1, fault.text[fault.text.find_first_of(".,")])) + "· γράψτε τον αριθμό χωρίς αυτό";
+    }
+    std::string layoutWritten(const pf::PointLayout& layout) const override
+    {
+        return "Γράφτηκε στη διάταξη της λίστας: " + layoutText(layout);
+    }
+    std::string noSheetMatched(std::string_view text, const std::vector<const geodesy::Sheet*>& closest) const override
+    {
+        return "κανένα φύλλο δεν έχει όνομα που περιέχει το " + quoted(text) + " ή αυτόν τον αριθμό" +
+               (closest.empty() ? "" : "· τα πλησιέστερα ονόματα: " + candidateList(closest));
+    }
+
+private:
+    // "διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας"
+    std::string layoutText(const pf::PointLayout& layout) const
+    {
+        std::string separator;
+        switch (layout.separator) {
+        case pf::Separator::Comma: separator = quoted(","); break;
+        case pf::Separator::Semicolon: separator = quoted(";"); break;
+        case pf::Separator::Tab: separator = "στηλοθέτης (Tab)"; break;
+        case pf::Separator::Spaces: separator = "κενά"; break;
+        }
+        std::string text = "διαχωριστικό " + separator + ", υποδιαστολή " +
+                           quoted(layout.decimal == pf::DecimalMark::Comma ? "," : ".");
+        if (!layout.height) text += ", χωρίς υψόμετρο";
+        if (layout.header) text += ", γραμμή επικεφαλίδας";
+        return text;
+    }
 };
 
 std::string GreekBook::usageError(const UsageError& e) const
@@ -311,6 +335,9 @@ std::string GreekBook::usageError(const UsageError& e) const
                                      : "· ονόματα που το περιέχουν: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + ": ταιριάζει σε πολλά φύλλα: " + candidateList(e.candidates);
     case P::Egsa87BothWays: return "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87";
+    case P::NotUtf8: return e.option + " " + quoted(invalidUtf8Shown(e.text)) + ": δεν είναι έγκυρο κείμενο UTF-8";
+    case P::CloseSheets:
+        return named + ": κανένα φύλλο δεν έχει αυτό το όνομα· τα πλησιέστερα ονόματα: " + candidateList(e.candidates);
     }
     return {};
 }

@@ -261,6 +261,7 @@ Expected<ListTally, ListStop> convertList(ByteSource& source, const PointConvert
     const pf::LayoutVerdict verdict = pf::recogniseLayout(text.text());
     ListTally tally;
     tally.layout = verdict.layout;
+    if (options.onLayout) options.onLayout(tally.layout, text.text());
     const RunContext context{converter, tally.layout, options, options.flushWithinBlock ? &sink : nullptr};
     std::size_t pos = verdict.layout.header ? text.text().find('\n') + 1 : 0;
     if (verdict.fit == pf::LayoutFit::Ambiguous) {

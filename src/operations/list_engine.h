@@ -65,6 +65,9 @@ struct ListOptions {
     bool flushWithinBlock = false;
     // Given the record text of the first block before its layout is recognised.
     std::function<void(std::string_view)> onFirstBlock;
+    // Given the layout recognised and the same text, before any record is
+    // converted (a header line of it is its first line).
+    std::function<void(const pointfile::PointLayout&, std::string_view)> onLayout;
 };
 
 // The window's reading of a panel's list: the whole text one block, so its

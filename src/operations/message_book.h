@@ -45,6 +45,9 @@ struct UsageError {
         UnknownSheet,      // option's text names no sheet; candidates contain it
         AmbiguousSheet,    // option's text names the candidates
         Egsa87BothWays,      // --from and --to both egsa87
+        // Lists and names:
+        NotUtf8,           // option's text (a name) is not valid UTF-8
+        CloseSheets,       // option's text names no sheet and no name contains it; candidates are the closest
     };
     Problem problem = Problem::UnknownOption;
     std::string option;
@@ -59,6 +62,9 @@ struct UsageError {
 using text::shownExcerpt;
 using text::shownName;
 using text::shownText;
+// Lists and names: a text that is not valid UTF-8 with every byte of it
+// that is no part of a well-formed character as \xHH, the rest as it is.
+std::string invalidUtf8Shown(std::string_view text);
 
 // An angle in degrees as the range messages give it: "34°", "-4°30'".
 std::string degreesText(double degrees);
@@ -133,6 +139,14 @@ public:
     virtual std::string helpText() const = 0;
     virtual std::string seeHelp() const = 0;
     virtual std::string usageError(const UsageError& error) const = 0;
+
+    // Lists and names: a number written with a thousands separator (the
+    // reason of RecordProblem::Thousands); the layout a list was written in
+    // (--keep-layout, the window's save in the list's layout); --sheets
+    // TEXT that names no sheet, with the closest names when there are any.
+    virtual std::string thousandsReason(const pointfile::RecordFault& fault) const = 0;
+    virtual std::string layoutWritten(const pointfile::PointLayout& layout) const = 0;
+    virtual std::string noSheetMatched(std::string_view text, const std::vector<const geodesy::Sheet*>& closest) const = 0;
 
 protected:
     // text, and the system's reason in brackets when err is not 0.

@@ -1,9 +1,12 @@
 #include "operations/sheet_names.h"
 
 #include "geodesy/sheet_outline.h"
+#include "operations/name_closeness.h"
 #include "text/name_key.h"
+#include "text/text_codec.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace hattsheet::operations {
 
@@ -54,7 +57,7 @@ Expected<const geodesy::Sheet*, SheetNotFound> findSheet(std::string_view text)
     if (digitsOnly(text)) {
         SheetList numbered = withNumber(agencyNumber(text));
         if (numbered.size() == 1) return numbered.front();
-        return unexpected(SheetNotFound{numbered.size() > 1, std::move(numbered)});
+        return unexpected(SheetNotFound{numbered.size() > 1, std::move(numbered), false});
     }
     const std::string key = text::nameKey(text);
     if (key.empty()) return unexpected(SheetNotFound{});
@@ -68,10 +71,33 @@ Expected<const geodesy::Sheet*, SheetNotFound> findSheet(std::string_view text)
         }
     }
     if (whole.size() == 1) return whole.front();
-    if (whole.size() > 1) return unexpected(SheetNotFound{true, std::move(whole)});
+    if (whole.size() > 1) return unexpected(SheetNotFound{true, std::move(whole), false});
     if (prefixed.size() == 1) return prefixed.front();
-    if (prefixed.size() > 1) return unexpected(SheetNotFound{true, std::move(prefixed)});
-    return unexpected(SheetNotFound{false, sheetsMatching(text)});
+    if (prefixed.size() > 1) return unexpected(SheetNotFound{true, std::move(prefixed), false});
+    SheetList containing = sheetsMatching(text);
+    if (!containing.empty()) return unexpected(SheetNotFound{false, std::move(containing), false});
+    return unexpected(SheetNotFound{false, closestSheets(text), true});
+}
+
+SheetList closestSheets(std::string_view text)
+{
+    if (digitsOnly(text)) return {};
+    std::size_t letters = 0;
+    const std::string key = text::nameKey(text);
+    for (std::size_t i = 0; i < key.size(); i += std::max<std::size_t>(1, text::readUtf8Char(key, i).length)) ++letters;
+    if (letters == 0) return {};
+    std::size_t nearest = closenessLimit(letters);
+    SheetList found;
+    for (const auto& sheet : geodesy::sheetCatalogue()) {
+        const std::size_t d = std::min(nameDistance(text, sheet.name), nameDistance(text, sheet.nameUpper));
+        if (d > nearest) continue;
+        // Only the nearest are offered: "Athos" gets Άθως, not every name
+        // two letters from it.
+        if (d < nearest) found.clear();
+        nearest = d;
+        found.push_back(&sheet);
+    }
+    return found;
 }
 
 std::string candidateList(const SheetList& sheets)

@@ -23,11 +23,19 @@ SheetList sheetsMatching(std::string_view text);
 
 // Why findSheet named no single sheet; candidates are the sheets it could
 // mean, in the catalogue's order (for an unknown name, those whose names
-// contain it; may be empty).
+// contain it; when none does, the closest names, nearest first, and nearest
+// is set; may be empty).
 struct SheetNotFound {
     bool ambiguous = false;
     SheetList candidates;
+    bool nearest = false;
 };
+
+// The sheets whose name (either spelling) is nearest to a text that names
+// none, by operations::nameDistance within closenessLimit, in the
+// catalogue's order. None for a text of digits (an agency
+// number is not misspelt into another).
+SheetList closestSheets(std::string_view text);
 
 // The one sheet a text names:
 // - digits only: the agency number, when it names one sheet (8, 77 and 311

@@ -186,4 +186,16 @@ inline constexpr char kNoDisplay[] =
     "and QT_QPA_PLATFORM are all unset). Ξεκινήστε το πρόγραμμα μέσα σε μια επιφάνεια εργασίας, ή χρησιμοποιήστε\n"
     "το hattsheet-convert για εργασία χωρίς παράθυρο.\n";
 
+// Lists and names: `hattsheet --help` (or -h) prints this, `--version`
+// kVersionStart and the version; neither opens the window.
+inline constexpr char kWindowUsage[] =
+    "χρήση: hattsheet [ΑΡΧΕΙΟ]\n"
+    "       hattsheet --help | --version\n"
+    "\n"
+    "Ανοίγει το παράθυρο που μεταφέρει συντεταγμένες της προβολής Hatt από ένα\n"
+    "κέντρο φύλλου σε άλλο, και προς και από το ΕΓΣΑ87. Με ΑΡΧΕΙΟ φορτώνει αυτή\n"
+    "τη λίστα σημείων στη λίστα 1 (-- πριν από όνομα που αρχίζει με '-').\n"
+    "Χωρίς παράθυρο, για σενάρια και μεγάλες λίστες: hattsheet-convert --help.\n";
+inline constexpr char kVersionStart[] = "hattsheet ";
+
 } // namespace hattsheet::operations::captions

@@ -10,8 +10,9 @@
 
 namespace hattsheet::pointfile {
 
-// Drops the lines that hold nothing but spaces and ends every kept line with
-// CR LF, after the spaces at the very beginning and very end of the whole
+// Drops the lines that hold nothing but spaces, tabs and separators (",",
+// ";": a spreadsheet writes ";;;" for a formatted row left empty, at the end
+// of a list or anywhere in it) and ends every kept line with CR LF, after the spaces at the very beginning and very end of the whole
 // text are removed (not those of every line). Fed in pieces, it gives the
 // same output as for the whole text at once.
 class BlankLineFilter {
@@ -44,6 +45,9 @@ private:
 // The whole text through the filter.
 std::string dropBlankLines(std::string_view text);
 
+// Whether a line (without its line end) is one the filter drops.
+inline bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t,;") == std::string_view::npos; }
+
 
 template <typename OnLine>
 void BlankLineFilter::endLine(std::string& out, OnLine& onLine, bool atEnd)
@@ -52,7 +56,7 @@ void BlankLineFilter::endLine(std::string& out, OnLine& onLine, bool atEnd)
     if (atEnd) {
         while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
     }
-    if (line.find_first_not_of(' ') != std::string_view::npos) {
+    if (!isBlankLine(line)) {
         out.append(line);
         out.append("\r\n");
         onLine(m_lineNumber);
@@ -85,7 +89,7 @@ void BlankLineFilter::feed(std::string_view piece, std::string& out, OnLine onLi
         // Whole lines go straight to out when nothing is carried over.
         if (m_line.empty()) {
             const std::string_view line = piece.substr(i, end - i);
-            if (line.find_first_not_of(' ') != std::string_view::npos) {
+            if (!isBlankLine(line)) {
                 // A line that has its CR LF already is copied with it, in one append.
                 if (piece[end] == '\r' && end + 1 < piece.size() && piece[end + 1] == '\n') {
                     out.append(piece.substr(i, end + 2 - i));

@@ -23,7 +23,41 @@ Field fieldOf(std::string_view s)
     return Field{s, false};
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The fault of a field that is no number of the layout.
+RecordFault notANumber(const Field& f, char name, DecimalMark decimal)
+{
+    const RecordProblem problem = hasThousandsSeparator(f.text, decimal) ? RecordProblem::Thousands : RecordProblem::NotANumber;
+    return RecordFault{problem, name, std::string(f.text), 0, 0};
+}
+
 } // namespace
+
+bool hasThousandsSeparator(std::string_view text, DecimalMark decimal)
+{
+    const char group = decimal == DecimalMark::Comma ? '.' : ',';
+    const char mark = decimal == DecimalMark::Comma ? ',' : '.';
+    std::size_t p = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    std::size_t lead = 0;
+    for (; p < text.size() && isDigit(text[p]); ++p) ++lead;
+    if (lead == 0 || lead > 3) return false;
+    std::size_t groups = 0;
+    while (p + 3 < text.size() && text[p] == group && isDigit(text[p + 1]) && isDigit(text[p + 2]) &&
+           isDigit(text[p + 3])) {
+        p += 4;
+        ++groups;
+        if (p < text.size() && isDigit(text[p])) return false;  // a group of four digits
+    }
+    if (groups == 0) return false;
+    if (p < text.size() && text[p] == mark) {
+        ++p;
+        const std::size_t fraction = p;
+        while (p < text.size() && isDigit(text[p])) ++p;
+        if (p == fraction) return false;
+    }
+    return p == text.size();
+}
 
 std::optional<double> layoutNumber(const Field& f, DecimalMark decimal)
 {
@@ -55,7 +89,7 @@ Expected<RecordPoint, RecordFault> coordinatesOf(const PointRecord& r, DecimalMa
     for (const Coordinate c : {Coordinate{&r.x, 'X', &point.x}, Coordinate{&r.y, 'Y', &point.y}}) {
         if (isBlank(*c.field)) return unexpected(RecordFault{RecordProblem::EmptyField, c.name, {}, 0, 0});
         const auto v = layoutNumber(*c.field, decimal);
-        if (!v) return unexpected(RecordFault{RecordProblem::NotANumber, c.name, std::string(c.field->text), 0, 0});
+        if (!v) return unexpected(notANumber(*c.field, c.name, decimal));
         *c.value = *v;
     }
     return point;
@@ -65,7 +99,7 @@ Expected<RecordPoint, RecordFault> lineRecordNumbers(const PointRecord& r, Decim
 {
     auto point = coordinatesOf(r, decimal);
     if (point && r.hasHeight && !isBlank(r.h) && !layoutNumber(r.h, decimal)) {
-        return unexpected(RecordFault{RecordProblem::NotANumber, 'H', std::string(r.h.text), 0, 0});
+        return unexpected(notANumber(r.h, 'H', decimal));
     }
     return point;
 }

@@ -23,6 +23,7 @@ enum class RecordProblem {
     Ambiguous,      // decimal commas between commas (count: the fields of the line)
     NotConvertible, // X and Y read, but the point does not convert
     TooLong,        // a record longer than the command line holds
+    Thousands,      // X, Y or H written with a thousands separator (field, text): "-13.847,177"
 };
 
 struct RecordFault {
@@ -37,6 +38,13 @@ struct RecordFault {
 // 123.45 and a text holding a "." is no number; otherwise as parseWholeNumber.
 // An empty field is no number here.
 std::optional<double> layoutNumber(const Field& f, DecimalMark decimal);
+
+// Whether a field that is no number of the layout is one written with a
+// thousands separator, as a spreadsheet formats it: the mark that is not the
+// decimal one between groups of three digits ("-13.847,177", "4.509.876" with
+// a decimal comma; "13,847.177" with a decimal point). Such a number is
+// refused (RecordProblem::Thousands), never read: "1.234" could be either.
+bool hasThousandsSeparator(std::string_view text, DecimalMark decimal);
 
 // X and Y of a record as numbers, or the fault (an empty or non-numeric field).
 Expected<RecordPoint, RecordFault> coordinatesOf(const PointRecord& r, DecimalMark decimal);

@@ -37,9 +37,20 @@ bool isHeader(const PointRecord& r)
 
 struct Score {
     PointLayout layout;
-    std::size_t good = 0;   // lines read as a whole record with X and Y numbers
-    std::size_t lines = 0;  // lines that should be records (the header not counted)
+    std::size_t good = 0;     // lines read as a whole record with X and Y numbers
+    std::size_t lines = 0;    // lines that should be records (the header not counted)
+    std::size_t fits = 0;     // lines of the layout's number of fields
+    std::size_t numbers = 0;  // X and Y fields that are numbers of the layout
 };
+
+// Whether X and Y of a record read so count for its layout: numbers of it,
+// or numbers with a thousands separator, which the reading then refuses by
+// name instead of blaming the layout.
+bool countsAsRecord(const PointRecord& r, DecimalMark decimal)
+{
+    const auto read = coordinatesOf(r, decimal);
+    return read || read.error().problem == RecordProblem::Thousands;
+}
 
 // A layout of one record per line, scored over every line.
 Score scoreLineLayout(const std::vector<std::string_view>& lines, PointLayout layout)
@@ -49,12 +60,24 @@ Score scoreLineLayout(const std::vector<std::string_view>& lines, PointLayout la
         const auto first = readLineRecord(lines[0], layout);
         layout.header = first && isHeader(*first);
     }
-    Score score{layout, 0, lines.size() - (layout.header ? 1 : 0)};
+    Score score{layout, 0, lines.size() - (layout.header ? 1 : 0), 0, 0};
     for (std::size_t i = layout.header ? 1 : 0; i < lines.size(); ++i) {
         const auto r = readLineRecord(lines[i], layout);
-        if (r && coordinatesOf(*r, layout.decimal)) ++score.good;
+        if (!r) continue;
+        ++score.fits;
+        if (countsAsRecord(*r, layout.decimal)) ++score.good;
+        for (const Field* f : {&r->x, &r->y}) score.numbers += layoutNumber(*f, layout.decimal) ? 1 : 0;
     }
     return score;
+}
+
+// Of lists where no line reads as a record: whether a fits better than b,
+// by the lines of its number of fields, then by the numbers among X and Y.
+// Reading by that layout names the field that is wrong (a typo in one
+// number), where today's field stream would run past the line end.
+bool fitsBetter(const Score& a, const Score& b)
+{
+    return a.fits != b.fits ? a.fits > b.fits : a.numbers > b.numbers;
 }
 
 // Today's comma stream: whether every record sits on a line of its own, and
@@ -180,10 +203,11 @@ LayoutVerdict recogniseLayout(std::string_view text)
             for (const bool height : {true, false}) candidates.push_back({sep, decimal, height, false, false});
         }
     }
-    Score best;
+    Score best, closest;
     for (const PointLayout& candidate : candidates) {
         const Score s = scoreLineLayout(lines, candidate);
         if (s.good > best.good) best = s;
+        if (candidate.separator != Separator::Comma && fitsBetter(s, closest)) closest = s;
     }
     if (stream.oneRecordPerLine && stream.good >= best.good) return verdict;
     if (best.good > 0 && best.good == best.lines) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
@@ -212,6 +236,7 @@ LayoutVerdict recogniseLayout(std::string_view text)
         return verdict;
     }
     if (best.good > 0) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
+    if (closest.fits > 0) return {closest.layout, LayoutFit::OneRecordPerLine, 0, 0};
     return verdict;
 }
 

@@ -5,6 +5,7 @@
 // directory when that one is not writable.
 
 #include "base/platform.h"
+#include "base/version.h"
 #include "operations/window_texts.h"
 #include "ui/main_window.h"
 #include "ui/qt_greek.h"
@@ -13,16 +14,20 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
-// Exit status when the window cannot be shown at all.
+// Exit status when the window cannot be shown at all, or --help or
+// --version cannot be printed.
 constexpr int kNoDisplayExit = 1;
 
 using hattsheet::operations::captions::kNoDisplay;
@@ -59,6 +64,37 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
     }
 }
 
+// What `--help` (-h) or `--version` before any "--" asks to print; empty
+// when neither is given and the window opens.
+std::string infoRequested(int argc, char* argv[])
+{
+    namespace captions = hattsheet::operations::captions;
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return captions::kWindowUsage;
+        if (std::strcmp(argv[i], "--version") == 0) return std::string(captions::kVersionStart) + HATTSHEET_VERSION "\n";
+    }
+    return {};
+}
+
+// Prints the text on stdout, exit 0. The Windows program is built for the
+// GUI subsystem: started from a console it has no stdout unless one is
+// redirected, so where the write fails the text shows in a message box
+// instead (chosen over attaching to the parent console, which would write
+// after the prompt the console has already printed again).
+int showInfo(int argc, char* argv[], const std::string& text)
+{
+    const auto written = hattsheet::platform::writeAll(hattsheet::platform::kStdout, text);
+    if (written) return 0;
+    // A stdout that is there but refuses (a full disk, a closed pipe) is a
+    // failure like the command line's; only one that is not there at all
+    // gets the box.
+    if (written.error().code != EBADF || !hasDisplay(argc, argv)) return kNoDisplayExit;
+    QApplication app(argc, argv);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("hattsheet"), QString::fromUtf8(text.c_str()), QMessageBox::Ok);
+    box.exec();
+    return 0;
+}
+
 } // namespace
 
 // The file named on the command line, if any: the first argument left after
@@ -77,6 +113,7 @@ int main(int argc, char* argv[])
 {
     // SIGXFSZ ignored: a file size limit fails a save with a message.
     hattsheet::platform::prepareProcess();
+    if (const std::string info = infoRequested(argc, argv); !info.empty()) return showInfo(argc, argv, info);
     if (!hasDisplay(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
         return kNoDisplayExit;

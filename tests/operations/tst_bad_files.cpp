@@ -315,11 +315,12 @@ void tst_BadFiles::everyWayIn_data()
     // sheet's centre); an empty H is shown as 0.000.
     add("empty H", "B,0,0,\r\n", true, "B, " + kOrigin + ", 0.000\r\n", false);
     add("empty X", "B,0,0,\r\nA,,0,5\r\n", false, "B, " + kOrigin + ", 0.000\r\n", true);
-    // Separators only; blank lines are dropped.
-    add("only commas, one record", ",,,\r\n", false, "", true);
-    add("only commas, a record and a half", ",,,,,,", false, "", true);
+    // Separators only: a spreadsheet's rows left empty, blank lines,
+    // dropped like any other.
+    add("only commas, one record", ",,,\r\n", true, "", false);
+    add("only commas, a record and a half", ",,,,,,", true, "", false);
     add("only line breaks", "\r\n\n", true, "", false);
-    add("only spaces and tabs", "   \t  ", false, "", true);
+    add("only spaces and tabs", "   \t  ", true, "", false);
     add("empty file", "", true, "", false);
     // Misaligned but complete, and mixed line ends.
     add("a good line, then three fields and five", "G, 0, 0, 7\r\nA, 1000, 2000\r\n5, B, 0, 0, 7\r\n", true,

@@ -115,7 +115,11 @@ void tst_RecordReaders::blankLines_data()
     };
     row("blank and space lines dropped", "a\r\n\r\n   \r\nb\r\n\r\n", "a\r\nb\r\n", "1 4");
     row("only the whole text is trimmed", "  a  \r\n  b  ", "a  \r\n  b\r\n", "1 2");
-    row("tabs are content", "\t\r\nx", "\t\r\nx\r\n", "1 2");
+    // A spreadsheet writes ";;;" (",,,", tabs) for a formatted row left empty.
+    row("a line of tabs is blank", "\t\r\nx", "x\r\n", "2");
+    row("rows of separators end the list", "a;1;2;3\r\n;;;\r\n ; ;\t\r\n,,,", "a;1;2;3\r\n", "1");
+    row("a row of separators inside the list", "a\r\n;;;\r\nb", "a\r\nb\r\n", "1 3");
+    row("a separator beside text is content", ";a;\r\n", ";a;\r\n", "1");
     row("LF and CR end lines", "a\nb\rc", "a\r\nb\r\nc\r\n", "1 2 3");
     row("CR then LF of the next line", "a\rb\nc", "a\r\nb\r\nc\r\n", "1 2 3");
     row("CR at a piece's end, blank line after", "ab\r\r\nc", "ab\r\nc\r\n", "1 3");
