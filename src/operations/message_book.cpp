@@ -52,23 +52,4 @@ std::string degreesText(double degrees)
 
 std::string farOutsideDistance() { return text::formatFixed(kFarOutsideMetres / 1000.0, 0) + " km"; }
 
-// Lists and names.
-std::string invalidUtf8Shown(std::string_view text)
-{
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string shown;
-    for (std::size_t i = 0; i < text.size();) {
-        const text::Utf8Char c = text::readUtf8Char(text, i);
-        if (c.length > 0 && (c.length == 1 || c.wellFormed)) {
-            shown.append(text.substr(i, c.length));
-            i += c.length;
-            continue;
-        }
-        const auto b = static_cast<unsigned char>(text[i++]);
-        shown.append("\\x").push_back(kHex[b >> 4]);
-        shown.push_back(kHex[b & 0xF]);
-    }
-    return shown;
-}
-
 } // namespace hattsheet::operations

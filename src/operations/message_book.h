@@ -62,9 +62,6 @@ struct UsageError {
 using text::shownExcerpt;
 using text::shownName;
 using text::shownText;
-// Lists and names: a text that is not valid UTF-8 with every byte of it
-// that is no part of a well-formed character as \xHH, the rest as it is.
-std::string invalidUtf8Shown(std::string_view text);
 
 // An angle in degrees as the range messages give it: "34°", "-4°30'".
 std::string degreesText(double degrees);
