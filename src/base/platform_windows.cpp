@@ -72,6 +72,57 @@ bool setDeletePending(int fd, bool pending)
     return ::SetFileInformationByHandle(handleOf(fd), FileDispositionInfo, &info, sizeof info) != 0;
 }
 
+// A file of more than one name is written over in place (commitTemp), as
+// the shell's ">" would, so that every name keeps seeing it: opened here
+// with its number of names; t is left as it was for a file of one name.
+Expected<Done, SystemError> openIfLinked(const fs::path& path, WriteTarget& t)
+{
+    const HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lastFailure();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info) || info.nNumberOfLinks < 2) {
+        const DWORD error = ::GetLastError();
+        ::CloseHandle(h);
+        if (info.nNumberOfLinks == 0) return failure(errnoOf(error));
+        return Done{};
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(h);
+        return failure(EMFILE);
+    }
+    t.old = Descriptor(fd);
+    t.links = unsigned(info.nNumberOfLinks);
+    return Done{};
+}
+
+// Writes the whole of the file from over to, after reserving the room for
+// all of it (FileAllocationInfo takes the clusters without moving the end of
+// the file; never less than it has, which would cut it), so that a disk
+// that fills leaves the old bytes whole; then ends to where from ends.
+Expected<Done, SystemError> copyInPlace(int from, int to)
+{
+    LARGE_INTEGER size{}, had{};
+    if (!::GetFileSizeEx(handleOf(from), &size) || !::GetFileSizeEx(handleOf(to), &had)) return lastFailure();
+    FILE_ALLOCATION_INFO room{};
+    room.AllocationSize = size.QuadPart > had.QuadPart ? size : had;
+    if (!::SetFileInformationByHandle(handleOf(to), FileAllocationInfo, &room, sizeof room)) return lastFailure();
+    if (::_lseeki64(from, 0, SEEK_SET) < 0 || ::_lseeki64(to, 0, SEEK_SET) < 0) return failure(errno);
+    char block[1 << 16];
+    for (int n; (n = ::_read(from, block, sizeof block)) != 0;) {
+        if (n < 0) return failure(errno);
+        if (auto w = writeAll(to, std::string_view(block, std::size_t(n))); !w) return w;
+    }
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile = size;
+    if (!::SetFileInformationByHandle(handleOf(to), FileEndOfFileInfo, &end, sizeof end) ||
+        !::FlushFileBuffers(handleOf(to)))
+        return lastFailure();
+    return Done{};
+}
+
 } // namespace
 
 int closeDescriptor(int fd) { return ::_close(fd) != 0 ? errno : 0; }
@@ -113,11 +164,12 @@ Expected<Done, SystemError> writeAll(int fd, std::string_view bytes)
 // it would otherwise open whatever the folder: NUL is written in place like
 // /dev/null, the others are refused before anything is converted. The
 // folder is kept by name: a replaced file is renamed onto by its handle.
-Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen)
+Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen, WriteKinds kinds)
 {
     if (chosen.empty()) return failure(ENOENT);
     WriteTarget t;
     const std::wstring device = deviceName(chosen);
+    if (device == L"NUL" && kinds == WriteKinds::FilesOnly) return failure(kNotRegularFile);
     if (device == L"NUL") {
         const int fd = ::_wopen(L"NUL", _O_WRONLY | _O_BINARY | _O_NOINHERIT);
         if (fd < 0) return failure(errno);
@@ -134,7 +186,9 @@ Expected<WriteTarget, SystemError> openWriteTarget(const fs::path& chosen)
     if (fs::exists(status)) {
         // The shell's ">" refuses a read-only file; so does this.
         if (::_waccess(chosen.c_str(), 2) != 0) return failure(errno);
+        if (kinds == WriteKinds::FilesOnly && !fs::is_regular_file(status)) return failure(kNotRegularFile);
         t.file.exists = t.entry.exists = true;
+        if (auto linked = openIfLinked(chosen, t); !linked) return unexpected(linked.error());
     }
     return t;
 }
@@ -193,6 +247,11 @@ Expected<Done, SystemError> commitTemp(TempFile& temp, WriteTarget& target)
     std::error_code ec;
     if (fs::is_directory(to, ec)) return failure(EISDIR);
     if (!::FlushFileBuffers(handleOf(fd))) return lastFailure();
+    if (target.old.valid() && target.links > 1) {
+        if (auto copied = copyInPlace(fd, target.old.get()); !copied) return copied;
+        discardTemp(temp, target);
+        return target.old.close();
+    }
     if (!setDeletePending(fd, false)) return lastFailure();
     // Renamed by its handle, replacing what is there.
     const std::wstring wide = to.wstring();

@@ -5,9 +5,11 @@
 // The name is looked up once, as the kernel would for this user, with the
 // sticky-folder rules of the kernel's fs.protected_symlinks, _regular and
 // _fifos applied whatever the machine's setting (another user's link, file
-// or FIFO in /tmp is refused, to root too); the folder it ends in is held open and every later step
-// (the temporary file, its attributes, the rename) is done relative to it, so
-// that nothing done to the path in the meantime moves the write elsewhere.
+// or FIFO in /tmp is refused, to root too); the folder it ends in is held
+// open and every later step (the temporary file, its attributes, the
+// rename) is done relative to it, so that nothing done to the path in the
+// meantime moves the write elsewhere. The window writes regular files only
+// (a FIFO or device could hang it); a FIFO is never opened without a reader.
 // The bytes go to a temporary file in that folder, without a name until the
 // commit where the system allows (else a hidden one that a SIGINT, SIGTERM,
 // SIGHUP or SIGPIPE removes), which takes the target's name only when every
@@ -15,13 +17,17 @@
 // what the shell's ">" would refuse (a write-protected file), keeps a
 // replaced file's owner, group, mode, ACL and extended attributes (or
 // refuses), writes a file with more than one name in place once all of it
-// was written, writes devices and descriptors (/dev/null, /dev/stdout,
+// was written to the temporary file and room for all of it was reserved on
+// the disk (a list streams in, so its length is known only then; a disk
+// that fills refuses the reservation and the old bytes stay whole), writes
+// devices and descriptors (/dev/null, /dev/stdout,
 // /dev/fd/N) in place, and writes through a symbolic link, also a dangling
 // one in a folder of the user's own.
 //
 // The program's own by-products (TempFeed.Dat, TempFile.Dat) have fixed
-// names that others could plant a link, a FIFO or a folder at. They are
-// never opened by name: the bytes go to a private new file that is then
+// names that others could plant a link, a FIFO or a folder at. Their folder
+// is opened once, never through a link another user controls, and they are
+// written relative to it; they are never opened by name: the bytes go to a private new file that is then
 // renamed onto the name, which replaces a link or FIFO entry itself, never
 // what it points to, and never blocks.
 

@@ -20,6 +20,8 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <cstdlib>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -198,6 +200,38 @@ void fullCleanupTableRefuses(const fs::path& scratch)
 #endif
 }
 
+// The per-user cache folder from the environment: an absolute
+// XDG_CACHE_HOME, else HOME's .cache, else the home of the password file
+// (relative values count as unset, as the XDG rules say).
+void cacheFolderFromEnvironment()
+{
+#ifndef _WIN32
+    const struct passwd* user = ::getpwuid(::geteuid());
+    const fs::path passwdHome = user != nullptr ? user->pw_dir : "";
+    const struct {
+        const char* name;
+        const char *xdg, *home;  // nullptr: unset
+        fs::path expected;
+    } rows[] = {
+        {"absolute XDG_CACHE_HOME", "/srv/cache", "/home/k", "/srv/cache/hattsheet"},
+        {"relative XDG_CACHE_HOME is ignored", "cache", "/home/k", "/home/k/.cache/hattsheet"},
+        {"empty XDG_CACHE_HOME is ignored", "", "/home/k", "/home/k/.cache/hattsheet"},
+        {"no XDG_CACHE_HOME", nullptr, "/home/k", "/home/k/.cache/hattsheet"},
+        {"relative HOME: the password file's home", nullptr, "k", passwdHome / ".cache/hattsheet"},
+    };
+    const auto set = [](const char* variable, const char* value) {
+        if (value != nullptr) ::setenv(variable, value, 1);
+        else ::unsetenv(variable);
+    };
+    for (const auto& row : rows) {
+        set("XDG_CACHE_HOME", row.xdg);
+        set("HOME", row.home);
+        const fs::path got = sys::userCacheFolder();
+        check(got == row.expected, row.name, got.string());
+    }
+#endif
+}
+
 } // namespace
 
 int main()
@@ -226,6 +260,7 @@ int main()
     fs::create_directory(scratch);
     for (const Row& row : rows) runRow(row, scratch);
     signalsLeaveNothing(scratch);
+    cacheFolderFromEnvironment();
     fullCleanupTableRefuses(scratch);
     std::error_code ec;
     fs::remove_all(scratch, ec);
