@@ -18,7 +18,8 @@ namespace {
 
 constexpr char kHelpBeforeMargin[] =
     "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
-    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
+    "                         [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
     "\n"
     "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
@@ -43,6 +44,8 @@ constexpr char kHelpBeforeMargin[] =
     "           (stdout, /dev/stdout and devices get the lines before a failing record)\n"
     "  --records-across-lines  read comma records that do not sit one per line as\n"
     "           the window does (else such a record is a failing record)\n"
+    "  --keep-layout  write the list in the layout it was read in (separator,\n"
+    "           decimal mark, header line), and say so; else with commas\n"
     "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
     "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
     "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"

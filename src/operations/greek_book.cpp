@@ -19,7 +19,8 @@ namespace {
 
 constexpr char kHelpBeforeMargin[] =
     "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
-    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
+    "                         [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
     "\n"
     "Μεταφέρει επίπεδες συντεταγμένες της ελληνικής προβολής Hatt (Bessel 1841) από\n"
@@ -45,6 +46,8 @@ constexpr char kHelpBeforeMargin[] =
     "           πριν από την εγγραφή που απέτυχε)\n"
     "  --records-across-lines  διαβάζει εγγραφές με κόμμα που δεν είναι μία ανά\n"
     "           γραμμή όπως το παράθυρο (αλλιώς μια τέτοια εγγραφή είναι λάθος)\n"
+    "  --keep-layout  γράφει τη λίστα στη διάταξη που διαβάστηκε (διαχωριστικό,\n"
+    "           υποδιαστολή, γραμμή επικεφαλίδας), και το λέει· αλλιώς με κόμματα\n"
     "  --       τέλος των επιλογών: ό,τι ακολουθεί είναι INPUT, και όταν αρχίζει με '-'\n"
     "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
     "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"

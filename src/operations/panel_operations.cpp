@@ -7,6 +7,8 @@
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_line_writer.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -55,8 +57,12 @@ std::string forceTxtExtension(const std::string& path)
     const std::size_t slash = path.find_last_of('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t dot = path.find_last_of('.');
-    std::string out = (dot != std::string::npos && dot >= nameStart) ? path.substr(0, dot) : path;
-    return out + ".txt";
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    // A list saved as CSV (the save offers it) keeps its name.
+    std::string extension = hasExtension ? path.substr(dot) : std::string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (extension == ".csv") return path;
+    return (hasExtension ? path.substr(0, dot) : path) + ".txt";
 }
 
 namespace {
@@ -132,11 +138,13 @@ bool hasNonBlankLine(std::string_view text)
 
 std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
-    const auto chosen = dialogs.chooseOpenFile(windowTexts().openTitle, {{windowTexts().filterTxt, "*.txt"},
+    // Every type the reader takes first (the first filter is the one shown),
+    // then each on its own, then all files.
+    const auto chosen = dialogs.chooseOpenFile(windowTexts().openTitle, {{windowTexts().filterLists, "*.txt *.csv *.seq *.xyh"},
+                                                                 {windowTexts().filterTxt, "*.txt"},
+                                                                 {windowTexts().filterCsv, "*.csv"},
                                                                  {windowTexts().filterSeq, "*.seq"},
                                                                  {windowTexts().filterXyh, "*.xyh"},
-                                                                 {windowTexts().filterCsv, "*.csv"},
-                                                                 {windowTexts().filterLists, "*.txt *.seq *.xyh *.csv"},
                                                                  {windowTexts().filterAll, "*"}});
     if (!chosen || chosen->empty()) return std::nullopt;
     if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
@@ -190,7 +198,11 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     std::string chosenTxt;
     std::optional<files::SafeWriter> file;
     while (!file) {
-        const auto chosen = dialogs.chooseSaveFile(windowTexts().saveTitle, {{windowTexts().filterTxt, "*.txt"}}, offered);
+        const auto chosen = dialogs.chooseSaveFile(windowTexts().saveTitle, {{windowTexts().filterSavedLists, "*.txt *.csv"},
+                                                                             {windowTexts().filterTxt, "*.txt"},
+                                                                             {windowTexts().filterCsv, "*.csv"},
+                                                                             {windowTexts().filterAll, "*"}},
+                                                   offered);
         if (!chosen || chosen->empty()) return std::nullopt;
         chosenTxt = forceTxtExtension(*chosen);
         const fs::path path = platform::pathFromUtf8(chosenTxt);

@@ -37,7 +37,8 @@ Expected<text::EncodedText, SystemError> writePanelToFile(std::string panelText,
 
 // The save path with ".txt" forced: the file name's last "." and what follows
 // it give way to ".txt" (pts.seq -> pts.txt, pts.old.xyh -> pts.old.txt,
-// pts -> pts.txt); a "." in a folder name is not looked at.
+// pts -> pts.txt), except ".csv" (any case), which the save also offers;
+// a "." in a folder name is not looked at.
 std::string forceTxtExtension(const std::string& path);
 
 // The largest file the open operation reads into a panel (bytes), some

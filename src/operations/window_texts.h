@@ -42,6 +42,8 @@ struct WindowTexts {
     const char* filterCsv;
     const char* filterLists;
     const char* filterAll;
+    // Lists and names: the save's first filter, the types it writes.
+    const char* filterSavedLists;
 };
 
 inline constexpr WindowTexts kGreekWindowTexts{
@@ -66,8 +68,9 @@ inline constexpr WindowTexts kGreekWindowTexts{
     .filterSeq = "Αρχεία συν/νων seq (*.seq)",
     .filterXyh = "Αρχεία συν/νων xyh (*.xyh)",
     .filterCsv = "Αρχεία csv (*.csv)",
-    .filterLists = "Αρχεία σημείων (*.txt *.seq *.xyh *.csv)",
+    .filterLists = "Αρχεία σημείων (*.txt *.csv *.seq *.xyh)",
     .filterAll = "Όλα τα αρχεία (*)",
+    .filterSavedLists = "Αρχεία σημείων (*.txt *.csv)",
 };
 
 // The window's messages that take data, in its language.

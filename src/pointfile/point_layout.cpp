@@ -43,12 +43,13 @@ struct Score {
     std::size_t numbers = 0;  // X and Y fields that are numbers of the layout
 };
 
-// Whether X and Y of a record read so count for its layout: numbers of it,
-// or numbers with a thousands separator, which the reading then refuses by
-// name instead of blaming the layout.
+// Whether a record read so counts for its layout: X, Y and H read as the
+// list is then read (an H of "7,25" decides for the decimal comma where X
+// and Y are whole numbers), or a number with a thousands separator, which
+// the reading then refuses by name instead of blaming the layout.
 bool countsAsRecord(const PointRecord& r, DecimalMark decimal)
 {
-    const auto read = coordinatesOf(r, decimal);
+    const auto read = lineRecordNumbers(r, decimal);
     return read || read.error().problem == RecordProblem::Thousands;
 }
 

@@ -160,6 +160,8 @@ void tst_PanelOperations::save_data()
     row("only the last extension", "x", "pts.old.xyh", "pts.old.txt", "x\r\n");
     row("a dot only in a folder name", "x", "v1.2/pts", "v1.2/pts.txt", "x\r\n");
     row("a name that is only an extension", "x", ".seq", ".txt", "x\r\n");
+    row("a CSV name is kept, in any case", "x", "pts.CSV", "pts.CSV", "x\r\n");
+    row("csv inside a name is no extension", "x", "pts.csv.bak", "pts.csv.txt", "x\r\n");
     row("empty panel is not saved", "", "", "", "");
     row("panel of blank lines is not saved", "  \r\n\r\n ", "", "", "");
     row("Greek written in Windows-1253", "ΣΤΑΣΗ, 1.000", "g.txt", "g.txt", "\xD3\xD4\xC1\xD3\xC7, 1.000\r\n");

@@ -7,6 +7,8 @@
 #include "pointfile/point_line_writer.h"
 #include "pointfile/plain_record_reader.h"
 #include "pointfile/blank_line_filter.h"
+#include "pointfile/layout_reader.h"
+#include "pointfile/layout_writer.h"
 #include "base/safe_file.h"
 
 #include <QTemporaryDir>
@@ -25,6 +27,10 @@ private slots:
     void blankLines_data();
     void blankLines();
     void readsWithStdinClosed();
+    void thousands_data();
+    void thousands();
+    void writtenInLayout_data();
+    void writtenInLayout();
 };
 
 // The records of a text as "code|x|y|h" joined by ";", then "!" when the
@@ -160,6 +166,67 @@ void tst_RecordReaders::readsWithStdinClosed()
     ::dup2(saved, 0);
     ::close(saved);
     QVERIFY(read && *read == "P1, 1, 2, 3\r\n");
+}
+
+// Numbers as a spreadsheet formats them with grouped thousands, by hand.
+void tst_RecordReaders::thousands_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("comma");     // the list's decimal mark is a comma
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("negative, decimal comma") << QByteArray("-13.847,177") << true << true;
+    QTest::newRow("two groups, no fraction") << QByteArray("4.509.876") << true << true;
+    QTest::newRow("decimal point, comma groups") << QByteArray("13,847.177") << false << true;
+    QTest::newRow("a group of two digits") << QByteArray("13.84,5") << true << false;
+    QTest::newRow("a group of four digits") << QByteArray("1.2345,5") << true << false;
+    QTest::newRow("four digits before the first group") << QByteArray("1234.567") << true << false;
+    QTest::newRow("a decimal mark without digits after it") << QByteArray("1.234,") << true << false;
+    QTest::newRow("the decimal mark of the other layout") << QByteArray("13.847,177") << false << false;
+    QTest::newRow("a plain number") << QByteArray("13847,177") << true << false;
+}
+
+void tst_RecordReaders::thousands()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, comma);
+    QFETCH(bool, grouped);
+    QCOMPARE(hasThousandsSeparator(text.toStdString(), comma ? DecimalMark::Comma : DecimalMark::Point), grouped);
+}
+
+// Lines this program wrote, in the layouts of the lists read: by hand.
+void tst_RecordReaders::writtenInLayout_data()
+{
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<int>("separator");  // Separator
+    QTest::addColumn<bool>("comma");     // decimal comma
+    QTest::addColumn<bool>("height");
+    QTest::addColumn<QByteArray>("expected");
+    const auto semi = int(Separator::Semicolon), tab = int(Separator::Tab);
+    QTest::newRow("; and decimal commas") << QByteArray("P, -1.250, 2.000, 0.000\r\n") << semi << true << true
+                                          << QByteArray("P;-1,250;2,000;0,000\r\n");
+    QTest::newRow("a quoted comma code is unquoted") << QByteArray("\"A,B\", 1.000, 2.000, 3.000\r\n") << semi << true
+                                                     << true << QByteArray("A,B;1,000;2,000;3,000\r\n");
+    QTest::newRow("a code with the separator is quoted") << QByteArray("A;B, 1.000, 2.000\r\n") << semi << false << false
+                                                         << QByteArray("\"A;B\";1.000;2.000\r\n");
+    QTest::newRow("a code with commas and spaces, tabs") << QByteArray("a, b, 1.000, 2.000\r\n") << tab << false << false
+                                                         << QByteArray("a, b\t1.000\t2.000\r\n");
+    QTest::newRow("a line edited by hand is kept") << QByteArray("note, see 2, x\r\nP, 1.000, 2.000, 3.000\r\n") << semi
+                                                   << true << true << QByteArray("note, see 2, x\r\nP;1,000;2,000;3,000\r\n");
+    QTest::newRow("comma layout as written") << QByteArray("P, 1.000, 2.000, 3.000\r\n") << int(Separator::Comma) << false
+                                             << true << QByteArray("P, 1.000, 2.000, 3.000\r\n");
+}
+
+void tst_RecordReaders::writtenInLayout()
+{
+    QFETCH(QByteArray, written);
+    QFETCH(int, separator);
+    QFETCH(bool, comma);
+    QFETCH(bool, height);
+    QFETCH(QByteArray, expected);
+    PointLayout layout{static_cast<Separator>(separator), comma ? DecimalMark::Comma : DecimalMark::Point, height, false, false};
+    std::string out;
+    appendInLayout(out, written.toStdString(), layout);
+    QCOMPARE(QByteArray::fromStdString(out), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_RecordReaders)
