@@ -340,7 +340,15 @@ private slots:
             QCOMPARE(inClient(c), QRect(before[c].topLeft() + QPoint(dx, dy), before[c].size() + more));
         }
         auto* field = qobject_cast<QLineEdit*>(h.child(text.section('=', 0, 0)));
-        field->setFont(QFont(field->font().family(), field->font().pointSize() + 4));  // a new font reaches its text layout too
+        // A new font decides anew whether the text is cut: three times as large it is, at 2 pt it is not.
+        const int pointSize = field->font().pointSize();
+        for (const auto& [size, tip] : {std::pair{field->font().pointSizeF() * 3, field->text()}, std::pair{2.0, QString()}}) {
+            QFont font = field->font();
+            font.setPointSizeF(size);
+            field->setFont(font);
+            QCOMPARE(field->toolTip(), tip);
+        }
+        field->setFont(QFont(field->font().family(), pointSize + 4));  // a new font reaches its text layout too
         const int end = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
         field->home(false);
         QVERIFY(std::abs(end - field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x() - QFontMetricsF(field->font()).horizontalAdvance(field->text())) <= 1);
@@ -414,6 +422,21 @@ private slots:
                 auto* note = h.w.findChild<QLabel*>("noteNotNumber");
                 QCOMPARE(note != nullptr && note->isVisible(), step == "note");
                 if (note) QCOMPARE(note->text(), "Δεν είναι αριθμός: χρησιμοποιήστε μόνο ψηφία, πρόσημο και υποδιαστολή");
+                if (note && note->isVisible()) {  // in the tooltip's colours, where the window's text differs
+                    QPalette p = note->palette();
+                    p.setColor(QPalette::ToolTipText, QColor(200, 0, 0));
+                    p.setColor(QPalette::WindowText, QColor(0, 0, 200));
+                    note->setPalette(p);
+                    const QImage drawn = note->grab().toImage();
+                    int red = 0, blue = 0;
+                    for (int y = 0; y < drawn.height(); ++y)
+                        for (int x = 0; x < drawn.width(); ++x) {
+                            const QColor c = drawn.pixelColor(x, y);
+                            red += c.red() > c.blue() + 100;
+                            blue += c.blue() > c.red() + 100 && c.green() < 150;
+                        }
+                    QVERIFY2(red > 0 && blue == 0, qPrintable(QString("%1 red, %2 blue pixels").arg(red).arg(blue)));
+                }
             } else if (!step.contains('>')) {
                 h.set(step);
             } else {
@@ -647,6 +670,9 @@ private slots:
         QTest::newRow("About's Χ button") << "Command1" << true;
         QTest::newRow("Escape") << "Escape" << true;
         QTest::newRow("About's background between the lines") << "" << true;
+        QTest::newRow("About's black border, top left") << "@1,0" << true;
+        QTest::newRow("About's green outline, at the bottom") << "@150,197" << true;
+        QTest::newRow("About's right edge, the last pixel") << "@303,78" << true;
         QTest::newRow("About's name label") << "Label3" << false;
         QTest::newRow("a release on the background, pressed elsewhere") << "release" << false;
         QTest::newRow("quit answered No keeps everything") << "No" << false;
@@ -683,8 +709,10 @@ private slots:
             QCOMPARE(h.dialogs.questions, std::vector<ShownMessage>{asked});
             QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>{DefaultAnswer::Yes});
         } else {  // the background between Label8 (ends at 1095 twips) and Label2 (starts at 1260)
-            QWidget* target = where.isEmpty() || where == "release" ? window.data() : window->findChild<QWidget*>(where);
-            const QPoint at = target == window ? QPoint(20, 78) : QPoint(5, 5);
+            const bool edge = where.startsWith('@');  // "@x,y": a pixel of the window's own
+            QWidget* target = where.isEmpty() || where == "release" || edge ? window.data() : window->findChild<QWidget*>(where);
+            const QPoint at = edge ? QPoint(where.mid(1).section(',', 0, 0).toInt(), where.section(',', 1).toInt())
+                              : target == window ? QPoint(20, 78) : QPoint(5, 5);
             QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, {}, {});
             if (where == "release") QApplication::sendEvent(target, &release); else QTest::mouseClick(target, Qt::LeftButton, {}, at);
         }
