@@ -325,7 +325,7 @@ std::string EnglishBook::usageError(const UsageError& e) const
                                      : "; names containing it: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + " names several sheets: " + candidateList(e.candidates);
     case P::Egsa87BothWays: return "--from and --to cannot both be egsa87";
-    case P::NotUtf8: return e.option + " " + quoted(e.text) + ": not valid UTF-8 text";
+    case P::NotUtf8: return e.option + " \"" + shownNotUtf8(e.text) + "\": not valid UTF-8 text";
     case P::CloseSheets: return named + ": no sheet has this name; the closest names: " + candidateList(e.candidates);
     }
     return {};

@@ -338,7 +338,7 @@ std::string GreekBook::usageError(const UsageError& e) const
                                      : "· ονόματα που το περιέχουν: " + candidateList(e.candidates));
     case P::AmbiguousSheet: return named + ": ταιριάζει σε πολλά φύλλα: " + candidateList(e.candidates);
     case P::Egsa87BothWays: return "τα --from και --to δεν μπορεί να είναι και τα δύο egsa87";
-    case P::NotUtf8: return e.option + " " + quoted(e.text) + ": δεν είναι έγκυρο κείμενο UTF-8";
+    case P::NotUtf8: return e.option + " «" + shownNotUtf8(e.text) + "»: δεν είναι έγκυρο κείμενο UTF-8";
     case P::CloseSheets:
         return named + ": κανένα φύλλο δεν έχει αυτό το όνομα· τα πλησιέστερα ονόματα: " + candidateList(e.candidates);
     }

@@ -61,6 +61,7 @@ struct UsageError {
 // (a file name).
 using text::shownExcerpt;
 using text::shownName;
+using text::shownNotUtf8;
 using text::shownText;
 
 // An angle in degrees as the range messages give it: "34°", "-4°30'".

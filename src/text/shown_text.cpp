@@ -75,7 +75,9 @@ bool isHiddenCharacter(char32_t codePoint)
     return after != std::begin(kHidden) && codePoint <= std::prev(after)->last;
 }
 
-std::string shownText(std::string_view text)
+namespace {
+
+std::string shown(std::string_view text, bool escapeStrayBytes)
 {
     std::string shown;
     shown.reserve(text.size());
@@ -99,7 +101,7 @@ std::string shownText(std::string_view text)
             shown.append("\\r");
         } else if (c == '\t') {
             shown.append("\\t");
-        } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+        } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || (escapeStrayBytes && c >= 0x80)) {
             shown.append("\\x");
             appendHex(shown, c, 2);
         } else {
@@ -108,6 +110,18 @@ std::string shownText(std::string_view text)
         ++i;
     }
     return shown;
+}
+
+} // namespace
+
+std::string shownText(std::string_view text) { return shown(text, false); }
+
+std::string shownNotUtf8(std::string_view text)
+{
+    const std::size_t cut = afterCharacters(text, kExcerptCharacters);
+    std::string shownCut = shown(text.substr(0, cut), true);
+    if (cut < text.size()) shownCut.append(kEllipsis);
+    return shownCut;
 }
 
 std::string shownExcerpt(std::string_view text)

@@ -42,6 +42,10 @@ inline constexpr std::string_view kEllipsis = "\u2026";
 // The first kExcerptCharacters characters of text, shown (shownText), and
 // the ellipsis when there were more.
 std::string shownExcerpt(std::string_view text);
+// As shownExcerpt, for a text that is not valid UTF-8: every byte that is no
+// part of a well-formed character as \xHH as well, so the message shows
+// which bytes are wrong.
+std::string shownNotUtf8(std::string_view text);
 // A file or folder name, shown: whole up to the two bounds together plus
 // one, else its start, the ellipsis and its end, where the file's own name
 // stands.
