@@ -19,6 +19,8 @@ if [[ -z "${HATTSHEET_IN_XVFB:-}" ]]; then
   HATTSHEET_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 watch=$2
+# A sanitized build's leak report counts (make test-san), less the system libraries' own.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan-x11.supp"
 run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
 home=$run_dir/home
