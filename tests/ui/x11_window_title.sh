@@ -25,14 +25,16 @@ run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
 home=$run_dir/home
 mkdir "$home"
+: >"$run_dir/stderr"
 watcher=
 trap 'kill $(cat "$run_dir/pid" 2>/dev/null) $watcher 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 
 # One stream, read on descriptor 3: the X server's "map ID NAME", "unmap ID"
-# and "destroy ID" (x11_watch.cpp), and "exit STATUS" when the program ends.
+# and "destroy ID" (x11_watch.cpp), "gone" when it no longer listens, and
+# "exit STATUS" when the program ends.
 mkfifo "$run_dir/events"
 exec 3<>"$run_dir/events"
-"$watch" events >&3 & watcher=$!
+{ "$watch" events || true; echo gone; } >&3 & watcher=$!
 read -r line <&3 && [[ $line == ready ]] || { echo "FAIL: x11_watch does not listen to the X server"; exit 1; }
 
 # Starts the program with these arguments; its stderr kept, its end sent down the stream.
@@ -44,7 +46,8 @@ start() {
 fail() { echo "FAIL: $*"; echo "its stderr:"; cat "$run_dir/stderr"; exit 1; }
 # Reads the next event into $event, $id and $name; the program's end fails, unless that is awaited.
 next() {
-  read -r event id name <&3 || fail "the X server went away"
+  read -r event id name <&3
+  [[ $event == gone ]] && fail "x11_watch no longer hears the X server"
   [[ $event == exit && $1 != exit ]] && fail "hattsheet ended (status $id) $2"
   return 0
 }
