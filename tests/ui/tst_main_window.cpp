@@ -20,6 +20,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
+#include <QDialog>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -950,6 +951,80 @@ private slots:
         win.set("txtY1=10");
         win.click("cmdOne");
         QVERIFY2(win.child("cmdOne")->toolTip().contains("Καρυαί"), qPrintable(win.child("cmdOne")->toolTip()));
+    }
+
+    // The sheet chooser as it opens, at the desktop's font and at a large one on a smaller screen: on the
+    // screen, and its map shows all of Greece, drawn in its proportions (degrees of longitude times the
+    // cosine of the middle latitude against degrees of latitude) as large as the map's width allows: the
+    // dialog is tall enough for it, and a lower map would shrink Greece. A click just inside the drawing's northern, southern, western and
+    // eastern edge chooses a sheet that reaches that far.
+    void sheetMapShowsGreece_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("screen");
+        QTest::newRow("desktop font, 1024×768") << 0.0 << 0;
+        QTest::newRow("14 pt, 1366×768") << 14.0 << 1;
+    }
+    void sheetMapShowsGreece()
+    {
+        QFETCH(double, points);
+        QFETCH(int, screen);
+        useFont(points);
+        Window win(screen);
+        // Greece's extent, and the sheets at each edge of it, from the catalogue.
+        double north = -90, south = 90, west = 180, east = -180;
+        for (const auto& sheet : hattsheet::geodesy::sheetCatalogue())
+            for (const auto& c : sheet.outline)
+                north = std::max(north, c.phiDeg), south = std::min(south, c.phiDeg),
+                west = std::min(west, c.lambdaDeg), east = std::max(east, c.lambdaDeg);
+        const double aspect = (east - west) * std::cos((north + south) / 2 * M_PI / 180) / (north - south);
+        const auto reaches = [](const hattsheet::geodesy::Sheet* sheet, auto reaches) {
+            return sheet != nullptr && std::any_of(sheet->outline.begin(), sheet->outline.end(), reaches);
+        };
+        QRect drawn, mapRect;
+        bool onScreen = false;
+        std::vector<const hattsheet::geodesy::Sheet*> picked;  // north, south, west, east
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!chooser) return;
+            onScreen = chooser->screen()->availableGeometry().contains(chooser->frameGeometry());
+            auto* map = chooser->findChild<SheetMap*>();
+            mapRect = map->rect();
+            const QImage image = map->grab().toImage();
+            const QRgb base = map->palette().color(QPalette::Base).rgb();
+            const auto ink = [&](int x, int y) { return image.pixel(x, y) != base; };
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (ink(x, y)) drawn |= QRect(x, y, 1, 1);
+            // The middle of the first run of drawn pixels along the drawing's edge, 3 pixels inwards.
+            const auto clickInside = [&](QPoint edge, QPoint along, QPoint inwards) {
+                QPoint p = edge;
+                while (drawn.contains(p) && !ink(p.x(), p.y())) p += along;
+                int run = 0;
+                while (drawn.contains(p + run * along) && ink(p.x() + run * along.x(), p.y() + run * along.y())) ++run;
+                QTest::mouseClick(map, Qt::LeftButton, {}, p + run / 2 * along + 3 * inwards);
+                picked.push_back(map->chosen());
+            };
+            clickInside(drawn.topLeft(), {1, 0}, {0, 1});
+            clickInside(drawn.bottomLeft(), {1, 0}, {0, -1});
+            clickInside(drawn.topLeft(), {0, 1}, {1, 0});
+            clickInside(drawn.topRight(), {0, 1}, {-1, 0});
+            chooser->reject();
+        });
+        win.w.findChild<QAction*>("mnuSheetFrom")->trigger();
+        QVERIFY(onScreen);
+        QVERIFY2(mapRect.adjusted(1, 1, -1, -1).contains(drawn), "the map is cut at its edge");
+        const double seen = double(drawn.width()) / drawn.height();
+        QVERIFY2(std::abs(seen / aspect - 1) < 0.02, qPrintable(QString("drawn %1 wide to 1 high, Greece %2").arg(seen).arg(aspect)));
+        // Drawn to the map's width: no more room left at its sides than above and below it.
+        QVERIFY2(mapRect.width() - drawn.width() <= mapRect.height() - drawn.height(),
+                 qPrintable(QString("Greece drawn %1×%2 on a map of %3×%4 pixels")
+                                .arg(drawn.width()).arg(drawn.height()).arg(mapRect.width()).arg(mapRect.height())));
+        QCOMPARE(picked.size(), 4u);
+        QVERIFY(reaches(picked[0], [&](const auto& c) { return c.phiDeg == north; }));
+        QVERIFY(reaches(picked[1], [&](const auto& c) { return c.phiDeg == south; }));
+        QVERIFY(reaches(picked[2], [&](const auto& c) { return c.lambdaDeg == west; }));
+        QVERIFY(reaches(picked[3], [&](const auto& c) { return c.lambdaDeg == east; }));
     }
 };
 

@@ -1,90 +1,109 @@
 #!/usr/bin/env bash
+# x11_window_title.sh HATTSHEET X11_WATCH
 # Starts the real program on a real X server (Xvfb) and reads its window
 # title from outside, so the xcb platform path is covered too; opens and
 # cancels a file dialog, after which the program's fresh home must hold no
 # settings file (Qt's dialog would write ~/.config/QtProject.conf); then
 # opens the About window. Then starts it with a file named on its command
 # line, as a desktop's "Open with" does, and waits for the message that says
-# how many points it opened. Exit 77 (skip) only without Xvfb.
+# how many points it opened. Each run ends as a user ends it: a close request
+# to the main window, the quit question answered "Ναι"; the program must then
+# end by itself with status 0, so that a leak checker (make test-san) has its
+# say. Every wait is on an X event or on the program's end, never on the
+# clock: as fast as the program on an idle machine, and no limit but ctest's
+# on a loaded one. Exit 77 (skip) only without Xvfb.
 set -euo pipefail
 expected='Αλλαγή Κέντρου Φύλλου Χάρτη στην προβολή HATT [Olvani 2006]'
 if [[ -z "${HATTSHEET_IN_XVFB:-}" ]]; then
   command -v xvfb-run >/dev/null && command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
   HATTSHEET_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
-
+watch=$2
+# A sanitized build's leak report counts (make test-san), less the system libraries' own.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan-x11.supp"
 run_dir=$(mktemp -d)
 cp "$1" "$run_dir/"
 home=$run_dir/home
 mkdir "$home"
-env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$home" "$run_dir/hattsheet" 2>"$run_dir/stderr" & pid=$!
-pid2=
-trap 'kill "$pid" $pid2 2>/dev/null || true; rm -rf "$run_dir"' EXIT
-# Up to 60 s: a loaded CI machine can take long to map the first window.
-for _ in $(seq 600); do
-  for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
-    if [[ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" == "_NET_WM_NAME(UTF8_STRING) = \"$expected\"" ]]; then
-      echo "found window $id titled \"$expected\""; main=$id; break 2
-    fi
-  done
-  kill -0 "$pid" 2>/dev/null || { echo "FAIL: hattsheet ended without a window:"; cat "$run_dir/stderr"; exit 1; }
-  sleep 0.1
-done
-if [[ -z "${main:-}" ]]; then
-  echo "FAIL: no window titled \"$expected\"; windows seen: $(xwininfo -root -children 2>&1)"
-  exit 1
-fi
-# The windows other than the main one that are on the screen.
-others() {
-  for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
-    [[ $id != "$main" ]] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"
-  done
+: >"$run_dir/stderr"
+watcher=
+trap 'kill $(cat "$run_dir/pid" 2>/dev/null) $watcher 2>/dev/null || true; rm -rf "$run_dir"' EXIT
+
+# One stream, read on descriptor 3: the X server's "map ID NAME", "unmap ID"
+# and "destroy ID" (x11_watch.cpp), "gone" when it no longer listens, and
+# "exit STATUS" when the program ends.
+mkfifo "$run_dir/events"
+exec 3<>"$run_dir/events"
+{ "$watch" events || true; echo gone; } >&3 & watcher=$!
+read -r line <&3 && [[ $line == ready ]] || { echo "FAIL: x11_watch does not listen to the X server"; exit 1; }
+
+# Starts the program with these arguments; its stderr kept, its end sent down the stream.
+start() {
+  : >"$run_dir/pid"
+  { env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$home" "$run_dir/hattsheet" "$@" >/dev/null 2>>"$run_dir/stderr" 3>&- &
+    echo $! >"$run_dir/pid"; wait $! && echo "exit 0" || echo "exit $?"; } >&3 &
 }
+fail() { echo "FAIL: $*"; echo "its stderr:"; cat "$run_dir/stderr"; exit 1; }
+# Reads the next event into $event, $id and $name; the program's end fails, unless that is awaited.
+next() {
+  read -r event id name <&3
+  [[ $event == gone ]] && fail "x11_watch no longer hears the X server"
+  [[ $event == exit && $1 != exit ]] && fail "hattsheet ended (status $id) $2"
+  return 0
+}
+# Gives a window the keyboard focus, then types keys into it.
+type_into() { "$watch" focus "$1" || fail "window $1 does not take the focus"; xdotool key "${@:2}"; }
+# Ends a run as a user does, the main window $1 given: its close request, the quit question
+# ("Έξοδος") answered by Enter, its default "Ναι"; the program must end by itself, with status 0.
+quit() {
+  "$watch" close "$1" || fail "no close request sent to $1"
+  until next "" "before its quit question"; [[ $event == map ]]; do :; done
+  [[ $name == Έξοδος ]] || fail "the window $id named \"$name\" where the quit question was awaited"
+  type_into "$id" Return
+  until next exit; [[ $event == exit ]]; do :; done
+  [[ $id == 0 ]] || fail "hattsheet ended with status $id after its quit question was answered"
+  echo "quit: the program ended by itself with status 0"
+}
+
+start
+until next "" "without a window"; [[ $event == map && $name == "$expected" ]]; do :; done
+main=$id
+echo "found window $main titled \"$expected\""
 # The left "Άνοιγμα" (105 x 17 pixels at 4, 552 of the 652 x 586 client
 # area below the menu bar, all of it times the layout's scale), then Escape
 # in its file dialog.
 read -r width height < <(xwininfo -id "$main" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
 xdotool mousemove --window "$main" $((54 * width / 652)) $((height - 26 * width / 652)) click 1
-for _ in $(seq 300); do [[ -n $(others) ]] && break; sleep 0.1; done
-[[ -n $(others) ]] || { echo "FAIL: no file dialog after a click on Άνοιγμα"; exit 1; }
-# Escape again each second: on a loaded machine the first one can reach the
-# server before the dialog has the keyboard focus, and is lost.
-for i in $(seq 300); do
-  (( i % 10 == 1 )) && xdotool key Escape
-  [[ -z $(others) ]] && break
-  sleep 0.1
-done
-[[ -z $(others) ]] || { echo "FAIL: the file dialog stays after Escape"; exit 1; }
+until next "" "after a click on Άνοιγμα"; [[ $event == map ]]; do :; done
+dialog=$id
+type_into "$dialog" Escape
+until next "" "after Escape in its file dialog"; [[ $event != map && $id == "$dialog" ]]; do :; done
 [[ -z $(cd "$home" && { find .config -mindepth 1 2>/dev/null; find . -name '*QtProject*'; }) ]] ||
   { echo "FAIL: settings written after the file dialog closed:"; (cd "$home" && find . -path ./.cache -prune -o -print); exit 1; }
 echo "the file dialog opened and closed; no settings written"
 # The About window ("Πρόγραμμα", first on the menu bar) has no title, and
 # tells window managers none: an empty _NET_WM_NAME, not the program's name.
 xdotool mousemove --window "$main" 25 10 click 1
-about=
-for _ in $(seq 300); do
-  for id in $(others); do
-    name=$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)
-    [[ $name == "_NET_WM_NAME(UTF8_STRING) = " ]] && { echo "found the About window $id, its name empty"; about=$id; break 2; }
-    echo "FAIL: the About window $id is named: $name"; exit 1
-  done
-  sleep 0.1
-done
-[[ -n $about ]] || { echo "FAIL: no About window after a click on the menu bar"; exit 1; }
+until next "" "after a click on the menu bar"; [[ $event == map ]]; do :; done
+[[ -z $name ]] || fail "the About window $id is named: $name"
+echo "found the About window $id, its name empty"
+quit "$main"
 
 # `hattsheet FILE`: a name with a space, opened into panel 1, its message a
 # "Πληροφορία" box (a refusal would be "Προσοχή").
 printf 'P, 1000, 2000, 5\r\n' >"$run_dir/day list.txt"
-kill "$pid"
-env -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME HOME="$home" "$run_dir/hattsheet" "$run_dir/day list.txt" 2>>"$run_dir/stderr" & pid2=$!
-for _ in $(seq 600); do
-  for id in $({ xwininfo -root -children 2>/dev/null || true; } | awk '/^ +0x/ {print $1}'); do
-    case "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" in
-      *'"Πληροφορία"') echo "found the open message $id of hattsheet FILE"; exit 0 ;;
-      *'"Προσοχή"'*) echo "FAIL: hattsheet FILE refused its file"; exit 1 ;;
-    esac
-  done
-  sleep 0.1
+start "$run_dir/day list.txt"
+main= message=
+until [[ -n $main && -n $message ]]; do
+  next "" "before the message of hattsheet FILE"
+  [[ $event == map ]] || continue
+  case $name in
+    "$expected") main=$id ;;
+    Πληροφορία) message=$id; echo "found the open message $id of hattsheet FILE" ;;
+    Προσοχή) fail "hattsheet FILE refused its file" ;;
+    *) fail "the window $id named \"$name\" after hattsheet FILE" ;;
+  esac
 done
-echo "FAIL: no message after hattsheet FILE; windows seen: $(xwininfo -root -children 2>&1)"
-exit 1
+type_into "$message" Return
+until next "" "after Enter in its message"; [[ $event != map && $id == "$message" ]]; do :; done
+quit "$main"
