@@ -34,6 +34,7 @@ namespace hattsheet::geodesy {
 // Why a grid file is refused.
 enum class GridProblem {
     Unreadable,     // the file cannot be read (error holds the errno)
+    Unwritable,     // its copy cannot be written where it is installed (error)
     HeaderNumber,   // a line of the header is not one number
     RowCount,       // the header's rows are not kHeposRows
     ColumnCount,    // the header's columns are not kHeposColumns

@@ -268,6 +268,77 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "see hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // Systems: conversions between any two systems.
+    std::string systemName(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "Hatt on a sheet centre, old datum (Bessel 1841)";
+        case SystemKind::Egsa87: return "EGSA87 / TM87 (EPSG:2100)";
+        case SystemKind::Egsa87Geographic: return "EGSA87 geographic, GRS80 (EPSG:4121)";
+        case SystemKind::Tm07: return "HTRS07 / TM07";
+        case SystemKind::Htrs07: return "HTRS07 geographic, GRS80";
+        case SystemKind::Wgs84: return "WGS84 geographic (EPSG:4326)";
+        case SystemKind::Tm3West: return "TM3 west zone (Athens -3°), old datum";
+        case SystemKind::Tm3Central: return "TM3 central zone (Athens meridian), old datum";
+        case SystemKind::Tm3East: return "TM3 east zone (Athens +3°), old datum";
+        }
+        return {};
+    }
+    std::string coordinateNames(SystemKind kind) const override
+    {
+        if (kind == SystemKind::Htrs07) return "phi, lambda (degrees), h (m, ellipsoidal)";
+        if (isGeographic(kind)) return "phi, lambda (degrees)";
+        return kind == SystemKind::Hatt ? "X, Y (m)" : "E, N (m)";
+    }
+    std::string accuracyToEgsa87(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "the sheet's polynomial (the agency's own)";
+        case SystemKind::Egsa87: return "-";
+        case SystemKind::Egsa87Geographic: return "exact (TM87 to 0.1 mm)";
+        case SystemKind::Tm07:
+        case SystemKind::Htrs07: return "the HEPOS model with its grid (check points to 1 mm)";
+        case SystemKind::Wgs84: return "about 1 m (EPSG:1272)";
+        default: return "exact to Bessel, then the sheet's polynomial";
+        }
+    }
+    std::string gridNotFound(std::string_view folder) const override
+    {
+        return "the HEPOS grid (east.grd and north.grd) is not in " + quoted(folder.empty() ? "?" : folder) +
+               ": the Hellenic Cadastre publishes the two files on its HEPOS site (www.hepos.gr); put them in "
+               "that folder, or name theirs with --hepos-grid FOLDER or HATTSHEET_HEPOS_GRID.";
+    }
+    std::string gridRefused(const geodesy::GridFault& fault) const override
+    {
+        using G = geodesy::GridProblem;
+        std::string reason;
+        switch (fault.problem) {
+        case G::Unreadable: return cannotRead(fault.file, fault.error);
+        case G::Unwritable: return cannotWrite(fault.file, fault.error);
+        case G::HeaderNumber: reason = "a header line that is not one number"; break;
+        case G::RowCount: reason = "not 408 rows"; break;
+        case G::ColumnCount: reason = "not 422 columns"; break;
+        case G::Spacing: reason = "a spacing other than 2000 m"; break;
+        case G::Origin: reason = "not the model's first row and column (N 1845619, E 41600)"; break;
+        case G::NotANumber: reason = "a shift that is no number of centimetres up to 1000"; break;
+        case G::ShortRow: reason = "fewer than 422 numbers"; break;
+        case G::LongRow: reason = "more than 422 numbers"; break;
+        case G::MissingRows: reason = "the file ends before its 408 rows"; break;
+        case G::TextAfterRows: reason = "text after the last row"; break;
+        }
+        return "not a HEPOS grid file: " + quoted(fault.file) + ", line " + std::to_string(fault.line) + ": " + reason + ".";
+    }
+    std::string gridInstalled(std::string_view folder) const override
+    {
+        return "the HEPOS grid was installed in " + quoted(folder) + ".";
+    }
+    std::string outsideGrid() const override { return "the point lies outside the HEPOS grid."; }
+    std::string offEverySheet() const override { return "the point lies on no usable 1:50,000 sheet."; }
+    std::string wgs84Accuracy() const override
+    {
+        return "note: EGSA87 <-> WGS84 goes through EPSG:1272 (a geocentric translation), good to about 1 m.";
+    }
 };
 
 std::string EnglishBook::usageError(const UsageError& e) const

@@ -281,6 +281,78 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "δείτε hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // Συστήματα: μετατροπές ανάμεσα σε δύο οποιαδήποτε συστήματα.
+    std::string systemName(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "Hatt σε κέντρο φύλλου, παλαιό datum (Bessel 1841)";
+        case SystemKind::Egsa87: return "ΕΓΣΑ87 / TM87 (EPSG:2100)";
+        case SystemKind::Egsa87Geographic: return "ΕΓΣΑ87 γεωγραφικές, GRS80 (EPSG:4121)";
+        case SystemKind::Tm07: return "HTRS07 / TM07";
+        case SystemKind::Htrs07: return "HTRS07 γεωγραφικές, GRS80";
+        case SystemKind::Wgs84: return "WGS84 γεωγραφικές (EPSG:4326)";
+        case SystemKind::Tm3West: return "ΤΜ3 δυτική ζώνη (Αθήνα -3°), παλαιό datum";
+        case SystemKind::Tm3Central: return "ΤΜ3 κεντρική ζώνη (μεσημβρινός Αθηνών), παλαιό datum";
+        case SystemKind::Tm3East: return "ΤΜ3 ανατολική ζώνη (Αθήνα +3°), παλαιό datum";
+        }
+        return {};
+    }
+    std::string coordinateNames(SystemKind kind) const override
+    {
+        if (kind == SystemKind::Htrs07) return "φ, λ (μοίρες), h (m, γεωμετρικό)";
+        if (isGeographic(kind)) return "φ, λ (μοίρες)";
+        return kind == SystemKind::Hatt ? "X, Y (m)" : "E, N (m)";
+    }
+    std::string accuracyToEgsa87(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "το πολυώνυμο του φύλλου (της υπηρεσίας)";
+        case SystemKind::Egsa87: return "-";
+        case SystemKind::Egsa87Geographic: return "ακριβής (TM87 έως 0,1 mm)";
+        case SystemKind::Tm07:
+        case SystemKind::Htrs07: return "το μοντέλο HEPOS με τον κάνναβό του (σημεία ελέγχου έως 1 mm)";
+        case SystemKind::Wgs84: return "περίπου 1 m (EPSG:1272)";
+        default: return "ακριβής έως το Bessel, μετά το πολυώνυμο του φύλλου";
+        }
+    }
+    std::string gridNotFound(std::string_view folder) const override
+    {
+        return "Ο κάνναβος HEPOS (east.grd και north.grd) δεν βρίσκεται στο " + quoted(folder.empty() ? "?" : folder) +
+               ": το Ελληνικό Κτηματολόγιο δημοσιεύει τα δύο αρχεία στον ιστότοπο HEPOS (www.hepos.gr)· βάλτε τα "
+               "σε αυτόν τον φάκελο, ή δώστε τον δικό τους με --hepos-grid ΦΑΚΕΛΟΣ ή HATTSHEET_HEPOS_GRID.";
+    }
+    std::string gridRefused(const geodesy::GridFault& fault) const override
+    {
+        using G = geodesy::GridProblem;
+        std::string reason;
+        switch (fault.problem) {
+        case G::Unreadable: return cannotRead(fault.file, fault.error);
+        case G::Unwritable: return cannotWrite(fault.file, fault.error);
+        case G::HeaderNumber: reason = "γραμμή επικεφαλίδας που δεν είναι ένας αριθμός"; break;
+        case G::RowCount: reason = "όχι 408 γραμμές κόμβων"; break;
+        case G::ColumnCount: reason = "όχι 422 στήλες"; break;
+        case G::Spacing: reason = "βήμα άλλο από 2000 m"; break;
+        case G::Origin: reason = "όχι η πρώτη γραμμή και στήλη του μοντέλου (N 1845619, E 41600)"; break;
+        case G::NotANumber: reason = "διόρθωση που δεν είναι αριθμός εκατοστών έως 1000"; break;
+        case G::ShortRow: reason = "λιγότεροι από 422 αριθμοί"; break;
+        case G::LongRow: reason = "περισσότεροι από 422 αριθμοί"; break;
+        case G::MissingRows: reason = "το αρχείο τελειώνει πριν από τις 408 γραμμές του"; break;
+        case G::TextAfterRows: reason = "κείμενο μετά την τελευταία γραμμή"; break;
+        }
+        return "Δεν είναι αρχείο του καννάβου HEPOS: " + quoted(fault.file) + ", γραμμή " + std::to_string(fault.line) +
+               ": " + reason + ".";
+    }
+    std::string gridInstalled(std::string_view folder) const override
+    {
+        return "Ο κάνναβος HEPOS εγκαταστάθηκε στο " + quoted(folder) + ".";
+    }
+    std::string outsideGrid() const override { return "Το σημείο βρίσκεται έξω από τον κάνναβο HEPOS."; }
+    std::string offEverySheet() const override { return "Το σημείο δεν βρίσκεται σε κανένα χρησιμοποιήσιμο φύλλο 1:50.000."; }
+    std::string wgs84Accuracy() const override
+    {
+        return "Σημείωση: ΕΓΣΑ87 <-> WGS84 μέσω EPSG:1272 (γεωκεντρική μετάθεση), ακρίβεια περίπου 1 m.";
+    }
 };
 
 std::string GreekBook::usageError(const UsageError& e) const
