@@ -3,9 +3,12 @@
 //   hattsheet-convert --from CENTRE --to CENTRE --point X,Y
 //   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
 //   hattsheet-convert --sheets [TEXT]
+//   hattsheet-convert --systems
 //
 // CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
-// Grid) on one side.
+// Grid) on one side, or any system of operations/system_kind.h (then
+// --point takes an optional height, A,B,H, and TM07 and HTRS07 need the
+// HEPOS grid: --hepos-grid FOLDER).
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
 // file; 2 a refused centre or coordinate; 64 a usage error.
@@ -20,6 +23,7 @@
 #include "operations/message_book.h"
 #include "operations/sheet_names.h"
 #include "operations/single_point.h"
+#include "operations/systems.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
 
@@ -108,6 +112,8 @@ struct Arguments {
     bool version = false;
     bool sheets = false;                   // --sheets; its TEXT is INPUT's place or --sheets=TEXT
     std::optional<std::string> sheetsText;
+    bool systems = false;                  // --systems
+    std::optional<std::string> heposGrid;  // --hepos-grid FOLDER
 };
 
 // An option given twice is a usage error: the later value would silently
@@ -125,6 +131,8 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
                               {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
                               {"--sheets", {}, nullptr, &args.sheets},
+                              {"--systems", {}, nullptr, &args.systems},
+                              {"--hepos-grid", {}, &args.heposGrid, nullptr},
                               {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -173,6 +181,10 @@ std::optional<UsageError> misused(const Arguments& args)
         const bool more = args.from || args.to || args.point || args.list.output || (args.sheetsText && args.list.input);
         return more ? std::optional(usage(Problem::SheetsTakesText)) : std::nullopt;
     }
+    if (args.systems) {
+        const bool more = args.from || args.to || args.point || args.list.input || args.list.output;
+        return more ? std::optional(usage(Problem::SystemsAlone)) : std::nullopt;
+    }
     if (!args.from || !args.to) return usage(Problem::CentresNeeded);
     if (args.point && (args.list.input || args.list.output)) return usage(Problem::PointTakesNoList);
     // An empty name (IN='' in a script) is a mistake, not a wish for stdin
@@ -203,6 +215,7 @@ int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const Num
 // What --from or --to names: a centre (typed, or a sheet's), or ΕΓΣΑ87.
 struct CentreArgument {
     bool egsa87 = false;
+    std::optional<ops::SystemKind> system;         // a system beside Hatt and ΕΓΣΑ87
     std::string phi, lambda;                         // degrees-minutes texts of the centre
     const hattsheet::geodesy::Sheet* sheet = nullptr;  // when a sheet was named
 };
@@ -214,16 +227,20 @@ Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std
     if (text.find(',') != std::string_view::npos) {
         const auto pair = numberPair(option, text, "PHI,DL");
         if (!pair) return unexpected(pair.error());
-        return CentreArgument{false, pair->first, pair->second, nullptr};
+        return CentreArgument{false, {}, pair->first, pair->second, nullptr};
     }
-    if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, nullptr};
+    if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, {}, nullptr};
+    if (const auto system = ops::systemNamed(text)) {
+        if (*system == ops::SystemKind::Egsa87) return CentreArgument{true, {}, {}, {}, nullptr};
+        return CentreArgument{false, system, {}, {}, nullptr};
+    }
     const auto sheet = ops::findSheet(text);
     if (!sheet) {
         UsageError error = usage(sheet.error().ambiguous ? Problem::AmbiguousSheet : Problem::UnknownSheet, option, text);
         error.candidates = sheet.error().candidates;
         return unexpected(std::move(error));
     }
-    return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
+    return CentreArgument{false, {}, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
 }
 
 // --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial is used.
@@ -284,7 +301,19 @@ int runEgsa87(const CentreArgument& hattSide, ops::Direction direction, const st
 struct Request {
     CentreArgument from, to;
     std::optional<NumberPair> point;
+    std::string height;  // --point's third number between systems ("" for none)
 };
+
+bool isSystemRoute(const Request& r) { return r.from.system.has_value() || r.to.system.has_value(); }
+
+// The form --point takes in the --from system's order.
+const char* pointForm(const CentreArgument& from)
+{
+    if (from.egsa87) return "E,N";
+    if (!from.system) return "X,Y";
+    if (ops::isGeographic(*from.system)) return "PHI,LAMBDA[,H]";
+    return "E,N[,H]";
+}
 
 Expected<Request, UsageError> readRequest(const Arguments& args)
 {
@@ -292,9 +321,19 @@ Expected<Request, UsageError> readRequest(const Arguments& args)
     if (!from) return unexpected(from.error());
     const auto to = centreArgument("--to", *args.to);
     if (!to) return unexpected(to.error());
-    Request request{*from, *to, std::nullopt};
+    Request request{*from, *to, std::nullopt, {}};
     if (args.point) {
-        const auto point = numberPair("--point", *args.point, from->egsa87 ? "E,N" : "X,Y");
+        // Between systems a height may follow: A,B,H (the Helmert step uses it).
+        std::string_view text = *args.point;
+        const auto last = text.rfind(',');
+        if (isSystemRoute(request) && last != std::string_view::npos && text.find(',') != last) {
+            request.height = std::string(text.substr(last + 1));
+            if (!hattsheet::text::parseWholeNumber(request.height)) {
+                return unexpected(usage(Problem::NotANumber, "--point", text, request.height));
+            }
+            text = text.substr(0, last);
+        }
+        const auto point = numberPair("--point", text, pointForm(*from));
         if (!point) return unexpected(point.error());
         request.point = *point;
     }
@@ -302,17 +341,100 @@ Expected<Request, UsageError> readRequest(const Arguments& args)
     return request;
 }
 
-// A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
-int convert(const Request& request, const hattsheet::cli::ListRequest& list)
+ops::SystemId systemOf(const CentreArgument& c)
 {
+    if (c.egsa87) return ops::SystemId::of(ops::SystemKind::Egsa87);
+    if (c.system) return ops::SystemId::of(*c.system);
+    return ops::SystemId::hatt(c.phi, c.lambda, c.sheet);
+}
+
+// The HEPOS grid where the run looks for it; an absent or refused grid is
+// said, never replaced by the Helmert step alone.
+std::optional<std::shared_ptr<const hattsheet::geodesy::HeposGrid>> gridOfRun(const Arguments& args)
+{
+    const auto grid = ops::findHeposGrid(args.heposGrid ? hattsheet::platform::pathFromUtf8(*args.heposGrid)
+                                                        : std::filesystem::path());
+    if (grid) return *grid;
+    if (grid.error().fault) {
+        say(book().gridRefused(*grid.error().fault));
+    } else {
+        say(book().gridNotFound(hattsheet::platform::pathToUtf8(grid.error().folder)));
+    }
+    return std::nullopt;
+}
+
+// A conversion where one end is a system beside Hatt and ΕΓΣΑ87.
+int runSystems(const Request& request, const Arguments& args)
+{
+    const ops::SystemId from = systemOf(request.from), to = systemOf(request.to);
+    std::shared_ptr<const hattsheet::geodesy::HeposGrid> grid;
+    if (ops::needsHeposGrid(from.kind) != ops::needsHeposGrid(to.kind)) {
+        auto found = gridOfRun(args);
+        if (!found) return kExitRefused;
+        grid = std::move(*found);
+    }
+    const auto route = ops::SystemRoute::make(from, to, grid);
+    if (!route) {
+        const auto& e = route.error();
+        const auto& end = e.side == ops::Side::From ? request.from : request.to;
+        if (e.cause == ops::RouteError::Cause::Choice) {
+            say(choiceRefusal(e.choice, end, e.side == ops::Side::From ? "--from" : "--to"));
+        } else {
+            const bool latitude = e.centre == hattsheet::geodesy::CentreError::Latitude;
+            say(book().centreOutOfRange(e.centre, e.side == ops::Side::From ? "--from" : "--to",
+                                        latitude ? end.phi : end.lambda));
+        }
+        return kExitRefused;
+    }
+    if (route->approximate()) say(book().wgs84Accuracy());
+    if (!request.point) {
+        const ops::SystemLineConverter converter(*route, language());
+        return hattsheet::cli::runListConversion(converter, args.list, language());
+    }
+    const auto texts = ops::convertPointTexts(*route, request.point->first, request.point->second, request.height);
+    if (!texts) {
+        say(ops::refusalMessage(texts.error(), *route, language()));
+        return kExitRefused;
+    }
+    if (texts->farOutside) say(book().farOutside(1, *texts->sheet));
+    std::string out;
+    for (const std::string& line : texts->lines) out.append(line).append("\n");
+    std::fputs(out.c_str(), stdout);
+    return finishStdout();
+}
+
+// --systems: id, other spellings, name, coordinates, accuracy to ΕΓΣΑ87.
+int listSystems()
+{
+    std::string out;
+    const auto row = [&](ops::SystemKind kind, std::string_view id, std::string aliases) {
+        out.append(id).append("\t").append(aliases).append("\t").append(book().systemName(kind)).append("\t");
+        out.append(book().coordinateNames(kind)).append("\t").append(book().accuracyToEgsa87(kind)).append("\n");
+    };
+    row(ops::SystemKind::Hatt, "PHI,DL", "NAME, NUMBER");
+    for (const ops::SystemInfo& info : ops::systemTable()) {
+        std::string aliases;
+        for (const std::string_view alias : info.aliases) aliases.append(aliases.empty() ? "" : ", ").append(alias);
+        if (info.kind == ops::SystemKind::Egsa87) aliases.append(", ΕΓΣΑ87");
+        row(info.kind, info.id, aliases.empty() ? "-" : aliases);
+    }
+    std::fputs(out.c_str(), stdout);
+    return finishStdout();
+}
+
+// A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
+int convert(const Request& request, const Arguments& args)
+{
+    const hattsheet::cli::ListRequest& list = args.list;
     // A centre typed with 60 minutes or more is said how it was read.
     for (const auto* centre : {&request.from, &request.to}) {
-        if (centre->egsa87 || centre->sheet != nullptr) continue;
+        if (centre->egsa87 || centre->system || centre->sheet != nullptr) continue;
         for (const std::string& part : {centre->phi, centre->lambda}) {
             const std::string note = ops::minutesNote(part, language());
             if (!note.empty()) say(book().warned(note));
         }
     }
+    if (isSystemRoute(request)) return runSystems(request, args);
     if (request.to.egsa87) return runEgsa87(request.from, ops::Direction::Forward, request.point, list);
     if (request.from.egsa87) return runEgsa87(request.to, ops::Direction::Backward, request.point, list);
     // A refused centre is named with its option and the accepted range.
@@ -354,10 +476,11 @@ int run(int argc, char** argv)
         return finishStdout();
     }
     if (const auto error = misused(*args)) return usageError(*error);
+    if (args->systems) return listSystems();
     if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
     const auto request = readRequest(*args);
     if (!request) return usageError(request.error());
-    return convert(*request, args->list);
+    return convert(*request, *args);
 }
 
 } // namespace

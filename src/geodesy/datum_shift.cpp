@@ -79,8 +79,19 @@ GeodeticPoint3 egsa87ToWgs84(GeodeticPoint3 g)
 
 GeodeticPoint3 wgs84ToEgsa87(GeodeticPoint3 g)
 {
+    // The point whose forward step, at the same height, gives g: the
+    // translation changes the height by up to a few metres, and reading the
+    // shifted point at its old height would move it by a millimetre or two.
     const Xyz c = toXyz(wgs84(), g);
-    return fromXyz(grs80(), {c.x - kEgsa87ToWgs84.x, c.y - kEgsa87ToWgs84.y, c.z - kEgsa87ToWgs84.z});
+    GeodeticPoint3 p = fromXyz(grs80(), {c.x - kEgsa87ToWgs84.x, c.y - kEgsa87ToWgs84.y, c.z - kEgsa87ToWgs84.z});
+    p.h = g.h;
+    constexpr int kSteps = 3;  // each leaves about 1e-6 of the error before it
+    for (int step = 0; step < kSteps; ++step) {
+        const GeodeticPoint3 there = egsa87ToWgs84(p);
+        p.phiDeg += g.phiDeg - there.phiDeg;
+        p.lambdaDeg += g.lambdaDeg - there.lambdaDeg;
+    }
+    return p;
 }
 
 } // namespace hattsheet::geodesy

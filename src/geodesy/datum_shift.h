@@ -42,7 +42,9 @@ GeodeticPoint3 helmertGrs80Inverse(const HelmertParameters& p, GeodeticPoint3 g)
 
 // ΕΓΣΑ87 -> WGS84 by EPSG:1272, geocentric translation (−199.87, 74.79,
 // 246.62 m), GRS80 -> WGS84 ellipsoid; and back. The transformation is
-// stated good to 1 m (kEgsa87Wgs84AccuracyMetres).
+// stated good to 1 m (kEgsa87Wgs84AccuracyMetres). Heights pass through:
+// the way back finds the ΕΓΣΑ87 point whose step with the same h gives the
+// WGS84 one (its h is that same h).
 GeodeticPoint3 egsa87ToWgs84(GeodeticPoint3 g);
 GeodeticPoint3 wgs84ToEgsa87(GeodeticPoint3 g);
 inline constexpr double kEgsa87Wgs84AccuracyMetres = 1.0;

@@ -20,6 +20,9 @@ constexpr char kHelpBeforeMargin[] =
     "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --systems\n"
     "\n"
     "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
     "sheet centre --from to the sheet centre --to, or to and from the Greek Grid\n"
@@ -47,6 +50,13 @@ constexpr char kHelpBeforeMargin[] =
     "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
     "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
     "           polynomial is used\n"
+    "  SYSTEM   a CENTRE, or egsa87 (tm87), egsa87-geo, tm07, htrs07, wgs84, tm3-west,\n"
+    "           tm3-central, tm3-east (tm3:-3, tm3:0, tm3:3): any two of them; A,B in\n"
+    "           the --from system's order (E,N, X,Y or PHI,LAMBDA in degrees), H its\n"
+    "           height; geographic results and lists in degrees with 9 decimals\n"
+    "  --systems  lists the systems, their coordinates and the accuracy to EGSA87\n"
+    "  --hepos-grid FOLDER  the HEPOS grid (east.grd, north.grd) for tm07 and\n"
+    "           htrs07; else HATTSHEET_HEPOS_GRID, else the per-user data folder\n"
     "  --help, --version\n"
     "\n"
     "To EGSA87 a point takes the polynomial of the sheet on the --from centre whose\n"
@@ -57,6 +67,10 @@ constexpr char kHelpAfterMargin[] =
     "polynomial is inverted exactly (to 0.001 mm), on the sheet of the --to centre\n"
     "whose outline holds the result. A point on no sheet of that centre, or on one of\n"
     "the six sheets whose polynomial is inconsistent, is refused.\n"
+    "\n"
+    "Heights (H, h) pass through unchanged: no geoid model is used. The HEPOS\n"
+    "model (TM07 <-> TM87) reads the height as the ellipsoidal height (0 when a\n"
+    "point has none); WGS84 is reached through EPSG:1272, good to about 1 m.\n"
     "\n"
     "Messages are in Greek when LC_ALL, LC_MESSAGES or LANG names a Greek locale.\n"
     "\n"
@@ -353,6 +367,7 @@ std::string EnglishBook::usageError(const UsageError& e) const
     case P::GivenTwice: return e.option + " given twice";
     case P::MissingValue: return "missing value after " + quoted(e.text);
     case P::SheetsTakesText: return "--sheets takes only a TEXT";
+    case P::SystemsAlone: return "--systems takes no other option";
     case P::CentresNeeded: return "--from and --to are both needed";
     case P::PointTakesNoList: return "--point takes no INPUT or -o";
     case P::EmptyInput: return "INPUT is an empty name; write - for stdin";

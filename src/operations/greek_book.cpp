@@ -21,6 +21,9 @@ constexpr char kHelpBeforeMargin[] =
     "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --systems\n"
     "\n"
     "Μεταφέρει επίπεδες συντεταγμένες της ελληνικής προβολής Hatt (Bessel 1841) από\n"
     "το κέντρο φύλλου --from στο κέντρο φύλλου --to, ή προς και από το ΕΓΣΑ87\n"
@@ -49,6 +52,13 @@ constexpr char kHelpBeforeMargin[] =
     "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
     "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"
     "           πολυώνυμό του ΕΓΣΑ87\n"
+    "  SYSTEM   ένα CENTRE, ή egsa87 (tm87), egsa87-geo, tm07, htrs07, wgs84, tm3-west,\n"
+    "           tm3-central, tm3-east (tm3:-3, tm3:0, tm3:3): οποιαδήποτε δύο· τα A,B\n"
+    "           με τη σειρά του συστήματος --from (E,N, X,Y ή PHI,LAMBDA σε μοίρες), H\n"
+    "           το ύψος· γεωγραφικά αποτελέσματα και λίστες σε μοίρες με 9 δεκαδικά\n"
+    "  --systems  τα συστήματα, οι συντεταγμένες τους και η ακρίβεια προς το ΕΓΣΑ87\n"
+    "  --hepos-grid FOLDER  ο κάνναβος HEPOS (east.grd, north.grd) για τα tm07 και\n"
+    "           htrs07· αλλιώς το HATTSHEET_HEPOS_GRID, αλλιώς ο φάκελος δεδομένων του χρήστη\n"
     "  --help, --version\n"
     "\n"
     "Προς το ΕΓΣΑ87 ένα σημείο παίρνει το πολυώνυμο του φύλλου του κέντρου --from\n"
@@ -59,6 +69,10 @@ constexpr char kHelpAfterMargin[] =
     "του. Από το ΕΓΣΑ87 το πολυώνυμο αντιστρέφεται ακριβώς (έως 0,001 mm), στο φύλλο\n"
     "του κέντρου --to που περιέχει το αποτέλεσμα. Σημείο σε κανένα φύλλο αυτού του\n"
     "κέντρου, ή σε ένα από τα έξι φύλλα με ασυνεπές πολυώνυμο, απορρίπτεται.\n"
+    "\n"
+    "Τα υψόμετρα (H, h) περνούν αμετάβλητα: δεν χρησιμοποιείται μοντέλο γεωειδούς.\n"
+    "Το μοντέλο HEPOS (TM07 <-> TM87) διαβάζει το ύψος ως γεωμετρικό (0 όταν το\n"
+    "σημείο δεν έχει)· το WGS84 μέσω EPSG:1272, με ακρίβεια περίπου 1 m.\n"
     "\n"
     "Τα μηνύματα είναι στα ελληνικά όταν το LC_ALL, το LC_MESSAGES ή το LANG ορίζει\n"
     "ελληνική τοπική ρύθμιση.\n"
@@ -367,6 +381,7 @@ std::string GreekBook::usageError(const UsageError& e) const
     case P::GivenTwice: return "το " + e.option + " δόθηκε δύο φορές";
     case P::MissingValue: return "λείπει η τιμή μετά το " + quoted(e.text);
     case P::SheetsTakesText: return "το --sheets παίρνει μόνο ένα TEXT";
+    case P::SystemsAlone: return "το --systems δεν παίρνει άλλη επιλογή";
     case P::CentresNeeded: return "χρειάζονται και το --from και το --to";
     case P::PointTakesNoList: return "το --point δεν παίρνει INPUT ή -o";
     case P::EmptyInput: return "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο";

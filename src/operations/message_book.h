@@ -45,6 +45,7 @@ struct UsageError {
         UnknownSheet,      // option's text names no sheet; candidates contain it
         AmbiguousSheet,    // option's text names the candidates
         Egsa87BothWays,      // --from and --to both egsa87
+        SystemsAlone,        // --systems with other options (systems)
     };
     Problem problem = Problem::UnknownOption;
     std::string option;

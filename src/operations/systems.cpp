@@ -81,6 +81,25 @@ const std::vector<SheetFrame>& sheetFrames()
     return frames;
 }
 
+// The position whose forward series give the Hatt point p: the inverse
+// series, corrected by what the forward series make of it. The forward
+// series are a hundred times closer to the exact projection (0.006 mm at
+// 20 km against 0.57 mm), so a point carried TM3 -> ΕΓΣΑ87 -> TM3 comes
+// back to 0.001 mm instead of to a few millimetres.
+std::optional<GeodeticPosition> positionOfHatt(const geo::HattProjection& projection, geo::PlanePoint p)
+{
+    auto g = projection.inverse(p);
+    constexpr int kSteps = 3;  // each step leaves a thousandth of the error before it
+    for (int step = 0; g && step < kSteps; ++step) {
+        const auto there = projection.forward(*g);
+        const auto back = there ? projection.inverse(*there) : std::nullopt;
+        const auto aim = projection.inverse(p);
+        if (!back || !aim) return std::nullopt;
+        g = GeodeticPosition{g->phi + (aim->phi - back->phi), g->lambda + (aim->lambda - back->lambda)};
+    }
+    return g;
+}
+
 bool holds(const SheetFrame& f, GeodeticPosition g, double& lambdaAthens)
 {
     lambdaAthens = f.projection.longitudeFromAthens(g.lambda);
@@ -181,7 +200,7 @@ Expected<SystemPoint, SystemRefusal> SystemRoute::fromTm87(GridPoint g, double h
         for (const SheetFrame& f : sheetFrames()) {
             if (g.e < f.eMin || g.e > f.eMax || g.n < f.nMin || g.n > f.nMax) continue;
             const auto hatt = f.polynomial.inverse({g.e, g.n});
-            const auto position = hatt ? f.projection.inverse(*hatt) : std::nullopt;
+            const auto position = hatt ? positionOfHatt(f.projection, *hatt) : std::nullopt;
             if (!position || !holds(f, *position, r.lambdaAthens)) continue;
             if (!f.usable) return unexpected(SystemRefusal{SystemRefusalCause::Sheet, {PointRefusal::DefectiveSheet, f.sheet}});
             r.bessel = *position;

@@ -143,7 +143,7 @@ void tst_SystemsOracle::wgs84AgainstProj()
             const PJ_COORD theirs = oracle.run(proj_coord(g.lambdaDeg, g.phiDeg, h, 0), true, true);
             worst = std::max(worst, groundMetres({ours.phiDeg, ours.lambdaDeg}, {theirs.lp.phi, theirs.lp.lam}));
             moved = std::max(moved, groundMetres({ours.phiDeg, ours.lambdaDeg}, g));
-            const GeodeticPoint3 again = wgs84ToEgsa87(ours);
+            const GeodeticPoint3 again = wgs84ToEgsa87({ours.phiDeg, ours.lambdaDeg, h});  // heights pass through
             back = std::max(back, groundMetres({again.phiDeg, again.lambdaDeg}, g));
         });
     }
