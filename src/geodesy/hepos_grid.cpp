@@ -5,6 +5,7 @@
 #include "text/number_text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace hattsheet::geodesy {
@@ -83,6 +84,13 @@ std::optional<GridProblem> readHeader(Lines& lines)
 
 } // namespace
 
+GridPoint helmertStep(GridPoint tm07Point, double h)
+{
+    const GeographicPoint g = tm07().inverse(tm07Point);
+    const GeodeticPoint3 shifted = helmertGrs80(kHtrs07ToEgsa87, {g.phiDeg, g.lambdaDeg, h});
+    return tm87().forward({shifted.phiDeg, shifted.lambdaDeg});
+}
+
 Expected<CorrectionGrid, GridFault> CorrectionGrid::parse(std::string_view text, const std::string& file)
 {
     Lines lines(text);
@@ -114,19 +122,103 @@ Expected<CorrectionGrid, GridFault> CorrectionGrid::read(const std::filesystem::
     return parse(*text, name);
 }
 
-std::optional<double> CorrectionGrid::at(GridPoint tm07) const
+namespace {
+
+// Cell i, j of a TM07 point and its place in the cell (0..1 each); false
+// outside the outermost nodes. The last row and column belong to the cell
+// below and left of them.
+struct CellPlace {
+    int i, j;
+    double t, s;
+};
+std::optional<CellPlace> cellOf(GridPoint p)
 {
-    // Position in cells from the first node; the last row and column belong
-    // to the cell below and left of them.
-    const double u = (tm07.e - kHeposFirstEasting) / kHeposSpacing;
-    const double v = (tm07.n - kHeposFirstNorthing) / kHeposSpacing;
+    const double u = (p.e - kHeposFirstEasting) / kHeposSpacing;
+    const double v = (p.n - kHeposFirstNorthing) / kHeposSpacing;
     if (!(u >= 0.0 && u <= kHeposColumns - 1 && v >= 0.0 && v <= kHeposRows - 1)) return std::nullopt;
     const int i = std::min(static_cast<int>(u), kHeposColumns - 2);
     const int j = std::min(static_cast<int>(v), kHeposRows - 2);
-    const double t = u - i, s = v - j;
-    const double south = ((1.0 - t) * node(j, i)) + (t * node(j, i + 1));
-    const double north = ((1.0 - t) * node(j + 1, i)) + (t * node(j + 1, i + 1));
-    return ((1.0 - s) * south) + (s * north);
+    return CellPlace{i, j, u - i, v - j};
+}
+
+double bilinear(const CellPlace& c, double sw, double se, double nw, double ne)
+{
+    const double south = ((1.0 - c.t) * sw) + (c.t * se);
+    const double north = ((1.0 - c.t) * nw) + (c.t * ne);
+    return ((1.0 - c.s) * south) + (c.s * north);
+}
+
+} // namespace
+
+class StepTable {
+public:
+    StepTable() : m_nodes(new Node[std::size_t{kHeposRows} * kHeposColumns]) {}
+
+    GridPoint at(const CellPlace& c, double h) const
+    {
+        const Node* corner[4] = {&node(c.j, c.i), &node(c.j, c.i + 1), &node(c.j + 1, c.i), &node(c.j + 1, c.i + 1)};
+        // Lagrange's parabola through the three heights.
+        const double h0 = kStepHeights[0], h1 = kStepHeights[1], h2 = kStepHeights[2];
+        const double w[3] = {((h - h1) * (h - h2)) / ((h0 - h1) * (h0 - h2)),
+                             ((h - h0) * (h - h2)) / ((h1 - h0) * (h1 - h2)),
+                             ((h - h0) * (h - h1)) / ((h2 - h0) * (h2 - h1))};
+        double move[2] = {0.0, 0.0};
+        for (int k = 0; k < 3; ++k) {
+            for (int axis = 0; axis < 2; ++axis) {
+                const int v = (2 * k) + axis;
+                move[axis] += w[k] * bilinear(c, corner[0]->value(v), corner[1]->value(v), corner[2]->value(v),
+                                              corner[3]->value(v));
+            }
+        }
+        return {move[0], move[1]};
+    }
+
+private:
+    struct Node {
+        std::atomic<bool> ready{false};
+        std::atomic<double> moves[6];  // E, N moves at each of kStepHeights (metres)
+        double value(int v) const { return moves[v].load(std::memory_order_relaxed); }
+    };
+
+    const Node& node(int row, int column) const
+    {
+        Node& n = m_nodes[(static_cast<std::size_t>(row) * kHeposColumns) + column];
+        if (!n.ready.load(std::memory_order_acquire)) {
+            const GridPoint p{kHeposFirstEasting + (kHeposSpacing * column), kHeposFirstNorthing + (kHeposSpacing * row)};
+            for (int k = 0; k < 3; ++k) {
+                const GridPoint q = helmertStep(p, kStepHeights[k]);
+                n.moves[2 * k].store(q.e - p.e, std::memory_order_relaxed);
+                n.moves[(2 * k) + 1].store(q.n - p.n, std::memory_order_relaxed);
+            }
+            n.ready.store(true, std::memory_order_release);
+        }
+        return n;
+    }
+
+    std::unique_ptr<Node[]> m_nodes;
+};
+
+HeposGrid::HeposGrid(CorrectionGrid east, CorrectionGrid north)
+    : m_east(std::move(east)), m_north(std::move(north)), m_steps(std::make_unique<StepTable>())
+{
+}
+HeposGrid::~HeposGrid() = default;
+HeposGrid::HeposGrid(HeposGrid&&) noexcept = default;
+HeposGrid& HeposGrid::operator=(HeposGrid&&) noexcept = default;
+
+std::optional<double> CorrectionGrid::at(GridPoint tm07) const
+{
+    const auto c = cellOf(tm07);
+    if (!c) return std::nullopt;
+    return bilinear(*c, node(c->j, c->i), node(c->j, c->i + 1), node(c->j + 1, c->i), node(c->j + 1, c->i + 1));
+}
+
+std::optional<GridPoint> HeposGrid::step(GridPoint tm07, double h) const
+{
+    const auto cell = cellOf(tm07);
+    if (!cell) return std::nullopt;
+    const GridPoint move = m_steps->at(*cell, h);
+    return GridPoint{tm07.e + move.e, tm07.n + move.n};
 }
 
 Expected<HeposGrid, GridFault> HeposGrid::read(const std::filesystem::path& folder)
@@ -146,24 +238,13 @@ std::optional<GridPoint> HeposGrid::shift(GridPoint tm07) const
     return GridPoint{*de / 100.0, *dn / 100.0};
 }
 
-namespace {
-
-// Steps 1-3 of the model: TM07 -> TM87 without the grid.
-GridPoint helmertStep(GridPoint position, double h)
-{
-    const GeographicPoint g = tm07().inverse(position);
-    const GeodeticPoint3 shifted = helmertGrs80(kHtrs07ToEgsa87, {g.phiDeg, g.lambdaDeg, h});
-    return tm87().forward({shifted.phiDeg, shifted.lambdaDeg});
-}
-
-} // namespace
 
 std::optional<GridPoint> tm07ToTm87(const HeposGrid& grid, GridPoint position, double h)
 {
     const auto d = grid.shift(position);
-    if (!d) return std::nullopt;
-    const GridPoint p = helmertStep(position, h);
-    return GridPoint{p.e + d->e, p.n + d->n};
+    const auto p = grid.step(position, h);
+    if (!d || !p) return std::nullopt;
+    return GridPoint{p->e + d->e, p->n + d->n};
 }
 
 std::optional<GridPoint> tm87ToTm07(const HeposGrid& grid, GridPoint target, double h)

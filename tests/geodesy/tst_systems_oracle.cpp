@@ -91,6 +91,7 @@ private slots:
     void gridsAgainstTmerc();
     void wgs84AgainstProj();
     void helmertAndGridAgainstProj();
+    void stepTableAgainstExact();
     void agencyCheckPoints_data();
     void agencyCheckPoints();
     void roundTrips();
@@ -184,6 +185,27 @@ void tst_SystemsOracle::helmertAndGridAgainstProj()
         }
     }
     QVERIFY2(worst < kDatumTolerance, qPrintable(QString("%1 m").arg(worst)));
+}
+
+// Steps 1-3 read from the table against the exact steps, over the whole
+// grid, from below the sea to above any summit.
+void tst_SystemsOracle::stepTableAgainstExact()
+{
+    NEED_GRID();
+    double worst = 0.0;
+    for (int k = 0; k < 4000; ++k) {
+        // A fixed scatter: golden-ratio steps over the grid and the heights.
+        const double u = std::fmod(k * 0.6180339887, 1.0), v = std::fmod(k * 0.7548776662, 1.0);
+        const double w = std::fmod(k * 0.5698402910, 1.0);
+        const GridPoint p{41600.0 + (u * 842000.0), 1845619.0 + (v * 814000.0)};
+        const double h = -500.0 + (w * 5500.0);
+        const auto table = grid->step(p, h);
+        QVERIFY(table);
+        const GridPoint exact = helmertStep(p, h);
+        worst = std::max(worst, std::hypot(table->e - exact.e, table->n - exact.n));
+    }
+    QVERIFY2(worst < 1e-5, qPrintable(QString("%1 m").arg(worst)));
+    qInfo("table against exact steps: %.3g m", worst);
 }
 
 // The agency's two check points (TM07 with ellipsoidal h, and TM87), to the
