@@ -75,6 +75,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void damagedGridRefused();
+    void installGrid();
 };
 
 // For each pair X -> Y: the place carried ΕΓΣΑ87 -> X, then X -> Y, must
@@ -231,6 +232,35 @@ void tst_Systems::damagedGridRefused()
                                   {}, {}, {}, HATTSHEET_CONVERT, "C");
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.out.isEmpty() && run.err.contains("east.grd") && run.err.contains(", line "), run.err.constData());
+}
+
+// The window's installation: a damaged pair is refused and nothing is
+// written; a good pair lands in $XDG_DATA_HOME/hattsheet/hepos byte for
+// byte, where the lookup then finds it without being told.
+void tst_Systems::installGrid()
+{
+    const QString folder = hattsheet::testing::heposDataFolder();
+    if (folder.isEmpty()) QSKIP("no HEPOS grid");
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    qunsetenv("HATTSHEET_HEPOS_GRID");
+    const QString target = home.path() + "/hattsheet/hepos";
+    QByteArray damaged = hattsheet::testing::readFile(folder + "/north.grd");
+    damaged.replace(0, 3, "409");
+    QVERIFY(hattsheet::testing::writeFile(home.path() + "/north.grd", damaged));
+    const auto refused = installHeposGrid((folder + "/east.grd").toStdString(), (home.path() + "/north.grd").toStdString());
+    QVERIFY(!refused && refused.error().fault);
+    QCOMPARE(int(refused.error().fault->problem), int(hattsheet::geodesy::GridProblem::RowCount));
+    QVERIFY(!QFile::exists(target + "/east.grd"));
+    QVERIFY(!findHeposGrid({}));
+    const auto installed = installHeposGrid((folder + "/east.grd").toStdString(), (folder + "/north.grd").toStdString());
+    QVERIFY(installed);
+    QCOMPARE(QString::fromStdString(installed->string()), target);
+    for (const char* name : {"/east.grd", "/north.grd"}) {
+        QCOMPARE(hattsheet::testing::readFile(target + name), hattsheet::testing::readFile(folder + name));
+    }
+    QVERIFY(findHeposGrid({}));
+    qunsetenv("XDG_DATA_HOME");
 }
 
 QTEST_APPLESS_MAIN(tst_Systems)
