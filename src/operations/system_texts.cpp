@@ -100,9 +100,18 @@ bool SystemLineConverter::appendPoint(const pointfile::RecordPoint& point, const
 {
     const auto result = convertRecord(m_route, point);
     if (!result) return false;
+    if (result->farOutside) m_farOutside.fetch_add(1, std::memory_order_relaxed);
     const int decimals = isGeographic(m_route.to().kind) ? kGeographicDecimals : text::kCoordinateDecimals;
     appendTargetLine(point.record, result->point.a, result->point.b, out, layout, decimals);
     return true;
+}
+
+std::string SystemLineConverter::warning() const
+{
+    const unsigned long long far = m_farOutside.load(std::memory_order_relaxed);
+    const SheetChoice* choice = m_route.choice();
+    if (far == 0 || choice == nullptr || choice->candidates().empty()) return {};
+    return messageBook(m_language).farOutside(far, *choice->candidates().front().sheet);
 }
 
 std::string SystemLineConverter::refusalOf(const pointfile::RecordPoint& point) const

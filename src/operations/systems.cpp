@@ -106,6 +106,18 @@ bool holds(const SheetFrame& f, GeodeticPosition g, double& lambdaAthens)
     return geo::outlineHolds(f.sheet->outline, geo::radiansToDegrees(g.phi), geo::radiansToDegrees(lambdaAthens));
 }
 
+// A Hatt end's conversion through its sheet's polynomial: the target, and
+// the old datum's position and the sheet into r.
+Expected<geo::PlanePoint, SystemRefusal> throughSheet(const Expected<Egsa87Result, Egsa87Refusal>& result, SystemResult& r)
+{
+    if (!result) return unexpected(SystemRefusal{SystemRefusalCause::Sheet, result.error()});
+    r.bessel = result->position;
+    r.lambdaAthens = result->lambdaAthens;
+    r.sheet = result->sheet;
+    r.farOutside = result->farOutside;
+    return result->target;
+}
+
 } // namespace
 
 Expected<SystemRoute, RouteError> SystemRoute::make(const SystemId& from, const SystemId& to,
@@ -141,13 +153,9 @@ Expected<GridPoint, SystemRefusal> SystemRoute::toTm87(SystemPoint p, SystemResu
 {
     switch (m_from.kind) {
     case SystemKind::Hatt: {
-        const auto result = hattToEgsa87(*m_choice, {p.a, p.b});
-        if (!result) return unexpected(SystemRefusal{SystemRefusalCause::Sheet, result.error()});
-        r.bessel = result->position;
-        r.lambdaAthens = result->lambdaAthens;
-        r.sheet = result->sheet;
-        r.farOutside = result->farOutside;
-        return GridPoint{result->target.x, result->target.y};
+        const auto target = throughSheet(hattToEgsa87(*m_choice, {p.a, p.b}), r);
+        if (!target) return unexpected(target.error());
+        return GridPoint{target->x, target->y};
     }
     case SystemKind::Tm3West:
     case SystemKind::Tm3Central:
@@ -186,13 +194,9 @@ Expected<SystemPoint, SystemRefusal> SystemRoute::fromTm87(GridPoint g, double h
 {
     switch (m_to.kind) {
     case SystemKind::Hatt: {
-        const auto result = egsa87ToHatt(*m_choice, {g.e, g.n});
-        if (!result) return unexpected(SystemRefusal{SystemRefusalCause::Sheet, result.error()});
-        r.bessel = result->position;
-        r.lambdaAthens = result->lambdaAthens;
-        r.sheet = result->sheet;
-        r.farOutside = result->farOutside;
-        return SystemPoint{result->target.x, result->target.y, h};
+        const auto target = throughSheet(egsa87ToHatt(*m_choice, {g.e, g.n}), r);
+        if (!target) return unexpected(target.error());
+        return SystemPoint{target->x, target->y, h};
     }
     case SystemKind::Tm3West:
     case SystemKind::Tm3Central:

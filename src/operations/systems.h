@@ -30,6 +30,7 @@
 #include "operations/message_book.h"
 #include "operations/system_kind.h"
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -154,10 +155,13 @@ public:
     bool appendPoint(const pointfile::RecordPoint& point, const pointfile::PointLayout& layout,
                      std::string& out) const override;
     std::string refusalOf(const pointfile::RecordPoint& point) const override;
+    // Points converted far outside a named sheet's outline, as the ΕΓΣΑ87 lists say it.
+    std::string warning() const override;
 
 private:
     const SystemRoute& m_route;
     Language m_language;
+    mutable std::atomic<unsigned long long> m_farOutside{0};
 };
 
 // The decimals of a geographic coordinate's degrees in lists and --point.
