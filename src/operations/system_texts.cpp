@@ -6,6 +6,7 @@
 #include "base/platform.h"
 #include "operations/egsa87_operations.h"
 #include "operations/point_list.h"
+#include "operations/window_texts.h"
 #include "text/angle_text.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
@@ -119,6 +120,17 @@ std::string SystemLineConverter::refusalOf(const pointfile::RecordPoint& point) 
     const auto result = convertRecord(m_route, point);
     if (result || result.error().cause == SystemRefusalCause::Coordinates) return {};
     return refusalMessage(result.error(), m_route, m_language);
+}
+
+unsigned long long convertPanelBetweenSystems(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
+                                              const SystemRoute& route)
+{
+    std::string list = fields.text(FieldId::File1);
+    if (list.find_first_not_of(' ') == std::string::npos) {
+        showWarning(dialogs, windowTexts().noList);
+        return 0;
+    }
+    return runBatch(fields, dialogs, temp, std::move(list), SystemLineConverter(route, kWindowLanguage));
 }
 
 } // namespace hattsheet::operations

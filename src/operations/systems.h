@@ -14,8 +14,8 @@
 //  - the button: SystemRoute::make(from, to, grid) (a refusal: routeMessage),
 //    then convertPointTexts(route, aText, bText, hText) with the texts of
 //    panel 1's fields: its lines are the result text, or its refusal;
-//  - "convert panel 1 into panel 2": SystemLineConverter(route) through the
-//    batch (point_list.h runBatch), as every list goes;
+//  - "convert panel 1 into panel 2": convertPanelBetweenSystems(route),
+//    SystemLineConverter through the batch, as every list goes;
 //  - the route's accuracy (routeAccuracy) is said beside the result.
 // Nothing here keeps state between calls; the route is immutable and may be
 // shared by the list engine's two threads.
@@ -29,6 +29,7 @@
 #include "operations/list_engine.h"
 #include "operations/message_book.h"
 #include "operations/system_kind.h"
+#include "operations/window_ports.h"
 
 #include <atomic>
 #include <filesystem>
@@ -163,6 +164,13 @@ private:
     Language m_language;
     mutable std::atomic<unsigned long long> m_farOutside{0};
 };
+
+// "Convert panel 1 into panel 2" of the systems dialog: panel 1's list
+// through the route into panel 2 as the batch does (point_list.h runBatch:
+// the same messages, the failing record selected); "Δεν υπάρχει λίστα"
+// for an empty panel. Gives the number of points appended.
+unsigned long long convertPanelBetweenSystems(Fields& fields, Dialogs& dialogs, const TempPlaces& temp,
+                                              const SystemRoute& route);
 
 // The decimals of a geographic coordinate's degrees in lists and --point.
 inline constexpr int kGeographicDecimals = 9;

@@ -6,6 +6,7 @@
 
 #include "operations/systems.h"
 #include "support/cli_run.h"
+#include "support/fake_window.h"
 #include "support/hepos_data.h"
 #include "support/temp_workspace.h"
 
@@ -76,6 +77,8 @@ private slots:
     void commandLine();
     void damagedGridRefused();
     void installGrid();
+    void panelBetweenSystems_data();
+    void panelBetweenSystems();
 };
 
 // For each pair X -> Y: the place carried ΕΓΣΑ87 -> X, then X -> Y, must
@@ -261,6 +264,42 @@ void tst_Systems::installGrid()
     }
     QVERIFY(findHeposGrid({}));
     qunsetenv("XDG_DATA_HOME");
+}
+
+// The dialog's "panel 1 into panel 2": the batch's lines and messages.
+void tst_Systems::panelBetweenSystems_data()
+{
+    QTest::addColumn<QByteArray>("panel1");
+    QTest::addColumn<QByteArray>("panel2");
+    QTest::addColumn<bool>("failed");
+    // Digits: cct -I +proj=tmerc +lon_0=24 +k=0.9996 +x_0=500000 +ellps=GRS80.
+    QTest::newRow("two points to degrees") << QByteArray("A, 476000, 4206000, 12.5\r\nB, 476100, 4206100, 0\r\n")
+                                          << QByteArray("A, 38.001349507, 23.726638406, 12.500\r\nB, 38.") << false;
+    QTest::newRow("a point off every sheet fails its record")
+        << QByteArray("A, 476000, 4206000, 0\r\nB, 476000, 3000000, 0\r\n") << QByteArray("A, ") << true;
+    QTest::newRow("an empty panel") << QByteArray("   ") << QByteArray() << true;
+}
+
+void tst_Systems::panelBetweenSystems()
+{
+    QFETCH(QByteArray, panel1);
+    QFETCH(QByteArray, panel2);
+    QFETCH(bool, failed);
+    // ΕΓΣΑ87 -> egsa87-geo except for the second row, which goes to TM3
+    // (a point must lie on a sheet there).
+    const bool toTm3 = QByteArray(QTest::currentDataTag()).contains("sheet");
+    const auto route = SystemRoute::make(SystemId::of(SystemKind::Egsa87),
+                                         SystemId::of(toTm3 ? SystemKind::Tm3Central : SystemKind::Egsa87Geographic), nullptr);
+    QVERIFY(route);
+    hattsheet::testing::FakeFields fields;
+    hattsheet::testing::FakeDialogs dialogs;
+    fields.setText(hattsheet::operations::FieldId::File1, panel1.toStdString());
+    convertPanelBetweenSystems(fields, dialogs, TempPlaces{}, *route);
+    const QByteArray out = QByteArray::fromStdString(fields.text(hattsheet::operations::FieldId::File2));
+    QVERIFY2(out.startsWith(panel2), out.constData());
+    // The last message is the batch's own (the by-products have no folder here).
+    QVERIFY(!dialogs.messages.empty());
+    QCOMPARE(dialogs.messages.back().icon != hattsheet::operations::MessageIcon::Information, failed);
 }
 
 QTEST_APPLESS_MAIN(tst_Systems)
