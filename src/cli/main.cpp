@@ -18,6 +18,7 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
+#include "cli/system_mode.h"
 #include "geodesy/centre.h"
 #include "operations/egsa87_operations.h"
 #include "operations/message_book.h"
@@ -28,7 +29,6 @@
 #include "text/number_text.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <iterator>
 #include <new>
@@ -47,6 +47,7 @@ using hattsheet::cli::kExitDone;
 using hattsheet::cli::kExitFailed;
 using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
+using hattsheet::cli::finishStdout;
 using hattsheet::cli::say;
 using ops::UsageError;
 using Problem = ops::UsageError::Problem;
@@ -59,18 +60,6 @@ ops::Language language()
     return chosen;
 }
 const ops::MessageBook& book() { return ops::messageBook(language()); }
-
-// Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
-// stderr; the exit status for what was printed.
-int finishStdout()
-{
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
-        return kExitDone;
-    }
-    say(book().cannotWrite("-", errno));
-    return kExitFailed;
-}
 
 UsageError usage(Problem problem, std::string_view option = {}, std::string_view text = {},
                  std::string_view part = {})
@@ -348,78 +337,19 @@ ops::SystemId systemOf(const CentreArgument& c)
     return ops::SystemId::hatt(c.phi, c.lambda, c.sheet);
 }
 
-// The HEPOS grid where the run looks for it; an absent or refused grid is
-// said, never replaced by the Helmert step alone.
-std::optional<std::shared_ptr<const hattsheet::geodesy::HeposGrid>> gridOfRun(const Arguments& args)
-{
-    const auto grid = ops::findHeposGrid(args.heposGrid ? hattsheet::platform::pathFromUtf8(*args.heposGrid)
-                                                        : std::filesystem::path());
-    if (grid) return *grid;
-    if (grid.error().fault) {
-        say(book().gridRefused(*grid.error().fault));
-    } else {
-        say(book().gridNotFound(hattsheet::platform::pathToUtf8(grid.error().folder)));
-    }
-    return std::nullopt;
-}
-
-// A conversion where one end is a system beside Hatt and ΕΓΣΑ87.
+// A conversion where one end is a system beside Hatt and ΕΓΣΑ87; a refused
+// Hatt end is named with its option as the ΕΓΣΑ87 conversions name it.
 int runSystems(const Request& request, const Arguments& args)
 {
-    const ops::SystemId from = systemOf(request.from), to = systemOf(request.to);
-    std::shared_ptr<const hattsheet::geodesy::HeposGrid> grid;
-    if (ops::needsHeposGrid(from.kind) != ops::needsHeposGrid(to.kind)) {
-        auto found = gridOfRun(args);
-        if (!found) return kExitRefused;
-        grid = std::move(*found);
-    }
-    const auto route = ops::SystemRoute::make(from, to, grid);
-    if (!route) {
-        const auto& e = route.error();
+    const hattsheet::cli::SystemRequest systems{systemOf(request.from), systemOf(request.to), request.point,
+                                                request.height, args.heposGrid, args.list};
+    return hattsheet::cli::runSystemConversion(systems, [&](const ops::RouteError& e) {
         const auto& end = e.side == ops::Side::From ? request.from : request.to;
-        if (e.cause == ops::RouteError::Cause::Choice) {
-            say(choiceRefusal(e.choice, end, e.side == ops::Side::From ? "--from" : "--to"));
-        } else {
-            const bool latitude = e.centre == hattsheet::geodesy::CentreError::Latitude;
-            say(book().centreOutOfRange(e.centre, e.side == ops::Side::From ? "--from" : "--to",
-                                        latitude ? end.phi : end.lambda));
-        }
-        return kExitRefused;
-    }
-    if (route->approximate()) say(book().wgs84Accuracy());
-    if (!request.point) {
-        const ops::SystemLineConverter converter(*route, language());
-        return hattsheet::cli::runListConversion(converter, args.list, language());
-    }
-    const auto texts = ops::convertPointTexts(*route, request.point->first, request.point->second, request.height);
-    if (!texts) {
-        say(ops::refusalMessage(texts.error(), *route, language()));
-        return kExitRefused;
-    }
-    if (texts->farOutside) say(book().farOutside(1, *texts->sheet));
-    std::string out;
-    for (const std::string& line : texts->lines) out.append(line).append("\n");
-    std::fputs(out.c_str(), stdout);
-    return finishStdout();
-}
-
-// --systems: id, other spellings, name, coordinates, accuracy to ΕΓΣΑ87.
-int listSystems()
-{
-    std::string out;
-    const auto row = [&](ops::SystemKind kind, std::string_view id, std::string aliases) {
-        out.append(id).append("\t").append(aliases).append("\t").append(book().systemName(kind)).append("\t");
-        out.append(book().coordinateNames(kind)).append("\t").append(book().accuracyToEgsa87(kind)).append("\n");
-    };
-    row(ops::SystemKind::Hatt, "PHI,DL", "NAME, NUMBER");
-    for (const ops::SystemInfo& info : ops::systemTable()) {
-        std::string aliases;
-        for (const std::string_view alias : info.aliases) aliases.append(aliases.empty() ? "" : ", ").append(alias);
-        if (info.kind == ops::SystemKind::Egsa87) aliases.append(", ΕΓΣΑ87");
-        row(info.kind, info.id, aliases.empty() ? "-" : aliases);
-    }
-    std::fputs(out.c_str(), stdout);
-    return finishStdout();
+        const char* option = e.side == ops::Side::From ? "--from" : "--to";
+        if (e.cause == ops::RouteError::Cause::Choice) return choiceRefusal(e.choice, end, option);
+        const bool latitude = e.centre == hattsheet::geodesy::CentreError::Latitude;
+        return book().centreOutOfRange(e.centre, option, latitude ? end.phi : end.lambda);
+    });
 }
 
 // A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
@@ -476,7 +406,7 @@ int run(int argc, char** argv)
         return finishStdout();
     }
     if (const auto error = misused(*args)) return usageError(*error);
-    if (args->systems) return listSystems();
+    if (args->systems) return hattsheet::cli::listSystems();
     if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
     const auto request = readRequest(*args);
     if (!request) return usageError(request.error());
