@@ -195,6 +195,10 @@ void tst_Systems::commandLine_data()
     QTest::newRow("TM3 to a Hatt sheet names the sheet")
         << QStringList{"--from", "egsa87", "--to", "tm3:0", "--point", "476000,4206000"} << QByteArray() << 0
         << QByteArray("Φύλλο = ") << QByteArray();
+    // Γύθειον's centre (36°45', -1°15'), a sheet whose polynomial is refused.
+    QTest::newRow("TM3 on an inconsistent sheet is refused")
+        << QStringList{"--from", "tm3:0", "--to", "egsa87", "--point", "88394.174,305771.363"} << QByteArray() << 2
+        << QByteArray() << QByteArray("Γύθειον");
     QTest::newRow("a height that is no number")
         << QStringList{"--from", "egsa87", "--to", "wgs84", "--point", "476000,4206000,x"} << QByteArray() << 64
         << QByteArray() << QByteArray("«x»");
