@@ -158,6 +158,14 @@ Expected<WriteTarget, SystemError> openPrivateFolder(const std::filesystem::path
 // ~/.cache/hattsheet; %LOCALAPPDATA%\hattsheet on Windows. Empty when there
 // is no home.
 std::filesystem::path userCacheFolder();
+// The per-user data folder of the program (where the user installs data it
+// does not ship, such as the HEPOS grid): $XDG_DATA_HOME/hattsheet (an
+// absolute one), else ~/.local/share/hattsheet; %LOCALAPPDATA%\hattsheet on
+// Windows. Empty when there is no home.
+std::filesystem::path userDataFolder();
+// The path an environment variable names (UTF-8 on every system); empty
+// when it is not set or empty.
+std::filesystem::path pathFromEnvironment(const char* name);
 
 // Sets the process up for the command line and the window: standard input
 // and output without any line-end translation (Windows would turn every CR

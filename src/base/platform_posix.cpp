@@ -192,17 +192,33 @@ Expected<WriteTarget, SystemError> openPrivateFolder(const fs::path& folder, boo
     return walk.finish(folder);
 }
 
-fs::path userCacheFolder()
+namespace {
+
+// $variable/hattsheet when it is absolute, else ~/below/hattsheet (the
+// XDG base directories' rule); empty without a home.
+fs::path xdgFolder(const char* variable, const char* below)
 {
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache != nullptr && cache[0] == '/') return fs::path(cache) / "hattsheet";
+    const char* set = std::getenv(variable);
+    if (set != nullptr && set[0] == '/') return fs::path(set) / "hattsheet";
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') {
         const struct passwd* user = ::getpwuid(::geteuid());
         home = user != nullptr ? user->pw_dir : nullptr;
     }
     if (home == nullptr || home[0] != '/') return {};
-    return fs::path(home) / ".cache" / "hattsheet";
+    return fs::path(home) / below / "hattsheet";
+}
+
+} // namespace
+
+fs::path userCacheFolder() { return xdgFolder("XDG_CACHE_HOME", ".cache"); }
+
+fs::path userDataFolder() { return xdgFolder("XDG_DATA_HOME", ".local/share"); }
+
+fs::path pathFromEnvironment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? fs::path(value) : fs::path();
 }
 
 void prepareProcess() { ::signal(SIGXFSZ, SIG_IGN); }

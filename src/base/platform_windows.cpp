@@ -305,6 +305,17 @@ fs::path userCacheFolder()
     return fs::path(local) / L"hattsheet";
 }
 
+// The same folder holds the program's per-user data.
+fs::path userDataFolder() { return userCacheFolder(); }
+
+fs::path pathFromEnvironment(const char* name)
+{
+    std::wstring wide;
+    for (const char* c = name; *c != '\0'; ++c) wide.push_back(static_cast<wchar_t>(*c));
+    const wchar_t* value = ::_wgetenv(wide.c_str());
+    return value != nullptr && *value != L'\0' ? fs::path(value) : fs::path();
+}
+
 void prepareProcess()
 {
     ::_setmode(::_fileno(stdin), _O_BINARY);

@@ -1,5 +1,8 @@
 #include "cli/cli_texts.h"
 
+#include "cli/exit_codes.h"
+
+#include <cerrno>
 #include <cstdio>
 
 namespace hattsheet::cli {
@@ -13,5 +16,15 @@ const operations::MessageBook& book()
 }
 
 void say(const std::string& text) { std::fprintf(stderr, "hattsheet-convert: %s\n", text.c_str()); }
+
+int finishStdout()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return kExitDone;
+    }
+    say(book().cannotWrite("-", errno));
+    return kExitFailed;
+}
 
 } // namespace hattsheet::cli

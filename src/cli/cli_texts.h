@@ -21,4 +21,8 @@ const operations::MessageBook& book();
 // Writes "hattsheet-convert: " and text and a line end to stderr.
 void say(const std::string& text);
 
+// Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
+// stderr; the exit status for what was printed.
+int finishStdout();
+
 } // namespace hattsheet::cli

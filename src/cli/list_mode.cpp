@@ -172,4 +172,10 @@ int runListConversion(const operations::Egsa87LineConverter& converter, const Li
     return runList(converter, request, language);
 }
 
+int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
+                      operations::Language language)
+{
+    return runList(converter, request, language);
+}
+
 } // namespace hattsheet::cli

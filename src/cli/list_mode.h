@@ -4,6 +4,7 @@
 
 #include "operations/egsa87_operations.h"
 #include "operations/single_point.h"
+#include "operations/systems.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +33,9 @@ int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& 
 // The same to or from the Greek Grid; a refused record's message says why,
 // and points far outside a named sheet draw one warning with their count.
 int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
+                      operations::Language language);
+// The same between any two systems (operations/systems.h).
+int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
                       operations::Language language);
 
 } // namespace hattsheet::cli

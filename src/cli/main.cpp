@@ -3,9 +3,12 @@
 //   hattsheet-convert --from CENTRE --to CENTRE --point X,Y
 //   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
 //   hattsheet-convert --sheets [TEXT]
+//   hattsheet-convert --systems
 //
 // CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
-// Grid) on one side.
+// Grid) on one side, or any system of operations/system_kind.h (then
+// --point takes an optional height, A,B,H, and TM07 and HTRS07 need the
+// HEPOS grid: --hepos-grid FOLDER).
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
 // file; 2 a refused centre or coordinate; 64 a usage error.
@@ -15,17 +18,18 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
+#include "cli/system_mode.h"
 #include "geodesy/centre.h"
 #include "operations/egsa87_operations.h"
 #include "operations/message_book.h"
 #include "operations/sheet_names.h"
 #include "operations/single_point.h"
+#include "operations/systems.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
 #include "text/text_codec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <iterator>
 #include <new>
@@ -44,6 +48,7 @@ using hattsheet::cli::kExitDone;
 using hattsheet::cli::kExitFailed;
 using hattsheet::cli::kExitRefused;
 using hattsheet::cli::kExitUsage;
+using hattsheet::cli::finishStdout;
 using hattsheet::cli::say;
 using ops::UsageError;
 using Problem = ops::UsageError::Problem;
@@ -56,18 +61,6 @@ ops::Language language()
     return chosen;
 }
 const ops::MessageBook& book() { return ops::messageBook(language()); }
-
-// Flushes stdout and reports a failed write ("/dev/full", a closed pipe) on
-// stderr; the exit status for what was printed.
-int finishStdout()
-{
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
-        return kExitDone;
-    }
-    say(book().cannotWrite("-", errno));
-    return kExitFailed;
-}
 
 UsageError usage(Problem problem, std::string_view option = {}, std::string_view text = {},
                  std::string_view part = {})
@@ -109,6 +102,8 @@ struct Arguments {
     bool version = false;
     bool sheets = false;                   // --sheets; its TEXT is INPUT's place or --sheets=TEXT
     std::optional<std::string> sheetsText;
+    bool systems = false;                  // --systems
+    std::optional<std::string> heposGrid;  // --hepos-grid FOLDER
 };
 
 // An option given twice is a usage error: the later value would silently
@@ -126,6 +121,8 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
                               {"--point", {}, &args.point, nullptr},     {"--output", "-o", &args.list.output, nullptr},
                               {"--help", "-h", nullptr, &args.help},     {"--version", {}, nullptr, &args.version},
                               {"--sheets", {}, nullptr, &args.sheets},
+                              {"--systems", {}, nullptr, &args.systems},
+                              {"--hepos-grid", {}, &args.heposGrid, nullptr},
                               {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines},
                               {"--keep-layout", {}, nullptr, &args.list.keepLayout}};
     bool optionsEnded = false;
@@ -175,6 +172,10 @@ std::optional<UsageError> misused(const Arguments& args)
         const bool more = args.from || args.to || args.point || args.list.output || (args.sheetsText && args.list.input);
         return more ? std::optional(usage(Problem::SheetsTakesText)) : std::nullopt;
     }
+    if (args.systems) {
+        const bool more = args.from || args.to || args.point || args.list.input || args.list.output;
+        return more ? std::optional(usage(Problem::SystemsAlone)) : std::nullopt;
+    }
     if (!args.from || !args.to) return usage(Problem::CentresNeeded);
     if (args.point && (args.list.input || args.list.output)) return usage(Problem::PointTakesNoList);
     // An empty name (IN='' in a script) is a mistake, not a wish for stdin
@@ -205,6 +206,7 @@ int runPoint(const ops::CentreTexts& from, const ops::CentreTexts& to, const Num
 // What --from or --to names: a centre (typed, or a sheet's), or ΕΓΣΑ87.
 struct CentreArgument {
     bool egsa87 = false;
+    std::optional<ops::SystemKind> system;         // a system beside Hatt and ΕΓΣΑ87
     std::string phi, lambda;                         // degrees-minutes texts of the centre
     const hattsheet::geodesy::Sheet* sheet = nullptr;  // when a sheet was named
 };
@@ -232,13 +234,17 @@ Expected<CentreArgument, UsageError> centreArgument(std::string_view option, std
     if (text.find(',') != std::string_view::npos) {
         const auto pair = numberPair(option, text, "PHI,DL");
         if (!pair) return unexpected(pair.error());
-        return CentreArgument{false, pair->first, pair->second, nullptr};
+        return CentreArgument{false, {}, pair->first, pair->second, nullptr};
     }
     if (!hattsheet::text::isValidUtf8(text)) return unexpected(usage(Problem::NotUtf8, option, text));
-    if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, nullptr};
+    if (hattsheet::text::isGreekEgsa87Name(text)) return CentreArgument{true, {}, {}, {}, nullptr};
+    if (const auto system = ops::systemNamed(text)) {
+        if (*system == ops::SystemKind::Egsa87) return CentreArgument{true, {}, {}, {}, nullptr};
+        return CentreArgument{false, system, {}, {}, nullptr};
+    }
     const auto sheet = ops::findSheet(text);
     if (!sheet) return unexpected(sheetNotFound(option, text, sheet.error()));
-    return CentreArgument{false, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
+    return CentreArgument{false, {}, std::string((*sheet)->phi0DegMin), std::string((*sheet)->lambda0DegMin), *sheet};
 }
 
 // --sheets [TEXT]: name, agency number, PHI,DL, and whether the polynomial
@@ -307,7 +313,19 @@ int runEgsa87(const CentreArgument& hattSide, ops::Direction direction, const st
 struct Request {
     CentreArgument from, to;
     std::optional<NumberPair> point;
+    std::string height;  // --point's third number between systems ("" for none)
 };
+
+bool isSystemRoute(const Request& r) { return r.from.system.has_value() || r.to.system.has_value(); }
+
+// The form --point takes in the --from system's order.
+const char* pointForm(const CentreArgument& from)
+{
+    if (from.egsa87) return "E,N";
+    if (!from.system) return "X,Y";
+    if (ops::isGeographic(*from.system)) return "PHI,LAMBDA[,H]";
+    return "E,N[,H]";
+}
 
 Expected<Request, UsageError> readRequest(const Arguments& args)
 {
@@ -315,9 +333,19 @@ Expected<Request, UsageError> readRequest(const Arguments& args)
     if (!from) return unexpected(from.error());
     const auto to = centreArgument("--to", *args.to);
     if (!to) return unexpected(to.error());
-    Request request{*from, *to, std::nullopt};
+    Request request{*from, *to, std::nullopt, {}};
     if (args.point) {
-        const auto point = numberPair("--point", *args.point, from->egsa87 ? "E,N" : "X,Y");
+        // Between systems a height may follow: A,B,H (the Helmert step uses it).
+        std::string_view text = *args.point;
+        const auto last = text.rfind(',');
+        if (isSystemRoute(request) && last != std::string_view::npos && text.find(',') != last) {
+            request.height = std::string(text.substr(last + 1));
+            if (!hattsheet::text::parseWholeNumber(request.height)) {
+                return unexpected(usage(Problem::NotANumber, "--point", text, request.height));
+            }
+            text = text.substr(0, last);
+        }
+        const auto point = numberPair("--point", text, pointForm(*from));
         if (!point) return unexpected(point.error());
         request.point = *point;
     }
@@ -325,17 +353,41 @@ Expected<Request, UsageError> readRequest(const Arguments& args)
     return request;
 }
 
-// A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
-int convert(const Request& request, const hattsheet::cli::ListRequest& list)
+ops::SystemId systemOf(const CentreArgument& c)
 {
+    if (c.egsa87) return ops::SystemId::of(ops::SystemKind::Egsa87);
+    if (c.system) return ops::SystemId::of(*c.system);
+    return ops::SystemId::hatt(c.phi, c.lambda, c.sheet);
+}
+
+// A conversion where one end is a system beside Hatt and ΕΓΣΑ87; a refused
+// Hatt end is named with its option as the ΕΓΣΑ87 conversions name it.
+int runSystems(const Request& request, const Arguments& args)
+{
+    const hattsheet::cli::SystemRequest systems{systemOf(request.from), systemOf(request.to), request.point,
+                                                request.height, args.heposGrid, args.list};
+    return hattsheet::cli::runSystemConversion(systems, [&](const ops::RouteError& e) {
+        const auto& end = e.side == ops::Side::From ? request.from : request.to;
+        const char* option = e.side == ops::Side::From ? "--from" : "--to";
+        if (e.cause == ops::RouteError::Cause::Choice) return choiceRefusal(e.choice, end, option);
+        const bool latitude = e.centre == hattsheet::geodesy::CentreError::Latitude;
+        return book().centreOutOfRange(e.centre, option, latitude ? end.phi : end.lambda);
+    });
+}
+
+// A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
+int convert(const Request& request, const Arguments& args)
+{
+    const hattsheet::cli::ListRequest& list = args.list;
     // A centre typed with 60 minutes or more is said how it was read.
     for (const auto* centre : {&request.from, &request.to}) {
-        if (centre->egsa87 || centre->sheet != nullptr) continue;
+        if (centre->egsa87 || centre->system || centre->sheet != nullptr) continue;
         for (const std::string& part : {centre->phi, centre->lambda}) {
             const std::string note = ops::minutesNote(part, language());
             if (!note.empty()) say(book().warned(note));
         }
     }
+    if (isSystemRoute(request)) return runSystems(request, args);
     if (request.to.egsa87) return runEgsa87(request.from, ops::Direction::Forward, request.point, list);
     if (request.from.egsa87) return runEgsa87(request.to, ops::Direction::Backward, request.point, list);
     // A refused centre is named with its option and the accepted range.
@@ -377,10 +429,11 @@ int run(int argc, char** argv)
         return finishStdout();
     }
     if (const auto error = misused(*args)) return usageError(*error);
+    if (args->systems) return hattsheet::cli::listSystems();
     if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
     const auto request = readRequest(*args);
     if (!request) return usageError(request.error());
-    return convert(*request, args->list);
+    return convert(*request, *args);
 }
 
 } // namespace

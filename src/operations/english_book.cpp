@@ -21,6 +21,9 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
     "                         [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --systems\n"
     "\n"
     "Carries plane coordinates of the Greek Hatt projection (Bessel 1841) from the\n"
     "sheet centre --from to the sheet centre --to, or to and from the Greek Grid\n"
@@ -50,6 +53,13 @@ constexpr char kHelpBeforeMargin[] =
     "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
     "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
     "           polynomial is used\n"
+    "  SYSTEM   a CENTRE, or egsa87 (tm87), egsa87-geo, tm07, htrs07, wgs84, tm3-west,\n"
+    "           tm3-central, tm3-east (tm3:-3, tm3:0, tm3:3): any two of them; A,B in\n"
+    "           the --from system's order (E,N, X,Y or PHI,LAMBDA in degrees), H its\n"
+    "           height; geographic results and lists in degrees with 9 decimals\n"
+    "  --systems  lists the systems, their coordinates and the accuracy to EGSA87\n"
+    "  --hepos-grid FOLDER  the HEPOS grid (east.grd, north.grd) for tm07 and\n"
+    "           htrs07; else HATTSHEET_HEPOS_GRID, else the per-user data folder\n"
     "  --help, --version\n"
     "\n"
     "To EGSA87 a point takes the polynomial of the sheet on the --from centre whose\n"
@@ -60,6 +70,10 @@ constexpr char kHelpAfterMargin[] =
     "polynomial is inverted exactly (to 0.001 mm), on the sheet of the --to centre\n"
     "whose outline holds the result. A point on no sheet of that centre, or on one of\n"
     "the six sheets whose polynomial is inconsistent, is refused.\n"
+    "\n"
+    "Heights (H, h) pass through unchanged: no geoid model is used. The HEPOS\n"
+    "model (TM07 <-> TM87) reads the height as the ellipsoidal height (0 when a\n"
+    "point has none); WGS84 is reached through EPSG:1272, good to about 1 m.\n"
     "\n"
     "Messages are in Greek when LC_ALL, LC_MESSAGES or LANG names a Greek locale.\n"
     "\n"
@@ -268,6 +282,77 @@ public:
     std::string seeHelp() const override { return "see hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
 
+    // Systems: conversions between any two systems.
+    std::string systemName(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "Hatt on a sheet centre, old datum (Bessel 1841)";
+        case SystemKind::Egsa87: return "EGSA87 / TM87 (EPSG:2100)";
+        case SystemKind::Egsa87Geographic: return "EGSA87 geographic, GRS80 (EPSG:4121)";
+        case SystemKind::Tm07: return "HTRS07 / TM07";
+        case SystemKind::Htrs07: return "HTRS07 geographic, GRS80";
+        case SystemKind::Wgs84: return "WGS84 geographic (EPSG:4326)";
+        case SystemKind::Tm3West: return "TM3 west zone (Athens -3°), old datum";
+        case SystemKind::Tm3Central: return "TM3 central zone (Athens meridian), old datum";
+        case SystemKind::Tm3East: return "TM3 east zone (Athens +3°), old datum";
+        }
+        return {};
+    }
+    std::string coordinateNames(SystemKind kind) const override
+    {
+        if (kind == SystemKind::Htrs07) return "phi, lambda (degrees), h (m, ellipsoidal)";
+        if (isGeographic(kind)) return "phi, lambda (degrees)";
+        return kind == SystemKind::Hatt ? "X, Y (m)" : "E, N (m)";
+    }
+    std::string accuracyToEgsa87(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "the sheet's polynomial (the agency's own)";
+        case SystemKind::Egsa87: return "-";
+        case SystemKind::Egsa87Geographic: return "exact (TM87 to 0.1 mm)";
+        case SystemKind::Tm07:
+        case SystemKind::Htrs07: return "the HEPOS model with its grid (check points to 1 mm)";
+        case SystemKind::Wgs84: return "about 1 m (EPSG:1272)";
+        default: return "exact to Bessel, then the sheet's polynomial";
+        }
+    }
+    std::string gridNotFound(std::string_view folder) const override
+    {
+        return "the HEPOS grid (east.grd and north.grd) is not in " + quotedName(folder.empty() ? "?" : folder) +
+               ": the Hellenic Cadastre publishes the two files on its HEPOS site (www.hepos.gr); put them in "
+               "that folder, or name theirs with --hepos-grid FOLDER or HATTSHEET_HEPOS_GRID.";
+    }
+    std::string gridRefused(const geodesy::GridFault& fault) const override
+    {
+        using G = geodesy::GridProblem;
+        std::string reason;
+        switch (fault.problem) {
+        case G::Unreadable: return cannotRead(fault.file, fault.error);
+        case G::Unwritable: return cannotWrite(fault.file, fault.error);
+        case G::HeaderNumber: reason = "a header line that is not one number"; break;
+        case G::RowCount: reason = "not 408 rows"; break;
+        case G::ColumnCount: reason = "not 422 columns"; break;
+        case G::Spacing: reason = "a spacing other than 2000 m"; break;
+        case G::Origin: reason = "not the model's first row and column (N 1845619, E 41600)"; break;
+        case G::NotANumber: reason = "a shift that is no number of centimetres up to 1000"; break;
+        case G::ShortRow: reason = "fewer than 422 numbers"; break;
+        case G::LongRow: reason = "more than 422 numbers"; break;
+        case G::MissingRows: reason = "the file ends before its 408 rows"; break;
+        case G::TextAfterRows: reason = "text after the last row"; break;
+        }
+        return "not a HEPOS grid file: " + quotedName(fault.file) + ", line " + std::to_string(fault.line) + ": " + reason + ".";
+    }
+    std::string gridInstalled(std::string_view folder) const override
+    {
+        return "the HEPOS grid was installed in " + quotedName(folder) + ".";
+    }
+    std::string outsideGrid() const override { return "the point lies outside the HEPOS grid."; }
+    std::string offEverySheet() const override { return "the point lies on no usable 1:50,000 sheet."; }
+    std::string wgs84Accuracy() const override
+    {
+        return "note: EGSA87 <-> WGS84 goes through EPSG:1272 (a geocentric translation), good to about 1 m.";
+    }
+
     // Lists and names.
     std::string thousandsReason(const pf::RecordFault& fault) const override
     {
@@ -315,6 +400,7 @@ std::string EnglishBook::usageError(const UsageError& e) const
     case P::GivenTwice: return e.option + " given twice";
     case P::MissingValue: return "missing value after " + quoted(e.text);
     case P::SheetsTakesText: return "--sheets takes only a TEXT";
+    case P::SystemsAlone: return "--systems takes no other option";
     case P::CentresNeeded: return "--from and --to are both needed";
     case P::PointTakesNoList: return "--point takes no INPUT or -o";
     case P::EmptyInput: return "INPUT is an empty name; write - for stdin";

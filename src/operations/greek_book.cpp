@@ -22,6 +22,9 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
     "                         [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --systems\n"
     "\n"
     "Μεταφέρει επίπεδες συντεταγμένες της ελληνικής προβολής Hatt (Bessel 1841) από\n"
     "το κέντρο φύλλου --from στο κέντρο φύλλου --to, ή προς και από το ΕΓΣΑ87\n"
@@ -52,6 +55,13 @@ constexpr char kHelpBeforeMargin[] =
     "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
     "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"
     "           πολυώνυμό του ΕΓΣΑ87\n"
+    "  SYSTEM   ένα CENTRE, ή egsa87 (tm87), egsa87-geo, tm07, htrs07, wgs84, tm3-west,\n"
+    "           tm3-central, tm3-east (tm3:-3, tm3:0, tm3:3): οποιαδήποτε δύο· τα A,B\n"
+    "           με τη σειρά του συστήματος --from (E,N, X,Y ή PHI,LAMBDA σε μοίρες), H\n"
+    "           το ύψος· γεωγραφικά αποτελέσματα και λίστες σε μοίρες με 9 δεκαδικά\n"
+    "  --systems  τα συστήματα, οι συντεταγμένες τους και η ακρίβεια προς το ΕΓΣΑ87\n"
+    "  --hepos-grid FOLDER  ο κάνναβος HEPOS (east.grd, north.grd) για τα tm07 και\n"
+    "           htrs07· αλλιώς το HATTSHEET_HEPOS_GRID, αλλιώς ο φάκελος δεδομένων του χρήστη\n"
     "  --help, --version\n"
     "\n"
     "Προς το ΕΓΣΑ87 ένα σημείο παίρνει το πολυώνυμο του φύλλου του κέντρου --from\n"
@@ -62,6 +72,10 @@ constexpr char kHelpAfterMargin[] =
     "του. Από το ΕΓΣΑ87 το πολυώνυμο αντιστρέφεται ακριβώς (έως 0,001 mm), στο φύλλο\n"
     "του κέντρου --to που περιέχει το αποτέλεσμα. Σημείο σε κανένα φύλλο αυτού του\n"
     "κέντρου, ή σε ένα από τα έξι φύλλα με ασυνεπές πολυώνυμο, απορρίπτεται.\n"
+    "\n"
+    "Τα υψόμετρα (H, h) περνούν αμετάβλητα: δεν χρησιμοποιείται μοντέλο γεωειδούς.\n"
+    "Το μοντέλο HEPOS (TM07 <-> TM87) διαβάζει το ύψος ως γεωμετρικό (0 όταν το\n"
+    "σημείο δεν έχει)· το WGS84 μέσω EPSG:1272, με ακρίβεια περίπου 1 m.\n"
     "\n"
     "Τα μηνύματα είναι στα ελληνικά όταν το LC_ALL, το LC_MESSAGES ή το LANG ορίζει\n"
     "ελληνική τοπική ρύθμιση.\n"
@@ -281,6 +295,78 @@ public:
     std::string seeHelp() const override { return "δείτε hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
 
+    // Συστήματα: μετατροπές ανάμεσα σε δύο οποιαδήποτε συστήματα.
+    std::string systemName(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "Hatt σε κέντρο φύλλου, παλαιό datum (Bessel 1841)";
+        case SystemKind::Egsa87: return "ΕΓΣΑ87 / TM87 (EPSG:2100)";
+        case SystemKind::Egsa87Geographic: return "ΕΓΣΑ87 γεωγραφικές, GRS80 (EPSG:4121)";
+        case SystemKind::Tm07: return "HTRS07 / TM07";
+        case SystemKind::Htrs07: return "HTRS07 γεωγραφικές, GRS80";
+        case SystemKind::Wgs84: return "WGS84 γεωγραφικές (EPSG:4326)";
+        case SystemKind::Tm3West: return "ΤΜ3 δυτική ζώνη (Αθήνα -3°), παλαιό datum";
+        case SystemKind::Tm3Central: return "ΤΜ3 κεντρική ζώνη (μεσημβρινός Αθηνών), παλαιό datum";
+        case SystemKind::Tm3East: return "ΤΜ3 ανατολική ζώνη (Αθήνα +3°), παλαιό datum";
+        }
+        return {};
+    }
+    std::string coordinateNames(SystemKind kind) const override
+    {
+        if (kind == SystemKind::Htrs07) return "φ, λ (μοίρες), h (m, γεωμετρικό)";
+        if (isGeographic(kind)) return "φ, λ (μοίρες)";
+        return kind == SystemKind::Hatt ? "X, Y (m)" : "E, N (m)";
+    }
+    std::string accuracyToEgsa87(SystemKind kind) const override
+    {
+        switch (kind) {
+        case SystemKind::Hatt: return "το πολυώνυμο του φύλλου (της υπηρεσίας)";
+        case SystemKind::Egsa87: return "-";
+        case SystemKind::Egsa87Geographic: return "ακριβής (TM87 έως 0,1 mm)";
+        case SystemKind::Tm07:
+        case SystemKind::Htrs07: return "το μοντέλο HEPOS με τον κάνναβό του (σημεία ελέγχου έως 1 mm)";
+        case SystemKind::Wgs84: return "περίπου 1 m (EPSG:1272)";
+        default: return "ακριβής έως το Bessel, μετά το πολυώνυμο του φύλλου";
+        }
+    }
+    std::string gridNotFound(std::string_view folder) const override
+    {
+        return "Ο κάνναβος HEPOS (east.grd και north.grd) δεν βρίσκεται στο " + quotedName(folder.empty() ? "?" : folder) +
+               ": το Ελληνικό Κτηματολόγιο δημοσιεύει τα δύο αρχεία στον ιστότοπο HEPOS (www.hepos.gr)· βάλτε τα "
+               "σε αυτόν τον φάκελο, ή δώστε τον δικό τους με --hepos-grid ΦΑΚΕΛΟΣ ή HATTSHEET_HEPOS_GRID.";
+    }
+    std::string gridRefused(const geodesy::GridFault& fault) const override
+    {
+        using G = geodesy::GridProblem;
+        std::string reason;
+        switch (fault.problem) {
+        case G::Unreadable: return cannotRead(fault.file, fault.error);
+        case G::Unwritable: return cannotWrite(fault.file, fault.error);
+        case G::HeaderNumber: reason = "γραμμή επικεφαλίδας που δεν είναι ένας αριθμός"; break;
+        case G::RowCount: reason = "όχι 408 γραμμές κόμβων"; break;
+        case G::ColumnCount: reason = "όχι 422 στήλες"; break;
+        case G::Spacing: reason = "βήμα άλλο από 2000 m"; break;
+        case G::Origin: reason = "όχι η πρώτη γραμμή και στήλη του μοντέλου (N 1845619, E 41600)"; break;
+        case G::NotANumber: reason = "διόρθωση που δεν είναι αριθμός εκατοστών έως 1000"; break;
+        case G::ShortRow: reason = "λιγότεροι από 422 αριθμοί"; break;
+        case G::LongRow: reason = "περισσότεροι από 422 αριθμοί"; break;
+        case G::MissingRows: reason = "το αρχείο τελειώνει πριν από τις 408 γραμμές του"; break;
+        case G::TextAfterRows: reason = "κείμενο μετά την τελευταία γραμμή"; break;
+        }
+        return "Δεν είναι αρχείο του καννάβου HEPOS: " + quotedName(fault.file) + ", γραμμή " + std::to_string(fault.line) +
+               ": " + reason + ".";
+    }
+    std::string gridInstalled(std::string_view folder) const override
+    {
+        return "Ο κάνναβος HEPOS εγκαταστάθηκε στο " + quotedName(folder) + ".";
+    }
+    std::string outsideGrid() const override { return "Το σημείο βρίσκεται έξω από τον κάνναβο HEPOS."; }
+    std::string offEverySheet() const override { return "Το σημείο δεν βρίσκεται σε κανένα χρησιμοποιήσιμο φύλλο 1:50.000."; }
+    std::string wgs84Accuracy() const override
+    {
+        return "Σημείωση: ΕΓΣΑ87 <-> WGS84 μέσω EPSG:1272 (γεωκεντρική μετάθεση), ακρίβεια περίπου 1 m.";
+    }
+
     // Lists and names.
     std::string thousandsReason(const pf::RecordFault& fault) const override
     {
@@ -328,6 +414,7 @@ std::string GreekBook::usageError(const UsageError& e) const
     case P::GivenTwice: return "το " + e.option + " δόθηκε δύο φορές";
     case P::MissingValue: return "λείπει η τιμή μετά το " + quoted(e.text);
     case P::SheetsTakesText: return "το --sheets παίρνει μόνο ένα TEXT";
+    case P::SystemsAlone: return "το --systems δεν παίρνει άλλη επιλογή";
     case P::CentresNeeded: return "χρειάζονται και το --from και το --to";
     case P::PointTakesNoList: return "το --point δεν παίρνει INPUT ή -o";
     case P::EmptyInput: return "το INPUT είναι κενό όνομα· γράψτε - για την τυπική είσοδο";

@@ -11,7 +11,9 @@
 
 #include "geodesy/sheet_catalogue.h"
 #include "geodesy/centre.h"
+#include "geodesy/hepos_grid.h"
 #include "operations/list_engine.h"
+#include "operations/system_kind.h"
 #include "pointfile/layout_reader.h"
 #include "pointfile/point_layout.h"
 #include "text/language.h"
@@ -48,6 +50,7 @@ struct UsageError {
         // Lists and names:
         NotUtf8,           // option's text (a name) is not valid UTF-8
         CloseSheets,       // option's text names no sheet and no name contains it; candidates are the closest
+        SystemsAlone,        // --systems with other options (systems)
     };
     Problem problem = Problem::UnknownOption;
     std::string option;
@@ -145,6 +148,22 @@ public:
     virtual std::string thousandsReason(const pointfile::RecordFault& fault) const = 0;
     virtual std::string layoutWritten(const pointfile::PointLayout& layout) const = 0;
     virtual std::string noSheetMatched(std::string_view text, const std::vector<const geodesy::Sheet*>& closest) const = 0;
+    // Systems: conversions between any two systems (operations/systems.h).
+    // A system's name and its coordinates ("E, N (m)"), and the accuracy of
+    // its route to ΕΓΣΑ87, as --systems lists them.
+    virtual std::string systemName(SystemKind kind) const = 0;
+    virtual std::string coordinateNames(SystemKind kind) const = 0;
+    virtual std::string accuracyToEgsa87(SystemKind kind) const = 0;
+    // The HEPOS grid: not in folder (where the agency publishes it and where
+    // to put it), a file refused (its name, line and reason), installed.
+    virtual std::string gridNotFound(std::string_view folder) const = 0;
+    virtual std::string gridRefused(const geodesy::GridFault& fault) const = 0;
+    virtual std::string gridInstalled(std::string_view folder) const = 0;
+    // A point outside the grid; a TM3 point on no sheet of the catalogue.
+    virtual std::string outsideGrid() const = 0;
+    virtual std::string offEverySheet() const = 0;
+    // Said once for a run through WGS84.
+    virtual std::string wgs84Accuracy() const = 0;
 
 protected:
     // text, and the system's reason in brackets when err is not 0.

@@ -24,13 +24,14 @@ bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pf::Point
     return true;
 }
 
-void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out, const pf::PointLayout& layout)
+void appendTargetLine(const pf::PointRecord& record, double x, double y, std::string& out, const pf::PointLayout& layout,
+                      int decimals)
 {
     std::string quotedCode;
     std::string_view code = record.code.text;
     if (!layout.commaStream) code = quotedCode = pf::codeForCommaLine(code);
     if (!record.hasHeight) {
-        pf::appendPlanePointLine(out, code, x, y);
+        pf::appendPlanePointLine(out, code, x, y, decimals);
         return;
     }
     // A height already as it would be written, or one that is text, is
@@ -42,9 +43,9 @@ void appendTargetLine(const pf::PointRecord& record, double x, double y, std::st
         h = pf::fieldNumber(record.h);
     }
     if (h) {
-        pf::appendPointLine(out, code, x, y, *h);
+        pf::appendPointLine(out, code, x, y, *h, decimals);
     } else {
-        pf::appendPointLine(out, code, x, y, record.h.text);
+        pf::appendPointLine(out, code, x, y, record.h.text, decimals);
     }
 }
 

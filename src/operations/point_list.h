@@ -6,6 +6,7 @@
 #include "operations/list_engine.h"
 #include "pointfile/point_layout.h"
 #include "pointfile/point_record.h"
+#include "text/number_format.h"
 #include "operations/single_point.h"
 #include "operations/window_ports.h"
 
@@ -26,8 +27,9 @@ bool appendConvertedPoint(const geodesy::HattConversion& sheets, const pointfile
 
 // The line of a record whose point was carried to x, y (metres): the code
 // as read, x and y in "0.000", H as above, in the record's layout.
+// decimals: those of x and y ("0.000"; 9 for the degrees of a geographic list).
 void appendTargetLine(const pointfile::PointRecord& record, double x, double y, std::string& out,
-                      const pointfile::PointLayout& layout = {});
+                      const pointfile::PointLayout& layout = {}, int decimals = text::kCoordinateDecimals);
 
 // Appends the points of panel 1 converted between the two sheet centres to
 // panel 2 (OldToNew: "Από Κ.Φ." to "Σε Κ.Φ."; NewToOld: back), in the layout

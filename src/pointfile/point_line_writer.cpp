@@ -8,19 +8,19 @@ namespace hattsheet::pointfile {
 
 namespace {
 
-// ", " and a number in "0.000" at p; returns the end.
-char* putField(char* p, double value)
+// ", " and a number in "0.000" (or with the decimals given) at p; returns the end.
+char* putField(char* p, double value, int decimals = text::kCoordinateDecimals)
 {
     *p++ = ',';
     *p++ = ' ';
-    return text::putFixed(p, value, text::kCoordinateDecimals);
+    return text::putFixed(p, value, decimals);
 }
 
 // The line written in a buffer first, code and all when the code is short:
 // one append instead of seven (appending was a large share of the command
 // line's time; the figures are in the README, Development).
 void appendLine(std::string& out, std::string_view code, double x, double y, const double* h, std::string_view hText,
-                bool height = true)
+                bool height = true, int decimals = text::kCoordinateDecimals)
 {
     constexpr std::size_t kShortCode = 64;
     char line[kShortCode + 4 * (2 + text::kMaxFixedChars)];
@@ -30,7 +30,7 @@ void appendLine(std::string& out, std::string_view code, double x, double y, con
     } else {
         out.append(code);
     }
-    p = putField(putField(p, x), y);
+    p = putField(putField(p, x, decimals), y, decimals);
     if (!height) {
         *p++ = '\r';
         *p++ = '\n';
@@ -52,14 +52,14 @@ void appendLine(std::string& out, std::string_view code, double x, double y, con
 
 } // namespace
 
-void appendPointLine(std::string& out, std::string_view code, double x, double y, double h)
+void appendPointLine(std::string& out, std::string_view code, double x, double y, double h, int decimals)
 {
-    appendLine(out, code, x, y, &h, {});
+    appendLine(out, code, x, y, &h, {}, true, decimals);
 }
 
-void appendPointLine(std::string& out, std::string_view code, double x, double y, std::string_view hText)
+void appendPointLine(std::string& out, std::string_view code, double x, double y, std::string_view hText, int decimals)
 {
-    appendLine(out, code, x, y, nullptr, hText);
+    appendLine(out, code, x, y, nullptr, hText, true, decimals);
 }
 
 std::string codeForCommaLine(std::string_view code)
@@ -71,9 +71,9 @@ std::string codeForCommaLine(std::string_view code)
     return quoted;
 }
 
-void appendPlanePointLine(std::string& out, std::string_view code, double x, double y)
+void appendPlanePointLine(std::string& out, std::string_view code, double x, double y, int decimals)
 {
-    appendLine(out, code, x, y, nullptr, {}, false);
+    appendLine(out, code, x, y, nullptr, {}, false, decimals);
 }
 
 } // namespace hattsheet::pointfile
