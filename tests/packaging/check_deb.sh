@@ -3,8 +3,8 @@
 # as an archive would: the control fields, the exact file list, lintian (every
 # tag, pedantic ones too, but the one a first upload without a bug to close
 # gets), desktop-file-validate, appstreamcli validate --no-net, the man pages,
-# the stripped programs themselves, and a second package made the same way
-# being the same bytes.
+# the stripped programs themselves and the packages of the libraries they
+# need, and a second package made the same way being the same bytes.
 #   check_deb.sh BUILD_DIR VERSION    (VERSION: the project's, e.g. 1.0.0)
 set -uo pipefail
 
@@ -90,6 +90,18 @@ dpkg-deb -x "$deb" "$root"
 for program in hattsheet hattsheet-convert; do
   file -b "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
+# Every shared library a program needs (GeographicLib's too, once it is
+# called) comes from a package that Depends names.
+depends=$(dpkg-deb -f "$deb" Depends)
+needed=$(readelf -d "$root/usr/bin/hattsheet" "$root/usr/bin/hattsheet-convert" |
+  sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p' | LC_ALL=C sort -u)
+for soname in $needed; do
+  library=$(ldconfig -p | awk -v s="$soname" '$1 == s && /x86-64|AArch64|64bit/ {print $NF; exit}')
+  owner=$(dpkg -S "$library" 2>/dev/null || dpkg -S "/usr$library" 2>/dev/null || dpkg -S "${library#/usr}" 2>/dev/null) ||
+    { fail "no package holds $soname ($library)"; continue; }
+  owner=${owner%%:*}
+  [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] || fail "$soname ($owner) is not in Depends: $depends"
+done
 
 # The installed command line: what it prints, and its exit status.
 convert=$root/usr/bin/hattsheet-convert
@@ -139,6 +151,8 @@ for page in hattsheet hattsheet-convert; do
 done
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$share/doc/hattsheet/copyright" ||
   fail "copyright is not machine-readable"
+tr '\n' ' ' <"$share/doc/hattsheet/copyright" | grep -q 'GeographicLib, Copyright [0-9-]* *Charles Karney, under the MIT' ||
+  fail "copyright does not name GeographicLib, its author and licence"
 
 # lintian: any tag fails (hardening, unneeded sections...), but the one
 # every first upload gets.
