@@ -268,6 +268,17 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "see hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // The window's refused centre: the accepted range.
+    std::string centreRange(geodesy::CentreError error) const override
+    {
+        namespace g = hattsheet::geodesy;
+        return error == g::CentreError::Latitude
+                   ? "A centre's latitude is accepted from " + degreesText(g::kMinCentreLatitudeDeg) + " to " +
+                         degreesText(g::kMaxCentreLatitudeDeg) + "."
+                   : "A centre's longitude is accepted from " + degreesText(g::kMinCentreLongitudeDeg) + " to " +
+                         degreesText(g::kMaxCentreLongitudeDeg) + " from the Athens meridian.";
+    }
 };
 
 std::string EnglishBook::usageError(const UsageError& e) const

@@ -281,6 +281,17 @@ public:
     std::string helpText() const override { return kHelpBeforeMargin + farOutsideDistance() + kHelpAfterMargin; }
     std::string seeHelp() const override { return "δείτε hattsheet-convert --help"; }
     std::string usageError(const UsageError& e) const override;
+
+    // The window's refused centre: the accepted range.
+    std::string centreRange(geodesy::CentreError error) const override
+    {
+        namespace g = hattsheet::geodesy;
+        return error == g::CentreError::Latitude
+                   ? "Το φ του κέντρου γίνεται δεκτό από " + degreesText(g::kMinCentreLatitudeDeg) + " έως " +
+                         degreesText(g::kMaxCentreLatitudeDeg) + "."
+                   : "Το Δλ του κέντρου γίνεται δεκτό από " + degreesText(g::kMinCentreLongitudeDeg) + " έως " +
+                         degreesText(g::kMaxCentreLongitudeDeg) + " από τον μεσημβρινό της Αθήνας.";
+    }
 };
 
 std::string GreekBook::usageError(const UsageError& e) const

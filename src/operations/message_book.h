@@ -130,6 +130,10 @@ public:
     virtual std::string seeHelp() const = 0;
     virtual std::string usageError(const UsageError& error) const = 0;
 
+    // The window's refused centre: the range its φ or Δλ is accepted in,
+    // the message's second line below centreRefused.
+    virtual std::string centreRange(geodesy::CentreError error) const = 0;
+
 protected:
     // text, and the system's reason in brackets when err is not 0.
     std::string withReason(std::string text, int err) const;

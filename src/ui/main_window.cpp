@@ -9,6 +9,7 @@
 #include "ui/client_area.h"
 #include "ui/field_edit.h"
 #include "ui/flushing_dialogs.h"
+#include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
 #include "ui/sheet_chooser.h"
 #include "ui/twips.h"
@@ -53,6 +54,9 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
     setFocusOrder();
     resize(fittedSize(QSize()));
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
+    // Every mnemonic on a Latin keyboard layout too, in this window and
+    // those it opens.
+    qApp->installEventFilter(new LatinMnemonics(this));
 }
 
 MainWindow::~MainWindow() = default;
@@ -169,6 +173,7 @@ void MainWindow::addFields(QWidget* const places[])
         field->setAccessibleName(fromUtf8(kBoxes[static_cast<std::size_t>(row.in) - 1].caption) +
                                  fromUtf8(captions::kNameJoin) + fromUtf8(row.name));
         m_fields.bindLine(row.id, field);
+        connect(field, &QLineEdit::textEdited, this, [this, id = row.id] { fieldTyped(id); });
         // The geodetic display has no behaviour of its own.
         if (row.in != In::Box3) m_guard.guard(field);
     }
@@ -265,7 +270,9 @@ void MainWindow::convertOldToNew()
 {
     run([this] {
         m_fields.takeNotes();
-        operations::convertOldToNew(m_fields, *m_dialogs);
+        operations::WatchedFields watched(m_fields);
+        operations::convertOldToNew(watched, *m_dialogs);
+        if (watched.changed(FieldId::X2)) m_results.converted(operations::Direction::Forward);
         showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
     });
 }
@@ -274,9 +281,26 @@ void MainWindow::convertNewToOld()
 {
     run([this] {
         m_fields.takeNotes();
-        operations::convertNewToOld(m_fields, *m_dialogs);
+        operations::WatchedFields watched(m_fields);
+        operations::convertNewToOld(watched, *m_dialogs);
+        if (watched.changed(FieldId::X1)) m_results.converted(operations::Direction::Backward);
         showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
     });
+}
+
+void MainWindow::fieldTyped(FieldId id)
+{
+    switch (id) {
+    case FieldId::PhiOld:
+    case FieldId::LambdaOld: m_results.centreChanged(m_fields, operations::Side::From); break;
+    case FieldId::PhiNew:
+    case FieldId::LambdaNew: m_results.centreChanged(m_fields, operations::Side::To); break;
+    case FieldId::X1:
+    case FieldId::Y1:
+    case FieldId::X2:
+    case FieldId::Y2: m_results.pointTyped(id); break;
+    default: break;
+    }
 }
 
 void MainWindow::showSheetOfPoint(bool fromSide, QWidget* button)
@@ -319,41 +343,64 @@ void MainWindow::chooseSheetFor(bool fromSide)
                                                            m_fields.text(fromSide ? FieldId::LambdaOld : FieldId::LambdaNew));
     if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
-    operations::placeSheetCentre(m_fields, *chooser.chosen(),
-                                 fromSide ? operations::Side::From : operations::Side::To);
+    const auto side = fromSide ? operations::Side::From : operations::Side::To;
+    const operations::LineSystem before = operations::hattSystemOf(m_fields, side);
+    operations::placeSheetCentre(m_fields, *chooser.chosen(), side);
+    if (!operations::sameSystem(before, operations::hattSystemOf(m_fields, side))) m_results.centreChanged(m_fields, side);
+}
+
+template <typename Operation>
+void MainWindow::fillPanel2(operations::PanelFill fill, Operation&& operation)
+{
+    run([this, fill, &operation] {
+        const operations::LineSystem system = operations::systemOfFill(m_fields, fill);
+        if (!m_panel2.mayAppend(m_fields, *m_dialogs, system)) return;
+        operations::WatchedFields watched(m_fields);
+        try {
+            operation(watched);
+        } catch (...) {
+            // The lines appended before the failure stay in the panel.
+            m_panel2.appended(system, watched.changed(FieldId::File2));
+            throw;
+        }
+        m_panel2.appended(system, watched.changed(FieldId::File2));
+    });
 }
 
 void MainWindow::pointToGrid()
 {
-    run([this] { operations::convertPointToEgsa87(m_fields, *m_dialogs); });
+    fillPanel2(operations::PanelFill::PointToEgsa87,
+               [this](operations::Fields& fields) { operations::convertPointToEgsa87(fields, *m_dialogs); });
 }
 
 void MainWindow::listToGrid()
 {
-    run([this] { operations::convertListToEgsa87(m_fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListToEgsa87,
+               [this](operations::Fields& fields) { operations::convertListToEgsa87(fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::listFromGrid()
 {
-    run([this] { operations::convertListFromEgsa87(m_fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListFromEgsa87,
+               [this](operations::Fields& fields) { operations::convertListFromEgsa87(fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertList()
 {
-    run([this] { m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp) > 0 || m_batchUnsaved; });
+    fillPanel2(operations::PanelFill::Batch,
+               [this](operations::Fields& fields) { operations::convertPointList(fields, *m_dialogs, m_temp); });
 }
 
 void MainWindow::convertListBackward()
 {
-    run([this] {
-        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::Backward) > 0 ||
-                         m_batchUnsaved;
+    fillPanel2(operations::PanelFill::BatchBackward, [this](operations::Fields& fields) {
+        operations::convertPointList(fields, *m_dialogs, m_temp, operations::Direction::Backward);
     });
 }
 
 void MainWindow::swapCentres()
 {
-    run([this] { operations::swapCentres(m_fields); });
+    run([this] { m_results.swap(m_fields); });
 }
 
 void MainWindow::openPanel(Panel panel)
@@ -376,7 +423,7 @@ void MainWindow::savePanel(Panel panel)
     run([this, panel] {
         if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel))) {
             panelFile(panel) = std::move(*saved);
-            if (panel == Panel::Two) m_batchUnsaved = false;
+            if (panel == Panel::Two) m_panel2.saved();
         }
     });
 }
@@ -408,7 +455,7 @@ void MainWindow::clearPanel1()
 
 void MainWindow::clearPanel2()
 {
-    run([this] { operations::clearPanel(m_fields, Panel::Two); });
+    run([this] { m_panel2.clear(m_fields, *m_dialogs); });
 }
 
 void MainWindow::showAbout()
@@ -429,12 +476,13 @@ void MainWindow::showAbout()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        // The lines of the last batch still in panel 2 and not saved since.
+        // Converted lines still in panel 2 and not saved since: said, and
+        // Enter keeps them.
         std::string question = operations::windowTexts().quit;
-        if (m_batchUnsaved && m_fields.text(FieldId::File2).find_first_not_of(" \r\n") != std::string::npos) {
-            question.append("\n").append(operations::windowTexts().quitUnsaved);
-        }
-        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit, operations::DefaultAnswer::Yes);
+        const bool unsaved = m_panel2.holdsUnsaved(m_fields);
+        if (unsaved) question.append("\n").append(operations::windowTexts().quitUnsaved);
+        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit,
+                                              unsaved ? operations::DefaultAnswer::No : operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

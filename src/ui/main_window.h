@@ -11,6 +11,8 @@
 // each control sits is in window_layout.h, how the controls follow the
 // window's size in client_area.h.
 
+#include "operations/panel_contents.h"
+#include "operations/point_results.h"
 #include "operations/window_ports.h"
 #include "ui/about_window.h"
 #include "ui/field_guard.h"
@@ -90,6 +92,14 @@ private:
     void listToGrid();       // mnuListToGrid
     void listFromGrid();     // mnuListFromGrid
 
+    // An operation that appends converted lines to panel 2: asked first
+    // when they would join lines of another system, noted as unsaved after.
+    template <typename Operation>
+    void fillPanel2(operations::PanelFill fill, Operation&& operation);
+    // A field typed in: a centre's change takes the results computed with
+    // it away, a result typed over is the user's.
+    void fieldTyped(operations::FieldId id);
+
     void addMenus();
     // The sheet chooser for one side; its sheet's centre goes into that side.
     void chooseSheet(bool fromSide);
@@ -116,8 +126,10 @@ private:
     // The file each panel was opened from or saved to last (UTF-8): its save
     // offers that name, never the other panel's.
     std::array<std::string, 2> m_panelFile;
-    // Panel 2 holds lines of a batch that were not saved after it.
-    bool m_batchUnsaved = false;
+    // What panel 2's lines are, and whether they were saved since.
+    operations::PanelContents m_panel2{operations::Panel::Two};
+    // Which point the last ">" or "<" wrote.
+    operations::PointResults m_results;
     bool m_fitted = false;
 };
 

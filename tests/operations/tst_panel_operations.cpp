@@ -251,15 +251,15 @@ void tst_PanelOperations::batch_data()
     };
     row("panel of spaces", "    ", "-0.51", "40.45", windowTexts().noList);
     row("empty panel 1", "", "-0.51", "40.45", windowTexts().noList);
-    row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
-    row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
+    row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.\nΤο Δλ του κέντρου γίνεται δεκτό από -4°30' έως 5° από τον μεσημβρινό της Αθήνας.", "txtLamdaOld");
+    row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°.", "txtPhiNew");
     // A failing record: the lines before it converted, its place and reason
     // said, its line of panel 1 selected.
     row("failing record names its line", "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5", "-0.51", "40.45",
         "Λάθος στον πίνακα!\nεγγραφή 2, γραμμή 3: Χ = «12O4.5» δεν είναι αριθμός", "line 3");
     // Back: the digits of "<" for (1000, 2000) (tst_single_point); the new centre checked first.
     row("backward, from the new sheet to the old", "P1, 1000, 2000, 5", "-0.51", "40.45", "", "", true);
-    row("backward: new φ wrong before old Δλ", "A,0,0,0", "-4.31", "33.59", "Λάθος στο Φ.", "txtPhiNew", true);
+    row("backward: new φ wrong before old Δλ", "A,0,0,0", "-4.31", "33.59", "Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°.", "txtPhiNew", true);
 }
 
 void tst_PanelOperations::batch()

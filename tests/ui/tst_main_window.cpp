@@ -611,15 +611,19 @@ private slots:
         QTest::keyClick(h.panel("txtFile1"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
 
+        // One mnemonic a control, none twice in the window whatever its case (Alt+φ was both "Φύλλα" and
+        // panel 2's clear); none on ">" and "<", where an underline reads as "≥" and "≤".
         QStringList mnemonics;
         const auto mnemonicOf = [&](const QString& text) {
             const QString letter = text.section('&', 1).left(1).toUpper();
             QVERIFY2(text.count('&') == 1 && !letter.isEmpty() && !mnemonics.contains(letter), qPrintable(text));
             mnemonics << letter;
         };
-        for (auto* b : h.child("client")->findChildren<QPushButton*>()) mnemonicOf(b->text());
-        QCOMPARE(mnemonics.size(), 9);
-        mnemonics.clear();
+        for (auto* b : h.child("client")->findChildren<QPushButton*>()) {
+            if (b->text() == ">" || b->text() == "<") continue;
+            mnemonicOf(b->text());
+        }
+        QCOMPARE(mnemonics.size(), 7);
         for (QAction* a : h.w.menuBar()->actions()) {
             mnemonicOf(a->text());
             if (a->menu()) for (QAction* entry : a->menu()->actions()) if (!entry->isSeparator()) QVERIFY2(entry->text().count('&') == 1, qPrintable(entry->text()));
