@@ -1,6 +1,8 @@
 #include "operations/panel_contents.h"
 
 #include "geodesy/centre.h"
+#include "operations/egsa87_operations.h"
+#include "operations/point_list.h"
 #include "operations/window_texts.h"
 
 #include <algorithm>
@@ -89,6 +91,36 @@ bool PanelContents::clear(Fields& fields, Dialogs& dialogs)
     m_systems.clear();
     m_unsaved = false;
     return true;
+}
+
+namespace {
+
+void runFill(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, PanelFill fill)
+{
+    switch (fill) {
+    case PanelFill::Batch: convertPointList(fields, dialogs, temp, Direction::Forward); return;
+    case PanelFill::BatchBackward: convertPointList(fields, dialogs, temp, Direction::Backward); return;
+    case PanelFill::PointToEgsa87: convertPointToEgsa87(fields, dialogs); return;
+    case PanelFill::ListToEgsa87: convertListToEgsa87(fields, dialogs, temp); return;
+    case PanelFill::ListFromEgsa87: convertListFromEgsa87(fields, dialogs, temp); return;
+    }
+}
+
+} // namespace
+
+void fillPanel(PanelContents& contents, Fields& fields, Dialogs& dialogs, const TempPlaces& temp, PanelFill fill)
+{
+    const LineSystem system = systemOfFill(fields, fill);
+    if (!contents.mayAppend(fields, dialogs, system)) return;
+    WatchedFields watched(fields);
+    try {
+        runFill(watched, dialogs, temp, fill);
+    } catch (...) {
+        // The lines appended before the failure stay in the panel.
+        contents.appended(system, watched.changed(contents.field()));
+        throw;
+    }
+    contents.appended(system, watched.changed(contents.field()));
 }
 
 } // namespace hattsheet::operations

@@ -50,6 +50,7 @@ LineSystem systemOfFill(const Fields& fields, PanelFill fill);
 class PanelContents {
 public:
     explicit PanelContents(Panel panel) : m_panel(panel) {}
+    FieldId field() const { return panelField(m_panel); }
 
     // Before an operation appends lines of `system`: true to go on. When
     // the panel holds lines of other systems, asks whether to add these to
@@ -74,6 +75,12 @@ private:
     std::vector<LineSystem> m_systems;  // of the converted lines it holds, in the order they came
     bool m_unsaved = false;
 };
+
+// Runs `fill` as the window's button or menu entry does, into the panel of
+// `contents` (panel 2): asked first when its lines would join lines of
+// another system (No runs nothing), and its lines noted as unsaved after,
+// also those a failing record or an exception left.
+void fillPanel(PanelContents& contents, Fields& fields, Dialogs& dialogs, const TempPlaces& temp, PanelFill fill);
 
 // Fields that pass everything to others and note which fields an operation
 // appended to or set: what came into a panel, whatever the operation.

@@ -39,6 +39,12 @@ std::string tooLargeToOpen(std::string_view path, unsigned long long limitMiB)
            " MiB). Λίστες αυτού του μεγέθους μετατρέπονται με το πρόγραμμα γραμμής εντολών hattsheet-convert.";
 }
 
+std::string withPointsRead(std::string_view first, unsigned long long count, const pointfile::PointLayout& layout)
+{
+    if (pointfile::isWrittenLayout(layout)) return withPointCount(first, count);
+    return std::string(first).append("\n").append(book().layoutRecognised(count, layout));
+}
+
 std::string systemName(const LineSystem& system)
 {
     if (system.kind == LineSystem::Kind::Egsa87) return "ΕΓΣΑ87";

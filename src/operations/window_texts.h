@@ -98,6 +98,11 @@ inline std::string withPointCount(std::string_view first, unsigned long long cou
     return std::string(first).append("\n").append(windowBook().pointCount(count));
 }
 
+// A message after a list was read: its second line gives how many points,
+// and in what layout when it is not the written one ("Διαβάστηκαν 200
+// σημεία: διαχωριστικό ..."), which says the count itself.
+std::string withPointsRead(std::string_view first, unsigned long long count, const pointfile::PointLayout& layout);
+
 // A refusal or a failure as the operations show it: under "Προσοχή!" with the
 // critical icon.
 inline void showWarning(Dialogs& dialogs, const std::string& text)

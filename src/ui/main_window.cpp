@@ -349,53 +349,34 @@ void MainWindow::chooseSheetFor(bool fromSide)
     if (!operations::sameSystem(before, operations::hattSystemOf(m_fields, side))) m_results.centreChanged(m_fields, side);
 }
 
-template <typename Operation>
-void MainWindow::fillPanel2(operations::PanelFill fill, Operation&& operation)
+void MainWindow::fillPanel2(operations::PanelFill fill)
 {
-    run([this, fill, &operation] {
-        const operations::LineSystem system = operations::systemOfFill(m_fields, fill);
-        if (!m_panel2.mayAppend(m_fields, *m_dialogs, system)) return;
-        operations::WatchedFields watched(m_fields);
-        try {
-            operation(watched);
-        } catch (...) {
-            // The lines appended before the failure stay in the panel.
-            m_panel2.appended(system, watched.changed(FieldId::File2));
-            throw;
-        }
-        m_panel2.appended(system, watched.changed(FieldId::File2));
-    });
+    run([this, fill] { operations::fillPanel(m_panel2, m_fields, *m_dialogs, m_temp, fill); });
 }
 
 void MainWindow::pointToGrid()
 {
-    fillPanel2(operations::PanelFill::PointToEgsa87,
-               [this](operations::Fields& fields) { operations::convertPointToEgsa87(fields, *m_dialogs); });
+    fillPanel2(operations::PanelFill::PointToEgsa87);
 }
 
 void MainWindow::listToGrid()
 {
-    fillPanel2(operations::PanelFill::ListToEgsa87,
-               [this](operations::Fields& fields) { operations::convertListToEgsa87(fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListToEgsa87);
 }
 
 void MainWindow::listFromGrid()
 {
-    fillPanel2(operations::PanelFill::ListFromEgsa87,
-               [this](operations::Fields& fields) { operations::convertListFromEgsa87(fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListFromEgsa87);
 }
 
 void MainWindow::convertList()
 {
-    fillPanel2(operations::PanelFill::Batch,
-               [this](operations::Fields& fields) { operations::convertPointList(fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::Batch);
 }
 
 void MainWindow::convertListBackward()
 {
-    fillPanel2(operations::PanelFill::BatchBackward, [this](operations::Fields& fields) {
-        operations::convertPointList(fields, *m_dialogs, m_temp, operations::Direction::Backward);
-    });
+    fillPanel2(operations::PanelFill::BatchBackward);
 }
 
 void MainWindow::swapCentres()

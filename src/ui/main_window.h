@@ -94,8 +94,7 @@ private:
 
     // An operation that appends converted lines to panel 2: asked first
     // when they would join lines of another system, noted as unsaved after.
-    template <typename Operation>
-    void fillPanel2(operations::PanelFill fill, Operation&& operation);
+    void fillPanel2(operations::PanelFill fill);
     // A field typed in: a centre's change takes the results computed with
     // it away, a result typed over is the user's.
     void fieldTyped(operations::FieldId id);
