@@ -102,21 +102,24 @@ bool LatinMnemonics::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const QChar capital = greekCapitalOn(key->key());
-    if (capital.isNull()) return false;
     auto* widget = static_cast<QWidget*>(watched);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
     // An open menu, or a menu bar that has the keys (after Alt alone),
     // matches its entries on the letter alone: it gets the Greek key.
     if (qobject_cast<QMenu*>(widget) != nullptr || qobject_cast<QMenuBar*>(widget) != nullptr) {
-        if ((modifiers & ~(Qt::AltModifier | Qt::ShiftModifier)) != 0 || entryOf(*widget, capital) == nullptr) return false;
+        if (capital.isNull() || (modifiers & ~(Qt::AltModifier | Qt::ShiftModifier)) != 0 ||
+            entryOf(*widget, capital) == nullptr) {
+            return false;
+        }
         QKeyEvent greek(QEvent::KeyPress, capital.unicode(), modifiers, QString(capital.toLower()));
         QCoreApplication::sendEvent(widget, &greek);
         return true;
     }
     if (modifiers != Qt::AltModifier) return false;
-    if (activate(*widget->window(), capital)) return true;
-    // No mnemonic on either layout: the letter is no text for a field.
-    return qobject_cast<QLineEdit*>(widget) != nullptr;
+    if (!capital.isNull() && activate(*widget->window(), capital)) return true;
+    // Alt and a letter that is no mnemonic on either layout: no text for a
+    // field (a number field holding it could not be left).
+    return qobject_cast<QLineEdit*>(widget) != nullptr && !key->text().isEmpty() && key->text().front().isLetter();
 }
 
 } // namespace hattsheet::ui

@@ -36,6 +36,7 @@
 #include <exception>
 #include <initializer_list>
 #include <iterator>
+#include <utility>
 
 namespace hattsheet::ui {
 
@@ -103,10 +104,50 @@ void MainWindow::showEvent(QShowEvent* event)
     }
     m_fitted = true;
     // The screen the window opens on is known now; once the window manager
-    // has framed the window, the frame too goes inside the available area.
+    // has framed the window, the frame too (title bar and borders, which X
+    // window managers announce in _NET_FRAME_EXTENTS and Qt reads there)
+    // goes inside the available area. A window manager frames the window
+    // some time after it is shown, on a loaded machine later: the fit is
+    // done again a few times, each only shrinking and moving the window.
     fitInto(QSize());
     QMainWindow::showEvent(event);
-    QTimer::singleShot(0, this, [this] { fitInto(frameGeometry().size() - size()); });
+    for (const int ms : kFrameFitMs) {
+        QTimer::singleShot(ms, this, [this, ms] {
+            fitInto(frameGeometry().size() - size());
+            if (ms == kPlacedAtMs) placed();
+        });
+    }
+}
+
+void MainWindow::openFileOnceShown(const QString& path)
+{
+    m_pendingFile = path;
+    // Without a window manager no activation may come.
+    QTimer::singleShot(kActivationWaitMs, this, [this] {
+        m_activated = true;
+        openPendingFile();
+    });
+}
+
+void MainWindow::placed()
+{
+    m_placed = true;
+    openPendingFile();
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        QTimer::singleShot(0, this, &MainWindow::openPendingFile);
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::openPendingFile()
+{
+    if (!m_placed || !m_activated || m_pendingFile.isEmpty()) return;
+    openFile(std::exchange(m_pendingFile, QString()));
 }
 
 void MainWindow::fitInto(QSize frame)

@@ -43,10 +43,14 @@ public:
 
     // Opens a file named on the command line into panel 1, as "Άνοιγμα" does.
     void openFile(const QString& path);
+    // The same once the window stands framed where it stays and is active,
+    // so that the message of the open stands over it: `hattsheet FILE`.
+    void openFileOnceShown(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // The quit question; on Yes the About window closes and the program may end.
@@ -65,6 +69,9 @@ private:
     // Resizes the window to fittedSize (only ever smaller once it shows
     // framed) and moves it, frame included, into its screen's available area.
     void fitInto(QSize frame);
+    // After the last fit: a file named on the command line may open now.
+    void placed();
+    void openPendingFile();
     void addFields(QWidget* const places[]);
     void addPanels(QWidget* client);
     void addButtons(QWidget* const places[]);
@@ -130,6 +137,15 @@ private:
     // Which point the last ">" or "<" wrote.
     operations::PointResults m_results;
     bool m_fitted = false;
+    // When after the show the frame is fitted into the screen again (ms).
+    static constexpr int kFrameFitMs[] = {0, 100, 300, 1000};
+    static constexpr int kPlacedAtMs = 300;  // one of them: then a file named may open
+    // How long a file named on the command line waits for the window's
+    // activation, which a desktop without a window manager never gives (ms).
+    static constexpr int kActivationWaitMs = 1500;
+    QString m_pendingFile;
+    bool m_placed = false;
+    bool m_activated = false;
 };
 
 } // namespace hattsheet::ui
