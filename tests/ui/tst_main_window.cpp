@@ -717,6 +717,40 @@ private slots:
         QCOMPARE(h.dialogs.messages.back().text, std::string("Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°."));
     }
 
+    // The About window's "MIT" above the name "Olvani" and "2026" below it, rows of background between them
+    // (they touched on Linux, and under Windows' Arial the year covered the name's lower half), whatever
+    // font stands in for Arial; the year stays inside the window's outline.
+    void aboutLogoClear_data()
+    {
+        QTest::addColumn<QString>("arial");  // the font drawn for Arial; "" the system's choice
+        QTest::newRow("the system's Arial") << "";
+        QTest::newRow("a taller sans for Arial") << "DejaVu Sans";
+        QTest::newRow("a serif for Arial") << "DejaVu Serif";
+    }
+    void aboutLogoClear()
+    {
+        QFETCH(QString, arial);
+        if (!arial.isEmpty()) QFont::insertSubstitution("Arial", arial);
+        AboutWindow about(nullptr);
+        const QImage seen = about.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (!arial.isEmpty()) QFont::removeSubstitutions("Arial");
+        // The rows (in device pixels) inked by the name's blue and by the green of the licence and year.
+        QList<int> blue, green;
+        for (int y = 0; y < seen.height(); ++y)
+            for (int x = 0; x < seen.width(); ++x) {
+                const QColor c = seen.pixelColor(x, y);
+                if (c.blue() > 200 && c.red() < 100 && c.green() < 100) { if (!blue.contains(y)) blue << y; }
+                else if (c.green() > 100 && c.red() < 80 && c.blue() < 80 && x > 3 && x < seen.width() - 4 && !green.contains(y)) green << y;
+            }
+        QVERIFY(!blue.isEmpty() && !green.isEmpty());
+        const int above = std::count_if(green.begin(), green.end(), [&](int y) { return y < blue.front(); });
+        const int below = std::count_if(green.begin(), green.end(), [&](int y) { return y > blue.back(); });
+        QVERIFY2(above > 4 && below > 4 && above + below == green.size(), qPrintable(QString("%1 %2 %3").arg(above).arg(below).arg(green.size())));
+        QVERIFY2(green[above - 1] + 1 < blue.front() && green[above] > blue.back() + 1,
+                 qPrintable(QString("MIT ends %1, Olvani %2-%3, 2026 starts %4").arg(green[above - 1]).arg(blue.front()).arg(blue.back()).arg(green[above])));
+        QVERIFY(green.back() < seen.height() - 4 * seen.devicePixelRatio());
+    }
+
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.
     void aboutAndQuit_data()
     {
