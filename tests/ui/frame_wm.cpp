@@ -1,6 +1,7 @@
 /* A window manager of the least kind, for the window's tests under Xvfb: it
  * frames each window with a title bar of TITLE pixels and borders of BORDER
- * pixels, announces them in _NET_FRAME_EXTENTS (and that it does so in
+ * pixels (none for a window that asks for none through _MOTIF_WM_HINTS),
+ * announces them in _NET_FRAME_EXTENTS (and that it does so in
  * _NET_SUPPORTED), places a window where it asks, and gives it the focus.
  * Enough to see whether a window fits its frame into the screen. */
 #include <xcb/xcb.h>
@@ -17,7 +18,7 @@ static xcb_window_t clients[MAX_FRAMES], frames[MAX_FRAMES];
 static xcb_atom_t atom(const char* name)
 {
     xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, (uint16_t)strlen(name), name), NULL);
-    xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
+    xcb_atom_t a = r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
     free(r);
     return a;
 }
@@ -41,8 +42,26 @@ static void tellPlace(xcb_window_t client, int16_t x, int16_t y, uint16_t w, uin
     xcb_send_event(conn, 0, client, XCB_EVENT_MASK_STRUCTURE_NOTIFY, (const char*)&e);
 }
 
+// Whether a window asks for no frame (_MOTIF_WM_HINTS with decorations 0).
+static int frameless(xcb_window_t client)
+{
+    const xcb_atom_t motif = atom("_MOTIF_WM_HINTS");
+    xcb_get_property_reply_t* r = xcb_get_property_reply(conn, xcb_get_property(conn, 0, client, motif, motif, 0, 5), NULL);
+    int none = 0;
+    if (r != NULL && xcb_get_property_value_length(r) >= 12) {
+        const uint32_t* hints = (const uint32_t*)xcb_get_property_value(r);
+        none = (hints[0] & 2) != 0 && hints[2] == 0;  // flags: decorations given; decorations
+    }
+    free(r);
+    return none;
+}
+
 static void frame(xcb_screen_t* screen, xcb_window_t client, xcb_atom_t extents)
 {
+    if (frameless(client)) {
+        xcb_map_window(conn, client);
+        return;
+    }
     xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(conn, xcb_get_geometry(conn, client), NULL);
     if (g == NULL) return;
     int slot = 0;

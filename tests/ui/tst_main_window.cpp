@@ -717,6 +717,23 @@ private slots:
         QCOMPARE(h.dialogs.messages.back().text, std::string("Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°."));
     }
 
+    // Typed into a centre after ">", the result under the other sheet goes (the geodetic line, the point of
+    // X1 on the old centre, stays); swapped (Ctrl+R), each point goes with its centre.
+    void centreTypedAfterConversion()
+    {
+        Window h;
+        h.set("txtX1=1000");
+        h.set("txtY1=2000");
+        h.click("cmdOne");
+        QCOMPARE(h.text("txtX2"), "txtX2=-7429.270");
+        QTest::keyClick(&h.w, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(h.text("txtX1") + ' ' + h.text("txtX2"), "txtX1=-7429.270 txtX2=1000");
+        h.child("txtLamdaNew")->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(h.child("txtLamdaNew"), "-0.5");
+        QCOMPARE(h.text("txtX1") + ' ' + h.text("txtY1") + ' ' + h.text("txtX2"), "txtX1= txtY1= txtX2=1000");
+        QCOMPARE(h.text("txtf"), "txtf=40° 52' 4.83982''");
+    }
+
     // The About window's "MIT" above the name "Olvani" and "2026" below it, rows of background between them
     // (they touched on Linux, and under Windows' Arial the year covered the name's lower half), whatever
     // font stands in for Arial; the year stays inside the window's outline.
