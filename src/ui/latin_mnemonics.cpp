@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QWidget>
 
 #include <iterator>
@@ -118,8 +119,9 @@ bool LatinMnemonics::eventFilter(QObject* watched, QEvent* event)
     if (modifiers != Qt::AltModifier) return false;
     if (!capital.isNull() && activate(*widget->window(), capital)) return true;
     // Alt and a letter that is no mnemonic on either layout: no text for a
-    // field (a number field holding it could not be left).
-    return qobject_cast<QLineEdit*>(widget) != nullptr && !key->text().isEmpty() && key->text().front().isLetter();
+    // field or a panel (a number field holding it could not be left).
+    const bool text = qobject_cast<QLineEdit*>(widget) != nullptr || qobject_cast<QPlainTextEdit*>(widget) != nullptr;
+    return text && !key->text().isEmpty() && key->text().front().isLetter();
 }
 
 } // namespace hattsheet::ui
