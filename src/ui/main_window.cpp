@@ -113,7 +113,11 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     for (const int ms : kFrameFitMs) {
         QTimer::singleShot(ms, this, [this, ms] {
-            fitInto(frameGeometry().size() - size());
+            // Qt gives the frame in whole logical pixels, rounded: at a
+            // device pixel ratio above 1 it can be a device pixel short.
+            QSize frame = frameGeometry().size() - size();
+            if (!frame.isNull() && devicePixelRatioF() > 1.0) frame += QSize(1, 1);
+            fitInto(frame);
             if (ms == kPlacedAtMs) placed();
         });
     }
