@@ -40,8 +40,11 @@ std::string choiceMessage(ChoiceError error, std::string_view phiText, std::stri
         }
     }
     switch (error) {
-    case ChoiceError::Latitude: return messageBook(language).centreRefused(geodesy::CentreError::Latitude);
-    case ChoiceError::Longitude: return messageBook(language).centreRefused(geodesy::CentreError::Longitude);
+    case ChoiceError::Latitude:
+    case ChoiceError::Longitude: {
+        const auto centre = error == ChoiceError::Latitude ? geodesy::CentreError::Latitude : geodesy::CentreError::Longitude;
+        return messageBook(language).centreRefused(centre) + "\n" + messageBook(language).centreRange(centre);
+    }
     case ChoiceError::NoSheetOnCentre: return messageBook(language).noSheetOnCentre(phiText, lambdaText);
     case ChoiceError::DefectiveSheet: if (sheet != nullptr) return messageBook(language).defectiveSheet(*sheet); break;
     }

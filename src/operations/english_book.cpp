@@ -369,6 +369,17 @@ public:
                (closest.empty() ? "" : "; the closest names: " + candidateList(closest));
     }
 
+    // The window's refused centre: the accepted range.
+    std::string centreRange(geodesy::CentreError error) const override
+    {
+        namespace g = hattsheet::geodesy;
+        return error == g::CentreError::Latitude
+                   ? "A centre's latitude is accepted from " + degreesText(g::kMinCentreLatitudeDeg) + " to " +
+                         degreesText(g::kMaxCentreLatitudeDeg) + "."
+                   : "A centre's longitude is accepted from " + degreesText(g::kMinCentreLongitudeDeg) + " to " +
+                         degreesText(g::kMaxCentreLongitudeDeg) + " from the Athens meridian.";
+    }
+
 private:
     // "separator \";\", decimal mark \",\", header line"
     std::string layoutText(const pf::PointLayout& layout) const

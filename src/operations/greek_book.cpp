@@ -383,6 +383,17 @@ public:
                (closest.empty() ? "" : "· τα πλησιέστερα ονόματα: " + candidateList(closest));
     }
 
+    // The window's refused centre: the accepted range.
+    std::string centreRange(geodesy::CentreError error) const override
+    {
+        namespace g = hattsheet::geodesy;
+        return error == g::CentreError::Latitude
+                   ? "Το φ του κέντρου γίνεται δεκτό από " + degreesText(g::kMinCentreLatitudeDeg) + " έως " +
+                         degreesText(g::kMaxCentreLatitudeDeg) + "."
+                   : "Το Δλ του κέντρου γίνεται δεκτό από " + degreesText(g::kMinCentreLongitudeDeg) + " έως " +
+                         degreesText(g::kMaxCentreLongitudeDeg) + " από τον μεσημβρινό της Αθήνας.";
+    }
+
 private:
     // "διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας"
     std::string layoutText(const pf::PointLayout& layout) const

@@ -164,6 +164,9 @@ public:
     virtual std::string offEverySheet() const = 0;
     // Said once for a run through WGS84.
     virtual std::string wgs84Accuracy() const = 0;
+    // The window's refused centre: the range its φ or Δλ is accepted in,
+    // the message's second line below centreRefused.
+    virtual std::string centreRange(geodesy::CentreError error) const = 0;
 
 protected:
     // text, and the system's reason in brackets when err is not 0.

@@ -128,6 +128,13 @@ OpenedList pointLinesOf(std::string text)
     return opened;
 }
 
+// A path as the system writes it, for a message: the file dialogs give "/"
+// between folders on Windows too, where "C:\Users\..." is what users read.
+std::string shownPath(const std::string& utf8)
+{
+    return platform::pathToUtf8(platform::pathFromUtf8(utf8).make_preferred());
+}
+
 // Whether a panel text has a line that a save would write.
 bool hasNonBlankLine(std::string_view text)
 {
@@ -156,18 +163,18 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     const fs::path path = platform::pathFromUtf8(chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
-        showWarning(dialogs, tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+        showWarning(dialogs, tooLargeToOpen(shownPath(chosen), kOpenLimitBytes >> 20));
         return false;
     }
     OpenedList opened;
     {
         const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
         if (!bytes && bytes.error().code == EFBIG) {
-            showWarning(dialogs, tooLargeToOpen(chosen, kOpenLimitBytes >> 20));
+            showWarning(dialogs, tooLargeToOpen(shownPath(chosen), kOpenLimitBytes >> 20));
             return false;
         }
         if (!bytes) {
-            showWarning(dialogs, windowBook().cannotRead(chosen, bytes.error().code));
+            showWarning(dialogs, windowBook().cannotRead(shownPath(chosen), bytes.error().code));
             return false;
         }
         opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
@@ -179,8 +186,7 @@ bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std:
     }
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
-    std::string said = withPointCount(windowTexts().opened, opened.points);
-    if (!pf::isWrittenLayout(opened.layout)) said += std::string("\n") + windowBook().layoutRecognised(opened.points, opened.layout);
+    std::string said = withPointsRead(windowTexts().opened, opened.points, opened.layout);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
     dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
     return true;
@@ -219,7 +225,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
             const files::TargetId asked = files::identify(path, platform::WriteKinds::FilesOnly);
             std::error_code statusError;
             if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-                !dialogs.askYesNo(replaceExisting(chosenTxt), windowTexts().saveTitle, DefaultAnswer::No)) {
+                !dialogs.askYesNo(replaceExisting(shownPath(chosenTxt)), windowTexts().saveTitle, DefaultAnswer::No)) {
                 offered = chosenTxt;
                 break;
             }
@@ -231,7 +237,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
     const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
-        showWarning(dialogs, windowBook().cannotWrite(chosenTxt, written.error().code));
+        showWarning(dialogs, windowBook().cannotWrite(shownPath(chosenTxt), written.error().code));
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);

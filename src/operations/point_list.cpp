@@ -111,8 +111,7 @@ unsigned long long runBatch(Fields& fields, Dialogs& dialogs, const TempPlaces& 
         return stop.tally.records;
     }
     const ListTally& tally = *run;
-    std::string done = withPointCount(windowTexts().batchDone, tally.records);
-    if (!pf::isWrittenLayout(tally.layout)) done += std::string("\n") + windowBook().layoutRecognised(tally.records, tally.layout);
+    std::string done = withPointsRead(windowTexts().batchDone, tally.records, tally.layout);
     if (tally.offLine != 0) done += std::string("\n") + windowBook().recordsShifted(tally.offLine, tally.firstOffLine);
     dialogs.showMessage(done, windowTexts().titleInfo, MessageIcon::Information);
     return tally.records;

@@ -20,8 +20,13 @@ std::string messageFor(ConversionError error, Language language)
 {
     const MessageBook& book = messageBook(language);
     switch (error) {
-    case ConversionError::Latitude: return book.centreRefused(geodesy::CentreError::Latitude);
-    case ConversionError::Longitude: return book.centreRefused(geodesy::CentreError::Longitude);
+    case ConversionError::Latitude:
+    case ConversionError::Longitude: {
+        // The range on a second line: the window's refusal says what it takes.
+        const auto centre = error == ConversionError::Latitude ? geodesy::CentreError::Latitude
+                                                               : geodesy::CentreError::Longitude;
+        return book.centreRefused(centre) + "\n" + book.centreRange(centre);
+    }
     case ConversionError::Coordinates: break;
     }
     return book.coordinatesRefused();

@@ -20,7 +20,8 @@ enum class ConversionError {
     Coordinates,  // X or Y beyond a double, or a result that is not finite
 };
 
-// The message of an error (the window shows it under "Προσοχή!").
+// The message of an error (the window shows it under "Προσοχή!"); a
+// refused centre's gives the accepted range on its second line.
 std::string messageFor(ConversionError error, Language language = kWindowLanguage);
 
 // The source sheet and the target sheet of one conversion, read from the

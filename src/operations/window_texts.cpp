@@ -1,5 +1,9 @@
 #include "operations/window_texts.h"
 
+#include "geodesy/centre.h"
+#include "geodesy/sheet_catalogue.h"
+#include "operations/panel_contents.h"
+
 namespace hattsheet::operations {
 
 namespace {
@@ -33,6 +37,34 @@ std::string tooLargeToOpen(std::string_view path, unsigned long long limitMiB)
     return "Το αρχείο " + book().quotedName(path) + " είναι πολύ μεγάλο για να ανοίξει στο παράθυρο (πάνω από " +
            std::to_string(limitMiB) +
            " MiB). Λίστες αυτού του μεγέθους μετατρέπονται με το πρόγραμμα γραμμής εντολών hattsheet-convert.";
+}
+
+std::string withPointsRead(std::string_view first, unsigned long long count, const pointfile::PointLayout& layout)
+{
+    if (pointfile::isWrittenLayout(layout)) return withPointCount(first, count);
+    return std::string(first).append("\n").append(book().layoutRecognised(count, layout));
+}
+
+std::string systemName(const LineSystem& system)
+{
+    if (system.kind == LineSystem::Kind::Egsa87) return "ΕΓΣΑ87";
+    std::string name = "HATT με κέντρο φ " + book().quoted(system.phi) + ", Δλ " + book().quoted(system.lambda);
+    if (const auto centre = geodesy::readCentre(system.phi, system.lambda)) {
+        for (const auto& sheet : geodesy::sheetCatalogue()) {
+            if (geodesy::isOnCentre(sheet, centre->phi0Deg, centre->lambda0Deg)) {
+                return name + " (φύλλο " + book().sheetNamed(sheet) + ")";
+            }
+        }
+    }
+    return name;
+}
+
+std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string_view adding)
+{
+    std::string text = "Ο πίνακας έχει ήδη σημεία σε ";
+    for (std::size_t i = 0; i < held.size(); ++i) text.append(i == 0 ? "" : " και ").append(held[i]);
+    text.append(".\nΤα νέα σημεία είναι σε ").append(adding);
+    return text + ".\nΝα προστεθούν στον ίδιο πίνακα; Μια αποθήκευση θα τα γράψει μαζί σε ένα αρχείο.";
 }
 
 } // namespace hattsheet::operations

@@ -11,6 +11,8 @@
 
 namespace hattsheet::operations {
 
+struct LineSystem;
+
 // The language of the window, and its book.
 inline constexpr Language kWindowLanguage = Language::Greek;
 const MessageBook& windowBook();
@@ -44,6 +46,8 @@ struct WindowTexts {
     const char* filterAll;
     // Lists and names: the save's first filter, the types it writes.
     const char* filterSavedLists;
+    // The working day: panel 2's unsaved lines.
+    const char* clearUnsaved;  // asked before a clear empties them; No is the default
 };
 
 inline constexpr WindowTexts kGreekWindowTexts{
@@ -71,6 +75,7 @@ inline constexpr WindowTexts kGreekWindowTexts{
     .filterLists = "Αρχεία σημείων (*.txt *.csv *.seq *.xyh)",
     .filterAll = "Όλα τα αρχεία (*)",
     .filterSavedLists = "Αρχεία σημείων (*.txt *.csv)",
+    .clearUnsaved = "Τα σημεία του πίνακα δεν έχουν αποθηκευτεί. Να διαγραφούν;",
 };
 
 // The window's messages that take data, in its language.
@@ -82,11 +87,24 @@ std::string replaceExisting(std::string_view path);
 // in constant memory.
 std::string tooLargeToOpen(std::string_view path, unsigned long long limitMiB);
 
+// The working day: what panel 2 holds (operations/panel_contents.h).
+// A system of a panel's lines: "ΕΓΣΑ87", or the Hatt plane of a centre (its
+// texts, and the sheet whose centre it is).
+std::string systemName(const LineSystem& system);
+// Asked before lines of `adding` join lines of the systems `held`; No is
+// the default.
+std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string_view adding);
+
 // A message with a second line that gives how many points it concerns.
 inline std::string withPointCount(std::string_view first, unsigned long long count)
 {
     return std::string(first).append("\n").append(windowBook().pointCount(count));
 }
+
+// A message after a list was read: its second line gives how many points,
+// and in what layout when it is not the written one ("Διαβάστηκαν 200
+// σημεία: διαχωριστικό ..."), which says the count itself.
+std::string withPointsRead(std::string_view first, unsigned long long count, const pointfile::PointLayout& layout);
 
 // A refusal or a failure as the operations show it: under "Προσοχή!" with the
 // critical icon.
@@ -133,15 +151,17 @@ inline constexpr char kOpen[] = "Άνοιγμα";
 inline constexpr char kClear[] = "Απαλοιφή";
 inline constexpr char kSave[] = "Αποθήκευση";
 // The buttons' captions with their mnemonics (Alt and the underlined
-// character; one character for each control of the window).
-inline constexpr char kOldToNewButton[] = "&>";
-inline constexpr char kNewToOldButton[] = "&<";
+// character; no character twice in the window, menu bar included, whatever
+// its case: "φ" here would also be the menu "Φύλλα"'s). ">" and "<" have
+// none: an underlined ">" reads as "≥".
+inline constexpr char kOldToNewButton[] = ">";
+inline constexpr char kNewToOldButton[] = "<";
 inline constexpr char kConvertListButton[] = "&Μετατροπή ομάδας σημείων";
 inline constexpr char kOpen1Button[] = "Ά&νοιγμα";
 inline constexpr char kClear1Button[] = "&Απαλοιφή";
 inline constexpr char kSave1Button[] = "Απο&θήκευση";
 inline constexpr char kOpen2Button[] = "Άνοι&γμα";
-inline constexpr char kClear2Button[] = "Απαλοι&φή";
+inline constexpr char kClear2Button[] = "Απα&λοιφή";
 inline constexpr char kSave2Button[] = "Αποθή&κευση";
 // The menu bar: "Πρόγραμμα" opens the About window, "Εργασίες" the rest.
 inline constexpr char kMenuAboutEntry[] = "&Πρόγραμμα";

@@ -37,6 +37,8 @@ constexpr int kVersionRightTw = 120;
 constexpr int kVersionTopTw = 2580;
 constexpr int kVersionHeightTw = 300;
 constexpr double kVersionPointSize = 7.5;
+// Between the ink of "MIT", "Olvani" and "2026" (pixels).
+constexpr int kInkGapPx = 2;
 
 struct AboutLine {
     const char* objectName;
@@ -61,13 +63,40 @@ void addLine(QWidget* window, const AboutLine& line)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, line.colour);
     label->setPalette(palette);
-    // "MIT" (Label4) and "Olvani" (Label3) overlap by design; the short
-    // line is drawn from the top of its glyphs, not of its font's
-    // ascent, which lifts it clear of the large name's small letters.
-    if (line.text == captions::kAboutLicence) {
-        const QFontMetrics metrics(font);
-        label->setContentsMargins(0, -(metrics.ascent() - metrics.capHeight()), 0, 0);
-    }
+}
+
+// Where a label's text is inked (pixels, in the window): from the top of
+// its glyphs to the bottom, its first line drawn from the label's top.
+struct Ink {
+    int top, bottom;
+};
+Ink inkOf(const QLabel& label)
+{
+    const QFontMetrics metrics(label.font());
+    const QRect glyphs = metrics.tightBoundingRect(label.text());  // from the baseline
+    const int baseline = label.y() + metrics.ascent();
+    return {baseline + glyphs.top(), baseline + glyphs.bottom()};
+}
+
+// Moves a label so that its ink starts at `inkTop` (pixels).
+void moveInkTo(QLabel& label, int inkTop)
+{
+    label.move(label.x(), label.y() + inkTop - inkOf(label).top);
+}
+
+// "MIT" above the name "Olvani" and the year below it, each kInkGapPx clear
+// of the name's ink, whatever font stands in for Arial: placed at fixed
+// twips they touched the name on Linux, and under Windows' Arial the year
+// covered its lower half.
+void stackAroundName(QWidget& window)
+{
+    auto* licence = window.findChild<QLabel*>(QStringLiteral("Label4"));
+    auto* name = window.findChild<QLabel*>(QStringLiteral("Label3"));
+    auto* year = window.findChild<QLabel*>(QStringLiteral("Label5"));
+    const Ink nameInk = inkOf(*name);
+    const Ink licenceInk = inkOf(*licence);
+    moveInkTo(*licence, nameInk.top - kInkGapPx - (licenceInk.bottom - licenceInk.top));
+    moveInkTo(*year, nameInk.bottom + kInkGapPx + 1);
 }
 
 // The version, small at the bottom right, on the year's line.
@@ -106,6 +135,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
         {"Label5", captions::kAboutYear, 2520, 315, 9.75, kYearColour},
     };
     for (const AboutLine& line : lines) addLine(this, line);
+    stackAroundName(*this);
     addVersion(this);
 
     auto* close = new QPushButton(fromUtf8(captions::kAboutClose), this);

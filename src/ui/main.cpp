@@ -16,7 +16,6 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QStringList>
-#include <QTimer>
 
 #include <cerrno>
 #include <cstdio>
@@ -142,9 +141,6 @@ int main(int argc, char* argv[])
     };
     hattsheet::ui::MainWindow window(temp);
     window.show();
-    // Once the window shows, so that its messages stand over it.
-    if (const QString file = fileArgument(QCoreApplication::arguments()); !file.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
-    }
+    if (const QString file = fileArgument(QCoreApplication::arguments()); !file.isEmpty()) window.openFileOnceShown(file);
     return app.exec();
 }

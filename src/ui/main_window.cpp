@@ -9,6 +9,7 @@
 #include "ui/client_area.h"
 #include "ui/field_edit.h"
 #include "ui/flushing_dialogs.h"
+#include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
 #include "ui/sheet_chooser.h"
 #include "ui/twips.h"
@@ -35,6 +36,7 @@
 #include <exception>
 #include <initializer_list>
 #include <iterator>
+#include <utility>
 
 namespace hattsheet::ui {
 
@@ -53,6 +55,9 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
     setFocusOrder();
     resize(fittedSize(QSize()));
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
+    // Every mnemonic on a Latin keyboard layout too, in this window and
+    // those it opens.
+    qApp->installEventFilter(new LatinMnemonics(this));
 }
 
 MainWindow::~MainWindow() = default;
@@ -99,10 +104,54 @@ void MainWindow::showEvent(QShowEvent* event)
     }
     m_fitted = true;
     // The screen the window opens on is known now; once the window manager
-    // has framed the window, the frame too goes inside the available area.
+    // has framed the window, the frame too (title bar and borders, which X
+    // window managers announce in _NET_FRAME_EXTENTS and Qt reads there)
+    // goes inside the available area. A window manager frames the window
+    // some time after it is shown, on a loaded machine later: the fit is
+    // done again a few times, each only shrinking and moving the window.
     fitInto(QSize());
     QMainWindow::showEvent(event);
-    QTimer::singleShot(0, this, [this] { fitInto(frameGeometry().size() - size()); });
+    for (const int ms : kFrameFitMs) {
+        QTimer::singleShot(ms, this, [this, ms] {
+            // Qt gives the frame in whole logical pixels, rounded: at a
+            // device pixel ratio above 1 it can be a device pixel short.
+            QSize frame = frameGeometry().size() - size();
+            if (!frame.isNull() && devicePixelRatioF() > 1.0) frame += QSize(1, 1);
+            fitInto(frame);
+            if (ms == kPlacedAtMs) placed();
+        });
+    }
+}
+
+void MainWindow::openFileOnceShown(const QString& path)
+{
+    m_pendingFile = path;
+    // Without a window manager no activation may come.
+    QTimer::singleShot(kActivationWaitMs, this, [this] {
+        m_activated = true;
+        openPendingFile();
+    });
+}
+
+void MainWindow::placed()
+{
+    m_placed = true;
+    openPendingFile();
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        QTimer::singleShot(0, this, &MainWindow::openPendingFile);
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::openPendingFile()
+{
+    if (!m_placed || !m_activated || m_pendingFile.isEmpty()) return;
+    openFile(std::exchange(m_pendingFile, QString()));
 }
 
 void MainWindow::fitInto(QSize frame)
@@ -169,6 +218,7 @@ void MainWindow::addFields(QWidget* const places[])
         field->setAccessibleName(fromUtf8(kBoxes[static_cast<std::size_t>(row.in) - 1].caption) +
                                  fromUtf8(captions::kNameJoin) + fromUtf8(row.name));
         m_fields.bindLine(row.id, field);
+        connect(field, &QLineEdit::textEdited, this, [this, id = row.id] { fieldTyped(id); });
         // The geodetic display has no behaviour of its own.
         if (row.in != In::Box3) m_guard.guard(field);
     }
@@ -265,7 +315,9 @@ void MainWindow::convertOldToNew()
 {
     run([this] {
         m_fields.takeNotes();
-        operations::convertOldToNew(m_fields, *m_dialogs);
+        operations::WatchedFields watched(m_fields);
+        operations::convertOldToNew(watched, *m_dialogs);
+        if (watched.changed(FieldId::X2)) m_results.converted(operations::Direction::Forward);
         showSheetOfPoint(false, findChild<QWidget*>(QStringLiteral("cmdOne")));
     });
 }
@@ -274,9 +326,26 @@ void MainWindow::convertNewToOld()
 {
     run([this] {
         m_fields.takeNotes();
-        operations::convertNewToOld(m_fields, *m_dialogs);
+        operations::WatchedFields watched(m_fields);
+        operations::convertNewToOld(watched, *m_dialogs);
+        if (watched.changed(FieldId::X1)) m_results.converted(operations::Direction::Backward);
         showSheetOfPoint(true, findChild<QWidget*>(QStringLiteral("cmd2")));
     });
+}
+
+void MainWindow::fieldTyped(FieldId id)
+{
+    switch (id) {
+    case FieldId::PhiOld:
+    case FieldId::LambdaOld: m_results.centreChanged(m_fields, operations::Side::From); break;
+    case FieldId::PhiNew:
+    case FieldId::LambdaNew: m_results.centreChanged(m_fields, operations::Side::To); break;
+    case FieldId::X1:
+    case FieldId::Y1:
+    case FieldId::X2:
+    case FieldId::Y2: m_results.pointTyped(id); break;
+    default: break;
+    }
 }
 
 void MainWindow::showSheetOfPoint(bool fromSide, QWidget* button)
@@ -319,41 +388,45 @@ void MainWindow::chooseSheetFor(bool fromSide)
                                                            m_fields.text(fromSide ? FieldId::LambdaOld : FieldId::LambdaNew));
     if (current) chooser.choose(current->candidates().front().sheet);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == nullptr) return;
-    operations::placeSheetCentre(m_fields, *chooser.chosen(),
-                                 fromSide ? operations::Side::From : operations::Side::To);
+    const auto side = fromSide ? operations::Side::From : operations::Side::To;
+    const operations::LineSystem before = operations::hattSystemOf(m_fields, side);
+    operations::placeSheetCentre(m_fields, *chooser.chosen(), side);
+    if (!operations::sameSystem(before, operations::hattSystemOf(m_fields, side))) m_results.centreChanged(m_fields, side);
+}
+
+void MainWindow::fillPanel2(operations::PanelFill fill)
+{
+    run([this, fill] { operations::fillPanel(m_panel2, m_fields, *m_dialogs, m_temp, fill); });
 }
 
 void MainWindow::pointToGrid()
 {
-    run([this] { operations::convertPointToEgsa87(m_fields, *m_dialogs); });
+    fillPanel2(operations::PanelFill::PointToEgsa87);
 }
 
 void MainWindow::listToGrid()
 {
-    run([this] { operations::convertListToEgsa87(m_fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListToEgsa87);
 }
 
 void MainWindow::listFromGrid()
 {
-    run([this] { operations::convertListFromEgsa87(m_fields, *m_dialogs, m_temp); });
+    fillPanel2(operations::PanelFill::ListFromEgsa87);
 }
 
 void MainWindow::convertList()
 {
-    run([this] { m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp) > 0 || m_batchUnsaved; });
+    fillPanel2(operations::PanelFill::Batch);
 }
 
 void MainWindow::convertListBackward()
 {
-    run([this] {
-        m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::Backward) > 0 ||
-                         m_batchUnsaved;
-    });
+    fillPanel2(operations::PanelFill::BatchBackward);
 }
 
 void MainWindow::swapCentres()
 {
-    run([this] { operations::swapCentres(m_fields); });
+    run([this] { m_results.swap(m_fields); });
 }
 
 void MainWindow::openPanel(Panel panel)
@@ -376,7 +449,7 @@ void MainWindow::savePanel(Panel panel)
     run([this, panel] {
         if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel))) {
             panelFile(panel) = std::move(*saved);
-            if (panel == Panel::Two) m_batchUnsaved = false;
+            if (panel == Panel::Two) m_panel2.saved();
         }
     });
 }
@@ -408,7 +481,7 @@ void MainWindow::clearPanel1()
 
 void MainWindow::clearPanel2()
 {
-    run([this] { operations::clearPanel(m_fields, Panel::Two); });
+    run([this] { m_panel2.clear(m_fields, *m_dialogs); });
 }
 
 void MainWindow::showAbout()
@@ -429,12 +502,13 @@ void MainWindow::showAbout()
 bool MainWindow::confirmQuit()
 {
     if (!m_quitConfirmed) {
-        // The lines of the last batch still in panel 2 and not saved since.
+        // Converted lines still in panel 2 and not saved since: said, and
+        // Enter keeps them.
         std::string question = operations::windowTexts().quit;
-        if (m_batchUnsaved && m_fields.text(FieldId::File2).find_first_not_of(" \r\n") != std::string::npos) {
-            question.append("\n").append(operations::windowTexts().quitUnsaved);
-        }
-        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit, operations::DefaultAnswer::Yes);
+        const bool unsaved = m_panel2.holdsUnsaved(m_fields);
+        if (unsaved) question.append("\n").append(operations::windowTexts().quitUnsaved);
+        m_quitConfirmed = m_dialogs->askYesNo(question, operations::windowTexts().titleQuit,
+                                              unsaved ? operations::DefaultAnswer::No : operations::DefaultAnswer::Yes);
     }
     if (m_quitConfirmed && m_about) m_about->close();
     return m_quitConfirmed;

@@ -11,6 +11,8 @@
 // each control sits is in window_layout.h, how the controls follow the
 // window's size in client_area.h.
 
+#include "operations/panel_contents.h"
+#include "operations/point_results.h"
 #include "operations/window_ports.h"
 #include "ui/about_window.h"
 #include "ui/field_guard.h"
@@ -41,10 +43,14 @@ public:
 
     // Opens a file named on the command line into panel 1, as "Άνοιγμα" does.
     void openFile(const QString& path);
+    // The same once the window stands framed where it stays and is active,
+    // so that the message of the open stands over it: `hattsheet FILE`.
+    void openFileOnceShown(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // The quit question; on Yes the About window closes and the program may end.
@@ -63,6 +69,9 @@ private:
     // Resizes the window to fittedSize (only ever smaller once it shows
     // framed) and moves it, frame included, into its screen's available area.
     void fitInto(QSize frame);
+    // After the last fit: a file named on the command line may open now.
+    void placed();
+    void openPendingFile();
     void addFields(QWidget* const places[]);
     void addPanels(QWidget* client);
     void addButtons(QWidget* const places[]);
@@ -90,6 +99,13 @@ private:
     void listToGrid();       // mnuListToGrid
     void listFromGrid();     // mnuListFromGrid
 
+    // An operation that appends converted lines to panel 2: asked first
+    // when they would join lines of another system, noted as unsaved after.
+    void fillPanel2(operations::PanelFill fill);
+    // A field typed in: a centre's change takes the results computed with
+    // it away, a result typed over is the user's.
+    void fieldTyped(operations::FieldId id);
+
     void addMenus();
     // The sheet chooser for one side; its sheet's centre goes into that side.
     void chooseSheet(bool fromSide);
@@ -116,9 +132,20 @@ private:
     // The file each panel was opened from or saved to last (UTF-8): its save
     // offers that name, never the other panel's.
     std::array<std::string, 2> m_panelFile;
-    // Panel 2 holds lines of a batch that were not saved after it.
-    bool m_batchUnsaved = false;
+    // What panel 2's lines are, and whether they were saved since.
+    operations::PanelContents m_panel2{operations::Panel::Two};
+    // Which point the last ">" or "<" wrote.
+    operations::PointResults m_results;
     bool m_fitted = false;
+    // When after the show the frame is fitted into the screen again (ms).
+    static constexpr int kFrameFitMs[] = {0, 100, 300, 1000};
+    static constexpr int kPlacedAtMs = 300;  // one of them: then a file named may open
+    // How long a file named on the command line waits for the window's
+    // activation, which a desktop without a window manager never gives (ms).
+    static constexpr int kActivationWaitMs = 1500;
+    QString m_pendingFile;
+    bool m_placed = false;
+    bool m_activated = false;
 };
 
 } // namespace hattsheet::ui

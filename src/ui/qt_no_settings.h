@@ -16,8 +16,9 @@ void keepNoSettings();
 // Made before a file dialog and destroyed after it: takes back the state
 // the dialog left in Qt's settings (on Windows the registry key
 // HKEY_CURRENT_USER\Software\QtProject\OrganizationDefaults\FileDialog,
-// shared by every Qt program) unless it was there before. The uninstaller
-// removes the keys above it when they are then empty.
+// shared by every Qt program) unless it was there before, and the keys
+// above it (HKEY_CURRENT_USER\Software\QtProject) when they were not there
+// before and are empty then.
 class ForgetDialogState {
 public:
     ForgetDialogState();
@@ -27,6 +28,7 @@ public:
 
 private:
     bool m_wasThere;
+    bool m_organisationWasThere;
 };
 
 } // namespace hattsheet::ui

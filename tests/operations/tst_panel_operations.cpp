@@ -9,11 +9,18 @@
 #include "support/fake_window.h"
 #include "support/temp_workspace.h"
 #include "operations/window_texts.h"
+#include "operations/panel_contents.h"
 #include "operations/panel_operations.h"
+#include "operations/point_results.h"
+#include "operations/single_point.h"
 #include "operations/point_list.h"
 
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <algorithm>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +41,10 @@ private slots:
     void batchByProducts_data();
     void batchByProducts();
     void twoWindowsOneFolder();
+    void panelContents_data();
+    void panelContents();
+    void pointResults_data();
+    void pointResults();
 
 private:
     QString at(const QString& name) const { return m_work.path() + "/" + name; }
@@ -128,6 +139,8 @@ void tst_PanelOperations::open()
     // What was read is information; a refusal is critical.
     if (!added.isEmpty()) {
         QVERIFY(m.icon == MessageIcon::Information);
+        // The count once: said by the layout's line when there is one (it came twice).
+        QCOMPARE(QString::fromStdString(m.text).count(QRegularExpression("\\d+ σημεί")), 1);
         return;
     }
     QVERIFY(m.icon == MessageIcon::Critical);
@@ -253,15 +266,15 @@ void tst_PanelOperations::batch_data()
     };
     row("panel of spaces", "    ", "-0.51", "40.45", windowTexts().noList);
     row("empty panel 1", "", "-0.51", "40.45", windowTexts().noList);
-    row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.", "txtLamdaOld");
-    row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.", "txtPhiNew");
+    row("old Δλ and new φ wrong: only Δλ", "A,0,0,0", "-4.31", "43.00", "Λάθος στο Δλ.\nΤο Δλ του κέντρου γίνεται δεκτό από -4°30' έως 5° από τον μεσημβρινό της Αθήνας.", "txtLamdaOld");
+    row("new φ wrong", "A,0,0,0", "-0.51", "33.59", "Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°.", "txtPhiNew");
     // A failing record: the lines before it converted, its place and reason
     // said, its line of panel 1 selected.
     row("failing record names its line", "P1, 1000, 2000, 5\r\n\r\nP2, 12O4.5, 2000, 5", "-0.51", "40.45",
         "Λάθος στον πίνακα!\nεγγραφή 2, γραμμή 3: Χ = «12O4.5» δεν είναι αριθμός", "line 3");
     // Back: the digits of "<" for (1000, 2000) (tst_single_point); the new centre checked first.
     row("backward, from the new sheet to the old", "P1, 1000, 2000, 5", "-0.51", "40.45", "", "", true);
-    row("backward: new φ wrong before old Δλ", "A,0,0,0", "-4.31", "33.59", "Λάθος στο Φ.", "txtPhiNew", true);
+    row("backward: new φ wrong before old Δλ", "A,0,0,0", "-4.31", "33.59", "Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°.", "txtPhiNew", true);
 }
 
 void tst_PanelOperations::batch()
@@ -349,6 +362,139 @@ void tst_PanelOperations::twoWindowsOneFolder()
         QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
         QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a window converted a list that was not its own");
     }
+}
+
+// Panel 2 through a working day: every operation that appends converted
+// lines marks them unsaved (the Grid ones did not, and the quit question's
+// Enter threw them away), its clear asks then, and lines of a second system
+// join only after a Yes. Steps: "list=..." panel 1, "from=φ,Δλ" and
+// "to=φ,Δλ" the centres, "yes"/"no" the next answer, an operation
+// (batch, back, grid, gridList, fromGrid), save, clear, "blank" (the panel
+// emptied by hand). The Grid centres are sheets' (tst_sheets).
+void tst_PanelOperations::panelContents_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("asked");  // "mix" or "clear", each with No as its default
+    QTest::addColumn<bool>("unsaved");
+    QTest::addColumn<int>("lines");  // non-blank lines of panel 2
+    const QStringList grid{"from=40.15,0.15", "to=39.45,-1.15"};
+    QTest::newRow("batch") << QStringList{"batch"} << QStringList{} << true << 1;
+    QTest::newRow("Grid point") << grid + QStringList{"grid"} << QStringList{} << true << 1;
+    QTest::newRow("Grid list") << grid + QStringList{"gridList"} << QStringList{} << true << 1;
+    QTest::newRow("list from the Grid") << QStringList{"to=40.15,0.15", "list=P1, 497156.350, 4455309.902, 5", "fromGrid"}
+                                        << QStringList{} << true << 1;
+    QTest::newRow("refused centre appends nothing") << QStringList{"from=33,0", "batch"} << QStringList{} << false << 0;
+    QTest::newRow("failing record: the line before it")
+        << QStringList{"list=P1, 1000, 2000, 5\r\nP2, x, 1, 1", "batch"} << QStringList{} << true << 1;
+    QTest::newRow("saved, cleared unasked") << QStringList{"batch", "save", "clear"} << QStringList{} << false << 0;
+    QTest::newRow("unsaved clear answered No") << QStringList{"batch", "no", "clear"} << QStringList{"clear"} << true << 1;
+    QTest::newRow("unsaved clear answered Yes") << QStringList{"batch", "yes", "clear"} << QStringList{"clear"} << false << 0;
+    QTest::newRow("Grid point then batch: No adds nothing")
+        << grid + QStringList{"grid", "no", "batch"} << QStringList{"mix"} << true << 1;
+    QTest::newRow("Grid point then batch: Yes, asked once")
+        << grid + QStringList{"grid", "yes", "batch", "batch", "grid"} << QStringList{"mix"} << true << 4;
+    QTest::newRow("one centre written two ways") << QStringList{"batch", "to=40.450,-0.450", "batch"} << QStringList{} << true << 2;
+    QTest::newRow("another centre") << QStringList{"batch", "to=40.51,-0.51", "no", "batch"} << QStringList{"mix"} << true << 1;
+    QTest::newRow("back onto the other centre") << QStringList{"batch", "yes", "back"} << QStringList{"mix"} << true << 2;
+    QTest::newRow("emptied by hand starts again") << grid + QStringList{"grid", "blank", "batch"} << QStringList{} << true << 1;
+}
+
+void tst_PanelOperations::panelContents()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, asked);
+    FakeFields fields;
+    fields.setText(FieldId::File1, "P1, 1000, 2000, 5\r\n");
+    fields.setText(FieldId::X1, "10");
+    fields.setText(FieldId::Y1, "10");
+    FakeDialogs dialogs;
+    PanelContents panel(Panel::Two);
+    const QMap<QString, PanelFill> fills{{"batch", PanelFill::Batch}, {"back", PanelFill::BatchBackward},
+                                         {"grid", PanelFill::PointToEgsa87}, {"gridList", PanelFill::ListToEgsa87},
+                                         {"fromGrid", PanelFill::ListFromEgsa87}};
+    for (const QString& step : steps) {
+        const QString value = step.section('=', 1).replace("\\r\\n", "\r\n");
+        const auto centre = [&](FieldId phi, FieldId lambda) {
+            fields.setText(phi, value.section(',', 0, 0).toStdString());
+            fields.setText(lambda, value.section(',', 1).toStdString());
+        };
+        if (step.startsWith("list=")) fields.setText(FieldId::File1, value.toStdString());
+        else if (step.startsWith("from=")) centre(FieldId::PhiOld, FieldId::LambdaOld);
+        else if (step.startsWith("to=")) centre(FieldId::PhiNew, FieldId::LambdaNew);
+        else if (step == "yes" || step == "no") dialogs.yesNoAnswers.push_back(step == "yes");
+        else if (step == "save") panel.saved();
+        else if (step == "clear") panel.clear(fields, dialogs);
+        else if (step == "blank") fields.setText(FieldId::File2, " \r\n");
+        else fillPanel(panel, fields, dialogs, m_work.places(), fills.value(step));
+    }
+    QStringList seen;
+    for (const ShownMessage& q : dialogs.questions)
+        seen << (q.text == windowTexts().clearUnsaved ? "clear" : q.text.starts_with("Ο πίνακας έχει ήδη σημεία σε ") ? "mix" : q.text.c_str());
+    QCOMPARE(seen, asked);
+    QVERIFY(std::all_of(dialogs.yesNoDefaults.begin(), dialogs.yesNoDefaults.end(), [](DefaultAnswer a) { return a == DefaultAnswer::No; }));
+    QTEST(panel.holdsUnsaved(fields), "unsaved");
+    const QString panel2 = QString::fromStdString(fields.text(FieldId::File2));
+    QTEST(int(panel2.split("\r\n").filter(QRegularExpression("\\S")).size()), "lines");
+}
+
+// The points of ">" and "<" when a centre changes: a result computed with
+// the centre goes, what was typed stays; the swap takes each point with its
+// centre. Digits: tst_single_point's (1000, 2000) between the start sheets.
+// Steps: "name=text" typed, ">", "<", "from", "to" (that centre typed anew),
+// "swap"; then "name=text" expected.
+void tst_PanelOperations::pointResults_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList typed{"txtX1=1000", "txtY1=2000"};
+    const QString lat = "txtf=40° 52' 4.83982''";
+    QTest::newRow("> then the new centre: X2 goes, the geodetic line stays")
+        << typed + QStringList{">", "to"} << QStringList{"txtX1=1000", "txtX2=", "txtY2=", lat};
+    QTest::newRow("> then the old centre: X2 and the geodetic line go")
+        << typed + QStringList{">", "from"} << QStringList{"txtX1=1000", "txtY1=2000", "txtX2=", "txtf=", "txtl="};
+    QTest::newRow("< then the new centre: X1 goes, X2 typed stays")
+        << QStringList{"txtX2=1000", "txtY2=2000", "<", "to"} << QStringList{"txtX1=", "txtY1=", "txtX2=1000"};
+    QTest::newRow("a result typed over is kept") << typed + QStringList{">", "txtX2=5", "to"} << QStringList{"txtX2=5"};
+    QTest::newRow("nothing converted: the typed point stays") << typed + QStringList{"from"} << QStringList{"txtX1=1000", "txtY1=2000"};
+    QTest::newRow("swap after >: points go with their centres, the geodetic line stays")
+        << typed + QStringList{">", "swap"}
+        << QStringList{"txtPhiOld=40.45", "txtX1=-7429.270", "txtY1=13107.462", "txtPhiNew=40.51", "txtX2=1000", "txtY2=2000", lat};
+    QTest::newRow("swap without a conversion: the geodetic line goes")
+        << QStringList{"txtf=40° 0' 0''", "swap"} << QStringList{"txtf=", "txtX1=0.000"};
+    QTest::newRow("swap after >, then the new centre: the former input stays")
+        << typed + QStringList{">", "swap", "to"} << QStringList{"txtX1=", "txtX2=1000"};
+}
+
+void tst_PanelOperations::pointResults()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, expected);
+    FakeFields fields;
+    FakeDialogs dialogs;
+    PointResults results;
+    const QMap<QString, FieldId> ids{{"txtX1", FieldId::X1}, {"txtY1", FieldId::Y1}, {"txtX2", FieldId::X2},
+                                     {"txtY2", FieldId::Y2}, {"txtf", FieldId::Lat}, {"txtl", FieldId::LonGreenwich},
+                                     {"txtPhiOld", FieldId::PhiOld}, {"txtPhiNew", FieldId::PhiNew}};
+    for (const QString& step : steps) {
+        if (step.contains('=')) {
+            const FieldId id = ids.value(step.section('=', 0, 0));
+            fields.setText(id, step.section('=', 1).toStdString());
+            results.pointTyped(id);
+        } else if (step == ">" || step == "<") {
+            const bool forward = step == ">";
+            if (forward) convertOldToNew(fields, dialogs); else convertNewToOld(fields, dialogs);
+            results.converted(forward ? Direction::Forward : Direction::Backward);
+        } else if (step == "swap") {
+            results.swap(fields);
+        } else {
+            const bool from = step == "from";
+            fields.setText(from ? FieldId::PhiOld : FieldId::PhiNew, "40.30");
+            results.centreChanged(fields, from ? Side::From : Side::To);
+        }
+    }
+    QVERIFY(dialogs.messages.empty());
+    for (const QString& e : expected)
+        QCOMPARE(e.section('=', 0, 0) + "=" + QString::fromStdString(fields.text(ids.value(e.section('=', 0, 0)))), e);
 }
 
 QTEST_APPLESS_MAIN(tst_PanelOperations)

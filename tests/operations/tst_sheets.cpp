@@ -152,7 +152,7 @@ void tst_Sheets::windowLists_data()
                                                      << QString(windowTexts().batchFailed) + "\nεγγραφή 1, γραμμή 1: Χ = «abc» δεν είναι αριθμός";
     QTest::newRow("a semicolon list to the Grid") << true << "P1;10;10;5\r\nP2;0;0;6\r\n"
                                                   << "P1, 497156.350, 4455309.902, 5.000\r\nP2, 497146.350, 4455299.910, 6.000\r\n"
-                                                  << QString(windowTexts().batchDone) + "\n2 σημεία\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
+                                                  << QString(windowTexts().batchDone) + "\nΔιαβάστηκαν 2 σημεία: διαχωριστικό «;», υποδιαστολή «.»";
 }
 
 void tst_Sheets::windowLists()

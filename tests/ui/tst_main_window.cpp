@@ -635,15 +635,19 @@ private slots:
         QTest::keyClick(h.panel("txtFile1"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.text("txtFile1"), "txtFile1=P, 1000.000, 2000.000, 5.000\n");
 
+        // One mnemonic a control, none twice in the window whatever its case (Alt+φ was both "Φύλλα" and
+        // panel 2's clear); none on ">" and "<", where an underline reads as "≥" and "≤".
         QStringList mnemonics;
         const auto mnemonicOf = [&](const QString& text) {
             const QString letter = text.section('&', 1).left(1).toUpper();
             QVERIFY2(text.count('&') == 1 && !letter.isEmpty() && !mnemonics.contains(letter), qPrintable(text));
             mnemonics << letter;
         };
-        for (auto* b : h.child("client")->findChildren<QPushButton*>()) mnemonicOf(b->text());
-        QCOMPARE(mnemonics.size(), 9);
-        mnemonics.clear();
+        for (auto* b : h.child("client")->findChildren<QPushButton*>()) {
+            if (b->text() == ">" || b->text() == "<") continue;
+            mnemonicOf(b->text());
+        }
+        QCOMPARE(mnemonics.size(), 7);
         for (QAction* a : h.w.menuBar()->actions()) {
             mnemonicOf(a->text());
             if (a->menu()) for (QAction* entry : a->menu()->actions()) if (!entry->isSeparator()) QVERIFY2(entry->text().count('&') == 1, qPrintable(entry->text()));
@@ -661,6 +665,131 @@ private slots:
         names.sort();
         expected.sort();
         QCOMPARE(names, expected);
+    }
+
+    // Each mnemonic from the keyboard on both layouts, the focus in a number field: the Latin letter on the
+    // key of the Greek one (F for φ) does what Alt and the Greek letter do, and types nothing into the field
+    // (it landed there, and the field could not be left); Alt with a letter that is no mnemonic types
+    // nothing either. Keys: Alt+key, then optionally a key in the menu that opened.
+    void mnemonicsOnBothLayouts_data()
+    {
+        QTest::addColumn<int>("key");       // Qt::Key of the letter the layout gives
+        QTest::addColumn<int>("inMenu");    // a key pressed in the menu that opened, 0 for none
+        QTest::addColumn<QString>("seen");  // "menu NAME" open, "about", a message's text, "name=text"
+        QTest::newRow("Alt+F opens Φύλλα") << int(Qt::Key_F) << 0 << "menu mnuSheets";
+        QTest::newRow("Alt+Φ opens Φύλλα") << 0x3A6 << 0 << "menu mnuSheets";
+        QTest::newRow("Alt+E, E swaps the centres") << int(Qt::Key_E) << int(Qt::Key_E) << "txtPhiOld=40.45";
+        QTest::newRow("Alt+Ε, Ε swaps the centres") << 0x395 << 0x395 << "txtPhiOld=40.45";
+        QTest::newRow("Alt+8 opens ΕΓΣΑ87 on both") << int(Qt::Key_8) << 0 << "menu mnuGrid";
+        QTest::newRow("Alt+P opens the About window") << int(Qt::Key_P) << 0 << "about";
+        QTest::newRow("Alt+M runs the batch") << int(Qt::Key_M) << 0 << QString(windowTexts().noList);
+        QTest::newRow("Alt+L clears panel 2") << int(Qt::Key_L) << 0 << "txtFile2=";
+        QTest::newRow("Alt+Q is no mnemonic") << int(Qt::Key_Q) << 0 << "txtX1=123";
+    }
+    void mnemonicsOnBothLayouts()
+    {
+        QFETCH(int, key);
+        QFETCH(int, inMenu);
+        QFETCH(QString, seen);
+        Window h;
+        h.set("txtFile2=P, 1, 2, 3");
+        h.set("txtX1=123");
+        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
+        // With the text the layout gives (QTest::keyClick knows ASCII keys only).
+        for (const auto action : {QTest::Press, QTest::Release})
+            QTest::sendKeyEvent(action, h.child("txtX1"), Qt::Key(key), QString(QChar(key).toLower()), Qt::AltModifier);
+        if (inMenu != 0) {
+            QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+            QKeyEvent press(QEvent::KeyPress, inMenu, Qt::NoModifier, QString(QChar(inMenu).toLower()));
+            QApplication::sendEvent(QApplication::activePopupWidget(), &press);
+        }
+        if (seen.startsWith("menu ")) {
+            QTRY_VERIFY(QApplication::activePopupWidget() == h.w.findChild<QMenu*>(seen.mid(5)));
+            QApplication::activePopupWidget()->close();
+        } else if (seen == "about") {
+            QTRY_VERIFY(h.w.findChild<AboutWindow*>() && h.w.findChild<AboutWindow*>()->isVisible());
+        } else if (seen.contains('=')) {
+            QTRY_COMPARE(h.text(seen.section('=', 0, 0)), seen);
+        } else {
+            QTRY_VERIFY(!h.dialogs.messages.empty());
+            QCOMPARE(QString::fromStdString(h.dialogs.messages.back().text), seen);
+        }
+        const QString typed = seen.startsWith("txtPhiOld") ? "txtX2=123" : "txtX1=123";  // the swap takes the point along
+        QCOMPARE(h.text(typed.section('=', 0, 0)), typed);
+    }
+
+    // The Grid point in panel 2 is unsaved work too: the quit question says so and Enter (No) keeps it, the
+    // clear asks first, a Hatt batch after it asks before mixing systems; a refused centre gives its range.
+    void unsavedGridPoint()
+    {
+        Window h;
+        for (const char* typed : {"txtPhiOld=40.15", "txtLamdaOld=0.15", "txtX1=10", "txtY1=10", "txtFile1=P, 1, 2, 3"}) h.set(typed);
+        h.w.findChild<QAction*>("mnuPointToGrid")->trigger();
+        QCOMPARE(h.text("txtFile2"), "txtFile2=Καρυαί, 497156.350, 4455309.902, 0.000\n");
+        h.dialogs.yesNoAnswers = {false, false, false};
+        QVERIFY(!h.w.close());
+        h.click("cmdEr2");
+        h.click("cmdAll");
+        QCOMPARE(h.dialogs.questions.size(), std::size_t(3));
+        QCOMPARE(h.dialogs.questions[0].text, std::string(windowTexts().quit) + "\n" + windowTexts().quitUnsaved);
+        QCOMPARE(h.dialogs.questions[1].text, std::string(windowTexts().clearUnsaved));
+        QVERIFY(h.dialogs.questions[2].text.starts_with("Ο πίνακας έχει ήδη σημεία σε ΕΓΣΑ87.\nΤα νέα σημεία είναι σε HATT με κέντρο φ «40.45», Δλ «-0.45»"));
+        QCOMPARE(h.dialogs.yesNoDefaults, std::vector<DefaultAnswer>(3, DefaultAnswer::No));
+        QCOMPARE(h.text("txtFile2"), "txtFile2=Καρυαί, 497156.350, 4455309.902, 0.000\n");
+        h.set("txtPhiNew=43");
+        h.click("cmdOne");
+        QCOMPARE(h.dialogs.messages.back().text, std::string("Λάθος στο Φ.\nΤο φ του κέντρου γίνεται δεκτό από 34° έως 42°."));
+    }
+
+    // Typed into a centre after ">", the result under the other sheet goes (the geodetic line, the point of
+    // X1 on the old centre, stays); swapped (Ctrl+R), each point goes with its centre.
+    void centreTypedAfterConversion()
+    {
+        Window h;
+        h.set("txtX1=1000");
+        h.set("txtY1=2000");
+        h.click("cmdOne");
+        QCOMPARE(h.text("txtX2"), "txtX2=-7429.270");
+        QTest::keyClick(&h.w, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(h.text("txtX1") + ' ' + h.text("txtX2"), "txtX1=-7429.270 txtX2=1000");
+        h.child("txtLamdaNew")->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(h.child("txtLamdaNew"), "-0.5");
+        QCOMPARE(h.text("txtX1") + ' ' + h.text("txtY1") + ' ' + h.text("txtX2"), "txtX1= txtY1= txtX2=1000");
+        QCOMPARE(h.text("txtf"), "txtf=40° 52' 4.83982''");
+    }
+
+    // The About window's "MIT" above the name "Olvani" and "2026" below it, rows of background between them
+    // (they touched on Linux, and under Windows' Arial the year covered the name's lower half), whatever
+    // font stands in for Arial; the year stays inside the window's outline.
+    void aboutLogoClear_data()
+    {
+        QTest::addColumn<QString>("arial");  // the font drawn for Arial; "" the system's choice
+        QTest::newRow("the system's Arial") << "";
+        QTest::newRow("a taller sans for Arial") << "DejaVu Sans";
+        QTest::newRow("a serif for Arial") << "DejaVu Serif";
+    }
+    void aboutLogoClear()
+    {
+        QFETCH(QString, arial);
+        if (!arial.isEmpty()) QFont::insertSubstitution("Arial", arial);
+        AboutWindow about(nullptr);
+        const QImage seen = about.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (!arial.isEmpty()) QFont::removeSubstitutions("Arial");
+        // The rows (in device pixels) inked by the name's blue and by the green of the licence and year.
+        QList<int> blue, green;
+        for (int y = 0; y < seen.height(); ++y)
+            for (int x = 0; x < seen.width(); ++x) {
+                const QColor c = seen.pixelColor(x, y);
+                if (c.blue() > 200 && c.red() < 100 && c.green() < 100) { if (!blue.contains(y)) blue << y; }
+                else if (c.green() > 100 && c.red() < 80 && c.blue() < 80 && x > 3 && x < seen.width() - 4 && !green.contains(y)) green << y;
+            }
+        QVERIFY(!blue.isEmpty() && !green.isEmpty());
+        const int above = std::count_if(green.begin(), green.end(), [&](int y) { return y < blue.front(); });
+        const int below = std::count_if(green.begin(), green.end(), [&](int y) { return y > blue.back(); });
+        QVERIFY2(above > 4 && below > 4 && above + below == green.size(), qPrintable(QString("%1 %2 %3").arg(above).arg(below).arg(green.size())));
+        QVERIFY2(green[above - 1] + 1 < blue.front() && green[above] > blue.back() + 1,
+                 qPrintable(QString("MIT ends %1, Olvani %2-%3, 2026 starts %4").arg(green[above - 1]).arg(blue.front()).arg(blue.back()).arg(green[above])));
+        QVERIFY(green.back() < seen.height() - 4 * seen.devicePixelRatio());
     }
 
     // The About window opened, then a click in it or a close request (close box, Alt+F4...), which asks.

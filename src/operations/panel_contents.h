@@ -1,0 +1,115 @@
+#pragma once
+// What the lines of a point panel are: the coordinate system each operation
+// wrote them in (a sheet centre's Hatt plane, or ΕΓΣΑ87), and whether the
+// converted lines were saved since. Panel 2 receives every conversion; the
+// window keeps one of these for it, so that
+// - lines of a second system are added only after a question (No, the
+//   default, adds nothing): a save would otherwise write two systems into
+//   one file without a word;
+// - the quit question and the panel's clear say when converted lines would
+//   be lost, and then Enter (the default answer) keeps them.
+// A panel whose text has no non-blank line holds nothing: whatever it held
+// was emptied by hand or cleared, and it starts again.
+
+#include "operations/direction.h"
+#include "operations/window_ports.h"
+
+#include <cstddef>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace hattsheet::operations {
+
+// The coordinate system of the lines one operation writes.
+struct LineSystem {
+    enum class Kind { Hatt, Egsa87 };
+    Kind kind = Kind::Egsa87;
+    // Hatt: the sheet centre, as its fields held it (degrees-minutes texts).
+    std::string phi, lambda;
+};
+
+// Whether two systems are the same: both ΕΓΣΑ87, or both Hatt on centres
+// that read to the same degrees ("40.51" and "40.510" are one centre).
+bool sameSystem(const LineSystem& a, const LineSystem& b);
+// The Hatt plane of the centre a side's φ and Δλ fields hold now.
+LineSystem hattSystemOf(const Fields& fields, Side side);
+
+// The window's operations that append converted lines to panel 2.
+enum class PanelFill {
+    Batch,            // "Μετατροπή ομάδας σημείων": onto "Σε Κ.Φ."
+    BatchBackward,    // the batch back: onto "Από Κ.Φ."
+    PointToEgsa87,    // the point of "Από Κ.Φ." to ΕΓΣΑ87
+    ListToEgsa87,     // panel 1 to ΕΓΣΑ87
+    ListFromEgsa87,   // panel 1 from ΕΓΣΑ87 onto "Σε Κ.Φ."
+};
+// The system of the lines an operation would append with the fields as
+// they stand.
+LineSystem systemOfFill(const Fields& fields, PanelFill fill);
+
+class PanelContents {
+public:
+    explicit PanelContents(Panel panel) : m_panel(panel) {}
+    FieldId field() const { return panelField(m_panel); }
+
+    // Before an operation appends lines of `system`: true to go on. When
+    // the panel holds lines of other systems, asks whether to add these to
+    // them, No the default.
+    bool mayAppend(const Fields& fields, Dialogs& dialogs, const LineSystem& system);
+    // After the operation: `any` says whether it appended lines; they are
+    // unsaved from now on.
+    void appended(const LineSystem& system, bool any);
+    // The panel's text was written to a file.
+    void saved() { m_unsaved = false; }
+    // Whether the panel holds converted lines that were not saved since.
+    bool holdsUnsaved(const Fields& fields) const;
+    // Empties the panel; when it holds unsaved converted lines, only after
+    // a Yes to the question (No the default). Gives whether it was emptied.
+    bool clear(Fields& fields, Dialogs& dialogs);
+
+private:
+    // Forgets what a panel emptied by hand held.
+    void startAgainIfEmpty(const Fields& fields);
+
+    Panel m_panel;
+    std::vector<LineSystem> m_systems;  // of the converted lines it holds, in the order they came
+    bool m_unsaved = false;
+};
+
+// Runs `fill` as the window's button or menu entry does, into the panel of
+// `contents` (panel 2): asked first when its lines would join lines of
+// another system (No runs nothing), and its lines noted as unsaved after,
+// also those a failing record or an exception left.
+void fillPanel(PanelContents& contents, Fields& fields, Dialogs& dialogs, const TempPlaces& temp, PanelFill fill);
+
+// Fields that pass everything to others and note which fields an operation
+// appended to or set: what came into a panel, whatever the operation.
+class WatchedFields final : public Fields {
+public:
+    explicit WatchedFields(Fields& inner) : m_inner(inner) {}
+    bool changed(FieldId id) const { return m_changed[static_cast<std::size_t>(id)]; }
+
+    std::string text(FieldId id) const override { return m_inner.text(id); }
+    void setText(FieldId id, const std::string& text) override
+    {
+        note(id);
+        m_inner.setText(id, text);
+    }
+    void appendText(FieldId id, const std::string& text) override
+    {
+        if (!text.empty()) note(id);
+        m_inner.appendText(id, text);
+    }
+    bool endsInsideLine(FieldId id) const override { return m_inner.endsInsideLine(id); }
+    void selectLine(FieldId id, unsigned long long line) override { m_inner.selectLine(id, line); }
+    void focus(FieldId id) override { m_inner.focus(id); }
+    void showNote(FieldId id, const std::string& text) override { m_inner.showNote(id, text); }
+
+private:
+    void note(FieldId id) { m_changed[static_cast<std::size_t>(id)] = true; }
+
+    Fields& m_inner;
+    bool m_changed[std::size(kAllFields)] = {};
+};
+
+} // namespace hattsheet::operations
