@@ -11,6 +11,7 @@
 #include "ui/flushing_dialogs.h"
 #include "ui/qt_dialogs.h"
 #include "ui/sheet_chooser.h"
+#include "ui/systems_dialog.h"
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 #include "ui/window_layout.h"
@@ -142,6 +143,9 @@ void MainWindow::addMenus()
         {"mnuTasks", captions::kMenuTasks,
          {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
           {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward}}},
+        {"mnuSystems", captions::kMenuSystems,
+         {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
+          {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid}}},
     };
     for (const MenuRow& row : menus) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
@@ -348,6 +352,25 @@ void MainWindow::convertListBackward()
     run([this] {
         m_batchUnsaved = operations::convertPointList(m_fields, *m_dialogs, m_temp, operations::Direction::Backward) > 0 ||
                          m_batchUnsaved;
+    });
+}
+
+void MainWindow::showSystems()
+{
+    if (!m_systems) {
+        m_systems = new SystemsDialog(m_fields, *m_dialogs, m_temp, [this](unsigned long long appended) {
+            m_batchUnsaved = appended > 0 || m_batchUnsaved;
+        }, this);
+    }
+    m_systems->show();
+    m_systems->raise();
+    m_systems->activateWindow();
+}
+
+void MainWindow::installGrid()
+{
+    run([this] {
+        if (operations::installGridFiles(*m_dialogs) && m_systems) m_systems->forgetGrid();
     });
 }
 

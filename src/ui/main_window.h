@@ -29,6 +29,7 @@ class QSessionManager;
 namespace hattsheet::ui {
 
 class QtDialogs;
+class SystemsDialog;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -89,6 +90,8 @@ private:
     void pointToGrid();      // mnuPointToGrid
     void listToGrid();       // mnuListToGrid
     void listFromGrid();     // mnuListFromGrid
+    void showSystems();      // mnuSystemsDialog
+    void installGrid();      // mnuInstallGrid
 
     void addMenus();
     // The sheet chooser for one side; its sheet's centre goes into that side.
@@ -112,6 +115,7 @@ private:
     std::unique_ptr<operations::Dialogs> m_dialogs;
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
+    QPointer<SystemsDialog> m_systems;
     bool m_quitConfirmed = false;
     // The file each panel was opened from or saved to last (UTF-8): its save
     // offers that name, never the other panel's.
