@@ -36,13 +36,12 @@ SystemPointOutcome convertSystemPoint(const SystemId& from, const SystemId& to, 
                                       std::string_view bText, std::string_view hText)
 {
     const auto route = makeSystemRoute(from, to, grid);
-    if (!route) return {route.error(), true};
+    if (!route) return {route.error(), {}, true};
     const auto texts = convertPointTexts(*route, aText, bText, hText);
-    if (!texts) return {refusalMessage(texts.error(), *route, kWindowLanguage), true};
+    if (!texts) return {refusalMessage(texts.error(), *route, kWindowLanguage), {}, true};
     SystemPointOutcome outcome;
-    for (const std::string& line : texts->lines) outcome.text.append(line).append("\n");
-    if (texts->farOutside && texts->sheet != nullptr) outcome.text.append(windowBook().farOutside(1, *texts->sheet));
-    while (!outcome.text.empty() && outcome.text.back() == '\n') outcome.text.pop_back();
+    for (const std::string& line : texts->lines) outcome.text.append(outcome.text.empty() ? "" : "\n").append(line);
+    if (texts->farOutside && texts->sheet != nullptr) outcome.warning = windowBook().farOutside(1, *texts->sheet);
     return outcome;
 }
 

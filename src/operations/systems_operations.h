@@ -40,10 +40,11 @@ Expected<SystemRoute, std::string> makeSystemRoute(const SystemId& from, const S
                                                    Language language = kWindowLanguage);
 
 // One point as the dialog shows it: the lines of convertPointTexts (those
-// --point prints), one a line, then the warning of a point far outside its
-// named sheet; or the message of the refusal.
+// --point prints), one a line, or the message of the refusal; and apart,
+// the warning of a point far outside its named sheet.
 struct SystemPointOutcome {
     std::string text;
+    std::string warning;
     bool refused = false;
 };
 // a, b: the point in the from-system's order (metres, or degrees for a

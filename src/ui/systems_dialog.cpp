@@ -134,7 +134,10 @@ QWidget* SystemsDialog::addResult()
     // Room for the longest result (φ, λ twice and h) without scrolling.
     m_result->setMinimumHeight(7 * m_result->fontMetrics().lineSpacing());
     m_accuracy = noteLabel(QString(), "lblSystemAccuracy", box);
+    m_warning = noteLabel(QString(), "lblSystemWarning", box);
+    m_warning->hide();
     column->addWidget(m_result, 1);
+    column->addWidget(m_warning);
     column->addWidget(m_accuracy);
     return box;
 }
@@ -203,6 +206,7 @@ void SystemsDialog::systemChanged()
     m_point[2]->setEnabled(height);
     m_accuracy->setText(fromUtf8(operations::routeAccuracy(from, to)));
     m_result->clear();
+    m_warning->hide();
 }
 
 void SystemsDialog::chooseSheet(End& end)
@@ -232,6 +236,8 @@ void SystemsDialog::convertPoint()
                                                             m_point[2]->isEnabled() ? m_point[2]->text().toStdString()
                                                                                     : std::string());
         m_result->setPlainText(fromUtf8(outcome.text));
+        m_warning->setText(fromUtf8(outcome.warning));
+        m_warning->setVisible(!outcome.warning.empty());
     } catch (const std::exception&) {
         // No exception may unwind through Qt's event loop.
         m_result->setPlainText(fromUtf8(operations::windowTexts().operationFailed));

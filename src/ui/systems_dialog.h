@@ -70,6 +70,7 @@ private:
     QLineEdit* m_point[3] = {};
     QPlainTextEdit* m_result = nullptr;
     QLabel* m_accuracy = nullptr;
+    QLabel* m_warning = nullptr;         // a point far outside its named sheet
 };
 
 } // namespace hattsheet::ui
