@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,9 @@ using operations::Side;
 using operations::SystemKind;
 
 namespace {
+
+// The width of a closed system chooser (average characters).
+constexpr int kChooserCharacters = 30;
 
 // A label that wraps and whose text can be selected and copied.
 QLabel* noteLabel(const QString& text, const char* name, QWidget* parent)
@@ -84,7 +88,12 @@ QWidget* SystemsDialog::addEnd(End& end, Side side)
     for (const operations::SystemInfo& row : operations::systemTable()) {
         end.system->addItem(fromUtf8(operations::windowBook().systemName(row.kind)), static_cast<int>(row.kind));
     }
-    end.system->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Two choosers side by side fit a 1024-pixel screen: a long name is cut
+    // in the closed chooser, and shown whole in its list.
+    end.system->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    end.system->setMinimumContentsLength(kChooserCharacters);
+    end.system->view()->setMinimumWidth(end.system->view()->sizeHintForColumn(0));
+    for (int i = 0; i < end.system->count(); ++i) end.system->setItemData(i, end.system->itemText(i), Qt::ToolTipRole);
     form->addRow(fromUtf8(from ? captions::kSystemFrom : captions::kSystemTo), end.system);
     end.phi = lineField(from ? "txtSystemFromPhi" : "txtSystemToPhi", box);
     end.lambda = lineField(from ? "txtSystemFromLambda" : "txtSystemToLambda", box);
@@ -108,6 +117,7 @@ QWidget* SystemsDialog::addPoint()
     auto* box = new QGroupBox(fromUtf8(captions::kSystemPoint), this);
     box->setObjectName(QStringLiteral("boxSystemPoint"));
     auto* form = new QFormLayout(box);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     m_names = noteLabel(QString(), "lblSystemCoordinates", box);
     form->addRow(m_names);
     const char* const fieldNames[] = {"txtSystemA", "txtSystemB", "txtSystemH"};
@@ -116,6 +126,8 @@ QWidget* SystemsDialog::addPoint()
         m_pointLabels[i] = new QLabel(box);
         m_pointLabels[i]->setObjectName(QString::fromLatin1(labelNames[i]));
         m_point[i] = lineField(fieldNames[i], box);
+        // Room for "-1234567.890" or "-39.123456789" and a little more.
+        m_point[i]->setMinimumWidth(m_point[i]->fontMetrics().horizontalAdvance(QStringLiteral("-00000000.0000000")));
         form->addRow(m_pointLabels[i], m_point[i]);
     }
     form->addRow(noteLabel(fromUtf8(captions::kHeightsUnchanged), "lblHeightsUnchanged", box));

@@ -175,6 +175,7 @@ private slots:
     void installRefusesDamagedFile();
     void installCopiesGoodFiles();
     void mnemonicsUnique();
+    void fitsSmallScreen();
 
 private:
     QTemporaryDir m_config;
@@ -492,6 +493,16 @@ void tst_SystemsDialog::mnemonicsUnique()
         QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
     }
     QVERIFY(mnemonics(dialogTexts).size() >= 7);
+}
+
+// The dialog beside the window on the smallest screen the window supports
+// (1024 × 768, less a panel): the long system names must not widen it.
+void tst_SystemsDialog::fitsSmallScreen()
+{
+    Scene scene({});
+    const QSize hint = scene.dialog->sizeHint();
+    QVERIFY2(hint.width() <= 1000 && hint.height() <= 700,
+             qPrintable(QStringLiteral("%1 × %2").arg(hint.width()).arg(hint.height())));
 }
 
 QTEST_MAIN(tst_SystemsDialog)
