@@ -190,25 +190,32 @@ void tst_SystemsDialog::pointLikeCommandLine_data()
     QTest::addColumn<QString>("toCentre");
     QTest::addColumn<QStringList>("point");  // a, b[, h] as typed
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("warned");  // far outside the named sheet: its list warns so
     using K = SystemKind;
     QTest::newRow("Hatt sheet Λάρισα picked on the chooser → ΕΓΣΑ87")
         << K::Hatt << "Λάρισα" << K::Egsa87 << "" << QStringList{"-12345.678", "-5432.1"}
-        << QStringList{"--from", "Λάρισα", "--to", "egsa87", "--point", "-12345.678,-5432.1"};
+        << QStringList{"--from", "Λάρισα", "--to", "egsa87", "--point", "-12345.678,-5432.1"} << false;
+    QTest::newRow("Hatt sheet Λάρισα → ΕΓΣΑ87, the point on another sheet of its centre")
+        << K::Hatt << "Λάρισα" << K::Egsa87 << "" << QStringList{"1000", "2000"}
+        << QStringList{"--from", "Λάρισα", "--to", "egsa87", "--point", "1000,2000"} << true;
+    QTest::newRow("Hatt centre of Λάρισα typed → ΕΓΣΑ87: the sheet holding the point")
+        << K::Hatt << "39.45,-1.15" << K::Egsa87 << "" << QStringList{"1000", "2000"}
+        << QStringList{"--from", "39.45,-1.15", "--to", "egsa87", "--point", "1000,2000"} << false;
     QTest::newRow("ΕΓΣΑ87 → Hatt centre typed 39.45,-1.15")
         << K::Egsa87 << "" << K::Hatt << "39.45,-1.15" << QStringList{"357000", "4396000"}
-        << QStringList{"--from", "egsa87", "--to", "39.45,-1.15", "--point", "357000,4396000"};
+        << QStringList{"--from", "egsa87", "--to", "39.45,-1.15", "--point", "357000,4396000"} << false;
     QTest::newRow("Hatt centre → Hatt centre, no polynomial")
         << K::Hatt << "39.45,-1.15" << K::Hatt << "40.51,-0.51" << QStringList{"1000", "2000"}
-        << QStringList{"--from", "39.45,-1.15", "--to", "40.51,-0.51", "--point", "1000,2000"};
+        << QStringList{"--from", "39.45,-1.15", "--to", "40.51,-0.51", "--point", "1000,2000"} << false;
     QTest::newRow("TM07 → Hatt centre 39.45,-1.15 through the grid")
         << K::Tm07 << "" << K::Hatt << "39.45,-1.15" << QStringList{"357000", "2396000"}
-        << QStringList{"--from", "tm07", "--to", "39.45,-1.15", "--point", "357000,2396000"};
+        << QStringList{"--from", "tm07", "--to", "39.45,-1.15", "--point", "357000,2396000"} << false;
     QTest::newRow("WGS84 → TM3 central zone")
         << K::Wgs84 << "" << K::Tm3Central << "" << QStringList{"39.7", "22.4"}
-        << QStringList{"--from", "wgs84", "--to", "tm3-central", "--point", "39.7,22.4"};
+        << QStringList{"--from", "wgs84", "--to", "tm3-central", "--point", "39.7,22.4"} << false;
     QTest::newRow("ΕΓΣΑ87 → HTRS07, the height through unchanged")
         << K::Egsa87 << "" << K::Htrs07 << "" << QStringList{"357000", "4396000", "123.456"}
-        << QStringList{"--from", "egsa87", "--to", "htrs07", "--point", "357000,4396000,123.456"};
+        << QStringList{"--from", "egsa87", "--to", "htrs07", "--point", "357000,4396000,123.456"} << false;
 }
 
 void tst_SystemsDialog::pointLikeCommandLine()
@@ -219,6 +226,7 @@ void tst_SystemsDialog::pointLikeCommandLine()
     QFETCH(QString, toCentre);
     QFETCH(QStringList, point);
     QFETCH(QStringList, args);
+    QFETCH(bool, warned);
     const QString grid = heposDataFolder();
     if (needsGrid(from, to) && grid.isEmpty()) QSKIP("the agency's HEPOS grid is not here");
     Scene scene(grid);
@@ -232,6 +240,7 @@ void tst_SystemsDialog::pointLikeCommandLine()
     scene.click("cmdSystemPoint");
     QCOMPARE(scene.result() + '\n', QString::fromUtf8(cli.out));
     QVERIFY(scene.dialogs.messages.empty());
+    QCOMPARE(scene.in("lblSystemWarning")->isVisible(), warned);
 }
 
 // Expected: the command line's list output for panel 1's text on stdin,
