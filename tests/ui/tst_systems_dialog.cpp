@@ -171,6 +171,7 @@ private slots:
     void fieldsFollowTheSystems_data();
     void fieldsFollowTheSystems();
     void noGridRefused();
+    void damagedGridNamed();
     void installRefusesDamagedFile_data();
     void installRefusesDamagedFile();
     void installCopiesGoodFiles();
@@ -333,18 +334,23 @@ void tst_SystemsDialog::roundTrip()
     const QString grid = heposDataFolder();
     if (needsGrid(from, to) && grid.isEmpty()) QSKIP("the agency's HEPOS grid is not here");
     Scene scene(grid);
+    QStringList heights;
     const auto convert = [&](SystemKind a, SystemKind b, const QStringList& typed) {
         scene.choose(true, {a, {}});
         scene.choose(false, {b, {}});
         scene.type("txtSystemA", typed[0]);
         scene.type("txtSystemB", typed[1]);
+        // A height typed where an end has one comes out as it went in.
+        if (scene.in("txtSystemH")->isEnabled()) scene.type("txtSystemH", "123.456");
         scene.click("cmdSystemPoint");
         const QStringList lines = scene.result().split('\n');
+        heights << lines.filter(QRegularExpression("^h = "));
         return QStringList{lines[0].section(" = ", 1), lines.value(1).section(" = ", 1)};
     };
     const QStringList there = convert(from, to, point);
     QVERIFY2(there[0].toDouble() != 0.0 && there[1].toDouble() != 0.0, qPrintable(scene.result()));
     const QStringList back = convert(to, from, there);
+    for (const QString& h : heights) QCOMPARE(h, QStringLiteral("h = 123.456"));
     for (int i = 0; i < 2; ++i) {
         bool ok = false;
         const double got = back[i].toDouble(&ok);
@@ -410,6 +416,28 @@ void tst_SystemsDialog::noGridRefused()
     QCOMPARE(QString::fromStdString(scene.dialogs.messages[0].text), scene.result());
     QCOMPARE(scene.panel("txtFile2"), QString());
     RUN_CONVERT(cli, (QStringList{"--from", "tm07", "--to", "egsa87", "--point", "357000,2396000"}), {});
+    QCOMPARE("hattsheet-convert: " + scene.result() + '\n', QString::fromUtf8(cli.err));
+}
+
+// A grid folder whose east.grd is damaged: the route is refused naming the
+// file and its line, not as a grid that is not there.
+void tst_SystemsDialog::damagedGridNamed()
+{
+    const QString grid = heposDataFolder();
+    if (grid.isEmpty()) QSKIP("the agency's HEPOS grid is not here");
+    TempWorkspace damagedGrid;
+    QVERIFY(damagedGrid.reset());
+    QVERIFY(writeFile(damagedGrid.path() + "/east.grd", damaged(readFile(grid + "/east.grd"), 7, "-33.20 x")));
+    QVERIFY(QFile::copy(grid + "/north.grd", damagedGrid.path() + "/north.grd"));
+    Scene scene(damagedGrid.path());
+    scene.choose(true, {SystemKind::Egsa87, {}});
+    scene.choose(false, {SystemKind::Tm07, {}});
+    scene.type("txtSystemA", "357000");
+    scene.type("txtSystemB", "4396000");
+    scene.click("cmdSystemPoint");
+    QVERIFY2(scene.result().contains(damagedGrid.path() + "/east.grd") && scene.result().contains("γραμμή 7:"),
+             qPrintable(scene.result()));
+    RUN_CONVERT(cli, (QStringList{"--from", "egsa87", "--to", "tm07", "--point", "357000,4396000"}), {});
     QCOMPARE("hattsheet-convert: " + scene.result() + '\n', QString::fromUtf8(cli.err));
 }
 
