@@ -192,6 +192,7 @@ inline constexpr char kSheetFromButton[] = "&Φύλλο…";
 inline constexpr char kSheetToButton[] = "Φύ&λλο…";
 inline constexpr char kCentrePhi[] = "φ0 (μοίρες.λεπτά):";
 inline constexpr char kCentreLambda[] = "Δλ0 από Αθήνα:";
+inline constexpr char kCoordinateLabel[] = "%1 =";  // %1: a coordinate's name ("E")
 inline constexpr char kSystemPoint[] = "Σημείο";
 inline constexpr char kSystemResult[] = "Αποτέλεσμα";
 inline constexpr char kConvertSystemPoint[] = "&Μετατροπή σημείου";

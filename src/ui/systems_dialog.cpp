@@ -210,10 +210,9 @@ void SystemsDialog::systemChanged()
     const auto toNames = operations::coordinateNameList(to);
     // h where an end has it (HTRS07); it passes through unchanged.
     const bool height = names.size() > 2 || toNames.size() > 2;
-    const QString h = fromUtf8(names.size() > 2 ? names[2] : toNames.size() > 2 ? toNames[2] : std::string("h"));
-    m_pointLabels[0]->setText(fromUtf8(names.at(0)) + QStringLiteral(" ="));
-    m_pointLabels[1]->setText(fromUtf8(names.size() > 1 ? names[1] : std::string()) + QStringLiteral(" ="));
-    m_pointLabels[2]->setText(h + QStringLiteral(" ="));
+    const std::string h = names.size() > 2 ? names[2] : toNames.size() > 2 ? toNames[2] : std::string();
+    const std::string shown[] = {names.at(0), names.size() > 1 ? names[1] : std::string(), h};
+    for (int i = 0; i < 3; ++i) m_pointLabels[i]->setText(fromUtf8(captions::kCoordinateLabel).arg(fromUtf8(shown[i])));
     m_pointLabels[2]->setEnabled(height);
     m_point[2]->setEnabled(height);
     m_accuracy->setText(fromUtf8(operations::routeAccuracy(from, to)));
