@@ -210,7 +210,8 @@ void SystemsDialog::systemChanged()
     const auto toNames = operations::coordinateNameList(to);
     // h where an end has it (HTRS07); it passes through unchanged.
     const bool height = names.size() > 2 || toNames.size() > 2;
-    const std::string h = names.size() > 2 ? names[2] : toNames.size() > 2 ? toNames[2] : std::string();
+    // The height's name as the book gives it for HTRS07, the system that has one.
+    const std::string h = operations::coordinateNameList(SystemKind::Htrs07).back();
     const std::string shown[] = {names.at(0), names.size() > 1 ? names[1] : std::string(), h};
     for (int i = 0; i < 3; ++i) m_pointLabels[i]->setText(fromUtf8(captions::kCoordinateLabel).arg(fromUtf8(shown[i])));
     m_pointLabels[2]->setEnabled(height);
