@@ -23,6 +23,7 @@ bool sameSystem(const LineSystem& a, const LineSystem& b)
 {
     if (a.kind != b.kind) return false;
     if (a.kind == LineSystem::Kind::Egsa87) return true;
+    if (a.kind == LineSystem::Kind::Other) return a.name == b.name;
     const auto first = geodesy::readCentre(a.phi, a.lambda);
     const auto second = geodesy::readCentre(b.phi, b.lambda);
     // Centres that cannot be read are never converted to: only their texts

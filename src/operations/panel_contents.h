@@ -23,10 +23,13 @@ namespace hattsheet::operations {
 
 // The coordinate system of the lines one operation writes.
 struct LineSystem {
-    enum class Kind { Hatt, Egsa87 };
+    enum class Kind { Hatt, Egsa87, Other };
     Kind kind = Kind::Egsa87;
     // Hatt: the sheet centre, as its fields held it (degrees-minutes texts).
     std::string phi, lambda;
+    // Other: a system of the systems dialog (TM07, WGS84, a TM3 zone...), by
+    // the name the window gives it.
+    std::string name;
 };
 
 // Whether two systems are the same: both ΕΓΣΑ87, or both Hatt on centres

@@ -48,6 +48,7 @@ std::string withPointsRead(std::string_view first, unsigned long long count, con
 std::string systemName(const LineSystem& system)
 {
     if (system.kind == LineSystem::Kind::Egsa87) return "ΕΓΣΑ87";
+    if (system.kind == LineSystem::Kind::Other) return system.name;
     std::string name = "HATT με κέντρο φ " + book().quoted(system.phi) + ", Δλ " + book().quoted(system.lambda);
     if (const auto centre = geodesy::readCentre(system.phi, system.lambda)) {
         for (const auto& sheet : geodesy::sheetCatalogue()) {

@@ -202,6 +202,36 @@ inline constexpr char kDialogFileName[] = "Όνομα αρχείου:";
 inline constexpr char kDialogFileType[] = "Αρχεία τύπου:";
 inline constexpr char kDialogCancel[] = "Άκυρο";
 
+// The systems dialog: the menu "Συστήματα" after "Εργασίες", its entries,
+// the dialog's captions (one mnemonic letter each in the dialog: Α, Σ, Φ,
+// Λ, Μ, 2, Κ), and the installation of the HEPOS grid.
+inline constexpr char kMenuSystems[] = "&Συστήματα";
+inline constexpr char kMenuSystemsDialog[] = "Με&τατροπή ανάμεσα σε δύο συστήματα…";
+inline constexpr char kMenuInstallGrid[] = "Εγκατάσταση καννάβου &HEPOS (east.grd, north.grd)…";
+inline constexpr char kSystemsTitle[] = "Συστήματα συντεταγμένων";
+inline constexpr char kSystemFrom[] = "&Από σύστημα:";
+inline constexpr char kSystemTo[] = "&Σε σύστημα:";
+inline constexpr char kSheetFromButton[] = "&Φύλλο…";
+inline constexpr char kSheetToButton[] = "Φύ&λλο…";
+inline constexpr char kCentrePhi[] = "φ0 (μοίρες.λεπτά):";
+inline constexpr char kCentreLambda[] = "Δλ0 από Αθήνα:";
+inline constexpr char kCoordinateLabel[] = "%1 =";  // %1: a coordinate's name ("E")
+inline constexpr char kSystemPoint[] = "Σημείο";
+inline constexpr char kSystemResult[] = "Αποτέλεσμα";
+inline constexpr char kConvertSystemPoint[] = "&Μετατροπή σημείου";
+inline constexpr char kConvertSystemList[] = "Λίστα 1 → λίστα &2";
+inline constexpr char kSystemsClose[] = "&Κλείσιμο";
+inline constexpr char kHeightsUnchanged[] =
+    "Τα υψόμετρα περνούν αμετάβλητα: δεν εφαρμόζεται μοντέλο γεωειδούς.";
+inline constexpr char kAccuracyHead[] = "Ακρίβεια ως το ΕΓΣΑ87 — ";
+inline constexpr char kAccuracySameDatum[] =
+    "Ακρίβεια: ακριβής, μέσα στο παλαιό datum (Bessel 1841), χωρίς πολυώνυμο φύλλου.";
+inline constexpr char kGridEastTitle[] = "Το αρχείο east.grd του καννάβου HEPOS";
+inline constexpr char kGridNorthTitle[] = "Το αρχείο north.grd του καννάβου HEPOS";
+inline constexpr char kGridFilter[] = "Αρχεία καννάβου (*.grd)";
+inline constexpr char kNoUserFolder[] =
+    "Δεν βρέθηκε φάκελος δεδομένων του χρήστη για να εγκατασταθεί ο κάνναβος HEPOS.";
+
 
 // Said on stderr when the window has no display to open on.
 inline constexpr char kNoDisplay[] =

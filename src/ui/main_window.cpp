@@ -12,6 +12,7 @@
 #include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
 #include "ui/sheet_chooser.h"
+#include "ui/systems_dialog.h"
 #include "ui/twips.h"
 #include "ui/ui_texts.h"
 #include "ui/window_layout.h"
@@ -191,6 +192,9 @@ void MainWindow::addMenus()
         {"mnuTasks", captions::kMenuTasks,
          {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
           {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward}}},
+        {"mnuSystems", captions::kMenuSystems,
+         {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
+          {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid}}},
     };
     for (const MenuRow& row : menus) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
@@ -422,6 +426,23 @@ void MainWindow::convertList()
 void MainWindow::convertListBackward()
 {
     fillPanel2(operations::PanelFill::BatchBackward);
+}
+
+void MainWindow::showSystems()
+{
+    if (!m_systems) {
+        m_systems = new SystemsDialog(m_fields, *m_dialogs, m_temp, m_panel2, this);
+    }
+    m_systems->show();
+    m_systems->raise();
+    m_systems->activateWindow();
+}
+
+void MainWindow::installGrid()
+{
+    run([this] {
+        if (operations::installGridFiles(*m_dialogs) && m_systems) m_systems->forgetGrid();
+    });
 }
 
 void MainWindow::swapCentres()

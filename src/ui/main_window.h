@@ -31,6 +31,7 @@ class QSessionManager;
 namespace hattsheet::ui {
 
 class QtDialogs;
+class SystemsDialog;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -98,6 +99,8 @@ private:
     void pointToGrid();      // mnuPointToGrid
     void listToGrid();       // mnuListToGrid
     void listFromGrid();     // mnuListFromGrid
+    void showSystems();      // mnuSystemsDialog
+    void installGrid();      // mnuInstallGrid
 
     // An operation that appends converted lines to panel 2: asked first
     // when they would join lines of another system, noted as unsaved after.
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<operations::Dialogs> m_dialogs;
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
+    QPointer<SystemsDialog> m_systems;
     bool m_quitConfirmed = false;
     // The file each panel was opened from or saved to last (UTF-8): its save
     // offers that name, never the other panel's.
