@@ -225,14 +225,28 @@ batch() {
   keys Tab Tab Tab Tab Tab Tab space
   message "Πληροφορία!" "Η διαδικασία ολοκληρώθηκε επιτυχώς!"$'\n'"4 σημεία" "the batch"
 }
-# Closing: the question in Greek; "Ναι" (the default) ends the program.
+# Closing: the question in Greek. "Ναι" (the default) ends the program; with
+# converted points not saved (quit_window unsaved) the question says so, "Όχι"
+# is the default and "Ναι" is reached with shift+Tab.
 quit_window() {
   focus "$main"
   keys alt+F4
   if question=$(dialog "Έξοδος"); then
     text=$(copied)
     [[ $text == *"Θέλετε σίγουρα να εγκαταλείψετε το πρόγραμμα;"* ]] || fail "quit question: $text"
-    keys Return
+    if [[ ${1:-} == unsaved ]]; then
+      [[ $text == *"Τα σημεία της τελευταίας μετατροπής δεν έχουν αποθηκευτεί."* ]] || fail "no unsaved line: $text"
+      keys Return
+      gone "$question" || fail "the quit question stays"
+      xwininfo -id "$main" 2>/dev/null | grep -q IsViewable || fail "Return (Όχι) closed the window with unsaved points"
+      focus "$main"
+      keys alt+F4
+      question=$(dialog "Έξοδος") || fail "no second quit question"
+      keys shift+Tab space
+    else
+      [[ $text != *"δεν έχουν αποθηκευτεί"* ]] || fail "unsaved line after a save: $text"
+      keys Return
+    fi
     gone "$main" || fail "the window stays after Ναι"
   else
     fail "no quit question"
@@ -328,7 +342,7 @@ batch || true
 for name in TempFeed.Dat TempFile.Dat; do
   [[ -f $by_products/$name ]] || fail "no $name in $by_products from a read-only folder's copy"
 done
-quit_window
+quit_window unsaved
 chmod u+w "$(unix "$portable")"
 rm -rf "$(unix "$portable")"
 
