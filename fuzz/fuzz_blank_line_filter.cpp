@@ -4,7 +4,9 @@
 // Properties:
 // - the output equals a plain reference: trim the spaces at the very ends of
 //   the whole text, split it at CR LF, CR and LF, keep the lines holding a
-//   character other than a space, end each with CR LF;
+//   character other than a space, a tab, a comma or a semicolon (a row of
+//   separators only, as spreadsheets write for empty rows, is blank), end
+//   each with CR LF;
 // - feeding the text in three pieces (cuts anywhere, also between CR and LF)
 //   gives the same bytes, and the kept line numbers are those of the input;
 // - the output has no blank line, no lone CR or LF, and filtering it again
@@ -42,7 +44,7 @@ Reference reference(std::string_view text)
         std::size_t j = i;
         while (j < body.size() && body[j] != '\r' && body[j] != '\n') ++j;
         const std::string_view line = body.substr(i, j - i);
-        if (line.find_first_not_of(' ') != std::string_view::npos) {
+        if (line.find_first_not_of(" \t,;") != std::string_view::npos) {
             ref.out.append(line).append("\r\n");
             ref.kept.push_back(number);
         }
@@ -84,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(crlf != std::string::npos, "every line ends with CR LF", whole);
         const std::string_view line = std::string_view(whole).substr(i, crlf - i);
         require(line.find_first_of("\r\n") == std::string_view::npos, "no lone CR or LF", whole);
-        require(line.find_first_not_of(' ') != std::string_view::npos, "no blank line", whole);
+        require(line.find_first_not_of(" \t,;") != std::string_view::npos, "no blank line", whole);
         i = crlf + 2;
     }
     // Filtering again only takes the first line's leading spaces, since the
