@@ -65,7 +65,6 @@ public:
             m_buffer.erase(m_skipAt, m_skip);
             m_skip = 0;
         }
-        m_skipAt = 0;
         if (m_layout && m_layout->separator != pf::Separator::Comma) {
             std::string rewritten;
             rewritten.reserve(m_buffer.size());
@@ -84,6 +83,7 @@ public:
     // The end of a whole list: a map file's footer, then commit.
     bool commitWhole()
     {
+        if (m_buffer.size() <= m_skipAt) m_skip = 0;  // no point: the footer keeps its bytes
         m_buffer += m_footer;
         return commit();
     }
@@ -114,7 +114,7 @@ private:
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
     std::string m_footer;                       // a map file's
-    std::size_t m_skipAt = 0, m_skip = 0;       // the first point's bytes to drop, and where
+    std::size_t m_skipAt = 0, m_skip = 0;       // the header's size; the first point's bytes to drop
 };
 
 // INPUT's descriptor (none for stdin); an empty optional after reporting a
