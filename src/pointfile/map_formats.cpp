@@ -126,6 +126,17 @@ std::string coordinateText(const MapTarget& target, const MapPoint& p)
     return s += ")";
 }
 
+// Longitude, latitude (degrees) and height (metres) between sep: KML's
+// coordinates and GeoJSON's position, in that order.
+void appendPlace(std::string& out, const MapPoint& p, std::string_view sep)
+{
+    text::appendFixed(out, p.lonDeg, kDegreeDecimals);
+    out += sep;
+    text::appendFixed(out, p.latDeg, kDegreeDecimals);
+    out += sep;
+    text::appendFixed(out, p.h, text::kCoordinateDecimals);
+}
+
 void appendDxfPair(std::string& out, int code, std::string_view value)
 {
     out.append(std::to_string(code)).append("\r\n").append(value).append("\r\n");
@@ -159,11 +170,7 @@ void appendDxfPoint(std::string& out, const MapPoint& p)
 void appendGeoJsonPoint(std::string& out, const MapTarget& target, const MapPoint& p)
 {
     out += ",\n{\"type\": \"Feature\", \"geometry\": {\"type\": \"Point\", \"coordinates\": [";
-    text::appendFixed(out, p.lonDeg, kDegreeDecimals);
-    out += ", ";
-    text::appendFixed(out, p.latDeg, kDegreeDecimals);
-    out += ", ";
-    text::appendFixed(out, p.h, text::kCoordinateDecimals);
+    appendPlace(out, p, ", ");
     out += "]}, \"properties\": {\"code\": ";
     appendJsonString(out, codeAsUtf8(p.code));
     out += ", \"system\": ";
@@ -245,11 +252,7 @@ void appendMapPoint(std::string& out, MapFormat format, const MapTarget& target,
         out += "</name><description>";
         appendXml(out, coordinateText(target, p));
         out += "</description><Point><coordinates>";
-        text::appendFixed(out, p.lonDeg, kDegreeDecimals);
-        out += ",";
-        text::appendFixed(out, p.latDeg, kDegreeDecimals);
-        out += ",";
-        text::appendFixed(out, p.h, text::kCoordinateDecimals);
+        appendPlace(out, p, ",");
         out += "</coordinates></Point></Placemark>\n";
         return;
     case MapFormat::GeoJson: appendGeoJsonPoint(out, target, p); return;
