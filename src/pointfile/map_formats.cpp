@@ -201,7 +201,9 @@ std::optional<MapFormat> mapFormatNamed(std::string_view name)
 std::optional<MapFormat> mapFormatOfPath(std::string_view path)
 {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find_first_of("/\\", dot) != std::string_view::npos) return std::nullopt;
+    // What follows the last dot: a dot in a folder's name leaves a "/" in it,
+    // which names no format.
+    if (dot == std::string_view::npos) return std::nullopt;
     const auto format = mapFormatNamed(path.substr(dot + 1));
     if (!format || *format == MapFormat::Csv) return std::nullopt;
     return format;
