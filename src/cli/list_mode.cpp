@@ -50,8 +50,21 @@ public:
         if (layout.header) m_buffer.append(pf::lineAt(text, 0)).append("\r\n");
     }
 
+    // A map file: its header now, before any point; its footer at commit.
+    void frame(const ListRequest::MapFrame& frame)
+    {
+        m_buffer = frame.header;
+        m_skipAt = frame.header.size();
+        m_skip = frame.firstSkip;
+        m_footer = frame.footer;
+    }
+
     bool flush()
     {
+        if (m_skip != 0 && m_buffer.size() > m_skipAt) {
+            m_buffer.erase(m_skipAt, m_skip);
+            m_skip = 0;
+        }
         if (m_layout && m_layout->separator != pf::Separator::Comma) {
             std::string rewritten;
             rewritten.reserve(m_buffer.size());
@@ -66,6 +79,13 @@ public:
         }
         m_buffer.clear();
         return m_error == 0;
+    }
+    // The end of a whole list: a map file's footer, then commit.
+    bool commitWhole()
+    {
+        if (m_buffer.size() <= m_skipAt) m_skip = 0;  // no point: the footer keeps its bytes
+        m_buffer += m_footer;
+        return commit();
     }
     // Writes what is left, closes, and gives the file its name.
     bool commit()
@@ -93,6 +113,8 @@ private:
     std::optional<pf::PointLayout> m_layout;  // --keep-layout: the list's
     int m_error = 0;
     std::string m_label = "stdout", m_buffer;
+    std::string m_footer;                       // a map file's
+    std::size_t m_skipAt = 0, m_skip = 0;       // the header's size; the first point's bytes to drop
 };
 
 // INPUT's descriptor (none for stdin); an empty optional after reporting a
@@ -118,7 +140,7 @@ int finishRun(const ops::PointConverter& converter, const ops::ListTally& tally,
     if (request.keepLayout) say(ops::messageBook(language).layoutWritten(tally.layout));
     if (tally.offLine != 0) say(ops::messageBook(language).recordsShifted(tally.offLine, tally.firstOffLine));
     if (const std::string warning = converter.warning(); !warning.empty()) say(warning);
-    if ((stop && stop->cause == ops::ListStopCause::Write) || (!stop && !out.commit())) {
+    if ((stop && stop->cause == ops::ListStopCause::Write) || (!stop && !out.commitWhole())) {
         say(operations::messageBook(language).cannotWrite(out.label(), out.error()));
         return kExitFailed;
     }
@@ -141,6 +163,7 @@ int runList(const ops::PointConverter& converter, const ListRequest& request, op
         say(operations::messageBook(language).cannotWrite(out.label(), out.error()));
         return kExitFailed;
     }
+    if (request.frame) out.frame(*request.frame);
     ops::ListOptions options;
     options.strictLines = !request.recordsAcrossLines;
     options.longestRecord = ops::kLongestRecordBytes;
@@ -173,6 +196,16 @@ int runListConversion(const operations::Egsa87LineConverter& converter, const Li
 }
 
 int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
+                      operations::Language language)
+{
+    return runList(converter, request, language);
+}
+
+} // namespace hattsheet::cli
+
+namespace hattsheet::cli {
+
+int runListConversion(const operations::MapLineConverter& converter, const ListRequest& request,
                       operations::Language language)
 {
     return runList(converter, request, language);

@@ -4,7 +4,9 @@
 
 #include "operations/egsa87_operations.h"
 #include "operations/single_point.h"
+#include "operations/map_converter.h"
 #include "operations/systems.h"
+#include "pointfile/map_formats.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +23,15 @@ struct ListRequest {
     // decimal mark, its header line first), and that layout said on stderr;
     // else in today's comma layout.
     bool keepLayout = false;
+    // The list as a map file (--format, or OUTPUT's extension) instead of
+    // comma lines: cli/system_mode.cpp converts it, and sets its frame.
+    pointfile::MapFormat format = pointfile::MapFormat::Csv;
+    struct MapFrame {
+        std::string header;           // before the first point
+        std::string footer;           // after the last, when the list converted whole
+        std::size_t firstSkip = 0;    // bytes the first point's piece drops (pointfile::firstPieceSkip)
+    };
+    std::optional<MapFrame> frame;
 };
 
 // The layout of the list is recognised from its first block (1 MiB, the
@@ -36,6 +47,9 @@ int runListConversion(const operations::Egsa87LineConverter& converter, const Li
                       operations::Language language);
 // The same between any two systems (operations/systems.h).
 int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
+                      operations::Language language);
+// The same into a map format, framed by request.frame.
+int runListConversion(const operations::MapLineConverter& converter, const ListRequest& request,
                       operations::Language language);
 
 } // namespace hattsheet::cli

@@ -25,6 +25,7 @@
 #include "operations/sheet_names.h"
 #include "operations/single_point.h"
 #include "operations/systems.h"
+#include "pointfile/map_formats.h"
 #include "text/name_key.h"
 #include "text/number_text.h"
 #include "text/text_codec.h"
@@ -104,6 +105,7 @@ struct Arguments {
     std::optional<std::string> sheetsText;
     bool systems = false;                  // --systems
     std::optional<std::string> heposGrid;  // --hepos-grid FOLDER
+    std::optional<std::string> format;     // --format NAME
 };
 
 // An option given twice is a usage error: the later value would silently
@@ -124,7 +126,8 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
                               {"--systems", {}, nullptr, &args.systems},
                               {"--hepos-grid", {}, &args.heposGrid, nullptr},
                               {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines},
-                              {"--keep-layout", {}, nullptr, &args.list.keepLayout}};
+                              {"--keep-layout", {}, nullptr, &args.list.keepLayout},
+                              {"--format", {}, &args.format, nullptr}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -169,11 +172,12 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
 std::optional<UsageError> misused(const Arguments& args)
 {
     if (args.sheets) {
-        const bool more = args.from || args.to || args.point || args.list.output || (args.sheetsText && args.list.input);
+        const bool more = args.from || args.to || args.point || args.list.output || args.format ||
+                          (args.sheetsText && args.list.input);
         return more ? std::optional(usage(Problem::SheetsTakesText)) : std::nullopt;
     }
     if (args.systems) {
-        const bool more = args.from || args.to || args.point || args.list.input || args.list.output;
+        const bool more = args.from || args.to || args.point || args.list.input || args.list.output || args.format;
         return more ? std::optional(usage(Problem::SystemsAlone)) : std::nullopt;
     }
     if (!args.from || !args.to) return usage(Problem::CentresNeeded);
@@ -387,7 +391,8 @@ int convert(const Request& request, const Arguments& args)
             if (!note.empty()) say(book().warned(note));
         }
     }
-    if (isSystemRoute(request)) return runSystems(request, args);
+    // A map file goes through the systems' routes, which reach WGS84.
+    if (isSystemRoute(request) || list.format != hattsheet::pointfile::MapFormat::Csv) return runSystems(request, args);
     if (request.to.egsa87) return runEgsa87(request.from, ops::Direction::Forward, request.point, list);
     if (request.from.egsa87) return runEgsa87(request.to, ops::Direction::Backward, request.point, list);
     // A refused centre is named with its option and the accepted range.
@@ -410,6 +415,25 @@ int convert(const Request& request, const Arguments& args)
     return hattsheet::cli::runListConversion(*sheets, list, language());
 }
 
+// The list's format: --format, else the -o file's extension (.kml,
+// .geojson, .dxf, .gpx), else today's comma lines. A map format writes no
+// list layout and no single point. The message of a usage error, or none.
+std::optional<std::string> chooseFormat(Arguments& args)
+{
+    namespace pf = hattsheet::pointfile;
+    if (args.format) {
+        const auto named = pf::mapFormatNamed(*args.format);
+        if (!named) return book().unknownFormat(*args.format);
+        args.list.format = *named;
+    } else if (args.list.output && *args.list.output != "-") {
+        args.list.format = pf::mapFormatOfPath(*args.list.output).value_or(pf::MapFormat::Csv);
+    }
+    if (args.list.format == pf::MapFormat::Csv) return std::nullopt;
+    if (args.point) return book().notWithMapFormat("--point");
+    if (args.list.keepLayout) return book().notWithMapFormat("--keep-layout");
+    return std::nullopt;
+}
+
 int run(int argc, char** argv)
 {
     // UTF-8 arguments and untranslated CR LF on every system.
@@ -418,7 +442,7 @@ int run(int argc, char** argv)
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
     utf8Argv.push_back(nullptr);
-    const auto args = parseArguments(static_cast<int>(utf8.size()), utf8Argv.data());
+    auto args = parseArguments(static_cast<int>(utf8.size()), utf8Argv.data());
     if (!args) return usageError(args.error());
     if (args->help) {
         std::fputs(book().helpText().c_str(), stdout);
@@ -431,6 +455,11 @@ int run(int argc, char** argv)
     if (const auto error = misused(*args)) return usageError(*error);
     if (args->systems) return hattsheet::cli::listSystems();
     if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
+    if (const auto refused = chooseFormat(*args)) {
+        say(*refused);
+        say(book().seeHelp());
+        return kExitUsage;
+    }
     const auto request = readRequest(*args);
     if (!request) return usageError(request.error());
     return convert(*request, *args);

@@ -3,6 +3,7 @@
 #include "base/platform.h"
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
+#include "pointfile/map_formats.h"
 
 #include <cstdio>
 
@@ -27,6 +28,36 @@ std::optional<std::shared_ptr<const geodesy::HeposGrid>> gridOfRun(const SystemR
     return std::nullopt;
 }
 
+// Whether the map format places points on the globe (KML, GeoJSON, GPX):
+// they need the route from the target to WGS84; DXF draws the target's own.
+bool placesInWgs84(pointfile::MapFormat format)
+{
+    return format != pointfile::MapFormat::Csv && format != pointfile::MapFormat::Dxf;
+}
+
+// A list into a map format: the route to WGS84 beside the conversion's,
+// the file framed by its header and footer.
+int runMapList(const ops::SystemRoute& route, const SystemRequest& request,
+               std::shared_ptr<const geodesy::HeposGrid> grid, const RouteRefusal& routeRefusal)
+{
+    std::optional<ops::SystemRoute> toWgs84;
+    if (placesInWgs84(request.list.format)) {
+        auto hop = ops::wgs84RouteOf(request.to, std::move(grid));
+        if (!hop) {
+            say(routeRefusal(hop.error()));
+            return kExitRefused;
+        }
+        toWgs84 = std::move(*hop);
+        if (!route.approximate() && toWgs84) say(book().wgs84Accuracy());
+    }
+    const ops::MapLineConverter converter(route, toWgs84, request.list.format, messageLanguage());
+    ListRequest list = request.list;
+    const pointfile::MapTarget target = ops::mapTargetOf(request.to);
+    list.frame = ListRequest::MapFrame{pointfile::mapHeader(list.format, target), pointfile::mapFooter(list.format),
+                                       pointfile::firstPieceSkip(list.format)};
+    return runListConversion(converter, list, messageLanguage());
+}
+
 int printLines(const std::vector<std::string>& lines)
 {
     std::string out;
@@ -39,8 +70,15 @@ int printLines(const std::vector<std::string>& lines)
 
 int runSystemConversion(const SystemRequest& request, const RouteRefusal& routeRefusal)
 {
+    const pointfile::MapFormat format = request.point ? pointfile::MapFormat::Csv : request.list.format;
+    if (format == pointfile::MapFormat::Dxf && ops::isGeographic(request.to.kind)) {
+        say(book().dxfNeedsPlane(request.to.kind));
+        say(book().seeHelp());
+        return kExitUsage;
+    }
     std::shared_ptr<const geodesy::HeposGrid> grid;
-    if (ops::needsHeposGrid(request.from.kind) != ops::needsHeposGrid(request.to.kind)) {
+    if (ops::needsHeposGrid(request.from.kind) != ops::needsHeposGrid(request.to.kind) ||
+        (placesInWgs84(format) && ops::needsHeposGrid(request.to.kind))) {
         auto found = gridOfRun(request);
         if (!found) return kExitRefused;
         grid = std::move(*found);
@@ -51,6 +89,7 @@ int runSystemConversion(const SystemRequest& request, const RouteRefusal& routeR
         return kExitRefused;
     }
     if (route->approximate()) say(book().wgs84Accuracy());
+    if (format != pointfile::MapFormat::Csv) return runMapList(*route, request, grid, routeRefusal);
     if (!request.point) {
         const ops::SystemLineConverter converter(*route, messageLanguage());
         return runListConversion(converter, request.list, messageLanguage());

@@ -19,7 +19,7 @@ namespace {
 constexpr char kHelpBeforeMargin[] =
     "usage: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
-    "                         [INPUT|-] [-o OUTPUT]\n"
+    "                         [--format FORMAT] [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
@@ -49,6 +49,11 @@ constexpr char kHelpBeforeMargin[] =
     "           the window does (else such a record is a failing record)\n"
     "  --keep-layout  write the list in the layout it was read in (separator,\n"
     "           decimal mark, header line), and say so; else with commas\n"
+    "  --format csv|kml|geojson|dxf|gpx  comma lines (csv, the default) or a map\n"
+    "           file: KML 2.2, GeoJSON or GPX 1.1 (WGS84, H as the height, the --to\n"
+    "           coordinates beside each point) or DXF (a POINT at E, N, H of a plane\n"
+    "           --to and a TEXT with its code); without it, -o OUTPUT ending .kml,\n"
+    "           .geojson, .dxf or .gpx chooses the format\n"
     "  --       ends the options: what follows is INPUT, also when it begins with '-'\n"
     "  --sheets [TEXT]  lists the sheets whose names contain TEXT (all without it):\n"
     "           name, agency number, centre as PHI,DL, and whether its EGSA87\n"
@@ -378,6 +383,21 @@ public:
                          degreesText(g::kMaxCentreLatitudeDeg) + "."
                    : "A centre's longitude is accepted from " + degreesText(g::kMinCentreLongitudeDeg) + " to " +
                          degreesText(g::kMaxCentreLongitudeDeg) + " from the Athens meridian.";
+    }
+
+    // Map formats: --format and the -o file's extension.
+    std::string unknownFormat(std::string_view text) const override
+    {
+        return "--format " + quoted(text) + ": no such format; write csv, kml, geojson, dxf or gpx";
+    }
+    std::string dxfNeedsPlane(SystemKind kind) const override
+    {
+        return "DXF draws in metres of a plane system, and " + systemName(kind) +
+               " is geographic: choose a plane --to, or another --format";
+    }
+    std::string notWithMapFormat(std::string_view option) const override
+    {
+        return std::string(option) + " cannot go with a map format (--format, or -o ending .kml, .geojson, .dxf or .gpx)";
     }
 
 private:

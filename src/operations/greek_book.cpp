@@ -20,7 +20,7 @@ namespace {
 constexpr char kHelpBeforeMargin[] =
     "χρήση: hattsheet-convert --from CENTRE --to CENTRE --point X,Y\n"
     "       hattsheet-convert --from CENTRE --to CENTRE [--records-across-lines] [--keep-layout]\n"
-    "                         [INPUT|-] [-o OUTPUT]\n"
+    "                         [--format FORMAT] [INPUT|-] [-o OUTPUT]\n"
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
@@ -51,6 +51,11 @@ constexpr char kHelpBeforeMargin[] =
     "           γραμμή όπως το παράθυρο (αλλιώς μια τέτοια εγγραφή είναι λάθος)\n"
     "  --keep-layout  γράφει τη λίστα στη διάταξη που διαβάστηκε (διαχωριστικό,\n"
     "           υποδιαστολή, γραμμή επικεφαλίδας), και το λέει· αλλιώς με κόμματα\n"
+    "  --format csv|kml|geojson|dxf|gpx  γραμμές με κόμματα (csv, η προεπιλογή) ή\n"
+    "           αρχείο χάρτη: KML 2.2, GeoJSON ή GPX 1.1 (WGS84, το H ως ύψος, οι\n"
+    "           συντεταγμένες του --to δίπλα σε κάθε σημείο) ή DXF (POINT στα E, N, H\n"
+    "           επίπεδου --to και TEXT με τον κωδικό)· χωρίς αυτό, το -o OUTPUT με\n"
+    "           κατάληξη .kml, .geojson, .dxf ή .gpx διαλέγει τη μορφή\n"
     "  --       τέλος των επιλογών: ό,τι ακολουθεί είναι INPUT, και όταν αρχίζει με '-'\n"
     "  --sheets [TEXT]  τα φύλλα που το όνομά τους περιέχει το TEXT (όλα χωρίς αυτό):\n"
     "           όνομα, αριθμός υπηρεσίας, κέντρο ως PHI,DL, και αν χρησιμοποιείται το\n"
@@ -392,6 +397,21 @@ public:
                          degreesText(g::kMaxCentreLatitudeDeg) + "."
                    : "Το Δλ του κέντρου γίνεται δεκτό από " + degreesText(g::kMinCentreLongitudeDeg) + " έως " +
                          degreesText(g::kMaxCentreLongitudeDeg) + " από τον μεσημβρινό της Αθήνας.";
+    }
+
+    // Μορφές χάρτη: --format και η κατάληξη του αρχείου του -o.
+    std::string unknownFormat(std::string_view text) const override
+    {
+        return "--format " + quoted(text) + ": άγνωστη μορφή· γράψτε csv, kml, geojson, dxf ή gpx";
+    }
+    std::string dxfNeedsPlane(SystemKind kind) const override
+    {
+        return "Το DXF σχεδιάζει σε μέτρα επίπεδου συστήματος, και το " + systemName(kind) +
+               " είναι γεωγραφικό: επιλέξτε επίπεδο --to ή άλλο --format";
+    }
+    std::string notWithMapFormat(std::string_view option) const override
+    {
+        return std::string(option) + " δεν συνδυάζεται με μορφή χάρτη (--format, ή -o με κατάληξη .kml, .geojson, .dxf ή .gpx)";
     }
 
 private:

@@ -168,6 +168,13 @@ public:
     // the message's second line below centreRefused.
     virtual std::string centreRange(geodesy::CentreError error) const = 0;
 
+    // Map formats: --format, or the -o file's extension (.kml, .geojson,
+    // .dxf, .gpx). A text --format does not name; DXF asked for a
+    // geographic target (kind); an option a map file cannot go with.
+    virtual std::string unknownFormat(std::string_view text) const = 0;
+    virtual std::string dxfNeedsPlane(SystemKind kind) const = 0;
+    virtual std::string notWithMapFormat(std::string_view option) const = 0;
+
 protected:
     // text, and the system's reason in brackets when err is not 0.
     std::string withReason(std::string text, int err) const;
