@@ -191,7 +191,8 @@ void MainWindow::addMenus()
           {"mnuListFromGrid", captions::kListFromEgsa87, &MainWindow::listFromGrid}}},
         {"mnuTasks", captions::kMenuTasks,
          {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
-          {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward}}},
+          {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward},
+          {"mnuSaveInLayout", captions::kMenuSaveInLayout, &MainWindow::savePanel2InLayout}}},
         {"mnuSystems", captions::kMenuSystems,
          {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
           {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid}}},
@@ -453,7 +454,10 @@ void MainWindow::swapCentres()
 void MainWindow::openPanel(Panel panel)
 {
     run([this, panel] {
-        if (auto opened = operations::openIntoPanel(m_fields, *m_dialogs, panel)) panelFile(panel) = std::move(*opened);
+        if (auto opened = operations::openIntoPanel(m_fields, *m_dialogs, panel)) {
+            panelFile(panel) = std::move(opened->path);
+            keepLayout(panel, std::move(opened->layout));
+        }
     });
 }
 
@@ -461,18 +465,36 @@ void MainWindow::openFile(const QString& path)
 {
     run([this, &path] {
         const std::string utf8 = path.toStdString();
-        if (operations::openFileIntoPanel(m_fields, *m_dialogs, Panel::One, utf8)) panelFile(Panel::One) = utf8;
+        if (auto layout = operations::openFileIntoPanel(m_fields, *m_dialogs, Panel::One, utf8)) {
+            panelFile(Panel::One) = utf8;
+            keepLayout(Panel::One, std::move(*layout));
+        }
     });
 }
 
-void MainWindow::savePanel(Panel panel)
+void MainWindow::keepLayout(Panel panel, operations::KeptLayout layout)
 {
-    run([this, panel] {
-        if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel))) {
+    if (panel == Panel::One) {
+        m_panel2.sourceOpened(std::move(layout));
+    } else {
+        m_panel2.opened(std::move(layout));
+    }
+}
+
+void MainWindow::savePanel(Panel panel, bool inListLayout)
+{
+    run([this, panel, inListLayout] {
+        const operations::KeptLayout* layout = inListLayout ? &m_panel2.layout() : nullptr;
+        if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel), layout)) {
             panelFile(panel) = std::move(*saved);
             if (panel == Panel::Two) m_panel2.saved();
         }
     });
+}
+
+void MainWindow::savePanel2InLayout()
+{
+    savePanel(Panel::Two, true);
 }
 
 void MainWindow::openPanel1()
@@ -497,7 +519,10 @@ void MainWindow::savePanel2()
 
 void MainWindow::clearPanel1()
 {
-    run([this] { operations::clearPanel(m_fields, Panel::One); });
+    run([this] {
+        operations::clearPanel(m_fields, Panel::One);
+        m_panel2.sourceOpened(std::nullopt);
+    });
 }
 
 void MainWindow::clearPanel2()

@@ -88,11 +88,15 @@ private:
     void openPanel2();       // cmdOp2
     void savePanel1();       // cmdSav1
     void savePanel2();       // cmdSav2
+    void savePanel2InLayout();  // mnuSaveInLayout
     void clearPanel1();      // cmdEr1
     void clearPanel2();      // cmdEr2
     void showAbout();        // mnuabout
     void openPanel(operations::Panel panel);
-    void savePanel(operations::Panel panel);
+    // inListLayout: in the layout of the list panel 2's lines came from.
+    void savePanel(operations::Panel panel, bool inListLayout = false);
+    // A list opened into a panel: its layout, for a save in it.
+    void keepLayout(operations::Panel panel, operations::KeptLayout layout);
     std::string& panelFile(operations::Panel panel) { return m_panelFile[panel == operations::Panel::One ? 0 : 1]; }
     void chooseSheetFrom();  // mnuSheetFrom
     void chooseSheetTo();    // mnuSheetTo

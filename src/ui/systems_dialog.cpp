@@ -264,11 +264,11 @@ void SystemsDialog::convertList()
         const unsigned long long appended =
             operations::convertListBetweenSystems(m_fields, m_dialogs, m_temp, idOf(m_from), to, m_grid);
         m_fields.flush();
-        m_panel2.appended(system, appended > 0);
+        m_panel2.appended(system, appended > 0, true);
     } catch (const std::exception&) {
         // What was appended before the failure stays, as after the window's
         // own batch, and counts as unsaved.
-        m_panel2.appended(system, true);
+        m_panel2.appended(system, true, true);
         try {
             m_fields.flush();
         } catch (const std::exception&) {
