@@ -11,6 +11,7 @@
 #include "ui/flushing_dialogs.h"
 #include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
+#include "ui/screen_fit.h"
 #include "ui/sheet_chooser.h"
 #include "ui/systems_dialog.h"
 #include "ui/twips.h"
@@ -54,7 +55,7 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
     setWindowTitle(fromUtf8(captions::kWindowTitle));
     buildWidgets();
     setFocusOrder();
-    resize(fittedSize(QSize()));
+    resize(fittedSize(*this, QSize()));
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
     // Every mnemonic on a Latin keyboard layout too, in this window and
     // those it opens.
@@ -90,13 +91,6 @@ void MainWindow::buildWidgets()
     client->setMinimumSize(client->sizeHint() - QSize(0, std::max(0, panel->height() - panelMin)));
 }
 
-QSize MainWindow::fittedSize(QSize frame) const
-{
-    QSize size = sizeHint();
-    if (const QScreen* where = screen()) size = size.boundedTo(where->availableGeometry().size() - frame);
-    return size.expandedTo(minimumSizeHint());
-}
-
 void MainWindow::showEvent(QShowEvent* event)
 {
     if (m_fitted) {
@@ -110,18 +104,10 @@ void MainWindow::showEvent(QShowEvent* event)
     // goes inside the available area. A window manager frames the window
     // some time after it is shown, on a loaded machine later: the fit is
     // done again a few times, each only shrinking and moving the window.
-    fitInto(QSize());
+    fitOnFirstShow(*this, [this](int ms) {
+        if (ms == kPlacedAtMs) placed();
+    });
     QMainWindow::showEvent(event);
-    for (const int ms : kFrameFitMs) {
-        QTimer::singleShot(ms, this, [this, ms] {
-            // Qt gives the frame in whole logical pixels, rounded: at a
-            // device pixel ratio above 1 it can be a device pixel short.
-            QSize frame = frameGeometry().size() - size();
-            if (!frame.isNull() && devicePixelRatioF() > 1.0) frame += QSize(1, 1);
-            fitInto(frame);
-            if (ms == kPlacedAtMs) placed();
-        });
-    }
 }
 
 void MainWindow::openFileOnceShown(const QString& path)
@@ -153,19 +139,6 @@ void MainWindow::openPendingFile()
 {
     if (!m_placed || !m_activated || m_pendingFile.isEmpty()) return;
     openFile(std::exchange(m_pendingFile, QString()));
-}
-
-void MainWindow::fitInto(QSize frame)
-{
-    const QScreen* where = screen();
-    if (where == nullptr) return;
-    const QRect area = where->availableGeometry();
-    resize(frame.isEmpty() ? fittedSize(frame) : size().boundedTo(fittedSize(frame)));
-    const QRect outer(frameGeometry().topLeft(), size() + frame);
-    if (!area.contains(outer)) {
-        move(pos() + QPoint(std::min(0, area.right() - outer.right()) + std::max(0, area.left() - outer.left()),
-                            std::min(0, area.bottom() - outer.bottom()) + std::max(0, area.top() - outer.top())));
-    }
 }
 
 void MainWindow::addMenus()

@@ -64,12 +64,6 @@ private:
     // The controls, each kind from its table in window_layout.h (the
     // buttons' in main_window.cpp).
     void buildWidgets();
-    // The window's size hint, no larger than the available area of its
-    // screen less the frame (pixels), no smaller than its least size.
-    QSize fittedSize(QSize frame) const;
-    // Resizes the window to fittedSize (only ever smaller once it shows
-    // framed) and moves it, frame included, into its screen's available area.
-    void fitInto(QSize frame);
     // After the last fit: a file named on the command line may open now.
     void placed();
     void openPendingFile();
@@ -145,9 +139,9 @@ private:
     // Which point the last ">" or "<" wrote.
     operations::PointResults m_results;
     bool m_fitted = false;
-    // When after the show the frame is fitted into the screen again (ms).
-    static constexpr int kFrameFitMs[] = {0, 100, 300, 1000};
-    static constexpr int kPlacedAtMs = 300;  // one of them: then a file named may open
+    // One of the fits after the show (screen_fit.h's kFrameFitMs): then a
+    // file named on the command line may open (ms).
+    static constexpr int kPlacedAtMs = 300;
     // How long a file named on the command line waits for the window's
     // activation, which a desktop without a window manager never gives (ms).
     static constexpr int kActivationWaitMs = 1500;

@@ -6,12 +6,13 @@
 # on 2560×1440 at scale 2 with fonts at 144 dpi (a device pixel ratio of 3,
 # where Qt rounds the frame): the whole frame, title bar counted, within the
 # work area (_NET_WORKAREA). It was 790, 802 and 1441 pixels tall on screens
-# of 768 and 1440. Exit 77 (skip) without Xvfb or openbox.
+# of 768 and 1440. The systems dialog, opened by its keys, fits the same
+# way. Exit 77 (skip) without Xvfb, openbox or xdotool.
 set -euo pipefail
 hattsheet=$1
 panel=40  # pixels the panel keeps at the bottom
 if [[ -z "${HATTSHEET_IN_XVFB:-}" ]]; then
-  for tool in Xvfb xwininfo xprop openbox; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }; done
+  for tool in Xvfb xwininfo xprop xdotool openbox; do command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }; done
   for case in 1366x768:120:1 1366x768:149:1 2560x1440:144:2; do
     # A server of our own on a display it picks free itself (-displayfd):
     # xvfb-run -a can pick the display of another test starting beside it.
@@ -41,31 +42,40 @@ trap 'kill "${pid:-}" "$wm_pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 for _ in $(seq 100); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && break; sleep 0.1; done
 kill -0 "$wm_pid" 2>/dev/null || { echo "FAIL: openbox did not start on $DISPLAY"; exit 1; }
 env -u QT_QPA_PLATFORM QT_FONT_DPI="$dpi" QT_SCALE_FACTOR="$scale" "$hattsheet" 2>/dev/null & pid=$!
-# The frame of the window the manager manages (x y w h, the title bar and
-# borders counted). Once it stays the same for a second (the window fits
-# itself within 1 s of its show), it is measured.
+# A managed window's frame (x y w h, the title bar and borders counted),
+# nothing while it is not yet framed.
 frame() {
-  local id info extents
-  id=$(xprop -root _NET_CLIENT_LIST 2>/dev/null | sed -n 's/.*# \(0x[0-9a-f]*\).*/\1/p')
-  [[ -n $id ]] || return 0
-  info=$(xwininfo -id "$id" 2>/dev/null) || return 0
+  local info extents
+  info=$(xwininfo -id "$1" 2>/dev/null) || return 0
   grep -q IsViewable <<<"$info" || return 0
-  extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ,)
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ,)
   [[ -n $extents ]] || return 0
   awk -v e="$extents" '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2}
        END {split(e, f, " "); print x - f[1], y - f[3], w + f[1] + f[2], h + f[3] + f[4]}' <<<"$info"
 }
-last="" same=0
-for _ in $(seq 300); do
-  now=$(frame)
-  if [[ -n $now && $now == "$last" ]]; then same=$((same + 1)); else same=0; fi
-  last=$now
-  (( same >= 10 )) && break
-  sleep 0.1
-done
-[[ -n $last ]] || { echo "FAIL: no framed window on $screen at $dpi dpi ($(xprop -root _NET_CLIENT_LIST 2>&1); program $(kill -0 "$pid" 2>/dev/null && echo running || echo gone))"; exit 1; }
-read -r x y w h <<<"$last"
 read -r ax ay aw ah <<<"$(xprop -root _NET_WORKAREA | sed -n 's/.* = //p' | tr -d , | cut -d' ' -f1-4)"
-echo "$screen, $dpi dpi, scale $scale: frame ${w}x${h} at $x,$y in the work area ${aw}x${ah} at $ax,$ay"
 (( ah == ${screen#*x} - panel )) || { echo "FAIL: openbox left no room for the panel"; exit 1; }
-(( x >= ax && y >= ay && x + w <= ax + aw && y + h <= ay + ah )) || { echo "FAIL: the frame leaves the work area"; exit 1; }
+# The frame of the window with that title, once it stays the same for a
+# second (a window fits itself within 1 s of its show), within the work area.
+check() {
+  local what=$1 id="" last="" same=0 now x y w h
+  for _ in $(seq 300); do
+    [[ -n $id ]] || id=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1 || true)
+    now=""
+    if [[ -n $id ]]; then now=$(frame "$id"); fi
+    if [[ -n $now && $now == "$last" ]]; then same=$((same + 1)); else same=0; fi
+    last=$now
+    (( same >= 10 )) && break
+    sleep 0.1
+  done
+  [[ -n $last ]] || { echo "FAIL: no framed $what on $screen at $dpi dpi (program $(kill -0 "$pid" 2>/dev/null && echo running || echo gone))"; exit 1; }
+  read -r x y w h <<<"$last"
+  echo "$screen, $dpi dpi, scale $scale: $what ${w}x${h} at $x,$y in the work area ${aw}x${ah} at $ax,$ay"
+  (( x >= ax && y >= ay && x + w <= ax + aw && y + h <= ay + ah )) || { echo "FAIL: the $what leaves the work area"; exit 1; }
+}
+check "main window" 'Αλλαγή Κέντρου Φύλλου Χάρτη'
+# "Συστήματα" (Alt+S on a Latin layout), its first entry (T): the dialog.
+xdotool key --clearmodifiers alt+s
+sleep 0.5
+xdotool key t
+check "systems dialog" 'Συστήματα συντεταγμένων'
