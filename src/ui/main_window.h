@@ -2,9 +2,10 @@
 // frmMyHatt, the one main window: two sheet centres with one point each, the
 // geodetic display, the two point panels with their buttons and the batch
 // button, on a layout of 652 × 586 pixels below the menu bar ("Πρόγραμμα"
-// opens the About window, "Εργασίες" holds the swap of the two centres and
-// the batch back). The window opens no larger than the screen's available
-// area: the panels give up height first. It can be resized; the panels
+// opens the About window, "Εργασίες" holds the swap of the two centres, the
+// batch back and the save of panel 2 in its list's layout). The window opens
+// no larger than the screen's available area (screen_fit.h): the panels
+// give up height first. It can be resized; the panels
 // take the difference, every other control keeps its size.
 // The widgets only bind: each click runs one operation of src/operations/
 // through the field and dialog interface (operations/window_ports.h). Where
