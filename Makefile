@@ -109,8 +109,11 @@ fuzz: build-san
 	@for f in $(SAN_BUILD)/bin/fuzz_*; do n=$${f##*/}; echo "== $$n ($(FUZZ_SECONDS) s)"; \
 		$(SAN_ENV) fuzz/run-fuzz $$f fuzz/corpus/$$n $(SAN_BUILD)/fuzz-corpus/$$n $(FUZZ_SECONDS) || exit 1; done
 
+# The README's picture of the window, docs/screenshots/main.png, is the
+# first of them.
 screenshot: build
 	@BUILD=$(BUILD) scripts/screenshot
+	@cp $(BUILD)/screenshots/main.png docs/screenshots/main.png
 
 # The pictures the window's test compares what it draws with
 # (tests/ui/reference/*.png), drawn anew by this build. Only here are they

@@ -56,6 +56,7 @@ void PanelContents::startAgainIfEmpty(const Fields& fields)
     if (hasNonBlankLine(fields.text(panelField(m_panel)))) return;
     m_systems.clear();
     m_unsaved = false;
+    m_layout.reset();
 }
 
 bool PanelContents::mayAppend(const Fields& fields, Dialogs& dialogs, const LineSystem& system)
@@ -69,10 +70,11 @@ bool PanelContents::mayAppend(const Fields& fields, Dialogs& dialogs, const Line
                             DefaultAnswer::No);
 }
 
-void PanelContents::appended(const LineSystem& system, bool any)
+void PanelContents::appended(const LineSystem& system, bool any, bool fromList)
 {
     if (!any) return;
     m_unsaved = true;
+    if (fromList) m_layout = m_sourceLayout;
     const auto same = [&system](const LineSystem& held) { return sameSystem(held, system); };
     if (std::none_of(m_systems.begin(), m_systems.end(), same)) m_systems.push_back(system);
 }
@@ -91,6 +93,7 @@ bool PanelContents::clear(Fields& fields, Dialogs& dialogs)
     fields.setText(panelField(m_panel), "");
     m_systems.clear();
     m_unsaved = false;
+    m_layout.reset();
     return true;
 }
 
@@ -113,15 +116,16 @@ void fillPanel(PanelContents& contents, Fields& fields, Dialogs& dialogs, const 
 {
     const LineSystem system = systemOfFill(fields, fill);
     if (!contents.mayAppend(fields, dialogs, system)) return;
+    const bool fromList = fill != PanelFill::PointToEgsa87;
     WatchedFields watched(fields);
     try {
         runFill(watched, dialogs, temp, fill);
     } catch (...) {
         // The lines appended before the failure stay in the panel.
-        contents.appended(system, watched.changed(contents.field()));
+        contents.appended(system, watched.changed(contents.field()), fromList);
         throw;
     }
-    contents.appended(system, watched.changed(contents.field()));
+    contents.appended(system, watched.changed(contents.field()), fromList);
 }
 
 } // namespace hattsheet::operations

@@ -8,14 +8,19 @@
 //   one file without a word;
 // - the quit question and the panel's clear say when converted lines would
 //   be lost, and then Enter (the default answer) keeps them.
+// - a save in the list's layout writes the lines in the layout of the list
+//   they were converted from (the one opened into panel 1 last), or of the
+//   list opened into the panel itself.
 // A panel whose text has no non-blank line holds nothing: whatever it held
 // was emptied by hand or cleared, and it starts again.
 
 #include "operations/direction.h"
+#include "operations/kept_layout.h"
 #include "operations/window_ports.h"
 
 #include <cstddef>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,8 +65,21 @@ public:
     // them, No the default.
     bool mayAppend(const Fields& fields, Dialogs& dialogs, const LineSystem& system);
     // After the operation: `any` says whether it appended lines; they are
-    // unsaved from now on.
-    void appended(const LineSystem& system, bool any);
+    // unsaved from now on. `fromList`: they were converted from the list of
+    // panel 1, and take its layout.
+    void appended(const LineSystem& system, bool any, bool fromList = false);
+    // Panel 1 now holds a list read in `layout` (none: it was cleared).
+    void sourceOpened(std::optional<KeptLayout> layout) { m_sourceLayout = std::move(layout); }
+    // A list in `layout` was opened into this panel itself.
+    void opened(KeptLayout layout) { m_layout = std::move(layout); }
+    // The layout of the list its lines came from; the program's own comma
+    // layout when they came from no list (a point converted, or nothing
+    // since the panel started again).
+    const KeptLayout& layout() const
+    {
+        static const KeptLayout programs;
+        return m_layout ? *m_layout : programs;
+    }
     // The panel's text was written to a file.
     void saved() { m_unsaved = false; }
     // Whether the panel holds converted lines that were not saved since.
@@ -77,6 +95,8 @@ private:
     Panel m_panel;
     std::vector<LineSystem> m_systems;  // of the converted lines it holds, in the order they came
     bool m_unsaved = false;
+    std::optional<KeptLayout> m_sourceLayout;  // of the list in panel 1
+    std::optional<KeptLayout> m_layout;        // of the list these lines came from
 };
 
 // Runs `fill` as the window's button or menu entry does, into the panel of

@@ -5,6 +5,7 @@
 #include "pointfile/blank_line_filter.h"
 #include "operations/list_engine.h"
 #include "pointfile/layout_reader.h"
+#include "pointfile/layout_writer.h"
 #include "pointfile/point_line_writer.h"
 
 #include <algorithm>
@@ -104,7 +105,7 @@ private:
 // coordinate file.
 struct OpenedList {
     std::string lines;
-    pf::PointLayout layout;
+    KeptLayout layout;
     unsigned long long points = 0;
     std::string refusal;  // empty when read
     std::string shifted;  // records across lines: how many, and where the first starts
@@ -117,12 +118,16 @@ OpenedList pointLinesOf(std::string text)
     TextSource source(std::move(text));
     ListOptions options = panelListOptions();
     options.flushBytes = SIZE_MAX;
+    // The header line is kept for a save in the list's layout.
+    options.onLayout = [&opened](const pf::PointLayout& layout, std::string_view whole) {
+        if (layout.header) opened.layout.header = pf::lineAt(whole, 0);
+    };
     const auto run = convertList(source, PanelLines(), options, opened.lines, [](std::string&) { return true; });
     if (!run) {
         opened.refusal = windowBook().recordStopped(run.error());
         return opened;
     }
-    opened.layout = run->layout;
+    opened.layout.layout = run->layout;
     opened.points = run->records;
     if (run->offLine != 0) opened.shifted = windowBook().recordsShifted(run->offLine, run->firstOffLine);
     return opened;
@@ -143,7 +148,7 @@ bool hasNonBlankLine(std::string_view text)
 
 } // namespace
 
-std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
+std::optional<OpenedFile> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
     // Every type the reader takes first (the first filter is the one shown),
     // then each on its own, then all files.
@@ -154,46 +159,55 @@ std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel
                                                                  {windowTexts().filterXyh, "*.xyh"},
                                                                  {windowTexts().filterAll, "*"}});
     if (!chosen || chosen->empty()) return std::nullopt;
-    if (!openFileIntoPanel(fields, dialogs, panel, *chosen)) return std::nullopt;
-    return chosen;
+    auto layout = openFileIntoPanel(fields, dialogs, panel, *chosen);
+    if (!layout) return std::nullopt;
+    return OpenedFile{*chosen, std::move(*layout)};
 }
 
-bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& chosen)
+std::optional<KeptLayout> openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& chosen)
 {
     const fs::path path = platform::pathFromUtf8(chosen);
     std::error_code error;
     if (const auto size = fs::file_size(path, error); !error && size > kOpenLimitBytes) {
         showWarning(dialogs, tooLargeToOpen(shownPath(chosen), kOpenLimitBytes >> 20));
-        return false;
+        return std::nullopt;
     }
     OpenedList opened;
     {
         const auto bytes = files::readWholeFile(path, kOpenLimitBytes);
         if (!bytes && bytes.error().code == EFBIG) {
             showWarning(dialogs, tooLargeToOpen(shownPath(chosen), kOpenLimitBytes >> 20));
-            return false;
+            return std::nullopt;
         }
         if (!bytes) {
             showWarning(dialogs, windowBook().cannotRead(shownPath(chosen), bytes.error().code));
-            return false;
+            return std::nullopt;
         }
         opened = pointLinesOf(text::decodeFileBytes(*bytes).utf8);
     }
     if (!opened.refusal.empty()) {
         dialogs.showMessage(std::string(windowTexts().invalidFile) + "\n" + opened.refusal, windowTexts().titleWarningPlain,
                             MessageIcon::Critical);
-        return false;
+        return std::nullopt;
     }
     if (!opened.lines.empty()) fields.appendText(panelField(panel), opened.lines);
     // How many, and what was recognised when the list is not in today's layout.
-    std::string said = withPointsRead(windowTexts().opened, opened.points, opened.layout);
+    std::string said = withPointsRead(windowTexts().opened, opened.points, opened.layout.layout);
     if (!opened.shifted.empty()) said += std::string("\n") + opened.shifted;
     dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
-    return true;
+    return std::move(opened.layout);
+}
+
+std::string inListLayout(std::string_view panelText, const KeptLayout& kept)
+{
+    std::string out;
+    if (kept.layout.header) out.append(kept.header).append("\r\n");
+    pf::appendInLayout(out, pf::dropBlankLines(panelText), kept.layout);
+    return out;
 }
 
 std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
-                                     const std::string& suggested)
+                                     const std::string& suggested, const KeptLayout* inLayout)
 {
     std::string panelText = fields.text(panelField(panel));
     if (!hasNonBlankLine(panelText)) {
@@ -234,6 +248,7 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
             file.reset();
         }
     }
+    if (inLayout) panelText = inListLayout(panelText, *inLayout);
     const auto written = writePanelToFile(std::move(panelText), *file);
     file.reset();
     if (!written) {
@@ -241,7 +256,9 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
         return std::nullopt;
     }
     writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
-    dialogs.showMessage(windowTexts().saved, windowTexts().titleInfoPlain, MessageIcon::Information);
+    std::string said = windowTexts().saved;
+    if (inLayout) said.append("\n").append(windowBook().layoutWritten(inLayout->layout));
+    dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
     return chosenTxt;
 }
 

@@ -6,6 +6,7 @@
 #include "base/safe_file.h"
 #include "base/system_error.h"
 #include "text/text_codec.h"
+#include "operations/kept_layout.h"
 #include "operations/window_ports.h"
 
 #include <cstdint>
@@ -50,22 +51,36 @@ std::string forceTxtExtension(const std::string& path);
 // converts it in constant memory.
 inline constexpr std::uintmax_t kOpenLimitBytes = std::uintmax_t{64} << 20;
 
+// A file opened into a panel: its path (UTF-8) and the layout it was in.
+struct OpenedFile {
+    std::string path;
+    KeptLayout layout;
+};
+
 // Appends the point lines of a chosen coordinate file to the panel; a file
 // larger than kOpenLimitBytes is refused unread. Says how many points came
-// in. Gives the path opened (UTF-8), none on a cancel or a refusal.
-std::optional<std::string> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel);
-// The same for a file already named (UTF-8): `hattsheet FILE`.
-bool openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& path);
+// in. Gives the path opened and its layout, none on a cancel or a refusal.
+std::optional<OpenedFile> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel);
+// The same for a file already named (UTF-8): `hattsheet FILE`. Gives the
+// layout it was in, none on a refusal.
+std::optional<KeptLayout> openFileIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel, const std::string& path);
 // Writes the panel's non-blank lines to a chosen ".txt" file; when that file
 // exists, only after a Yes to the question whether to replace it (No goes
 // back to the dialog, the name offered again). The name is looked up again
 // after the answer: when it leads elsewhere now (a link swapped in while the
 // question was open), the question is asked again. A panel without a
 // non-blank line is not saved: that is said, and no dialog opens.
-// `suggested` is the path the dialog offers first (empty: none). Gives the
-// path written.
+// `suggested` is the path the dialog offers first (empty: none). With
+// `inLayout` the lines go in that list's layout (its separator, decimal mark
+// and header line: inListLayout) and the message says which one; without it
+// in the program's own comma layout. Gives the path written.
 std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
-                                     const std::string& suggested = {});
+                                     const std::string& suggested = {}, const KeptLayout* inLayout = nullptr);
+// A panel's text (UTF-8) in a list's layout: its header line first when it
+// has one, then the non-blank lines, each point line this program wrote
+// rewritten with the layout's separator and decimal mark (a line edited
+// into something else is kept as it is); every line ended by CR LF.
+std::string inListLayout(std::string_view panelText, const KeptLayout& kept);
 // Empties the panel; asks nothing, writes nothing.
 void clearPanel(Fields& fields, Panel panel);
 

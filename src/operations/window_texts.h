@@ -168,6 +168,9 @@ inline constexpr char kMenuAboutEntry[] = "&Πρόγραμμα";
 inline constexpr char kMenuTasks[] = "&Εργασίες";
 inline constexpr char kMenuSwap[] = "&Εναλλαγή κέντρων";
 inline constexpr char kMenuBackward[] = "&Αντίστροφη μετατροπή ομάδας σημείων (από «Σε Κ.Φ.» σε «Από Κ.Φ.»)";
+// Save in the list's layout: panel 2 written with the separator, decimal
+// mark and header line of the list its points came from.
+inline constexpr char kMenuSaveInLayout[] = "Αποθήκευση στη &διάταξη της λίστας…";
 // A point panel's accessible name after its frame's: "Από Κ.Φ. — σημεία".
 inline constexpr char kPanelName[] = "σημεία";
 // Between a frame's caption and a field's in accessible names.

@@ -11,6 +11,7 @@
 #include "ui/flushing_dialogs.h"
 #include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
+#include "ui/screen_fit.h"
 #include "ui/sheet_chooser.h"
 #include "ui/systems_dialog.h"
 #include "ui/twips.h"
@@ -54,7 +55,7 @@ MainWindow::MainWindow(operations::TempPlaces temp, operations::Dialogs* dialogs
     setWindowTitle(fromUtf8(captions::kWindowTitle));
     buildWidgets();
     setFocusOrder();
-    resize(fittedSize(QSize()));
+    resize(fittedSize(*this, QSize()));
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::sessionEnding);
     // Every mnemonic on a Latin keyboard layout too, in this window and
     // those it opens.
@@ -90,13 +91,6 @@ void MainWindow::buildWidgets()
     client->setMinimumSize(client->sizeHint() - QSize(0, std::max(0, panel->height() - panelMin)));
 }
 
-QSize MainWindow::fittedSize(QSize frame) const
-{
-    QSize size = sizeHint();
-    if (const QScreen* where = screen()) size = size.boundedTo(where->availableGeometry().size() - frame);
-    return size.expandedTo(minimumSizeHint());
-}
-
 void MainWindow::showEvent(QShowEvent* event)
 {
     if (m_fitted) {
@@ -110,18 +104,10 @@ void MainWindow::showEvent(QShowEvent* event)
     // goes inside the available area. A window manager frames the window
     // some time after it is shown, on a loaded machine later: the fit is
     // done again a few times, each only shrinking and moving the window.
-    fitInto(QSize());
+    fitOnFirstShow(*this, [this](int ms) {
+        if (ms == kPlacedAtMs) placed();
+    });
     QMainWindow::showEvent(event);
-    for (const int ms : kFrameFitMs) {
-        QTimer::singleShot(ms, this, [this, ms] {
-            // Qt gives the frame in whole logical pixels, rounded: at a
-            // device pixel ratio above 1 it can be a device pixel short.
-            QSize frame = frameGeometry().size() - size();
-            if (!frame.isNull() && devicePixelRatioF() > 1.0) frame += QSize(1, 1);
-            fitInto(frame);
-            if (ms == kPlacedAtMs) placed();
-        });
-    }
 }
 
 void MainWindow::openFileOnceShown(const QString& path)
@@ -155,19 +141,6 @@ void MainWindow::openPendingFile()
     openFile(std::exchange(m_pendingFile, QString()));
 }
 
-void MainWindow::fitInto(QSize frame)
-{
-    const QScreen* where = screen();
-    if (where == nullptr) return;
-    const QRect area = where->availableGeometry();
-    resize(frame.isEmpty() ? fittedSize(frame) : size().boundedTo(fittedSize(frame)));
-    const QRect outer(frameGeometry().topLeft(), size() + frame);
-    if (!area.contains(outer)) {
-        move(pos() + QPoint(std::min(0, area.right() - outer.right()) + std::max(0, area.left() - outer.left()),
-                            std::min(0, area.bottom() - outer.bottom()) + std::max(0, area.top() - outer.top())));
-    }
-}
-
 void MainWindow::addMenus()
 {
     struct EntryRow {
@@ -191,7 +164,8 @@ void MainWindow::addMenus()
           {"mnuListFromGrid", captions::kListFromEgsa87, &MainWindow::listFromGrid}}},
         {"mnuTasks", captions::kMenuTasks,
          {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
-          {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward}}},
+          {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward},
+          {"mnuSaveInLayout", captions::kMenuSaveInLayout, &MainWindow::savePanel2InLayout}}},
         {"mnuSystems", captions::kMenuSystems,
          {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
           {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid}}},
@@ -453,7 +427,10 @@ void MainWindow::swapCentres()
 void MainWindow::openPanel(Panel panel)
 {
     run([this, panel] {
-        if (auto opened = operations::openIntoPanel(m_fields, *m_dialogs, panel)) panelFile(panel) = std::move(*opened);
+        if (auto opened = operations::openIntoPanel(m_fields, *m_dialogs, panel)) {
+            panelFile(panel) = std::move(opened->path);
+            keepLayout(panel, std::move(opened->layout));
+        }
     });
 }
 
@@ -461,18 +438,36 @@ void MainWindow::openFile(const QString& path)
 {
     run([this, &path] {
         const std::string utf8 = path.toStdString();
-        if (operations::openFileIntoPanel(m_fields, *m_dialogs, Panel::One, utf8)) panelFile(Panel::One) = utf8;
+        if (auto layout = operations::openFileIntoPanel(m_fields, *m_dialogs, Panel::One, utf8)) {
+            panelFile(Panel::One) = utf8;
+            keepLayout(Panel::One, std::move(*layout));
+        }
     });
 }
 
-void MainWindow::savePanel(Panel panel)
+void MainWindow::keepLayout(Panel panel, operations::KeptLayout layout)
 {
-    run([this, panel] {
-        if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel))) {
+    if (panel == Panel::One) {
+        m_panel2.sourceOpened(std::move(layout));
+    } else {
+        m_panel2.opened(std::move(layout));
+    }
+}
+
+void MainWindow::savePanel(Panel panel, bool inListLayout)
+{
+    run([this, panel, inListLayout] {
+        const operations::KeptLayout* layout = inListLayout ? &m_panel2.layout() : nullptr;
+        if (auto saved = operations::savePanel(m_fields, *m_dialogs, m_temp, panel, panelFile(panel), layout)) {
             panelFile(panel) = std::move(*saved);
             if (panel == Panel::Two) m_panel2.saved();
         }
     });
+}
+
+void MainWindow::savePanel2InLayout()
+{
+    savePanel(Panel::Two, true);
 }
 
 void MainWindow::openPanel1()
@@ -497,7 +492,10 @@ void MainWindow::savePanel2()
 
 void MainWindow::clearPanel1()
 {
-    run([this] { operations::clearPanel(m_fields, Panel::One); });
+    run([this] {
+        operations::clearPanel(m_fields, Panel::One);
+        m_panel2.sourceOpened(std::nullopt);
+    });
 }
 
 void MainWindow::clearPanel2()

@@ -2,9 +2,10 @@
 // frmMyHatt, the one main window: two sheet centres with one point each, the
 // geodetic display, the two point panels with their buttons and the batch
 // button, on a layout of 652 × 586 pixels below the menu bar ("Πρόγραμμα"
-// opens the About window, "Εργασίες" holds the swap of the two centres and
-// the batch back). The window opens no larger than the screen's available
-// area: the panels give up height first. It can be resized; the panels
+// opens the About window, "Εργασίες" holds the swap of the two centres, the
+// batch back and the save of panel 2 in its list's layout). The window opens
+// no larger than the screen's available area (screen_fit.h): the panels
+// give up height first. It can be resized; the panels
 // take the difference, every other control keeps its size.
 // The widgets only bind: each click runs one operation of src/operations/
 // through the field and dialog interface (operations/window_ports.h). Where
@@ -64,12 +65,6 @@ private:
     // The controls, each kind from its table in window_layout.h (the
     // buttons' in main_window.cpp).
     void buildWidgets();
-    // The window's size hint, no larger than the available area of its
-    // screen less the frame (pixels), no smaller than its least size.
-    QSize fittedSize(QSize frame) const;
-    // Resizes the window to fittedSize (only ever smaller once it shows
-    // framed) and moves it, frame included, into its screen's available area.
-    void fitInto(QSize frame);
     // After the last fit: a file named on the command line may open now.
     void placed();
     void openPendingFile();
@@ -88,11 +83,15 @@ private:
     void openPanel2();       // cmdOp2
     void savePanel1();       // cmdSav1
     void savePanel2();       // cmdSav2
+    void savePanel2InLayout();  // mnuSaveInLayout
     void clearPanel1();      // cmdEr1
     void clearPanel2();      // cmdEr2
     void showAbout();        // mnuabout
     void openPanel(operations::Panel panel);
-    void savePanel(operations::Panel panel);
+    // inListLayout: in the layout of the list panel 2's lines came from.
+    void savePanel(operations::Panel panel, bool inListLayout = false);
+    // A list opened into a panel: its layout, for a save in it.
+    void keepLayout(operations::Panel panel, operations::KeptLayout layout);
     std::string& panelFile(operations::Panel panel) { return m_panelFile[panel == operations::Panel::One ? 0 : 1]; }
     void chooseSheetFrom();  // mnuSheetFrom
     void chooseSheetTo();    // mnuSheetTo
@@ -141,9 +140,9 @@ private:
     // Which point the last ">" or "<" wrote.
     operations::PointResults m_results;
     bool m_fitted = false;
-    // When after the show the frame is fitted into the screen again (ms).
-    static constexpr int kFrameFitMs[] = {0, 100, 300, 1000};
-    static constexpr int kPlacedAtMs = 300;  // one of them: then a file named may open
+    // One of the fits after the show (screen_fit.h's kFrameFitMs): then a
+    // file named on the command line may open (ms).
+    static constexpr int kPlacedAtMs = 300;
     // How long a file named on the command line waits for the window's
     // activation, which a desktop without a window manager never gives (ms).
     static constexpr int kActivationWaitMs = 1500;

@@ -2,6 +2,7 @@
 
 #include "operations/egsa87_conversion.h"
 #include "operations/system_kind.h"
+#include "ui/screen_fit.h"
 #include "ui/sheet_chooser.h"
 #include "ui/ui_texts.h"
 
@@ -14,9 +15,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
 namespace hattsheet::ui {
 
@@ -38,6 +41,19 @@ QLabel* noteLabel(const QString& text, const char* name, QWidget* parent)
     return label;
 }
 
+// A frameless scroll area whose size hint is its content's whole: QScrollArea's
+// own stops at 36 × 24 lines, smaller than the dialog has always opened.
+class WholeScrollArea final : public QScrollArea {
+public:
+    explicit WholeScrollArea(QWidget* parent) : QScrollArea(parent)
+    {
+        setObjectName(QStringLiteral("scrSystems"));
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+    }
+    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+};
+
 QLineEdit* lineField(const char* name, QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
@@ -54,14 +70,22 @@ SystemsDialog::SystemsDialog(WidgetFields& fields, operations::Dialogs& dialogs,
 {
     setObjectName(QStringLiteral("dlgSystems"));
     setWindowTitle(fromUtf8(captions::kSystemsTitle));
+    // The controls scroll inside the dialog where its screen is smaller than
+    // they are (1366 × 768 with fonts at 149 dpi, a panel below).
+    auto* area = new WholeScrollArea(this);
+    auto* content = new QWidget(area);
     auto* ends = new QHBoxLayout;
-    ends->addWidget(addEnd(m_from, Side::From));
-    ends->addWidget(addEnd(m_to, Side::To));
-    auto* all = new QVBoxLayout(this);
+    ends->addWidget(addEnd(m_from, Side::From, content));
+    ends->addWidget(addEnd(m_to, Side::To, content));
+    auto* all = new QVBoxLayout(content);
     all->addLayout(ends);
-    all->addWidget(addPoint());
-    all->addWidget(addResult(), 1);
+    all->addWidget(addPoint(content));
+    all->addWidget(addResult(content), 1);
     all->addLayout(addButtons());
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
 
     // A Hatt end opens on the window's centre of its side; the other end on ΕΓΣΑ87.
     using operations::FieldId;
@@ -74,10 +98,16 @@ SystemsDialog::SystemsDialog(WidgetFields& fields, operations::Dialogs& dialogs,
     m_point[0]->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget* SystemsDialog::addEnd(End& end, Side side)
+void SystemsDialog::showEvent(QShowEvent* event)
+{
+    if (!std::exchange(m_fitted, true)) fitOnFirstShow(*this);
+    QDialog::showEvent(event);
+}
+
+QWidget* SystemsDialog::addEnd(End& end, Side side, QWidget* in)
 {
     const bool from = side == Side::From;
-    auto* box = new QGroupBox(this);
+    auto* box = new QGroupBox(in);
     box->setObjectName(from ? QStringLiteral("boxSystemFrom") : QStringLiteral("boxSystemTo"));
     auto* form = new QFormLayout(box);
     end.system = new QComboBox(box);
@@ -111,9 +141,9 @@ QWidget* SystemsDialog::addEnd(End& end, Side side)
     return box;
 }
 
-QWidget* SystemsDialog::addPoint()
+QWidget* SystemsDialog::addPoint(QWidget* in)
 {
-    auto* box = new QGroupBox(fromUtf8(captions::kSystemPoint), this);
+    auto* box = new QGroupBox(fromUtf8(captions::kSystemPoint), in);
     box->setObjectName(QStringLiteral("boxSystemPoint"));
     auto* form = new QFormLayout(box);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -133,9 +163,9 @@ QWidget* SystemsDialog::addPoint()
     return box;
 }
 
-QWidget* SystemsDialog::addResult()
+QWidget* SystemsDialog::addResult(QWidget* in)
 {
-    auto* box = new QGroupBox(fromUtf8(captions::kSystemResult), this);
+    auto* box = new QGroupBox(fromUtf8(captions::kSystemResult), in);
     box->setObjectName(QStringLiteral("boxSystemResult"));
     auto* column = new QVBoxLayout(box);
     m_result = new QPlainTextEdit(box);
@@ -264,11 +294,11 @@ void SystemsDialog::convertList()
         const unsigned long long appended =
             operations::convertListBetweenSystems(m_fields, m_dialogs, m_temp, idOf(m_from), to, m_grid);
         m_fields.flush();
-        m_panel2.appended(system, appended > 0);
+        m_panel2.appended(system, appended > 0, true);
     } catch (const std::exception&) {
         // What was appended before the failure stays, as after the window's
         // own batch, and counts as unsaved.
-        m_panel2.appended(system, true);
+        m_panel2.appended(system, true, true);
         try {
             m_fields.flush();
         } catch (const std::exception&) {

@@ -38,6 +38,11 @@ public:
     // After the grid was installed: the next route reads the new files.
     void forgetGrid() { m_grid.forget(); }
 
+protected:
+    // The first show fits the dialog, frame included, into its screen's
+    // available area: at large desktop fonts it is taller than a laptop's.
+    void showEvent(QShowEvent* event) override;
+
 private:
     // One end of the route: its system, and for Hatt its centre.
     struct End {
@@ -47,9 +52,9 @@ private:
         QPushButton* sheet = nullptr;
         const geodesy::Sheet* chosen = nullptr;  // the sheet chooser's, until the centre is typed over
     };
-    QWidget* addEnd(End& end, operations::Side side);
-    QWidget* addPoint();
-    QWidget* addResult();
+    QWidget* addEnd(End& end, operations::Side side, QWidget* in);
+    QWidget* addPoint(QWidget* in);
+    QWidget* addResult(QWidget* in);
     QLayout* addButtons();
     operations::SystemKind kindOf(const End& end) const;
     operations::SystemId idOf(const End& end) const;
@@ -71,6 +76,7 @@ private:
     QPlainTextEdit* m_result = nullptr;
     QLabel* m_accuracy = nullptr;
     QLabel* m_warning = nullptr;         // a point far outside its named sheet
+    bool m_fitted = false;
 };
 
 } // namespace hattsheet::ui

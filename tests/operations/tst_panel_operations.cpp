@@ -36,6 +36,8 @@ private slots:
     void open();
     void save_data();
     void save();
+    void saveInLayout_data();
+    void saveInLayout();
     void batch_data();
     void batch();
     void batchByProducts_data();
@@ -235,6 +237,92 @@ void tst_PanelOperations::save()
     clearPanel(fields, Panel::Two);
     QCOMPARE(fields.text(FieldId::File2), std::string());
     QCOMPARE(fields.text(FieldId::File1), std::string("one"));
+}
+
+// Save in the list's layout: a list opened into panel 1, converted by the
+// batch (or opened into panel 2 itself), saved back with the list's
+// separator, decimal mark and header line; the plain save keeps the
+// program's comma layout. Digits: kWorked, (1000, 2000) on the new sheet.
+// Steps: open1, open2 (the file into that panel), clear1, "type" (panel 1
+// typed anew), batch, grid (a point to ΕΓΣΑ87), clear2, "blank" (panel 2
+// emptied by hand); then the save, in the layout unless "plain".
+void tst_PanelOperations::saveInLayout_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QByteArray>("bytes");  // of the file saved
+    QTest::addColumn<QString>("said");      // the layout the message names; "": none named
+    const QStringList batch{"open1", "batch"};
+    const QByteArray worked = "P1, " + kWorked + ", 5.000\r\n";
+    QTest::newRow("semicolons, decimal commas and a Greek header")
+        << QByteArray("Κωδικός;Χ;Υ;Η\r\nP1;1000,0;2000,0;5,0\r\n") << batch
+        << QByteArray("\xCA\xF9\xE4\xE9\xEA\xFC\xF2;\xD7;\xD5;\xC7\r\nP1;-7429,270;13107,462;5,000\r\n")
+        << "διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας";
+    QTest::newRow("tabs and decimal points, LF line ends")
+        << QByteArray("P1\t1000\t2000\t5\n") << batch << QByteArray("P1\t-7429.270\t13107.462\t5.000\r\n")
+        << "διαχωριστικό στηλοθέτης (Tab), υποδιαστολή «.»";
+    QTest::newRow("three fields: no heights")
+        << QByteArray("P1;1000,0;2000,0\r\n") << batch << QByteArray("P1;-7429,270;13107,462\r\n")
+        << "διαχωριστικό «;», υποδιαστολή «,», χωρίς υψόμετρο";
+    QTest::newRow("a code holding the separator goes in quotes")
+        << QByteArray("\"P;1\";1000,0;2000,0;5,0\r\n") << batch << QByteArray("\"P;1\";-7429,270;13107,462;5,000\r\n")
+        << "διαχωριστικό «;», υποδιαστολή «,»";
+    QTest::newRow("the program's own layout stays as it is")
+        << QByteArray("P1, 1000, 2000, 5\r\n") << batch << worked << "διαχωριστικό «,», υποδιαστολή «.»";
+    QTest::newRow("the plain save writes the program's layout")
+        << QByteArray("H;X;Y;Z\r\nP1;1000,0;2000,0;5,0\r\n") << batch + QStringList{"plain"} << worked << "";
+    QTest::newRow("opened into panel 2 itself")
+        << QByteArray("P1;1000,5;2000,25;5\r\n") << QStringList{"open2"} << QByteArray("P1;1000,500;2000,250;5,000\r\n")
+        << "διαχωριστικό «;», υποδιαστολή «,»";
+    const QString programs = "διαχωριστικό «,», υποδιαστολή «.»";
+    QTest::newRow("panel 1 cleared and typed anew: the program's layout")
+        << QByteArray("P1;1000,0;2000,0;5,0\r\n") << QStringList{"open1", "clear1", "type", "batch"} << worked << programs;
+    QTest::newRow("panel 2 cleared, then a point: the program's layout")
+        << QByteArray("P1;1000,0;2000,0;5,0\r\n") << QStringList{"open1", "batch", "clear2", "grid"} << QByteArray()
+        << programs;
+    QTest::newRow("panel 2 emptied by hand, then a point: the program's layout")
+        << QByteArray("P1;1000,0;2000,0;5,0\r\n") << QStringList{"open1", "batch", "blank", "grid"} << QByteArray()
+        << programs;
+}
+
+void tst_PanelOperations::saveInLayout()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, steps);
+    QVERIFY(writeFile(at("list.csv"), file));
+    FakeFields fields;
+    fields.setText(FieldId::X1, "1000");
+    fields.setText(FieldId::Y1, "2000");
+    FakeDialogs dialogs;
+    PanelContents panel2(Panel::Two);
+    for (const QString& step : steps) {
+        if (step.startsWith("open")) dialogs.fileAnswers.push_back(at("list.csv").toStdString());
+        if (step == "open1") panel2.sourceOpened(openIntoPanel(fields, dialogs, Panel::One)->layout);
+        else if (step == "open2") panel2.opened(openIntoPanel(fields, dialogs, Panel::Two)->layout);
+        else if (step == "clear1") panel2.sourceOpened(std::nullopt), clearPanel(fields, Panel::One);
+        else if (step == "type") fields.setText(FieldId::File1, "P1, 1000, 2000, 5\r\n");
+        else if (step == "clear2") panel2.clear(fields, dialogs);
+        else if (step == "blank") fields.setText(FieldId::File2, " \r\n");
+        else if (step == "batch") fillPanel(panel2, fields, dialogs, m_work.places(), PanelFill::Batch);
+        else if (step == "grid") {
+            // A point of a sheet on the Grid (tst_sheets).
+            fields.setText(FieldId::PhiOld, "40.15");
+            fields.setText(FieldId::LambdaOld, "0.15");
+            fillPanel(panel2, fields, dialogs, m_work.places(), PanelFill::PointToEgsa87);
+        }
+    }
+    dialogs.messages.clear();
+    dialogs.fileAnswers.push_back(at("out.csv").toStdString());
+    const KeptLayout* layout = steps.contains("plain") ? nullptr : &panel2.layout();
+    QVERIFY(savePanel(fields, dialogs, m_work.places(), Panel::Two, {}, layout));
+    QFETCH(QByteArray, bytes);
+    const QByteArray saved = readFile(at("out.csv"));
+    // A point's ΕΓΣΑ87 digits are tst_egsa87's: here only its layout.
+    if (bytes.isEmpty()) QVERIFY2(saved.count(", ") == 3 && saved.endsWith(".000\r\n") && !saved.contains(';'), saved.constData());
+    else QCOMPARE(saved, bytes);
+    QFETCH(QString, said);
+    const QString message = QString::fromUtf8(windowTexts().saved) + (said.isEmpty() ? "" : "\nΓράφτηκε στη διάταξη της λίστας: " + said);
+    QCOMPARE(QString::fromStdString(dialogs.messages.at(0).text), message);
 }
 
 // The batch's lines start on a line of their own, whatever panel 2 ends

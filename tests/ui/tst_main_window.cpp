@@ -667,6 +667,31 @@ private slots:
         QCOMPARE(names, expected);
     }
 
+    // Save in the list's layout: a spreadsheet's list (";", decimal commas, a header) opened, converted by
+    // the batch, and saved from the menu by its Latin keys (Alt+E, D) goes back in its layout, and the
+    // message says which; "Αποθήκευση" of panel 2 still writes the program's layout. Digits: panelButtons'.
+    void saveInListLayout()
+    {
+        Window h;
+        const QString list = h.temp.filePath("day.csv");
+        QVERIFY(writeFile(list, "Code;X;Y;H\r\nP;1000,0;2000,0;5,0\r\n"));
+        h.w.openFile(list);
+        h.click("cmdAll");
+        h.dialogs.fileAnswers = {h.temp.filePath("kept.csv").toStdString(), h.temp.filePath("plain.txt").toStdString()};
+        h.child("txtX1")->setFocus(Qt::OtherFocusReason);
+        for (const auto action : {QTest::Press, QTest::Release})
+            QTest::sendKeyEvent(action, h.child("txtX1"), Qt::Key_E, QStringLiteral("e"), Qt::AltModifier);
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
+        QApplication::sendEvent(QApplication::activePopupWidget(), &press);
+        QTRY_COMPARE(readFile(h.temp.filePath("kept.csv")), QByteArray("Code;X;Y;H\r\nP;-7429,270;13107,462;5,000\r\n"));
+        QCOMPARE(h.dialogs.messages.back().text, std::string(windowTexts().saved) +
+                 "\nΓράφτηκε στη διάταξη της λίστας: διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας");
+        h.click("cmdSav2");
+        QCOMPARE(readFile(h.temp.filePath("plain.txt")), QByteArray("P, -7429.270, 13107.462, 5.000\r\n"));
+        QCOMPARE(h.dialogs.messages.back().text, std::string(windowTexts().saved));
+    }
+
     // Each mnemonic from the keyboard on both layouts, the focus in a number field: the Latin letter on the
     // key of the Greek one (F for φ) does what Alt and the Greek letter do, and types nothing into the field
     // (it landed there, and the field could not be left); Alt with a letter that is no mnemonic types
