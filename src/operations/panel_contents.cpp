@@ -36,7 +36,7 @@ LineSystem hattSystemOf(const Fields& fields, Side side)
 {
     const bool from = side == Side::From;
     return {LineSystem::Kind::Hatt, fields.text(from ? FieldId::PhiOld : FieldId::PhiNew),
-            fields.text(from ? FieldId::LambdaOld : FieldId::LambdaNew)};
+            fields.text(from ? FieldId::LambdaOld : FieldId::LambdaNew), {}};
 }
 
 LineSystem systemOfFill(const Fields& fields, PanelFill fill)

@@ -37,9 +37,20 @@ cat >"$run_dir/rc.xml" <<RC
 RC
 # openbox and the program keep their settings and logs in the run's own home.
 export HOME="$run_dir/home" XDG_CONFIG_HOME="$run_dir/home/.config" XDG_CACHE_HOME="$run_dir/home/.cache"
-openbox --sm-disable --config-file "$run_dir/rc.xml" 2>/dev/null & wm_pid=$!
-trap 'kill "${pid:-}" "$wm_pid" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
-for _ in $(seq 100); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && break; sleep 0.1; done
+# The server answers first (a display number just freed by the case before
+# can take a moment to accept clients); openbox is given three tries.
+for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+wm_pid=""
+trap 'kill "${pid:-}" "${wm_pid:-}" 2>/dev/null || true; rm -rf "$run_dir"' EXIT
+for _ in 1 2 3; do
+  openbox --sm-disable --config-file "$run_dir/rc.xml" 2>/dev/null & wm_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && break
+    kill -0 "$wm_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$wm_pid" 2>/dev/null && break
+done
 kill -0 "$wm_pid" 2>/dev/null || { echo "FAIL: openbox did not start on $DISPLAY"; exit 1; }
 env -u QT_QPA_PLATFORM QT_FONT_DPI="$dpi" QT_SCALE_FACTOR="$scale" "$hattsheet" 2>/dev/null & pid=$!
 # A managed window's frame (x y w h, the title bar and borders counted),
