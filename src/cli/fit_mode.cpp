@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <ctime>
 #include <optional>
+#include <type_traits>
 
 namespace hattsheet::cli {
 
@@ -91,34 +92,37 @@ std::optional<std::string> readFile(const std::string& name)
     return std::move(*text);
 }
 
-std::optional<std::vector<geo::CommonPoint>> commonPoints(const std::string& name)
+// The list of file name read by reader, or none after saying why not.
+template <typename Reader>
+auto readListFile(const std::string& name, Reader reader) -> std::optional<std::decay_t<decltype(*reader(""))>>
 {
     const auto text = readFile(name);
     if (!text) return std::nullopt;
-    auto points = ops::readCommonList(*text);
+    auto points = reader(*text);
     if (!points) {
         say(book().fitListLine(name, points.error().line, points.error().fields));
         return std::nullopt;
     }
+    return std::move(*points);
+}
+
+std::optional<std::vector<geo::CommonPoint>> commonPoints(const std::string& name)
+{
+    auto points = readListFile(name, ops::readCommonList);
+    if (!points) return std::nullopt;
     if (const std::string twice = ops::duplicateCode(*points); !twice.empty()) {
         say(book().fitCodes({}, {}, twice));
         return std::nullopt;
     }
-    return std::move(*points);
+    return points;
 }
 
 std::optional<std::vector<geo::CommonPoint>> pairedPoints(const std::pair<std::string, std::string>& names)
 {
     std::vector<ops::CodedPoint> sides[2];
     for (int k = 0; k < 2; ++k) {
-        const std::string& name = k == 0 ? names.first : names.second;
-        const auto text = readFile(name);
-        if (!text) return std::nullopt;
-        auto side = ops::readSideList(*text);
-        if (!side) {
-            say(book().fitListLine(name, side.error().line, side.error().fields));
-            return std::nullopt;
-        }
+        auto side = readListFile(k == 0 ? names.first : names.second, ops::readSideList);
+        if (!side) return std::nullopt;
         sides[k] = std::move(*side);
     }
     auto paired = ops::pairByCode(sides[0], sides[1]);
