@@ -211,4 +211,10 @@ int runListConversion(const operations::MapLineConverter& converter, const ListR
     return runList(converter, request, language);
 }
 
+int runPointListConversion(const operations::PointConverter& converter, const ListRequest& request,
+                           operations::Language language)
+{
+    return runList(converter, request, language);
+}
+
 } // namespace hattsheet::cli

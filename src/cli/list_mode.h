@@ -52,4 +52,8 @@ int runListConversion(const operations::SystemLineConverter& converter, const Li
 int runListConversion(const operations::MapLineConverter& converter, const ListRequest& request,
                       operations::Language language);
 
+// The same through any converter (a saved plane fit's, cli/fit_mode.cpp).
+int runPointListConversion(const operations::PointConverter& converter, const ListRequest& request,
+                           operations::Language language);
+
 } // namespace hattsheet::cli

@@ -17,6 +17,7 @@
 #include "base/version.h"
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
+#include "cli/fit_mode.h"
 #include "cli/list_mode.h"
 #include "cli/system_mode.h"
 #include "geodesy/centre.h"
@@ -442,6 +443,9 @@ int run(int argc, char** argv)
     std::vector<char*> utf8Argv;
     for (std::string& a : utf8) utf8Argv.push_back(a.data());
     utf8Argv.push_back(nullptr);
+    if (const std::vector<std::string> rest(utf8.begin() + 1, utf8.end()); hattsheet::cli::asksForFit(rest)) {
+        return hattsheet::cli::runFitMode(rest);
+    }
     auto args = parseArguments(static_cast<int>(utf8.size()), utf8Argv.data());
     if (!args) return usageError(args.error());
     if (args->help) {

@@ -400,6 +400,54 @@ public:
         return std::string(option) + " cannot go with a map format (--format, or -o ending .kml, .geojson, .dxf or .gpx)";
     }
 
+    // fit
+    static std::string codeList(const std::vector<std::string>& codes)
+    {
+        std::string out;
+        for (const std::string& c : codes) out.append(out.empty() ? "" : ", ").append(shownExcerpt(c));
+        return out;
+    }
+    std::string fitWord(FitWord word) const override
+    {
+        constexpr const char* words[] = {"scale", "rotation", "largest residual", "check points", "model"};
+        return words[static_cast<int>(word)];
+    }
+    std::string fitUsage() const override
+    {
+        return "--fit MODEL takes COMMON_LIST or --common FROM_LIST TO_LIST; --apply-fit FILE takes INPUT or --point X,Y";
+    }
+    std::string fitUnknownModel(std::string_view text) const override
+    {
+        return "--fit \"" + shownExcerpt(text) + "\": the models are similarity, affine, poly2";
+    }
+    std::string fitListLine(std::string_view path, unsigned long long line, std::size_t fields) const override
+    {
+        const std::string where = shownName(path) + ", line " + std::to_string(line) + ": ";
+        if (fields == 0) return where + "a coordinate is not a number";
+        return where + std::to_string(fields) + " fields, not a code and its coordinates";
+    }
+    std::string fitCodes(const std::vector<std::string>& onlyFrom, const std::vector<std::string>& onlyTo,
+                         std::string_view duplicate) const override
+    {
+        if (!duplicate.empty()) return "code " + shownExcerpt(duplicate) + " is given twice in one list";
+        std::string out;
+        if (!onlyFrom.empty()) out = "only in FROM_LIST: " + codeList(onlyFrom);
+        if (!onlyTo.empty()) out.append(out.empty() ? "" : "; ").append("only in TO_LIST: " + codeList(onlyTo));
+        return out;
+    }
+    std::string fitRefused(int error, std::string_view model, std::size_t fewest) const override
+    {
+        const std::string m(model);
+        if (error == 0) return m + " needs at least " + std::to_string(fewest) + " common points";
+        if (error == 1) return "the common points cannot fix a " + m + " transformation (collinear or coincident)";
+        return "a common point's coordinate is not a finite number";
+    }
+    std::string fitFileRefused(std::string_view path, unsigned long long line) const override
+    {
+        return shownName(path) + (line == 0 ? ": not a fit file (a line is missing or wrong)"
+                                            : ": not a fit file (line " + std::to_string(line) + ")");
+    }
+
 private:
     // "separator \";\", decimal mark \",\", header line"
     std::string layoutText(const pf::PointLayout& layout) const

@@ -414,6 +414,54 @@ public:
         return std::string(option) + " δεν συνδυάζεται με μορφή χάρτη (--format, ή -o με κατάληξη .kml, .geojson, .dxf ή .gpx)";
     }
 
+    // fit
+    static std::string codeList(const std::vector<std::string>& codes)
+    {
+        std::string out;
+        for (const std::string& c : codes) out.append(out.empty() ? "" : ", ").append(shownExcerpt(c));
+        return out;
+    }
+    std::string fitWord(FitWord word) const override
+    {
+        constexpr const char* words[] = {"κλίμακα", "στροφή", "μέγιστο υπόλοιπο", "σημεία ελέγχου", "μοντέλο"};
+        return words[static_cast<int>(word)];
+    }
+    std::string fitUsage() const override
+    {
+        return "το --fit ΜΟΝΤΕΛΟ θέλει COMMON_LIST ή --common FROM_LIST TO_LIST· το --apply-fit ΑΡΧΕΙΟ θέλει INPUT ή --point X,Y";
+    }
+    std::string fitUnknownModel(std::string_view text) const override
+    {
+        return "--fit \"" + shownExcerpt(text) + "\": τα μοντέλα είναι similarity, affine, poly2";
+    }
+    std::string fitListLine(std::string_view path, unsigned long long line, std::size_t fields) const override
+    {
+        const std::string where = shownName(path) + ", γραμμή " + std::to_string(line) + ": ";
+        if (fields == 0) return where + "μια συντεταγμένη δεν είναι αριθμός";
+        return where + std::to_string(fields) + " πεδία, όχι κωδικός και συντεταγμένες";
+    }
+    std::string fitCodes(const std::vector<std::string>& onlyFrom, const std::vector<std::string>& onlyTo,
+                         std::string_view duplicate) const override
+    {
+        if (!duplicate.empty()) return "ο κωδικός " + shownExcerpt(duplicate) + " δίνεται δύο φορές σε μία λίστα";
+        std::string out;
+        if (!onlyFrom.empty()) out = "μόνο στη FROM_LIST: " + codeList(onlyFrom);
+        if (!onlyTo.empty()) out.append(out.empty() ? "" : "· ").append("μόνο στη TO_LIST: " + codeList(onlyTo));
+        return out;
+    }
+    std::string fitRefused(int error, std::string_view model, std::size_t fewest) const override
+    {
+        const std::string m(model);
+        if (error == 0) return "το " + m + " θέλει τουλάχιστον " + std::to_string(fewest) + " κοινά σημεία";
+        if (error == 1) return "τα κοινά σημεία δεν ορίζουν μετασχηματισμό " + m + " (συνευθειακά ή ταυτιζόμενα)";
+        return "μια συντεταγμένη κοινού σημείου δεν είναι πεπερασμένος αριθμός";
+    }
+    std::string fitFileRefused(std::string_view path, unsigned long long line) const override
+    {
+        return shownName(path) + (line == 0 ? ": δεν είναι αρχείο μετασχηματισμού (λείπει ή είναι λάθος μια γραμμή)"
+                                            : ": δεν είναι αρχείο μετασχηματισμού (γραμμή " + std::to_string(line) + ")");
+    }
+
 private:
     // "διαχωριστικό «;», υποδιαστολή «,», γραμμή επικεφαλίδας"
     std::string layoutText(const pf::PointLayout& layout) const

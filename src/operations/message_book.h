@@ -175,6 +175,22 @@ public:
     virtual std::string dxfNeedsPlane(SystemKind kind) const = 0;
     virtual std::string notWithMapFormat(std::string_view option) const = 0;
 
+    // fit: hattsheet-convert --fit and --apply-fit (operations/plane_fit_file.h).
+    enum class FitWord { Scale, Rotation, Largest, CheckPoints, Model };
+    virtual std::string fitWord(FitWord word) const = 0;
+    // The arguments of --fit or --apply-fit do not go together.
+    virtual std::string fitUsage() const = 0;
+    virtual std::string fitUnknownModel(std::string_view text) const = 0;
+    // A list line that is not code and the numbers (fields 0: a number is not one).
+    virtual std::string fitListLine(std::string_view path, unsigned long long line, std::size_t fields) const = 0;
+    // Codes found in one list only, or a code given twice.
+    virtual std::string fitCodes(const std::vector<std::string>& onlyFrom, const std::vector<std::string>& onlyTo,
+                                 std::string_view duplicate) const = 0;
+    // The fit refused: too few points (fewest), or points that cannot fix it, or not numbers.
+    virtual std::string fitRefused(int error, std::string_view model, std::size_t fewest) const = 0;
+    // A fit file that is not one (line 0: a line missing).
+    virtual std::string fitFileRefused(std::string_view path, unsigned long long line) const = 0;
+
 protected:
     // text, and the system's reason in brackets when err is not 0.
     std::string withReason(std::string text, int err) const;

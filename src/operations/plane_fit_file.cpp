@@ -1,0 +1,261 @@
+#include "operations/plane_fit_file.h"
+
+#include "text/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <set>
+
+namespace hattsheet::operations {
+
+namespace {
+
+using geodesy::CommonPoint;
+using geodesy::FitModel;
+
+// Enough significant digits that every double reads back as itself.
+constexpr int kFullDigits = 17;
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> lines(std::string_view text)
+{
+    std::vector<std::string_view> out;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        out.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return out;
+}
+
+// The fields of a list line, and whether its numbers may have a decimal comma.
+std::vector<std::string_view> fieldsOf(std::string_view line, bool& decimalComma)
+{
+    std::vector<std::string_view> fields;
+    const char* separators = " \t";
+    const bool tab = line.find('\t') != std::string_view::npos;
+    const char sep = line.find(';') != std::string_view::npos               ? ';'
+                     : !tab && line.find(',') != std::string_view::npos ? ','
+                                                                         : ' ';
+    decimalComma = sep == ';' || tab;
+    if (sep == ' ') {
+        for (std::size_t at = 0; at < line.size();) {
+            const auto start = line.find_first_not_of(separators, at);
+            if (start == std::string_view::npos) break;
+            const auto end = std::min(line.find_first_of(separators, start), line.size());
+            fields.push_back(line.substr(start, end - start));
+            at = end;
+        }
+        return fields;
+    }
+    for (std::size_t at = 0;;) {
+        const auto end = line.find(sep, at);
+        fields.push_back(trimmed(line.substr(at, end == std::string_view::npos ? end : end - at)));
+        if (end == std::string_view::npos) return fields;
+        at = end + 1;
+    }
+}
+
+std::optional<double> numberOf(std::string_view text, bool decimalComma)
+{
+    if (decimalComma) {
+        if (const auto pointed = text::decimalCommaAsPoint(text)) return text::parseWholeNumber(*pointed);
+    }
+    return text::parseWholeNumber(text);
+}
+
+// Reads every record line as code and `numbers` numbers (allowing
+// `optional` more fields, ignored), calling take(code, values).
+template <typename Take>
+std::optional<ListLineError> readList(std::string_view text, std::size_t numbers, std::size_t optional, Take take)
+{
+    const auto all = lines(text);
+    bool first = true;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::string_view line = trimmed(all[i]);
+        if (line.empty() || line.front() == '#') continue;
+        bool decimalComma = false;
+        const auto fields = fieldsOf(line, decimalComma);
+        if (fields.size() < numbers + 1 || fields.size() > numbers + 1 + optional) {
+            return ListLineError{i + 1, fields.size()};
+        }
+        std::vector<double> values;
+        for (std::size_t k = 1; k <= numbers; ++k) {
+            const auto v = numberOf(fields[k], decimalComma);
+            if (!v) break;
+            values.push_back(*v);
+        }
+        const bool header = first;
+        first = false;
+        if (values.size() < numbers) {
+            if (header) continue;
+            return ListLineError{i + 1, 0};
+        }
+        take(std::string(fields[0]), values);
+    }
+    return std::nullopt;
+}
+
+void appendNumber(std::string& out, double value)
+{
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, kFullDigits).ptr;
+    out.append(buffer, end);
+}
+
+std::optional<double> readNumber(std::string_view text)
+{
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// "x y" as two numbers.
+std::optional<geodesy::PlaneXY> readPair(std::string_view text)
+{
+    const auto space = text.find(' ');
+    if (space == std::string_view::npos) return std::nullopt;
+    const auto x = readNumber(text.substr(0, space)), y = readNumber(trimmed(text.substr(space + 1)));
+    if (!x || !y) return std::nullopt;
+    return geodesy::PlaneXY{*x, *y};
+}
+
+} // namespace
+
+Expected<std::vector<CommonPoint>, ListLineError> readCommonList(std::string_view text)
+{
+    std::vector<CommonPoint> points;
+    const auto error = readList(text, 4, 0, [&](std::string code, const std::vector<double>& v) {
+        points.push_back({std::move(code), v[0], v[1], v[2], v[3]});
+    });
+    if (error) return unexpected(*error);
+    return points;
+}
+
+Expected<std::vector<CodedPoint>, ListLineError> readSideList(std::string_view text)
+{
+    std::vector<CodedPoint> points;
+    const auto error = readList(text, 2, 1, [&](std::string code, const std::vector<double>& v) {
+        points.push_back({std::move(code), v[0], v[1]});
+    });
+    if (error) return unexpected(*error);
+    return points;
+}
+
+std::string duplicateCode(const std::vector<CommonPoint>& points)
+{
+    std::set<std::string_view> seen;
+    for (const CommonPoint& p : points) {
+        if (!seen.insert(p.code).second) return p.code;
+    }
+    return {};
+}
+
+Expected<std::vector<CommonPoint>, PairingError> pairByCode(const std::vector<CodedPoint>& from,
+                                                            const std::vector<CodedPoint>& to)
+{
+    std::map<std::string_view, const CodedPoint*> targets;
+    for (const CodedPoint& p : to) {
+        if (!targets.emplace(p.code, &p).second) return unexpected(PairingError{{}, {}, p.code});
+    }
+    PairingError error;
+    std::vector<CommonPoint> points;
+    std::set<std::string_view> used;
+    for (const CodedPoint& p : from) {
+        if (!used.insert(p.code).second) return unexpected(PairingError{{}, {}, p.code});
+        const auto found = targets.find(p.code);
+        if (found == targets.end()) {
+            error.onlyFrom.push_back(p.code);
+        } else {
+            points.push_back({p.code, p.x, p.y, found->second->x, found->second->y});
+        }
+    }
+    for (const CodedPoint& p : to) {
+        if (!used.count(p.code)) error.onlyTo.push_back(p.code);
+    }
+    if (!error.onlyFrom.empty() || !error.onlyTo.empty()) return unexpected(error);
+    return points;
+}
+
+std::vector<std::string_view> parameterNames(FitModel model)
+{
+    switch (model) {
+    case FitModel::Similarity: return {"tx", "ty", "a", "b"};
+    case FitModel::Affine: return {"a0", "a1", "a2", "b0", "b1", "b2"};
+    case FitModel::Poly2: return {"a0", "a1", "a2", "a3", "a4", "a5", "b0", "b1", "b2", "b3", "b4", "b5"};
+    }
+    return {};
+}
+
+std::string writeFitFile(const geodesy::PlaneFit& fit, const std::vector<CommonPoint>& points, std::string_view date)
+{
+    std::string out = "# hattsheet plane fit: X, Y = target centroid + model(x - xc, y - yc); metres\n";
+    out.append("model = ").append(geodesy::fitModelName(fit.model)).append("\n");
+    out.append("date = ").append(date).append("\n");
+    const auto pair = [&](const char* name, geodesy::PlaneXY c) {
+        out.append(name).append(" = ");
+        appendNumber(out, c.x);
+        out.append(" ");
+        appendNumber(out, c.y);
+        out.append("\n");
+    };
+    pair("source_centroid", fit.sourceCentroid);
+    pair("target_centroid", fit.targetCentroid);
+    const auto names = parameterNames(fit.model);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        out.append(names[k]).append(" = ");
+        appendNumber(out, fit.parameters[k]);
+        out.append("\n");
+    }
+    for (const CommonPoint& p : points) {
+        out.append("point = ").append(p.code);
+        for (const double v : {p.x, p.y, p.X, p.Y}) appendNumber(out.append(" "), v);
+        out.append("\n");
+    }
+    return out;
+}
+
+Expected<geodesy::PlaneFit, unsigned long long> readFitFile(std::string_view text)
+{
+    std::map<std::string, std::string, std::less<>> values;
+    const auto all = lines(text);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::string_view line = trimmed(all[i]);
+        if (line.empty() || line.front() == '#') continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) return unexpected<unsigned long long>(i + 1);
+        const std::string name(trimmed(line.substr(0, equals)));
+        if (name == "point" || name == "date") continue;
+        if (!values.emplace(name, std::string(trimmed(line.substr(equals + 1)))).second) {
+            return unexpected<unsigned long long>(i + 1);
+        }
+    }
+    const auto model = values.count("model") ? geodesy::fitModelNamed(values["model"]) : std::nullopt;
+    const auto source = values.count("source_centroid") ? readPair(values["source_centroid"]) : std::nullopt;
+    const auto target = values.count("target_centroid") ? readPair(values["target_centroid"]) : std::nullopt;
+    if (!model || !source || !target) return unexpected<unsigned long long>(0);
+    geodesy::PlaneFit fit;
+    fit.model = model.value_or(FitModel::Similarity);
+    fit.sourceCentroid = *source;
+    fit.targetCentroid = *target;
+    for (const std::string_view name : parameterNames(fit.model)) {
+        const auto found = values.find(name);
+        const auto value = found == values.end() ? std::nullopt : readNumber(found->second);
+        if (!value) return unexpected<unsigned long long>(0);
+        fit.parameters.push_back(*value);
+    }
+    return fit;
+}
+
+} // namespace hattsheet::operations
