@@ -262,7 +262,7 @@ int runApply(const FitArguments& args)
         ListRequest list;
         list.input = args.input;
         list.output = args.output;
-        return runPointListConversion(FitConverter(*fit), list, messageLanguage());
+        return runListConversion(FitConverter(*fit), list, messageLanguage());
     }
     const auto comma = args.point->find(',');
     const auto x = text::parseWholeNumber(std::string_view(*args.point).substr(0, comma));

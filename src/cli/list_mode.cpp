@@ -189,30 +189,8 @@ int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& 
     return runList(ops::HattConverter(sheets), request, language);
 }
 
-int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
+int runListConversion(const operations::PointConverter& converter, const ListRequest& request,
                       operations::Language language)
-{
-    return runList(converter, request, language);
-}
-
-int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
-                      operations::Language language)
-{
-    return runList(converter, request, language);
-}
-
-} // namespace hattsheet::cli
-
-namespace hattsheet::cli {
-
-int runListConversion(const operations::MapLineConverter& converter, const ListRequest& request,
-                      operations::Language language)
-{
-    return runList(converter, request, language);
-}
-
-int runPointListConversion(const operations::PointConverter& converter, const ListRequest& request,
-                           operations::Language language)
 {
     return runList(converter, request, language);
 }

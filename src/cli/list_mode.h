@@ -2,10 +2,9 @@
 // The command line's point-list mode: streams a list from INPUT (or stdin)
 // to OUTPUT (or stdout) through the batch conversion's steps.
 
-#include "operations/egsa87_operations.h"
-#include "operations/single_point.h"
-#include "operations/map_converter.h"
-#include "operations/systems.h"
+#include "geodesy/hatt_conversion.h"
+#include "operations/list_engine.h"
+#include "operations/message_book.h"
 #include "pointfile/map_formats.h"
 
 #include <optional>
@@ -41,19 +40,12 @@ struct ListRequest {
 // Returns the exit status: 0 done, 1 a failing record or a file that cannot
 // be read or written (the message is on stderr, in the language given).
 int runListConversion(const geodesy::HattConversion& sheets, const ListRequest& request, operations::Language language);
-// The same to or from the Greek Grid; a refused record's message says why,
-// and points far outside a named sheet draw one warning with their count.
-int runListConversion(const operations::Egsa87LineConverter& converter, const ListRequest& request,
+// The same through any converter: to or from the Greek Grid
+// (Egsa87LineConverter; a refused record's message says why, and points far
+// outside a named sheet draw one warning with their count), between any two
+// systems (SystemLineConverter), into a map format framed by request.frame
+// (MapLineConverter), through a saved plane fit (cli/fit_mode.cpp).
+int runListConversion(const operations::PointConverter& converter, const ListRequest& request,
                       operations::Language language);
-// The same between any two systems (operations/systems.h).
-int runListConversion(const operations::SystemLineConverter& converter, const ListRequest& request,
-                      operations::Language language);
-// The same into a map format, framed by request.frame.
-int runListConversion(const operations::MapLineConverter& converter, const ListRequest& request,
-                      operations::Language language);
-
-// The same through any converter (a saved plane fit's, cli/fit_mode.cpp).
-int runPointListConversion(const operations::PointConverter& converter, const ListRequest& request,
-                           operations::Language language);
 
 } // namespace hattsheet::cli

@@ -3,6 +3,8 @@
 #include "base/platform.h"
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
+#include "operations/map_converter.h"
+#include "operations/systems.h"
 #include "pointfile/map_formats.h"
 
 #include <cstdio>
