@@ -16,13 +16,7 @@ exe=$winbin/hattsheet-convert.exe
 command -v wine >/dev/null || { echo "wine is not installed"; exit 77; }
 [[ -f $exe ]] || { echo "$exe is missing: run make windows"; exit 1; }
 
-export WINEPREFIX=$work/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-# One wine server for every run below (status 2: one is running already);
-# ended when this script ends.
-mkdir -p "$WINEPREFIX"
-wineserver -p || true
-trap 'wineserver -k 2>/dev/null || true' EXIT
-[[ -f $WINEPREFIX/system.reg ]] || wineboot -i >/dev/null 2>&1
+. "$(dirname "$0")/wine_prefix.sh"
 
 run=$work/run
 rm -rf "$run" && mkdir -p "$run/lin" "$run/win"

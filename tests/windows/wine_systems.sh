@@ -23,12 +23,8 @@ command -v wine >/dev/null || { echo "wine is not installed"; exit 77; }
 [[ -f $exe ]] || { echo "$exe is missing: run make windows"; exit 1; }
 grid=$(realpath "$grid")
 
-export WINEPREFIX=$work/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+. "$(dirname "$0")/wine_prefix.sh"
 unset HATTSHEET_HEPOS_GRID
-mkdir -p "$WINEPREFIX"
-wineserver -p || true
-trap 'wineserver -k 2>/dev/null || true' EXIT
-[[ -f $WINEPREFIX/system.reg ]] || wineboot -i >/dev/null 2>&1
 
 run=$work/systems
 rm -rf "$run" && mkdir -p "$run/lin" "$run/win"
