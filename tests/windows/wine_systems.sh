@@ -2,7 +2,8 @@
 # hattsheet-convert.exe under wine gives the Linux build's bytes between the
 # systems: --systems, one point between representative pairs (and their
 # refusals), and a few thousand points over Greece through each pair as
-# lists, with the HEPOS grid from the shared data folder; stdout byte for
+# lists, with the HEPOS grid from the shared data folder, and the map files
+# (KML, GeoJSON, DXF, GPX) written by each; stdout byte for
 # byte, stderr with the CR LF the Windows program writes, exit codes. Then
 # the grid where Windows users keep it: %LOCALAPPDATA%\hattsheet\hepos,
 # HATTSHEET_HEPOS_GRID naming a Greek folder, and the message (exit 2) when
@@ -140,9 +141,25 @@ tm07-to-htrs07      tm07.txt             tm07           htrs07
 egsa87-geo-to-tm87  geo-greece.txt       egsa87-geo     tm87
 tm87-to-egsa87-geo  tm87.txt             tm87           egsa87-geo
 EOF
+
+# The map files: each format to stdout and through -o (chosen by the
+# name's extension), from a Greek-coded list too; the files byte for byte.
+printf 'Α1,1000,2000,10\r\n"Σ&<2> x",-5000,3000,5.5\r\nΩ\x273,0,0,0\r\n' >"$run/lin/greek.txt"
+cp "$run/lin/greek.txt" "$run/win/"
+while read -r name list from to format; do
+  both "map-$name" --from "$from" --to "$to" "${hepos[@]}" --format "$format" "$list"
+  both "file-$name" --from "$from" --to "$to" "${hepos[@]}" -o "$name.$format" "$list"
+  cmp -s "$run/lin/$name.$format" "$run/win/$name.$format" || differs "the file $name.$format"
+done <<EOF
+sheet-kml        sheet.txt   Αθήναι-Ελευσίς egsa87 kml
+sheet-geojson    sheet.txt   Αθήναι-Ελευσίς tm07   geojson
+greek-dxf        greek.txt   Αθήναι-Ελευσίς egsa87 dxf
+greek-gpx        greek.txt   Αθήναι-Ελευσίς wgs84  gpx
+greek-kml        greek.txt   Αθήναι-Ελευσίς tm3-central kml
+EOF
 lines=$(cat "$run"/win/list-*.out | wc -l)
-echo "systems: $(ls "$run"/win/point-*.rc | wc -l) single points, $lines list lines through $(ls "$run"/win/list-*.rc | wc -l) pairs"
-[[ $(grep -L '^0$' "$run"/lin/list-*.rc | wc -l) == 0 ]] || differs "a list failed on Linux: $(grep -L '^0$' "$run"/lin/list-*.rc)"
+echo "systems: $(ls "$run"/win/point-*.rc | wc -l) single points, $lines list lines through $(ls "$run"/win/list-*.rc | wc -l) pairs, $(ls "$run"/win/map-*.rc | wc -l) map files"
+[[ $(grep -L '^0$' "$run"/lin/{list,map,file}-*.rc | wc -l) == 0 ]] || differs "a list failed on Linux: $(grep -L '^0$' "$run"/lin/{list,map,file}-*.rc)"
 
 # The grid where Windows users keep it. Wine sets LOCALAPPDATA itself, so
 # a batch file sets it for the program; the Greek name of the other folder
