@@ -69,7 +69,11 @@ FitDialog::FitDialog(WidgetFields& fields, operations::Dialogs& dialogs, operati
     auto* all = new QVBoxLayout(this);
     all->addLayout(addModel());
     all->addWidget(noteLabel(fromUtf8(captions::kFitHint), "lblFitHint", this));
-    all->addWidget(addTable(), 3);
+    // The table and the parameters side by side: a 1366 × 768 screen with
+    // fonts at 149 dpi has room for both in width, not one over the other.
+    auto* middle = new QHBoxLayout;
+    all->addLayout(middle, 1);
+    middle->addWidget(addTable(), 3);
     auto* box = new QGroupBox(fromUtf8(captions::kFitParameters), this);
     box->setObjectName(QStringLiteral("boxFitParameters"));
     auto* column = new QVBoxLayout(box);
@@ -81,7 +85,7 @@ FitDialog::FitDialog(WidgetFields& fields, operations::Dialogs& dialogs, operati
     m_parameters->setMinimumHeight(kParameterLines * m_parameters->fontMetrics().lineSpacing() +
                                    2 * m_parameters->frameWidth());
     column->addWidget(m_parameters);
-    all->addWidget(box, 2);
+    middle->addWidget(box, 2);
     m_source = noteLabel(QString(), "lblFitSource", this);
     all->addWidget(m_source);
     all->addLayout(addButtons());
