@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -30,6 +31,21 @@ enum Column { kUsed, kCode, kDx, kDy, kLength, kNote, kColumns };
 // scroll: a handful of common points, a similarity's six lines.
 constexpr int kTableRows = 5;
 constexpr int kParameterLines = 6;
+// The parameters' width the dialog opens with (average characters): a
+// similarity's rotation line in grads and degrees; narrower, they scroll.
+constexpr int kParameterCharacters = 64;
+
+// A read-only text whose size hint is wide enough for the parameter lines.
+class ParameterText final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override
+    {
+        return {kParameterCharacters * fontMetrics().averageCharWidth() + 2 * frameWidth() +
+                    verticalScrollBar()->sizeHint().width(),
+                QPlainTextEdit::sizeHint().height()};
+    }
+};
 
 QLabel* noteLabel(const QString& text, const char* name, QWidget* parent)
 {
@@ -77,7 +93,7 @@ FitDialog::FitDialog(WidgetFields& fields, operations::Dialogs& dialogs, operati
     auto* box = new QGroupBox(fromUtf8(captions::kFitParameters), this);
     box->setObjectName(QStringLiteral("boxFitParameters"));
     auto* column = new QVBoxLayout(box);
-    m_parameters = new QPlainTextEdit(box);
+    m_parameters = new ParameterText(box);
     m_parameters->setObjectName(QStringLiteral("txtFitParameters"));
     m_parameters->setReadOnly(true);
     m_parameters->setTabChangesFocus(true);
@@ -111,6 +127,7 @@ QLayout* FitDialog::addModel()
     label->setBuddy(m_model);
     auto* read = new QPushButton(fromUtf8(captions::kFitReadPanels), this);
     read->setObjectName(QStringLiteral("cmdFitRead"));
+    read->setAutoDefault(false);
     row->addWidget(label);
     row->addWidget(m_model);
     row->addStretch(1);
@@ -165,6 +182,8 @@ QLayout* FitDialog::addButtons()
     for (const ButtonRow& b : rows) {
         auto* button = new QPushButton(fromUtf8(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
+        // No default button: Enter in the table must not save or apply.
+        button->setAutoDefault(false);
         if (b.click == nullptr) {
             row->addStretch(1);
             connect(button, &QPushButton::clicked, this, &QDialog::close);
@@ -210,6 +229,9 @@ void FitDialog::showReport()
     m_table->setRowCount(static_cast<int>(report.rows.size()));
     for (std::size_t i = 0; i < report.rows.size(); ++i) fillRow(static_cast<int>(i), report.rows[i]);
     if (m_table->rowCount() > 0) m_table->setCurrentCell(std::min(current, m_table->rowCount() - 1), kUsed);
+    // Every column in sight, the table's own scroll bar beside them.
+    m_table->setMinimumWidth(m_table->horizontalHeader()->length() + m_table->verticalScrollBar()->sizeHint().width() +
+                             2 * m_table->frameWidth());
     m_summary->setText(fromUtf8(report.result ? report.summary : report.refusal));
     m_parameters->setPlainText(fromUtf8(report.parameters));
     m_save->setEnabled(report.result.has_value());
