@@ -1,7 +1,7 @@
 // The fit dialog's operations on a window without a window: common points
 // read from the two panels, a fit with points left out, its file and its
-// apply. The oracle is hattsheet-convert: the same points as two lists to
-// --fit --common (those left out as --check), --save-fit and --apply-fit.
+// apply. The oracle is hattsheet-convert: the same points as its common
+// list to --fit (those left out as --check), --save-fit and --apply-fit.
 // Beside it, P7's similarity residual comes from the exact rational
 // solution of tests/geodesy/tst_plane_fit.cpp (71.9348935, 16.2173366).
 
@@ -27,6 +27,11 @@ const QByteArray kSource = "P1,1000.000,2000.000\r\nP2,5321.120,1850.440\r\nP3,4
 const QByteArray kTarget = "P7,486378.905,4203443.118\r\nP1,480512.345,4201003.210,12.5\r\n"
                            "P2,484850.101,4200950.876\r\nP3,484337.882,4206090.414\r\nP4,480251.950,4205540.002\r\n"
                            "P5,482517.318,4203453.777,3\r\nP6,481587.640,4208041.020\r\n";
+// The same as the command line's common list: code, x, y, X, Y.
+const QByteArray kCommon = "P1,1000.000,2000.000,480512.345,4201003.210\nP2,5321.120,1850.440,484850.101,4200950.876\n"
+                           "P3,4900.870,7010.330,484337.882,4206090.414\nP4,820.450,6540.990,480251.950,4205540.002\n"
+                           "P5,3050.600,4410.250,482517.318,4203453.777\nP6,2210.000,9020.100,481587.640,4208041.020\n"
+                           "P7,6800.300,4300.700,486378.905,4203443.118\n";
 const std::string kDate = "2026-01-01T00:00:00Z";
 
 // The lines of a list whose code is (or is not) among codes.
@@ -38,8 +43,6 @@ QByteArray linesOf(const QByteArray& list, const QStringList& codes, bool among)
     }
     return out;
 }
-
-QStringList allCodes() { return {"P1", "P2", "P3", "P4", "P5", "P6", "P7"}; }
 
 FakeFields panels(const QByteArray& one, const QByteArray& two)
 {
@@ -102,7 +105,7 @@ private:
     TempWorkspace m_work;
 };
 
-// Expected: --fit MODEL --common on the points in use, the left-out ones as
+// Expected: --fit MODEL on the points in use, the left-out ones as
 // --check: the same residual lines, RMS, largest and parameter lines; the
 // rows left out carry their --check residuals. Taking the points back gives
 // the fit of all again.
@@ -127,21 +130,8 @@ void tst_FitOperations::reportLikeCommandLine()
     const FitReport& report = session.report();
     QVERIFY2(report.result, report.refusal.c_str());
     QCOMPARE(report.rows.size(), std::size_t{7});
-    QStringList args{"--fit", model, "--common", write("from.csv", linesOf(kSource, excluded, false)),
-                     write("to.csv", linesOf(kTarget, excluded, false))};
-    if (!excluded.isEmpty()) {
-        // --check takes common lines: code, x, y, X, Y.
-        QByteArray common;
-        for (const FitRow& row : report.rows) {
-            if (row.used) continue;
-            const auto side = [&](const QByteArray& list) {
-                const QByteArray line = linesOf(list, {QString::fromStdString(row.code)}, true).trimmed();
-                return line.split(',').mid(1, 2).join(',');
-            };
-            common += QByteArray::fromStdString(row.code) + "," + side(kSource) + "," + side(kTarget) + "\n";
-        }
-        args << "--check" << write("check.csv", common);
-    }
+    QStringList args{"--fit", model, write("used.csv", linesOf(kCommon, excluded, false))};
+    if (!excluded.isEmpty()) args << "--check" << write("check.csv", linesOf(kCommon, excluded, true));
     const CliRun cli = runConvert(args);
     QCOMPARE(cli.exitCode, 0);
     QByteArray inUse, left, largest;
@@ -219,7 +209,7 @@ void tst_FitOperations::refusals()
     QVERIFY(dialogs.suggestions.empty());
 }
 
-// Expected: the file of --fit --common --save-fit apart from its date line,
+// Expected: the file of --fit --save-fit apart from its date line,
 // and panel 2 after the apply: what it held, then --apply-fit's output of
 // panel 1's list; a failing record leaves it as it was, as the command
 // line's exit 1 says, the record's line named and selected.
@@ -256,8 +246,7 @@ void tst_FitOperations::applyLikeCommandLine()
     dialogs.fileAnswers = {at("window.fit").toStdString()};
     QVERIFY(session.save(dialogs, kDate));
     const QString cliFit = at("cli.fit");
-    const CliRun fitted = runConvert({"--fit", model, "--common", write("from.csv", linesOf(kSource, {"P4"}, false)),
-                                      write("to.csv", linesOf(kTarget, {"P4"}, false)), "--save-fit", cliFit});
+    const CliRun fitted = runConvert({"--fit", model, write("used.csv", linesOf(kCommon, {"P4"}, false)), "--save-fit", cliFit});
     QCOMPARE(fitted.exitCode, 0);
     const QByteArray saved = readFile(at("window.fit"));
     QVERIFY(saved.contains("\ndate = " + QByteArray::fromStdString(kDate) + "\n"));
