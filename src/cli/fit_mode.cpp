@@ -6,15 +6,13 @@
 #include "cli/exit_codes.h"
 #include "cli/list_mode.h"
 #include "geodesy/plane_fit.h"
+#include "operations/fit_report.h"
 #include "operations/plane_fit_file.h"
-#include "operations/point_list.h"
 #include "text/number_format.h"
 #include "text/number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <optional>
 #include <type_traits>
 
@@ -29,10 +27,6 @@ using Problem = ops::UsageError::Problem;
 
 // A list or fit file is read whole, up to this (bytes): common points are few.
 constexpr std::uintmax_t kLongestFitInput = std::uintmax_t(64) << 20;
-// Parameters are shown to this many significant digits (the file keeps 17).
-constexpr int kShownDigits = 12;
-// The residuals' decimals: tenths of a millimetre hidden, as the lists show metres.
-constexpr int kResidualDecimals = 3;
 
 struct FitArguments {
     std::optional<std::string> model, applyFit, check, saveFit, point, output, input;
@@ -133,71 +127,24 @@ std::optional<std::vector<geo::CommonPoint>> pairedPoints(const std::pair<std::s
     return std::move(*paired);
 }
 
-std::string shown(double value, int digits = kShownDigits)
-{
-    char buffer[64];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits).ptr);
-}
-
-std::string withSigma(double value, const std::optional<double>& sigma, std::string_view unit = {})
-{
-    return shown(value) + " ± " + (sigma ? shown(*sigma, 3) : std::string("-")) + std::string(unit);
-}
-
 // One line per point (code dx dy length), RMS, the largest named.
 void appendResiduals(std::string& out, const geo::PlaneFit& fit, const std::vector<geo::CommonPoint>& points)
 {
-    std::vector<geo::Residual> residuals;
-    std::size_t largest = 0;
-    for (const geo::CommonPoint& p : points) {
-        residuals.push_back(geo::residualOf(fit, p));
-        if (residuals.back().length > residuals[largest].length) largest = residuals.size() - 1;
-        out.append(p.code).append(" ").append(text::formatFixed(residuals.back().dx, kResidualDecimals));
-        out.append(" ").append(text::formatFixed(residuals.back().dy, kResidualDecimals)).append(" ");
-        out.append(text::formatFixed(residuals.back().length, kResidualDecimals)).append("\n");
+    const ops::ResidualTable table = ops::residualTable(fit, points);
+    for (const ops::ResidualRow& r : table.rows) {
+        out.append(r.code).append(" ").append(r.dx).append(" ").append(r.dy).append(" ").append(r.length).append("\n");
     }
-    out.append("RMS = ").append(text::formatFixed(geo::rmsOf(residuals), kResidualDecimals)).append("\n");
-    if (!points.empty()) {
-        out.append(book().fitWord(Word::Largest)).append(" = ").append(points[largest].code).append(" ");
-        out.append(text::formatFixed(residuals[largest].length, kResidualDecimals)).append("\n");
+    out.append("RMS = ").append(table.rms).append("\n");
+    if (table.largest) {
+        const ops::ResidualRow& r = table.rows[*table.largest];
+        out.append(book().fitWord(Word::Largest)).append(" = ").append(r.code).append(" ").append(r.length).append("\n");
     }
-}
-
-void appendParameters(std::string& out, const geo::FitResult& result)
-{
-    const geo::PlaneFit& fit = result.fit;
-    out.append(book().fitWord(Word::Model)).append(" = ").append(geo::fitModelName(fit.model)).append("\n");
-    const auto names = ops::parameterNames(fit.model);
-    for (std::size_t k = 0; k < names.size(); ++k) {
-        const auto sigma = result.sigmas ? std::optional((*result.sigmas)[k]) : std::nullopt;
-        out.append(names[k]).append(" = ").append(withSigma(fit.parameters[k], sigma)).append("\n");
-    }
-    if (fit.model != geo::FitModel::Similarity) return;
-    const geo::ScaleRotation sr = geo::scaleRotation(result);
-    out.append(book().fitWord(Word::Scale)).append(" = ").append(withSigma(sr.scalePpm, sr.scaleSigmaPpm, " ppm\n"));
-    const double pi = 4.0 * std::atan(1.0);
-    const auto in = [&](double full) {  // radians to a unit with `full` to a half turn
-        return [=](double r) { return (r * full) / pi; };
-    };
-    const auto grad = in(200.0), deg = in(180.0);
-    const auto sg = sr.rotationSigmaRad;
-    out.append(book().fitWord(Word::Rotation)).append(" = ");
-    out.append(withSigma(grad(sr.rotationRad), sg ? std::optional(grad(*sg)) : std::nullopt, " grad = "));
-    out.append(withSigma(deg(sr.rotationRad), sg ? std::optional(deg(*sg)) : std::nullopt, " °\n"));
-}
-
-std::string nowUtc()
-{
-    const std::time_t now = std::time(nullptr);
-    char text[32] = "";
-    if (const std::tm* t = std::gmtime(&now)) std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", t);
-    return text;
 }
 
 int saveFit(const std::string& name, const geo::PlaneFit& fit, const std::vector<geo::CommonPoint>& points)
 {
     files::SafeWriter file(platform::pathFromUtf8(name));
-    file.write(ops::writeFitFile(fit, points, nowUtc()));
+    file.write(ops::writeFitFile(fit, points, ops::fitFileDate()));
     const auto done = file.commit();
     if (!done) {
         say(book().cannotWrite(name, done.error().code));
@@ -225,29 +172,11 @@ int runFit(const FitArguments& args)
         out.append(book().fitWord(Word::CheckPoints)).append(":\n");
         appendResiduals(out, result->fit, *checks);
     }
-    appendParameters(out, *result);
+    out.append(ops::parameterText(*result, book()));
     if (args.saveFit && saveFit(*args.saveFit, result->fit, *points) != kExitDone) return kExitFailed;
     std::fputs(out.c_str(), stdout);
     return finishStdout();
 }
-
-// A list's records carried through a saved fit: code as read, X and Y in
-// "0.000", H as read (operations/point_list.h).
-class FitConverter final : public ops::PointConverter {
-public:
-    explicit FitConverter(geo::PlaneFit fit) : m_fit(std::move(fit)) {}
-    bool appendPoint(const pointfile::RecordPoint& point, const pointfile::PointLayout& layout,
-                     std::string& out) const override
-    {
-        const geo::PlaneXY p = geo::applyFit(m_fit, point.x, point.y);
-        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
-        ops::appendTargetLine(point.record, p.x, p.y, out, layout);
-        return true;
-    }
-
-private:
-    geo::PlaneFit m_fit;
-};
 
 int runApply(const FitArguments& args)
 {
@@ -262,7 +191,7 @@ int runApply(const FitArguments& args)
         ListRequest list;
         list.input = args.input;
         list.output = args.output;
-        return runListConversion(FitConverter(*fit), list, messageLanguage());
+        return runListConversion(ops::FitLineConverter(*fit), list, messageLanguage());
     }
     const auto comma = args.point->find(',');
     const auto x = text::parseWholeNumber(std::string_view(*args.point).substr(0, comma));

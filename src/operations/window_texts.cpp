@@ -69,3 +69,73 @@ std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string
 }
 
 } // namespace hattsheet::operations
+
+// fit dialog
+namespace hattsheet::operations {
+
+namespace {
+
+std::string panelName(Panel panel) { return panel == Panel::One ? "λίστα 1" : "λίστα 2"; }
+
+std::string codeList(const std::vector<std::string>& codes)
+{
+    std::string out;
+    for (const std::string& c : codes) out.append(out.empty() ? "" : ", ").append(book().quoted(c));
+    return out;
+}
+
+} // namespace
+
+std::string fitModelTitle(geodesy::FitModel model)
+{
+    switch (model) {
+    case geodesy::FitModel::Similarity: return captions::kFitSimilarity;
+    case geodesy::FitModel::Affine: return captions::kFitAffine;
+    case geodesy::FitModel::Poly2: return captions::kFitPoly2;
+    }
+    return {};
+}
+
+std::string fitPanelLine(Panel panel, unsigned long long line, std::size_t fields)
+{
+    std::string text = "Στη " + panelName(panel) + ", γραμμή " + std::to_string(line) + ": ";
+    if (fields == 0) return text + "μια συντεταγμένη δεν είναι αριθμός.";
+    return text + std::to_string(fields) + " πεδία, όχι κωδικός, x, y[, H].";
+}
+
+std::string fitPanelCodes(const std::vector<std::string>& only1, const std::vector<std::string>& only2,
+                          std::string_view duplicate)
+{
+    if (!duplicate.empty()) return "Ο κωδικός " + book().quoted(duplicate) + " δίνεται δύο φορές σε μία λίστα.";
+    std::string text;
+    if (!only1.empty()) text = "Μόνο στη λίστα 1: " + codeList(only1) + ".";
+    if (!only2.empty()) text.append(text.empty() ? "" : "\n").append("Μόνο στη λίστα 2: " + codeList(only2) + ".");
+    return text;
+}
+
+std::string fitRefusedInWindow(geodesy::FitError error, geodesy::FitModel model, std::size_t used)
+{
+    const std::string name = book().quoted(fitModelTitle(model));
+    switch (error) {
+    case geodesy::FitError::TooFewPoints:
+        return "Το μοντέλο " + name + " θέλει τουλάχιστον " + std::to_string(geodesy::fewestPoints(model)) +
+               " κοινά σημεία σε χρήση· είναι " + std::to_string(used) + ".";
+    case geodesy::FitError::Degenerate:
+        return "Τα κοινά σημεία σε χρήση δεν ορίζουν το μοντέλο " + name + " (συνευθειακά ή ταυτιζόμενα).";
+    case geodesy::FitError::NotFinite: break;
+    }
+    return "Μια συντεταγμένη κοινού σημείου δεν είναι πεπερασμένος αριθμός.";
+}
+
+std::string fitSummary(std::string_view rms, std::size_t used, std::string_view largestCode, std::string_view largest)
+{
+    return "RMS = " + std::string(rms) + " m σε " + std::to_string(used) + " σημεία σε χρήση · μέγιστο υπόλοιπο = " +
+           book().quoted(largestCode) + " " + std::string(largest) + " m";
+}
+
+std::string fitFromFile(std::string_view path)
+{
+    return "Εφαρμόζεται η προσαρμογή του αρχείου " + book().quotedName(path) + ".";
+}
+
+} // namespace hattsheet::operations

@@ -3,6 +3,7 @@
 // part for it (a window in another language would be a second table), kept
 // constexpr so that the widgets' captions are compile-time texts.
 
+#include "geodesy/plane_fit.h"
 #include "operations/message_book.h"
 #include "operations/window_ports.h"
 
@@ -94,6 +95,22 @@ std::string systemName(const LineSystem& system);
 // Asked before lines of `adding` join lines of the systems `held`; No is
 // the default.
 std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string_view adding);
+
+// fit dialog: its messages that take data (operations/fit_operations.h).
+// The model's name in the window's words.
+std::string fitModelTitle(geodesy::FitModel model);
+// A panel's line that is not a code and its coordinates (fields 0: a
+// coordinate is no number).
+std::string fitPanelLine(Panel panel, unsigned long long line, std::size_t fields);
+// Codes found in one panel only, or a code given twice in one.
+std::string fitPanelCodes(const std::vector<std::string>& only1, const std::vector<std::string>& only2,
+                          std::string_view duplicate);
+// The fit refused (geodesy::FitError) with `used` points in use.
+std::string fitRefusedInWindow(geodesy::FitError error, geodesy::FitModel model, std::size_t used);
+// Below the table: the RMS (metres, "0.000") over the points in use, and the largest.
+std::string fitSummary(std::string_view rms, std::size_t used, std::string_view largestCode, std::string_view largest);
+// The fit read from a file is the one applied.
+std::string fitFromFile(std::string_view path);
 
 // A message with a second line that gives how many points it concerns.
 inline std::string withPointCount(std::string_view first, unsigned long long count)
@@ -235,6 +252,42 @@ inline constexpr char kGridFilter[] = "Αρχεία καννάβου (*.grd)";
 inline constexpr char kNoUserFolder[] =
     "Δεν βρέθηκε φάκελος δεδομένων του χρήστη για να εγκατασταθεί ο κάνναβος HEPOS.";
 
+
+// fit dialog: the menu entry under "Συστήματα", the dialog "Προσαρμογή"
+// (one mnemonic letter each in it: Μ, Δ, Υ, Α, Ν, Ε, Κ), its models, the
+// residual table's columns and marks, and its files.
+inline constexpr char kMenuFitDialog[] = "Προσαρμογή σε &κοινά σημεία…";
+inline constexpr char kFitTitle[] = "Προσαρμογή";
+inline constexpr char kFitHint[] =
+    "Λίστα 1: τα κοινά σημεία στο σύστημα του σχεδίου· λίστα 2: τα ίδια σημεία στο σύστημα προορισμού "
+    "(κωδικός, x, y[, H] ανά γραμμή· τα σημεία ζευγαρώνονται με τον κωδικό).";
+inline constexpr char kFitModel[] = "&Μοντέλο:";
+inline constexpr char kFitSimilarity[] = "Ομοιότητα (4 παράμετροι)";
+inline constexpr char kFitAffine[] = "Αφινικός (6 παράμετροι)";
+inline constexpr char kFitPoly2[] = "Πολυώνυμο 2ου βαθμού (12 παράμετροι)";
+inline constexpr char kFitReadPanels[] = "&Διάβασμα λιστών 1 και 2";
+inline constexpr char kFitResiduals[] = "&Υπόλοιπα (μέτρα· αποεπιλογή: το σημείο μένει εκτός):";
+inline constexpr char kFitColumnUsed[] = "Σε χρήση";
+inline constexpr char kFitColumnCode[] = "Κωδικός";
+inline constexpr char kFitColumnDx[] = "dx";
+inline constexpr char kFitColumnDy[] = "dy";
+inline constexpr char kFitColumnLength[] = "Μήκος";
+inline constexpr char kFitColumnNote[] = "Σημείωση";
+inline constexpr char kFitLargestMark[] = "◀ μέγιστο";
+inline constexpr char kFitExcludedMark[] = "εκτός (έλεγχος)";
+inline constexpr char kFitParameters[] = "Παράμετροι (± τυπική απόκλιση)";
+inline constexpr char kFitSave[] = "&Αποθήκευση προσαρμογής…";
+inline constexpr char kFitOpen[] = "Ά&νοιγμα προσαρμογής…";
+inline constexpr char kFitApply[] = "&Εφαρμογή: λίστα 1 → λίστα 2";
+inline constexpr char kFitClose[] = "&Κλείσιμο";
+inline constexpr char kFitSaveTitle[] = "Αποθήκευση προσαρμογής";
+inline constexpr char kFitOpenTitle[] = "Άνοιγμα προσαρμογής";
+inline constexpr char kFitFilter[] = "Αρχεία προσαρμογής (*.fit)";
+inline constexpr char kFitFromPoints[] = "Εφαρμόζεται η προσαρμογή των κοινών σημείων του πίνακα.";
+inline constexpr char kFitNone[] = "Καμία προσαρμογή για εφαρμογή: διορθώστε τις λίστες ή ανοίξτε αρχείο προσαρμογής.";
+// The system of the lines an apply writes into panel 2, for its question
+// before it mixes systems there.
+inline constexpr char kFitTargetSystem[] = "το σύστημα προορισμού της προσαρμογής";
 
 // Said on stderr when the window has no display to open on.
 inline constexpr char kNoDisplay[] =

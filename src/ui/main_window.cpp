@@ -8,6 +8,7 @@
 #include "ui/about_window.h"
 #include "ui/client_area.h"
 #include "ui/field_edit.h"
+#include "ui/fit_dialog.h"
 #include "ui/flushing_dialogs.h"
 #include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
@@ -168,7 +169,8 @@ void MainWindow::addMenus()
           {"mnuSaveInLayout", captions::kMenuSaveInLayout, &MainWindow::savePanel2InLayout}}},
         {"mnuSystems", captions::kMenuSystems,
          {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
-          {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid}}},
+          {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid},
+          {"mnuFitDialog", captions::kMenuFitDialog, &MainWindow::showFit}}},
     };
     for (const MenuRow& row : menus) {
         QMenu* menu = menuBar()->addMenu(fromUtf8(row.caption));
@@ -410,6 +412,18 @@ void MainWindow::showSystems()
     m_systems->show();
     m_systems->raise();
     m_systems->activateWindow();
+}
+
+void MainWindow::showFit()
+{
+    if (!m_fit) {
+        m_fit = new FitDialog(m_fields, *m_dialogs, m_panel2, this);
+    } else {
+        m_fit->readPanels();
+    }
+    m_fit->show();
+    m_fit->raise();
+    m_fit->activateWindow();
 }
 
 void MainWindow::installGrid()

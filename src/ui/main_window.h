@@ -31,6 +31,7 @@ class QSessionManager;
 
 namespace hattsheet::ui {
 
+class FitDialog;
 class QtDialogs;
 class SystemsDialog;
 
@@ -100,6 +101,7 @@ private:
     void listFromGrid();     // mnuListFromGrid
     void showSystems();      // mnuSystemsDialog
     void installGrid();      // mnuInstallGrid
+    void showFit();          // mnuFitDialog: read the panels anew each time
 
     // An operation that appends converted lines to panel 2: asked first
     // when they would join lines of another system, noted as unsaved after.
@@ -131,6 +133,7 @@ private:
     FieldGuard m_guard;
     QPointer<AboutWindow> m_about;
     QPointer<SystemsDialog> m_systems;
+    QPointer<FitDialog> m_fit;
     bool m_quitConfirmed = false;
     // The file each panel was opened from or saved to last (UTF-8): its save
     // offers that name, never the other panel's.

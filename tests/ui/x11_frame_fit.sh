@@ -6,8 +6,8 @@
 # on 2560×1440 at scale 2 with fonts at 144 dpi (a device pixel ratio of 3,
 # where Qt rounds the frame): the whole frame, title bar counted, within the
 # work area (_NET_WORKAREA). It was 790, 802 and 1441 pixels tall on screens
-# of 768 and 1440. The systems dialog, opened by its keys, fits the same
-# way. Exit 77 (skip) without Xvfb, openbox or xdotool.
+# of 768 and 1440. The systems and fit dialogs, opened by their keys, fit the
+# same way. Exit 77 (skip) without Xvfb, openbox or xdotool.
 set -euo pipefail
 hattsheet=$1
 panel=40  # pixels the panel keeps at the bottom
@@ -90,3 +90,10 @@ xdotool key --clearmodifiers alt+s
 sleep 0.5
 xdotool key t
 check "systems dialog" 'Συστήματα συντεταγμένων'
+# The systems dialog closed (Escape), "Συστήματα" again, its entry K: the fit dialog.
+xdotool key Escape
+sleep 0.5
+xdotool key --clearmodifiers alt+s
+sleep 0.5
+xdotool key k
+check "fit dialog" '^Προσαρμογή$'
