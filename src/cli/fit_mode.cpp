@@ -100,7 +100,7 @@ auto readListFile(const std::string& name, Reader reader) -> std::optional<std::
     if (!text) return std::nullopt;
     auto points = reader(*text);
     if (!points) {
-        say(book().fitListLine(name, points.error().line, points.error().fields));
+        say(book().fitListStopped(name, points.error().stop));
         return std::nullopt;
     }
     return std::move(*points);
@@ -163,6 +163,19 @@ void appendResiduals(std::string& out, const geo::PlaneFit& fit, const std::vect
     }
 }
 
+// A second-order fit as the sheets' polynomials are tabled, so that it can
+// be compared with a sheet's A0..A5, B0..B5.
+void appendAboutOrigin(std::string& out, const geo::PlaneFit& fit)
+{
+    const geo::OriginPolynomial raw = geo::aboutOrigin(fit);
+    out.append(book().fitAboutOrigin()).append(":\n");
+    for (const auto& [letter, terms] : {std::pair{'A', &raw.a}, std::pair{'B', &raw.b}}) {
+        for (std::size_t k = 0; k < terms->size(); ++k) {
+            out.append(1, letter).append(std::to_string(k)).append(" = ").append(shown((*terms)[k])).append("\n");
+        }
+    }
+}
+
 void appendParameters(std::string& out, const geo::FitResult& result)
 {
     const geo::PlaneFit& fit = result.fit;
@@ -172,6 +185,7 @@ void appendParameters(std::string& out, const geo::FitResult& result)
         const auto sigma = result.sigmas ? std::optional((*result.sigmas)[k]) : std::nullopt;
         out.append(names[k]).append(" = ").append(withSigma(fit.parameters[k], sigma)).append("\n");
     }
+    if (fit.model == geo::FitModel::Poly2) appendAboutOrigin(out, fit);
     if (fit.model != geo::FitModel::Similarity) return;
     const geo::ScaleRotation sr = geo::scaleRotation(result);
     out.append(book().fitWord(Word::Scale)).append(" = ").append(withSigma(sr.scalePpm, sr.scaleSigmaPpm, " ppm\n"));

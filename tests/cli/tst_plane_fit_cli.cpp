@@ -88,7 +88,7 @@ void tst_PlaneFitCli::pairing_data()
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("expected");  // paired codes, or only:FROM|TO, or twice:CODE
-    QTest::newRow("order differs") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("B,30,40,7\nA,10,20\n") << "A B";
+    QTest::newRow("order differs") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("B,30,40,7\nA,10,20,8\n") << "A B";
     QTest::newRow("one in each only") << QByteArray("A,1,2\nB,3,4\nC,5,6\n") << QByteArray("A,1,2\nD,3,4\nC,5,6\n") << "only:B|D";
     QTest::newRow("repeated in the target") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("A,1,2\nA,3,4\nB,5,6\n") << "twice:A";
     QTest::newRow("repeated in the source") << QByteArray("A,1,2\nA,3,4\n") << QByteArray("A,1,2\n") << "twice:A";
