@@ -9,6 +9,8 @@
 //   coincident points, a code in one list only, a code twice.
 // - A second-order fit saved and applied gives its points back.
 
+#include "geodesy/egsa87_polynomial.h"
+#include "geodesy/sheet_catalogue.h"
 #include "support/cli_run.h"
 
 #include <QTemporaryDir>
@@ -120,6 +122,7 @@ private slots:
     void refusals_data();
     void refusals();
     void secondOrderSavedAndApplied();
+    void secondOrderAsTheSheetsTable();
 };
 
 // Each row writes the common list (or FROM and TO) so; the report must be
@@ -276,6 +279,39 @@ void tst_FitLists::secondOrderSavedAndApplied()
         const double X = xy[0].mid(xy[0].indexOf("= ") + 2).toDouble(), Y = xy[1].mid(xy[1].indexOf("= ") + 2).toDouble();
         QVERIFY2(std::abs(QByteArray(p.X).toDouble() - residual[1].toDouble() - X) <= 0.0011, xy[0].constData());
         QVERIFY2(std::abs(QByteArray(p.Y).toDouble() - residual[2].toDouble() - Y) <= 0.0011, xy[1].constData());
+    }
+}
+
+// Points of sheet 1 (Άβδηρα) carried by its polynomial and written to the
+// micrometre: the report's A0..A5, B0..B5 are the table's, each to 1e-5 m
+// of effect at the farthest point (the list's rounding, 5e-7 m, spread by
+// the fit; tst_plane_fit.cpp checks the same without a list to 1e-6 m).
+void tst_FitLists::secondOrderAsTheSheetsTable()
+{
+    const hattsheet::geodesy::Sheet& sheet = *hattsheet::geodesy::sheetById(1);
+    const hattsheet::geodesy::Egsa87Polynomial polynomial(sheet);
+    QByteArray list;
+    const double reach = 15000.0;  // metres: the sheet's half-width, about
+    for (int i = -2; i <= 2; ++i) {
+        for (int j = -2; j <= 2; ++j) {
+            const double x = reach * i / 2.0 - 11000.0, y = reach * j / 2.0 + 14000.0;
+            const auto e = polynomial.forward({x, y});
+            list += QString("G%1%2,%3,%4,%5,%6\n").arg(i + 2).arg(j + 2).arg(x, 0, 'f', 6).arg(y, 0, 'f', 6)
+                        .arg(e.e, 0, 'f', 6).arg(e.n, 0, 'f', 6).toUtf8();
+        }
+    }
+    QTemporaryDir dir;
+    const auto run = runConvert({"--fit", "poly2", write(dir, "sheet1.csv", list)}, {}, {}, {}, HATTSHEET_CONVERT, "C");
+    QCOMPARE(run.exitCode, 0);
+    const double far[6] = {1.0, 26000.0, 29000.0, 26000.0 * 26000.0, 29000.0 * 29000.0, 26000.0 * 29000.0};
+    for (const auto& [letter, table] : {std::pair{'A', &sheet.a}, std::pair{'B', &sheet.b}}) {
+        for (int k = 0; k < 6; ++k) {
+            const QByteArray name = QByteArray(1, letter) + QByteArray::number(k) + " = ";
+            const qsizetype at = run.out.indexOf("\n" + name);
+            QVERIFY2(at >= 0, name.constData());
+            const double shown = run.out.mid(at + 1 + name.size()).split('\n')[0].toDouble();
+            QVERIFY2(std::abs(shown - (*table)[k]) * far[k] < 1e-5, (name + QByteArray::number(shown)).constData());
+        }
     }
 }
 
