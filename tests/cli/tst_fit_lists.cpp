@@ -47,6 +47,7 @@ struct Style {
     QByteArray head;           // before the first point (a byte-order mark, a comment)
     bool header = false;       // a header line of the list's fields after head
     QByteArray between;        // after every point's line
+    QByteArray trailer;        // at the end of every point's line, before its end
     bool windows1253 = false;  // the codes in Windows-1253
 };
 
@@ -80,7 +81,7 @@ QByteArray listOf(const QByteArray& fields, const Style& s)
             const char* value = f == 'c' ? nullptr : f == 'x' ? p.x : f == 'y' ? p.y : f == 'X' ? p.X : f == 'Y' ? p.Y : "12.5";
             line << (value ? number(value, s.decimalComma) : code(p.code, s));
         }
-        out += line.join(s.separator) + s.lineEnd + s.between;
+        out += line.join(s.separator) + s.trailer + s.lineEnd + s.between;
     }
     return out;
 }
@@ -132,7 +133,8 @@ void tst_FitLists::sameReportInEveryLayout_data()
     QTest::addColumn<QByteArray>("common");  // empty: FROM and TO below
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
-    Style crlf, tab, spaces, quoted, cr, greek, blanks;
+    Style crlf, tab, spaces, quoted, cr, greek, blanks, excelLonger = semicolonExcel();
+    excelLonger.trailer = ";;";  // a row elsewhere had two more cells
     crlf.lineEnd = "\r\n";
     tab.separator = "\t", tab.decimalComma = true;
     spaces.separator = "   ", spaces.header = true;
@@ -142,6 +144,7 @@ void tst_FitLists::sameReportInEveryLayout_data()
     blanks.between = "\n  \n,,,,\n# a comment\n";
     QTest::newRow("CR LF") << listOf("cxyXY", crlf) << QByteArray() << QByteArray();
     QTest::newRow("Excel: ;, decimal commas, BOM, header, ;;;; rows") << listOf("cxyXY", semicolonExcel()) << QByteArray() << QByteArray();
+    QTest::newRow("Excel: empty cells after every row") << listOf("cxyXY", excelLonger) << QByteArray() << QByteArray();
     QTest::newRow("tabs, decimal commas") << listOf("cxyXY", tab) << QByteArray() << QByteArray();
     QTest::newRow("runs of spaces, a header") << listOf("cxyXY", spaces) << QByteArray() << QByteArray();
     QTest::newRow("quoted fields, a comment first") << listOf("cxyXY", quoted) << QByteArray() << QByteArray();
