@@ -57,17 +57,6 @@ RowScore scoreRows(const std::vector<std::string_view>& lines, PointLayout layou
     return score;
 }
 
-std::vector<std::string_view> linesOf(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    for (std::size_t p = 0; p < text.size();) {
-        lines.push_back(lineAt(text, p));
-        const std::size_t lf = text.find('\n', p);
-        p = lf == std::string_view::npos ? text.size() : lf + 1;
-    }
-    return lines;
-}
-
 } // namespace
 
 PointLayout recogniseRowLayout(std::string_view text, std::string_view names)
@@ -80,7 +69,7 @@ PointLayout recogniseRowLayout(std::string_view text, std::string_view names)
         candidates.push_back({separator, DecimalMark::Point, true, false, false});
         if (occurs(",")) candidates.push_back({separator, DecimalMark::Comma, true, false, false});
     }
-    const std::vector<std::string_view> lines = linesOf(text);
+    const std::vector<std::string_view> lines = splitLines(text);
     RowScore best, closest;
     for (const PointLayout& candidate : candidates) {
         const RowScore s = scoreRows(lines, candidate, names);
