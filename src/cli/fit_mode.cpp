@@ -94,7 +94,7 @@ auto readListFile(const std::string& name, Reader reader) -> std::optional<std::
     if (!text) return std::nullopt;
     auto points = reader(*text);
     if (!points) {
-        say(book().fitListLine(name, points.error().line, points.error().fields));
+        say(book().fitListStopped(name, points.error().stop));
         return std::nullopt;
     }
     return std::move(*points);

@@ -6,6 +6,7 @@
 
 #include "geodesy/plane_fit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace hattsheet::geodesy {
@@ -215,6 +216,40 @@ PlaneXY applyFit(const PlaneFit& fit, double x, double y)
     }
     }
     return {};
+}
+
+OriginPolynomial aboutOrigin(const PlaneFit& fit)
+{
+    // The model as U = c0 + c1·u + c2·v + c3·u² + c4·u·v + c5·v² (V with d),
+    // in the order of plane_fit.h's second order.
+    const std::vector<double>& p = fit.parameters;
+    std::array<double, 6> c{}, d{};
+    switch (fit.model) {
+    case FitModel::Similarity:
+        c = {p[0], p[2], -p[3], 0.0, 0.0, 0.0};
+        d = {p[1], p[3], p[2], 0.0, 0.0, 0.0};
+        break;
+    case FitModel::Affine:
+        c = {p[0], p[1], p[2], 0.0, 0.0, 0.0};
+        d = {p[3], p[4], p[5], 0.0, 0.0, 0.0};
+        break;
+    case FitModel::Poly2:
+        std::copy(p.begin(), p.begin() + 6, c.begin());
+        std::copy(p.begin() + 6, p.end(), d.begin());
+        break;
+    }
+    // With u = x - xc, v = y - yc expanded:
+    //   constant  T + c0 - c1·xc - c2·yc + c3·xc² + c4·xc·yc + c5·yc²
+    //   x         c1 - 2·c3·xc - c4·yc       y   c2 - c4·xc - 2·c5·yc
+    //   x², y², x·y   c3, c5, c4
+    const double xc = fit.sourceCentroid.x, yc = fit.sourceCentroid.y;
+    const auto expand = [&](const std::array<double, 6>& k, double target) {
+        const double constant = target + k[0] - k[1] * xc - k[2] * yc + k[3] * std::pow(xc, 2) + k[4] * xc * yc +
+                                k[5] * std::pow(yc, 2);
+        return std::array<double, 6>{constant, k[1] - 2.0 * k[3] * xc - k[4] * yc, k[2] - k[4] * xc - 2.0 * k[5] * yc,
+                                     k[3], k[5], k[4]};
+    };
+    return {expand(c, fit.targetCentroid.x), expand(d, fit.targetCentroid.y)};
 }
 
 ScaleRotation scaleRotation(const FitResult& result)

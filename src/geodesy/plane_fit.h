@@ -71,6 +71,21 @@ struct FitResult {
 // The target point of a source point (metres).
 PlaneXY applyFit(const PlaneFit& fit, double x, double y);
 
+// A fit stated about the source's origin (x = y = 0) instead of its
+// centroid, in the form and order of the sheets' polynomials
+// (egsa87_polynomial.h):
+//   X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y     Y likewise with B0..B5
+// (metres; A1, A2 dimensionless; A3..A5 per metre). A similarity or an
+// affine fit has A3..A5 and B3..B5 zero. Expanding moves the centroid into
+// A0..A2 in doubles: the terms are summed in the order of the expansion
+// (plane_fit.cpp), so at a point of the fit's own area the form and
+// applyFit part by no more than rounding (tests/geodesy/tst_plane_fit.cpp
+// measures it on the sheets' polynomials).
+struct OriginPolynomial {
+    std::array<double, 6> a, b;
+};
+OriginPolynomial aboutOrigin(const PlaneFit& fit);
+
 // Scale and rotation of a similarity: scale - 1 in ppm, rotation in radians
 // (counter-clockwise from the source's x axis to the target's).
 struct ScaleRotation {

@@ -457,6 +457,12 @@ public:
                                             : ": not a fit file (line " + std::to_string(line) + ")");
     }
 
+    // fit lists
+    std::string fitAboutOrigin() const override
+    {
+        return "about x = y = 0, as the sheets' polynomials: X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y, Y with B0..B5";
+    }
+
 private:
     // "separator \";\", decimal mark \",\", header line"
     std::string layoutText(const pf::PointLayout& layout) const

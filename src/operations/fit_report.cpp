@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <utility>
 
 namespace hattsheet::operations {
 
@@ -76,6 +77,16 @@ std::string parameterText(const geo::FitResult& result, const MessageBook& book)
 {
     std::string out = book.fitWord(Word::Model) + " = " + std::string(geo::fitModelName(result.fit.model)) + "\n";
     for (const ParameterLine& line : parameterLines(result, book)) out.append(line.name).append(" = ").append(line.text).append("\n");
+    if (result.fit.model != geo::FitModel::Poly2) return out;
+    // A second-order fit also as the sheets' polynomials are tabled, so that
+    // it can be compared with a sheet's A0..A5, B0..B5.
+    const geo::OriginPolynomial raw = geo::aboutOrigin(result.fit);
+    out.append(book.fitAboutOrigin()).append(":\n");
+    for (const auto& [letter, terms] : {std::pair{'A', &raw.a}, std::pair{'B', &raw.b}}) {
+        for (std::size_t k = 0; k < terms->size(); ++k) {
+            out.append(1, letter).append(std::to_string(k)).append(" = ").append(shown((*terms)[k])).append("\n");
+        }
+    }
     return out;
 }
 

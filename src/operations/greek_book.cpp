@@ -182,6 +182,9 @@ const char* fieldName(char field)
     switch (field) {
     case 'X': return "Χ";
     case 'Y': return "Υ";
+    // fit lists: a common list's source coordinates (code, x, y, X, Y)
+    case 'x': return "x";
+    case 'y': return "y";
     default: return "Η";
     }
 }
@@ -469,6 +472,12 @@ public:
     {
         return shownName(path) + (line == 0 ? ": δεν είναι αρχείο μετασχηματισμού (λείπει ή είναι λάθος μια γραμμή)"
                                             : ": δεν είναι αρχείο μετασχηματισμού (γραμμή " + std::to_string(line) + ")");
+    }
+
+    // fit lists
+    std::string fitAboutOrigin() const override
+    {
+        return "ως προς x = y = 0, όπως τα πολυώνυμα των φύλλων: X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y, Y με B0..B5";
     }
 
 private:

@@ -41,6 +41,12 @@ std::string MessageBook::listStopped(const ListStop& stop) const
     return text;
 }
 
+// fit lists
+std::string MessageBook::fitListStopped(std::string_view path, const ListStop& stop) const
+{
+    return listFailed() + " " + quotedName(path) + ", " + recordStopped(stop);
+}
+
 std::string degreesText(double degrees)
 {
     const double whole = std::trunc(degrees);

@@ -191,6 +191,14 @@ public:
     // A fit file that is not one (line 0: a line missing).
     virtual std::string fitFileRefused(std::string_view path, unsigned long long line) const = 0;
 
+    // fit lists: a list of --fit stopped at a record, named by its file and
+    // as a conversion list names it: "error in the list: "a.csv", record 2,
+    // line 3: Y = "x" is not a number".
+    std::string fitListStopped(std::string_view path, const ListStop& stop) const;
+    // The line before a second-order fit's parameters about x = y = 0 in
+    // the form of the sheets' polynomials (A0..A5, B0..B5).
+    virtual std::string fitAboutOrigin() const = 0;
+
 protected:
     // text, and the system's reason in brackets when err is not 0.
     std::string withReason(std::string text, int err) const;

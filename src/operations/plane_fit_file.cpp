@@ -1,6 +1,8 @@
 #include "operations/plane_fit_file.h"
 
-#include "text/number_text.h"
+#include "operations/list_source.h"
+#include "pointfile/number_rows.h"
+#include "text/text_codec.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,6 +17,7 @@ namespace {
 
 using geodesy::CommonPoint;
 using geodesy::FitModel;
+namespace pf = hattsheet::pointfile;
 
 // Enough significant digits that every double reads back as itself.
 constexpr int kFullDigits = 17;
@@ -38,73 +41,50 @@ std::vector<std::string_view> lines(std::string_view text)
     return out;
 }
 
-// The fields of a list line, and whether its numbers may have a decimal comma.
-std::vector<std::string_view> fieldsOf(std::string_view line, bool& decimalComma)
+// The text of a fit's list as the list engine reads it: decoded to UTF-8
+// (a Windows-1253 list's Greek codes then pair with a UTF-8 list's, a
+// byte-order mark dropped), and the lines that begin with "#" emptied, so
+// that the blank-line filter drops these comments and every other line keeps
+// its number.
+std::string listText(std::string_view bytes)
 {
-    std::vector<std::string_view> fields;
-    const char* separators = " \t";
-    const bool tab = line.find('\t') != std::string_view::npos;
-    const char sep = line.find(';') != std::string_view::npos               ? ';'
-                     : !tab && line.find(',') != std::string_view::npos ? ','
-                                                                         : ' ';
-    decimalComma = sep == ';' || tab;
-    if (sep == ' ') {
-        for (std::size_t at = 0; at < line.size();) {
-            const auto start = line.find_first_not_of(separators, at);
-            if (start == std::string_view::npos) break;
-            const auto end = std::min(line.find_first_of(separators, start), line.size());
-            fields.push_back(line.substr(start, end - start));
-            at = end;
+    std::string text = text::decodeFileBytes(bytes).utf8;
+    for (std::size_t p = 0; p < text.size();) {
+        const std::size_t lf = std::min(text.find('\n', p), text.size());
+        const std::size_t first = text.find_first_not_of(" \t", p);
+        if (first < lf && text[first] == '#') {
+            text.erase(p, lf - p);
+            ++p;
+        } else {
+            p = lf + 1;
         }
-        return fields;
     }
-    for (std::size_t at = 0;;) {
-        const auto end = line.find(sep, at);
-        fields.push_back(trimmed(line.substr(at, end == std::string_view::npos ? end : end - at)));
-        if (end == std::string_view::npos) return fields;
-        at = end + 1;
-    }
+    return text;
 }
 
-std::optional<double> numberOf(std::string_view text, bool decimalComma)
+ListLineError lineErrorOf(ListStop stop)
 {
-    if (decimalComma) {
-        if (const auto pointed = text::decimalCommaAsPoint(text)) return text::parseWholeNumber(*pointed);
-    }
-    return text::parseWholeNumber(text);
+    const bool fieldCount = stop.fault.problem == pf::RecordProblem::FieldCount || stop.fault.problem == pf::RecordProblem::OffLine;
+    return ListLineError{stop.line, fieldCount ? stop.fault.count : 0, std::move(stop)};
 }
 
-// Reads every record line as code and `numbers` numbers (allowing
-// `optional` more fields, ignored), calling take(code, values).
-template <typename Take>
-std::optional<ListLineError> readList(std::string_view text, std::size_t numbers, std::size_t optional, Take take)
-{
-    const auto all = lines(text);
-    bool first = true;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const std::string_view line = trimmed(all[i]);
-        if (line.empty() || line.front() == '#') continue;
-        bool decimalComma = false;
-        const auto fields = fieldsOf(line, decimalComma);
-        if (fields.size() < numbers + 1 || fields.size() > numbers + 1 + optional) {
-            return ListLineError{i + 1, fields.size()};
-        }
-        std::vector<double> values;
-        for (std::size_t k = 1; k <= numbers; ++k) {
-            const auto v = numberOf(fields[k], decimalComma);
-            if (!v) break;
-            values.push_back(*v);
-        }
-        const bool header = first;
-        first = false;
-        if (values.size() < numbers) {
-            if (header) continue;
-            return ListLineError{i + 1, 0};
-        }
-        take(std::string(fields[0]), values);
+// A side list's records collected as they are read (one thread: the
+// engine's second one is not asked for).
+class SideCollector final : public PointConverter {
+public:
+    explicit SideCollector(std::vector<CodedPoint>& points) : m_points(points) {}
+    bool appendPoint(const pf::RecordPoint& point, const pf::PointLayout&, std::string&) const override
+    {
+        m_points.push_back({std::string(point.record.code.text), point.x, point.y});
+        return true;
     }
-    return std::nullopt;
-}
+
+private:
+    std::vector<CodedPoint>& m_points;
+};
+
+// The names of a common row's numbers, as a fault names them.
+constexpr std::string_view kCommonFields = "xyXY";
 
 void appendNumber(std::string& out, double value)
 {
@@ -133,23 +113,43 @@ std::optional<geodesy::PlaneXY> readPair(std::string_view text)
 
 } // namespace
 
-Expected<std::vector<CommonPoint>, ListLineError> readCommonList(std::string_view text)
+Expected<std::vector<CommonPoint>, ListLineError> readCommonList(std::string_view bytes)
 {
+    TextSource source(listText(bytes));
+    RecordText text(source, SIZE_MAX, false);
+    static_cast<void>(text.readOn(0));  // a text in memory is read whole and never fails
+    const std::string_view lines = text.text();
+    const pf::PointLayout layout = pf::recogniseRowLayout(lines, kCommonFields);
     std::vector<CommonPoint> points;
-    const auto error = readList(text, 4, 0, [&](std::string code, const std::vector<double>& v) {
-        points.push_back({std::move(code), v[0], v[1], v[2], v[3]});
-    });
-    if (error) return unexpected(*error);
+    for (std::size_t pos = layout.header ? lines.find('\n') + 1 : 0; pos < lines.size();) {
+        const auto row = pf::readNumberRow(pf::lineAt(lines, pos), layout, kCommonFields);
+        if (!row) {
+            ListStop stop;
+            stop.tally.layout = layout;
+            stop.tally.records = points.size();
+            stop.fault = row.error();
+            stop.record = points.size() + 1;
+            stop.line = text.lineOf(pos);
+            return unexpected(lineErrorOf(std::move(stop)));
+        }
+        const std::vector<double>& v = row->numbers;
+        points.push_back({std::string(row->code.text), v[0], v[1], v[2], v[3]});
+        pos = std::min(lines.find('\n', pos), lines.size()) + 1;
+    }
     return points;
 }
 
-Expected<std::vector<CodedPoint>, ListLineError> readSideList(std::string_view text)
+Expected<std::vector<CodedPoint>, ListLineError> readSideList(std::string_view bytes)
 {
+    TextSource source(listText(bytes));
     std::vector<CodedPoint> points;
-    const auto error = readList(text, 2, 1, [&](std::string code, const std::vector<double>& v) {
-        points.push_back({std::move(code), v[0], v[1]});
-    });
-    if (error) return unexpected(*error);
+    ListOptions options;
+    options.blockBytes = SIZE_MAX;  // one block: the layout is recognised from the whole list
+    options.dropByteOrderMark = false;
+    options.longestRecord = kLongestRecordBytes;
+    std::string out;
+    const auto run = convertList(source, SideCollector(points), options, out, [](std::string&) { return true; });
+    if (!run) return unexpected(lineErrorOf(run.error()));
     return points;
 }
 

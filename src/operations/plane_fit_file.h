@@ -2,11 +2,14 @@
 // Common points read from lists, and a fitted plane transformation written
 // to and read back from its text file.
 //
-// A list line is `code, x, y, X, Y` (common points) or `code, x, y[, H]` (one
-// side of them), its fields separated by ";", else by "," (on a line
-// without tabs), else by runs of spaces and tabs; with ";" or a tab a number
-// may have a decimal comma. Blank lines and lines beginning with "#" are skipped, and so is a
-// first line whose numbers are not numbers (a header).
+// A common list's lines are `code, x, y, X, Y`; a side list (one side of
+// the common points) is a point list as the conversions read it, `code, x,
+// y[, H]`. Both come in every layout of the point lists: "," ";" tab or
+// spaces, a decimal comma beside the last three, quoted fields, a header
+// line, Windows-1253 or UTF-8 with or without a byte-order mark, any line
+// ends, blank and separator-only lines (pointfile/point_layout.h; a common
+// list's layout by pointfile/number_rows.h). Lines that begin with "#" are
+// comments. Codes are given in UTF-8.
 //
 // The fit file is lines `name = value`, numbers to 17 significant digits
 // (each double exactly), the points as `point = code x y X Y`:
@@ -20,6 +23,7 @@
 
 #include "base/expected.h"
 #include "geodesy/plane_fit.h"
+#include "operations/list_engine.h"
 
 #include <string>
 #include <string_view>
@@ -30,6 +34,9 @@ namespace hattsheet::operations {
 struct ListLineError {
     unsigned long long line = 0;  // 1-based
     std::size_t fields = 0;       // found; 0 with a field that is no number
+    // Where and why, as a conversion list's record is named (the record,
+    // its input line, the fault; MessageBook::fitListStopped words it).
+    ListStop stop;
 };
 
 // A side list's point.
@@ -38,8 +45,9 @@ struct CodedPoint {
     double x = 0.0, y = 0.0;  // metres
 };
 
-[[nodiscard]] Expected<std::vector<geodesy::CommonPoint>, ListLineError> readCommonList(std::string_view text);
-[[nodiscard]] Expected<std::vector<CodedPoint>, ListLineError> readSideList(std::string_view text);
+// The points of a list file's bytes, or the first record that cannot be read.
+[[nodiscard]] Expected<std::vector<geodesy::CommonPoint>, ListLineError> readCommonList(std::string_view bytes);
+[[nodiscard]] Expected<std::vector<CodedPoint>, ListLineError> readSideList(std::string_view bytes);
 
 // Why two side lists do not pair, or a list repeats a code.
 struct PairingError {

@@ -2,6 +2,7 @@
 
 #include "text/number_text.h"
 
+#include <algorithm>
 
 namespace hattsheet::pointfile {
 
@@ -104,16 +105,14 @@ Expected<RecordPoint, RecordFault> lineRecordNumbers(const PointRecord& r, Decim
     return point;
 }
 
-Expected<PointRecord, RecordFault> readLineRecord(std::string_view line, const PointLayout& layout)
+std::size_t splitLineFields(std::string_view line, Separator separator, Field* fields, std::size_t most)
 {
-    Field fields[4];
     std::size_t count = 0;
-    const std::size_t expected = layout.height ? 4 : 3;
     auto add = [&](std::string_view s) {
-        if (count < 4) fields[count] = fieldOf(s);
+        if (count < most) fields[count] = fieldOf(s);
         ++count;
     };
-    if (layout.separator == Separator::Spaces) {
+    if (separator == Separator::Spaces) {
         std::size_t p = 0;
         while (true) {
             p = line.find_first_not_of(" \t", p);
@@ -122,26 +121,38 @@ Expected<PointRecord, RecordFault> readLineRecord(std::string_view line, const P
             add(line.substr(p, e - p));
             p = e;
         }
-    } else {
-        const char sep = layout.separator == Separator::Semicolon ? ';' : layout.separator == Separator::Tab ? '\t' : ',';
-        std::size_t p = 0;
-        while (true) {
-            // A field in double quotes (as a spreadsheet writes one holding
-            // the separator) runs to its closing quote.
-            std::size_t from = p;
-            while (from < line.size() && line[from] == ' ') ++from;
-            if (from < line.size() && line[from] == '"') {
-                const std::size_t close = line.find('"', from + 1);
-                if (close != std::string_view::npos) from = close;
-            }
-            const std::size_t e = line.find(sep, from);
-            add(line.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p));
-            if (e == std::string_view::npos) break;
-            p = e + 1;
-        }
+        return count;
     }
+    const char sep = separator == Separator::Semicolon ? ';' : separator == Separator::Tab ? '\t' : ',';
+    std::size_t p = 0;
+    while (true) {
+        // A field in double quotes (as a spreadsheet writes one holding
+        // the separator) runs to its closing quote.
+        std::size_t from = p;
+        while (from < line.size() && line[from] == ' ') ++from;
+        if (from < line.size() && line[from] == '"') {
+            const std::size_t close = line.find('"', from + 1);
+            if (close != std::string_view::npos) from = close;
+        }
+        const std::size_t e = line.find(sep, from);
+        add(line.substr(p, e == std::string_view::npos ? std::string_view::npos : e - p));
+        if (e == std::string_view::npos) return count;
+        p = e + 1;
+    }
+}
+
+std::size_t withoutTrailingBlanks(const Field* fields, std::size_t count, std::size_t expected, std::size_t kept)
+{
+    while (count > expected && count <= kept && isBlank(fields[count - 1])) --count;
+    return count;
+}
+
+Expected<PointRecord, RecordFault> readLineRecord(std::string_view line, const PointLayout& layout)
+{
+    Field fields[4];
+    const std::size_t expected = layout.height ? 4 : 3;
     // Excel ends a row of ";" with empty fields when another row is longer.
-    while (count > expected && count <= 4 && isBlank(fields[count - 1])) --count;
+    const std::size_t count = withoutTrailingBlanks(fields, splitLineFields(line, layout.separator, fields, 4), expected, 4);
     if (count != expected) return unexpected(RecordFault{RecordProblem::FieldCount, 'X', std::string(line), count, expected});
     return PointRecord{fields[0], fields[1], fields[2], layout.height ? fields[3] : Field{}, layout.height};
 }

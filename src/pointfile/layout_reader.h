@@ -54,6 +54,16 @@ Expected<RecordPoint, RecordFault> coordinatesOf(const PointRecord& r, DecimalMa
 // for it would read it as two fields.
 Expected<RecordPoint, RecordFault> lineRecordNumbers(const PointRecord& r, DecimalMark decimal);
 
+// The fields of one line (without its line end) in a line layout's
+// separator: quoted fields run to their closing quote, spaces around a field
+// are dropped, the quotes taken off. The first `most` go to fields; the
+// count of all is returned. Views into line.
+std::size_t splitLineFields(std::string_view line, Separator separator, Field* fields, std::size_t most);
+// The count of fields without the empty ones a spreadsheet adds at the end
+// of a row of ";" when another row is longer, down to `expected` and only
+// when all count of them were kept (count <= kept).
+std::size_t withoutTrailingBlanks(const Field* fields, std::size_t count, std::size_t expected, std::size_t kept);
+
 // One line (without its line end) as a record of a line layout; the fault
 // when its fields are not as many as the layout has. The numbers are not
 // looked at. Views into line.

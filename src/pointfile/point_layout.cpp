@@ -12,18 +12,6 @@ namespace hattsheet::pointfile {
 
 namespace {
 
-// The lines of the list, without their line ends.
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    for (std::size_t p = 0; p < text.size();) {
-        lines.push_back(lineAt(text, p));
-        const std::size_t lf = text.find('\n', p);
-        p = lf == std::string_view::npos ? text.size() : lf + 1;
-    }
-    return lines;
-}
-
 bool hasDigit(std::string_view s)
 {
     return std::any_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -173,6 +161,17 @@ std::string_view lineAt(std::string_view lines, std::size_t pos)
     std::string_view line = lines.substr(pos, std::min(lines.find('\n', pos), lines.size()) - pos);
     while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return line;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t p = 0; p < text.size();) {
+        lines.push_back(lineAt(text, p));
+        const std::size_t lf = text.find('\n', p);
+        p = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    return lines;
 }
 
 bool fillsOneLine(std::string_view lines, std::size_t start, std::size_t end)

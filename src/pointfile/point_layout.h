@@ -25,6 +25,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hattsheet::pointfile {
 
@@ -61,6 +62,8 @@ LayoutVerdict recogniseLayout(std::string_view lines);
 
 // The line of such a list that starts at pos, without its line end.
 std::string_view lineAt(std::string_view lines, std::size_t pos);
+// The lines of such a list, without their line ends.
+std::vector<std::string_view> splitLines(std::string_view lines);
 // Whether lines[start, end), a record read from such a list, is one whole
 // line of it. Its first byte may lie inside a line (a text cut where a
 // record needed more): a record there spans a line end, so it is not.

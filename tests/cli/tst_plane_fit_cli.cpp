@@ -5,7 +5,8 @@
 //   residual 71.9348935, 16.2173366, length by hand sqrt(dx² + dy²).
 // - Save then apply gives the fit's own point back; the file keeps every
 //   double exactly.
-// - Refusals: too few, collinear, mismatched and repeated codes, bad lines.
+// - Refusals: too few, collinear, mismatched and repeated codes, bad lines
+//   (the layouts of the lists: tst_fit_lists.cpp).
 
 #include "geodesy/plane_fit.h"
 #include "operations/plane_fit_file.h"
@@ -40,8 +41,6 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
 class tst_PlaneFitCli : public QObject {
     Q_OBJECT
 private slots:
-    void listsRead_data();
-    void listsRead();
     void pairing_data();
     void pairing();
     void fitFileKeepsEveryDigit();
@@ -51,44 +50,12 @@ private slots:
     void refusals();
 };
 
-// Layouts of a common list: the same two points however written.
-void tst_PlaneFitCli::listsRead_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("badLine");  // 0: read as (A 1 2 10 20) and (B 3 4.5 30 40)
-    const QByteArray both = "A,1,2,10,20\nB,3,4.5,30,40\n";
-    QTest::newRow("comma, LF") << both << 0;
-    QTest::newRow("CRLF, no final newline") << QByteArray("A,1,2,10,20\r\nB,3,4.5,30,40") << 0;
-    QTest::newRow("semicolons, decimal commas") << QByteArray("A;1;2;10;20\nB;3;4,5;30;40\n") << 0;
-    QTest::newRow("spaces and tabs runs") << QByteArray("A  1 2\t10 20\n\nB 3 4.5 30 40\n") << 0;
-    QTest::newRow("a header line and a comment") << QByteArray("code,x,y,X,Y\n# from the field book\n" + both) << 0;
-    QTest::newRow("four fields") << QByteArray("A,1,2,10,20\nB,3,4.5,30\n") << 2;
-    QTest::newRow("a coordinate that is text") << QByteArray("A,1,2,10,20\nB,3,x,30,40\n") << 2;
-}
-
-void tst_PlaneFitCli::listsRead()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(int, badLine);
-    const auto points = operations::readCommonList(text.toStdString());
-    if (badLine != 0) {
-        QVERIFY(!points);
-        QCOMPARE(points.error().line, static_cast<unsigned long long>(badLine));
-        return;
-    }
-    QVERIFY(points);
-    QCOMPARE(points->size(), std::size_t(2));
-    QCOMPARE((*points)[1].code, std::string("B"));
-    QCOMPARE((*points)[1].y, 4.5);
-    QCOMPARE((*points)[1].Y, 40.0);
-}
-
 void tst_PlaneFitCli::pairing_data()
 {
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("expected");  // paired codes, or only:FROM|TO, or twice:CODE
-    QTest::newRow("order differs") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("B,30,40,7\nA,10,20\n") << "A B";
+    QTest::newRow("order differs") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("B,30,40,7\nA,10,20,8\n") << "A B";
     QTest::newRow("one in each only") << QByteArray("A,1,2\nB,3,4\nC,5,6\n") << QByteArray("A,1,2\nD,3,4\nC,5,6\n") << "only:B|D";
     QTest::newRow("repeated in the target") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("A,1,2\nA,3,4\nB,5,6\n") << "twice:A";
     QTest::newRow("repeated in the source") << QByteArray("A,1,2\nA,3,4\n") << QByteArray("A,1,2\n") << "twice:A";

@@ -6,8 +6,13 @@
 //   by Gauss-Jordan), rounded to 1e-7 m; compared to 0.1 mm.
 // - Points related by an exact similarity or second-order polynomial give
 //   its parameters back; too few, collinear and conic points are refused.
+// - Points carried by a sheet's own ΕΓΣΑ87 polynomial give its A0..A5,
+//   B0..B5 back through aboutOrigin, each to 1e-6 m of effect over the sheet.
 
+#include "geodesy/egsa87_polynomial.h"
+#include "geodesy/hatt_projection.h"
 #include "geodesy/plane_fit.h"
+#include "geodesy/sheet_catalogue.h"
 
 #include <QTest>
 
@@ -25,6 +30,15 @@ namespace {
 constexpr double kOracleTolerance = 1e-4;
 // Recovering an exact transformation: relative to the parameter.
 constexpr double kRecoveryRelative = 1e-9;
+// A sheet's polynomial recovered by a second-order fit of points it carried:
+// each coefficient's error times its term's largest value over the sheet
+// (metres). The points' E, N are rounded to half an ulp of 4.6e6 m (5e-10 m)
+// in each of six terms, so the fit's surface lies within a few 1e-9 m of
+// the polynomial's at its own points, the outline's edges among them; the
+// bound leaves a hundredfold for the solution's rounding.
+constexpr double kRecoveryAtEdge = 1e-6;
+// The grid of points over a sheet's outline, a side.
+constexpr int kGridSide = 5;
 
 const std::vector<CommonPoint> kCommon = {
     {"P1", 1000.000, 2000.000, 480512.345, 4201003.210}, {"P2", 5321.120, 1850.440, 484850.101, 4200950.876},
@@ -43,6 +57,8 @@ private slots:
     void similarityDeviations();
     void recoversExactSimilarity();
     void recoversSecondOrder();
+    void recoversSheetPolynomial_data();
+    void recoversSheetPolynomial();
     void refuses_data();
     void refuses();
 };
@@ -163,6 +179,64 @@ void tst_PlaneFit::recoversSecondOrder()
     // Linear terms at the old origin: a1 = a1' - 2·a3·du - a4·dv, a2 = a2' - a4·du - 2·a5·dv.
     QVERIFY(std::abs((f.parameters[1] - 2.0 * quadA[0] * du - quadA[1] * dv) / a[1] - 1.0) < kRecoveryRelative);
     QVERIFY(std::abs((f.parameters[8] - quadB[1] * du - 2.0 * quadB[2] * dv) / b[2] - 1.0) < kRecoveryRelative);
+}
+
+// Sheets of the agency's table (geodesy/sheet_catalogue.h): ordinary ones,
+// outlines far from their centres, and the odd ones, whose coefficients are
+// wrong for the ground but are a polynomial all the same.
+void tst_PlaneFit::recoversSheetPolynomial_data()
+{
+    QTest::addColumn<int>("id");
+    const std::pair<int, const char*> sheets[] = {
+        {1, "ordinary"}, {4, "ordinary"}, {145, "outline 0.6° from its centre"},
+        {81, "outline 0.5° from its centre"}, {7, "outline 0.5° from its centre"},
+        {40, "outline not a rectangle"}, {8, "one of two sheets of one number"}, {313, "one of two sheets of one number"},
+        {26, "second-order terms 25 times the usual"}, {78, "second-order terms 25 times the usual"},
+        {390, "A0 270 km off, centre out of range"}, {237, "a slipped A2"}, {88, "a slipped A2"}, {60, "a slipped B2"},
+    };
+    for (const auto& [id, what] : sheets) QTest::addRow("%d %s: %s", id, std::string(sheetById(id)->name).c_str(), what) << id;
+}
+
+// Points of a 5 x 5 grid over the outline (bilinear between its corners in
+// degrees) carried by the sheet's polynomial: a second-order fit gives
+// A0..A5, B0..B5 back about x = y = 0.
+void tst_PlaneFit::recoversSheetPolynomial()
+{
+    QFETCH(int, id);
+    const Sheet& s = *sheetById(id);
+    const HattProjection frame(centreOf(s));
+    const Egsa87Polynomial polynomial(s);
+    const auto& c = s.outline;
+    std::vector<CommonPoint> points;
+    std::array<double, 6> largestTerm{};  // of 1, x, y, x², y², x·y over the points
+    for (int i = 0; i < kGridSide; ++i) {
+        for (int j = 0; j < kGridSide; ++j) {
+            const double f = double(i) / (kGridSide - 1), g = double(j) / (kGridSide - 1);
+            const auto mix = [&](double OutlineCorner::*m) {
+                return (1 - f) * (1 - g) * (c[0].*m) + f * (1 - g) * (c[1].*m) + f * g * (c[2].*m) + (1 - f) * g * (c[3].*m);
+            };
+            const auto p = frame.forward({degreesToRadians(mix(&OutlineCorner::phiDeg)),
+                                          degreesToRadians(mix(&OutlineCorner::lambdaDeg)) + athensMeridian()});
+            QVERIFY(p);
+            const Egsa87Point e = polynomial.forward(*p);
+            points.push_back({"G", p->x, p->y, e.e, e.n});
+            const double terms[6] = {1.0, p->x, p->y, p->x * p->x, p->y * p->y, p->x * p->y};
+            for (int k = 0; k < 6; ++k) largestTerm[k] = std::max(largestTerm[k], std::abs(terms[k]));
+        }
+    }
+    const auto result = fitPlane(FitModel::Poly2, points);
+    QVERIFY(result);
+    const OriginPolynomial raw = aboutOrigin(result->fit);
+    double worst = 0.0;
+    for (int k = 0; k < 6; ++k) {
+        const double errors[2] = {(raw.a[k] - s.a[k]) * largestTerm[k], (raw.b[k] - s.b[k]) * largestTerm[k]};
+        for (int side = 0; side < 2; ++side) {
+            worst = std::max(worst, std::abs(errors[side]));
+            QVERIFY2(std::abs(errors[side]) < kRecoveryAtEdge,
+                     qPrintable(QString("%1%2: %3 m at the edge").arg(side ? 'B' : 'A').arg(k).arg(errors[side])));
+        }
+    }
+    qInfo("largest effect of a coefficient's error: %.3g m", worst);
 }
 
 void tst_PlaneFit::refuses_data()
