@@ -25,7 +25,7 @@ Expected<std::vector<geo::CommonPoint>, std::string> commonPointsOfPanels(const 
     std::vector<CodedPoint> sides[2];
     for (const Panel panel : {Panel::One, Panel::Two}) {
         auto side = readSideList(fields.text(panelField(panel)));
-        if (!side) return unexpected(fitPanelLine(panel, side.error().line, side.error().fields));
+        if (!side) return unexpected(fitPanelLine(panel, side.error().stop));
         sides[panel == Panel::One ? 0 : 1] = std::move(*side);
     }
     auto paired = pairByCode(sides[0], sides[1]);

@@ -96,11 +96,9 @@ std::string fitModelTitle(geodesy::FitModel model)
     return {};
 }
 
-std::string fitPanelLine(Panel panel, unsigned long long line, std::size_t fields)
+std::string fitPanelLine(Panel panel, const ListStop& stop)
 {
-    std::string text = "Στη " + panelName(panel) + ", γραμμή " + std::to_string(line) + ": ";
-    if (fields == 0) return text + "μια συντεταγμένη δεν είναι αριθμός.";
-    return text + std::to_string(fields) + " πεδία, όχι κωδικός, x, y[, H].";
+    return "Στη " + panelName(panel) + ": " + windowBook().recordStopped(stop);
 }
 
 std::string fitPanelCodes(const std::vector<std::string>& only1, const std::vector<std::string>& only2,

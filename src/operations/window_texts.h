@@ -101,7 +101,7 @@ std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string
 std::string fitModelTitle(geodesy::FitModel model);
 // A panel's line that is not a code and its coordinates (fields 0: a
 // coordinate is no number).
-std::string fitPanelLine(Panel panel, unsigned long long line, std::size_t fields);
+std::string fitPanelLine(Panel panel, const ListStop& stop);
 // Codes found in one panel only, or a code given twice in one.
 std::string fitPanelCodes(const std::vector<std::string>& only1, const std::vector<std::string>& only2,
                           std::string_view duplicate);

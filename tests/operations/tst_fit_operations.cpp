@@ -20,13 +20,13 @@ using hattsheet::geodesy::FitModel;
 namespace {
 
 // Seven points of a local drawing (panel 1) and the same measured in
-// ΕΓΣΑ87 (panel 2, in another order, some with a height).
+// ΕΓΣΑ87 (panel 2, in another order, with heights).
 const QByteArray kSource = "P1,1000.000,2000.000\r\nP2,5321.120,1850.440\r\nP3,4900.870,7010.330\r\n"
                            "P4,820.450,6540.990\r\nP5,3050.600,4410.250\r\nP6,2210.000,9020.100\r\n"
                            "P7,6800.300,4300.700\r\n";
-const QByteArray kTarget = "P7,486378.905,4203443.118\r\nP1,480512.345,4201003.210,12.5\r\n"
-                           "P2,484850.101,4200950.876\r\nP3,484337.882,4206090.414\r\nP4,480251.950,4205540.002\r\n"
-                           "P5,482517.318,4203453.777,3\r\nP6,481587.640,4208041.020\r\n";
+const QByteArray kTarget = "P7,486378.905,4203443.118,0\r\nP1,480512.345,4201003.210,12.5\r\n"
+                           "P2,484850.101,4200950.876,0\r\nP3,484337.882,4206090.414,0\r\nP4,480251.950,4205540.002,0\r\n"
+                           "P5,482517.318,4203453.777,3\r\nP6,481587.640,4208041.020,0\r\n";
 // The same as the command line's common list: code, x, y, X, Y.
 const QByteArray kCommon = "P1,1000.000,2000.000,480512.345,4201003.210\nP2,5321.120,1850.440,484850.101,4200950.876\n"
                            "P3,4900.870,7010.330,484337.882,4206090.414\nP4,820.450,6540.990,480251.950,4205540.002\n"
@@ -176,10 +176,10 @@ void tst_FitOperations::refusals_data()
                                                << "similarity" << QStringList() << "Μόνο στη λίστα 1: «B».\nΜόνο στη λίστα 2: «D».";
     QTest::newRow("a code twice") << QByteArray("A,1,2\nB,3,4\n") << QByteArray("A,1,2\nB,3,4\nA,5,6\n") << "similarity"
                                   << QStringList() << "Ο κωδικός «A» δίνεται δύο φορές";
-    QTest::newRow("a coordinate that is text in panel 2") << three << QByteArray("P1,1,2\nP2,3,4\nP3,x,6\n") << "similarity"
-                                                           << QStringList() << "Στη λίστα 2, γραμμή 3: μια συντεταγμένη δεν είναι αριθμός.";
+    QTest::newRow("a coordinate that is text in panel 2") << three << QByteArray("P1,1,2,0\nP2,3,4,0\nP3,x,6,0\n") << "similarity"
+                                                           << QStringList() << "Στη λίστα 2: εγγραφή 3, γραμμή 3: Χ = «x» δεν είναι αριθμός";
     QTest::newRow("five fields in panel 1") << QByteArray("P1,1,2,3,4\n") << threeT << "similarity" << QStringList()
-                                            << "Στη λίστα 1, γραμμή 1: 5 πεδία";
+                                            << "Στη λίστα 1: εγγραφή 1, γραμμή 1: 5 πεδία";
     QTest::newRow("both panels empty") << QByteArray() << QByteArray() << "affine" << QStringList()
                                        << "τουλάχιστον 3 κοινά σημεία σε χρήση· είναι 0.";
 }
