@@ -6,6 +6,7 @@
 #include "operations/list_engine.h"
 
 #include "base/platform.h"
+#include "operations/proj_pipeline.h"
 #include "operations/sheet_names.h"
 
 #include <cerrno>
@@ -456,6 +457,50 @@ public:
         return shownName(path) + (line == 0 ? ": not a fit file (a line is missing or wrong)"
                                             : ": not a fit file (line " + std::to_string(line) + ")");
     }
+
+    // PROJ pipelines: --proj-pipeline and --approximate.
+    std::string pipelineNeedsSheet(std::string_view option,
+                                   const std::vector<const geodesy::Sheet*>& sheets) const override
+    {
+        return std::string(option) +
+               ": the program takes each point's polynomial from the sheet of this centre it lies on, which a PROJ "
+               "pipeline cannot choose; name the sheet instead (" + std::string(option) + " NAME" +
+               (sheets.empty() ? std::string(")") : "): " + candidateList(sheets));
+    }
+    std::string pipelineTm3PerPoint(std::string_view option) const override
+    {
+        return std::string(option) +
+               ": between TM3 and the new datum the program takes the polynomial of the sheet each point lies on, "
+               "which a PROJ pipeline cannot choose; convert TM3 to a named Hatt sheet and that sheet onwards";
+    }
+    std::string pipelineNeedsGrid() const override
+    {
+        return "the HEPOS grid is read at TM07 plane coordinates, which PROJ before 9.4 cannot do in a pipeline; "
+               "--approximate prints the Helmert step alone (up to " + projNumber(kWithoutGridMetres) + " m off)";
+    }
+    std::string pipelineAeqdNote() const override
+    {
+        return "note: the pipeline has PROJ's exact azimuthal equidistant projection (aeqd) where the program has "
+               "its Hatt series: up to " + projNumber(kAeqdAgainstSeriesMm) +
+               " mm apart on the sheets' outlines, under 3 mm within 30 km of the centre.";
+    }
+    std::string pipelineSheetNote(const geodesy::Sheet& sheet) const override
+    {
+        return "note: the pipeline applies the polynomial of the sheet " + sheetNamed(sheet) +
+               " to every point; the program warns for points more than " + farOutsideDistance() +
+               " outside its outline.";
+    }
+    std::string pipelineWithoutGridNote() const override
+    {
+        return "note: --approximate: the Helmert step without the HEPOS grid, up to " + projNumber(kWithoutGridMetres) +
+               " m from the program's conversion with the grid.";
+    }
+    std::string pipelineTakesNo(std::string_view option) const override
+    {
+        return "--proj-pipeline prints the pipeline of --from and --to and converts nothing: it takes no " +
+               std::string(option);
+    }
+    std::string approximateNeedsPipeline() const override { return "--approximate goes with --proj-pipeline only"; }
 
 private:
     // "separator \";\", decimal mark \",\", header line"

@@ -6,6 +6,7 @@
 #include "operations/list_engine.h"
 
 #include "base/platform.h"
+#include "operations/proj_pipeline.h"
 #include "operations/sheet_names.h"
 #include "operations/window_texts.h"
 
@@ -469,6 +470,57 @@ public:
     {
         return shownName(path) + (line == 0 ? ": δεν είναι αρχείο μετασχηματισμού (λείπει ή είναι λάθος μια γραμμή)"
                                             : ": δεν είναι αρχείο μετασχηματισμού (γραμμή " + std::to_string(line) + ")");
+    }
+
+    // PROJ pipelines: --proj-pipeline και --approximate.
+    std::string pipelineNeedsSheet(std::string_view option,
+                                   const std::vector<const geodesy::Sheet*>& sheets) const override
+    {
+        return std::string(option) +
+               ": το πρόγραμμα παίρνει για κάθε σημείο το πολυώνυμο του φύλλου αυτού του κέντρου όπου βρίσκεται, "
+               "κάτι που μια διαδρομή PROJ δεν μπορεί να διαλέξει· δώστε το φύλλο με το όνομά του (" +
+               std::string(option) + " ΟΝΟΜΑ" + (sheets.empty() ? std::string(")") : "): " + candidateList(sheets));
+    }
+    std::string pipelineTm3PerPoint(std::string_view option) const override
+    {
+        return std::string(option) +
+               ": μεταξύ TM3 και νέου datum το πρόγραμμα παίρνει το πολυώνυμο του φύλλου όπου βρίσκεται κάθε σημείο, "
+               "κάτι που μια διαδρομή PROJ δεν μπορεί να διαλέξει· μετατρέψτε το TM3 σε φύλλο Hatt με όνομα και "
+               "από εκείνο το φύλλο παραπέρα";
+    }
+    std::string pipelineNeedsGrid() const override
+    {
+        return "ο κάνναβος HEPOS διαβάζεται σε επίπεδες συντεταγμένες TM07, κάτι που το PROJ πριν από το 9.4 δεν "
+               "κάνει σε διαδρομή· το --approximate τυπώνει μόνο το βήμα Helmert (απόκλιση έως " +
+               decimalComma(projNumber(kWithoutGridMetres)) + " m)";
+    }
+    std::string pipelineAeqdNote() const override
+    {
+        return "Σημείωση: η διαδρομή έχει την ακριβή αζιμουθιακή ισαπέχουσα προβολή του PROJ (aeqd) όπου το "
+               "πρόγραμμα έχει τις σειρές Hatt: διαφέρουν έως " + decimalComma(projNumber(kAeqdAgainstSeriesMm)) +
+               " mm στα περιγράμματα των φύλλων, κάτω από 3 mm σε 30 km από το κέντρο.";
+    }
+    std::string pipelineSheetNote(const geodesy::Sheet& sheet) const override
+    {
+        return "Σημείωση: η διαδρομή εφαρμόζει το πολυώνυμο του φύλλου " + sheetNamed(sheet) +
+               " σε κάθε σημείο· το πρόγραμμα προειδοποιεί για σημεία πάνω από " + farOutsideDistance() +
+               " έξω από το περίγραμμά του.";
+    }
+    std::string pipelineWithoutGridNote() const override
+    {
+        return "Σημείωση: --approximate: το βήμα Helmert χωρίς τον κάνναβο HEPOS, έως " +
+               decimalComma(projNumber(kWithoutGridMetres)) + " m από τη μετατροπή του προγράμματος με τον κάνναβο.";
+    }
+    std::string pipelineTakesNo(std::string_view option) const override
+    {
+        return "το --proj-pipeline τυπώνει τη διαδρομή των --from και --to και δεν μετατρέπει τίποτα: δεν παίρνει " +
+               std::string(option);
+    }
+    std::string approximateNeedsPipeline() const override { return "το --approximate πάει μόνο με το --proj-pipeline"; }
+    static std::string decimalComma(std::string number)
+    {
+        for (char& c : number) c = c == '.' ? ',' : c;
+        return number;
     }
 
 private:
