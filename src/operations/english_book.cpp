@@ -476,7 +476,8 @@ public:
     std::string pipelineNeedsGrid() const override
     {
         return "the HEPOS grid is read at TM07 plane coordinates, which PROJ before 9.4 cannot do in a pipeline; "
-               "--approximate prints the Helmert step alone (up to " + projNumber(kWithoutGridMetres) + " m off)";
+               "--approximate prints the Helmert step alone (about " + projNumber(kWithoutGridMedianMetres) +
+               " m off, up to " + projNumber(kWithoutGridMetres) + " m)";
     }
     std::string pipelineAeqdNote() const override
     {
@@ -492,8 +493,9 @@ public:
     }
     std::string pipelineWithoutGridNote() const override
     {
-        return "note: --approximate: the Helmert step without the HEPOS grid, up to " + projNumber(kWithoutGridMetres) +
-               " m from the program's conversion with the grid.";
+        return "note: --approximate: the Helmert step without the HEPOS grid, about " +
+               projNumber(kWithoutGridMedianMetres) + " m (up to " + projNumber(kWithoutGridMetres) +
+               " m) from the program's conversion with the grid.";
     }
     std::string pipelineTakesNo(std::string_view option) const override
     {

@@ -491,7 +491,8 @@ public:
     std::string pipelineNeedsGrid() const override
     {
         return "ο κάνναβος HEPOS διαβάζεται σε επίπεδες συντεταγμένες TM07, κάτι που το PROJ πριν από το 9.4 δεν "
-               "κάνει σε διαδρομή· το --approximate τυπώνει μόνο το βήμα Helmert (απόκλιση έως " +
+               "κάνει σε διαδρομή· το --approximate τυπώνει μόνο το βήμα Helmert (απόκλιση περίπου " +
+               decimalComma(projNumber(kWithoutGridMedianMetres)) + " m, έως " +
                decimalComma(projNumber(kWithoutGridMetres)) + " m)";
     }
     std::string pipelineAeqdNote() const override
@@ -508,8 +509,9 @@ public:
     }
     std::string pipelineWithoutGridNote() const override
     {
-        return "Σημείωση: --approximate: το βήμα Helmert χωρίς τον κάνναβο HEPOS, έως " +
-               decimalComma(projNumber(kWithoutGridMetres)) + " m από τη μετατροπή του προγράμματος με τον κάνναβο.";
+        return "Σημείωση: --approximate: το βήμα Helmert χωρίς τον κάνναβο HEPOS, περίπου " +
+               decimalComma(projNumber(kWithoutGridMedianMetres)) + " m (έως " +
+               decimalComma(projNumber(kWithoutGridMetres)) + " m) από τη μετατροπή του προγράμματος με τον κάνναβο.";
     }
     std::string pipelineTakesNo(std::string_view option) const override
     {
