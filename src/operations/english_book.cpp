@@ -24,6 +24,7 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]\n"
     "       hattsheet-convert --systems\n"
     "       hattsheet-convert --fit similarity|affine|poly2 COMMON_LIST|--common FROM_LIST TO_LIST\n"
     "                         [--check LIST] [--save-fit FILE]\n"
@@ -69,6 +70,14 @@ constexpr char kHelpBeforeMargin[] =
     "  --systems  lists the systems, their coordinates and the accuracy to EGSA87\n"
     "  --hepos-grid FOLDER  the HEPOS grid (east.grd, north.grd) for tm07 and\n"
     "           htrs07; else HATTSHEET_HEPOS_GRID, else the per-user data folder\n"
+    "  --proj-pipeline  prints the PROJ pipeline of the route instead of converting\n"
+    "           (for ogr2ogr -ct, QGIS, PostGIS ST_TransformPipeline; geographic ends\n"
+    "           in degrees, longitude first); notes on stderr. Hatt to Hatt or TM3 is\n"
+    "           aeqd, up to 13 mm from the series; to or from EGSA87 and beyond needs a\n"
+    "           named sheet (its polynomial for every point); TM3 to the new datum and\n"
+    "           the HEPOS grid are refused\n"
+    "  --approximate  with --proj-pipeline, TM07 and HTRS07 through the Helmert step\n"
+    "           without the grid: about 0.7 m off, up to 2.7 m\n"
     "  --fit MODEL  fits a similarity (4 parameters), affine (6) or second-order\n"
     "           (poly2, 12) transformation by least squares to common points\n"
     "           (code, x, y, X, Y per line, or two lists matched by code with --common);\n"
@@ -96,7 +105,8 @@ constexpr char kHelpAfterMargin[] =
     "  0   done\n"
     "  1   a failing record, or a file that cannot be read or written\n"
     "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
-    "      point on no usable sheet; nothing is written\n"
+    "      point on no usable sheet; nothing is written; or a route with no PROJ\n"
+    "      pipeline\n"
     "  64  usage error (also an unknown or ambiguous sheet name)\n";
 
 struct Reason {

@@ -25,6 +25,7 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]\n"
     "       hattsheet-convert --systems\n"
     "       hattsheet-convert --fit similarity|affine|poly2 COMMON_LIST|--common FROM_LIST TO_LIST\n"
     "                         [--check LIST] [--save-fit FILE]\n"
@@ -71,6 +72,14 @@ constexpr char kHelpBeforeMargin[] =
     "  --systems  τα συστήματα, οι συντεταγμένες τους και η ακρίβεια προς το ΕΓΣΑ87\n"
     "  --hepos-grid FOLDER  ο κάνναβος HEPOS (east.grd, north.grd) για τα tm07 και\n"
     "           htrs07· αλλιώς το HATTSHEET_HEPOS_GRID, αλλιώς ο φάκελος δεδομένων του χρήστη\n"
+    "  --proj-pipeline  τυπώνει τη διαδρομή PROJ (pipeline) αντί να μετατρέψει (για\n"
+    "           ogr2ogr -ct, QGIS, PostGIS ST_TransformPipeline· γεωγραφικά άκρα σε\n"
+    "           μοίρες, πρώτα το μήκος)· σημειώσεις στο stderr. Hatt προς Hatt ή TM3\n"
+    "           με aeqd, έως 13 mm από τις σειρές· προς ή από το ΕΓΣΑ87 και πέρα θέλει\n"
+    "           φύλλο με όνομα (το πολυώνυμό του για κάθε σημείο)· TM3 προς το νέο\n"
+    "           datum και ο κάνναβος HEPOS απορρίπτονται\n"
+    "  --approximate  με το --proj-pipeline, TM07 και HTRS07 μέσω του βήματος\n"
+    "           Helmert χωρίς τον κάνναβο: απόκλιση περίπου 0,7 m, έως 2,7 m\n"
     "  --fit MODEL  προσαρμόζει ομοιότητα (4 παράμετροι), αφινικό (6) ή δευτέρου\n"
     "           βαθμού (poly2, 12) μετασχηματισμό με ελάχιστα τετράγωνα σε κοινά σημεία\n"
     "           (κωδικός, x, y, X, Y ανά γραμμή, ή δύο λίστες ανά κωδικό με --common)·\n"
@@ -99,7 +108,8 @@ constexpr char kHelpAfterMargin[] =
     "  0   ολοκληρώθηκε\n"
     "  1   εγγραφή που δεν μετατρέπεται, ή αρχείο που δεν διαβάζεται ή δεν γράφεται\n"
     "  2   κέντρο φύλλου ή συντεταγμένες που απορρίφθηκαν, ή για το ΕΓΣΑ87 φύλλο που\n"
-    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα\n"
+    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα·\n"
+    "      ή διαδρομή χωρίς pipeline του PROJ\n"
     "  64  λάθος χρήσης (και άγνωστο ή διφορούμενο όνομα φύλλου)\n";
 
 struct Reason {

@@ -233,7 +233,8 @@ private slots:
     void refusals();
     void refusedAsTheConversion_data();
     void refusedAsTheConversion();
-    void dxfThroughOgr2ogr();
+    void ogr2ogrCommands_data();
+    void ogr2ogrCommands();
 };
 
 // Every usable sheet, through cct: Hatt -> ΕΓΣΑ87 and back to the printed
@@ -452,11 +453,27 @@ void tst_ProjPipeline::refusedAsTheConversion()
     QCOMPARE(pipeline.err, conversion.err);
 }
 
-// A drawing of one sheet converted by ogr2ogr with the printed pipeline:
-// every vertex of a LINE, an LWPOLYLINE and a POLYLINE, and a TEXT's place,
-// within 1 mm of the program's list conversion of the same points.
-void tst_ProjPipeline::dxfThroughOgr2ogr()
+// A drawing of one sheet converted by ogr2ogr with the printed pipeline, as
+// README.md gives the commands: every vertex of a LINE, an LWPOLYLINE and a
+// POLYLINE, and a TEXT's place, within 1 mm of the program's list
+// conversion of the same points. A GeoPackage without a CRS is read as
+// geographic unless -s_srs names a plane one (its x and y would be swapped).
+void tst_ProjPipeline::ogr2ogrCommands_data()
 {
+    QTest::addColumn<bool>("geoPackage");    // the drawing copied into a GeoPackage first
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QStringList>("crs");    // ogr2ogr's -s_srs and -t_srs
+    QTest::newRow("DXF drawing to ΕΓΣΑ87") << false << "egsa87" << QStringList();
+    QTest::newRow("GeoPackage to ΕΓΣΑ87") << true << "egsa87" << QStringList{"-s_srs", "EPSG:2100", "-t_srs", "EPSG:2100"};
+    QTest::newRow("GeoPackage to WGS84, longitude first")
+        << true << "wgs84" << QStringList{"-s_srs", "EPSG:2100", "-t_srs", "OGC:CRS84"};
+}
+
+void tst_ProjPipeline::ogr2ogrCommands()
+{
+    QFETCH(bool, geoPackage);
+    QFETCH(QString, to);
+    QFETCH(QStringList, crs);
     if (QStandardPaths::findExecutable("ogr2ogr").isEmpty()) QSKIP("GDAL's ogr2ogr is not installed");
     const Points vertices{{1000, 2000, 0},    {-3000, 4000, 0}, {5000, -6000, 0}, {7000, 8000, 0},
                           {-9000, -10000, 0}, {100, 200, 0},    {300, 400, 0},    {12345, -2345, 0}};
@@ -470,25 +487,36 @@ void tst_ProjPipeline::dxfThroughOgr2ogr()
                         "0\nSEQEND\n8\n0\n0\nTEXT\n8\n0\n" + xy(7, 10) + "40\n2.5\n1\nP1\n0\nENDSEC\n0\nEOF\n";
     QTemporaryDir dir;
     QVERIFY(hattsheet::testing::writeFile(dir.filePath("sheet.dxf"), dxf.toUtf8()));
-    const CliRun printed = runConvert({"--proj-pipeline", "--from", "Άβδηρα", "--to", "egsa87"});
+    const auto ogr2ogr = [](const QStringList& args) {
+        QProcess ogr;
+        ogr.start("ogr2ogr", args);
+        return ogr.waitForFinished(60000) && ogr.exitCode() == 0 ? QByteArray() : "ogr2ogr: " + ogr.readAllStandardError();
+    };
+    QString source = dir.filePath("sheet.dxf");
+    if (geoPackage) {
+        QCOMPARE(ogr2ogr({"-f", "GPKG", dir.filePath("sheet.gpkg"), source}), QByteArray());
+        source = dir.filePath("sheet.gpkg");
+    }
+    const CliRun printed = runConvert({"--proj-pipeline", "--from", "Άβδηρα", "--to", to});
     QCOMPARE(printed.exitCode, 0);
-    QProcess ogr;
-    ogr.start("ogr2ogr", {"-f", "CSV", "-lco", "GEOMETRY=AS_WKT", "-ct", QString::fromUtf8(printed.out.trimmed()),
-                          dir.filePath("grid.csv"), dir.filePath("sheet.dxf")});
-    QVERIFY(ogr.waitForFinished(60000));
-    QVERIFY2(ogr.exitCode() == 0, ogr.readAllStandardError());
-    // Every "E N" pair of the WKT, in the drawing's order.
+    QCOMPARE(ogr2ogr(QStringList{"-f", "CSV", "-lco", "GEOMETRY=AS_WKT"} + crs +
+                     QStringList{"-ct", QString::fromUtf8(printed.out.trimmed()), dir.filePath("out.csv"), source}),
+             QByteArray());
+    // Every "x y" pair of the WKT, in the drawing's order.
     Points converted;
-    const QString csv = QString::fromUtf8(hattsheet::testing::readFile(dir.filePath("grid.csv")));
+    const QString csv = QString::fromUtf8(hattsheet::testing::readFile(dir.filePath("out.csv")));
     const QRegularExpression pair("(\\d+\\.?\\d*) (\\d+\\.?\\d*)");
     for (auto m = pair.globalMatch(csv); m.hasNext();) {
         const auto match = m.next();
         converted.push_back({match.captured(1).toDouble(), match.captured(2).toDouble(), 0.0});
     }
-    Job program = programJob("Άβδηρα", "egsa87", vertices);
+    if (geographic(to)) {
+        for (Point3& p : converted) std::swap(p.a, p.b);
+    }
+    Job program = programJob("Άβδηρα", to, vertices);
     runAll({&program});
     constexpr double kMillimetre = 0.001;
-    const double worst = largestDifference(programPoints(program.out), converted, false, vertices.size());
+    const double worst = largestDifference(programPoints(program.out), converted, geographic(to), vertices.size());
     QVERIFY2(worst <= kMillimetre, qPrintable(QString("%1 m\n%2").arg(worst).arg(csv)));
 }
 
