@@ -4,6 +4,7 @@
 //   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
 //   hattsheet-convert --sheets [TEXT]
 //   hattsheet-convert --systems
+//   hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]
 //
 // CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
 // Grid) on one side, or any system of operations/system_kind.h (then
@@ -11,7 +12,8 @@
 // HEPOS grid: --hepos-grid FOLDER).
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
-// file; 2 a refused centre or coordinate; 64 a usage error.
+// file; 2 a refused centre or coordinate, or a route with no PROJ pipeline;
+// 64 a usage error.
 
 #include "base/platform.h"
 #include "base/version.h"
