@@ -4,6 +4,7 @@
 //   hattsheet-convert --from CENTRE --to CENTRE [INPUT|-] [-o OUTPUT]
 //   hattsheet-convert --sheets [TEXT]
 //   hattsheet-convert --systems
+//   hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]
 //
 // CENTRE is PHI,DL, a sheet's name or agency number, or egsa87 (the Greek
 // Grid) on one side, or any system of operations/system_kind.h (then
@@ -11,7 +12,8 @@
 // HEPOS grid: --hepos-grid FOLDER).
 //
 // Exit status: 0 done; 1 a failing record or an unreadable or unwritable
-// file; 2 a refused centre or coordinate; 64 a usage error.
+// file; 2 a refused centre or coordinate, or a route with no PROJ pipeline;
+// 64 a usage error.
 
 #include "base/platform.h"
 #include "base/version.h"
@@ -19,6 +21,7 @@
 #include "cli/exit_codes.h"
 #include "cli/fit_mode.h"
 #include "cli/list_mode.h"
+#include "cli/pipeline_mode.h"
 #include "cli/system_mode.h"
 #include "geodesy/centre.h"
 #include "operations/egsa87_operations.h"
@@ -107,6 +110,8 @@ struct Arguments {
     bool systems = false;                  // --systems
     std::optional<std::string> heposGrid;  // --hepos-grid FOLDER
     std::optional<std::string> format;     // --format NAME
+    bool projPipeline = false;             // --proj-pipeline: print the route's PROJ pipeline
+    bool approximate = false;              // --approximate: the HEPOS routes without the grid
 };
 
 // An option given twice is a usage error: the later value would silently
@@ -128,7 +133,9 @@ Expected<Arguments, UsageError> parseArguments(int argc, char** argv)
                               {"--hepos-grid", {}, &args.heposGrid, nullptr},
                               {"--records-across-lines", {}, nullptr, &args.list.recordsAcrossLines},
                               {"--keep-layout", {}, nullptr, &args.list.keepLayout},
-                              {"--format", {}, &args.format, nullptr}};
+                              {"--format", {}, &args.format, nullptr},
+                              {"--proj-pipeline", {}, nullptr, &args.projPipeline},
+                              {"--approximate", {}, nullptr, &args.approximate}};
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -187,6 +194,25 @@ std::optional<UsageError> misused(const Arguments& args)
     // or stdout: taken as one, it would turn an OUTPUT file into nothing.
     if (args.list.input && args.list.input->empty()) return usage(Problem::EmptyInput);
     if (args.list.output && args.list.output->empty()) return usage(Problem::EmptyOutput);
+    return std::nullopt;
+}
+
+// --proj-pipeline prints and converts nothing: an option of a conversion
+// or of a listing beside it is a usage error, and so is --approximate
+// without it. The message, or none.
+std::optional<std::string> pipelineMisused(const Arguments& args)
+{
+    if (!args.projPipeline) {
+        return args.approximate ? std::optional(book().approximateNeedsPipeline()) : std::nullopt;
+    }
+    const std::pair<bool, const char*> conversionOptions[] = {
+        {args.point.has_value(), "--point"},      {args.list.input.has_value(), "INPUT"},
+        {args.list.output.has_value(), "-o"},     {args.format.has_value(), "--format"},
+        {args.list.keepLayout, "--keep-layout"},  {args.list.recordsAcrossLines, "--records-across-lines"},
+        {args.sheets, "--sheets"},                {args.systems, "--systems"}};
+    for (const auto& [given, option] : conversionOptions) {
+        if (given) return book().pipelineTakesNo(option);
+    }
     return std::nullopt;
 }
 
@@ -365,19 +391,25 @@ ops::SystemId systemOf(const CentreArgument& c)
     return ops::SystemId::hatt(c.phi, c.lambda, c.sheet);
 }
 
-// A conversion where one end is a system beside Hatt and ΕΓΣΑ87; a refused
-// Hatt end is named with its option as the ΕΓΣΑ87 conversions name it.
-int runSystems(const Request& request, const Arguments& args)
+// A refused Hatt end of a route, named with its option as the ΕΓΣΑ87
+// conversions name it.
+hattsheet::cli::RouteRefusal routeRefusalOf(const Request& request)
 {
-    const hattsheet::cli::SystemRequest systems{systemOf(request.from), systemOf(request.to), request.point,
-                                                request.height, args.heposGrid, args.list};
-    return hattsheet::cli::runSystemConversion(systems, [&](const ops::RouteError& e) {
+    return [&request](const ops::RouteError& e) {
         const auto& end = e.side == ops::Side::From ? request.from : request.to;
         const char* option = e.side == ops::Side::From ? "--from" : "--to";
         if (e.cause == ops::RouteError::Cause::Choice) return choiceRefusal(e.choice, end, option);
         const bool latitude = e.centre == hattsheet::geodesy::CentreError::Latitude;
         return book().centreOutOfRange(e.centre, option, latitude ? end.phi : end.lambda);
-    });
+    };
+}
+
+// A conversion where one end is a system beside Hatt and ΕΓΣΑ87.
+int runSystems(const Request& request, const Arguments& args)
+{
+    const hattsheet::cli::SystemRequest systems{systemOf(request.from), systemOf(request.to), request.point,
+                                                request.height, args.heposGrid, args.list};
+    return hattsheet::cli::runSystemConversion(systems, routeRefusalOf(request));
 }
 
 // A conversion between two Hatt centres, or to or from ΕΓΣΑ87.
@@ -391,6 +423,10 @@ int convert(const Request& request, const Arguments& args)
             const std::string note = ops::minutesNote(part, language());
             if (!note.empty()) say(book().warned(note));
         }
+    }
+    if (args.projPipeline) {
+        return hattsheet::cli::printProjPipeline(systemOf(request.from), systemOf(request.to), args.approximate,
+                                                 routeRefusalOf(request));
     }
     // A map file goes through the systems' routes, which reach WGS84.
     if (isSystemRoute(request) || list.format != hattsheet::pointfile::MapFormat::Csv) return runSystems(request, args);
@@ -457,6 +493,11 @@ int run(int argc, char** argv)
         return finishStdout();
     }
     if (const auto error = misused(*args)) return usageError(*error);
+    if (const auto refused = pipelineMisused(*args)) {
+        say(*refused);
+        say(book().seeHelp());
+        return kExitUsage;
+    }
     if (args->systems) return hattsheet::cli::listSystems();
     if (args->sheets) return listSheets(args->sheetsText ? *args->sheetsText : args->list.input.value_or(""));
     if (const auto refused = chooseFormat(*args)) {

@@ -68,13 +68,10 @@ GeodeticPoint3 helmertGrs80Inverse(const HelmertParameters& p, GeodeticPoint3 g)
     return fromXyz(grs80(), guess);
 }
 
-// EPSG:1272, ΕΓΣΑ87 to WGS84 (metres).
-constexpr Xyz kEgsa87ToWgs84{-199.87, 74.79, 246.62};
-
 GeodeticPoint3 egsa87ToWgs84(GeodeticPoint3 g)
 {
     const Xyz c = toXyz(grs80(), g);
-    return fromXyz(wgs84(), {c.x + kEgsa87ToWgs84.x, c.y + kEgsa87ToWgs84.y, c.z + kEgsa87ToWgs84.z});
+    return fromXyz(wgs84(), {c.x + kEgsa87ToWgs84.tx, c.y + kEgsa87ToWgs84.ty, c.z + kEgsa87ToWgs84.tz});
 }
 
 GeodeticPoint3 wgs84ToEgsa87(GeodeticPoint3 g)
@@ -83,7 +80,7 @@ GeodeticPoint3 wgs84ToEgsa87(GeodeticPoint3 g)
     // translation changes the height by up to a few metres, and reading the
     // shifted point at its old height would move it by a millimetre or two.
     const Xyz c = toXyz(wgs84(), g);
-    GeodeticPoint3 p = fromXyz(grs80(), {c.x - kEgsa87ToWgs84.x, c.y - kEgsa87ToWgs84.y, c.z - kEgsa87ToWgs84.z});
+    GeodeticPoint3 p = fromXyz(grs80(), {c.x - kEgsa87ToWgs84.tx, c.y - kEgsa87ToWgs84.ty, c.z - kEgsa87ToWgs84.tz});
     p.h = g.h;
     constexpr int kSteps = 3;  // each leaves about 1e-6 of the error before it
     for (int step = 0; step < kSteps; ++step) {

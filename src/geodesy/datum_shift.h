@@ -40,6 +40,12 @@ GeodeticPoint3 helmertGrs80(const HelmertParameters& p, GeodeticPoint3 g);
 // about 1e-7 m; after the correction below 1e-9 m).
 GeodeticPoint3 helmertGrs80Inverse(const HelmertParameters& p, GeodeticPoint3 g);
 
+// EPSG:1272's geocentric translation, ΕΓΣΑ87 (GRS80) to WGS84.
+struct GeocentricTranslation {
+    double tx, ty, tz;  // metres
+};
+inline constexpr GeocentricTranslation kEgsa87ToWgs84{-199.87, 74.79, 246.62};
+
 // ΕΓΣΑ87 -> WGS84 by EPSG:1272, geocentric translation (−199.87, 74.79,
 // 246.62 m), GRS80 -> WGS84 ellipsoid; and back. The transformation is
 // stated good to 1 m (kEgsa87Wgs84AccuracyMetres). Heights pass through:

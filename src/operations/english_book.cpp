@@ -6,6 +6,7 @@
 #include "operations/list_engine.h"
 
 #include "base/platform.h"
+#include "operations/proj_pipeline.h"
 #include "operations/sheet_names.h"
 
 #include <cerrno>
@@ -23,6 +24,7 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]\n"
     "       hattsheet-convert --systems\n"
     "       hattsheet-convert --fit similarity|affine|poly2 COMMON_LIST|--common FROM_LIST TO_LIST\n"
     "                         [--check LIST] [--save-fit FILE]\n"
@@ -68,6 +70,14 @@ constexpr char kHelpBeforeMargin[] =
     "  --systems  lists the systems, their coordinates and the accuracy to EGSA87\n"
     "  --hepos-grid FOLDER  the HEPOS grid (east.grd, north.grd) for tm07 and\n"
     "           htrs07; else HATTSHEET_HEPOS_GRID, else the per-user data folder\n"
+    "  --proj-pipeline  prints the PROJ pipeline of the route instead of converting\n"
+    "           (for ogr2ogr -ct, QGIS, PostGIS ST_TransformPipeline; geographic ends\n"
+    "           in degrees, longitude first); notes on stderr. Hatt to Hatt or TM3 is\n"
+    "           aeqd, up to 13 mm from the series; to or from EGSA87 and beyond needs a\n"
+    "           named sheet (its polynomial for every point); TM3 to the new datum and\n"
+    "           the HEPOS grid are refused\n"
+    "  --approximate  with --proj-pipeline, TM07 and HTRS07 through the Helmert step\n"
+    "           without the grid: about 0.7 m off, up to 2.7 m\n"
     "  --fit MODEL  fits a similarity (4 parameters), affine (6) or second-order\n"
     "           (poly2, 12) transformation by least squares to common points\n"
     "           (code, x, y, X, Y per line, or two lists matched by code with --common);\n"
@@ -95,7 +105,8 @@ constexpr char kHelpAfterMargin[] =
     "  0   done\n"
     "  1   a failing record, or a file that cannot be read or written\n"
     "  2   a refused sheet centre or coordinate, or for EGSA87 a refused sheet or a\n"
-    "      point on no usable sheet; nothing is written\n"
+    "      point on no usable sheet; nothing is written; or a route with no PROJ\n"
+    "      pipeline\n"
     "  64  usage error (also an unknown or ambiguous sheet name)\n";
 
 struct Reason {
@@ -462,6 +473,51 @@ public:
     {
         return "about x = y = 0, as the sheets' polynomials: X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y, Y with B0..B5";
     }
+    // PROJ pipelines: --proj-pipeline and --approximate.
+    std::string pipelineNeedsSheet(std::string_view option,
+                                   const std::vector<const geodesy::Sheet*>& sheets) const override
+    {
+        return std::string(option) +
+               ": the program takes each point's polynomial from the sheet of this centre it lies on, which a PROJ "
+               "pipeline cannot choose; name the sheet instead (" + std::string(option) + " NAME" +
+               (sheets.empty() ? std::string(")") : "): " + candidateList(sheets));
+    }
+    std::string pipelineTm3PerPoint(std::string_view option) const override
+    {
+        return std::string(option) +
+               ": between TM3 and the new datum the program takes the polynomial of the sheet each point lies on, "
+               "which a PROJ pipeline cannot choose; convert TM3 to a named Hatt sheet and that sheet onwards";
+    }
+    std::string pipelineNeedsGrid() const override
+    {
+        return "the HEPOS grid is read at TM07 plane coordinates, which PROJ before 9.4 cannot do in a pipeline; "
+               "--approximate prints the Helmert step alone (about " + projNumber(kWithoutGridMedianMetres) +
+               " m off, up to " + projNumber(kWithoutGridMetres) + " m)";
+    }
+    std::string pipelineAeqdNote() const override
+    {
+        return "note: the pipeline has PROJ's exact azimuthal equidistant projection (aeqd) where the program has "
+               "its Hatt series: up to " + projNumber(kAeqdAgainstSeriesMm) +
+               " mm apart on the sheets' outlines, under 3 mm within 30 km of the centre.";
+    }
+    std::string pipelineSheetNote(const geodesy::Sheet& sheet) const override
+    {
+        return "note: the pipeline applies the polynomial of the sheet " + sheetNamed(sheet) +
+               " to every point; the program warns for points more than " + farOutsideDistance() +
+               " outside its outline.";
+    }
+    std::string pipelineWithoutGridNote() const override
+    {
+        return "note: --approximate: the Helmert step without the HEPOS grid, about " +
+               projNumber(kWithoutGridMedianMetres) + " m (up to " + projNumber(kWithoutGridMetres) +
+               " m) from the program's conversion with the grid.";
+    }
+    std::string pipelineTakesNo(std::string_view option) const override
+    {
+        return "--proj-pipeline prints the pipeline of --from and --to and converts nothing: it takes no " +
+               std::string(option);
+    }
+    std::string approximateNeedsPipeline() const override { return "--approximate goes with --proj-pipeline only"; }
 
 private:
     // "separator \";\", decimal mark \",\", header line"

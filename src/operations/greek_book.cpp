@@ -6,6 +6,7 @@
 #include "operations/list_engine.h"
 
 #include "base/platform.h"
+#include "operations/proj_pipeline.h"
 #include "operations/sheet_names.h"
 #include "operations/window_texts.h"
 
@@ -24,6 +25,7 @@ constexpr char kHelpBeforeMargin[] =
     "       hattsheet-convert --sheets [TEXT]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] --point A,B[,H]\n"
     "       hattsheet-convert --from SYSTEM --to SYSTEM [--hepos-grid FOLDER] [INPUT|-] [-o OUTPUT]\n"
+    "       hattsheet-convert --from SYSTEM --to SYSTEM --proj-pipeline [--approximate]\n"
     "       hattsheet-convert --systems\n"
     "       hattsheet-convert --fit similarity|affine|poly2 COMMON_LIST|--common FROM_LIST TO_LIST\n"
     "                         [--check LIST] [--save-fit FILE]\n"
@@ -70,6 +72,14 @@ constexpr char kHelpBeforeMargin[] =
     "  --systems  τα συστήματα, οι συντεταγμένες τους και η ακρίβεια προς το ΕΓΣΑ87\n"
     "  --hepos-grid FOLDER  ο κάνναβος HEPOS (east.grd, north.grd) για τα tm07 και\n"
     "           htrs07· αλλιώς το HATTSHEET_HEPOS_GRID, αλλιώς ο φάκελος δεδομένων του χρήστη\n"
+    "  --proj-pipeline  τυπώνει τη διαδρομή PROJ (pipeline) αντί να μετατρέψει (για\n"
+    "           ogr2ogr -ct, QGIS, PostGIS ST_TransformPipeline· γεωγραφικά άκρα σε\n"
+    "           μοίρες, πρώτα το μήκος)· σημειώσεις στο stderr. Hatt προς Hatt ή TM3\n"
+    "           με aeqd, έως 13 mm από τις σειρές· προς ή από το ΕΓΣΑ87 και πέρα θέλει\n"
+    "           φύλλο με όνομα (το πολυώνυμό του για κάθε σημείο)· TM3 προς το νέο\n"
+    "           datum και ο κάνναβος HEPOS απορρίπτονται\n"
+    "  --approximate  με το --proj-pipeline, TM07 και HTRS07 μέσω του βήματος\n"
+    "           Helmert χωρίς τον κάνναβο: απόκλιση περίπου 0,7 m, έως 2,7 m\n"
     "  --fit MODEL  προσαρμόζει ομοιότητα (4 παράμετροι), αφινικό (6) ή δευτέρου\n"
     "           βαθμού (poly2, 12) μετασχηματισμό με ελάχιστα τετράγωνα σε κοινά σημεία\n"
     "           (κωδικός, x, y, X, Y ανά γραμμή, ή δύο λίστες ανά κωδικό με --common)·\n"
@@ -98,7 +108,8 @@ constexpr char kHelpAfterMargin[] =
     "  0   ολοκληρώθηκε\n"
     "  1   εγγραφή που δεν μετατρέπεται, ή αρχείο που δεν διαβάζεται ή δεν γράφεται\n"
     "  2   κέντρο φύλλου ή συντεταγμένες που απορρίφθηκαν, ή για το ΕΓΣΑ87 φύλλο που\n"
-    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα\n"
+    "      απορρίφθηκε ή σημείο σε κανένα χρησιμοποιήσιμο φύλλο· δεν γράφεται τίποτα·\n"
+    "      ή διαδρομή χωρίς pipeline του PROJ\n"
     "  64  λάθος χρήσης (και άγνωστο ή διφορούμενο όνομα φύλλου)\n";
 
 struct Reason {
@@ -478,6 +489,57 @@ public:
     std::string fitAboutOrigin() const override
     {
         return "ως προς x = y = 0, όπως τα πολυώνυμα των φύλλων: X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y, Y με B0..B5";
+    // PROJ pipelines: --proj-pipeline και --approximate.
+    std::string pipelineNeedsSheet(std::string_view option,
+                                   const std::vector<const geodesy::Sheet*>& sheets) const override
+    {
+        return std::string(option) +
+               ": το πρόγραμμα παίρνει για κάθε σημείο το πολυώνυμο του φύλλου αυτού του κέντρου όπου βρίσκεται, "
+               "κάτι που μια διαδρομή PROJ δεν μπορεί να διαλέξει· δώστε το φύλλο με το όνομά του (" +
+               std::string(option) + " ΟΝΟΜΑ" + (sheets.empty() ? std::string(")") : "): " + candidateList(sheets));
+    }
+    std::string pipelineTm3PerPoint(std::string_view option) const override
+    {
+        return std::string(option) +
+               ": μεταξύ TM3 και νέου datum το πρόγραμμα παίρνει το πολυώνυμο του φύλλου όπου βρίσκεται κάθε σημείο, "
+               "κάτι που μια διαδρομή PROJ δεν μπορεί να διαλέξει· μετατρέψτε το TM3 σε φύλλο Hatt με όνομα και "
+               "από εκείνο το φύλλο παραπέρα";
+    }
+    std::string pipelineNeedsGrid() const override
+    {
+        return "ο κάνναβος HEPOS διαβάζεται σε επίπεδες συντεταγμένες TM07, κάτι που το PROJ πριν από το 9.4 δεν "
+               "κάνει σε διαδρομή· το --approximate τυπώνει μόνο το βήμα Helmert (απόκλιση περίπου " +
+               decimalComma(projNumber(kWithoutGridMedianMetres)) + " m, έως " +
+               decimalComma(projNumber(kWithoutGridMetres)) + " m)";
+    }
+    std::string pipelineAeqdNote() const override
+    {
+        return "Σημείωση: η διαδρομή έχει την ακριβή αζιμουθιακή ισαπέχουσα προβολή του PROJ (aeqd) όπου το "
+               "πρόγραμμα έχει τις σειρές Hatt: διαφέρουν έως " + decimalComma(projNumber(kAeqdAgainstSeriesMm)) +
+               " mm στα περιγράμματα των φύλλων, κάτω από 3 mm σε 30 km από το κέντρο.";
+    }
+    std::string pipelineSheetNote(const geodesy::Sheet& sheet) const override
+    {
+        return "Σημείωση: η διαδρομή εφαρμόζει το πολυώνυμο του φύλλου " + sheetNamed(sheet) +
+               " σε κάθε σημείο· το πρόγραμμα προειδοποιεί για σημεία πάνω από " + farOutsideDistance() +
+               " έξω από το περίγραμμά του.";
+    }
+    std::string pipelineWithoutGridNote() const override
+    {
+        return "Σημείωση: --approximate: το βήμα Helmert χωρίς τον κάνναβο HEPOS, περίπου " +
+               decimalComma(projNumber(kWithoutGridMedianMetres)) + " m (έως " +
+               decimalComma(projNumber(kWithoutGridMetres)) + " m) από τη μετατροπή του προγράμματος με τον κάνναβο.";
+    }
+    std::string pipelineTakesNo(std::string_view option) const override
+    {
+        return "το --proj-pipeline τυπώνει τη διαδρομή των --from και --to και δεν μετατρέπει τίποτα: δεν παίρνει " +
+               std::string(option);
+    }
+    std::string approximateNeedsPipeline() const override { return "το --approximate πάει μόνο με το --proj-pipeline"; }
+    static std::string decimalComma(std::string number)
+    {
+        for (char& c : number) c = c == '.' ? ',' : c;
+        return number;
     }
 
 private:

@@ -198,6 +198,24 @@ public:
     // The line before a second-order fit's parameters about x = y = 0 in
     // the form of the sheets' polynomials (A0..A5, B0..B5).
     virtual std::string fitAboutOrigin() const = 0;
+    // PROJ pipelines: hattsheet-convert --proj-pipeline (operations/proj_pipeline.h).
+    // A route a pipeline cannot express: a Hatt centre across the datums
+    // (the option, and the centre's usable sheets to name instead), TM3
+    // across the datums (the option), the HEPOS grid.
+    virtual std::string pipelineNeedsSheet(std::string_view option,
+                                           const std::vector<const geodesy::Sheet*>& sheets) const = 0;
+    virtual std::string pipelineTm3PerPoint(std::string_view option) const = 0;
+    virtual std::string pipelineNeedsGrid() const = 0;
+    // The notes beside a pipeline (WGS84's is wgs84Accuracy): aeqd for the
+    // series, the named sheet's polynomial everywhere, the Helmert step
+    // without the grid (--approximate).
+    virtual std::string pipelineAeqdNote() const = 0;
+    virtual std::string pipelineSheetNote(const geodesy::Sheet& sheet) const = 0;
+    virtual std::string pipelineWithoutGridNote() const = 0;
+    // --proj-pipeline with an option of a conversion (option: --point,
+    // INPUT, -o, ...); --approximate without --proj-pipeline.
+    virtual std::string pipelineTakesNo(std::string_view option) const = 0;
+    virtual std::string approximateNeedsPipeline() const = 0;
 
 protected:
     // text, and the system's reason in brackets when err is not 0.
