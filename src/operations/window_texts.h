@@ -95,6 +95,18 @@ std::string systemName(const LineSystem& system);
 // the default.
 std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string_view adding);
 
+// map export: "Αποθήκευση ως…" of panel 2 (operations/map_export.h), its
+// refusals. Lines of two systems or more (their names); DXF of a geographic
+// system (its name); no HEPOS grid in folder, where to get it and how to
+// install it; a record that stopped the map file (nothing written); the
+// message after a map file was written, with the WGS84 note when it was
+// placed through the shift.
+std::string mapSystemsMixed(const std::vector<std::string>& held);
+std::string mapDxfNeedsPlane(std::string_view system);
+std::string mapGridMissing(std::string_view folder);
+std::string mapNotWritten(const ListStop& stop);
+std::string mapWritten(unsigned long long points, bool throughWgs84Shift);
+
 // A message with a second line that gives how many points it concerns.
 inline std::string withPointCount(std::string_view first, unsigned long long count)
 {
@@ -235,6 +247,18 @@ inline constexpr char kGridFilter[] = "Αρχεία καννάβου (*.grd)";
 inline constexpr char kNoUserFolder[] =
     "Δεν βρέθηκε φάκελος δεδομένων του χρήστη για να εγκατασταθεί ο κάνναβος HEPOS.";
 
+// map export: the entry of "Εργασίες" (ω: V on a Latin layout, free in the
+// menu), the dialog's map types after the comma lists, and the refusal of
+// lines of no system known.
+inline constexpr char kMenuSaveAs[] = "Αποθήκευση &ως…";
+inline constexpr char kFilterKml[] = "Αρχεία KML (*.kml)";
+inline constexpr char kFilterGeoJson[] = "Αρχεία GeoJSON (*.geojson)";
+inline constexpr char kFilterDxf[] = "Αρχεία DXF (*.dxf)";
+inline constexpr char kFilterGpx[] = "Αρχεία GPX (*.gpx)";
+inline constexpr char kMapSystemUnknown[] =
+    "Η λίστα 2 έχει σημεία που ανοίχτηκαν από αρχείο, και δεν είναι γνωστό σε ποιο σύστημα είναι: αρχείο "
+    "χάρτη γράφεται μόνο για σημεία που μετατράπηκαν στη λίστα 2. Αποθηκεύστε τα ως λίστα σημείων, ή "
+    "ανοίξτε τα στη λίστα 1 και μετατρέψτε τα.";
 
 // Said on stderr when the window has no display to open on.
 inline constexpr char kNoDisplay[] =
