@@ -63,7 +63,8 @@ Expected<std::optional<SystemRoute>, std::string> wgs84HopOf(const SystemId& sys
         return unexpected(mapGridMissing(platform::pathToUtf8(lookup.folder)));
     }
     auto hop = wgs84RouteOf(system, *found);
-    if (!hop) return unexpected(routeMessage(hop.error(), system, SystemId::of(SystemKind::Wgs84), kWindowLanguage));
+    // The refusal is of the panel's system, as the target's (its side To).
+    if (!hop) return unexpected(routeMessage(hop.error(), system, system, kWindowLanguage));
     return std::move(*hop);
 }
 
