@@ -118,7 +118,7 @@ Expected<SystemId, std::string> mapSystemOf(const std::vector<LineSystem>& syste
 }
 
 Expected<MapFile, std::string> mapFileOf(std::string panelText, const SystemId& system, pf::MapFormat format,
-                                         GridSlot& grid)
+                                         GridSlot& grid, const MapBytes& write)
 {
     if (format == pf::MapFormat::Dxf && isGeographic(system.kind)) {
         return unexpected(mapDxfNeedsPlane(windowBook().systemName(system.kind)));
@@ -134,25 +134,35 @@ Expected<MapFile, std::string> mapFileOf(std::string panelText, const SystemId& 
         toWgs84 = std::move(*hop);
     }
     const MapLineConverter converter(*route, toWgs84, format, kWindowLanguage);
-    const pf::MapTarget target = mapTargetOf(system);
+    MapFile file;
+    file.throughWgs84Shift = toWgs84.has_value();
+    const auto put = [&](std::string_view bytes) { write ? write(bytes) : void(file.bytes.append(bytes)); };
+    put(pf::mapHeader(format, mapTargetOf(system)));
+    // The points as the engine hands them on, the first piece without what
+    // joins it to one before it.
+    std::size_t skip = pf::firstPieceSkip(format);
+    const LineSink sink = [&](std::string& lines) {
+        const std::size_t dropped = std::min(skip, lines.size());
+        put(std::string_view(lines).substr(dropped));
+        skip -= dropped;
+        lines.clear();
+        return true;
+    };
     std::string points;
     TextSource source(std::move(panelText));
-    ListOptions options = panelListOptions();
-    options.flushBytes = SIZE_MAX;
-    const auto run = convertList(source, converter, options, points, [](std::string&) { return true; });
+    const auto run = convertList(source, converter, panelListOptions(), points, sink);
     if (!run) return unexpected(mapNotWritten(run.error()));
-    // The first point's piece drops what joins it to one before it.
-    if (!points.empty()) points.erase(0, pf::firstPieceSkip(format));
-    MapFile file{pf::mapHeader(format, target) + points + pf::mapFooter(format), run->records, toWgs84.has_value()};
+    sink(points);
+    put(pf::mapFooter(format));
+    file.points = run->records;
     return file;
 }
 
 namespace {
 
-// The map file into the file chosen, all or nothing.
-bool writeMapFile(Dialogs& dialogs, const MapFile& map, files::SafeWriter& file, const std::string& path)
+// The map file written into the file chosen takes its name.
+bool commitMapFile(Dialogs& dialogs, const MapFile& map, files::SafeWriter& file, const std::string& path)
 {
-    file.write(map.bytes);
     if (auto committed = file.commit(); !committed) {
         showWarning(dialogs, windowBook().cannotWrite(shownPath(path), committed.error().code));
         return false;
@@ -192,9 +202,11 @@ std::optional<SavedAs> savePanelAs(Fields& fields, Dialogs& dialogs, const TempP
     };
     const auto system = mapSystemOf(contents.systems(), contents.holdsOpenedLines());
     if (!system) return refused(system.error());
-    const auto map = mapFileOf(std::move(panelText), *system, saved.format, grid);
+    // Into the writer's temporary file, which takes the name only at its commit.
+    const auto map = mapFileOf(std::move(panelText), *system, saved.format, grid,
+                               [&file](std::string_view bytes) { file->write(bytes); });
     if (!map) return refused(map.error());
-    if (!writeMapFile(dialogs, *map, *file, saved.path)) return std::nullopt;
+    if (!commitMapFile(dialogs, *map, *file, saved.path)) return std::nullopt;
     return saved;
 }
 

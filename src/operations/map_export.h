@@ -9,9 +9,10 @@
 // through its sheet's polynomial, TM07 and HTRS07 through the HEPOS grid
 // installed from the menu "Συστήματα").
 //
-// All or nothing: a map file is made whole in memory before its file is
-// touched, so a point that does not convert leaves an existing file exactly
-// as it was, and the message names the point's line and why.
+// All or nothing: a map file goes to the safe writer's temporary file,
+// which takes the file's name only once every point converted, so a point
+// that does not convert leaves an existing file exactly as it was, and the
+// message names the point's line and why.
 
 #include "base/expected.h"
 #include "operations/panel_contents.h"
@@ -21,8 +22,10 @@
 #include "pointfile/map_formats.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hattsheet::operations {
@@ -52,17 +55,22 @@ Expected<SystemId, std::string> mapSystemOf(const std::vector<LineSystem>& syste
 
 // A map file of a panel's text (UTF-8) in `system`.
 struct MapFile {
-    std::string bytes;
+    std::string bytes;  // when no writer took them
     unsigned long long points = 0;
     // Placed in WGS84 through the ΕΓΣΑ87 to WGS84 shift (about 1 m): its
     // note goes with the message.
     bool throughWgs84Shift = false;
 };
+// Takes the file's bytes in their order as they are made.
+using MapBytes = std::function<void(std::string_view)>;
 // Refused, in Greek: DXF of a geographic system; a route that cannot be
 // made (a Hatt centre on no sheet, no HEPOS grid: where to get it and how to
 // install it); a record that cannot be read or converted (its line and why).
+// write: given, the bytes go there as the list is converted (a megabyte at
+// a time), and after a refusal what it took is to be thrown away; else they
+// are collected in MapFile::bytes.
 Expected<MapFile, std::string> mapFileOf(std::string panelText, const SystemId& system, pointfile::MapFormat format,
-                                         GridSlot& grid);
+                                         GridSlot& grid, const MapBytes& write = {});
 
 // The menu entry: asks for a name and a type, and writes panel 2 so (a
 // file that exists only after a Yes, as the save asks). A map file is

@@ -278,6 +278,9 @@ void tst_MapExport::refusedFileKeptWhole_data()
     QTest::addColumn<QString>("said");
     QTest::newRow("a point off its sheet on line 4") << kHattPanel + "Z4, 900000.000, 0.000, 0.000\n" << "old.kml"
                                                      << "Δεν γράφτηκε τίποτα: εγγραφή 4, γραμμή 4";
+    // Some 6 MB of KML reach the temporary file before the failing point.
+    QTest::newRow("a point off its sheet after 20,000") << kHattPanel.repeated(7000) + "Z4, 900000.000, 0.000, 0.000\n"
+                                                        << "old.kml" << "εγγραφή 21001, γραμμή 21001";
     QTest::newRow("a folder that vanished") << kHattPanel << "gone/new.kml" << "gone/new.kml";
 }
 
