@@ -56,6 +56,7 @@ void PanelContents::startAgainIfEmpty(const Fields& fields)
     if (hasNonBlankLine(fields.text(panelField(m_panel)))) return;
     m_systems.clear();
     m_unsaved = false;
+    m_openedLines = false;
     m_layout.reset();
 }
 
@@ -93,6 +94,7 @@ bool PanelContents::clear(Fields& fields, Dialogs& dialogs)
     fields.setText(panelField(m_panel), "");
     m_systems.clear();
     m_unsaved = false;
+    m_openedLines = false;
     m_layout.reset();
     return true;
 }

@@ -71,7 +71,11 @@ public:
     // Panel 1 now holds a list read in `layout` (none: it was cleared).
     void sourceOpened(std::optional<KeptLayout> layout) { m_sourceLayout = std::move(layout); }
     // A list in `layout` was opened into this panel itself.
-    void opened(KeptLayout layout) { m_layout = std::move(layout); }
+    void opened(KeptLayout layout)
+    {
+        m_layout = std::move(layout);
+        m_openedLines = true;
+    }
     // The layout of the list its lines came from; the program's own comma
     // layout when they came from no list (a point converted, or nothing
     // since the panel started again).
@@ -82,6 +86,11 @@ public:
     }
     // The panel's text was written to a file.
     void saved() { m_unsaved = false; }
+    // The systems of the converted lines it holds, in the order they came,
+    // and whether lines opened from a file (of no system known) are among
+    // them: what a map file of the panel would be in (operations/map_export.h).
+    const std::vector<LineSystem>& systems() const { return m_systems; }
+    bool holdsOpenedLines() const { return m_openedLines; }
     // Whether the panel holds converted lines that were not saved since.
     bool holdsUnsaved(const Fields& fields) const;
     // Empties the panel; when it holds unsaved converted lines, only after
@@ -95,6 +104,7 @@ private:
     Panel m_panel;
     std::vector<LineSystem> m_systems;  // of the converted lines it holds, in the order they came
     bool m_unsaved = false;
+    bool m_openedLines = false;  // lines of a list opened into the panel itself
     std::optional<KeptLayout> m_sourceLayout;  // of the list in panel 1
     std::optional<KeptLayout> m_layout;        // of the list these lines came from
 };

@@ -133,20 +133,17 @@ OpenedList pointLinesOf(std::string text)
     return opened;
 }
 
-// A path as the system writes it, for a message: the file dialogs give "/"
-// between folders on Windows too, where "C:\Users\..." is what users read.
+} // namespace
+
 std::string shownPath(const std::string& utf8)
 {
     return platform::pathToUtf8(platform::pathFromUtf8(utf8).make_preferred());
 }
 
-// Whether a panel text has a line that a save would write.
 bool hasNonBlankLine(std::string_view text)
 {
     return text.find_first_not_of(" \r\n") != std::string_view::npos;
 }
-
-} // namespace
 
 std::optional<OpenedFile> openIntoPanel(Fields& fields, Dialogs& dialogs, Panel panel)
 {
@@ -206,6 +203,65 @@ std::string inListLayout(std::string_view panelText, const KeptLayout& kept)
     return out;
 }
 
+std::vector<FileFilter> listSaveFilters()
+{
+    return {{windowTexts().filterSavedLists, "*.txt *.csv"},
+            {windowTexts().filterTxt, "*.txt"},
+            {windowTexts().filterCsv, "*.csv"},
+            {windowTexts().filterAll, "*"}};
+}
+
+std::optional<ChosenTarget> chooseFileToWrite(Dialogs& dialogs, const std::vector<FileFilter>& filters,
+                                              std::string offered, const NameOfChoice& nameOf,
+                                              std::optional<files::SafeWriter>& file)
+{
+    ChosenTarget target;
+    while (!file) {
+        const auto chosen = dialogs.chooseSaveFileOfType(windowTexts().saveTitle, filters, offered);
+        if (!chosen || chosen->path.empty()) return std::nullopt;
+        target = {nameOf(*chosen), chosen->filter};
+        const fs::path path = platform::pathFromUtf8(target.path);
+        // The dialog cannot ask: it knows the name chosen, not the one with
+        // the extension forced. Anything at that path (a dangling link too,
+        // or an entry that cannot even be looked at) is asked about; No goes
+        // back to the dialog with that name, to be changed. The answer is
+        // about what the name led to when it was asked: the file is opened
+        // after it, and when the name leads elsewhere by then, the user is
+        // asked again.
+        for (;;) {
+            // Regular files only: a FIFO that nobody reads, or a device,
+            // would hang the window.
+            const files::TargetId asked = files::identify(path, platform::WriteKinds::FilesOnly);
+            std::error_code statusError;
+            if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
+                !dialogs.askYesNo(replaceExisting(shownPath(target.path)), windowTexts().saveTitle, DefaultAnswer::No)) {
+                offered = target.path;
+                break;
+            }
+            file.emplace(path, platform::WriteKinds::FilesOnly);
+            if (file->id() == asked) break;
+            file.reset();
+        }
+    }
+    return target;
+}
+
+bool writeListFile(Dialogs& dialogs, const TempPlaces& temp, std::string panelText, files::SafeWriter& file,
+                   const std::string& path, const KeptLayout* inLayout)
+{
+    if (inLayout) panelText = inListLayout(panelText, *inLayout);
+    const auto written = writePanelToFile(std::move(panelText), file);
+    if (!written) {
+        showWarning(dialogs, windowBook().cannotWrite(shownPath(path), written.error().code));
+        return false;
+    }
+    writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
+    std::string said = windowTexts().saved;
+    if (inLayout) said.append("\n").append(windowBook().layoutWritten(inLayout->layout));
+    dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
+    return true;
+}
+
 std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
                                      const std::string& suggested, const KeptLayout* inLayout)
 {
@@ -214,52 +270,12 @@ std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const Tem
         dialogs.showMessage(windowTexts().nothingToSave, windowTexts().titleInfoPlain, MessageIcon::Information);
         return std::nullopt;
     }
-    std::string offered = suggested;
-    std::string chosenTxt;
     std::optional<files::SafeWriter> file;
-    while (!file) {
-        const auto chosen = dialogs.chooseSaveFile(windowTexts().saveTitle, {{windowTexts().filterSavedLists, "*.txt *.csv"},
-                                                                             {windowTexts().filterTxt, "*.txt"},
-                                                                             {windowTexts().filterCsv, "*.csv"},
-                                                                             {windowTexts().filterAll, "*"}},
-                                                   offered);
-        if (!chosen || chosen->empty()) return std::nullopt;
-        chosenTxt = forceTxtExtension(*chosen);
-        const fs::path path = platform::pathFromUtf8(chosenTxt);
-        // The dialog cannot ask: it knows the name chosen, not the one with
-        // ".txt" forced. Anything at that path (a dangling link too, or an
-        // entry that cannot even be looked at) is asked about; No goes back
-        // to the dialog with that name, to be changed. The answer is about
-        // what the name led to when it was asked: the file is opened after
-        // it, and when the name leads elsewhere by then, the user is asked
-        // again.
-        for (;;) {
-            // Regular files only: a FIFO that nobody reads, or a device,
-            // would hang the window.
-            const files::TargetId asked = files::identify(path, platform::WriteKinds::FilesOnly);
-            std::error_code statusError;
-            if (fs::symlink_status(path, statusError).type() != fs::file_type::not_found &&
-                !dialogs.askYesNo(replaceExisting(shownPath(chosenTxt)), windowTexts().saveTitle, DefaultAnswer::No)) {
-                offered = chosenTxt;
-                break;
-            }
-            file.emplace(path, platform::WriteKinds::FilesOnly);
-            if (file->id() == asked) break;
-            file.reset();
-        }
-    }
-    if (inLayout) panelText = inListLayout(panelText, *inLayout);
-    const auto written = writePanelToFile(std::move(panelText), *file);
-    file.reset();
-    if (!written) {
-        showWarning(dialogs, windowBook().cannotWrite(shownPath(chosenTxt), written.error().code));
-        return std::nullopt;
-    }
-    writeByProducts(dialogs, temp, {kTempFileName}, written->bytes);
-    std::string said = windowTexts().saved;
-    if (inLayout) said.append("\n").append(windowBook().layoutWritten(inLayout->layout));
-    dialogs.showMessage(said, windowTexts().titleInfoPlain, MessageIcon::Information);
-    return chosenTxt;
+    const auto chosen = chooseFileToWrite(dialogs, listSaveFilters(), suggested,
+                                          [](const Dialogs::ChosenSave& c) { return forceTxtExtension(c.path); }, file);
+    if (!chosen) return std::nullopt;
+    if (!writeListFile(dialogs, temp, std::move(panelText), *file, chosen->path, inLayout)) return std::nullopt;
+    return chosen->path;
 }
 
 void clearPanel(Fields& fields, Panel panel)

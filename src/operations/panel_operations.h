@@ -11,10 +11,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hattsheet::operations {
 
@@ -76,6 +78,34 @@ std::optional<KeptLayout> openFileIntoPanel(Fields& fields, Dialogs& dialogs, Pa
 // in the program's own comma layout. Gives the path written.
 std::optional<std::string> savePanel(Fields& fields, Dialogs& dialogs, const TempPlaces& temp, Panel panel,
                                      const std::string& suggested = {}, const KeptLayout* inLayout = nullptr);
+// What a save dialog's answer names: the path written (the dialog's with an
+// extension forced or added) from the path and type chosen.
+using NameOfChoice = std::function<std::string(const Dialogs::ChosenSave&)>;
+struct ChosenTarget {
+    std::string path;         // UTF-8, as nameOf gave it
+    std::size_t filter = 0;   // the type chosen: an index in the filters (their count: none)
+};
+// The dialog of every save, for any types: filters shown, `offered` first
+// (empty: none); the name written is nameOf(answer), and when anything is
+// there it is asked about as savePanel says (No: the dialog again, with
+// that name). file: opened on that name, to be written and committed.
+// Empty on a cancel.
+std::optional<ChosenTarget> chooseFileToWrite(Dialogs& dialogs, const std::vector<FileFilter>& filters,
+                                              std::string offered, const NameOfChoice& nameOf,
+                                              std::optional<files::SafeWriter>& file);
+// The types of savePanel's dialog: the comma lists (.txt, .csv) first.
+std::vector<FileFilter> listSaveFilters();
+// The rest of savePanel once its file is open: the panel's text written
+// (in inLayout when given) and committed, the by-product TempFile.Dat
+// written, and the message; a failure is said. True when written.
+bool writeListFile(Dialogs& dialogs, const TempPlaces& temp, std::string panelText, files::SafeWriter& file,
+                   const std::string& path, const KeptLayout* inLayout);
+// Whether a panel text has a line that a save would write.
+bool hasNonBlankLine(std::string_view text);
+// A path as the system writes it, for a message: the file dialogs give "/"
+// between folders on Windows too, where "C:\Users\..." is what users read.
+std::string shownPath(const std::string& utf8);
+
 // A panel's text (UTF-8) in a list's layout: its header line first when it
 // has one, then the non-blank lines, each point line this program wrote
 // rewritten with the layout's separator and decimal mark (a line edited

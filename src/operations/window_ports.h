@@ -6,6 +6,7 @@
 
 #include "operations/direction.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -93,6 +94,22 @@ public:
     virtual std::optional<std::string> chooseSaveFile(const std::string& title,
                                                       const std::vector<FileFilter>& filters,
                                                       const std::string& suggested) = 0;
+    // The save dialog where the type chosen counts ("Αποθήκευση ως…"): the
+    // path, and the index in filters of the type selected when the user
+    // accepted. Without a dialog that tells, chooseSaveFile's path and the
+    // index filters.size(): no type chosen, the name alone decides.
+    struct ChosenSave {
+        std::string path;
+        std::size_t filter = 0;
+    };
+    virtual std::optional<ChosenSave> chooseSaveFileOfType(const std::string& title,
+                                                           const std::vector<FileFilter>& filters,
+                                                           const std::string& suggested)
+    {
+        auto path = chooseSaveFile(title, filters, suggested);
+        if (!path) return std::nullopt;
+        return ChosenSave{std::move(*path), filters.size()};
+    }
 };
 
 // Where the two temporary files may go: the program's directory first, the

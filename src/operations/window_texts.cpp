@@ -68,6 +68,40 @@ std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string
     return text + ".\nΝα προστεθούν στον ίδιο πίνακα; Μια αποθήκευση θα τα γράψει μαζί σε ένα αρχείο.";
 }
 
+// map export
+std::string mapSystemsMixed(const std::vector<std::string>& held)
+{
+    std::string text = "Η λίστα 2 έχει σημεία σε περισσότερα από ένα συστήματα (";
+    for (std::size_t i = 0; i < held.size(); ++i) text.append(i == 0 ? "" : " και ").append(held[i]);
+    return text + "), και ένα αρχείο χάρτη είναι σε ένα: αποθηκεύστε τα ως λίστα σημείων, ή κρατήστε στη λίστα 2 "
+                  "τα σημεία ενός συστήματος.";
+}
+
+std::string mapDxfNeedsPlane(std::string_view system)
+{
+    return "Το DXF σχεδιάζει σε μέτρα επίπεδου συστήματος, και τα σημεία της λίστας 2 είναι σε " + std::string(system) +
+           ", γεωγραφικό σύστημα: επιλέξτε άλλον τύπο αρχείου (KML, GeoJSON, GPX), ή μετατρέψτε τα σε επίπεδο σύστημα.";
+}
+
+std::string mapGridMissing(std::string_view folder)
+{
+    return "Ο κάνναβος HEPOS (east.grd και north.grd) δεν βρίσκεται στο " + book().quotedName(folder.empty() ? "?" : folder) +
+           ": το Ελληνικό Κτηματολόγιο δημοσιεύει τα δύο αρχεία στον ιστότοπο HEPOS (www.hepos.gr)· κατεβάστε τα και "
+           "εγκαταστήστε τα από το μενού «Συστήματα», «Εγκατάσταση καννάβου HEPOS».";
+}
+
+std::string mapNotWritten(const ListStop& stop)
+{
+    return "Δεν γράφτηκε τίποτα: " + book().recordStopped(stop);
+}
+
+std::string mapWritten(unsigned long long points, bool throughWgs84Shift)
+{
+    std::string text = withPointCount(windowTexts().saved, points);
+    if (throughWgs84Shift) text.append("\n").append(book().wgs84Accuracy());
+    return text;
+}
+
 } // namespace hattsheet::operations
 
 // fit dialog

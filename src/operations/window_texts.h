@@ -99,8 +99,7 @@ std::string mixSystemsQuestion(const std::vector<std::string>& held, std::string
 // fit dialog: its messages that take data (operations/fit_operations.h).
 // The model's name in the window's words.
 std::string fitModelTitle(geodesy::FitModel model);
-// A panel's line that is not a code and its coordinates (fields 0: a
-// coordinate is no number).
+// A panel's record that stopped its reading: where and why.
 std::string fitPanelLine(Panel panel, const ListStop& stop);
 // Codes found in one panel only, or a code given twice in one.
 std::string fitPanelCodes(const std::vector<std::string>& only1, const std::vector<std::string>& only2,
@@ -111,6 +110,17 @@ std::string fitRefusedInWindow(geodesy::FitError error, geodesy::FitModel model,
 std::string fitSummary(std::string_view rms, std::size_t used, std::string_view largestCode, std::string_view largest);
 // The fit read from a file is the one applied.
 std::string fitFromFile(std::string_view path);
+// map export: "Αποθήκευση ως…" of panel 2 (operations/map_export.h), its
+// refusals. Lines of two systems or more (their names); DXF of a geographic
+// system (its name); no HEPOS grid in folder, where to get it and how to
+// install it; a record that stopped the map file (nothing written); the
+// message after a map file was written, with the WGS84 note when it was
+// placed through the shift.
+std::string mapSystemsMixed(const std::vector<std::string>& held);
+std::string mapDxfNeedsPlane(std::string_view system);
+std::string mapGridMissing(std::string_view folder);
+std::string mapNotWritten(const ListStop& stop);
+std::string mapWritten(unsigned long long points, bool throughWgs84Shift);
 
 // A message with a second line that gives how many points it concerns.
 inline std::string withPointCount(std::string_view first, unsigned long long count)
@@ -252,6 +262,18 @@ inline constexpr char kGridFilter[] = "Αρχεία καννάβου (*.grd)";
 inline constexpr char kNoUserFolder[] =
     "Δεν βρέθηκε φάκελος δεδομένων του χρήστη για να εγκατασταθεί ο κάνναβος HEPOS.";
 
+// map export: the entry of "Εργασίες" (ω: V on a Latin layout, free in the
+// menu), the dialog's map types after the comma lists, and the refusal of
+// lines of no system known.
+inline constexpr char kMenuSaveAs[] = "Αποθήκευση &ως…";
+inline constexpr char kFilterKml[] = "Αρχεία KML (*.kml)";
+inline constexpr char kFilterGeoJson[] = "Αρχεία GeoJSON (*.geojson)";
+inline constexpr char kFilterDxf[] = "Αρχεία DXF (*.dxf)";
+inline constexpr char kFilterGpx[] = "Αρχεία GPX (*.gpx)";
+inline constexpr char kMapSystemUnknown[] =
+    "Η λίστα 2 έχει σημεία που ανοίχτηκαν από αρχείο, και δεν είναι γνωστό σε ποιο σύστημα είναι: αρχείο "
+    "χάρτη γράφεται μόνο για σημεία που μετατράπηκαν στη λίστα 2. Αποθηκεύστε τα ως λίστα σημείων, ή "
+    "ανοίξτε τα στη λίστα 1 και μετατρέψτε τα.";
 
 // fit dialog: the menu entry under "Συστήματα", the dialog "Προσαρμογή"
 // (one mnemonic letter each in it: Μ, Δ, Υ, Α, Ν, Ε, Κ), its models, the

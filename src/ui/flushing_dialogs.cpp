@@ -30,4 +30,11 @@ std::optional<std::string> FlushingDialogs::chooseSaveFile(const std::string& ti
     return m_dialogs.chooseSaveFile(title, filters, suggested);
 }
 
+std::optional<operations::Dialogs::ChosenSave> FlushingDialogs::chooseSaveFileOfType(
+    const std::string& title, const std::vector<operations::FileFilter>& filters, const std::string& suggested)
+{
+    m_fields.flush();
+    return m_dialogs.chooseSaveFileOfType(title, filters, suggested);
+}
+
 } // namespace hattsheet::ui

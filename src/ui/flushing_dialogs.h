@@ -23,6 +23,9 @@ public:
     std::optional<std::string> chooseSaveFile(const std::string& title,
                                               const std::vector<operations::FileFilter>& filters,
                                               const std::string& suggested) override;
+    std::optional<ChosenSave> chooseSaveFileOfType(const std::string& title,
+                                                   const std::vector<operations::FileFilter>& filters,
+                                                   const std::string& suggested) override;
 
 private:
     operations::Dialogs& m_dialogs;

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "operations/egsa87_operations.h"
+#include "operations/map_export.h"
 #include "operations/window_texts.h"
 #include "operations/panel_operations.h"
 #include "operations/point_list.h"
@@ -166,7 +167,8 @@ void MainWindow::addMenus()
         {"mnuTasks", captions::kMenuTasks,
          {{"mnuSwap", captions::kMenuSwap, &MainWindow::swapCentres, QKeySequence(Qt::CTRL | Qt::Key_R)},
           {"mnuBackward", captions::kMenuBackward, &MainWindow::convertListBackward},
-          {"mnuSaveInLayout", captions::kMenuSaveInLayout, &MainWindow::savePanel2InLayout}}},
+          {"mnuSaveInLayout", captions::kMenuSaveInLayout, &MainWindow::savePanel2InLayout},
+          {"mnuSaveAs", captions::kMenuSaveAs, &MainWindow::savePanel2As}}},
         {"mnuSystems", captions::kMenuSystems,
          {{"mnuSystemsDialog", captions::kMenuSystemsDialog, &MainWindow::showSystems},
           {"mnuInstallGrid", captions::kMenuInstallGrid, &MainWindow::installGrid},
@@ -482,6 +484,22 @@ void MainWindow::savePanel(Panel panel, bool inListLayout)
 void MainWindow::savePanel2InLayout()
 {
     savePanel(Panel::Two, true);
+}
+
+// map export: panel 2 as a comma list or a map file. The grid is looked up
+// anew each time: it may have been installed since. A map file is an export
+// that cannot be opened back as a list: panel 2's lines stay unsaved, and
+// its save still offers the list's name.
+void MainWindow::savePanel2As()
+{
+    run([this] {
+        operations::GridSlot grid;
+        const auto saved = operations::savePanelAs(m_fields, *m_dialogs, m_temp, m_panel2, grid, panelFile(Panel::Two));
+        if (saved && saved->format == pointfile::MapFormat::Csv) {
+            panelFile(Panel::Two) = saved->path;
+            m_panel2.saved();
+        }
+    });
 }
 
 void MainWindow::openPanel1()

@@ -85,6 +85,7 @@ private:
     void savePanel1();       // cmdSav1
     void savePanel2();       // cmdSav2
     void savePanel2InLayout();  // mnuSaveInLayout
+    void savePanel2As();        // mnuSaveAs
     void clearPanel1();      // cmdEr1
     void clearPanel2();      // cmdEr2
     void showAbout();        // mnuabout

@@ -210,16 +210,27 @@ std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title,
                                                      const std::vector<operations::FileFilter>& filters,
                                                      const std::string& suggested)
 {
+    auto chosen = chooseSaveFileOfType(title, filters, suggested);
+    if (!chosen) return std::nullopt;
+    return std::move(chosen->path);
+}
+
+std::optional<operations::Dialogs::ChosenSave> QtDialogs::chooseSaveFileOfType(
+    const std::string& title, const std::vector<operations::FileFilter>& filters, const std::string& suggested)
+{
     // Without a suggestion, the folder used last but none of its names: the
     // name opened into one panel is never offered for the other's save.
     QString offered = fromUtf8(suggested);
     if (offered.isEmpty() && !m_lastPath.isEmpty()) offered = QFileInfo(m_lastPath).absolutePath() + QLatin1Char('/');
-    return choose(title, filters, QFileDialog::AcceptSave, offered);
+    std::size_t filter = filters.size();
+    auto path = choose(title, filters, QFileDialog::AcceptSave, offered, &filter);
+    if (!path) return std::nullopt;
+    return ChosenSave{std::move(*path), filter};
 }
 
 std::optional<std::string> QtDialogs::choose(const std::string& title,
                                              const std::vector<operations::FileFilter>& filters,
-                                             QFileDialog::AcceptMode mode, const QString& offered)
+                                             QFileDialog::AcceptMode mode, const QString& offered, std::size_t* filter)
 {
     const ForgetDialogState forget;  // destroyed after the dialog, which writes its state then
     auto dialog = makeFileDialog(m_parent, title, filters, mode, offered);
@@ -227,6 +238,9 @@ std::optional<std::string> QtDialogs::choose(const std::string& title,
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     m_lastPath = chosen.front();
+    for (std::size_t i = 0; filter != nullptr && i < filters.size(); ++i) {
+        if (nameFilter(filters[i]) == dialog->selectedNameFilter()) *filter = i;
+    }
     return m_lastPath.toStdString();
 }
 

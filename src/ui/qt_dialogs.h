@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,10 +40,16 @@ public:
     std::optional<std::string> chooseSaveFile(const std::string& title,
                                               const std::vector<operations::FileFilter>& filters,
                                               const std::string& suggested) override;
+    // The type is the filter selected when the dialog was accepted.
+    std::optional<ChosenSave> chooseSaveFileOfType(const std::string& title,
+                                                   const std::vector<operations::FileFilter>& filters,
+                                                   const std::string& suggested) override;
 
 private:
+    // filter: given, the index of the filter selected.
     std::optional<std::string> choose(const std::string& title, const std::vector<operations::FileFilter>& filters,
-                                      QFileDialog::AcceptMode mode, const QString& offered);
+                                      QFileDialog::AcceptMode mode, const QString& offered,
+                                      std::size_t* filter = nullptr);
 
     QWidget* m_parent;
     // The path chosen last in any of the four uses; offered again.

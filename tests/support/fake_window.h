@@ -96,6 +96,22 @@ public:
         suggestions.push_back(suggested);
         return answer();
     }
+    // The types chosen in the save dialogs that tell it, in order (an index
+    // in their filters); an exhausted script chooses none.
+    std::deque<std::size_t> typeAnswers;
+    std::optional<ChosenSave> chooseSaveFileOfType(const std::string& title,
+                                                   const std::vector<operations::FileFilter>& filters,
+                                                   const std::string& suggested) override
+    {
+        auto path = chooseSaveFile(title, filters, suggested);
+        if (!path) return std::nullopt;
+        std::size_t type = filters.size();
+        if (!typeAnswers.empty()) {
+            type = typeAnswers.front();
+            typeAnswers.pop_front();
+        }
+        return ChosenSave{std::move(*path), type};
+    }
 
 private:
     std::optional<std::string> answer()
