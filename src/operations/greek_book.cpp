@@ -489,6 +489,8 @@ public:
     std::string fitAboutOrigin() const override
     {
         return "ως προς x = y = 0, όπως τα πολυώνυμα των φύλλων: X = A0 + A1·x + A2·y + A3·x² + A4·y² + A5·x·y, Y με B0..B5";
+    }
+
     // PROJ pipelines: --proj-pipeline και --approximate.
     std::string pipelineNeedsSheet(std::string_view option,
                                    const std::vector<const geodesy::Sheet*>& sheets) const override
