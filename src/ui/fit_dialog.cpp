@@ -1,6 +1,7 @@
 #include "ui/fit_dialog.h"
 
 #include "operations/window_texts.h"
+#include "ui/dialog_parts.h"
 #include "ui/screen_fit.h"
 #include "ui/ui_texts.h"
 
@@ -46,15 +47,6 @@ public:
                 QPlainTextEdit::sizeHint().height()};
     }
 };
-
-QLabel* noteLabel(const QString& text, const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 // The item of a cell, made on first use: the check column's item is the
 // one whose change is being handled when the table is shown again.
@@ -167,31 +159,15 @@ QWidget* FitDialog::addTable()
 
 QLayout* FitDialog::addButtons()
 {
-    struct ButtonRow {
-        const char* name;
-        const char* caption;
-        void (FitDialog::*click)();
-    };
-    const ButtonRow rows[] = {
-        {"cmdFitSave", captions::kFitSave, &FitDialog::saveFit},
-        {"cmdFitOpen", captions::kFitOpen, &FitDialog::openFit},
-        {"cmdFitApply", captions::kFitApply, &FitDialog::applyFit},
-        {"cmdFitClose", captions::kFitClose, nullptr},
-    };
-    auto* row = new QHBoxLayout;
-    for (const ButtonRow& b : rows) {
-        auto* button = new QPushButton(fromUtf8(b.caption), this);
-        button->setObjectName(QString::fromLatin1(b.name));
-        // No default button: Enter in the table must not save or apply.
-        button->setAutoDefault(false);
-        if (b.click == nullptr) {
-            row->addStretch(1);
-            connect(button, &QPushButton::clicked, this, &QDialog::close);
-        } else {
-            connect(button, &QPushButton::clicked, this, b.click);
-        }
-        row->addWidget(button);
-    }
+    // No default button: Enter in the table must not save or apply.
+    QHBoxLayout* row = buttonRow<FitDialog>(this,
+                                            {
+                                                {"cmdFitSave", captions::kFitSave, &FitDialog::saveFit},
+                                                {"cmdFitOpen", captions::kFitOpen, &FitDialog::openFit},
+                                                {"cmdFitApply", captions::kFitApply, &FitDialog::applyFit},
+                                                {"cmdFitClose", captions::kFitClose, nullptr},
+                                            },
+                                            false);
     m_save = findChild<QPushButton*>(QStringLiteral("cmdFitSave"));
     m_apply = findChild<QPushButton*>(QStringLiteral("cmdFitApply"));
     return row;
@@ -245,16 +221,8 @@ void FitDialog::showReport()
 template <typename Operation>
 void FitDialog::run(Operation&& operation)
 {
-    try {
-        operation();
-        m_fields.flush();
-    } catch (const std::exception&) {
-        try {
-            m_fields.flush();
-        } catch (const std::exception&) {
-        }
-        operations::showWarning(m_dialogs, operations::windowTexts().operationFailed);
-    }
+    runShown(m_fields, std::forward<Operation>(operation),
+             [this] { operations::showWarning(m_dialogs, operations::windowTexts().operationFailed); });
 }
 
 void FitDialog::readPanels()

@@ -13,6 +13,7 @@
 #include "ui/flushing_dialogs.h"
 #include "ui/latin_mnemonics.h"
 #include "ui/qt_dialogs.h"
+#include "ui/dialog_parts.h"
 #include "ui/screen_fit.h"
 #include "ui/sheet_chooser.h"
 #include "ui/systems_dialog.h"
@@ -278,19 +279,10 @@ void MainWindow::setFocusOrder()
 template <typename Operation>
 void MainWindow::run(Operation&& operation)
 {
-    try {
-        operation();
-        m_fields.flush();
-    } catch (const std::exception&) {
-        // What was appended before the failure stays, as after any failure,
-        // unless memory is too short even for that.
-        try {
-            m_fields.flush();
-        } catch (const std::exception&) {
-        }
+    runShown(m_fields, std::forward<Operation>(operation), [this] {
         m_dialogs->showMessage(operations::windowTexts().operationFailed, operations::windowTexts().titleWarning,
                                operations::MessageIcon::Critical);
-    }
+    });
 }
 
 void MainWindow::convertOldToNew()

@@ -2,6 +2,7 @@
 
 #include "operations/egsa87_conversion.h"
 #include "operations/system_kind.h"
+#include "ui/dialog_parts.h"
 #include "ui/screen_fit.h"
 #include "ui/sheet_chooser.h"
 #include "ui/ui_texts.h"
@@ -32,15 +33,6 @@ namespace {
 constexpr int kChooserCharacters = 30;
 
 // A label that wraps and whose text can be selected and copied.
-QLabel* noteLabel(const QString& text, const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 // A frameless scroll area whose size hint is its content's whole: QScrollArea's
 // own stops at 36 × 24 lines, smaller than the dialog has always opened.
 class WholeScrollArea final : public QScrollArea {
@@ -185,28 +177,14 @@ QWidget* SystemsDialog::addResult(QWidget* in)
 
 QLayout* SystemsDialog::addButtons()
 {
-    struct ButtonRow {
-        const char* name;
-        const char* caption;
-        void (SystemsDialog::*click)();
-    };
-    const ButtonRow rows[] = {
-        {"cmdSystemPoint", captions::kConvertSystemPoint, &SystemsDialog::convertPoint},
-        {"cmdSystemList", captions::kConvertSystemList, &SystemsDialog::convertList},
-        {"cmdSystemsClose", captions::kSystemsClose, nullptr},
-    };
-    auto* row = new QHBoxLayout;
-    for (const ButtonRow& b : rows) {
-        auto* button = new QPushButton(fromUtf8(b.caption), this);
-        button->setObjectName(QString::fromLatin1(b.name));
-        if (b.click == nullptr) {
-            row->addStretch(1);
-            connect(button, &QPushButton::clicked, this, &QDialog::close);
-        } else {
-            connect(button, &QPushButton::clicked, this, b.click);
-        }
-        row->addWidget(button);
-    }
+    QHBoxLayout* row =
+        buttonRow<SystemsDialog>(this,
+                                 {
+                                     {"cmdSystemPoint", captions::kConvertSystemPoint, &SystemsDialog::convertPoint},
+                                     {"cmdSystemList", captions::kConvertSystemList, &SystemsDialog::convertList},
+                                     {"cmdSystemsClose", captions::kSystemsClose, nullptr},
+                                 },
+                                 true);
     // Enter in a point field converts the point.
     findChild<QPushButton*>(QStringLiteral("cmdSystemPoint"))->setDefault(true);
     return row;
