@@ -12,7 +12,7 @@
 #  - a Windows-1253 list with a Greek name opened, converted and saved is
 #    byte for byte hattsheet-convert's output; saving onto it again asks in
 #    Greek whether to replace it ("Όχι" keeps it), closing asks in Greek
-#    whether to quit;
+#    whether to quit; "Αποθήκευση ως…" KML is hattsheet-convert's KML;
 #  - the by-products of the installed copy are in %LOCALAPPDATA%\hattsheet,
 #    not beside the program;
 #  - a silent uninstall leaves no file and no registry key of ours.
@@ -326,6 +326,21 @@ if save space; then
     fail "no replace question"
   fi
   [[ $(cat "$out") == changed ]] || fail "Όχι replaced the file"
+fi
+
+# "Αποθήκευση ως…" (Alt+E, then V on a Latin layout): panel 2 as a KML by
+# the typed extension, byte for byte hattsheet-convert's of the same lines.
+"$convert" --from 40.45,-0.45 --to 40.45,-0.45 --format kml "$work/expected.txt" >"$work/expected.kml" 2>/dev/null
+focus "$main"
+keys alt+e v
+if box=$(dialog "Αποθήκευση αρχείου συντεταγμένων"); then
+  name_in "$folder\\Σημεία χάρτη.kml"
+  keys Return
+  gone "$box" || fail "the save-as dialog stays"
+  message "Πληροφορία" "Η εγγραφή ολοκληρώθηκε" "the save as KML"
+  cmp "$(unix "$folder")/Σημεία χάρτη.kml" "$work/expected.kml" || fail "the window's KML differs from hattsheet-convert's"
+else
+  fail "no save-as dialog"
 fi
 
 quit_window
