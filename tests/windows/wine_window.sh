@@ -12,7 +12,7 @@
 #  - a Windows-1253 list with a Greek name opened, converted and saved is
 #    byte for byte hattsheet-convert's output; saving onto it again asks in
 #    Greek whether to replace it ("Όχι" keeps it), closing asks in Greek
-#    whether to quit; "Αποθήκευση ως…" KML is hattsheet-convert's KML;
+#    whether to quit; "Αποθήκευση ως…" DXF is hattsheet-convert's DXF;
 #  - the by-products of the installed copy are in %LOCALAPPDATA%\hattsheet,
 #    not beside the program;
 #  - a silent uninstall leaves no file and no registry key of ours.
@@ -328,17 +328,19 @@ if save space; then
   [[ $(cat "$out") == changed ]] || fail "Όχι replaced the file"
 fi
 
-# "Αποθήκευση ως…" (Alt+E, then V on a Latin layout): panel 2 as a KML by
-# the typed extension, byte for byte hattsheet-convert's of the same lines.
-"$convert" --from 40.45,-0.45 --to 40.45,-0.45 --format kml "$work/expected.txt" >"$work/expected.kml" 2>/dev/null
+# "Αποθήκευση ως…" (Alt+E, then V on a Latin layout): panel 2 as a DXF by
+# the typed extension (its points lie up to 50 km from the centre, on no
+# sheet: a plane drawing needs none), byte for byte hattsheet-convert's of
+# the same lines, the Greek codes in the drawing's code page.
+"$convert" --from 40.45,-0.45 --to 40.45,-0.45 --format dxf "$work/expected.txt" >"$work/expected.dxf"
 focus "$main"
 keys alt+e v
 if box=$(dialog "Αποθήκευση αρχείου συντεταγμένων"); then
-  name_in "$folder\\Σημεία χάρτη.kml"
+  name_in "$folder\\Σημεία χάρτη.dxf"
   keys Return
   gone "$box" || fail "the save-as dialog stays"
-  message "Πληροφορία" "Η εγγραφή ολοκληρώθηκε" "the save as KML"
-  cmp "$(unix "$folder")/Σημεία χάρτη.kml" "$work/expected.kml" || fail "the window's KML differs from hattsheet-convert's"
+  message "Πληροφορία" "Η εγγραφή ολοκληρώθηκε" "the save as DXF"
+  cmp "$(unix "$folder")/Σημεία χάρτη.dxf" "$work/expected.dxf" || fail "the window's DXF differs from hattsheet-convert's"
 else
   fail "no save-as dialog"
 fi
