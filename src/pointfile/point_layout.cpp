@@ -215,8 +215,13 @@ LayoutVerdict recogniseLayout(std::string_view text)
     const auto commaLines = static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), isCommaLine));
     if (commaLines >= best.good && commaLines > 0) {
         if (stream.oneRecordPerLine) return verdict;
-        // Records across lines: the first line without four fields is where they leave their lines.
         const std::size_t from = stream.header ? 1 : 0;
+        // Three comma fields on every line are records without heights, one a
+        // line, even where a coordinate is no number: that line is the fault.
+        const bool allThree = lines.size() > from && std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(),
+                                                                 [](std::string_view l) { return commaFields(l) == 3; });
+        if (allThree && best.layout.separator == Separator::Comma) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
+        // Records across lines: the first line without four fields is where they leave their lines.
         for (std::size_t i = from; i < lines.size(); ++i) {
             const std::size_t n = commaFields(lines[i]);
             if (n != 4) {

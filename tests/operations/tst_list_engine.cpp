@@ -125,6 +125,9 @@ void tst_ListEngine::layouts_data()
     row("a text H in a line layout", "A 1 2 3\r\nB 1 2 ,x\r\n", " .4", "A|1|2|3;!2@2 number H0 ");
     row("spaces and decimal commas", "A 1,5 2,25 3\r\n", " ,4", "A|1,5|2,25|3;");
     row("commas without heights", "A,1,2\r\nB,3,4\r\n", ",.3", "A|1|2|;B|3|4|;");
+    // Three comma fields a line with a typo: the typo's line, not the first.
+    row("commas without heights, a typo on line 3", "A,1,2\r\nB,3,4\r\nC,x,6\r\nD,7,8\r\n", ",.3",
+        "A|1|2|;B|3|4|;!3@3 number X0 ");
     row("a line of three among fours: across lines", "A,1,2,3\r\nB,1,2\r\nC,1,2,3\r\n", ",.4",
         "A|1|2|3;B|1|2|C;!3@3 cut X0 ");
     row("decimal commas between commas", "P1,1000,5,2000,25,100\r\n", ",.4", "!1@1 ambiguous X6 ");
