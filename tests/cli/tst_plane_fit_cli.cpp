@@ -48,6 +48,7 @@ private slots:
     void saveThenApply();
     void refusals_data();
     void refusals();
+    void overflowRefused();
 };
 
 void tst_PlaneFitCli::pairing_data()
@@ -174,6 +175,19 @@ void tst_PlaneFitCli::refusals()
     const auto run = runConvert(args, {}, {}, {}, HATTSHEET_CONVERT, "C");
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), run.err.constData());
+    QVERIFY(run.out.isEmpty());
+}
+
+// A saved fit whose X overflows (its Y does not) refuses the record rather
+// than write "inf".
+void tst_PlaneFitCli::overflowRefused()
+{
+    QTemporaryDir dir;
+    const QString fit = write(dir, "of.fit", "model = affine\nsource_centroid = 0 0\ntarget_centroid = 0 0\n"
+                                             "a0 = 0\na1 = 1e308\na2 = 0\nb0 = 0\nb1 = 0\nb2 = 1\n");
+    const auto run = runConvert({"--apply-fit", fit}, "P1,10,1\n", {}, {}, HATTSHEET_CONVERT, "C");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("record 1, line 1: the coordinates cannot be converted"), run.err.constData());
     QVERIFY(run.out.isEmpty());
 }
 

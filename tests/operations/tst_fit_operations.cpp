@@ -322,6 +322,8 @@ void tst_FitOperations::fitFiles()
     dialogs.yesNoAnswers = {!answerNo};
     const bool done = action == "save" ? session.save(dialogs, kDate) : session.open(dialogs);
     QCOMPARE(done, said.isEmpty() && !answerNo);
+    // Only a save over a file there asks whether to replace it.
+    QCOMPARE(dialogs.questions.size(), std::size_t(action == "save" && !there.isEmpty() ? 1 : 0));
     QCOMPARE(dialogs.messages.size(), std::size_t(said.isEmpty() ? 0 : 1));
     if (!said.isEmpty()) {
         QCOMPARE(dialogs.messages[0].title, std::string(windowTexts().titleWarning));
