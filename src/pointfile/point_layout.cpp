@@ -154,6 +154,30 @@ bool looksLikeDecimalCommas(std::string_view line)
     return true;
 }
 
+// Records across lines: the first line (from `from`, past a header) without
+// four comma fields is where they leave their lines; a list of decimal
+// commas between commas with no line of three or four fields is ambiguous.
+LayoutVerdict acrossLines(const std::vector<std::string_view>& lines, LayoutVerdict verdict, std::size_t from)
+{
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        const std::size_t n = commaFields(lines[i]);
+        if (n != 4) {
+            verdict.fit = LayoutFit::AcrossLines;
+            verdict.firstOddLine = i;
+            verdict.oddFields = n;
+            break;
+        }
+    }
+    const bool decimalCommas = verdict.fit == LayoutFit::AcrossLines && looksLikeDecimalCommas(lines[verdict.firstOddLine]);
+    const bool someRecordLine = std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())),
+                                            lines.end(), [](std::string_view l) {
+                                                const std::size_t n = commaFields(l);
+                                                return n == 3 || n == 4;
+                                            });
+    if (decimalCommas && !someRecordLine) verdict.fit = LayoutFit::Ambiguous;
+    return verdict;
+}
+
 } // namespace
 
 std::string_view lineAt(std::string_view lines, std::size_t pos)
@@ -203,10 +227,11 @@ LayoutVerdict recogniseLayout(std::string_view text)
             for (const bool height : {true, false}) candidates.push_back({sep, decimal, height, false, false});
         }
     }
-    Score best, closest;
+    Score best, closest, comma;
     for (const PointLayout& candidate : candidates) {
         const Score s = scoreLineLayout(lines, candidate);
         if (s.good > best.good) best = s;
+        if (candidate.separator == Separator::Comma) comma = s;
         if (candidate.separator != Separator::Comma && fitsBetter(s, closest)) closest = s;
     }
     if (stream.oneRecordPerLine && stream.good >= best.good) return verdict;
@@ -215,30 +240,10 @@ LayoutVerdict recogniseLayout(std::string_view text)
     const auto commaLines = static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), isCommaLine));
     if (commaLines >= best.good && commaLines > 0) {
         if (stream.oneRecordPerLine) return verdict;
-        const std::size_t from = stream.header ? 1 : 0;
         // Three comma fields on every line are records without heights, one a
         // line, even where a coordinate is no number: that line is the fault.
-        const bool allThree = lines.size() > from && std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(),
-                                                                 [](std::string_view l) { return commaFields(l) == 3; });
-        if (allThree && best.layout.separator == Separator::Comma) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
-        // Records across lines: the first line without four fields is where they leave their lines.
-        for (std::size_t i = from; i < lines.size(); ++i) {
-            const std::size_t n = commaFields(lines[i]);
-            if (n != 4) {
-                verdict.fit = LayoutFit::AcrossLines;
-                verdict.firstOddLine = i;
-                verdict.oddFields = n;
-                break;
-            }
-        }
-        const bool decimalCommas = verdict.fit == LayoutFit::AcrossLines && looksLikeDecimalCommas(lines[verdict.firstOddLine]);
-        const bool someRecordLine = std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())),
-                                                lines.end(), [](std::string_view l) {
-                                                    const std::size_t n = commaFields(l);
-                                                    return n == 3 || n == 4;
-                                                });
-        if (decimalCommas && !someRecordLine) verdict.fit = LayoutFit::Ambiguous;
-        return verdict;
+        if (comma.lines > 0 && comma.fits == comma.lines) return {comma.layout, LayoutFit::OneRecordPerLine, 0, 0};
+        return acrossLines(lines, verdict, stream.header ? 1 : 0);
     }
     if (best.good > 0) return {best.layout, LayoutFit::OneRecordPerLine, 0, 0};
     if (closest.fits > 0) return {closest.layout, LayoutFit::OneRecordPerLine, 0, 0};
