@@ -3,6 +3,7 @@
 #include "base/platform.h"
 #include "base/safe_file.h"
 #include "operations/list_source.h"
+#include "operations/panel_operations.h"
 #include "operations/plane_fit_file.h"
 #include "operations/window_texts.h"
 
@@ -85,12 +86,8 @@ void FitSession::refit()
     m_opened.reset();
     m_openedFile.clear();
     m_report = FitReport{};
-    std::vector<geo::CommonPoint> used;
-    for (const geo::CommonPoint& p : m_points) {
-        const bool inUse = !m_excluded.count(p.code);
-        m_report.rows.push_back({p.code, inUse, false, {}, {}, {}});
-        if (inUse) used.push_back(p);
-    }
+    for (const geo::CommonPoint& p : m_points) m_report.rows.push_back({p.code, !m_excluded.count(p.code), false, {}, {}, {}});
+    const std::vector<geo::CommonPoint> used = usedPoints();
     if (!m_readRefusal.empty()) {
         m_report.refusal = m_readRefusal;
         return;
@@ -103,6 +100,15 @@ void FitSession::refit()
     m_report.result = std::move(*result);
     fillResiduals(m_report, m_points, used);
     m_report.parameters = parameterText(*m_report.result, windowBook());
+}
+
+std::vector<geo::CommonPoint> FitSession::usedPoints() const
+{
+    std::vector<geo::CommonPoint> used;
+    for (const geo::CommonPoint& p : m_points) {
+        if (!m_excluded.count(p.code)) used.push_back(p);
+    }
+    return used;
 }
 
 const geo::PlaneFit* FitSession::fitToApply() const
@@ -124,12 +130,8 @@ bool FitSession::save(Dialogs& dialogs, std::string_view date)
         !dialogs.askYesNo(replaceExisting(*chosen), captions::kFitSaveTitle, DefaultAnswer::No)) {
         return false;
     }
-    std::vector<geo::CommonPoint> used;
-    for (const geo::CommonPoint& p : m_points) {
-        if (!m_excluded.count(p.code)) used.push_back(p);
-    }
     files::SafeWriter file(path, platform::WriteKinds::FilesOnly);
-    file.write(writeFitFile(m_report.result->fit, used, date));
+    file.write(writeFitFile(m_report.result->fit, usedPoints(), date));
     const auto done = file.commit();
     if (!done) {
         showWarning(dialogs, windowBook().cannotWrite(*chosen, done.error().code));
@@ -163,7 +165,7 @@ bool FitSession::open(Dialogs& dialogs)
 unsigned long long FitSession::apply(Fields& fields, Dialogs& dialogs, PanelContents& panel2) const
 {
     std::string list = fields.text(FieldId::File1);
-    if (list.find_first_not_of(" \r\n") == std::string::npos) {
+    if (!hasNonBlankLine(list)) {
         showWarning(dialogs, windowTexts().noList);
         return 0;
     }

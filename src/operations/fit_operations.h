@@ -75,6 +75,8 @@ public:
 
 private:
     void refit();
+    // The points read that are not left out, in their order.
+    std::vector<geodesy::CommonPoint> usedPoints() const;
 
     geodesy::FitModel m_model = geodesy::FitModel::Similarity;
     std::vector<geodesy::CommonPoint> m_points;
