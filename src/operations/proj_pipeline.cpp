@@ -131,12 +131,6 @@ std::vector<Step> heposHelmert()
             inverted(cart("+ellps=GRS80")), popHeight()};
 }
 
-const geo::TransverseMercatorGrid& tm3Of(SystemKind kind)
-{
-    return geo::tm3(kind == SystemKind::Tm3West ? geo::Tm3Zone::West
-                    : kind == SystemKind::Tm3East ? geo::Tm3Zone::East : geo::Tm3Zone::Central);
-}
-
 // A system's leg; a Hatt end across the datums goes through its sheet's
 // polynomial (sheet), else through its centre.
 Leg legOf(SystemKind kind, const geo::Centre* centre, const geo::Sheet* sheet)

@@ -14,13 +14,13 @@ using geo::GeodeticPosition;
 using geo::GeographicPoint;
 using geo::GridPoint;
 
-namespace {
-
 const geo::TransverseMercatorGrid& tm3Of(SystemKind kind)
 {
     return geo::tm3(kind == SystemKind::Tm3West ? geo::Tm3Zone::West
                     : kind == SystemKind::Tm3East ? geo::Tm3Zone::East : geo::Tm3Zone::Central);
 }
+
+namespace {
 
 GeodeticPosition radiansOf(GeographicPoint g)
 {

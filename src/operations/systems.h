@@ -53,6 +53,9 @@ struct SystemId {
     }
 };
 
+// The grid of a TM3 zone's system (Tm3West, Tm3Central, Tm3East).
+const geodesy::TransverseMercatorGrid& tm3Of(SystemKind kind);
+
 // Where the grid was looked for, and why it was not taken.
 struct GridLookup {
     std::filesystem::path folder;               // the folder tried (empty: no home to look in)

@@ -99,12 +99,12 @@ Points pointsOf(const QByteArray& out, bool fromCct, bool lonFirst)
 
 Job programJob(const QString& from, const QString& to, const Points& points, const QStringList& extra = {})
 {
-    return Job{HATTSHEET_CONVERT, QStringList{"--from", from, "--to", to} + extra, linesOf(points, false, false)};
+    return Job{HATTSHEET_CONVERT, QStringList{"--from", from, "--to", to} + extra, linesOf(points, false, false), {}, {}};
 }
 
 Job cctJob(const QString& pipeline, const Points& points, bool lonFirst)
 {
-    return Job{"cct", QStringList{"-d", "10"} + pipeline.split(' '), linesOf(points, true, lonFirst)};
+    return Job{"cct", QStringList{"-d", "10"} + pipeline.split(' '), linesOf(points, true, lonFirst), {}, {}};
 }
 
 // The largest difference (metres) between two lists of one system: of
@@ -205,7 +205,8 @@ void tst_ProjPipeline::everySheet()
         sheets.push_back({&sheet, neighbour, points, programJob(nameOf(sheet), "egsa87", points),
                           cctJob(pipelineText(hattOf(sheet), grid), points, false),
                           neighbour ? programJob(nameOf(sheet), nameOf(*neighbour), points) : Job{},
-                          neighbour ? cctJob(pipelineText(hattOf(sheet), hattOf(*neighbour)), points, false) : Job{}});
+                          neighbour ? cctJob(pipelineText(hattOf(sheet), hattOf(*neighbour)), points, false) : Job{},
+                          Job{}, Job{}});
     }
     QCOMPARE(sheets.size(), std::size_t(384));
     for (Sheet& s : sheets) {
