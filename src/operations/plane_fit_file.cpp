@@ -2,6 +2,7 @@
 
 #include "operations/list_source.h"
 #include "pointfile/number_rows.h"
+#include "pointfile/point_layout.h"
 #include "text/text_codec.h"
 
 #include <algorithm>
@@ -27,18 +28,6 @@ std::string_view trimmed(std::string_view s)
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
     return s;
-}
-
-std::vector<std::string_view> lines(std::string_view text)
-{
-    std::vector<std::string_view> out;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        out.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return out;
 }
 
 // The text of a fit's list as the list engine reads it: decoded to UTF-8
@@ -229,7 +218,7 @@ std::string writeFitFile(const geodesy::PlaneFit& fit, const std::vector<CommonP
 Expected<geodesy::PlaneFit, unsigned long long> readFitFile(std::string_view text)
 {
     std::map<std::string, std::string, std::less<>> values;
-    const auto all = lines(text);
+    const auto all = pf::splitLines(text);
     for (std::size_t i = 0; i < all.size(); ++i) {
         const std::string_view line = trimmed(all[i]);
         if (line.empty() || line.front() == '#') continue;
